@@ -1,0 +1,52 @@
+# Nutrimo — the two commands of the README (make run, make test) and the others.
+BUILD     ?= build
+BUILD_ASAN ?= build-asan
+JOBS      ?= 2
+DATA_DIR  ?= $(if $(NUTRIMO_DATA),$(NUTRIMO_DATA),$(HOME)/Nutrimo)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build run data test bench screenshots fuzz asan clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Prepares the Data directory (copies the supplied tables that are absent,
+# never overwrites the user's) and starts the program there.
+data: build
+	@bash scripts/prepare-data.sh "$(BUILD)" "$(DATA_DIR)"
+
+run: data
+	cd "$(DATA_DIR)" && exec "$(CURDIR)/$(BUILD)/nutrimo"
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && { echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b" --benchmark_min_time=0.2 || true; }; done
+
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/nutrimo-screenshots $(BUILD)/screenshots
+
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DNUTRIMO_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dbf
+	mkdir -p build-fuzz/corpus && cp -n $(BUILD)/tables/* build-fuzz/corpus/ 2>/dev/null || true
+	build-fuzz/fuzz/fuzz_dbf -max_total_time=60 -print_final_stats=1 build-fuzz/corpus
+
+asan: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DNUTRIMO_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need,
+# and only those that are missing. Runs apt-get update at most once.
+set -euo pipefail
+PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev libshp-dev libbenchmark-dev \
+fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf"
+missing=""
+for p in $PKGS; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+echo "Installation des paquets manquants :$missing"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then SUDO="sudo"; else
+    echo "Paquets manquants et ni root ni sudo : $missing" >&2; exit 1; fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends $missing

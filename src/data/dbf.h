@@ -1,0 +1,89 @@
+#pragma once
+// dBase III (.DBF) file codec: header, field descriptors, fixed-length records
+// with their deletion flag, and the header's record count. It knows nothing of
+// cursors, filters or indexes (see Table for those).
+//
+// Validation happens at the door: open() checks the file against its own header
+// (header length, record length, field descriptors and their terminator, field
+// types and widths, file size against the record count) and refuses anything
+// inconsistent with a DataError whose French message names the file and the
+// problem. Nothing is ever written to a file that failed to open.
+//
+// Text is Windows-1252 in the file. Values are handed out as raw field bytes or
+// decoded by the helpers below; encoding a text that cp1252 cannot hold, or a
+// number too wide for its field, throws DataError and writes nothing.
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+#include <memory>
+
+struct DbfField {
+    QString name;      // upper case as stored, at most 10 characters
+    char type = 'C';   // 'C' character, 'N' numeric, 'F' float, 'D' date, 'L' logical
+    int length = 0;    // width in bytes
+    int decimals = 0;  // for 'N' and 'F'
+    int offset = 0;    // offset of the field inside the record (after the deletion flag)
+};
+
+namespace Cp1252 {
+// Decodes cp1252 bytes (every byte maps to one character; the five unassigned
+// bytes map to the matching C1 control characters so that nothing is lost).
+QString decode(const QByteArray& bytes);
+// True when every character of text has a cp1252 byte.
+bool canEncode(const QString& text);
+// Encodes; throws DataError naming the first character that cp1252 cannot hold.
+QByteArray encode(const QString& text);
+}
+
+class DbfFile {
+public:
+    ~DbfFile();
+    DbfFile(const DbfFile&) = delete;
+    DbfFile& operator=(const DbfFile&) = delete;
+
+    // Opens an existing file (read-write unless readOnly) and validates it.
+    static std::unique_ptr<DbfFile> open(const QString& path, bool readOnly = false);
+    // Creates (or replaces) a file with the given fields and no record.
+    // The header date is given as (year, month, day) so that builds can be
+    // byte-for-byte reproducible.
+    static void create(const QString& path, const QVector<DbfField>& fields,
+                       int year = 2020, int month = 1, int day = 1);
+    // Validates and reads a whole file image held in memory (used by the
+    // fuzzer and by checks on files before they replace a table).
+    static std::unique_ptr<DbfFile> fromBytes(const QByteArray& bytes,
+                                              const QString& nameForMessages);
+
+    const QString& path() const;
+    const QVector<DbfField>& fields() const;
+    int fieldIndex(const QString& name) const;   // case-insensitive; -1 if absent
+    int recordCount() const;                     // including deleted records
+    int recordLength() const;                    // including the deletion flag
+    bool productionIndexFlag() const;            // header byte 28
+
+    bool isDeleted(int record) const;
+    // Raw bytes of one field of one record (exactly field.length bytes).
+    QByteArray rawField(int record, int field) const;
+    // Decoded values: text without its trailing blanks; number (blank reads 0).
+    QString text(int record, int field) const;
+    double number(int record, int field) const;
+
+    // Encodes one value into the field's bytes, or throws DataError (text not
+    // in cp1252, number that does not fit the width). Texts longer than the
+    // field are cut to its size.
+    QByteArray encodeText(int field, const QString& value) const;
+    QByteArray encodeNumber(int field, double value) const;
+
+    // Writes a whole record (recordLength() - 1 bytes, without the flag) at the
+    // given index, or appends it when record == recordCount(). An append writes
+    // the record, the end-of-file mark and the header's record count before
+    // returning, so a process killed right after finds the record on reopening.
+    void writeRecord(int record, const QByteArray& fieldBytes);
+    QByteArray recordBytes(int record) const;    // without the flag
+    void setDeleted(int record, bool deleted);
+    QByteArray blankRecord() const;              // all blanks, without the flag
+
+private:
+    DbfFile();
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file operations on the Data directory's files (names relative to the
+// Data directory, found whatever their letter case).
+#include <QString>
+#include <QStringList>
+
+namespace FileOps {
+// Copies every byte of source to destination. The copy is written to a
+// temporary file beside the destination and renamed over it at the end, so a
+// copy that fails part-way leaves the destination exactly as it was. A source
+// that cannot be opened fails before the destination is touched.
+// Throws DataError with a French message naming the file.
+void CopyFile(const QString& source, const QString& destination);
+// Removes a file; throws DataError if it exists and cannot be removed.
+void DeleteFile(const QString& name);
+bool FileExists(const QString& name);
+// Names (without directory) of the Data directory's files matching "*.dat" in
+// any letter case, sorted by name.
+QStringList ListDatFiles();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Context help. Each window gives itself a help context number; F1 in any
+// window, and Aide > Index (context 0), ask the help viewer for that topic of
+// the help file "DIETAIDE.HLP".
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace Help {
+void setHelpFile(const QString& name);
+QString helpFile();
+// The window's (or control's) help context; F1 walks up from the focused
+// widget to the first one that has a context.
+void setContext(QWidget* w, int context);
+int contextOf(const QWidget* w);   // -1 when none is set on it or its parents
+// Asks the viewer for a topic. The viewer registers itself at start-up; tests
+// can read back the last context asked.
+void showContext(int context);
+int lastContext();
+void setViewer(std::function<void(int)> viewer);
+// Installs the application-wide F1 handler.
+void installF1Handler();
+}

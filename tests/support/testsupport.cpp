@@ -1,0 +1,99 @@
+#include "support/testsupport.h"
+
+#include <QDir>
+
+#include "data/datadir.h"
+#include "data/dbf.h"
+
+TempDataDir::TempDataDir() : m_previous(DataDir::path()) {
+    if (m_dir.isValid()) DataDir::set(m_dir.path());
+}
+
+TempDataDir::~TempDataDir() { DataDir::set(m_previous); }
+
+QString TempDataDir::path() const { return m_dir.path(); }
+QString TempDataDir::file(const QString& name) const { return m_dir.filePath(name); }
+bool TempDataDir::isValid() const { return m_dir.isValid(); }
+
+namespace Fixtures {
+
+QString createEmpty(const TableSchema& schema, const QString& dir, const QString& fileName) {
+    const QString path = QDir(dir).filePath(fileName.isEmpty() ? schema.fileName : fileName);
+    DbfFile::create(path, schema.fields);
+    return path;
+}
+
+void appendRecords(const TableSchema& schema, const QString& path,
+                   const QVector<QVariantMap>& records) {
+    auto file = DbfFile::open(path);
+    Q_UNUSED(schema);
+    for (const auto& rec : records) {
+        QByteArray bytes = file->blankRecord();
+        for (auto it = rec.begin(); it != rec.end(); ++it) {
+            const int f = file->fieldIndex(it.key());
+            if (f < 0) continue;
+            const DbfField& fd = file->fields()[f];
+            const QByteArray value = (fd.type == 'C') ? file->encodeText(f, it.value().toString())
+                                                      : file->encodeNumber(f, it.value().toDouble());
+            bytes.replace(fd.offset, fd.length, value);
+        }
+        file->writeRecord(file->recordCount(), bytes);
+    }
+}
+
+QString writeSmallFoodTable(const QString& dir) {
+    const QString path = createEmpty(FoodSchema(), dir);
+    auto food = [](int n, const QString& nom, const QString& cat, double pa, double pv, double la,
+                   double lv, double gs, double ga) {
+        QVariantMap m;
+        m["NUMERO"] = n;
+        m["NOM"] = nom;
+        m["CATEGORIE"] = cat;
+        m["PROT_A"] = pa;
+        m["PROT_V"] = pv;
+        m["LIPI_A"] = la;
+        m["LIPI_V"] = lv;
+        m["GLUC_S"] = gs;
+        m["GLUC_A"] = ga;
+        m["CA"] = 10.0 * n;
+        m["FE"] = 0.5 * n;
+        m["VIT_D"] = 0.0001 * n;
+        m["CHOLEST"] = 5.0 * n;
+        return m;
+    };
+    const QStringList& c = Categories();
+    appendRecords(FoodSchema(), path,
+                  {food(1, QStringLiteral("Poulet, rôti"), c[0], 20, 0, 10, 0, 0, 0),
+                   food(2, QStringLiteral("Boeuf, steak grillé"), c[0], 26, 0, 8, 0, 0, 0),
+                   food(3, QStringLiteral("Agneau, gigot"), c[0], 25, 0, 12, 0, 0, 0),
+                   food(4, QStringLiteral("Jambon cuit"), c[1], 18, 0, 4, 0, 1, 0),
+                   food(5, QStringLiteral("Cabillaud"), c[2], 18, 0, 1, 0, 0, 0),
+                   food(6, QStringLiteral("Yaourt nature"), c[4], 4, 0, 1, 0, 5, 0),
+                   food(7, QStringLiteral("Beurre"), c[5], 1, 0, 82, 0, 1, 0),
+                   food(8, QStringLiteral("Pain blanc"), c[6], 0, 9, 0, 1, 3, 50),
+                   food(9, QStringLiteral("Épinards, cuits"), c[7], 0, 3, 0, 0.5, 0.5, 1),
+                   food(10, QStringLiteral("Pomme"), c[9], 0, 0.3, 0, 0.2, 11, 0.5),
+                   food(11, QStringLiteral("Test énergie"), c[13], 10, 2, 5, 0, 1, 3)});
+    return path;
+}
+
+void writeAllTables(const QString& dir) {
+    writeSmallFoodTable(dir);
+    createEmpty(ChoiceSchema(), dir);
+    createEmpty(ChoiceSchema(), dir, QStringLiteral("choix0.dbf"));
+    createEmpty(CompositeSchema(), dir);
+    const QString needs = createEmpty(NeedsSchema(), dir);
+    QVector<QVariantMap> rows;
+    for (int r = 1; r <= 29; ++r) {
+        QVariantMap m;
+        m["NOM"] = QStringLiteral("Ligne %1").arg(r);
+        for (int c = 1; c < NeedsSchema().fields.size(); ++c)
+            m[NeedsSchema().fields[c].name] = (r == 1) ? 2000.0 + 10 * c : 10.0 * r + c;
+        rows << m;
+    }
+    appendRecords(NeedsSchema(), needs, rows);
+}
+
+QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
+
+}  // namespace Fixtures
