@@ -1,0 +1,56 @@
+// Renders every registered window into build/screenshots/<name>.png.
+#include "screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QWidget>
+#include <map>
+
+#include "data/datadir.h"
+#include "ui/prompter.h"
+
+namespace {
+std::map<QString, Shots::ShotFn>& registry() {
+    static std::map<QString, Shots::ShotFn> r;
+    return r;
+}
+
+void copyTables(const QString& from, const QString& to) {
+    QDir src(from);
+    for (const QString& f : src.entryList(QDir::Files)) QFile::copy(src.filePath(f), QDir(to).filePath(f));
+}
+}  // namespace
+
+bool Shots::add(const char* name, ShotFn fn) {
+    registry()[QString::fromLatin1(name)] = std::move(fn);
+    return true;
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(out);
+    QTextStream err(stderr);
+    for (auto& [name, fn] : registry()) {
+        QTemporaryDir dir;
+        copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
+        QDir::setCurrent(dir.path());
+        DataDir::set(dir.path());
+        try {
+            fn(dir.path(), [&](QWidget* w, const QString& shot) {
+                w->show();
+                QApplication::processEvents();
+                const QString file = QDir(out).filePath(shot + QStringLiteral(".png"));
+                w->grab().save(file);
+                err << "écrit " << file << "\n";
+            });
+        } catch (const std::exception& e) {
+            err << name << ": " << e.what() << "\n";
+        }
+    }
+    return 0;
+}
