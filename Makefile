@@ -41,7 +41,7 @@ fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DNUTRIMO_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_dbf
 	mkdir -p build-fuzz/corpus && cp -n $(BUILD)/tables/* build-fuzz/corpus/ 2>/dev/null || true
-	build-fuzz/fuzz/fuzz_dbf -max_total_time=60 -print_final_stats=1 build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_dbf -max_total_time=60 -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
 asan: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DNUTRIMO_SANITIZE=ON

@@ -29,7 +29,7 @@ QString resolve(const QString& name, const QString& dir) {
     const QString leaf = QFileInfo(name).fileName();
     const QStringList entries = where.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& e : entries)
-        if (e.compare(leaf, Qt::CaseInsensitive) == 0) return where.filePath(e);
+        if (e.compare(leaf, Qt::CaseInsensitive) == 0) return QDir::cleanPath(where.filePath(e));
     return exact;
 }
 

@@ -58,7 +58,8 @@ public:
     int fieldIndex(const QString& name) const;   // case-insensitive; -1 if absent
     int recordCount() const;                     // including deleted records
     int recordLength() const;                    // including the deletion flag
-    bool productionIndexFlag() const;            // header byte 28
+    bool productionIndexFlag() const;            // header byte 28 (cleared by our first write)
+    QString displayName() const;                 // the file name used in messages
 
     bool isDeleted(int record) const;
     // Raw bytes of one field of one record (exactly field.length bytes).
@@ -82,8 +83,23 @@ public:
     void setDeleted(int record, bool deleted);
     QByteArray blankRecord() const;              // all blanks, without the flag
 
+    // Unchecked access to a field's bytes, for bulk readers (index building):
+    // record and field must be valid.
+    const char* fieldData(int record, int field) const;
+    // Reads a numeric field's bytes the way number() does (blank or not a
+    // number reads 0; surrounding blanks and a decimal comma are accepted).
+    static double parseNumber(const char* data, int length);
+    // The same bytes as an exact count of 10^-decimals when they are a plain
+    // decimal number with at most that many decimals (a blank is 0); false
+    // otherwise. Orders numbers without rounding, for index building.
+    static bool parseScaled(const char* data, int length, int decimals, qint64* scaled);
+    // Strict reading of a number typed by the user or given as a search key:
+    // false when the text (blanks aside) is not a number.
+    static bool parseNumber(const QString& text, double* value);
+
 private:
     DbfFile();
+    void clearIndexFlagOnDisk();
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -14,9 +14,11 @@
 // 0 and "". deleteRecord() moves to the following record, or sets eof() (the
 // cursor then stays on the new last record) when none follows.
 //
-// Index tags (by name, see TableSchema::tags): text tags (NUMERO is numeric)
-// order by the French collation key described in table.cpp, then by record
-// number; nutrient tags order from the largest value down, ties by name.
+// Index tags (by name, see TableSchema::tags): text tags order by the French
+// collation key described in collation.h, then by record number; NUMERO by
+// number; nutrient tags from the largest value down, ties by name. findKey
+// compares the whole key exactly (trailing blanks aside: "Pomme" and "pomme"
+// are two keys); findNearest uses the tag's order (see table.cpp).
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -52,7 +54,8 @@ public:
 
     // Filter text of the form FIELD='value' (the value taken as it stands
     // between the first quote and the last). A text that does not parse throws
-    // DataError when the filter is switched on or set while on.
+    // DataError when the filter is switched on or set while on (the previous
+    // filter then stays). An empty text filters nothing.
     void setFilter(const QString& text);
     QString filter() const;
     // The same filter given as field and value, so that values holding quotes

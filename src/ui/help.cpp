@@ -1,7 +1,9 @@
 #include "ui/help.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
 
 namespace Help {
@@ -23,7 +25,7 @@ public:
             if (!w) w = QApplication::activeModalWidget();
             if (!w) w = QApplication::activeWindow();
             if (!w) w = qobject_cast<QWidget*>(obj);
-            const int context = contextOf(w);
+            const int context = contextForF1(w);
             showContext(context < 0 ? 0 : context);
             return true;
         }
@@ -45,6 +47,27 @@ int contextOf(const QWidget* w) {
         if (v.isValid()) return v.toInt();
     }
     return -1;
+}
+
+void setContext(QAction* a, int context) {
+    if (a) a->setProperty(kProperty, context);
+}
+
+int contextOf(const QAction* a) {
+    if (!a) return -1;
+    const QVariant v = a->property(kProperty);
+    return v.isValid() ? v.toInt() : -1;
+}
+
+int contextForF1(QWidget* w) {
+    // An open menu takes F1 for its highlighted item, then for the menu itself.
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        int c = contextOf(menu->activeAction());
+        if (c < 0) c = contextOf(menu->menuAction());
+        if (c < 0) c = contextOf(menu);
+        if (c >= 0) return c;
+    }
+    return contextOf(w);
 }
 
 void showContext(int context) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QAction;
 class QWidget;
 
 namespace Help {
@@ -14,6 +15,12 @@ QString helpFile();
 // widget to the first one that has a context.
 void setContext(QWidget* w, int context);
 int contextOf(const QWidget* w);   // -1 when none is set on it or its parents
+// A menu item's context: F1 while the item is highlighted in an open menu
+// shows it (else the menu's own context, else the window's).
+void setContext(QAction* a, int context);
+int contextOf(const QAction* a);   // -1 when none is set
+// The context F1 would show for a widget, looking first at an open menu.
+int contextForF1(QWidget* w);
 // Asks the viewer for a topic. The viewer registers itself at start-up; tests
 // can read back the last context asked.
 void showContext(int context);

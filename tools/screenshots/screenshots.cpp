@@ -11,6 +11,7 @@
 #include <map>
 
 #include "data/datadir.h"
+#include "ui/appstate.h"
 #include "ui/prompter.h"
 
 namespace {
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
         copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
         QDir::setCurrent(dir.path());
         DataDir::set(dir.path());
+        // Each shot starts from a fresh program state (a main window made by an
+        // earlier shot sets the start-up flags).
+        appState() = AppState{};
         try {
             fn(dir.path(), [&](QWidget* w, const QString& shot) {
                 w->show();

@@ -1,0 +1,160 @@
+// Composition window figures, on the window as the user sees it (shown
+// offscreen, events processed after each step so that the grids repaint):
+// adding a line (prompt answered, line computed and posted, totals strip
+// refreshed) and refreshing the strip alone with 10, 200 and 2,000 lines in the
+// list; changing category on a Food table of 100,000 foods.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "compose/compose.h"
+#include "compose/dailytotals.h"
+#include "data/datadir.h"
+#include "data/dbf.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "ui/appstate.h"
+#include "ui/scriptedprompter.h"
+
+namespace {
+// Writes a table of n records in one go: the empty file from the codec, then
+// the records and the header count patched in (much faster than n appends).
+void writeTable(const QString& path, const TableSchema& schema, int n,
+                const std::function<void(DbfFile&, int, QByteArray&)>& fill) {
+    DbfFile::create(path, schema.fields);
+    QByteArray records;
+    {
+        auto f = DbfFile::open(path);
+        for (int i = 0; i < n; ++i) {
+            QByteArray rec = f->blankRecord();
+            fill(*f, i, rec);
+            records += ' ';
+            records += rec;
+        }
+    }
+    QFile file(path);
+    file.open(QIODevice::ReadWrite);
+    QByteArray bytes = file.readAll();
+    if (bytes.endsWith('\x1a')) bytes.chop(1);
+    bytes += records;
+    bytes += '\x1a';
+    const quint32 count = static_cast<quint32>(n);
+    for (int b = 0; b < 4; ++b) bytes[4 + b] = static_cast<char>((count >> (8 * b)) & 0xff);
+    file.seek(0);
+    file.write(bytes);
+    file.resize(bytes.size());
+}
+
+void put(DbfFile& f, QByteArray& rec, const char* field, const QVariant& v) {
+    const int i = f.fieldIndex(QString::fromLatin1(field));
+    const DbfField& fd = f.fields()[i];
+    const QByteArray b = fd.type == 'C' ? f.encodeText(i, v.toString()) : f.encodeNumber(i, v.toDouble());
+    rec.replace(fd.offset, fd.length, b);
+}
+
+// A Data directory with `foods` foods and a day's choice of `lines` lines,
+// and the composition window shown on it.
+struct Setup {
+    QTemporaryDir dir;
+    DailyTotals totals;
+    std::unique_ptr<TFcompose> w;
+
+    Setup(int foods, int lines) {
+        DataDir::set(dir.path());
+        appState().totals = &totals;
+        appState().ModeCompose = false;
+        const QDir d(dir.path());
+        const QStringList& cats = Categories();
+        writeTable(d.filePath(FoodSchema().fileName), FoodSchema(), foods, [&](DbfFile& f, int i, QByteArray& r) {
+            put(f, r, "NUMERO", i + 1);
+            put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
+            put(f, r, "CATEGORIE", cats[i % cats.size()]);
+            int k = 0;
+            for (const Nutrient& n : Nutrients()) put(f, r, n.field, 0.25 * ((i + k++) % 40));
+        });
+        writeTable(d.filePath(ChoiceSchema().fileName), ChoiceSchema(), lines, [&](DbfFile& f, int i, QByteArray& r) {
+            put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1));
+            put(f, r, "QTE", 100 + i % 50);
+            for (const QString& field : LineComputedFields()) put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
+        });
+        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), ChoiceSchema().fields);
+        DbfFile::create(d.filePath(CompositeSchema().fileName), CompositeSchema().fields);
+        w = std::make_unique<TFcompose>();
+        w->show();
+        QApplication::processEvents();
+    }
+    ~Setup() {
+        w->close();
+        w.reset();
+        appState().totals = nullptr;
+    }
+};
+
+void BM_AddLine(benchmark::State& state) {
+    Setup s(500, static_cast<int>(state.range(0)));
+    ScriptedPrompter p;
+    for (auto _ : state) {
+        p.answer(QStringLiteral("150"));
+        s.w->SBajouterClick();
+        QApplication::processEvents();
+        state.PauseTiming();
+        // Back to the same length for the next step.
+        s.w->Tchoix().last();
+        s.w->Tchoix().deleteRecord();
+        p.asked.clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetLabel(QStringLiteral("%1 lignes").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_AddLine)->Arg(10)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_RefreshStrip(benchmark::State& state) {
+    Setup s(500, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        s.w->AfficheTotaux();
+        QApplication::processEvents();
+    }
+    state.SetLabel(QStringLiteral("%1 lignes").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_RefreshStrip)->Arg(10)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_ChangeCategory(benchmark::State& state) {
+    Setup s(100000, 200);
+    int i = 0;
+    for (auto _ : state) {
+        s.w->CBcategorie->setCurrentIndex(++i % 2 ? 9 : 0);
+        QApplication::processEvents();
+    }
+    state.SetLabel("100 000 aliments");
+}
+BENCHMARK(BM_ChangeCategory)->Unit(benchmark::kMillisecond);
+
+void BM_ShowWindow(benchmark::State& state) {
+    Setup s(100000, 200);
+    s.w->close();
+    for (auto _ : state) {
+        s.w->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        s.w->close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetLabel("100 000 aliments, 200 lignes");
+}
+BENCHMARK(BM_ShowWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,184 @@
+// Table handle figures on synthetic Food tables of the real schema (233,
+// 3,185 and 100,000 foods): opening with all 33 index tags, find nearest on
+// NOM, switching the category filter, appending and posting a Choice line;
+// and, as the baseline, shapelib reading every field of every record of the
+// same file.
+#include <benchmark/benchmark.h>
+#include <shapefil.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+#include <random>
+
+#include "data/dbf.h"
+#include "data/schema.h"
+#include "data/table.h"
+
+namespace {
+
+QTemporaryDir& workDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Words to build plausible French names, accents and ligatures included.
+const char* const kWords[] = {"Épinards", "pomme", "Œuf", "crème", "Bœuf", "gâteau", "purée",
+                              "céleri", "haricots", "verts", "cuits", "à", "l'eau", "rôti",
+                              "poêlé", "fraîche", "Pâtes", "Île", "flottante", "Ça", "sauce",
+                              "tomate", "Fromage", "blanc", "Jambon", "cru", "Yaourt", "nature",
+                              "Crêpe", "sucrée", "Maïs", "doux", "Noix", "Lentilles"};
+
+// Directory holding DIETAB.DBF with n synthetic foods (built once per n).
+QString foodDir(int n) {
+    static std::map<int, QString> dirs;
+    auto it = dirs.find(n);
+    if (it != dirs.end()) return it->second;
+    const QString dir = workDir().filePath(QStringLiteral("foods%1").arg(n));
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/DIETAB.DBF");
+    DbfFile::create(path, FoodSchema().fields);
+
+    // Records are encoded by the codec and written as one image.
+    auto file = DbfFile::open(path, true);
+    QFile raw(path);
+    raw.open(QIODevice::ReadOnly);
+    QByteArray image = raw.readAll();
+    raw.close();
+    image.chop(1);   // end mark, put back after the records
+    std::mt19937 rng(42);
+    const int words = int(sizeof kWords / sizeof kWords[0]);
+    const QVector<DbfField>& fields = file->fields();
+    for (int i = 0; i < n; ++i) {
+        QByteArray rec(" ");
+        rec += file->blankRecord();
+        auto put = [&](int f, const QByteArray& bytes) { rec.replace(1 + fields[f].offset, bytes.size(), bytes); };
+        QString name;
+        for (int w = 0; w < 3; ++w)
+            name += (w ? QStringLiteral(" ") : QString()) + QString::fromUtf8(kWords[rng() % words]);
+        name += QStringLiteral(" %1").arg(i);
+        put(0, file->encodeNumber(0, i + 1));
+        put(1, file->encodeText(1, name));
+        put(2, file->encodeText(2, Categories()[i % Categories().size()]));
+        for (int f = 3; f < fields.size(); ++f)
+            put(f, file->encodeNumber(f, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0)));
+        image += rec;
+    }
+    image += '\x1a';
+    image[4] = char(n & 0xFF);
+    image[5] = char((n >> 8) & 0xFF);
+    image[6] = char((n >> 16) & 0xFF);
+    image[7] = char((n >> 24) & 0xFF);
+    raw.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    raw.write(image);
+    raw.close();
+    dirs[n] = dir;
+    return dir;
+}
+
+void OpenWithAllTags(benchmark::State& state) {
+    const QString dir = foodDir(int(state.range(0)));
+    for (auto _ : state) {
+        Table t(FoodSchema());
+        t.setDirectory(dir);
+        t.open();
+        benchmark::DoNotOptimize(t.rowCount());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void ShapelibReadAll(benchmark::State& state) {
+    const QByteArray path = QFile::encodeName(foodDir(int(state.range(0))) + QStringLiteral("/DIETAB.DBF"));
+    for (auto _ : state) {
+        DBFHandle h = DBFOpen(path.constData(), "rb");
+        const int records = DBFGetRecordCount(h), fields = DBFGetFieldCount(h);
+        double sum = 0;
+        size_t chars = 0;
+        for (int r = 0; r < records; ++r)
+            for (int f = 0; f < fields; ++f) {
+                if (DBFGetFieldInfo(h, f, nullptr, nullptr, nullptr) == FTString)
+                    chars += std::strlen(DBFReadStringAttribute(h, r, f));
+                else
+                    sum += DBFReadDoubleAttribute(h, r, f);
+            }
+        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(chars);
+        DBFClose(h);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void FindNearestNom(benchmark::State& state) {
+    Table t(FoodSchema());
+    t.setDirectory(foodDir(int(state.range(0))));
+    t.open();
+    const QStringList prefixes = {QStringLiteral("Epi"), QStringLiteral("pomme c"),
+                                  QStringLiteral("oeuf"), QStringLiteral("Zz"),
+                                  QStringLiteral("crè"), QStringLiteral("Lentilles noix")};
+    int i = 0;
+    for (auto _ : state) {
+        t.findNearest(prefixes[i++ % prefixes.size()]);
+        benchmark::DoNotOptimize(t.currentRow());
+    }
+}
+
+void SwitchCategoryFilter(benchmark::State& state) {
+    Table t(FoodSchema());
+    t.setDirectory(foodDir(int(state.range(0))));
+    t.setFilterCaseInsensitive(true);
+    t.setFilter(QStringLiteral("CATEGORIE='") + Categories()[0] + QLatin1Char('\''));
+    t.setFiltered(true);
+    t.open();
+    int i = 0;
+    for (auto _ : state) {
+        t.setFilter(QStringLiteral("CATEGORIE='") + Categories()[++i % Categories().size()] + QLatin1Char('\''));
+        benchmark::DoNotOptimize(t.recordCount());
+    }
+}
+
+// A Choice line made from a food, as the composition window does: 36
+// fields written, then posted through to the file.
+void AppendChoiceLine(benchmark::State& state) {
+    const QString foods = foodDir(int(state.range(0)));
+    const QString dir = workDir().filePath(QStringLiteral("choice%1").arg(state.range(0)));
+    QDir().mkpath(dir);
+    DbfFile::create(dir + QStringLiteral("/CHOIX.DBF"), ChoiceSchema().fields);
+    Table food(FoodSchema());
+    food.setDirectory(foods);
+    food.open();
+    food.findNearest(QStringLiteral("pomme"));
+    Table choice(ChoiceSchema());
+    choice.setDirectory(dir);
+    choice.open();
+    for (auto _ : state) {
+        const double q = 150;
+        choice.append();
+        choice.setString(QStringLiteral("NOM"), food.asString(QStringLiteral("NOM")));
+        choice.setFloat(QStringLiteral("QTE"), q);
+        for (const QString& f : LineComputedFields())
+            choice.setFloat(f, f == QLatin1String("CALORIES") ? 0.0 : food.asFloat(f) * q / 100);
+        choice.post();
+    }
+    state.counters["lines"] = choice.recordCount();
+}
+
+}  // namespace
+
+BENCHMARK(OpenWithAllTags)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ShapelibReadAll)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindNearestNom)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SwitchCategoryFilter)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AppendChoiceLine)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

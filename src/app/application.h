@@ -1,0 +1,15 @@
+#pragma once
+// NutrimoApplication: the QApplication of the program. Its notify() is the
+// safety net of the standard error handler: an error (DataError or any other
+// exception) that escapes an event handler is shown with its own message and
+// the event is dropped, so the command stops there and the program goes on.
+// Command handlers catch their own errors with ErrorHandler::run; this catches
+// what they do not, instead of letting an exception cross Qt's event loop.
+#include <QApplication>
+
+class NutrimoApplication : public QApplication {
+    Q_OBJECT
+public:
+    NutrimoApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

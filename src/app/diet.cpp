@@ -1,0 +1,308 @@
+#include "app/diet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/imageaccueil.h"
+#include "compose/compose.h"
+#include "compose/dailytotals.h"
+#include "data/datadir.h"
+#include "data/fileops.h"
+#include "diagnosis/diagnost.h"
+#include "diagnosis/needs.h"
+#include "app/ouvrir.h"
+#include "ui/appstate.h"
+#include "ui/errorhandler.h"
+#include "ui/help.h"
+
+namespace {
+
+const int kContexteComposition = 25;
+const int kContexteCompose = 55;
+
+// Tool-tip hints wait 500 ms before they appear, in every window.
+class StyleNutrimo : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+
+QAction* item(QMenu* menu, const char* name, const QString& caption, int context) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    if (context >= 0) Help::setContext(a, context);
+    return a;
+}
+
+QMenu* submenu(QWidget* parent, const char* name, const QString& caption, int context) {
+    auto* m = new QMenu(caption, parent);
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name));
+    Help::setContext(m, context);
+    Help::setContext(m->menuAction(), context);
+    return m;
+}
+
+QAction* separator(QMenu* menu, const char* name) {
+    QAction* a = menu->addSeparator();
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+}  // namespace
+
+TFdiet::TFdiet(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Fdiet"));
+    setAttribute(Qt::WA_QuitOnClose, true);
+    m_afficheur = [](QDialog* d) { d->exec(); };
+    FormCreate();
+    CreeMenus();
+    CreeContenu();
+}
+
+TFdiet::~TFdiet() {
+    if (appState().Fdiet == this) appState().Fdiet = nullptr;
+}
+
+void TFdiet::setAfficheur(Afficheur afficheur) { m_afficheur = std::move(afficheur); }
+
+void TFdiet::FormCreate() {
+    // The Data directory is the working directory at start-up; every table
+    // and work file of the program lives there.
+    DataDir::set(QDir::currentPath());
+    appState().dataDir = DataDir::path();
+    appState().Fdiet = this;
+
+    if (!dynamic_cast<StyleNutrimo*>(QApplication::style()))
+        QApplication::setStyle(new StyleNutrimo(QApplication::style()->name()));
+
+    if (!appState().totals) appState().totals = new DailyTotals;
+    RazTotaux(*appState().totals);
+    appState().FirstPaint = true;
+    Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
+}
+
+void TFdiet::CreeMenus() {
+    QMenuBar* bar = menuBar();
+
+    Fichier1 = submenu(this, "Fichier1", QStringLiteral("&Fichier"), 6);
+    Nouveau1 = item(Fichier1, "Nouveau1", QStringLiteral("&Nouveau"), 7);
+    Reprendrechoixencours1 =
+        item(Fichier1, "Reprendrechoixencours1", QStringLiteral("&Reprendre choix en cours"), 8);
+    Ouvrir1 = item(Fichier1, "Ouvrir1", QStringLiteral("&Ouvrir..."), 9);
+    Enregistre1 = item(Fichier1, "Enregistre1", QStringLiteral("&Enregistrer..."), 14);
+    N2 = separator(Fichier1, "N2");
+    Diagnostic1 = submenu(Fichier1, "Diagnostic1", QStringLiteral("&Diagnostic"), 19);
+    Fichier1->addMenu(Diagnostic1);
+    N4 = separator(Fichier1, "N4");
+    Indicedemassecorporelle1 = item(Fichier1, "Indicedemassecorporelle1",
+                                    QStringLiteral("&Indice de masse corporelle"), -1);
+    N1 = separator(Fichier1, "N1");
+    Quitter1 = item(Fichier1, "Quitter1", QStringLiteral("&Quitter"), 24);
+    Quitter1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+
+    Table1 = submenu(this, "Table1", QStringLiteral("&Table"), 36);
+    Consulter1 = item(Table1, "Consulter1", QStringLiteral("&Consulter table"), 37);
+    Modifiertable1 = item(Table1, "Modifiertable1", QStringLiteral("&Modifier table"), 48);
+    Crationdunalimentcompos1 =
+        item(Table1, "Crationdunalimentcompos1",
+             QStringLiteral("Création ou modification d'un &aliment composé"), 55);
+    N3 = separator(Table1, "N3");
+    Tridelatable1 = item(Table1, "Tridelatable1", QStringLiteral("&Tri de la table"), 60);
+
+    Aide1 = submenu(this, "Aide1", QStringLiteral("&Aide"), 61);
+    Index1 = item(Aide1, "Index1", QStringLiteral("&Index"), 62);
+    Index1->setShortcut(QKeySequence(Qt::Key_F1));
+    Apropos1 = item(Aide1, "Apropos1", QStringLiteral("&A propos"), 63);
+
+    bar->addMenu(Fichier1);
+    bar->addMenu(Table1);
+    bar->addMenu(Aide1);
+
+    // The group names are shown exactly as they are: no access key is added.
+    // DiagClick keeps the check mark on one group (a check mark, not the
+    // radio dot an exclusive action group would draw).
+    for (const PopulationGroup& g : PopulationGroups()) {
+        QAction* a = item(Diagnostic1, g.menuItem, g.caption, 19);
+        a->setCheckable(true);
+        Groupes << a;
+        connect(a, &QAction::triggered, this, [this, a] { DiagClick(a); });
+    }
+
+    // The windows of these commands are not part of the program yet.
+    for (QAction* a : {Indicedemassecorporelle1, Consulter1, Modifiertable1, Tridelatable1, Apropos1})
+        a->setEnabled(false);
+
+    connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
+    connect(Reprendrechoixencours1, &QAction::triggered, this, &TFdiet::Reprendrechoixencours1Click);
+    connect(Ouvrir1, &QAction::triggered, this, &TFdiet::Ouvrir1Click);
+    connect(Enregistre1, &QAction::triggered, this, &TFdiet::Enregistre1Click);
+    connect(Quitter1, &QAction::triggered, this, &TFdiet::Quitter1Click);
+    connect(Crationdunalimentcompos1, &QAction::triggered, this,
+            &TFdiet::Crationdunalimentcompos1Click);
+    connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
+}
+
+void TFdiet::CreeContenu() {
+    setWindowTitle(QStringLiteral("Nutrimo"));
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    setFont(bold);
+    // The window's bold font is for its own texts; the menu bar keeps the
+    // system's regular font.
+    QFont regular = QApplication::font();
+    regular.setBold(false);
+    menuBar()->setFont(regular);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Fond"));
+    // Nothing on the window reacts to the mouse: all work starts from the menu.
+    central->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Titre = new QLabel(QStringLiteral("LOGICIEL DE NUTRIMO"), central);
+    Titre->setObjectName(QStringLiteral("Titre"));
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setPixelSize(32);
+    titleFont.setBold(true);
+    Titre->setFont(titleFont);
+    Titre->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    Titre->setAlignment(Qt::AlignCenter);
+
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(295, 223);
+    Image1->setScaledContents(true);
+    const QPixmap picture = ImageAccueil();
+    Image1->setPixmap(picture);
+    setWindowIcon(QIcon(picture));
+
+    Slogan = new QLabel(QStringLiteral("Mangez-vous bien ?"), central);
+    Slogan->setObjectName(QStringLiteral("Slogan"));
+    QFont sloganFont(QStringLiteral("Times New Roman"));
+    sloganFont.setPixelSize(27);
+    sloganFont.setBold(false);
+    Slogan->setFont(sloganFont);
+    Slogan->setStyleSheet(QStringLiteral("color: #0000ff;"));
+    Slogan->setAlignment(Qt::AlignCenter);
+
+    Auteur = new QLabel(QStringLiteral("Nutrimo 5.3 — l'équipe Nutrimo, 2026"), central);
+    Auteur->setObjectName(QStringLiteral("Auteur"));
+    QFont small = QApplication::font();
+    small.setBold(false);
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    Auteur->setFont(small);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 14, 12, 8);
+    layout->setSpacing(0);
+    layout->addWidget(Titre);
+    layout->addSpacing(14);
+    layout->addWidget(Image1, 0, Qt::AlignHCenter);
+    layout->addSpacing(16);
+    layout->addWidget(Slogan);
+    layout->addStretch(1);
+    layout->addWidget(Auteur, 0, Qt::AlignRight | Qt::AlignBottom);
+    setCentralWidget(central);
+
+    resize(640, 480);
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center() - QPoint(320, 240));
+    }
+}
+
+void TFdiet::Montre(QDialog* window) {
+    if (window) m_afficheur(window);
+}
+
+void TFdiet::Nouveau1Click() {
+    ErrorHandler::run([&] {
+        // The day's choice becomes a copy of the empty template; a missing
+        // template stops here and the choice stays as it was.
+        FileOps::CopyFile(QStringLiteral("Choix0.dbf"), QStringLiteral("Choix.dbf"));
+        appState().ModeCompose = false;
+        Montre(appState().Fcompose);
+    });
+}
+
+void TFdiet::Reprendrechoixencours1Click() {
+    ErrorHandler::run([&] {
+        appState().ModeCompose = false;
+        Montre(appState().Fcompose);
+    });
+}
+
+void TFdiet::Ouvrir1Click() {
+    ErrorHandler::run([&] {
+        appState().ModeEnregistrer = false;
+        Montre(appState().Fouvrir);
+    });
+}
+
+void TFdiet::Enregistre1Click() {
+    ErrorHandler::run([&] {
+        appState().ModeEnregistrer = true;
+        Montre(appState().Fouvrir);
+    });
+}
+
+void TFdiet::Quitter1Click() {
+    ErrorHandler::run([&] { close(); });
+}
+
+void TFdiet::Crationdunalimentcompos1Click() {
+    ErrorHandler::run([&] {
+        QDialog* compose = appState().Fcompose;
+        appState().ModeCompose = true;
+        Help::setContext(compose, kContexteCompose);
+        // The composition window's own context comes back however it closed.
+        struct Retour {
+            QDialog* w;
+            ~Retour() { Help::setContext(w, kContexteComposition); }
+        } retour{compose};
+        Montre(compose);
+    });
+}
+
+void TFdiet::Index1Click() {
+    ErrorHandler::run([&] {
+        Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
+        Help::showContext(0);
+    });
+}
+
+void TFdiet::DiagClick(QAction* item) {
+    ErrorHandler::run([&] {
+        for (QAction* g : Groupes) g->setChecked(false);
+        item->setChecked(true);
+        QDialog* diagnost = appState().Fdiagnost;
+        if (!diagnost) return;
+        diagnost->setWindowTitle(item->text() + SuffixeBilan);
+        Montre(diagnost);
+    });
+}
+
+void TFdiet::FormClose() {
+    delete appState().totals;
+    appState().totals = nullptr;
+}
+
+void TFdiet::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,74 @@
+#pragma once
+// TFdiet: the main window. It records the Data directory and owns the Daily
+// totals for the whole run; its menus set the mode flags that tell the shared
+// windows what to do and show them modally; its Diagnostic submenu marks the
+// chosen Population group and opens the diagnosis window, which learns the
+// group from the caption it is given here. Closing it ends the program.
+#include <QList>
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+
+class TFdiet : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFdiet(QWidget* parent = nullptr);
+    ~TFdiet() override;
+
+    // How a window is shown modally: exec() unless replaced (tests).
+    using Afficheur = std::function<void(QDialog*)>;
+    void setAfficheur(Afficheur afficheur);
+
+    // Menu handlers; each runs under the standard error handler.
+    void Nouveau1Click();
+    void Reprendrechoixencours1Click();
+    void Ouvrir1Click();
+    void Enregistre1Click();
+    void Quitter1Click();
+    void Crationdunalimentcompos1Click();
+    void Index1Click();
+    void DiagClick(QAction* item);
+
+    // The menu tree, under the names of the menu items.
+    QMenu* Fichier1 = nullptr;
+    QAction* Nouveau1 = nullptr;
+    QAction* Reprendrechoixencours1 = nullptr;
+    QAction* Ouvrir1 = nullptr;
+    QAction* Enregistre1 = nullptr;
+    QAction* N2 = nullptr;
+    QMenu* Diagnostic1 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* Indicedemassecorporelle1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Quitter1 = nullptr;
+    QMenu* Table1 = nullptr;
+    QAction* Consulter1 = nullptr;
+    QAction* Modifiertable1 = nullptr;
+    QAction* Crationdunalimentcompos1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* Tridelatable1 = nullptr;
+    QMenu* Aide1 = nullptr;
+    QAction* Index1 = nullptr;
+    QAction* Apropos1 = nullptr;
+    QList<QAction*> Groupes;   // the seventeen Population groups, in menu order
+
+    QLabel* Titre = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Slogan = nullptr;
+    QLabel* Auteur = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void CreeMenus();
+    void CreeContenu();
+    void Montre(QDialog* window);
+    Afficheur m_afficheur;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The help viewer: a window of its own, not modal, showing one topic of the
+// help file at a time beside the index of every topic. Links between topics
+// are followed inside the viewer; Précédent and Suivant walk its history.
+//
+// The viewer is used from any window: when a modal window is on screen, it
+// is made a window of that modal window, so that it is not blocked by it and
+// stays usable while the modal window is open.
+#include <QWidget>
+
+#include "app/helpdocument.h"
+
+class QListWidget;
+class QPushButton;
+class QTextBrowser;
+
+class HelpViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpViewer(QWidget* parent = nullptr);
+
+    // Reads the help file (Help::helpFile()) again and shows the topic.
+    void showContext(int context);
+    int currentContext() const { return m_current; }
+    const HelpDocument& document() const { return m_doc; }
+    QTextBrowser* browser() const { return m_browser; }
+    QListWidget* index() const { return m_index; }
+
+    // Registers the program's viewer with Help::setViewer: the first request
+    // creates it; each request brings it to the front on the asked topic.
+    static void install();
+    static HelpViewer* instance();   // nullptr until the first request
+
+private:
+    void display(int context, bool record);
+    void fillIndex();
+    void linkClicked(const QUrl& url);
+
+    HelpDocument m_doc;
+    QListWidget* m_index = nullptr;
+    QTextBrowser* m_browser = nullptr;
+    QPushButton* m_back = nullptr;
+    QPushButton* m_forward = nullptr;
+    QList<int> m_history;
+    int m_position = -1;
+    int m_current = -1;
+};

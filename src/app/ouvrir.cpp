@@ -1,0 +1,121 @@
+#include "app/ouvrir.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "app/choixfichiers.h"
+#include "app/diet.h"
+#include "data/fileops.h"
+#include "ui/appstate.h"
+#include "ui/errorhandler.h"
+#include "ui/help.h"
+
+namespace {
+const QString kMasque = QStringLiteral("*.dat");
+}
+
+TFouvrir::TFouvrir(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Fouvrir"));
+    setWindowTitle(QStringLiteral("Ouvrir"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(271, 185);
+    Help::setContext(this, 9);
+
+    Label1 = new QLabel(QStringLiteral("&Nom de fichier"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 6, 150, 16);
+
+    Eouvrir = new QLineEdit(kMasque, this);
+    Eouvrir->setObjectName(QStringLiteral("Eouvrir"));
+    Eouvrir->setGeometry(8, 24, 153, 22);
+    Label1->setBuddy(Eouvrir);
+
+    FLBouvrir = new QListWidget(this);
+    FLBouvrir->setObjectName(QStringLiteral("FLBouvrir"));
+    FLBouvrir->setGeometry(8, 52, 153, 125);
+    FLBouvrir->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    BBok = new QPushButton(QStringLiteral("OK"), this);
+    BBok->setObjectName(QStringLiteral("BBok"));
+    BBok->setGeometry(176, 24, 87, 27);
+    BBok->setDefault(true);
+    BBok->setAutoDefault(true);
+
+    BBannuler = new QPushButton(QStringLiteral("Annuler"), this);
+    BBannuler->setObjectName(QStringLiteral("BBannuler"));
+    BBannuler->setGeometry(176, 60, 87, 27);
+    BBannuler->setAutoDefault(false);
+
+    setTabOrder(Eouvrir, FLBouvrir);
+    setTabOrder(FLBouvrir, BBok);
+    setTabOrder(BBok, BBannuler);
+
+    connect(BBok, &QPushButton::clicked, this, &TFouvrir::BBokClick);
+    connect(BBannuler, &QPushButton::clicked, this, &TFouvrir::BBannulerClick);
+    connect(FLBouvrir, &QListWidget::itemSelectionChanged, this, &TFouvrir::FLBouvrirChange);
+    // A double click on a file is the same as selecting it and pressing OK.
+    connect(FLBouvrir, &QListWidget::itemDoubleClicked, this, [this] { BBokClick(); });
+}
+
+TFouvrir::~TFouvrir() = default;
+
+void TFouvrir::setReprendre(std::function<void()> reprendre) { m_reprendre = std::move(reprendre); }
+
+void TFouvrir::Prepare() {
+    ErrorHandler::run([&] {
+        const bool enregistrer = appState().ModeEnregistrer;
+        FLBouvrir->clear();
+        FLBouvrir->addItems(FileOps::ListDatFiles());
+        FLBouvrir->clearSelection();
+        FLBouvrir->setCurrentRow(-1);
+        Eouvrir->setText(kMasque);
+        setWindowTitle(enregistrer ? QStringLiteral("Enregistrer") : QStringLiteral("Ouvrir"));
+        Eouvrir->setReadOnly(!enregistrer);
+    });
+}
+
+void TFouvrir::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        Prepare();
+        if (appState().ModeEnregistrer) {
+            Eouvrir->setFocus();
+            Eouvrir->selectAll();
+        } else {
+            FLBouvrir->setFocus();
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+void TFouvrir::FLBouvrirChange() {
+    const QList<QListWidgetItem*> selected = FLBouvrir->selectedItems();
+    if (selected.isEmpty()) {
+        Eouvrir->setText(kMasque);
+        return;
+    }
+    Eouvrir->setText(selected.first()->text());
+    Eouvrir->selectAll();
+}
+
+void TFouvrir::BBokClick() {
+    ErrorHandler::run([&] {
+        const QString text = Eouvrir->text();
+        if (appState().ModeEnregistrer) {
+            if (FichierChoix::Enregistrer(text) == FichierChoix::Suite::Ferme) accept();
+            return;
+        }
+        if (FichierChoix::Ouvrir(text) != FichierChoix::Suite::Ferme) return;
+        accept();
+        if (m_reprendre) {
+            m_reprendre();
+        } else if (auto* diet = qobject_cast<TFdiet*>(appState().Fdiet)) {
+            diet->Reprendrechoixencours1Click();
+        }
+    });
+}
+
+void TFouvrir::BBannulerClick() { reject(); }

@@ -1,0 +1,41 @@
+#pragma once
+// ChoiceList: the list commands of the composition window, without any widget.
+// The list is the Choice table (Tchoix): every command writes its change to
+// the file at once. Foods come from the current record of the Food table
+// handle (Talim), filtered on one category by the window.
+//
+// Each command asks its questions through the prompter and returns true when
+// the list changed, so that the window refreshes its totals strip. A command
+// that fails part-way drops the line it was filling: no half-written line is
+// ever posted.
+#include <QString>
+
+class Table;
+
+class ChoiceList {
+public:
+    ChoiceList(Table& talim, Table& tchoix);
+
+    // Fills the current line of tchoix with q grams of the current food of
+    // talim: each nutrient scaled to q, and CALORIES, in the line's field order.
+    static void CalculLigne(const Table& talim, Table& tchoix, double q);
+
+    // Adds the selected food with a quantity asked for. Nothing is asked when
+    // the food view is empty.
+    bool Ajouter();
+    // Asks a new quantity for the current line and recomputes the line from the
+    // food of that name in the whole Food table; nothing when it is gone.
+    bool Modifier();
+    // Removes the current line after confirmation (nothing for a quantity 0).
+    bool Supprimer();
+    // Empties the list after confirmation, by copying the empty template over
+    // the Choice table, or line by line when the copy fails.
+    bool Effacer();
+
+    // Empties the list without asking (the second half of Effacer).
+    void Vide();
+
+private:
+    Table& m_talim;
+    Table& m_tchoix;
+};

@@ -1,0 +1,514 @@
+#include "compose/compose.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+#include "compose/creadlg.h"
+#include "compose/dailytotals.h"
+#include "compose/totalsstrip.h"
+#include "compose/voir.h"
+#include "data/datadir.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "ui/appstate.h"
+#include "ui/datagrid.h"
+#include "ui/errorhandler.h"
+#include "ui/help.h"
+#include "ui/iconbutton.h"
+#include "ui/icons.h"
+#include "ui/tablemodel.h"
+
+namespace {
+constexpr int kWidth = 640, kHeight = 480;
+constexpr int kTopHeight = 161, kTitleHeight = 23, kTotalsHeight = 53;
+// The row of list buttons, right of the food grid.
+constexpr int kRowX = 330, kRowY = 62, kStep = 48;
+const QPoint kImprimerPlace(kRowX + 5 * kStep, kRowY);
+const QPoint kRenommerPlace(kRowX + 5 * kStep, kRowY + kStep);
+
+DailyTotals& dailyTotals() {
+    // The main window owns the record; a window used on its own (tests,
+    // screenshots) gets one for the run.
+    if (!appState().totals) {
+        static DailyTotals own;
+        appState().totals = &own;
+    }
+    return *appState().totals;
+}
+
+QVector<TableModel::Column> choiceColumns() {
+    QVector<TableModel::Column> cols;
+    for (const DbfField& f : ChoiceSchema().fields) {
+        if (f.name == QLatin1String("NUMERO") || f.name == QLatin1String("CATEGORIE")) continue;
+        const FieldPresentation* p = PresentationOf(f.name);
+        TableModel::Column c;
+        c.field = f.name;
+        c.title = p ? p->choiceLabel : QString();
+        c.format = p ? p->choiceFormat : QString();
+        c.widthChars = f.name == QLatin1String("NOM") ? 25 : 0;
+        cols << c;
+    }
+    return cols;
+}
+
+// Runs a command under the standard error handler.
+template <class F>
+void command(F&& f) {
+    ErrorHandler::run(std::forward<F>(f));
+}
+}  // namespace
+
+TFcompose::TFcompose(QWidget* parent)
+    : QDialog(parent),
+      m_talim(std::make_unique<Table>(FoodSchema())),
+      m_tchoix(std::make_unique<Table>(ChoiceSchema())),
+      m_talimCompo(std::make_unique<Table>(CompositeSchema())),
+      m_list(*m_talim, *m_tchoix),
+      m_composite(*m_talim, *m_tchoix, *m_talimCompo) {
+    // FormCreate: the three handles on the Data directory.
+    const QString dir = DataDir::path();
+    m_talim->setDirectory(dir);
+    m_talim->setIndexName(QStringLiteral("NOM"));
+    m_talim->setFilterCaseInsensitive(true);
+    m_tchoix->setDirectory(dir);
+    m_tchoix->setIndexName(QString());
+    m_talimCompo->setDirectory(dir);
+    m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
+    appState().Tchoix = m_tchoix.get();
+    if (!appState().Fcompose) appState().Fcompose = this;
+
+    setWindowTitle(QStringLiteral("Composition d'un menu"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kWidth, kHeight);
+    Help::setContext(this, 25);
+
+    auto* top = new QFrame(this);
+    top->setObjectName(QStringLiteral("Panel1"));
+    top->setFrameShape(QFrame::Panel);
+    top->setFrameShadow(QFrame::Raised);
+    top->setGeometry(0, 0, kWidth, kTopHeight);
+    buildTopPanel(top);
+
+    Panel3 = new QLabel(QStringLiteral("Liste des aliments choisis"), this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setAlignment(Qt::AlignCenter);
+    Panel3->setFrameShape(QFrame::Panel);
+    Panel3->setFrameShadow(QFrame::Raised);
+    Panel3->setGeometry(0, kTopHeight, kWidth, kTitleHeight);
+    Panel3->setContextMenuPolicy(Qt::NoContextMenu);
+
+    DBGchoix = new DataGrid(this);
+    DBGchoix->setObjectName(QStringLiteral("DBGchoix"));
+    DBGchoix->setFrameShape(QFrame::NoFrame);
+    DBGchoix->verticalHeader()->hide();
+    DBGchoix->setGeometry(0, kTopHeight + kTitleHeight, kWidth,
+                          kHeight - kTopHeight - kTitleHeight - kTotalsHeight);
+    m_choiceModel = std::make_unique<TableModel>(m_tchoix.get(), choiceColumns());
+    DBGchoix->setTableModel(m_choiceModel.get());
+    DBGchoix->sizeColumnsFromModel();
+    DBGchoix->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(DBGchoix, &DataGrid::activatedByKey, this, [this] { SBmodifierClick(); });
+    connect(DBGchoix, &QAbstractItemView::doubleClicked, this, [this] { SBmodifierClick(); });
+
+    auto* strip = new QFrame(this);
+    strip->setObjectName(QStringLiteral("Panel2"));
+    strip->setFrameShape(QFrame::Panel);
+    strip->setFrameShadow(QFrame::Raised);
+    strip->setGeometry(0, kHeight - kTotalsHeight, kWidth, kTotalsHeight);
+    strip->setContextMenuPolicy(Qt::NoContextMenu);
+    buildTotalsStrip(strip);
+
+    buildMenu();
+    setMode(false);
+
+    setTabOrder(CBcategorie, DBGalim);
+    setTabOrder(DBGalim, SBsupprimer);
+    setTabOrder(SBsupprimer, SBajouter);
+    setTabOrder(SBajouter, SBmodifier);
+    setTabOrder(SBmodifier, SBeffacer);
+    setTabOrder(SBeffacer, SBconsulter);
+    setTabOrder(SBconsulter, SBimprimer);
+    setTabOrder(SBimprimer, SBrenommer);
+    setTabOrder(SBrenommer, SBsortir);
+    setTabOrder(SBsortir, DBGchoix);
+}
+
+TFcompose::~TFcompose() {
+    if (appState().Tchoix == m_tchoix.get()) appState().Tchoix = nullptr;
+    if (appState().Fcompose == this) appState().Fcompose = nullptr;
+    // The views go before the models they show.
+    DBGalim->setTableModel(nullptr);
+    DBGchoix->setTableModel(nullptr);
+}
+
+void TFcompose::buildTopPanel(QWidget* panel) {
+    auto* lcat = new QLabel(QStringLiteral("&Catégories"), panel);
+    lcat->setGeometry(8, 6, 250, 16);
+    CBcategorie = new QComboBox(panel);
+    CBcategorie->setObjectName(QStringLiteral("CBcategorie"));
+    // A list to pick from: typing only searches the list, so the box always
+    // holds one of the fourteen categories.
+    CBcategorie->setEditable(false);
+    CBcategorie->addItems(Categories());
+    CBcategorie->setMaxVisibleItems(Categories().size());
+    CBcategorie->setGeometry(8, 22, 300, 24);
+    CBcategorie->setContextMenuPolicy(Qt::NoContextMenu);
+    lcat->setBuddy(CBcategorie);
+    connect(CBcategorie, &QComboBox::currentIndexChanged, this, [this] { CBcategorieChange(); });
+
+    auto* lalim = new QLabel(QStringLiteral("A&liments"), panel);
+    lalim->setGeometry(8, 50, 250, 16);
+    DBGalim = new DataGrid(panel);
+    DBGalim->setObjectName(QStringLiteral("DBGalim"));
+    DBGalim->horizontalHeader()->hide();
+    DBGalim->verticalHeader()->hide();
+    DBGalim->setShowGrid(true);
+    DBGalim->setGeometry(8, 66, 300, kTopHeight - 66 - 6);
+    m_foodModel = std::make_unique<TableModel>(
+        m_talim.get(), QVector<TableModel::Column>{{QStringLiteral("NOM"), QStringLiteral("Nom"), QString(), 30}});
+    DBGalim->setTableModel(m_foodModel.get());
+    DBGalim->horizontalHeader()->setStretchLastSection(true);
+    DBGalim->setContextMenuPolicy(Qt::NoContextMenu);
+    lalim->setBuddy(DBGalim);
+    connect(DBGalim, &DataGrid::activatedByKey, this, [this] { SBajouterClick(); });
+    connect(DBGalim, &QAbstractItemView::doubleClicked, this, [this] { SBajouterClick(); });
+
+    auto button = [&](const char* name, const QIcon& icon, QPoint at) {
+        auto* b = new IconButton(icon, QString(), panel);
+        b->setObjectName(QString::fromLatin1(name));
+        b->move(at);
+        b->setContextMenuPolicy(Qt::NoContextMenu);
+        return b;
+    };
+    SBsupprimer = button("SBsupprimer", Icons::supprimer(), {kRowX, kRowY});
+    SBajouter = button("SBajouter", Icons::ajouter(), {kRowX + kStep, kRowY});
+    SBmodifier = button("SBmodifier", Icons::modifier(), {kRowX + 2 * kStep, kRowY});
+    SBeffacer = button("SBeffacer", Icons::effacer(), {kRowX + 3 * kStep, kRowY});
+    SBconsulter = button("SBconsulter", Icons::consulter(), {kRowX + 4 * kStep, kRowY});
+    SBimprimer = button("SBimprimer", Icons::imprimer(), kImprimerPlace);
+    SBsortir = button("SBsortir", Icons::sortir(), {kRowX + 5 * kStep, kRowY - kStep - 4});
+    SBrenommer = button("SBrenommer", Icons::renommer(), kRenommerPlace);
+
+    connect(SBsupprimer, &QToolButton::clicked, this, [this] { SBsupprimerClick(); });
+    connect(SBajouter, &QToolButton::clicked, this, [this] { SBajouterClick(); });
+    connect(SBmodifier, &QToolButton::clicked, this, [this] { SBmodifierClick(); });
+    connect(SBeffacer, &QToolButton::clicked, this, [this] { SBeffacerClick(); });
+    connect(SBconsulter, &QToolButton::clicked, this, [this] { SBconsulterClick(); });
+    connect(SBimprimer, &QToolButton::clicked, this, [this] { SBimprimerClick(); });
+    connect(SBsortir, &QToolButton::clicked, this, [this] { SBsortirClick(); });
+    connect(SBrenommer, &QToolButton::clicked, this, [this] { SBrenommerClick(); });
+}
+
+void TFcompose::buildTotalsStrip(QWidget* strip) {
+    auto* title = new QLabel(QStringLiteral("Totaux : "), strip);
+    title->setGeometry(6, 6, 60, 18);
+    const auto entries = TotalsStrip::Textes(DailyTotals());
+    const int x0 = 64, w = 92, step = 96;
+    for (int i = 0; i < entries.size(); ++i) {
+        const int col = i % TotalsStrip::ParRangee, row = i / TotalsStrip::ParRangee;
+        auto* l = new QLabel(entries[i].text, strip);
+        l->setObjectName(entries[i].label);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setGeometry(x0 + col * step, 6 + row * 22, w, 18);
+        m_totals.insert(entries[i].label, l);
+    }
+}
+
+void TFcompose::buildMenu() {
+    PMcompose = new QMenu(this);
+    PMcompose->setObjectName(QStringLiteral("PMcompose"));
+    auto action = [&](const char* name, const QString& text, const QKeySequence& key,
+                      std::function<void()> run, bool inMenu = true) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, std::move(run));
+        addAction(a);
+        if (inMenu) PMcompose->addAction(a);
+        return a;
+    };
+    Supprimer1 = action("Supprimer1", QStringLiteral("&Supprimer"), QKeySequence(Qt::Key_Delete),
+                        [this] { SBsupprimerClick(); });
+    Ajouter1 = action("Ajouter1", QStringLiteral("&Ajouter"), QKeySequence(Qt::Key_Insert),
+                      [this] { SBajouterClick(); });
+    Modifier1 = action("Modifier1", QStringLiteral("&Modifier"), QKeySequence(Qt::Key_F2),
+                       [this] { SBmodifierClick(); });
+    Touteffacer1 = action("Touteffacer1", QStringLiteral("&Tout effacer"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { SBeffacerClick(); });
+    Voir1 = action("Voir1", QStringLiteral("&Voir"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                   [this] { SBconsulterClick(); });
+    // The entry prints like the button (the report itself runs only when
+    // a print handler is installed).
+    Imprimer1 = action("Imprimer1", QStringLiteral("&Imprimer"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                       [this] { SBimprimerClick(); });
+    PMcompose->addSeparator();
+    Sortir1 = action("Sortir1", QStringLiteral("&Sortir"), QKeySequence(), [this] { SBsortirClick(); });
+    Renommer1 = action("Renommer1", QStringLiteral("&Renommer"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                       [this] { SBrenommerClick(); }, false);
+}
+
+void TFcompose::setMode(bool composite) {
+    SBimprimer->setVisible(!composite);
+    Imprimer1->setVisible(!composite);
+    Imprimer1->setEnabled(!composite);
+    SBrenommer->setVisible(composite);
+    Renommer1->setEnabled(composite);
+    SBrenommer->move(composite ? kImprimerPlace : kRenommerPlace);
+    SBsupprimer->setHint(composite ? QStringLiteral("Retirer de la liste des éléments")
+                                   : QStringLiteral("Supprimer des aliments choisis"));
+    SBajouter->setHint(composite ? QStringLiteral("Ajouter à la liste des éléments")
+                                 : QStringLiteral("Ajouter aux aliments choisis"));
+    SBmodifier->setHint(composite ? QStringLiteral("Modifier un élément de la liste")
+                                  : QStringLiteral("Modifier un aliment choisi"));
+    SBeffacer->setHint(composite ? QStringLiteral("Effacer la liste des éléments")
+                                 : QStringLiteral("Effacer tous les aliments choisis"));
+    SBsortir->setHint(composite ? QStringLiteral("Enregistrer/Sortir") : QStringLiteral("Sortir"));
+    SBconsulter->setHint(QStringLiteral("Voir en détail un aliment"));
+    SBimprimer->setHint(QStringLiteral("Imprimer la liste du menu"));
+    SBrenommer->setHint(QStringLiteral("Renommer"));
+    if (!composite) {
+        setWindowTitle(QStringLiteral("Composition d'un menu"));
+        Panel3->setText(QStringLiteral("Liste des aliments choisis"));
+    }
+}
+
+Table& TFcompose::Talim() { return *m_talim; }
+Table& TFcompose::Tchoix() { return *m_tchoix; }
+Table& TFcompose::TalimCompo() { return *m_talimCompo; }
+double TFcompose::EnergieAliment() const { return m_energie; }
+bool TFcompose::modeCompose() const { return m_compositeMode; }
+CompositeFood& TFcompose::composite() { return m_composite; }
+void TFcompose::setNameDialog(std::function<void(TFcompose&)> ask) { m_nameDialog = std::move(ask); }
+void TFcompose::setPrintHandler(std::function<void(Table&)> print) { m_print = std::move(print); }
+QLabel* TFcompose::Ltotal(const QString& name) const { return m_totals.value(name); }
+
+// ---------------------------------------------------------------------------
+// Showing and closing
+
+int TFcompose::exec() {
+    // Everything that decides whether the window appears runs before it does,
+    // so that composite mode without a name never shows an unusable window.
+    if (!m_shown && !FormShow()) return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void TFcompose::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (!m_shown && !FormShow() && !m_closeQueued) {
+        m_closeQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_closeQueued = false;
+            if (isVisible()) reject();
+        });
+    }
+}
+
+bool TFcompose::FormShow() {
+    m_compositeMode = appState().ModeCompose;
+    m_closeQueued = false;
+    bool named = true;
+    const bool ok = ErrorHandler::run([&] {
+        setFixedSize(kWidth, kHeight);
+        m_shown = true;
+        m_talim->open();
+        m_tchoix->open();
+        m_talimCompo->open();
+        if (m_compositeMode) {
+            named = EntreModeCompose();
+            if (!named) return;
+        } else {
+            setMode(false);
+        }
+        {
+            const QSignalBlocker block(CBcategorie);
+            CBcategorie->setCurrentIndex(0);
+        }
+        AfficheTotaux();
+        m_talim->setFilter(QStringLiteral("CATEGORIE='") + Categories().first() + QStringLiteral("'"));
+        m_talim->setFiltered(true);
+        m_talim->first();
+    });
+    if (!ok || !named) {
+        FormClose();
+        return false;
+    }
+    return true;
+}
+
+bool TFcompose::EntreModeCompose() {
+    m_composite.NomCompose.clear();
+    m_composite.ModifCompose = false;
+    runNameDialog();
+    const QString nom = TFCreadlg::NomSaisi;
+    if (nom.isEmpty() || !TFCreadlg::SaisieValidee) return false;
+    m_composite.Commence(nom);
+    Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") + nom);
+    setWindowTitle(m_composite.ModifCompose ? QStringLiteral("Modification d'un aliment composé")
+                                            : QStringLiteral("Création d'un aliment composé"));
+    setMode(true);
+    m_composite.MetDeCote();
+    m_composite.ChargeLignes();
+    return true;
+}
+
+void TFcompose::runNameDialog() {
+    if (m_nameDialog) {
+        m_nameDialog(*this);
+        return;
+    }
+    TFCreadlg dialog(*m_talim, *m_talimCompo, this);
+    dialog.exec();
+}
+
+void TFcompose::FormClose() {
+    if (!m_shown) return;
+    m_shown = false;
+    m_talim->close();
+    m_tchoix->close();
+    m_talimCompo->close();
+    if (m_compositeMode) command([this] { m_composite.Restaure(); });
+}
+
+void TFcompose::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+void TFcompose::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    FormPaint();
+}
+
+void TFcompose::FormPaint() {
+    // Composite mode is never usable without an accepted name.
+    if (!m_compositeMode || m_closeQueued) return;
+    if (m_composite.NomCompose.isEmpty() || !TFCreadlg::SaisieValidee) {
+        m_closeQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_closeQueued = false;
+            if (isVisible())
+                reject();
+            else
+                FormClose();
+        });
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TFcompose::listChanged(bool changed) {
+    if (changed) AfficheTotaux();
+}
+
+void TFcompose::CBcategorieChange() {
+    command([this] {
+        const int i = CBcategorie->currentIndex();
+        const QString item = i >= 0 ? CBcategorie->itemText(i) : QString();
+        m_talim->setFilter(QStringLiteral("CATEGORIE='") + item + QStringLiteral("'"));
+        if (m_talim->isOpen()) m_talim->first();
+    });
+}
+
+void TFcompose::SBajouterClick() {
+    command([this] { listChanged(m_list.Ajouter()); });
+}
+
+void TFcompose::SBmodifierClick() {
+    command([this] { listChanged(m_list.Modifier()); });
+}
+
+void TFcompose::SBsupprimerClick() {
+    command([this] { listChanged(m_list.Supprimer()); });
+}
+
+void TFcompose::SBeffacerClick() {
+    command([this] { listChanged(m_list.Effacer()); });
+}
+
+void TFcompose::SBconsulterClick() {
+    command([this] {
+        const Table& t = *m_talim;
+        m_energie = FoodEnergy(t.asFloat(QStringLiteral("PROT_A")), t.asFloat(QStringLiteral("PROT_V")),
+                               t.asFloat(QStringLiteral("LIPI_A")), t.asFloat(QStringLiteral("LIPI_V")),
+                               t.asFloat(QStringLiteral("GLUC_S")), t.asFloat(QStringLiteral("GLUC_A")));
+        if (appState().Fvoir) {
+            appState().Fvoir->exec();
+        } else {
+            TFvoir voir(this);
+            voir.bindTo(this);
+            voir.exec();
+        }
+    });
+}
+
+void TFcompose::SBimprimerClick() {
+    command([this] {
+        if (m_compositeMode || m_tchoix->isEmpty()) return;
+        m_tchoix->close();
+        m_tchoix->open();
+        if (m_print) m_print(*m_tchoix);
+    });
+}
+
+void TFcompose::SBsortirClick() {
+    bool close = true;
+    if (m_compositeMode) {
+        close = false;
+        command([&] { close = m_composite.Enregistre(dailyTotals()); });
+    }
+    if (close) accept();
+}
+
+void TFcompose::SBrenommerClick() {
+    if (!m_compositeMode) return;
+    command([this] {
+        if (m_composite.Renommer())
+            Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") +
+                            m_composite.NomCompose);
+    });
+}
+
+void TFcompose::AfficheTotaux() {
+    DailyTotals& totals = dailyTotals();
+    {
+        // The summing loop walks every line; the grid goes to where it ends.
+        const DataGrid::Pause pause(DBGchoix);
+        CalculTotaux(*m_tchoix, totals);
+    }
+    for (const auto& e : TotalsStrip::Textes(totals))
+        if (QLabel* l = m_totals.value(e.label)) l->setText(e.text);
+}
+
+void TFcompose::keyPressEvent(QKeyEvent* event) {
+    // Escape does not close the window: in composite mode that would drop the
+    // ingredient list without a word. The window closes by Sortir or its close box.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFcompose::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        QWidget* w = focusWidget();
+        if (!w || !isAncestorOf(w)) w = this;
+        at = w->mapToGlobal(w->rect().center());
+    }
+    PMcompose->exec(at);
+    event->accept();
+}

@@ -1,0 +1,128 @@
+#pragma once
+// TFcompose: the composition window (the day's choice, or a composite food's
+// ingredient list in composite mode).
+//
+// How data flows: the food grid shows Talim (the Food table, filtered on the
+// category of CBcategorie, in name order); the chosen grid shows Tchoix (the
+// Choice table, in the order lines were added). Each command runs in
+// ChoiceList (composite mode: CompositeFood), writes its change to the file at
+// once, and ends with AfficheTotaux, which refills the Daily totals from Tchoix
+// and rewrites the totals strip. The window is created once at start-up; its
+// handles are open only while it is shown.
+#include <QDialog>
+#include <QHash>
+#include <functional>
+#include <memory>
+
+#include "compose/choicelist.h"
+#include "compose/composite.h"
+
+class DataGrid;
+class IconButton;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class Table;
+class TableModel;
+
+class TFcompose : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFcompose(QWidget* parent = nullptr);
+    ~TFcompose() override;
+
+    Table& Talim();
+    Table& Tchoix();
+    Table& TalimCompo();
+
+    // Operations of the window. The handlers run under the standard error
+    // handler: an error shows its message and stops the command.
+    // FormShow returns false when the window must not appear (composite mode
+    // without an accepted name, or a table that cannot be opened); the window
+    // is then closed again.
+    bool FormShow();
+    void FormClose();
+    void FormPaint();
+    void CBcategorieChange();
+    void SBajouterClick();
+    void SBmodifierClick();
+    void SBsupprimerClick();
+    void SBeffacerClick();
+    void SBconsulterClick();
+    void SBimprimerClick();
+    void SBsortirClick();
+    void SBrenommerClick();
+    void AfficheTotaux();
+
+    // Food energy per 100 g of the selected food, computed by SBconsulterClick
+    // for the detail view.
+    double EnergieAliment() const;
+    bool modeCompose() const;   // the mode of the current showing
+    CompositeFood& composite();
+
+    // Composite mode asks the name with TFCreadlg; tests may answer instead by
+    // setting TFCreadlg::NomSaisi and SaisieValidee in this function.
+    void setNameDialog(std::function<void(TFcompose&)> ask);
+    // The chosen-list report, run by SBimprimerClick on a non-empty list after
+    // Tchoix has been closed and reopened on its first line.
+    void setPrintHandler(std::function<void(Table& tchoix)> print);
+
+    // The controls, for the main window, tests and screenshots.
+    QComboBox* CBcategorie = nullptr;
+    DataGrid* DBGalim = nullptr;
+    DataGrid* DBGchoix = nullptr;
+    QLabel* Panel3 = nullptr;
+    IconButton* SBsupprimer = nullptr;
+    IconButton* SBajouter = nullptr;
+    IconButton* SBmodifier = nullptr;
+    IconButton* SBeffacer = nullptr;
+    IconButton* SBconsulter = nullptr;
+    IconButton* SBimprimer = nullptr;
+    IconButton* SBsortir = nullptr;
+    IconButton* SBrenommer = nullptr;
+    QMenu* PMcompose = nullptr;
+    QAction* Supprimer1 = nullptr;
+    QAction* Ajouter1 = nullptr;
+    QAction* Modifier1 = nullptr;
+    QAction* Touteffacer1 = nullptr;
+    QAction* Voir1 = nullptr;
+    QAction* Imprimer1 = nullptr;
+    QAction* Sortir1 = nullptr;
+    QAction* Renommer1 = nullptr;   // not in the pop-up menu; a shortcut of composite mode
+    QLabel* Ltotal(const QString& name) const;   // e.g. "LtotalQTE"
+
+    int exec() override;
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildTopPanel(QWidget* panel);
+    void buildTotalsStrip(QWidget* strip);
+    void buildMenu();
+    void setMode(bool composite);
+    bool EntreModeCompose();
+    void runNameDialog();
+    void listChanged(bool changed);
+
+    std::unique_ptr<Table> m_talim;
+    std::unique_ptr<Table> m_tchoix;
+    std::unique_ptr<Table> m_talimCompo;
+    std::unique_ptr<TableModel> m_foodModel;
+    std::unique_ptr<TableModel> m_choiceModel;
+    ChoiceList m_list;
+    CompositeFood m_composite;
+    QHash<QString, QLabel*> m_totals;
+    std::function<void(TFcompose&)> m_nameDialog;
+    std::function<void(Table&)> m_print;
+    double m_energie = 0.0;
+    bool m_compositeMode = false;
+    bool m_shown = false;        // FormShow ran and FormClose has not yet
+    bool m_closeQueued = false;
+};

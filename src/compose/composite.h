@@ -1,0 +1,78 @@
+#pragma once
+// CompositeFood: composite mode of the composition window, without widgets.
+//
+// A composite food is a recipe stored as a food of its own: one Food table
+// record in the category "PRODUITS COMPOSÉS" holding per-100 g values, and one
+// Composite table line per ingredient holding the values of its list line.
+// While it is being edited, the ingredient list lives in the Choice table; the
+// day's choice waits in the Choice backup file choix.tmp and is copied back,
+// byte for byte, whenever the window closes.
+//
+// Names are compared exactly, and lines are found through filters given as a
+// field and a value, so a name may hold quotes or any other character.
+#include <QString>
+#include <QStringList>
+
+struct DailyTotals;
+class Table;
+
+class CompositeFood {
+public:
+    CompositeFood(Table& talim, Table& tchoix, Table& talimCompo);
+
+    // True when the name belongs to a food that is not a composite. Leaves the
+    // category filter of talim off.
+    static bool NomPris(Table& talim, Table& talimCompo, const QString& nom);
+    // True when the Composite table holds a line of that composite (the handle
+    // is then on one of its lines).
+    static bool ComposeExiste(Table& talimCompo, const QString& nom);
+    // The names of the existing composites, each once, sorted.
+    static QStringList NomsComposes(Table& talimCompo);
+    // Why a name cannot be stored ("" when it can): longer than a name field, or
+    // holding a character that the tables cannot hold.
+    static QString ErreurDeNom(const QString& nom);
+    // A search by name that finds only the record bearing exactly that name.
+    static bool TrouveNom(Table& t, const QString& field, const QString& nom);
+
+    // The thirty-two computed fields of the current line, one way or the other.
+    static void LigneVersCompo(const Table& tchoix, Table& talimCompo);
+    static void CompoVersLigne(const Table& talimCompo, Table& tchoix);
+
+    // Composite mode starts for this name (as accepted by the name dialog):
+    // NomCompose, ModifCompose.
+    void Commence(const QString& nom);
+    // Sets the day's choice aside in choix.tmp and empties the Choice table.
+    void MetDeCote();
+    // An existing composite: its lines into the (empty) list, with their stored values.
+    void ChargeLignes();
+
+    // Asks a new name ("Nouvel aliment"); true when NomCompose changed. A name
+    // that belongs to another food, or cannot be stored, is refused with a
+    // message and the name stays.
+    bool Renommer();
+
+    // Saving at the exit (Enregistrer/Sortir). Returns false when the save was
+    // refused and the window must stay open, true when the window may close.
+    bool Enregistre(DailyTotals& totals);
+
+    // After the window's handles are closed: the day's choice back from
+    // choix.tmp, which is then deleted. If the copy fails the backup stays, so
+    // that the day's choice is restored at the next start-up.
+    void Restaure();
+
+    QString NomCompose;        // name of the composite being edited
+    bool ModifCompose = false; // it existed when composite mode started
+    QString NomOrigine;        // its name when composite mode started
+    bool sauvegardeFaite() const { return m_backup; }
+
+private:
+    void EcritAliment(const DailyTotals& totals);
+    void EcritLignes();
+    void SupprimeAliment();
+    void SupprimeLignes(const QString& nom);
+
+    Table& m_talim;
+    Table& m_tchoix;
+    Table& m_talimCompo;
+    bool m_backup = false;
+};

@@ -1,0 +1,58 @@
+#pragma once
+// TFCreadlg: the name dialog of composite mode, "Aliments composés". The user
+// types the name of a new composite food or picks an existing one from the
+// list; the name of an ordinary food is refused. Created by the composition
+// window when composite mode starts and destroyed as soon as it has closed;
+// its two results, NomSaisi and SaisieValidee, outlive it.
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Table;
+
+class TFCreadlg : public QDialog {
+    Q_OBJECT
+public:
+    TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent = nullptr);
+
+    // The results of the dialog's last use (initially empty and not accepted).
+    static QString NomSaisi;
+    static bool SaisieValidee;
+
+    // Empties the name box, fills its list, gives it the focus (run when shown).
+    void FormShow();
+    void Constitueliste();
+    void OKButtonClick();
+    void AnnulerButtonClick();
+    // A key pressed in the name box: Enter runs OKButtonClick, Escape
+    // AnnulerButtonClick; true when the key was used.
+    bool CBDlgKeyDown(int key);
+
+    // The name box as the user sees it: the drop-down list, or the plain edit
+    // box when there is no composite yet.
+    QString texte() const;
+    void setTexte(const QString& text);
+    bool listeVisible() const;
+    QStringList liste() const;
+    QLabel* label() const { return m_label; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLineEdit* nameEdit() const;
+
+    Table& m_talim;
+    Table& m_talimCompo;
+    QLabel* m_label;
+    QComboBox* CBDlg;
+    QLineEdit* m_plainEdit;
+    QPushButton* OKButton;
+    QPushButton* AnnulerButton;
+    bool m_closing = false;
+};

@@ -1,0 +1,122 @@
+#include "compose/voir.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+#include "compose/compose.h"
+#include "data/numformat.h"
+#include "ui/appstate.h"
+#include "ui/fieldbox.h"
+#include "ui/help.h"
+#include "ui/iconbutton.h"
+#include "ui/icons.h"
+
+namespace {
+constexpr int kWidth = 378, kHeight = 211;
+constexpr int kRowStep = 41, kLabelHeight = 13, kBoxHeight = 21, kMargin = 4;
+
+struct Box {
+    const char* label;
+    const char* field;   // nullptr: the energy box
+    int width;
+};
+
+// Five rows, left to right; the widths fill the 378 pixels of a row.
+const QVector<QVector<Box>>& rows() {
+    static const QVector<QVector<Box>> r = {
+        {{"NOM", "NOM", 128}, {"KCAL.", nullptr, 40}, {"PROT.A", "PROT_A", 46},
+         {"PROT.V", "PROT_V", 46}, {"GLUC.S", "GLUC_S", 46}, {"GLUC.A", "GLUC_A", 46}},
+        {{"LIPI. A", "LIPI_A", 58}, {"LIPI. V", "LIPI_V", 58}, {"A.G.SAT", "A_G_SAT", 58},
+         {"A.G.MONO", "A_G_MONO", 58}, {"A.G.POLY", "A_G_POLY", 58}, {"CHOLEST", "CHOLEST", 58}},
+        {{"CA", "CA", 42}, {"MG", "MG", 42}, {"PH", "PH", 42}, {"FE", "FE", 42},
+         {"ZN", "ZN", 42}, {"I", "I", 42}, {"CL", "CL", 42}, {"S", "S", 42}},
+        {{"MN", "MN", 42}, {"CU", "CU", 42}, {"NA", "NA", 42}, {"K", "K", 42},
+         {"VIT. A", "VIT_A", 42}, {"VIT. B1", "VIT_B1", 42}, {"VIT. B2", "VIT_B2", 42},
+         {"VIT. B6", "VIT_B6", 42}},
+        {{"VIT. B9", "VIT_B9", 42}, {"VIT. C", "VIT_C", 42}, {"VIT. D", "VIT_D", 42},
+         {"VIT. PP", "VIT_PP", 42}, {"FIBRES", "FIBRES", 42}},
+    };
+    return r;
+}
+}  // namespace
+
+TFvoir::TFvoir(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Aliment choisi : détail"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kWidth, kHeight);
+    Help::setContext(this, 48);
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
+
+    for (int r = 0; r < rows().size(); ++r) {
+        int x = kMargin;
+        const int y = kMargin + r * kRowStep;
+        for (const Box& b : rows()[r]) {
+            auto* label = new QLabel(QString::fromUtf8(b.label), this);
+            label->setGeometry(x, y, b.width, kLabelHeight);
+            QLineEdit* edit;
+            if (b.field) {
+                auto* fb = new FieldBox(this);
+                fb->setObjectName(QStringLiteral("Edit") + QString::fromLatin1(b.field));
+                m_boxes.insert(QString::fromLatin1(b.field), fb);
+                edit = fb;
+            } else {
+                EKCAL = new QLineEdit(this);
+                EKCAL->setObjectName(QStringLiteral("EKCAL"));
+                EKCAL->setReadOnly(true);
+                edit = EKCAL;
+            }
+            edit->setGeometry(x, y + kLabelHeight + 1, b.width, kBoxHeight);
+            label->setBuddy(edit);
+            x += b.width + 2;
+        }
+    }
+    SBsortir = new IconButton(Icons::sortir(), QStringLiteral("Sortir"), this);
+    SBsortir->setObjectName(QStringLiteral("SBsortir"));
+    SBsortir->move(kWidth - kMargin - SBsortir->width(), kHeight - kMargin - SBsortir->height());
+    connect(SBsortir, &QToolButton::clicked, this, &TFvoir::SBsortirClick);
+
+    // FormCreate: bound to the composition window's food handle.
+    if (!appState().Fvoir) appState().Fvoir = this;
+    if (appState().Fcompose) bindTo(appState().Fcompose);
+}
+
+TFvoir::~TFvoir() {
+    if (appState().Fvoir == this) appState().Fvoir = nullptr;
+}
+
+void TFvoir::bindTo(TFcompose* compose) {
+    m_compose = compose;
+    // NOM, then PROT_A ... FIBRES, in the order of the rows.
+    for (const auto& row : rows())
+        for (const Box& b : row)
+            if (b.field) {
+                FieldBox* fb = m_boxes.value(QString::fromLatin1(b.field));
+                // The food handle declares no display format: general format.
+                fb->bind(compose ? &compose->Talim() : nullptr, QString::fromLatin1(b.field));
+            }
+}
+
+FieldBox* TFvoir::box(const QString& field) const { return m_boxes.value(field); }
+
+QString TFvoir::TexteEnergie(double energie) {
+    return NumFormat::Int(NumFormat::Nearest(energie), 4).left(4);
+}
+
+void TFvoir::FormShow() {
+    EKCAL->setText(TexteEnergie(m_compose ? m_compose->EnergieAliment() : 0.0));
+    for (FieldBox* b : std::as_const(m_boxes)) b->refresh();
+}
+
+void TFvoir::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    FormShow();
+}
+
+void TFvoir::SBsortirClick() { accept(); }

@@ -1,0 +1,246 @@
+// How data flows through the diagnosis window: showEvent reads the Needs
+// table (Tbesoins, kept open while shown) and the Choice table (through the
+// composition window's handle, opened, summed into the Daily totals, closed)
+// into m_data; the page area's paintEvent draws page 1 or page 2 from m_data
+// only; the print button draws both pages from m_data on the printer. An
+// empty choice, an error of the tables, or the start-up reading end the
+// showing with a message (or none) and close the window, outside any paint.
+#include "diagnosis/diagnost.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <exception>
+#include <functional>
+
+#include "data/datadir.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "diagnosis/glyphs.h"
+#include "diagnosis/impression.h"
+#include "diagnosis/page1.h"
+#include "diagnosis/page2.h"
+#include "ui/appstate.h"
+#include "ui/errorhandler.h"
+#include "ui/help.h"
+#include "ui/paintersurface.h"
+#include "ui/prompter.h"
+
+namespace {
+// The page area: white, painted from the window's data.
+class PageBilan : public QWidget {
+public:
+    PageBilan(TFdiagnost* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {
+        setAutoFillBackground(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        PainterSurface surface(painter, Qt::white);
+        m_owner->dessinePage(surface);
+    }
+
+private:
+    TFdiagnost* m_owner;
+};
+
+QToolButton* speedButton(QWidget* panel, int y, const QIcon& glyph, const QString& tip) {
+    auto* b = new QToolButton(panel);
+    b->setGeometry(5, y, 22, 22);
+    b->setIcon(glyph);
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+}  // namespace
+
+TFdiagnost::TFdiagnost(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      Tbesoins(std::make_unique<Table>(NeedsSchema())) {
+    setObjectName(QStringLiteral("Fdiagnost"));
+    Tbesoins->setDirectory(DataDir::path());
+    Tbesoins->setReadOnly(true);
+
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(13);
+    setFont(arial);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_pageArea = new PageBilan(this, this);
+    layout->addWidget(m_pageArea, 1);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(30);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setPalette(QApplication::palette());
+    Panel1->setAutoFillBackground(true);
+    layout->addWidget(Panel1);
+
+    SBpage1 = speedButton(Panel1, 9, Glyphes::page(1), QStringLiteral("Page 1"));
+    SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
+    SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
+    SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
+    SBpage1->setObjectName(QStringLiteral("SBpage1"));
+    SBpage2->setObjectName(QStringLiteral("SBpage2"));
+    SBimprimer->setObjectName(QStringLiteral("SBimprimer"));
+    SBsortir->setObjectName(QStringLiteral("SBsortir"));
+    SBpage1->setCheckable(true);
+    SBpage2->setCheckable(true);
+    m_pages = new QButtonGroup(this);
+    m_pages->setExclusive(true);
+    m_pages->addButton(SBpage1);
+    m_pages->addButton(SBpage2);
+    SBpage1->setChecked(true);
+
+    connect(SBpage1, &QToolButton::clicked, this, &TFdiagnost::SBpage1Click);
+    connect(SBpage2, &QToolButton::clicked, this, &TFdiagnost::SBpage2Click);
+    connect(SBimprimer, &QToolButton::clicked, this, &TFdiagnost::SBimprimerClick);
+    connect(SBsortir, &QToolButton::clicked, this, &TFdiagnost::SBsortirClick);
+
+    Help::setContext(this, 19);
+    resize(640, 480);
+}
+
+TFdiagnost::~TFdiagnost() = default;
+
+void TFdiagnost::LitDonnees() {
+    ModeImpression = false;
+    NbConseils = 0;
+    m_pret = false;
+    Tbesoins->open();
+    m_data.groupName = NomGroupe(windowTitle());
+    m_colonne = ColonneParDefaut;
+    ChoixColonne(m_data.groupName, m_colonne);
+    LitBesoins(*Tbesoins, m_colonne, m_data.needs);
+
+    // The Daily totals are the main window's; without them (tests, start-up
+    // order) the sums are kept here only.
+    DailyTotals local;
+    DailyTotals& totals = appState().totals ? *appState().totals : local;
+    Table* tchoix = appState().Tchoix;
+    std::unique_ptr<Table> own;
+    if (!tchoix) {
+        own = std::make_unique<Table>(ChoiceSchema());
+        own->setDirectory(DataDir::path());
+        tchoix = own.get();
+    }
+    // The handle is the composition window's: left as it was found.
+    const bool wasOpen = tchoix->isOpen();
+    tchoix->open();
+    try {
+        CalculTotaux(*tchoix, totals);
+    } catch (...) {
+        if (!wasOpen) tchoix->close();
+        throw;
+    }
+    if (!wasOpen) tchoix->close();
+    m_data.totals = totals;
+}
+
+void TFdiagnost::PremiereLecture() {
+    ErrorHandler::run([&] { LitDonnees(); });
+    appState().FirstPaint = false;
+    FormClose();
+}
+
+void TFdiagnost::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    if (QScreen* sc = screen()) move(sc->availableGeometry().center() - frameGeometry().center() + pos());
+
+    std::exception_ptr error;
+    try {
+        LitDonnees();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // Whatever ends this showing is done once the window is up, never from
+    // inside the show event: a modal loop started for a hidden window would
+    // never end.
+    auto endShowing = [this](std::function<void()> say) {
+        QTimer::singleShot(0, this, [this, say] {
+            if (say) say();
+            close();
+        });
+    };
+    if (appState().FirstPaint) {
+        appState().FirstPaint = false;
+        endShowing(nullptr);
+    } else if (error) {
+        endShowing([error] { ErrorHandler::run([&] { std::rethrow_exception(error); }); });
+    } else if (m_data.totals[DailyTotals::QTE] == 0.0) {
+        endShowing([] {
+            prompter().message(Prompter::Kind::Warning, QStringLiteral("Vous n'avez encore rien choisi"));
+        });
+    } else {
+        m_pret = true;
+        m_pageArea->update();
+    }
+}
+
+void TFdiagnost::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) FormClose();
+}
+
+void TFdiagnost::FormClose() {
+    SBpage1->setChecked(true);
+    m_page = 1;
+    m_pret = false;
+    Tbesoins->close();
+}
+
+void TFdiagnost::dessinePage(Surface& surface) {
+    if (!m_pret) return;
+    EffacePage(surface);
+    if (m_page == 2)
+        DessinePage2(surface, DiagLayout::Ecran(), m_data);
+    else
+        NbConseils = DessinePage1(surface, DiagLayout::Ecran(), m_data);
+}
+
+void TFdiagnost::SBpage1Click() {
+    SBpage1->setChecked(true);
+    m_page = 1;
+    m_pageArea->update();
+}
+
+void TFdiagnost::SBpage2Click() {
+    SBpage2->setChecked(true);
+    m_page = 2;
+    m_pageArea->update();
+}
+
+void TFdiagnost::SBimprimerClick() {
+    if (!m_pret) return;
+    ErrorHandler::run([&] {
+        DiagnosisData data = m_data;
+        data.groupName = NomGroupe(windowTitle());
+        ModeImpression = true;
+        struct Restore {
+            bool& mode;
+            ~Restore() { mode = false; }
+        } restore{ModeImpression};
+        NbConseils = ImprimeBilan(data);
+    });
+}
+
+void TFdiagnost::SBsortirClick() { close(); }

@@ -1,0 +1,78 @@
+#pragma once
+// TFdiagnost: the diagnosis window, "bilan de la ration journalière".
+//
+// The main window sets the caption to the group's name followed by
+// " : bilan de la ration journalière" and shows the window. On showing, the
+// window reads the group's needs from the Needs table (kept open while it is
+// shown) and refills the Daily totals from the composition window's Choice
+// table; the page area then paints page 1, or page 2 when its button is down,
+// from the data read. Painting never reads a table nor asks anything. With
+// an empty choice the window says so and closes. The print button prints
+// both pages on one sheet from the same data.
+#include <QDialog>
+#include <memory>
+
+#include "diagnosis/drawing.h"
+
+class QFrame;
+class QToolButton;
+class QButtonGroup;
+class Surface;
+class Table;
+
+class TFdiagnost : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFdiagnost(QWidget* parent = nullptr);
+    ~TFdiagnost() override;
+
+    // Start-up: reads the Needs table and sums the Choice table once, so that a
+    // missing file is reported then, and clears the First-paint flag; the
+    // window does not appear.
+    void PremiereLecture();
+
+    // The panel along the right edge and its speed buttons.
+    QFrame* Panel1 = nullptr;
+    QToolButton* SBpage1 = nullptr;
+    QToolButton* SBpage2 = nullptr;
+    QToolButton* SBimprimer = nullptr;
+    QToolButton* SBsortir = nullptr;
+
+    // The page shown by the page area: 1 or 2.
+    int pageAffichee() const { return m_page; }
+    // True once the data of this showing have been read and page drawing can
+    // proceed.
+    bool donneesLues() const { return m_pret; }
+    const DiagnosisData& donnees() const { return m_data; }
+    QString colonneGroupe() const { return m_colonne; }
+    int nbConseils() const { return NbConseils; }
+    bool modeImpression() const { return ModeImpression; }
+    // Draws what the page area shows (blanks it, then the current page).
+    void dessinePage(Surface& surface);
+
+public slots:
+    void SBpage1Click();
+    void SBpage2Click();
+    void SBimprimerClick();
+    void SBsortirClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // Needs of the group named by the caption, then the Daily totals from
+    // the Choice table (opened, summed, closed). Throws DataError.
+    void LitDonnees();
+    void FormClose();
+
+    QWidget* m_pageArea = nullptr;
+    QButtonGroup* m_pages = nullptr;
+    std::unique_ptr<Table> Tbesoins;
+    DiagnosisData m_data;
+    QString m_colonne;
+    int m_page = 1;
+    bool m_pret = false;
+    bool ModeImpression = false;
+    int NbConseils = 0;
+};

@@ -1,0 +1,17 @@
+#include "diagnosis/impression.h"
+
+#include <QPrinter>
+
+#include "diagnosis/page2.h"
+#include "ui/paintersurface.h"
+#include "ui/printerservice.h"
+
+int ImprimeBilan(const DiagnosisData& data) {
+    PrintJob job(QStringLiteral("bilan"), QPageLayout::Portrait);
+    QPainter& painter = job.begin();
+    const int s = Echelle(job.printer().width());
+    PainterSurface surface(painter);
+    const int nbConseils = DessineFeuille(surface, s, data);
+    job.finish();
+    return nbConseils;
+}

@@ -1,0 +1,114 @@
+#include "ui/printerservice.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "data/datadir.h"
+#include "data/dataerror.h"
+#include "ui/prompter.h"
+
+namespace {
+QString& chosenPrinter() {
+    static QString name;
+    return name;
+}
+QString& testPdf() {
+    static QString path;
+    return path;
+}
+
+// The printer documents go to: the chosen one while it still exists, else the
+// default, else any printer the system has.
+QString printerName() {
+    const QString chosen = chosenPrinter();
+    if (!chosen.isEmpty() && !QPrinterInfo::printerInfo(chosen).isNull()) return chosen;
+    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    if (!def.isNull()) return def.printerName();
+    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+    return all.isEmpty() ? QString() : all.first().printerName();
+}
+
+void setUpPdf(QPrinter& printer, const QString& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+}  // namespace
+
+namespace PrinterService {
+
+void setChosenPrinter(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::NativeFormat) chosenPrinter() = printer.printerName();
+}
+
+QString currentPrinterName() { return testPdf().isEmpty() ? printerName() : QString(); }
+
+void setPdfOutput(const QString& path) { testPdf() = path; }
+QString pdfOutput() { return testPdf(); }
+
+QString fallbackPdfPath(const QString& baseName) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QDir dir(DataDir::path());
+    QString path = dir.filePath(QStringLiteral("%1-%2.pdf").arg(baseName, stamp));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1-%2-%3.pdf").arg(baseName, stamp).arg(n));
+    return path;
+}
+
+}  // namespace PrinterService
+
+PrintJob::PrintJob(const QString& baseName, QPageLayout::Orientation orientation)
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    if (!PrinterService::pdfOutput().isEmpty()) {
+        m_pdfPath = PrinterService::pdfOutput();
+        setUpPdf(*m_printer, m_pdfPath);
+    } else {
+        const QString name = printerName();
+        if (name.isEmpty()) {
+            m_fallback = true;
+            m_pdfPath = PrinterService::fallbackPdfPath(baseName);
+            setUpPdf(*m_printer, m_pdfPath);
+        } else {
+            m_printer->setPrinterName(name);
+        }
+    }
+    m_printer->setPageOrientation(orientation);
+    m_printer->setDocName(baseName);
+}
+
+PrintJob::~PrintJob() {
+    if (m_painter.isActive()) m_painter.end();
+}
+
+QPrinter& PrintJob::printer() { return *m_printer; }
+
+QPainter& PrintJob::begin() {
+    if (!m_painter.begin(m_printer.get())) {
+        if (!m_pdfPath.isEmpty())
+            throw DataError(QStringLiteral("Impossible d'écrire le fichier « %1 » : l'impression est annulée.")
+                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+        throw DataError(QStringLiteral("L'imprimante « %1 » refuse le document : l'impression est annulée.")
+                            .arg(m_printer->printerName()));
+    }
+    return m_painter;
+}
+
+void PrintJob::finish() {
+    const bool ended = m_painter.isActive() ? m_painter.end() : true;
+    if (!ended || m_printer->printerState() == QPrinter::Error) {
+        if (!m_pdfPath.isEmpty())
+            throw DataError(QStringLiteral("L'écriture du fichier « %1 » a échoué.")
+                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+        throw DataError(QStringLiteral("L'impression sur « %1 » a échoué.").arg(m_printer->printerName()));
+    }
+    if (m_fallback)
+        prompter().message(Prompter::Kind::Information,
+                           QStringLiteral("Aucune imprimante n'est installée : le document a été enregistré "
+                                          "dans le fichier « %1 ».")
+                               .arg(QDir::toNativeSeparators(m_pdfPath)));
+}

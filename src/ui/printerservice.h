@@ -1,0 +1,61 @@
+#pragma once
+// The program's current printer: the one last chosen in a print dialog,
+// else the system's default printer. Where the system has no printer at all,
+// a document is written as a PDF file in the Data directory instead and the
+// user is told its name. Tests send every document to a PDF file of their
+// own (setPdfOutput).
+//
+// A document is printed through a PrintJob:
+//     PrintJob job(QStringLiteral("bilan"), QPageLayout::Portrait);
+//     QPainter& p = job.begin();      // throws DataError when it cannot start
+//     ... draw on p, in printer dots (job.printer().width() wide) ...
+//     job.finish();                   // ends the document, tells a PDF's name
+#include <QPageLayout>
+#include <QPainter>
+#include <QString>
+#include <memory>
+
+class QPrinter;
+
+namespace PrinterService {
+// Remembers the printer chosen in a print dialog as the current printer.
+void setChosenPrinter(const QPrinter& printer);
+// The name of the current printer, empty when the system has none (or when
+// documents go to the test PDF file).
+QString currentPrinterName();
+// Sends every document to this PDF file (tests, benchmarks); an empty path
+// goes back to the printers.
+void setPdfOutput(const QString& path);
+QString pdfOutput();
+// The PDF file a document would be written to when the system has no
+// printer: "<base>-<date>-<time>.pdf" in the Data directory, not yet used.
+QString fallbackPdfPath(const QString& baseName);
+}
+
+class PrintJob {
+public:
+    // baseName names the PDF file written when there is no printer.
+    explicit PrintJob(const QString& baseName,
+                      QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    QPrinter& printer();
+    // Begins the document; a printer that refuses it throws DataError with a
+    // French message naming the printer (or the file).
+    QPainter& begin();
+    // Ends the document. When it went to a PDF file in place of a printer the
+    // user is told the file's name. A failure throws DataError.
+    void finish();
+    // The PDF file written, when the document goes to one.
+    QString pdfPath() const { return m_pdfPath; }
+    // True when the PDF stands in for a missing printer.
+    bool isFallback() const { return m_fallback; }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+    QPainter m_painter;
+    QString m_pdfPath;
+    bool m_fallback = false;
+};

@@ -1,0 +1,326 @@
+// The main window: its menu tree, the Diagnostic submenu and DiagClick, the
+// menu commands (mode flags, the window each one shows, File > Nouveau with
+// and without the template), context help, and closing.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QtTest>
+
+#include "app/demarrage.h"
+#include "app/diet.h"
+#include "app/helpviewer.h"
+#include "app/ouvrir.h"
+#include "compose/compose.h"
+#include "compose/dailytotals.h"
+#include "data/datadir.h"
+#include "data/schema.h"
+#include "diagnosis/diagnost.h"
+#include "support/testsupport.h"
+#include "ui/appstate.h"
+#include "ui/help.h"
+#include "ui/scriptedprompter.h"
+
+namespace {
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+QStringList namesOf(const QList<QAction*>& actions) {
+    QStringList n;
+    for (QAction* a : actions) n << a->objectName();
+    return n;
+}
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    TempDataDir m_dir;
+    QString m_previousCwd;
+    TFdiet* m_diet = nullptr;
+    QList<QDialog*> m_shown;
+    std::function<void(QDialog*)> m_during;   // runs while a window is "shown"
+
+    QString file(const QString& n) const { return m_dir.file(n); }
+    QAction* action(const QString& name) const { return m_diet->findChild<QAction*>(name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        Fixtures::writeAllTables(m_dir.path());
+        m_previousCwd = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        m_diet = Demarrage::CreeFenetres();
+        m_diet->setAfficheur([this](QDialog* d) {
+            m_shown << d;
+            if (m_during) m_during(d);
+        });
+    }
+    void cleanupTestCase() {
+        delete m_diet;
+        Demarrage::Termine();
+        QDir::setCurrent(m_previousCwd);
+    }
+    void init() {
+        m_shown.clear();
+        m_during = nullptr;
+    }
+
+    void startupState() {
+        QCOMPARE(QDir(appState().dataDir), QDir(m_dir.path()));
+        QCOMPARE(QDir(DataDir::path()), QDir(m_dir.path()));
+        QVERIFY(appState().totals);
+        for (double v : appState().totals->v) QCOMPARE(v, 0.0);
+        QVERIFY(appState().FirstPaint);
+        QCOMPARE(appState().Fdiet, static_cast<QWidget*>(m_diet));
+        QVERIFY(appState().Fcompose && appState().Fvoir && appState().Fouvrir && appState().Fdiagnost);
+        QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+        QCOMPARE(Help::helpFile(), QStringLiteral("DIETAIDE.HLP"));
+    }
+
+    void windowContents() {
+        QCOMPARE(m_diet->windowTitle(), QStringLiteral("Nutrimo"));
+        QCOMPARE(m_diet->size(), QSize(640, 480));
+        QVERIFY(m_diet->font().bold());
+        QCOMPARE(m_diet->Titre->text(), QStringLiteral("LOGICIEL DE NUTRIMO"));
+        QCOMPARE(m_diet->Titre->font().family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(m_diet->Titre->font().pixelSize(), 32);
+        QVERIFY(m_diet->Titre->font().bold());
+        QCOMPARE(m_diet->Image1->size(), QSize(295, 223));
+        QVERIFY(m_diet->Image1->hasScaledContents());
+        QVERIFY(!m_diet->Image1->pixmap().isNull());
+        QCOMPARE(m_diet->Slogan->text(), QStringLiteral("Mangez-vous bien ?"));
+        QCOMPARE(m_diet->Slogan->font().pixelSize(), 27);
+        QCOMPARE(m_diet->Slogan->font().family(), QStringLiteral("Times New Roman"));
+        QVERIFY(!m_diet->Auteur->text().isEmpty());
+        QVERIFY(m_diet->centralWidget()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+
+    void menuBar() {
+        QCOMPARE(namesOf(m_diet->menuBar()->actions()), QStringList({"Fichier1", "Table1", "Aide1"}));
+        QCOMPARE(namesOf(m_diet->Fichier1->actions()),
+                 QStringList({"Nouveau1", "Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "N2",
+                              "Diagnostic1", "N4", "Indicedemassecorporelle1", "N1", "Quitter1"}));
+        QCOMPARE(namesOf(m_diet->Table1->actions()),
+                 QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1", "N3",
+                              "Tridelatable1"}));
+        QCOMPARE(namesOf(m_diet->Aide1->actions()), QStringList({"Index1", "Apropos1"}));
+        for (const char* sep : {"N1", "N2", "N3", "N4"}) QVERIFY(action(sep)->isSeparator());
+    }
+
+    void menuItems_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("Fichier1") << "Fichier1" << "&Fichier" << "" << 6 << true;
+        QTest::newRow("Nouveau1") << "Nouveau1" << "&Nouveau" << "" << 7 << true;
+        QTest::newRow("Reprendre") << "Reprendrechoixencours1" << "&Reprendre choix en cours" << "" << 8 << true;
+        QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
+        QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
+        QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
+        QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << false;
+        QTest::newRow("Quitter1") << "Quitter1" << "&Quitter" << "Alt+X" << 24 << true;
+        QTest::newRow("Table1") << "Table1" << "&Table" << "" << 36 << true;
+        QTest::newRow("Consulter1") << "Consulter1" << "&Consulter table" << "" << 37 << false;
+        QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << false;
+        QTest::newRow("Composite") << "Crationdunalimentcompos1"
+                                   << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
+        QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << false;
+        QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
+        QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
+        QTest::newRow("Apropos1") << "Apropos1" << "&A propos" << "" << 63 << false;
+    }
+    void menuItems() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        QFETCH(int, context);
+        QFETCH(bool, enabled);
+        QAction* a = action(name);
+        if (auto* menu = m_diet->findChild<QMenu*>(name)) a = menu->menuAction();
+        QVERIFY2(a, qPrintable(name));
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), shortcut);
+        QCOMPARE(Help::contextOf(a), context);
+        QCOMPARE(a->isEnabled(), enabled);
+    }
+
+    void diagnosticGroups() {
+        const QStringList captions = {
+            "Enfant de 2 ans", "Enfant de 5 ans", "Enfant de 8 ans", "Fille de 11 ans",
+            QStringLiteral("Garçon de 11 ans"), "Fille de 13 ans", QStringLiteral("Garçon de 13 ans"),
+            "Fille de 17 ans", QStringLiteral("Garçon de 17 ans"), QStringLiteral("Femme sédentaire"),
+            QStringLiteral("Homme sédentaire"), "Femme enceinte", "Femme allaitante", "Femme active",
+            "Homme actif", QStringLiteral("Femme âgée"), QStringLiteral("Homme âgé")};
+        const QStringList names = {
+            "Enfantde2ans1", "Enfantde5ans1", "Enfantde8ans1", "Fillede11ans1", "Garonde11ans1",
+            "Fillede13ans1", "Garonde13ans1", "Fillede17ans1", "Garonde17ans1", "Femmesdentaire1",
+            "Hommesdentaire1", "Femmeenceinte1", "Femmeallaitante1", "Femmeactive1", "Hommeactif1",
+            "Femmeagee1", "Hommeage1"};
+        const QList<QAction*> items = m_diet->Diagnostic1->actions();
+        QCOMPARE(items.size(), 17);
+        QCOMPARE(namesOf(items), names);
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(items[i]->text(), captions[i]);   // exactly, no access key added
+            QVERIFY(!items[i]->text().contains(QLatin1Char('&')));
+            QVERIFY(items[i]->isCheckable());
+            QCOMPARE(Help::contextOf(items[i]), 19);
+        }
+    }
+
+    void diagClickMovesCheckAndTitles() {
+        QString captionWhenShown;
+        m_during = [&](QDialog* d) { captionWhenShown = d->windowTitle(); };
+        action("Hommeactif1")->trigger();
+        action("Femmeenceinte1")->trigger();
+        QCOMPARE(m_shown.size(), 2);
+        QCOMPARE(m_shown.last(), static_cast<QDialog*>(appState().Fdiagnost));
+        int checked = 0;
+        for (QAction* a : m_diet->Groupes) checked += a->isChecked();
+        QCOMPARE(checked, 1);
+        QVERIFY(action("Femmeenceinte1")->isChecked());
+        const QString suffix = QStringLiteral(" : bilan de la ration journalière");
+        QCOMPARE(suffix.size(), 33);
+        QCOMPARE(captionWhenShown, QStringLiteral("Femme enceinte") + suffix);
+        QCOMPARE(captionWhenShown.chopped(33), QStringLiteral("Femme enceinte"));
+
+        // Choosing the checked group again keeps its mark.
+        action("Femmeenceinte1")->trigger();
+        QVERIFY(action("Femmeenceinte1")->isChecked());
+        m_diet->DiagClick(action("Garonde17ans1"));
+        QVERIFY(action("Garonde17ans1")->isChecked());
+        QVERIFY(!action("Femmeenceinte1")->isChecked());
+        QCOMPARE(appState().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
+    }
+
+    void commandsSetModesAndShow_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("composition");   // shows the composition window, else open/save
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<bool>("value");
+        QTest::newRow("Reprendre") << "Reprendrechoixencours1" << true << "ModeCompose" << false;
+        QTest::newRow("Composite") << "Crationdunalimentcompos1" << true << "ModeCompose" << true;
+        QTest::newRow("Ouvrir") << "Ouvrir1" << false << "ModeEnregistrer" << false;
+        QTest::newRow("Enregistrer") << "Enregistre1" << false << "ModeEnregistrer" << true;
+    }
+    void commandsSetModesAndShow() {
+        QFETCH(QString, name);
+        QFETCH(bool, composition);
+        QFETCH(QString, flag);
+        QFETCH(bool, value);
+        bool& f = flag == "ModeCompose" ? appState().ModeCompose : appState().ModeEnregistrer;
+        f = !value;
+        bool flagWhenShown = !value;
+        m_during = [&](QDialog*) { flagWhenShown = f; };
+        action(name)->trigger();
+        QDialog* expected = composition ? static_cast<QDialog*>(appState().Fcompose)
+                                        : static_cast<QDialog*>(appState().Fouvrir);
+        QCOMPARE(m_shown, QList<QDialog*>({expected}));
+        QCOMPARE(flagWhenShown, value);
+    }
+
+    void compositeHelpContext() {
+        int during = -1;
+        m_during = [&](QDialog* d) { during = Help::contextOf(d); };
+        action("Crationdunalimentcompos1")->trigger();
+        QCOMPARE(during, 55);
+        QCOMPARE(Help::contextOf(appState().Fcompose), 25);
+        action("Reprendrechoixencours1")->trigger();
+        QCOMPARE(during, 25);
+    }
+
+    void nouveauEmptiesTheChoice() {
+        QVariantMap line;
+        line["NOM"] = QStringLiteral("Pomme");
+        line["QTE"] = 150.0;
+        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
+        QVERIFY(bytesOf(file("CHOIX.DBF")) != bytesOf(file("choix0.dbf")));
+        appState().ModeCompose = true;
+        ScriptedPrompter p;
+        action("Nouveau1")->trigger();
+        QVERIFY(p.asked.isEmpty());
+        QCOMPARE(bytesOf(file("CHOIX.DBF")), bytesOf(file("choix0.dbf")));
+        QCOMPARE(appState().ModeCompose, false);
+        QCOMPARE(m_shown, QList<QDialog*>({appState().Fcompose}));
+    }
+
+    void nouveauWithoutTemplate() {
+        QVariantMap line;
+        line["NOM"] = QStringLiteral("Beurre");
+        line["QTE"] = 10.0;
+        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
+        const QByteArray before = bytesOf(file("CHOIX.DBF"));
+        const QByteArray templ = bytesOf(file("choix0.dbf"));
+        QVERIFY(QFile::remove(file("choix0.dbf")));
+        ScriptedPrompter p;
+        action("Nouveau1")->trigger();
+        QCOMPARE(p.asked.size(), 1);
+        QCOMPARE(p.asked.first().kind, Prompter::Kind::Error);
+        QVERIFY2(p.lastText().contains(QStringLiteral("hoix0"), Qt::CaseInsensitive), qPrintable(p.lastText()));
+        QCOMPARE(bytesOf(file("CHOIX.DBF")), before);
+        QVERIFY(m_shown.isEmpty());   // the composition window does not open
+        QFile t(file("choix0.dbf"));
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        t.write(templ);
+    }
+
+    void indexOpensContext0() {
+        Help::setHelpFile(QStringLiteral("AUTRE.HLP"));
+        action("Index1")->trigger();
+        QCOMPARE(Help::helpFile(), QStringLiteral("DIETAIDE.HLP"));
+        QCOMPARE(Help::lastContext(), 0);
+        QVERIFY(HelpViewer::instance());
+        QVERIFY(HelpViewer::instance()->isVisible());
+        QCOMPARE(HelpViewer::instance()->currentContext(), 0);
+        HelpViewer::instance()->close();
+    }
+
+    void f1InWindows() {
+        // The main window: F1 is Aide > Index.
+        m_diet->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_diet));
+        Help::showContext(-5);
+        QTest::keyClick(m_diet, Qt::Key_F1);
+        QCOMPARE(Help::lastContext(), 0);
+        HelpViewer::instance()->close();
+
+        // The open/save dialog: its own context.
+        QDialog* ouvrir = appState().Fouvrir;
+        ouvrir->show();
+        QTest::qWait(20);   // lets the help viewer's closing settle first
+        ouvrir->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(ouvrir));
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(ouvrir));
+        QTest::keyClick(ouvrir, Qt::Key_F1);
+        QCOMPARE(Help::lastContext(), 9);
+        ouvrir->hide();
+
+        // A menu open on a highlighted item: that item's context.
+        m_diet->Fichier1->popup(m_diet->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(m_diet->Fichier1));
+        m_diet->Fichier1->setActiveAction(action("Enregistre1"));
+        QCOMPARE(Help::contextForF1(m_diet), 14);
+        m_diet->Fichier1->setActiveAction(nullptr);
+        QCOMPARE(Help::contextForF1(m_diet), 6);
+        m_diet->Fichier1->hide();
+
+        if (HelpViewer::instance()) HelpViewer::instance()->close();
+    }
+
+    void quitterReleasesTotals() {
+        m_diet->show();
+        QVERIFY(appState().totals);
+        action("Quitter1")->trigger();
+        QVERIFY(!m_diet->isVisible());
+        QVERIFY(!appState().totals);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

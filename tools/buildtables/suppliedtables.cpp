@@ -1,0 +1,92 @@
+#include "suppliedtables.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "data/dataerror.h"
+#include "data/schema.h"
+
+SourcePaths SourcePaths::inDataDir(const QString& dataDir) {
+    const QDir d(dataDir);
+    SourcePaths p;
+    p.foods = d.filePath(QStringLiteral("foods.csv"));
+    p.needs = d.filePath(QStringLiteral("needs.csv"));
+    p.ciqual = d.filePath(QStringLiteral("sources/ciqual-2020.csv"));
+    p.efsa = d.filePath(QStringLiteral("sources/efsa-drv.csv"));
+    return p;
+}
+
+namespace {
+
+TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
+                       const NutrientValues& values) {
+    TableRecord r;
+    r.insert(QStringLiteral("NUMERO"), double(numero));
+    r.insert(QStringLiteral("NOM"), nom);
+    r.insert(QStringLiteral("CATEGORIE"), categorie);
+    for (const Nutrient& n : Nutrients()) {
+        const QString field = QString::fromLatin1(n.field);
+        r.insert(field, values.value(field));
+    }
+    return r;
+}
+
+}  // namespace
+
+QVector<TableRecord> SuppliedTables::foodRecords(const QVector<BaseFood>& foods,
+                                                 const CiqualTable& ciqual) {
+    const NutrientRules rules(ciqual);
+    QVector<TableRecord> out;
+    for (const BaseFood& f : foods)
+        out << foodRecord(f.numero, f.nom, f.categorie,
+                          rules.compute(*ciqual.find(f.ciqualCode), f.shares));
+    return out;
+}
+
+QVector<TableRecord> SuppliedTables::importedRecords(const QVector<ImportedFood>& foods,
+                                                     const CiqualTable& ciqual) {
+    const NutrientRules rules(ciqual);
+    QVector<TableRecord> out;
+    out.reserve(foods.size());
+    for (const ImportedFood& f : foods)
+        out << foodRecord(f.numero, f.nom, f.categorie, rules.compute(*f.source, f.shares));
+    return out;
+}
+
+QVector<TableRecord> SuppliedTables::needsRecords(const NeedsTable& needs) {
+    QVector<TableRecord> out;
+    for (int row = 0; row < kNeedsRows; ++row) {
+        TableRecord r;
+        r.insert(QStringLiteral("NOM"), needs.rowNames.at(row));
+        for (int c = 0; c < needs.columns.size(); ++c)
+            r.insert(needs.columns.at(c), needs.cells.at(row).at(c).value);
+        out << r;
+    }
+    return out;
+}
+
+void SuppliedTables::build(const SourcePaths& sources, const QString& outDir) {
+    const CiqualTable ciqual = CiqualTable::read(sources.ciqual);
+    const QVector<BaseFood> foods = FoodList::read(sources.foods, ciqual);
+    const EfsaTable efsa = EfsaTable::read(sources.efsa);
+    const NeedsTable needs = Needs::read(sources.needs, efsa);
+
+    QVector<PendingTable> tables;
+    tables << PendingTable{&FoodSchema(), FoodSchema().fileName, foodRecords(foods, ciqual)};
+    tables << PendingTable{&NeedsSchema(), NeedsSchema().fileName, needsRecords(needs)};
+    tables << PendingTable{&ChoiceSchema(), ChoiceSchema().fileName, {}};
+    tables << PendingTable{&ChoiceSchema(), QStringLiteral("choix0.dbf"), {}};
+    tables << PendingTable{&CompositeSchema(), CompositeSchema().fileName, {}};
+    TableWriter::writeAll(outDir, tables);
+}
+
+int SuppliedTables::buildFullCiqual(const QString& ciqualPath, const QString& outFile) {
+    const CiqualTable ciqual = CiqualTable::read(ciqualPath);
+    const QVector<ImportedFood> foods = FullImport::build(ciqual);
+    const QFileInfo info(outFile);
+    if (info.fileName().isEmpty())
+        throw DataError(QStringLiteral("Nom de fichier de sortie manquant."));
+    TableWriter::writeAll(info.absolutePath(),
+                          {PendingTable{&FoodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
+    return foods.size();
+}

@@ -1,0 +1,104 @@
+// Screenshots of the application shell: the main window (alone and with the
+// Diagnostic submenu open), the open/save dialog in both modes, the help viewer.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <memory>
+
+#include "app/demarrage.h"
+#include "app/diet.h"
+#include "app/helpviewer.h"
+#include "app/ouvrir.h"
+#include "screenshots.h"
+#include "ui/appstate.h"
+#include "ui/help.h"
+
+namespace {
+
+// The shell's windows for one shot, forgotten again afterwards so that the
+// other shots find the program-wide state as they expect it.
+struct Shell {
+    std::unique_ptr<TFdiet> diet;
+    Shell() : diet(Demarrage::CreeFenetres()) {}
+    ~Shell() {
+        if (HelpViewer::instance()) delete HelpViewer::instance();
+        diet.reset();
+        Demarrage::Termine();
+        Help::setViewer(nullptr);
+    }
+};
+
+void saveDays(const QString& dataDir) {
+    for (const char* name : {"lundi.dat", "mardi.dat", "semaine1.dat", "Dimanche.DAT"})
+        QFile::copy(QDir(dataDir).filePath("CHOIX.DBF"), QDir(dataDir).filePath(QLatin1String(name)));
+}
+
+// Shows a menu (and submenu) at its place under the menu bar and paints the
+// popups over the window's picture, as they would appear on screen.
+QPixmap withMenus(TFdiet* diet, const QList<QPair<QMenu*, QAction*>>& chain) {
+    diet->show();
+    QApplication::processEvents();
+    QPixmap shot = diet->grab();
+    QPainter p(&shot);
+    QPoint at = diet->menuBar()->actionGeometry(diet->Fichier1->menuAction()).bottomLeft() +
+                diet->menuBar()->pos() + QPoint(0, 1);
+    for (const auto& [menu, highlighted] : chain) {
+        menu->popup(diet->mapToGlobal(at));
+        if (highlighted) menu->setActiveAction(highlighted);
+        QApplication::processEvents();
+        p.drawPixmap(at, menu->grab());
+        if (highlighted) at += menu->actionGeometry(highlighted).topRight() + QPoint(-4, -3);
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) it->first->hide();
+    return shot;
+}
+
+}  // namespace
+
+NUTRIMO_SHOT(app_main_window, [](const QString&, const Shots::SaveFn& save) {
+    Shell shell;
+    save(shell.diet.get(), QStringLiteral("app-main-window"));
+});
+
+NUTRIMO_SHOT(app_main_window_diagnostic, [](const QString&, const Shots::SaveFn& save) {
+    Shell shell;
+    TFdiet* d = shell.diet.get();
+    d->DiagClick(d->Groupes[13]);   // "Femme active" checked (the window is not shown)
+    d->setAfficheur([](QDialog*) {});
+    d->DiagClick(d->Groupes[13]);
+    QLabel picture;
+    picture.setPixmap(withMenus(d, {{d->Fichier1, d->Diagnostic1->menuAction()},
+                                    {d->Diagnostic1, d->Groupes[13]}}));
+    picture.resize(picture.pixmap().size());
+    save(&picture, QStringLiteral("app-main-window-diagnostic"));
+});
+
+NUTRIMO_SHOT(app_ouvrir, [](const QString& dataDir, const Shots::SaveFn& save) {
+    saveDays(dataDir);
+    Shell shell;
+    TFouvrir* o = appState().Fouvrir;
+    appState().ModeEnregistrer = true;
+    o->show();
+    o->Eouvrir->setText(QStringLiteral("jeudi.dat"));
+    save(o, QStringLiteral("app-ouvrir-enregistrer"));
+    o->hide();
+    appState().ModeEnregistrer = false;
+    o->show();
+    o->FLBouvrir->item(2)->setSelected(true);
+    save(o, QStringLiteral("app-ouvrir-ouvrir"));
+    o->hide();
+});
+
+NUTRIMO_SHOT(app_help_viewer, [](const QString&, const Shots::SaveFn& save) {
+    Shell shell;
+    Help::showContext(25);
+    save(HelpViewer::instance(), QStringLiteral("app-help-viewer"));
+    Help::showContext(0);
+    save(HelpViewer::instance(), QStringLiteral("app-help-index"));
+});

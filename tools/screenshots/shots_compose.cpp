@@ -1,0 +1,172 @@
+// Screenshots of the composition window with a few chosen foods, the detail
+// view, the composite-food name dialog (with and without composites yet) and
+// the composition window in composite mode. The window is driven through its
+// own commands, with the prompts answered by a script.
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "compose/compose.h"
+#include "compose/creadlg.h"
+#include "compose/dailytotals.h"
+#include "compose/voir.h"
+#include "data/dbf.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "screenshots.h"
+#include "ui/appstate.h"
+#include "ui/scriptedprompter.h"
+
+namespace {
+// The supplied tables, or a few foods of our own when they are not built.
+void ensureTables(const QString& dir) {
+    const QDir d(dir);
+    if (!QFileInfo::exists(d.filePath(QStringLiteral("choix0.dbf"))))
+        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), ChoiceSchema().fields);
+    if (!QFileInfo::exists(d.filePath(ChoiceSchema().fileName)))
+        DbfFile::create(d.filePath(ChoiceSchema().fileName), ChoiceSchema().fields);
+    if (!QFileInfo::exists(d.filePath(CompositeSchema().fileName)))
+        DbfFile::create(d.filePath(CompositeSchema().fileName), CompositeSchema().fields);
+    if (QFileInfo::exists(d.filePath(FoodSchema().fileName))) return;
+    DbfFile::create(d.filePath(FoodSchema().fileName), FoodSchema().fields);
+    Table t(FoodSchema());
+    t.setDirectory(dir);
+    t.open();
+    const struct {
+        const char* nom;
+        int cat;
+        double pa, pv, la, lv, gs, ga;
+    } foods[] = {{"Poulet, rôti", 0, 27, 0, 8, 0, 0, 0},       {"Boeuf, steak grillé", 0, 26, 0, 8, 0, 0, 0},
+                 {"Agneau, gigot", 0, 25, 0, 12, 0, 0, 0},     {"Jambon cuit", 1, 18, 0, 4, 0, 1, 0},
+                 {"Yaourt nature", 4, 4, 0, 1, 0, 5, 0},       {"Beurre doux", 5, 1, 0, 82, 0, 1, 0},
+                 {"Pain de campagne", 6, 0, 9, 0, 1, 3, 50},   {"Haricots verts cuits", 7, 0, 2, 0, 0.2, 2, 2},
+                 {"Pomme", 9, 0, 0.3, 0, 0.2, 11, 0.5},        {"Orange", 9, 0, 1, 0, 0.2, 8, 0}};
+    int n = 0;
+    for (const auto& f : foods) {
+        t.append();
+        t.setFloat(QStringLiteral("NUMERO"), ++n);
+        t.setString(QStringLiteral("NOM"), QString::fromUtf8(f.nom));
+        t.setString(QStringLiteral("CATEGORIE"), Categories()[f.cat]);
+        t.setFloat(QStringLiteral("PROT_A"), f.pa);
+        t.setFloat(QStringLiteral("PROT_V"), f.pv);
+        t.setFloat(QStringLiteral("LIPI_A"), f.la);
+        t.setFloat(QStringLiteral("LIPI_V"), f.lv);
+        t.setFloat(QStringLiteral("GLUC_S"), f.gs);
+        t.setFloat(QStringLiteral("GLUC_A"), f.ga);
+        t.setFloat(QStringLiteral("CA"), 12.5 * n);
+        t.setFloat(QStringLiteral("FE"), 0.4 * n);
+        t.post();
+    }
+}
+
+// Adds the first food of the category whose name starts with the text (or the
+// category's first food) with a quantity, through the window's own command.
+void add(TFcompose& w, int category, const char* start, const char* grams) {
+    w.CBcategorie->setCurrentIndex(category);
+    Table& t = w.Talim();
+    for (t.first(); !t.eof(); t.next())
+        if (t.asString(QStringLiteral("NOM")).startsWith(QString::fromUtf8(start), Qt::CaseInsensitive)) break;
+    if (t.eof()) t.first();
+    ScriptedPrompter p;
+    p.answer(QString::fromLatin1(grams));
+    w.SBajouterClick();
+}
+
+void fillDay(TFcompose& w) {
+    add(w, 6, "Pain", "150");
+    add(w, 4, "Lait", "250");
+    add(w, 0, "Poulet", "120");
+    add(w, 7, "Haricot", "150");
+    add(w, 9, "Pomme", "150");
+    add(w, 5, "Beurre", "15");
+}
+
+struct Run {
+    DailyTotals totals;
+    Run() {
+        appState().totals = &totals;
+        appState().ModeCompose = false;
+    }
+    ~Run() {
+        appState().totals = nullptr;
+        appState().ModeCompose = false;
+    }
+};
+}  // namespace
+
+NUTRIMO_SHOT(compose, [](const QString& dir, const Shots::SaveFn& save) {
+    ensureTables(dir);
+    Run run;
+    TFcompose w;
+    TFvoir voir;
+    voir.bindTo(&w);
+    if (!w.FormShow()) return;
+    fillDay(w);
+    w.CBcategorie->setCurrentIndex(0);
+    save(&w, QStringLiteral("compose"));
+    // The detail view of the selected food, opened by the window's command.
+    w.Talim().first();
+    QTimer::singleShot(0, &voir, [&] {
+        save(&voir, QStringLiteral("voir"));
+        voir.SBsortirClick();
+    });
+    w.SBconsulterClick();
+    w.close();
+});
+
+NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
+    ensureTables(dir);
+    Run run;
+    TFcompose w;
+    appState().ModeCompose = true;
+    {
+        // The name dialog before any composite exists: the plain box.
+        w.Talim().open();
+        w.TalimCompo().open();
+        Table& compo = w.TalimCompo();
+        compo.first();
+        if (compo.asString(QStringLiteral("NOM_COMPO")).isEmpty()) {
+            TFCreadlg d(w.Talim(), w.TalimCompo());
+            d.show();
+            d.setTexte(QStringLiteral("Salade compos"));
+            save(&d, QStringLiteral("creadlg_vide"));
+            d.AnnulerButtonClick();
+        }
+        w.Talim().close();
+        w.TalimCompo().close();
+    }
+    // A new composite, saved.
+    w.setNameDialog([](TFcompose&) {
+        TFCreadlg::NomSaisi = QStringLiteral("Salade d'été");
+        TFCreadlg::SaisieValidee = true;
+    });
+    if (!w.FormShow()) return;
+    add(w, 7, "Haricot", "200");
+    add(w, 7, "Tomate", "150");
+    add(w, 8, "Pomme de terre", "250");
+    add(w, 2, "Thon", "80");
+    add(w, 5, "Huile d'olive", "20");
+    {
+        ScriptedPrompter p;
+        p.answer(true);
+        w.SBsortirClick();
+    }
+    // The name dialog with the list of composites, opened.
+    w.Talim().open();
+    w.TalimCompo().open();
+    {
+        TFCreadlg d(w.Talim(), w.TalimCompo());
+        d.show();
+        d.setTexte(QStringLiteral("Salade d'été"));
+        save(&d, QStringLiteral("creadlg"));
+        d.AnnulerButtonClick();
+    }
+    w.Talim().close();
+    w.TalimCompo().close();
+    // Reopened for modification: the composition window in composite mode.
+    if (!w.FormShow()) return;
+    w.CBcategorie->setCurrentIndex(7);
+    save(&w, QStringLiteral("compose_compose"));
+    w.close();
+});
