@@ -41,6 +41,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 #include "data/collation.h"
 #include "data/dataerror.h"
@@ -99,7 +101,7 @@ inline quint64 orderedBits(double v) {
 // in 16-bit digits, the four histograms counted in one pass, the digits that
 // all keys share skipped. Stability keeps the input order among equal values.
 // Stable sort of records by exact scaled values spanning less than 2^32:
-// 32-bit keys, two 16-bit passes.
+// 32-bit keys, two 16-bit passes (std::stable_sort for small sets).
 std::vector<int> radixSortScaled(const std::vector<int>& records, const std::vector<qint64>& scaled,
                                  qint64 lowest, bool down) {
     const size_t n = records.size();
@@ -107,6 +109,13 @@ std::vector<int> radixSortScaled(const std::vector<int>& records, const std::vec
     for (size_t i = 0; i < n; ++i) {
         const quint32 k = static_cast<quint32>(scaled[static_cast<size_t>(records[i])] - lowest);
         a[i] = {down ? ~k : k, records[i]};
+    }
+    if (n < 4096) {
+        std::stable_sort(a.begin(), a.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::vector<int> out(n);
+        for (size_t i = 0; i < n; ++i) out[i] = a[i].second;
+        return out;
     }
     std::vector<quint32> count(2 * 65536, 0);
     for (const auto& e : a) {
@@ -199,6 +208,37 @@ std::vector<int> sortByTextKey(const std::vector<int>& records, const std::vecto
         out[static_cast<size_t>(start[static_cast<size_t>(rankOf[static_cast<size_t>(idOf[i])])]++)] = records[i];
     return out;
 }
+
+// Runs a on a second thread and b on this one when `parallel`, one after the
+// other otherwise; an exception of either is thrown here once both are done.
+// Used to build the index tags of large tables on both cores.
+template <class A, class B>
+void inParallel(bool parallel, A&& a, B&& b) {
+    if (!parallel) {
+        a();
+        b();
+        return;
+    }
+    std::exception_ptr failure;
+    std::thread other([&] {
+        try {
+            a();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        b();
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+// Tables from this size on build their tags on two threads.
+constexpr int kParallelRecords = 20000;
 
 }  // namespace
 
@@ -449,33 +489,61 @@ void Table::Impl::buildTags() {
         scaled[static_cast<size_t>(f)].values.resize(static_cast<size_t>(n), 0);
     }
     const QVector<DbfField>& fds = file->fields();
-    bool firstLive = true;
-    for (int r : live) {
-        const size_t ri = static_cast<size_t>(r);
-        for (int f : numberFields) {
-            const char* p = file->fieldData(r, f);
-            double& value = numberKeys[static_cast<size_t>(f)][ri];
-            Scaled& sc = scaled[static_cast<size_t>(f)];
-            qint64 m = 0;
-            if (!sc.exact || !DbfFile::parseScaled(p, fds[f].length, fds[f].decimals, &m)) {
-                sc.exact = false;
-                value = DbfFile::parseNumber(p, fds[f].length);
-                continue;
+    // One pass over a range of the live records; each range has its own
+    // bounds and exactness, merged below. Ranges write distinct elements.
+    struct Bounds {
+        bool exact = true, any = false;
+        qint64 lowest = 0, highest = 0;
+    };
+    auto keyPass = [&](size_t from, size_t to, std::vector<Bounds>& bounds) {
+        bounds.assign(static_cast<size_t>(nf), Bounds());
+        for (size_t i = from; i < to; ++i) {
+            const int r = live[i];
+            const size_t ri = static_cast<size_t>(r);
+            for (int f : numberFields) {
+                const char* p = file->fieldData(r, f);
+                double& value = numberKeys[static_cast<size_t>(f)][ri];
+                Bounds& bd = bounds[static_cast<size_t>(f)];
+                qint64 m = 0;
+                if (!bd.exact || !DbfFile::parseScaled(p, fds[f].length, fds[f].decimals, &m)) {
+                    bd.exact = false;
+                    value = DbfFile::parseNumber(p, fds[f].length);
+                    continue;
+                }
+                // m / 10^d is one correctly rounded division of exact values:
+                // the same double as parseNumber gives.
+                if (m > -(1LL << 53) && m < (1LL << 53))
+                    value = static_cast<double>(m) / kPow10[fds[f].decimals];
+                else
+                    value = DbfFile::parseNumber(p, fds[f].length);
+                scaled[static_cast<size_t>(f)].values[ri] = m;
+                if (!bd.any || m < bd.lowest) bd.lowest = m;
+                if (!bd.any || m > bd.highest) bd.highest = m;
+                bd.any = true;
             }
-            // m / 10^d is one correctly rounded division of exact values:
-            // the same double as parseNumber gives.
-            if (m > -(1LL << 53) && m < (1LL << 53))
-                value = static_cast<double>(m) / kPow10[fds[f].decimals];
-            else
-                value = DbfFile::parseNumber(p, fds[f].length);
-            sc.values[ri] = m;
-            if (firstLive || m < sc.lowest) sc.lowest = m;
-            if (firstLive || m > sc.highest) sc.highest = m;
+            for (int f : textFields) {
+                const char* p = file->fieldData(r, f);
+                textKeys[static_cast<size_t>(f)][ri] = Collation::key(p, trimmedLength(p, fds[f].length));
+            }
         }
-        firstLive = false;
-        for (int f : textFields) {
-            const char* p = file->fieldData(r, f);
-            textKeys[static_cast<size_t>(f)][ri] = Collation::key(p, trimmedLength(p, fds[f].length));
+    };
+    const bool parallel = n >= kParallelRecords;
+    const size_t half = parallel ? live.size() / 2 : live.size();
+    std::vector<Bounds> first, second;
+    inParallel(parallel, [&] { keyPass(half, live.size(), second); },
+               [&] { keyPass(0, half, first); });
+    for (int f : numberFields) {
+        Scaled& sc = scaled[static_cast<size_t>(f)];
+        sc.exact = true;
+        bool any = false;
+        for (const auto* part : {&first, &second}) {
+            if (part->empty()) continue;
+            const Bounds& bd = (*part)[static_cast<size_t>(f)];
+            sc.exact = sc.exact && bd.exact;
+            if (!bd.any) continue;
+            sc.lowest = any ? std::min(sc.lowest, bd.lowest) : bd.lowest;
+            sc.highest = any ? std::max(sc.highest, bd.highest) : bd.highest;
+            any = true;
         }
     }
 
@@ -483,21 +551,34 @@ void Table::Impl::buildTags() {
     // Records in name order: the nutrient tags are stable sorts of it by
     // value, which orders equal values by name, then record number.
     std::vector<int> byName;
-    if (anyDown && nomField >= 0) byName = byTextKey(nomField);
-
-    for (Tag& t : tags) {
-        if (t.kind == Kind::Text) {
-            t.order = (t.field == nomField && !byName.empty()) ? byName : byTextKey(t.field);
-            continue;
+    std::vector<Tag*> textTags, numberTags;
+    for (Tag& t : tags) (t.kind == Kind::Text ? textTags : numberTags).push_back(&t);
+    auto sortText = [&](bool skipName) {
+        for (Tag* t : textTags)
+            if (!skipName || t->field != nomField) t->order = byTextKey(t->field);
+    };
+    auto sortNumbers = [&](size_t from, size_t step) {
+        for (size_t i = from; i < numberTags.size(); i += step) {
+            Tag& t = *numberTags[i];
+            const bool down = t.kind == Kind::NumberDown;
+            const std::vector<int>& input = down && !byName.empty() ? byName : live;
+            const Scaled& sc = scaled[static_cast<size_t>(t.field)];
+            if (sc.exact && sc.highest >= sc.lowest &&
+                static_cast<quint64>(sc.highest - sc.lowest) <= 0xFFFFFFFFULL)
+                t.order = radixSortScaled(input, sc.values, sc.lowest, down);
+            else
+                t.order = radixSortByValue(input, numberKeys[static_cast<size_t>(t.field)], down);
         }
-        const bool down = t.kind == Kind::NumberDown;
-        const std::vector<int>& input = down && !byName.empty() ? byName : live;
-        const Scaled& sc = scaled[static_cast<size_t>(t.field)];
-        if (sc.exact && static_cast<quint64>(sc.highest - sc.lowest) <= 0xFFFFFFFFULL &&
-            sc.highest >= sc.lowest)
-            t.order = radixSortScaled(input, sc.values, sc.lowest, down);
-        else
-            t.order = radixSortByValue(input, numberKeys[static_cast<size_t>(t.field)], down);
+    };
+    if (anyDown && nomField >= 0) {
+        // The name order first (the other tags but NOM meanwhile), then the
+        // numeric tags shared between the two threads.
+        inParallel(parallel, [&] { sortText(true); }, [&] { byName = byTextKey(nomField); });
+        for (Tag* t : textTags)
+            if (t->field == nomField) t->order = byName;
+        inParallel(parallel, [&] { sortNumbers(1, 2); }, [&] { sortNumbers(0, 2); });
+    } else {
+        inParallel(parallel, [&] { sortText(false); }, [&] { sortNumbers(0, 1); });
     }
 }
 

@@ -25,6 +25,15 @@ QMessageBox::Icon iconOf(Prompter::Kind kind) {
     return QMessageBox::NoIcon;
 }
 
+// Messages separate their lines with a carriage return (character 13), which a
+// Qt label does not break on.
+QString displayed(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
 QString titleOf(Prompter::Kind kind) {
     switch (kind) {
     case Prompter::Kind::Information: return QStringLiteral("Information");
@@ -45,13 +54,13 @@ Prompter& prompter() {
 void setPrompter(Prompter* p) { g_current = p; }
 
 void QtPrompter::message(Kind kind, const QString& text) {
-    QMessageBox box(iconOf(kind), titleOf(kind), text, QMessageBox::NoButton, parentWidget());
+    QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 bool QtPrompter::ask(Kind kind, const QString& text) {
-    QMessageBox box(iconOf(kind), titleOf(kind), text, QMessageBox::NoButton, parentWidget());
+    QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
     QPushButton* yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -9,7 +9,6 @@
 #include "ciqualtable.h"
 #include "data/dataerror.h"
 #include "data/schema.h"
-#include "foodlist.h"
 #include "fullimport.h"
 #include "nutrientrules.h"
 
@@ -74,8 +73,6 @@ private slots:
     void uniqueNamesFitTheField();
     void categoriesOfGroups_data();
     void categoriesOfGroups();
-    void categoryCell_data();
-    void categoryCell();
 };
 
 void TestCiqualRules::cellReading_data() {
@@ -84,10 +81,8 @@ void TestCiqualRules::cellReading_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("missing");
     QTest::newRow("decimal comma") << "4,63" << true << 4.63 << false;
-    QTest::newRow("integer") << "120" << true << 120.0 << false;
     QTest::newRow("dash") << "-" << true << 0.0 << true;
     QTest::newRow("empty") << "" << true << 0.0 << true;
-    QTest::newRow("blanks") << "  " << true << 0.0 << true;
     QTest::newRow("traces") << "traces" << true << 0.0 << false;
     QTest::newRow("below limit") << "< 0,5" << true << 0.25 << false;
     QTest::newRow("below limit unspaced") << "<2" << true << 1.0 << false;
@@ -296,23 +291,6 @@ void TestCiqualRules::categoriesOfGroups() {
     f.subsubgroup = subsubgroup;
     QCOMPARE(FullImport::categoryOf(f), Categories().at(category - 1));
     QVERIFY(FullImport::categoryOf(f) != CategorieComposee);
-}
-
-void TestCiqualRules::categoryCell_data() {
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("category");
-    QTest::newRow("number") << "4" << QStringLiteral("CRUSTACÉS, COQUILLAGES");
-    QTest::newRow("text") << "LÉGUMES FÉCULENTS" << QStringLiteral("LÉGUMES FÉCULENTS");
-    QTest::newRow("lower case") << "fruits" << QStringLiteral("FRUITS");
-    QTest::newRow("fourteen") << "14" << QStringLiteral("VITAMINES, MINÉRAUX");
-    QTest::newRow("zero") << "0" << QString();
-    QTest::newRow("fifteen") << "15" << QString();
-    QTest::newRow("unaccented") << "LEGUMES FECULENTS" << QString();
-}
-
-void TestCiqualRules::categoryCell() {
-    QFETCH(QString, cell);
-    QTEST(FoodList::categoryOf(cell), "category");
 }
 
 QTEST_GUILESS_MAIN(TestCiqualRules)

@@ -6,6 +6,7 @@
 #include "ciqualtable.h"
 #include "data/dbf.h"
 #include "data/schema.h"
+#include "data/table.h"
 #include "foodlist.h"
 #include "nutrientrules.h"
 #include "support/testsupport.h"
@@ -82,6 +83,7 @@ private slots:
     void namesAndCategories();
     void valuesFollowTheRules();
     void energyAgainstCiqual();
+    void openedByTheTableHandle();
 
 private:
     std::unique_ptr<DbfFile> m_table;
@@ -178,6 +180,35 @@ void TestSuppliedFoods::energyAgainstCiqual() {
         QVERIFY2(qAbs(gap + uncounted) <= tolerance, qPrintable(what + " : écart inexpliqué"));
     }
     QVERIFY(checked > 200);
+}
+
+void TestSuppliedFoods::openedByTheTableHandle() {
+    // What the windows do: a category filter per category list entry, and a
+    // nutrient tag read from its start for the ranking.
+    Table foods(FoodSchema());
+    foods.setDirectory(Fixtures::suppliedTablesDir());
+    foods.setReadOnly(true);
+    foods.open();
+    QCOMPARE(foods.recordCount(), DernierAlimentDeBase);
+    int listed = 0;
+    for (const QString& c : Categories()) {
+        foods.setFilter(QStringLiteral("CATEGORIE='%1'").arg(c));
+        foods.setFilterCaseInsensitive(true);
+        foods.setFiltered(true);
+        int expected = 0;
+        for (const BaseFood& f : m_foods) expected += f.categorie == c;
+        QCOMPARE(foods.recordCount(), expected);
+        listed += foods.recordCount();
+        foods.setFiltered(false);
+    }
+    QCOMPARE(listed, DernierAlimentDeBase);
+    foods.setIndexName(QStringLiteral("VIT_D"));
+    foods.first();
+    QCOMPARE(foods.asString("NOM"), QStringLiteral("Huile de foie de morue"));
+    foods.setIndexName(QStringLiteral("I"));
+    foods.first();
+    QCOMPARE(foods.asString("NOM"), QStringLiteral("Sel iodé"));
+    foods.close();
 }
 
 QTEST_GUILESS_MAIN(TestSuppliedFoods)

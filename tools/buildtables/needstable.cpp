@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSet>
-#include <QStringDecoder>
 #include <cmath>
 
 #include "csvfile.h"

@@ -65,7 +65,10 @@ NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares
     if (!carbs.missing) {
         if (!sugars.missing) a = std::max(starch.value, carbs.value - sugars.value);
         else if (!starch.missing) s = std::max(0.0, carbs.value - starch.value);
-        else s = carbs.value, a = 0;   // not split at all: counted as sugars
+        else {
+            s = carbs.value;   // not split at all: counted as sugars
+            a = 0;
+        }
     }
     v.insert(QStringLiteral("GLUC_S"), s);
     v.insert(QStringLiteral("GLUC_A"), a);

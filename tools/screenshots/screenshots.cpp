@@ -13,8 +13,11 @@
 #include "data/datadir.h"
 #include "ui/appstate.h"
 #include "ui/prompter.h"
+#include "ui/scriptedprompter.h"
 
 namespace {
+QString g_outputDir;
+
 std::map<QString, Shots::ShotFn>& registry() {
     static std::map<QString, Shots::ShotFn> r;
     return r;
@@ -26,6 +29,8 @@ void copyTables(const QString& from, const QString& to) {
 }
 }  // namespace
 
+QString Shots::outputDir() { return g_outputDir; }
+
 bool Shots::add(const char* name, ShotFn fn) {
     registry()[QString::fromLatin1(name)] = std::move(fn);
     return true;
@@ -34,9 +39,12 @@ bool Shots::add(const char* name, ShotFn fn) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(out);
+    const QString outAbs = QDir(out).absolutePath();
+    QDir().mkpath(outAbs);
+    g_outputDir = outAbs;
     QTextStream err(stderr);
     for (auto& [name, fn] : registry()) {
+        err << "== " << name << "\n"; err.flush();
         QTemporaryDir dir;
         copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
         QDir::setCurrent(dir.path());
@@ -44,17 +52,21 @@ int main(int argc, char** argv) {
         // Each shot starts from a fresh program state (a main window made by an
         // earlier shot sets the start-up flags).
         appState() = AppState{};
+        // No box may wait for a click here: boxes are answered by a script
+        // and what they said is printed.
+        ScriptedPrompter boxes;
         try {
             fn(dir.path(), [&](QWidget* w, const QString& shot) {
                 w->show();
                 QApplication::processEvents();
-                const QString file = QDir(out).filePath(shot + QStringLiteral(".png"));
+                const QString file = QDir(outAbs).filePath(shot + QStringLiteral(".png"));
                 w->grab().save(file);
                 err << "écrit " << file << "\n";
             });
         } catch (const std::exception& e) {
             err << name << ": " << e.what() << "\n";
         }
+        for (const auto& a : boxes.asked) err << "  (" << a.what << ") " << a.text << "\n";
     }
     return 0;
 }

@@ -13,6 +13,8 @@ namespace Shots {
 using SaveFn = std::function<void(QWidget*, const QString&)>;
 using ShotFn = std::function<void(const QString& dataDir, const SaveFn& save)>;
 bool add(const char* name, ShotFn fn);
+// The absolute directory the PNG files go to (for shots that write other files).
+QString outputDir();
 }
 
 #define NUTRIMO_SHOT(name, fn) static const bool shot_registered_##name = Shots::add(#name, fn)

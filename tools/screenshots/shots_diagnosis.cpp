@@ -156,7 +156,7 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
         // The printed sheet, beside the PNGs.
-        const QString out = QCoreApplication::arguments().value(1, QStringLiteral("screenshots"));
+        const QString out = Shots::outputDir();
         PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
         w.SBimprimerClick();
         PrinterService::setPdfOutput(QString());
