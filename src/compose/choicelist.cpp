@@ -4,24 +4,11 @@
 #include "data/dataerror.h"
 #include "data/fileops.h"
 #include "data/numformat.h"
+#include "data/pending.h"
 #include "data/schema.h"
 #include "data/table.h"
 #include "ui/prompter.h"
 
-namespace {
-// Fills a pending line; if anything fails the line is dropped before the error
-// goes on, so that the next cursor move cannot post a half-filled line.
-template <class F>
-void fillPending(Table& t, F&& fill) {
-    try {
-        fill();
-        t.post();
-    } catch (...) {
-        t.cancel();
-        throw;
-    }
-}
-}  // namespace
 
 ChoiceList::ChoiceList(Table& talim, Table& tchoix) : m_talim(talim), m_tchoix(tchoix) {}
 

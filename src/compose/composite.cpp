@@ -8,6 +8,7 @@
 #include "data/dataerror.h"
 #include "data/dbf.h"
 #include "data/fileops.h"
+#include "data/pending.h"
 #include "data/numformat.h"
 #include "data/schema.h"
 #include "data/table.h"
@@ -22,18 +23,6 @@ const QString kChoix = QStringLiteral("choix.dbf");
 const QString kChoix0 = QStringLiteral("choix0.dbf");
 const QString kChoixTmp = QStringLiteral("choix.tmp");
 
-// Fills a pending record and posts it; on failure the record is dropped, so
-// that nothing half-written reaches the file.
-template <class F>
-void fillPending(Table& t, F&& fill) {
-    try {
-        fill();
-        t.post();
-    } catch (...) {
-        t.cancel();
-        throw;
-    }
-}
 
 // Restores a handle's filter switch and index tag whatever happens.
 class KeepView {
