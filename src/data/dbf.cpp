@@ -603,6 +603,10 @@ const QString& DbfFile::path() const { return d->path; }
 const QVector<DbfField>& DbfFile::fields() const { return d->fields; }
 
 int DbfFile::fieldIndex(const QString& name) const {
+    // Callers nearly always give the stored upper-case name: look it up as
+    // given first, so that reading a field in a summing loop allocates nothing.
+    const auto it = d->byName.constFind(name);
+    if (it != d->byName.constEnd()) return it.value();
     return d->byName.value(name.toUpper(), -1);
 }
 
