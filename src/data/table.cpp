@@ -96,67 +96,24 @@ inline quint64 orderedBits(double v) {
     return (bits & 0x8000000000000000ULL) ? ~bits : (bits | 0x8000000000000000ULL);
 }
 
-// Stable sort of records by their value (largest first when down). Small
-// sets use std::stable_sort; large ones an LSD radix sort on the 64-bit image
-// in 16-bit digits, the four histograms counted in one pass, the digits that
-// all keys share skipped. Stability keeps the input order among equal values.
-// Stable sort of records by exact scaled values spanning less than 2^32:
-// 32-bit keys, two 16-bit passes (std::stable_sort for small sets).
-std::vector<int> radixSortScaled(const std::vector<int>& records, const std::vector<qint64>& scaled,
-                                 qint64 lowest, bool down) {
-    const size_t n = records.size();
-    std::vector<std::pair<quint32, int>> a(n), b(n);
-    for (size_t i = 0; i < n; ++i) {
-        const quint32 k = static_cast<quint32>(scaled[static_cast<size_t>(records[i])] - lowest);
-        a[i] = {down ? ~k : k, records[i]};
-    }
-    if (n < 4096) {
-        std::stable_sort(a.begin(), a.end(),
-                         [](const auto& x, const auto& y) { return x.first < y.first; });
-        std::vector<int> out(n);
-        for (size_t i = 0; i < n; ++i) out[i] = a[i].second;
-        return out;
-    }
-    std::vector<quint32> count(2 * 65536, 0);
-    for (const auto& e : a) {
-        ++count[e.first & 0xFFFF];
-        ++count[65536 + (e.first >> 16)];
-    }
-    for (int d = 0; d < 2 && n > 1; ++d) {
-        quint32* c = count.data() + static_cast<size_t>(d) * 65536;
-        const int shift = 16 * d;
-        if (c[(a[0].first >> shift) & 0xFFFF] == n) continue;   // shared digit
-        quint32 sum = 0;
-        for (int v = 0; v < 65536; ++v) {
-            const quint32 here = c[v];
-            c[v] = sum;
-            sum += here;
-        }
-        for (const auto& e : a) b[c[(e.first >> shift) & 0xFFFF]++] = e;
-        a.swap(b);
-    }
-    std::vector<int> out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = a[i].second;
-    return out;
-}
-
-std::vector<int> radixSortByValue(const std::vector<int>& records, const std::vector<double>& values,
-                                  bool down) {
-    const size_t n = records.size();
-    std::vector<std::pair<quint64, int>> a(n);
-    for (size_t i = 0; i < n; ++i) {
-        const quint64 k = orderedBits(values[static_cast<size_t>(records[i])]);
-        a[i] = {down ? ~k : k, records[i]};
-    }
+// Stable sort of (key, record) pairs by key: std::stable_sort for small sets,
+// else an LSD radix sort in 16-bit digits, all the histograms counted in one
+// pass and the digits that every key shares skipped. Stability keeps the
+// input order among equal keys. Returns the records in key order.
+template <class Key>
+std::vector<int> stableSortPairs(std::vector<std::pair<Key, int>>& a) {
+    const size_t n = a.size();
     if (n < 4096) {
         std::stable_sort(a.begin(), a.end(),
                          [](const auto& x, const auto& y) { return x.first < y.first; });
     } else {
-        std::vector<std::pair<quint64, int>> b(n);
-        std::vector<quint32> count(4 * 65536, 0);
+        constexpr int kDigits = static_cast<int>(sizeof(Key)) / 2;
+        std::vector<std::pair<Key, int>> b(n);
+        std::vector<quint32> count(static_cast<size_t>(kDigits) * 65536, 0);
         for (const auto& e : a)
-            for (int d = 0; d < 4; ++d) ++count[static_cast<size_t>(d) * 65536 + ((e.first >> (16 * d)) & 0xFFFF)];
-        for (int d = 0; d < 4; ++d) {
+            for (int d = 0; d < kDigits; ++d)
+                ++count[static_cast<size_t>(d) * 65536 + ((e.first >> (16 * d)) & 0xFFFF)];
+        for (int d = 0; d < kDigits; ++d) {
             quint32* c = count.data() + static_cast<size_t>(d) * 65536;
             const int shift = 16 * d;
             if (c[(a[0].first >> shift) & 0xFFFF] == n) continue;   // shared digit
@@ -173,6 +130,30 @@ std::vector<int> radixSortByValue(const std::vector<int>& records, const std::ve
     std::vector<int> out(n);
     for (size_t i = 0; i < n; ++i) out[i] = a[i].second;
     return out;
+}
+
+// Records by exact scaled values spanning less than 2^32 (32-bit keys, two
+// passes), largest first when down.
+std::vector<int> radixSortScaled(const std::vector<int>& records, const std::vector<qint64>& scaled,
+                                 qint64 lowest, bool down) {
+    std::vector<std::pair<quint32, int>> a(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        const quint32 k = static_cast<quint32>(scaled[static_cast<size_t>(records[i])] - lowest);
+        a[i] = {down ? ~k : k, records[i]};
+    }
+    return stableSortPairs(a);
+}
+
+// Records by their value through its ordered 64-bit image (four passes),
+// largest first when down.
+std::vector<int> radixSortByValue(const std::vector<int>& records, const std::vector<double>& values,
+                                  bool down) {
+    std::vector<std::pair<quint64, int>> a(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        const quint64 k = orderedBits(values[static_cast<size_t>(records[i])]);
+        a[i] = {down ? ~k : k, records[i]};
+    }
+    return stableSortPairs(a);
 }
 
 // Stable sort of records by their text key: the distinct keys are sorted

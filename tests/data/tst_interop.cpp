@@ -76,7 +76,7 @@ void checkReadsBack(Table& t) {
     }
 }
 
-// python3-dbf field specification of a schema: "NOM C(30); QTE N(11,0)...".
+// python3-dbf field list of a schema: "NOM C(30); QTE N(11,0)...".
 QString dbfSpec(const TableSchema& s) {
     QStringList parts;
     for (const DbfField& f : s.fields)

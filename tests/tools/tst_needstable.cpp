@@ -24,10 +24,10 @@ FormulaContext fakeContext() {
         if (row == 2) return 50;
         throw DataError(QStringLiteral("ligne %1 absente").arg(row));
     };
-    ctx.efsa = [](const QString& spec, bool* increment) -> double {
-        *increment = spec == QLatin1String("INC");
-        if (spec == QLatin1String("A") || spec == QLatin1String("INC")) return spec == "A" ? 10 : 2;
-        throw DataError(QStringLiteral("EFSA[%1] inconnu").arg(spec));
+    ctx.efsa = [](const QString& ref, bool* increment) -> double {
+        *increment = ref == QLatin1String("INC");
+        if (ref == QLatin1String("A") || ref == QLatin1String("INC")) return ref == "A" ? 10 : 2;
+        throw DataError(QStringLiteral("EFSA[%1] inconnu").arg(ref));
     };
     return ctx;
 }

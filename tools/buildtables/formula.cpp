@@ -78,10 +78,10 @@ private:
         if (acceptWord(QStringLiteral("EFSA["))) {
             const int end = m_text.indexOf(QLatin1Char(']'), m_pos);
             if (end < 0) fail(QStringLiteral("crochet fermant attendu"));
-            const QString spec = m_text.mid(m_pos, end - m_pos);
+            const QString ref = m_text.mid(m_pos, end - m_pos);
             m_pos = end + 1;
             bool increment = false;
-            const double v = m_ctx.efsa(spec, &increment);
+            const double v = m_ctx.efsa(ref, &increment);
             if (increment) ++m_increments; else ++m_bases;
             return v;
         }

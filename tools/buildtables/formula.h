@@ -15,7 +15,7 @@ struct FormulaContext {
     std::function<double(int row)> row;
     // Value of an EFSA term (the text between the brackets), already in the
     // row's unit; sets *increment for "(+)" values. May throw DataError.
-    std::function<double(const QString& spec, bool* increment)> efsa;
+    std::function<double(const QString& ref, bool* increment)> efsa;
 };
 
 // Evaluates the formula; throws DataError with a French message (the caller

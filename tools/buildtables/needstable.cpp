@@ -101,11 +101,11 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
             state[row - 1] = 1;
             FormulaContext ctx;
             ctx.row = valueOf;
-            ctx.efsa = [&](const QString& spec, bool* increment) -> double {
-                const QStringList parts = spec.split(QLatin1Char('|'));
+            ctx.efsa = [&](const QString& ref, bool* increment) -> double {
+                const QStringList parts = ref.split(QLatin1Char('|'));
                 if (parts.size() != 4)
                     throw DataError(QStringLiteral("%1 : EFSA[%2] doit nommer nutriment|population|âge|sexe.")
-                                        .arg(where, spec));
+                                        .arg(where, ref));
                 const EfsaValue v = efsa.lookup(parts.at(0), parts.at(1), parts.at(2), parts.at(3));
                 double converted = 0;
                 if (!convertEfsa(v, needsRowUnit(row), &converted))
