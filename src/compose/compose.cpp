@@ -259,8 +259,11 @@ void TFcompose::buildMenu() {
 
 void TFcompose::setMode(bool composite) {
     SBimprimer->setVisible(!composite);
+    // Printing the list needs the report; until one is installed the button
+    // and the entry are shown greyed rather than doing nothing.
+    SBimprimer->setEnabled(static_cast<bool>(m_print));
     Imprimer1->setVisible(!composite);
-    Imprimer1->setEnabled(!composite);
+    Imprimer1->setEnabled(!composite && m_print);
     SBrenommer->setVisible(composite);
     Renommer1->setEnabled(composite);
     SBrenommer->move(composite ? kImprimerPlace : kRenommerPlace);
@@ -289,7 +292,11 @@ double TFcompose::EnergieAliment() const { return m_energie; }
 bool TFcompose::modeCompose() const { return m_compositeMode; }
 CompositeFood& TFcompose::composite() { return m_composite; }
 void TFcompose::setNameDialog(std::function<void(TFcompose&)> ask) { m_nameDialog = std::move(ask); }
-void TFcompose::setPrintHandler(std::function<void(Table&)> print) { m_print = std::move(print); }
+void TFcompose::setPrintHandler(std::function<void(Table&)> print) {
+    m_print = std::move(print);
+    SBimprimer->setEnabled(static_cast<bool>(m_print));
+    Imprimer1->setEnabled(!m_compositeMode && m_print);
+}
 QLabel* TFcompose::Ltotal(const QString& name) const { return m_totals.value(name); }
 
 // ---------------------------------------------------------------------------

@@ -480,11 +480,16 @@ private slots:
 
     void printDoesNothingOnAnEmptyList() {
         open();
+        // Without a report to run, printing is offered greyed, not as a dead button.
+        QVERIFY(!w->SBimprimer->isEnabled());
+        QVERIFY(!w->Imprimer1->isEnabled());
         int printed = 0;
         w->setPrintHandler([&](Table& t) {
             ++printed;
             QCOMPARE(t.currentRow(), 0);   // reopened on its first line
         });
+        QVERIFY(w->SBimprimer->isEnabled());
+        QVERIFY(w->Imprimer1->isEnabled());
         w->SBimprimerClick();
         QCOMPARE(printed, 0);
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("10"));
