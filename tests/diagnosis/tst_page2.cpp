@@ -162,7 +162,7 @@ private slots:
         RecordingSurface s;
         const DiagLayout l = DiagLayout::Papier(8);
         BarreTaux(s, l, l.x(450), 1000, SurfaceColour::Red, rate);
-        const Op& b = s.lines().first();
+        const Op b = s.lines().first();
         QCOMPARE(b.x, 3600);
         QCOMPARE(b.y, 1000 + 56);
         QCOMPARE(b.penWidth, 40);
