@@ -12,16 +12,18 @@
 
 ChoiceList::ChoiceList(Table& talim, Table& tchoix) : m_talim(talim), m_tchoix(tchoix) {}
 
+long double ChoiceList::EnergiePour100(const Table& talim) {
+    return FoodEnergyExtended(talim.asFloat(QStringLiteral("PROT_A")), talim.asFloat(QStringLiteral("PROT_V")),
+                              talim.asFloat(QStringLiteral("LIPI_A")), talim.asFloat(QStringLiteral("LIPI_V")),
+                              talim.asFloat(QStringLiteral("GLUC_S")), talim.asFloat(QStringLiteral("GLUC_A")));
+}
+
 void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
     const long double qq = q;
     for (const QString& field : LineComputedFields()) {
         long double value;
         if (field == QLatin1String("CALORIES")) {
-            const long double per100 =
-                4.0L * talim.asFloat(QStringLiteral("PROT_A")) + 4.0L * talim.asFloat(QStringLiteral("PROT_V")) +
-                9.0L * talim.asFloat(QStringLiteral("LIPI_A")) + 9.0L * talim.asFloat(QStringLiteral("LIPI_V")) +
-                4.0L * talim.asFloat(QStringLiteral("GLUC_S")) + 4.0L * talim.asFloat(QStringLiteral("GLUC_A"));
-            value = qq * per100 / 100.0L;
+            value = qq * EnergiePour100(talim) / 100.0L;
         } else {
             value = qq * static_cast<long double>(talim.asFloat(field)) / 100.0L;
         }

@@ -19,6 +19,8 @@ public:
     // Fills the current line of tchoix with q grams of the current food of
     // talim: each nutrient scaled to q, and CALORIES, in the line's field order.
     static void CalculLigne(const Table& talim, Table& tchoix, double q);
+    // Food energy of 100 g of the current food of talim, in kcal.
+    static long double EnergiePour100(const Table& talim);
 
     // Adds the selected food with a quantity asked for. Nothing is asked when
     // the food view is empty.

@@ -447,10 +447,7 @@ void TFcompose::SBeffacerClick() {
 
 void TFcompose::SBconsulterClick() {
     command([this] {
-        const Table& t = *m_talim;
-        m_energie = FoodEnergy(t.asFloat(QStringLiteral("PROT_A")), t.asFloat(QStringLiteral("PROT_V")),
-                               t.asFloat(QStringLiteral("LIPI_A")), t.asFloat(QStringLiteral("LIPI_V")),
-                               t.asFloat(QStringLiteral("GLUC_S")), t.asFloat(QStringLiteral("GLUC_A")));
+        m_energie = static_cast<double>(ChoiceList::EnergiePour100(*m_talim));
         if (appState().Fvoir) {
             appState().Fvoir->exec();
         } else {

@@ -240,11 +240,15 @@ const QStringList& Categories() {
     return list;
 }
 
+long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+                               double glucS, double glucA) {
+    return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS +
+           4.0L * glucA;
+}
+
 double FoodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
                   double glucA) {
-    const long double e = 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV +
-                          4.0L * glucS + 4.0L * glucA;
-    return static_cast<double>(e);
+    return static_cast<double>(FoodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
 }
 
 const QStringList& ChoiceNumericFields() {

@@ -66,6 +66,9 @@ constexpr int DernierAlimentDeBase = 233;
 // Food energy in kcal of an amount of food whose macronutrients are given.
 double FoodEnergy(double protA, double protV, double lipiA, double lipiV,
                   double glucS, double glucA);
+// The same sum kept in extended precision, for computations that go on.
+long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+                               double glucS, double glucA);
 
 // The thirty-three slots of the Daily totals / the numeric fields of a Choice
 // line from QTE to FIBRES, in the Choice table's field order.

@@ -1269,26 +1269,21 @@ QString Table::asString(const QString& field) const {
 }
 
 void Table::setFloat(const QString& field, double value) {
+    writeField(field, [&](int f) { return d->file->encodeNumber(f, value); });
+}
+
+void Table::setString(const QString& field, const QString& value) {
+    writeField(field, [&](int f) { return d->file->encodeText(f, value); });
+}
+
+void Table::writeField(const QString& field, const std::function<QByteArray(int)>& encode) {
     d->requireWritable();
     const int f = d->resolve(field);
     if (f < 0)
         throw DataError(QStringLiteral("Le champ %1 est calculé : il ne peut pas être modifié.")
                             .arg(field.toUpper()));
     // Encoded first: a value that does not fit changes nothing.
-    const QByteArray bytes = d->file->encodeNumber(f, value);
-    d->beginEdit();
-    d->buffer.replace(d->file->fields()[f].offset, bytes.size(), bytes);
-    d->modified = true;
-    emit rowChanged(d->cur);
-}
-
-void Table::setString(const QString& field, const QString& value) {
-    d->requireWritable();
-    const int f = d->resolve(field);
-    if (f < 0)
-        throw DataError(QStringLiteral("Le champ %1 est calculé : il ne peut pas être modifié.")
-                            .arg(field.toUpper()));
-    const QByteArray bytes = d->file->encodeText(f, value);
+    const QByteArray bytes = encode(f);
     d->beginEdit();
     d->buffer.replace(d->file->fields()[f].offset, bytes.size(), bytes);
     d->modified = true;

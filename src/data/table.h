@@ -141,6 +141,9 @@ signals:
     void stateChanged(Table::State state);
 
 private:
+    // Encodes a value into a field of the pending record (begun if browsing).
+    void writeField(const QString& field, const std::function<QByteArray(int)>& encode);
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };
