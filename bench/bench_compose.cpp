@@ -12,13 +12,13 @@
 #include <QTemporaryDir>
 
 #include "compose/compose.h"
-#include "compose/dailytotals.h"
-#include "data/datadir.h"
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/compose/dailytotals.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "ui/appstate.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 // Writes a table of n records in one go: the empty file from the codec, then

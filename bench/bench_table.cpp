@@ -15,9 +15,9 @@
 #include <memory>
 #include <random>
 
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 
 namespace {
 

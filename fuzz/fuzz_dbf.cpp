@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "data/collation.h"
-#include "data/dataerror.h"
-#include "data/dbf.h"
+#include "core/dbf/collation.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
 
 namespace {
 void check(bool ok) {

@@ -1,6 +1,6 @@
 #include "app/demarrage.h"
 
-#include "app/choixfichiers.h"
+#include "core/compose/choixfichiers.h"
 #include "app/diet.h"
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"

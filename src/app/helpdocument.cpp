@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "data/datadir.h"
+#include "core/dbf/datadir.h"
 
 // The built-in help lives in the resources of the app library, which a
 // static library must register itself.

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/choixfichiers.h"
+#include "core/compose/choixfichiers.h"
 #include "app/diet.h"
-#include "data/fileops.h"
+#include "core/dbf/fileops.h"
 #include "ui/appstate.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"

@@ -12,12 +12,12 @@
 #include <QTimer>
 
 #include "compose/creadlg.h"
-#include "compose/dailytotals.h"
-#include "compose/totalsstrip.h"
+#include "core/compose/dailytotals.h"
+#include "core/compose/totalsstrip.h"
 #include "compose/voir.h"
-#include "data/datadir.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/datadir.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "ui/appstate.h"
 #include "ui/datagrid.h"
 #include "ui/errorhandler.h"

@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "compose/choicelist.h"
-#include "compose/composite.h"
+#include "core/compose/choicelist.h"
+#include "core/compose/composite.h"
 
 class DataGrid;
 class IconButton;

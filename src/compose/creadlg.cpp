@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "compose/composite.h"
-#include "data/table.h"
+#include "core/compose/composite.h"
+#include "core/table/table.h"
 #include "ui/errorhandler.h"
-#include "ui/prompter.h"
+#include "core/interfaces/prompter.h"
 
 QString TFCreadlg::NomSaisi;
 bool TFCreadlg::SaisieValidee = false;

@@ -6,7 +6,7 @@
 #include <QScreen>
 
 #include "compose/compose.h"
-#include "data/numformat.h"
+#include "core/dbf/numformat.h"
 #include "ui/appstate.h"
 #include "ui/fieldbox.h"
 #include "ui/help.h"

@@ -19,18 +19,18 @@
 #include <exception>
 #include <functional>
 
-#include "data/datadir.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/datadir.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "diagnosis/glyphs.h"
 #include "diagnosis/impression.h"
-#include "diagnosis/page1.h"
-#include "diagnosis/page2.h"
+#include "core/diagnosis/page1.h"
+#include "core/diagnosis/page2.h"
 #include "ui/appstate.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/paintersurface.h"
-#include "ui/prompter.h"
+#include "core/interfaces/prompter.h"
 
 namespace {
 // The page area: white, painted from the window's data.

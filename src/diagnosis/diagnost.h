@@ -12,7 +12,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "diagnosis/drawing.h"
+#include "core/diagnosis/drawing.h"
 
 class QFrame;
 class QToolButton;

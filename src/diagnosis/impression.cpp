@@ -2,7 +2,7 @@
 
 #include <QPrinter>
 
-#include "diagnosis/page2.h"
+#include "core/diagnosis/page2.h"
 #include "ui/paintersurface.h"
 #include "ui/printerservice.h"
 

@@ -2,7 +2,7 @@
 // Printing the diagnosis: page 1 and page 2 on one portrait sheet of the
 // current printer (or the PDF that stands in for it), at the scale of the
 // printer's page width.
-#include "diagnosis/drawing.h"
+#include "core/diagnosis/drawing.h"
 
 // Prints the sheet; returns the number of advice lines printed. Printer
 // errors throw DataError.

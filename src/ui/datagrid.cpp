@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <QKeyEvent>
 
-#include "data/table.h"
+#include "core/table/table.h"
 #include "ui/errorhandler.h"
 #include "ui/tablemodel.h"
 

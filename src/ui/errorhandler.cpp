@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ui/prompter.h"
+#include "ui/qtprompter.h"
 
 namespace ErrorHandler {
 
@@ -17,6 +17,7 @@ void showCurrent() {
     } catch (...) {
         text = QStringLiteral("Erreur inattendue.");
     }
+    QtPrompter::installAsDefault();
     prompter().message(Prompter::Kind::Error, text);
 }
 

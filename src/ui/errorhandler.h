@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-#include "data/dataerror.h"
+#include "core/dbf/dataerror.h"
 
 namespace ErrorHandler {
 // Shows the message of the exception being handled (call from a catch block).

@@ -1,7 +1,7 @@
 #include "ui/fieldbox.h"
 
-#include "data/numformat.h"
-#include "data/table.h"
+#include "core/dbf/numformat.h"
+#include "core/table/table.h"
 
 FieldBox::FieldBox(QWidget* parent) : QLineEdit(parent) {
     setReadOnly(true);

@@ -8,7 +8,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "ui/surface.h"
+#include "core/interfaces/surface.h"
 
 class QPainter;
 

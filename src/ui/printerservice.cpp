@@ -7,9 +7,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "data/datadir.h"
-#include "data/dataerror.h"
-#include "ui/prompter.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dataerror.h"
+#include "core/interfaces/prompter.h"
 
 namespace {
 QString& chosenPrinter() {

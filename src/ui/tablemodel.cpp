@@ -1,7 +1,7 @@
 #include "ui/tablemodel.h"
 
-#include "data/numformat.h"
-#include "data/table.h"
+#include "core/dbf/numformat.h"
+#include "core/table/table.h"
 
 TableModel::TableModel(Table* table, QVector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns)) {

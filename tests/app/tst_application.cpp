@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "app/application.h"
-#include "data/dataerror.h"
-#include "ui/scriptedprompter.h"
+#include "core/dbf/dataerror.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 // Throws from its event handler, as a command that did not catch its error.

@@ -5,14 +5,14 @@
 #include <QFile>
 #include <QtTest>
 
-#include "app/choixfichiers.h"
+#include "core/compose/choixfichiers.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
-#include "data/schema.h"
+#include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 QByteArray bytesOf(const QString& path) {

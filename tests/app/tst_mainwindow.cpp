@@ -16,14 +16,14 @@
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "compose/compose.h"
-#include "compose/dailytotals.h"
-#include "data/datadir.h"
-#include "data/schema.h"
+#include "core/compose/dailytotals.h"
+#include "core/dbf/datadir.h"
+#include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
 #include "ui/help.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 QByteArray bytesOf(const QString& path) {

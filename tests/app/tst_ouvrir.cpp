@@ -9,14 +9,14 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/choixfichiers.h"
+#include "core/compose/choixfichiers.h"
 #include "app/ouvrir.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
 #include "ui/help.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 QByteArray bytesOf(const QString& path) {

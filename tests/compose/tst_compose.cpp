@@ -12,17 +12,17 @@
 #include <QtTest>
 
 #include "compose/compose.h"
-#include "compose/dailytotals.h"
+#include "core/compose/dailytotals.h"
 #include "compose/voir.h"
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
 #include "ui/datagrid.h"
 #include "ui/fieldbox.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 #include "ui/tablemodel.h"
 
 namespace {

@@ -12,13 +12,13 @@
 
 #include "compose/compose.h"
 #include "compose/creadlg.h"
-#include "compose/dailytotals.h"
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/compose/dailytotals.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
 #include "ui/iconbutton.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 struct Rec {

@@ -1,9 +1,9 @@
 // The Daily totals summed over the Choice table.
 #include <QtTest>
 
-#include "compose/dailytotals.h"
-#include "compose/totalsstrip.h"
-#include "data/table.h"
+#include "core/compose/dailytotals.h"
+#include "core/compose/totalsstrip.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 
 namespace {

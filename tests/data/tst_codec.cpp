@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QtTest>
 
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "support/testsupport.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "data/datadir.h"
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QtTest>
 
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "data/dataerror.h"
-#include "data/datadir.h"
-#include "data/fileops.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/fileops.h"
 #include "support/testsupport.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include <shapefil.h>
 
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Number formats and schema facts that the windows and pages rely on.
 #include <QtTest>
 
-#include "data/numformat.h"
-#include "data/schema.h"
+#include "core/dbf/numformat.h"
+#include "core/schema/schema.h"
 
 using namespace NumFormat;
 

@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "data/collation.h"
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/table.h"
+#include "core/dbf/collation.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 
 namespace {

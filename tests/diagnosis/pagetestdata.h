@@ -1,8 +1,8 @@
 #pragma once
 // A day and a group for the page tests: the baseline satisfies every need,
 // so that no advice sentence is drawn unless a test changes something.
-#include "diagnosis/drawing.h"
-#include "ui/recordingsurface.h"
+#include "core/diagnosis/drawing.h"
+#include "support/recordingsurface.h"
 
 namespace PageTest {
 inline DiagnosisData baseline() {

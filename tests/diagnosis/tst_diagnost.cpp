@@ -7,16 +7,16 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "compose/dailytotals.h"
-#include "data/table.h"
+#include "core/compose/dailytotals.h"
+#include "core/table/table.h"
 #include "diagnosis/diagnost.h"
-#include "diagnosis/needs.h"
+#include "core/diagnosis/needs.h"
 #include "support/testsupport.h"
 #include "ui/appstate.h"
 #include "ui/help.h"
 #include "ui/printerservice.h"
-#include "ui/recordingsurface.h"
-#include "ui/scriptedprompter.h"
+#include "support/recordingsurface.h"
+#include "support/scriptedprompter.h"
 
 using Op = RecordingSurface::Op;
 

@@ -2,8 +2,8 @@
 // reading of the Needs table rows into the Group needs.
 #include <QtTest>
 
-#include "data/table.h"
-#include "diagnosis/needs.h"
+#include "core/table/table.h"
+#include "core/diagnosis/needs.h"
 #include "support/testsupport.h"
 
 class TestNeeds : public QObject {

@@ -3,9 +3,9 @@
 // values that have no quotient.
 #include <QtTest>
 
-#include "diagnosis/page1.h"
+#include "core/diagnosis/page1.h"
 #include "pagetestdata.h"
-#include "ui/surface.h"
+#include "core/interfaces/surface.h"
 
 using namespace PageTest;
 using Op = RecordingSurface::Op;

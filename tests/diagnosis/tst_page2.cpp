@@ -3,10 +3,10 @@
 // the sheet and where page 2 stands below the advice.
 #include <QtTest>
 
-#include "diagnosis/page1.h"
-#include "diagnosis/page2.h"
+#include "core/diagnosis/page1.h"
+#include "core/diagnosis/page2.h"
 #include "pagetestdata.h"
-#include "ui/surface.h"
+#include "core/interfaces/surface.h"
 
 using namespace PageTest;
 using Op = RecordingSurface::Op;

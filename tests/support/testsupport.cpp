@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "data/datadir.h"
-#include "data/dbf.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
 
 TempDataDir::TempDataDir() : m_previous(DataDir::path()) {
     if (m_dir.isValid()) DataDir::set(m_dir.path());

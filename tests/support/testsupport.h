@@ -6,7 +6,7 @@
 #include <QVariantMap>
 #include <QVector>
 
-#include "data/schema.h"
+#include "core/schema/schema.h"
 
 // A fresh temporary directory made the Data directory (DataDir::set) for the
 // lifetime of the object; the previous Data directory is restored after.

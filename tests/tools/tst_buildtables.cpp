@@ -11,8 +11,8 @@
 #include <QtTest>
 
 #include "ciqualtable.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "foodlist.h"
 #include "support/testsupport.h"
 

@@ -7,8 +7,8 @@
 
 #include "ciqualcell.h"
 #include "ciqualtable.h"
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 #include "fullimport.h"
 #include "nutrientrules.h"
 

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "efsatable.h"
 #include "formula.h"
 #include "needstable.h"

@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "ciqualtable.h"
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "foodlist.h"
 #include "nutrientrules.h"
 #include "support/testsupport.h"

@@ -3,7 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QtTest>
 
-#include "data/table.h"
+#include "core/table/table.h"
 #include "support/testsupport.h"
 #include "ui/datagrid.h"
 #include "ui/fieldbox.h"

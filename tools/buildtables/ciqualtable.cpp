@@ -1,7 +1,7 @@
 #include "ciqualtable.h"
 
 #include "csvfile.h"
-#include "data/dataerror.h"
+#include "core/dbf/dataerror.h"
 
 namespace {
 // The identifying columns come first; nutrient columns follow.

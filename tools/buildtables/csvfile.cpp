@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "data/dataerror.h"
+#include "core/dbf/dataerror.h"
 
 CsvFile CsvFile::read(const QString& path, QChar separator) {
     const QString name = QFileInfo(path).fileName();

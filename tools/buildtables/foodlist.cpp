@@ -4,8 +4,8 @@
 #include <QMap>
 
 #include "csvfile.h"
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 
 namespace {
 

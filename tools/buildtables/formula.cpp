@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "data/dataerror.h"
+#include "core/dbf/dataerror.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 
 namespace {
 

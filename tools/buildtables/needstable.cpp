@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "csvfile.h"
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "formula.h"
 
 QString needsRowUnit(int row) {

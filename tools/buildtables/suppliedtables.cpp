@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 
 SourcePaths SourcePaths::inDataDir(const QString& dataDir) {
     const QDir d(dataDir);

@@ -10,10 +10,10 @@
 #include <QWidget>
 #include <map>
 
-#include "data/datadir.h"
+#include "core/dbf/datadir.h"
 #include "ui/appstate.h"
-#include "ui/prompter.h"
-#include "ui/scriptedprompter.h"
+#include "core/interfaces/prompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 QString g_outputDir;

@@ -9,14 +9,14 @@
 
 #include "compose/compose.h"
 #include "compose/creadlg.h"
-#include "compose/dailytotals.h"
+#include "core/compose/dailytotals.h"
 #include "compose/voir.h"
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "screenshots.h"
 #include "ui/appstate.h"
-#include "ui/scriptedprompter.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 // The supplied tables, or a few foods of our own when they are not built.

@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "compose/dailytotals.h"
-#include "data/datadir.h"
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/compose/dailytotals.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "diagnosis/diagnost.h"
-#include "diagnosis/needs.h"
+#include "core/diagnosis/needs.h"
 #include "screenshots.h"
 #include "ui/appstate.h"
 #include "ui/printerservice.h"

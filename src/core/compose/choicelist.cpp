@@ -1,0 +1,113 @@
+#include "core/compose/choicelist.h"
+
+#include "core/compose/quantite.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/fileops.h"
+#include "core/dbf/numformat.h"
+#include "core/table/pending.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+#include "core/interfaces/prompter.h"
+
+
+ChoiceList::ChoiceList(Table& talim, Table& tchoix) : m_talim(talim), m_tchoix(tchoix) {}
+
+long double ChoiceList::EnergiePour100(const Table& talim) {
+    return FoodEnergyExtended(talim.asFloat(QStringLiteral("PROT_A")), talim.asFloat(QStringLiteral("PROT_V")),
+                              talim.asFloat(QStringLiteral("LIPI_A")), talim.asFloat(QStringLiteral("LIPI_V")),
+                              talim.asFloat(QStringLiteral("GLUC_S")), talim.asFloat(QStringLiteral("GLUC_A")));
+}
+
+void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
+    const long double qq = q;
+    for (const QString& field : LineComputedFields()) {
+        long double value;
+        if (field == QLatin1String("CALORIES")) {
+            value = qq * EnergiePour100(talim) / 100.0L;
+        } else {
+            value = qq * static_cast<long double>(talim.asFloat(field)) / 100.0L;
+        }
+        tchoix.setFloat(field, static_cast<double>(value));
+    }
+}
+
+bool ChoiceList::Ajouter() {
+    // A line naming no food is not a food eaten: with an empty food view there
+    // is nothing to add.
+    if (m_talim.isEmpty()) return false;
+    const QString nom = m_talim.asString(QStringLiteral("NOM"));
+    const std::optional<double> q = Quantite::Saisie(QStringLiteral("Entrez le poids de ") + nom);
+    if (!q) return false;
+    m_tchoix.append();
+    fillPending(m_tchoix, [&] {
+        m_tchoix.setString(QStringLiteral("NOM"), nom);
+        m_tchoix.setFloat(QStringLiteral("QTE"), *q);
+        CalculLigne(m_talim, m_tchoix, *q);
+    });
+    return true;
+}
+
+bool ChoiceList::Modifier() {
+    const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
+    const std::optional<double> q =
+        Quantite::Saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
+    if (!q || m_tchoix.isEmpty()) return false;
+    // The food is looked up in the whole Food table, not only in the category
+    // shown, and the line is recomputed from its current values.
+    const bool wasFiltered = m_talim.filtered();
+    m_talim.setFiltered(false);
+    bool found = false;
+    try {
+        found = m_talim.locate(QStringLiteral("NOM"), nom, true);
+        if (found) {
+            m_tchoix.edit();
+            fillPending(m_tchoix, [&] {
+                m_tchoix.setFloat(QStringLiteral("QTE"), *q);
+                CalculLigne(m_talim, m_tchoix, *q);
+            });
+        }
+    } catch (...) {
+        m_talim.setFiltered(wasFiltered);
+        throw;
+    }
+    m_talim.setFiltered(wasFiltered);
+    return found;
+}
+
+bool ChoiceList::Supprimer() {
+    const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
+    const double qte = m_tchoix.asFloat(QStringLiteral("QTE"));
+    if (qte == 0.0 || m_tchoix.isEmpty()) return false;
+    const QString question = QStringLiteral("Désirez-vous supprimer les ") +
+                             QString::number(NumFormat::Nearest(qte)) + QStringLiteral(" g de ") +
+                             nom + QStringLiteral(" ?");
+    if (!prompter().ask(Prompter::Kind::Information, question)) return false;
+    m_tchoix.deleteRecord();
+    return true;
+}
+
+bool ChoiceList::Effacer() {
+    if (!prompter().ask(Prompter::Kind::Information,
+                        QStringLiteral("Désirez-vous effacer tous vos choix ?")))
+        return false;
+    Vide();
+    return true;
+}
+
+void ChoiceList::Vide() {
+    m_tchoix.close();
+    bool copied = true;
+    try {
+        FileOps::CopyFile(QStringLiteral("choix0.dbf"), QStringLiteral("choix.dbf"));
+    } catch (const DataError&) {
+        // Without the template the lines are deleted one by one below.
+        copied = false;
+    }
+    m_tchoix.open();
+    if (!copied) {
+        while (!m_tchoix.isEmpty()) {
+            m_tchoix.first();
+            m_tchoix.deleteRecord();
+        }
+    }
+}

@@ -1,0 +1,142 @@
+#include "core/compose/choixfichiers.h"
+
+#include "core/dbf/dataerror.h"
+#include "core/dbf/fileops.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+#include "core/interfaces/prompter.h"
+
+namespace FichierChoix {
+
+namespace {
+const QString kChoix = QStringLiteral("choix.dbf");
+const QString kSauvegarde = QStringLiteral("choix.tmp");
+}
+
+QString NomCoupe(const QString& text) { return text.left(LongueurNom); }
+
+bool ExtensionDat(const QString& name) {
+    return name.right(3).toUpper() == QLatin1String("DAT");
+}
+
+QString RefusChemin(const QString& text) {
+    const QString name = NomCoupe(text);
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) ||
+        name == QLatin1String(".") || name == QLatin1String("..")) {
+        return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
+                              "Donnez un simple nom de fichier, sans dossier ni chemin : "
+                              "les choix enregistrés restent dans le répertoire des données.")
+            .arg(text);
+    }
+    return QString();
+}
+
+QString RefusNomInvalide(const QString& name) {
+    static const QString forbidden = QStringLiteral("*?<>:\"|");
+    for (const QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 0x20) {
+            return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
+                                  "Un nom de fichier ne peut pas contenir les caractères "
+                                  "* ? < > : \" |.")
+                .arg(name);
+        }
+    }
+    const QString base = name.left(name.size() - 3).trimmed();
+    if (base.isEmpty() || base == QLatin1String(".")) {
+        return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
+                              "Donnez un nom avant l'extension, par exemple lundi.dat.")
+            .arg(name);
+    }
+    return QString();
+}
+
+void VerifieTableChoix(const QString& name) {
+    // The same check as the composition window's opening: the codec validates
+    // the file against its own header, the handle checks the Choice fields.
+    Table t(ChoiceSchema());
+    t.setFileName(name);
+    t.setReadOnly(true);
+    t.open();
+    t.close();
+}
+
+Suite Enregistrer(const QString& text) {
+    const QString refusChemin = RefusChemin(text);
+    if (!refusChemin.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, refusChemin);
+        return Suite::Reste;
+    }
+    const QString name = NomCoupe(text);
+    if (!ExtensionDat(name)) {
+        prompter().message(Prompter::Kind::Warning, QStringLiteral("Extension DAT exigée"));
+        return Suite::Reste;
+    }
+    const QString refusNom = RefusNomInvalide(name);
+    if (!refusNom.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, refusNom);
+        return Suite::Reste;
+    }
+    if (FileOps::FileExists(name) &&
+        !prompter().ask(Prompter::Kind::Information,
+                        QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"))) {
+        return Suite::Reste;
+    }
+    FileOps::CopyFile(kChoix, name);
+    return Suite::Ferme;
+}
+
+Suite Ouvrir(const QString& text) {
+    const QString refusChemin = RefusChemin(text);
+    if (!refusChemin.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, refusChemin);
+        return Suite::Reste;
+    }
+    const QString name = NomCoupe(text);
+    // The mask still in the box, or a name without the extension: no file
+    // was picked, nothing happens.
+    if (!ExtensionDat(name) || name.startsWith(QLatin1Char('*'))) return Suite::Reste;
+    if (!FileOps::FileExists(name)) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("Le fichier « %1 » n'existe pas dans le répertoire "
+                                          "des données.").arg(name));
+        return Suite::Reste;
+    }
+    // The current day is never replaced by a file the program cannot read.
+    try {
+        VerifieTableChoix(name);
+    } catch (const DataError& e) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("Le fichier « %1 » n'est pas un choix du jour "
+                                          "enregistré : il ne peut pas être ouvert.\n%2\n"
+                                          "Le choix en cours n'a pas été modifié.")
+                               .arg(name, e.message()));
+        return Suite::Reste;
+    }
+    FileOps::CopyFile(name, kChoix);
+    return Suite::Ferme;
+}
+
+bool RestaureChoixInterrompu() {
+    if (!FileOps::FileExists(kSauvegarde)) return false;
+    try {
+        VerifieTableChoix(kSauvegarde);
+    } catch (const DataError& e) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("Le programme s'est arrêté pendant la création ou la "
+                                          "modification d'un aliment composé, mais la copie du "
+                                          "choix du jour (choix.tmp) ne peut pas être relue :\n"
+                                          "%1\nElle est laissée telle quelle et le choix en "
+                                          "cours n'a pas été modifié.")
+                               .arg(e.message()));
+        return false;
+    }
+    FileOps::CopyFile(kSauvegarde, kChoix);
+    FileOps::DeleteFile(kSauvegarde);
+    prompter().message(Prompter::Kind::Information,
+                       QStringLiteral("Le programme s'est arrêté pendant la création ou la "
+                                      "modification d'un aliment composé.\n"
+                                      "Votre choix du jour a été restauré."));
+    return true;
+}
+
+}  // namespace FichierChoix

@@ -1,0 +1,344 @@
+#include "core/compose/composite.h"
+
+#include <QVector>
+#include <algorithm>
+
+#include "core/compose/dailytotals.h"
+#include "core/dbf/collation.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/dbf/fileops.h"
+#include "core/table/pending.h"
+#include "core/dbf/numformat.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+#include "core/interfaces/prompter.h"
+
+namespace {
+const QString kNom = QStringLiteral("NOM");
+const QString kNomCompo = QStringLiteral("NOM_COMPO");
+const QString kQte = QStringLiteral("QTE");
+const QString kNumero = QStringLiteral("NUMERO");
+const QString kChoix = QStringLiteral("choix.dbf");
+const QString kChoix0 = QStringLiteral("choix0.dbf");
+const QString kChoixTmp = QStringLiteral("choix.tmp");
+
+
+// Restores a handle's filter switch and index tag whatever happens.
+class KeepView {
+public:
+    explicit KeepView(Table& t) : m_t(t), m_filtered(t.filtered()), m_tag(t.indexName()) {}
+    ~KeepView() {
+        try {
+            if (m_t.isOpen() && m_t.indexName() != m_tag) m_t.setIndexName(m_tag);
+            if (m_t.filtered() != m_filtered) m_t.setFiltered(m_filtered);
+        } catch (...) {
+        }
+    }
+
+private:
+    Table& m_t;
+    bool m_filtered;
+    QString m_tag;
+};
+
+// The ingredient line of the composite name (used by name searches).
+void filterOn(Table& talimCompo, const QString& nom) {
+    talimCompo.setFilterValue(kNomCompo, nom);
+    talimCompo.setFiltered(true);
+}
+}  // namespace
+
+CompositeFood::CompositeFood(Table& talim, Table& tchoix, Table& talimCompo)
+    : m_talim(talim), m_tchoix(tchoix), m_talimCompo(talimCompo) {}
+
+bool CompositeFood::TrouveNom(Table& t, const QString& field, const QString& nom) {
+    // The key search may compare keys more loosely than the name itself (the
+    // order of the tags ignores case); only the record of exactly that name
+    // counts.
+    if (t.findKey(nom) && t.asString(field) == nom) return true;
+    return t.locate(field, nom, false);
+}
+
+bool CompositeFood::NomPris(Table& talim, Table& talimCompo, const QString& nom) {
+    talim.setFiltered(false);
+    if (!TrouveNom(talim, kNom, nom)) return false;
+    return !ComposeExiste(talimCompo, nom);
+}
+
+bool CompositeFood::ComposeExiste(Table& talimCompo, const QString& nom) {
+    return TrouveNom(talimCompo, kNomCompo, nom);
+}
+
+QStringList CompositeFood::NomsComposes(Table& talimCompo) {
+    QStringList names;
+    talimCompo.first();
+    while (!talimCompo.eof()) {
+        const QString n = talimCompo.asString(kNomCompo);
+        if (!n.isEmpty() && !names.contains(n)) names << n;
+        talimCompo.next();
+    }
+    // In the order of the name tags, whatever the handle's current tag.
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return Collation::compare(Collation::key(a), Collation::key(b)) < 0;
+    });
+    return names;
+}
+
+QString CompositeFood::ErreurDeNom(const QString& nom) {
+    const DbfField* f = FoodSchema().field(kNom);
+    const int width = f ? f->length : 30;
+    if (nom.size() > width)
+        return QStringLiteral("Le nom d'un aliment ne peut pas dépasser %1 caractères.").arg(width);
+    if (!Cp1252::canEncode(nom))
+        return QStringLiteral("Le nom ") + nom +
+               QStringLiteral(" contient un caractère que la table des aliments ne peut pas enregistrer.");
+    return {};
+}
+
+void CompositeFood::LigneVersCompo(const Table& tchoix, Table& talimCompo) {
+    for (const QString& f : LineComputedFields()) talimCompo.setFloat(f, tchoix.asFloat(f));
+}
+
+void CompositeFood::CompoVersLigne(const Table& talimCompo, Table& tchoix) {
+    for (const QString& f : LineComputedFields()) tchoix.setFloat(f, talimCompo.asFloat(f));
+}
+
+void CompositeFood::Commence(const QString& nom) {
+    NomCompose = nom;
+    NomOrigine = nom;
+    ModifCompose = ComposeExiste(m_talimCompo, nom);
+}
+
+void CompositeFood::MetDeCote() {
+    m_tchoix.close();
+    // A backup still there is a day's choice that an earlier stay could not
+    // put back: put it back now rather than overwrite it with this list.
+    if (FileOps::FileExists(kChoixTmp)) {
+        FileOps::CopyFile(kChoixTmp, kChoix);
+        m_backup = false;
+        FileOps::DeleteFile(kChoixTmp);
+    }
+    FileOps::CopyFile(kChoix, kChoixTmp);
+    m_backup = true;
+    FileOps::CopyFile(kChoix0, kChoix);
+    m_tchoix.open();
+}
+
+void CompositeFood::ChargeLignes() {
+    if (!ModifCompose) return;
+    KeepView keep(m_talimCompo);
+    filterOn(m_talimCompo, NomCompose);
+    m_talimCompo.first();
+    while (!m_talimCompo.eof()) {
+        m_tchoix.append();
+        fillPending(m_tchoix, [&] {
+            m_tchoix.setString(kNom, m_talimCompo.asString(kNom));
+            m_tchoix.setFloat(kQte, m_talimCompo.asFloat(kQte));
+            CompoVersLigne(m_talimCompo, m_tchoix);
+        });
+        m_talimCompo.next();
+    }
+}
+
+bool CompositeFood::Renommer() {
+    QString nom;
+    do {
+        const std::optional<QString> r =
+            prompter().input(QStringLiteral("Nouvel aliment"),
+                             QStringLiteral("Modifiez le nom de l'aliment"), NomCompose);
+        nom = r ? r->trimmed() : NomCompose;
+    } while (nom.isEmpty());
+    if (nom == NomCompose) return false;
+    const QString error = ErreurDeNom(nom);
+    if (!error.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, error);
+        return false;
+    }
+    if (nom != NomOrigine) {
+        bool taken;
+        {
+            KeepView keep(m_talim);
+            m_talim.setFiltered(false);
+            taken = TrouveNom(m_talim, kNom, nom) || ComposeExiste(m_talimCompo, nom);
+        }
+        if (taken) {
+            prompter().message(Prompter::Kind::Plain,
+                               QStringLiteral("L'aliment ") + nom + QStringLiteral(" existe déjà !"));
+            return false;
+        }
+    }
+    NomCompose = nom;
+    return true;
+}
+
+bool CompositeFood::Enregistre(DailyTotals& totals) {
+    const bool vide = m_tchoix.isEmpty();
+    if (!vide) {
+        CalculTotaux(m_tchoix, totals);
+        if (totals[DailyTotals::QTE] == 0.0) {
+            // Per-100 g values would divide by zero: nothing is written.
+            prompter().message(Prompter::Kind::Warning,
+                               QStringLiteral("La quantité totale des éléments de l'aliment ") +
+                                   NomCompose +
+                                   QStringLiteral(" est nulle : l'aliment ne peut pas être enregistré."));
+            return false;
+        }
+        const QString question =
+            (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
+                          : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
+            NomCompose;
+        if (prompter().ask(Prompter::Kind::Confirmation, question)) {
+            EcritAliment(totals);
+            EcritLignes();
+        }
+        return true;
+    }
+    if (ModifCompose) {
+        if (prompter().ask(Prompter::Kind::Confirmation,
+                           QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
+                               NomCompose + QStringLiteral(" ?")))
+            SupprimeAliment();
+        else
+            prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
+                                                          QStringLiteral(" n'a pas été modifié !"));
+    }
+    return true;
+}
+
+void CompositeFood::EcritAliment(const DailyTotals& totals) {
+    KeepView keep(m_talim);
+    m_talim.setFiltered(false);
+    // An existing composite keeps its record (and its number), under its new
+    // name if it was renamed; one whose record has gone gets a new one.
+    const bool existing = ModifCompose && TrouveNom(m_talim, kNom, NomOrigine);
+    if (existing) {
+        m_talim.edit();
+    } else {
+        const QString tag = m_talim.indexName();
+        m_talim.setIndexName(kNumero);
+        m_talim.last();
+        const long long numero =
+            m_talim.isEmpty() ? 1 : NumFormat::Nearest(m_talim.asFloat(kNumero)) + 1;
+        m_talim.setIndexName(tag);
+        m_talim.append();
+        try {
+            m_talim.setFloat(kNumero, static_cast<double>(numero));
+            m_talim.setString(QStringLiteral("CATEGORIE"), CategorieComposee);
+        } catch (...) {
+            m_talim.cancel();
+            throw;
+        }
+    }
+    const long double qte = totals[DailyTotals::QTE];
+    fillPending(m_talim, [&] {
+        m_talim.setString(kNom, NomCompose);
+        for (const Nutrient& n : Nutrients()) {
+            const QString field = QString::fromLatin1(n.field);
+            const long double per100 = static_cast<long double>(totals.value(field)) * 100.0L / qte;
+            m_talim.setFloat(field, static_cast<double>(per100));
+        }
+    });
+}
+
+void CompositeFood::EcritLignes() {
+    KeepView keepCompo(m_talimCompo);
+    // The composite's present lines, in record order (values written below do
+    // not move them), matched to the list lines by ingredient name: each list
+    // line takes the first line of its name not yet taken, so an ingredient
+    // listed twice keeps two lines.
+    m_talimCompo.setIndexName(QString());
+    filterOn(m_talimCompo, NomOrigine);
+    const int present = m_talimCompo.rowCount();
+    QVector<QString> presentNames(present);
+    for (int r = 0; r < present; ++r) presentNames[r] = m_talimCompo.valueAt(r, kNom).toString();
+    QVector<bool> taken(present, false);
+
+    const int lines = m_tchoix.rowCount();
+    QVector<int> matchOf(lines, -1);
+    for (int i = 0; i < lines; ++i) {
+        const QString nom = m_tchoix.valueAt(i, kNom).toString();
+        for (int r = 0; r < present; ++r)
+            if (!taken[r] && presentNames[r] == nom) {
+                taken[r] = true;
+                matchOf[i] = r;
+                break;
+            }
+    }
+    // Lines kept: updated in place.
+    for (int i = 0; i < lines; ++i) {
+        if (matchOf[i] < 0) continue;
+        m_tchoix.moveToRow(i);
+        m_talimCompo.moveToRow(matchOf[i]);
+        m_talimCompo.edit();
+        fillPending(m_talimCompo, [&] {
+            m_talimCompo.setFloat(kQte, m_tchoix.asFloat(kQte));
+            LigneVersCompo(m_tchoix, m_talimCompo);
+        });
+    }
+    // Ingredients no longer listed: deleted, from the last so that the rows
+    // still to be visited keep their place.
+    for (int r = present - 1; r >= 0; --r) {
+        if (taken[r]) continue;
+        m_talimCompo.moveToRow(r);
+        m_talimCompo.deleteRecord();
+    }
+    // A renamed composite: every line takes the new name (each leaves the view
+    // once posted).
+    if (NomCompose != NomOrigine) {
+        while (!m_talimCompo.isEmpty()) {
+            m_talimCompo.first();
+            m_talimCompo.edit();
+            fillPending(m_talimCompo, [&] { m_talimCompo.setString(kNomCompo, NomCompose); });
+        }
+    }
+    // New ingredients: appended, in the order of the list.
+    m_talimCompo.setFiltered(false);
+    for (int i = 0; i < lines; ++i) {
+        if (matchOf[i] >= 0) continue;
+        m_tchoix.moveToRow(i);
+        m_talimCompo.append();
+        fillPending(m_talimCompo, [&] {
+            m_talimCompo.setString(kNomCompo, NomCompose);
+            m_talimCompo.setString(kNom, m_tchoix.asString(kNom));
+            m_talimCompo.setFloat(kQte, m_tchoix.asFloat(kQte));
+            LigneVersCompo(m_tchoix, m_talimCompo);
+        });
+    }
+}
+
+void CompositeFood::SupprimeAliment() {
+    KeepView keep(m_talim);
+    m_talim.setFiltered(false);
+    if (TrouveNom(m_talim, kNom, NomOrigine)) {
+        if (m_talim.asFloat(kNumero) <= DernierAlimentDeBase) {
+            prompter().message(Prompter::Kind::Information,
+                               QStringLiteral("Impossible de supprimer les 233 premiers enregistrements") +
+                                   QChar(13) + QStringLiteral("L'aliment ") + NomCompose +
+                                   QStringLiteral(" n'est pas modifié."));
+            return;
+        }
+        m_talim.deleteRecord();
+    }
+    // Lines whose food record has gone are deleted all the same: they belong
+    // to no food.
+    SupprimeLignes(NomOrigine);
+}
+
+void CompositeFood::SupprimeLignes(const QString& nom) {
+    KeepView keep(m_talimCompo);
+    m_talimCompo.setIndexName(kNom);
+    filterOn(m_talimCompo, nom);
+    while (!m_talimCompo.isEmpty()) {
+        m_talimCompo.first();
+        m_talimCompo.deleteRecord();
+    }
+    m_talimCompo.setFiltered(false);
+}
+
+void CompositeFood::Restaure() {
+    if (!m_backup) return;
+    FileOps::CopyFile(kChoixTmp, kChoix);
+    m_backup = false;
+    FileOps::DeleteFile(kChoixTmp);
+}

@@ -1,0 +1,801 @@
+// dBase III codec.
+//
+// File layout (all integers little-endian):
+//   0      version byte (0x03: dBase III without memo)
+//   1..3   date of last update, YY (since 1900) MM DD
+//   4..7   record count
+//   8..9   header length (bytes before the first record)
+//   10..11 record length (deletion flag included)
+//   28     production index (.MDX) flag
+//   29     language driver (0x03: Windows ANSI, i.e. cp1252)
+//   32..   one 32-byte descriptor per field (name NUL-padded in 11 bytes,
+//          type, width at 16, decimals at 17), then the 0x0D terminator
+//   header length.. records: one flag byte (' ' live, '*' deleted) and the
+//          fields, fixed width, one after the other; a 0x1A byte ends the file.
+//
+// Header date. It is kept as it was when the file was created: writes never
+// change it. The supplied tables are thus byte-for-byte reproducible, and a
+// saved copy of the day's choice compares equal to the table it came from.
+//
+// Production index flag. This program never reads nor writes .MDX files: the
+// index tags are built in memory when a table handle opens. The flag is
+// ignored on reading; on the first write to a file that has it set, it is
+// cleared (with that first write), so that another dBase program does not trust an
+// .MDX file that no longer matches the records.
+//
+// Durability. Every write goes straight to the file and is flushed to the
+// operating system before returning (no buffering in this process), so a
+// process killed right after a post loses nothing. An append writes the record
+// and the end mark first, then the header's record count: a kill between the
+// two leaves an uncounted record that readers ignore.
+//
+// The whole file is held in memory while open; reads never touch the disk.
+#include "core/dbf/dbf.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/dbf/dataerror.h"
+#include "core/dbf/fileerror.h"
+#include "core/dbf/numformat.h"
+
+// ---------------------------------------------------------------------------
+// cp1252
+
+namespace {
+
+// Characters of the bytes 0x80..0x9F. The five bytes that Windows leaves
+// unassigned map to the C1 control of the same value, so every byte decodes
+// to one character and encodes back to itself.
+const char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// -1 when the character has no cp1252 byte.
+inline int byteOf(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c) return 0x80 + i;
+    return -1;
+}
+
+// The character at position i of text, joining a surrogate pair, for messages.
+QString characterAt(const QString& text, int i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return text.mid(i, 2);
+    return text.mid(i, 1);
+}
+
+int firstUnencodable(const QString& text) {
+    for (int i = 0; i < text.size(); ++i)
+        if (byteOf(text[i].unicode()) < 0) return i;
+    return -1;
+}
+
+}  // namespace
+
+namespace Cp1252 {
+
+QString decode(const QByteArray& bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    for (int i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        o[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return out;
+}
+
+bool canEncode(const QString& text) { return firstUnencodable(text) < 0; }
+
+QByteArray encode(const QString& text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    for (int i = 0; i < text.size(); ++i) {
+        const int b = byteOf(text[i].unicode());
+        if (b < 0)
+            throw DataError(QStringLiteral("Le caractère « %1 » ne peut pas être enregistré : "
+                                           "il n'existe pas dans le jeu de caractères Windows "
+                                           "occidental (cp1252) des tables.")
+                                .arg(characterAt(text, i)));
+        out[i] = static_cast<char>(b);
+    }
+    return out;
+}
+
+}  // namespace Cp1252
+
+// ---------------------------------------------------------------------------
+// Number parsing and formatting
+
+namespace {
+
+inline bool isPad(char c) { return c == ' ' || c == '\0'; }
+
+// Reads a numeric field leniently: surrounding blanks (or NUL padding) are
+// ignored, a blank field is 0, a comma is taken as a decimal point, and text
+// that is not a number (such as the "*****" some programs write on overflow)
+// reads as 0 rather than failing the whole table.
+//
+// parseStrict() does the work and tells whether the text was a number.
+double parseStrict(const char* p, int n, bool* ok) {
+    *ok = true;
+    int b = 0, e = n;
+    while (b < e && isPad(p[b])) ++b;
+    while (e > b && isPad(p[e - 1])) --e;
+    if (b == e) return 0.0;
+
+    // Fast exact path: up to 15 significant digits and up to 22 decimals, so
+    // that mantissa / 10^k is one correctly rounded division of exact values.
+    static const double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    int i = b;
+    bool negative = false;
+    if (p[i] == '-' || p[i] == '+') {
+        negative = p[i] == '-';
+        ++i;
+    }
+    unsigned long long mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false, any = false, simple = true;
+    for (; i < e; ++i) {
+        const char c = p[i];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (mantissa == 0 && c == '0') {
+                if (point) ++decimals;
+                continue;
+            }
+            if (digits >= 15) { simple = false; break; }
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            if (point) ++decimals;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            simple = false;
+            break;
+        }
+    }
+    if (simple) {
+        if (!any) {
+            *ok = false;
+            return 0.0;
+        }
+        double v = static_cast<double>(mantissa);
+        if (decimals > 22) {
+            simple = false;
+        } else {
+            v /= kPow10[decimals];
+            return negative ? -v : v;
+        }
+    }
+
+    // General path (long mantissas, exponents): strtod on a clean copy, which
+    // must be consumed whole.
+    *ok = false;
+    char buf[64];
+    const int len = e - b;
+    if (len >= static_cast<int>(sizeof buf)) return 0.0;
+    for (int k = 0; k < len; ++k) {
+        const char c = p[b + k];
+        if (!((c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == '+' ||
+              c == 'e' || c == 'E'))
+            return 0.0;
+        buf[k] = (c == ',') ? '.' : c;
+    }
+    buf[len] = '\0';
+    char* end = nullptr;
+    const double v = std::strtod(buf, &end);
+    if (end != buf + len || !std::isfinite(v)) return 0.0;
+    *ok = true;
+    return v;
+}
+
+// The value of a plain decimal text as an integer count of 10^-decimals
+// (e.g. "12.5" with 3 decimals is 12500), exactly; false when the text is
+// not plain (exponent, more decimals than given, too many digits).
+bool parseScaledText(const char* p, int n, int decimals, qint64* out) {
+    int b = 0, e = n;
+    while (b < e && isPad(p[b])) ++b;
+    while (e > b && isPad(p[e - 1])) --e;
+    qint64 m = 0;
+    int i = b, digits = 0, fraction = 0;
+    bool negative = false, point = false;
+    if (i < e && (p[i] == '-' || p[i] == '+')) negative = p[i++] == '-';
+    for (; i < e; ++i) {
+        const char c = p[i];
+        if (c >= '0' && c <= '9') {
+            if (point && ++fraction > decimals) return false;
+            if (m != 0 || c != '0') ++digits;
+            if (digits > 17) return false;
+            m = m * 10 + (c - '0');
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    for (; fraction < decimals; ++fraction) {
+        if (++digits > 17 && m != 0) return false;
+        m *= 10;
+    }
+    *out = negative ? -m : m;
+    return true;
+}
+
+double parseLenient(const char* p, int n) {
+    bool ok;
+    const double v = parseStrict(p, n, &ok);
+    return ok ? v : 0.0;
+}
+
+// The refused value as the user would write it: no trailing decimals, no
+// exponent for ordinary magnitudes.
+QString shownNumber(double value) {
+    if (std::fabs(value) < 1e21) return NumFormat::General(value, QLocale::c());
+    return QString::number(value, 'g', 6);
+}
+
+QString damaged(const QString& name, const QString& problem) {
+    return QStringLiteral("Le fichier %1 est endommagé : %2.").arg(name, problem);
+}
+
+inline quint16 le16(const char* p) {
+    return static_cast<quint16>(static_cast<unsigned char>(p[0]) |
+                                (static_cast<unsigned char>(p[1]) << 8));
+}
+inline quint32 le32(const char* p) {
+    return static_cast<quint32>(static_cast<unsigned char>(p[0])) |
+           (static_cast<quint32>(static_cast<unsigned char>(p[1])) << 8) |
+           (static_cast<quint32>(static_cast<unsigned char>(p[2])) << 16) |
+           (static_cast<quint32>(static_cast<unsigned char>(p[3])) << 24);
+}
+inline void put16(char* p, quint16 v) {
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>(v >> 8);
+}
+inline void put32(char* p, quint32 v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+constexpr int kMaxNumericWidth = 40;   // wider numbers are not a dBase field
+
+// Versions of dBase III-compatible files whose descriptors we read: 0x03
+// (dBase III, IV, V without memo) and the same with a memo file (0x83, 0x8B;
+// memo fields themselves are refused by type).
+bool knownVersion(unsigned char v) { return v == 0x03 || v == 0x83 || v == 0x8B; }
+
+bool validFieldNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           c == '_';
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+struct DbfFile::Impl {
+    QString path;            // as opened (absolute when from a file)
+    QString name;            // shown in messages
+    QFile file;              // open while the DbfFile lives (not for fromBytes)
+    bool onDisk = false;
+    bool readOnly = false;
+    QByteArray image;        // header + records (without the trailing end mark)
+    int headerLength = 0;
+    int recordLength = 0;
+    int recordCount = 0;
+    QVector<DbfField> fields;
+    QHash<QString, int> byName;   // upper-case name -> index
+    bool mdx = false;
+
+    const char* rec(int r) const {
+        return image.constData() + headerLength + static_cast<qint64>(r) * recordLength;
+    }
+    void parse(QByteArray bytes, qint64 fileSize);
+    void checkRecord(int r) const;
+    void checkField(int f) const;
+    void checkWritable() const;
+    void writeAt(qint64 pos, const char* data, qint64 len);
+    void flush();
+};
+
+void DbfFile::Impl::checkRecord(int r) const {
+    if (r < 0 || r >= recordCount)
+        throw DataError(QStringLiteral("L'enregistrement n° %1 n'existe pas dans le fichier %2.")
+                            .arg(r + 1)
+                            .arg(name));
+}
+
+void DbfFile::Impl::checkField(int f) const {
+    if (f < 0 || f >= fields.size())
+        throw DataError(QStringLiteral("Le champ n° %1 n'existe pas dans le fichier %2.")
+                            .arg(f + 1)
+                            .arg(name));
+}
+
+void DbfFile::Impl::checkWritable() const {
+    if (readOnly)
+        throw DataError(QStringLiteral("Le fichier %1 est ouvert en lecture seule.").arg(name));
+}
+
+void DbfFile::Impl::writeAt(qint64 pos, const char* data, qint64 len) {
+    if (!onDisk) return;
+    if (!file.seek(pos) || file.write(data, len) != len || !file.flush()) {
+        const QString why = FileError::reason(file);
+        file.unsetError();
+        throw DataError(
+            QStringLiteral("Impossible d'écrire dans le fichier %1 : %2.").arg(name, why));
+    }
+}
+
+// Validates the image and fills the description. Every refusal names the
+// file and says what is wrong.
+void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
+    const char* p = bytes.constData();
+    const qint64 size = bytes.size();
+    if (size < 32)
+        throw DataError(damaged(name, QStringLiteral("il ne fait que %1 octets, moins qu'un "
+                                                     "en-tête de table dBase (32 octets)")
+                                          .arg(size)));
+    const unsigned char version = static_cast<unsigned char>(p[0]);
+    if (!knownVersion(version))
+        throw DataError(damaged(
+            name, QStringLiteral("ce n'est pas une table dBase III (octet de version 0x%1)")
+                      .arg(QString::number(version, 16).rightJustified(2, QLatin1Char('0')).toUpper())));
+    const quint32 count = le32(p + 4);
+    const int hlen = le16(p + 8);
+    const int rlen = le16(p + 10);
+    mdx = p[28] != 0;
+
+    if (hlen > size)
+        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) dépasse la "
+                                                     "taille du fichier (%2 octets)")
+                                          .arg(hlen)
+                                          .arg(size)));
+    if (hlen < 32 + 32 + 1)
+        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) est trop petite "
+                                                     "pour décrire un champ")
+                                          .arg(hlen)));
+    // Field descriptors up to the 0x0D terminator, within the header.
+    QVector<DbfField> list;
+    QSet<QString> seen;
+    int pos = 32;
+    int offset = 0;
+    for (;;) {
+        if (pos >= hlen || pos >= size)
+            throw DataError(damaged(
+                name, QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D")));
+        if (p[pos] == 0x0D) break;
+        if (pos + 32 > hlen) {
+            // Either the header length is too short for the descriptors, or
+            // the terminator is missing: look for it further on.
+            int end = pos;
+            while (end < size && p[end] != 0x0D) end += 32;
+            if (end < size)
+                throw DataError(damaged(
+                    name, QStringLiteral("la longueur d'en-tête (%1) ne correspond pas aux "
+                                         "champs décrits (%2)")
+                              .arg(hlen)
+                              .arg(end + 1)));
+            throw DataError(damaged(
+                name, QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D")));
+        }
+        const char* d = p + pos;
+        const int number = list.size() + 1;
+        // Name: 1 to 10 ASCII characters (letters, digits, '_'), NUL-padded.
+        int nameLen = 0;
+        while (nameLen < 11 && d[nameLen] != '\0') ++nameLen;
+        bool nameOk = nameLen >= 1 && nameLen <= 10;
+        for (int k = 0; nameOk && k < nameLen; ++k) nameOk = validFieldNameChar(d[k]);
+        if (!nameOk)
+            throw DataError(damaged(
+                name, QStringLiteral("la description du champ n° %1 est illisible (nom invalide)")
+                          .arg(number)));
+        DbfField f;
+        f.name = QString::fromLatin1(d, nameLen).toUpper();
+        f.type = static_cast<char>(std::toupper(static_cast<unsigned char>(d[11])));
+        f.length = static_cast<unsigned char>(d[16]);
+        f.decimals = static_cast<unsigned char>(d[17]);
+        f.offset = offset;
+        if (f.type != 'C' && f.type != 'N' && f.type != 'F' && f.type != 'D' && f.type != 'L') {
+            const unsigned char t = static_cast<unsigned char>(d[11]);
+            const QString shown = (t >= 0x21 && t < 0x7F)
+                                      ? QStringLiteral("« %1 »").arg(QChar(t))
+                                      : QStringLiteral("0x%1").arg(t, 2, 16, QLatin1Char('0'));
+            throw DataError(damaged(name, QStringLiteral("le champ %1 a un type inconnu (%2)")
+                                              .arg(f.name, shown)));
+        }
+        if (f.length == 0)
+            throw DataError(
+                damaged(name, QStringLiteral("le champ %1 a une largeur nulle").arg(f.name)));
+        if (f.type == 'C') {
+            f.decimals = 0;
+        } else if (f.type == 'N' || f.type == 'F') {
+            if (f.length > kMaxNumericWidth)
+                throw DataError(damaged(name, QStringLiteral("le champ numérique %1 a une largeur "
+                                                             "de %2 caractères, trop grande")
+                                                  .arg(f.name)
+                                                  .arg(f.length)));
+            if (f.decimals > 0 && f.decimals >= f.length)
+                throw DataError(damaged(name, QStringLiteral("le champ %1 a %2 décimales pour "
+                                                             "une largeur de %3")
+                                                  .arg(f.name)
+                                                  .arg(f.decimals)
+                                                  .arg(f.length)));
+        } else if (f.type == 'D') {
+            f.decimals = 0;
+            if (f.length != 8)
+                throw DataError(damaged(name, QStringLiteral("le champ date %1 a une largeur de "
+                                                             "%2 au lieu de 8")
+                                                  .arg(f.name)
+                                                  .arg(f.length)));
+        } else if (f.type == 'L') {
+            f.decimals = 0;
+            if (f.length != 1)
+                throw DataError(damaged(name, QStringLiteral("le champ logique %1 a une largeur "
+                                                             "de %2 au lieu de 1")
+                                                  .arg(f.name)
+                                                  .arg(f.length)));
+        }
+        if (seen.contains(f.name))
+            throw DataError(
+                damaged(name, QStringLiteral("le champ %1 est décrit deux fois").arg(f.name)));
+        seen.insert(f.name);
+        offset += f.length;
+        list << f;
+        pos += 32;
+    }
+    if (list.isEmpty())
+        throw DataError(damaged(name, QStringLiteral("il ne décrit aucun champ")));
+    if (offset + 1 != rlen)
+        throw DataError(damaged(name, QStringLiteral("la longueur d'enregistrement (%1) ne "
+                                                     "correspond pas aux champs (%2)")
+                                          .arg(rlen)
+                                          .arg(offset + 1)));
+    const qint64 needed = static_cast<qint64>(hlen) + static_cast<qint64>(count) * rlen;
+    if (needed > fileSize)
+        throw DataError(damaged(name, QStringLiteral("il est tronqué : l'en-tête annonce %1 "
+                                                     "enregistrements, soit %2 octets, mais le "
+                                                     "fichier n'en fait que %3")
+                                          .arg(count)
+                                          .arg(needed)
+                                          .arg(fileSize)));
+    if (needed > 0x7FFFFFFF)
+        throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(name));
+
+    headerLength = hlen;
+    recordLength = rlen;
+    recordCount = static_cast<int>(count);
+    fields = list;
+    byName.clear();
+    for (int i = 0; i < fields.size(); ++i) byName.insert(fields[i].name, i);
+    // Keeps the bytes themselves (no copy): only what follows the records
+    // (the end mark, or junk) is cut off.
+    image = std::move(bytes);
+    image.truncate(static_cast<int>(needed));
+}
+
+// ---------------------------------------------------------------------------
+
+DbfFile::DbfFile() : d(new Impl) {}
+DbfFile::~DbfFile() = default;
+
+std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
+    std::unique_ptr<DbfFile> f(new DbfFile);
+    Impl& d = *f->d;
+    d.path = QFileInfo(path).absoluteFilePath();
+    d.name = FileError::shownName(path);
+    d.readOnly = readOnly;
+    d.file.setFileName(d.path);
+    // ExistingOnly: opening for writing must never create a missing table.
+    // Unbuffered: each write goes straight to the system, and a write that
+    // failed leaves nothing behind in a buffer to be replayed by a later one.
+    const QIODevice::OpenMode mode = (readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite) |
+                                     QIODevice::ExistingOnly | QIODevice::Unbuffered;
+    if (!QFileInfo::exists(d.path) || QFileInfo(d.path).isDir() || !d.file.open(mode)) {
+        const QString why = QFileInfo::exists(d.path) ? FileError::reason(d.file)
+                                                      : QStringLiteral("fichier introuvable");
+        throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.").arg(d.name, why));
+    }
+    const qint64 size = d.file.size();
+    if (size > 0x7FFFFFFF)
+        throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
+    QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
+    if (d.file.read(bytes.data(), size) != size)
+        throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
+                            .arg(d.name, FileError::reason(d.file)));
+    d.parse(std::move(bytes), size);
+    d.onDisk = true;
+    return f;
+}
+
+std::unique_ptr<DbfFile> DbfFile::fromBytes(const QByteArray& bytes,
+                                            const QString& nameForMessages) {
+    std::unique_ptr<DbfFile> f(new DbfFile);
+    Impl& d = *f->d;
+    d.path = nameForMessages;
+    d.name = FileError::shownName(nameForMessages);
+    d.parse(bytes, bytes.size());
+    d.onDisk = false;
+    return f;
+}
+
+void DbfFile::create(const QString& path, const QVector<DbfField>& fields, int year, int month,
+                     int day) {
+    const QString name = FileError::shownName(path);
+    auto refuse = [&](const QString& why) {
+        throw DataError(QStringLiteral("Impossible de créer le fichier %1 : %2.").arg(name, why));
+    };
+    if (fields.isEmpty()) refuse(QStringLiteral("aucun champ n'est donné"));
+    QSet<QString> seen;
+    int recordLength = 1;
+    for (const DbfField& f : fields) {
+        const QByteArray n = f.name.toLatin1();
+        bool ok = !n.isEmpty() && n.size() <= 10 && f.name == QString::fromLatin1(n);
+        for (char c : n) ok = ok && validFieldNameChar(c);
+        if (!ok) refuse(QStringLiteral("le nom de champ « %1 » n'est pas valide").arg(f.name));
+        if (seen.contains(f.name.toUpper()))
+            refuse(QStringLiteral("le champ %1 est donné deux fois").arg(f.name));
+        seen.insert(f.name.toUpper());
+        bool widthOk = f.length >= 1 && f.length <= 254;
+        if (f.type == 'N' || f.type == 'F')
+            widthOk = widthOk && f.length <= kMaxNumericWidth && f.decimals >= 0 &&
+                      (f.decimals == 0 || f.decimals < f.length);
+        else if (f.type == 'D')
+            widthOk = f.length == 8;
+        else if (f.type == 'L')
+            widthOk = f.length == 1;
+        else if (f.type != 'C')
+            refuse(QStringLiteral("le champ %1 a un type inconnu").arg(f.name));
+        if (!widthOk) refuse(QStringLiteral("le champ %1 a une largeur invalide").arg(f.name));
+        recordLength += f.length;
+    }
+    if (recordLength > 0xFFFF) refuse(QStringLiteral("les enregistrements sont trop longs"));
+    const int headerLength = 32 + 32 * fields.size() + 1;
+    if (headerLength > 0xFFFF) refuse(QStringLiteral("il y a trop de champs"));
+
+    QByteArray bytes(headerLength + 1, '\0');
+    char* p = bytes.data();
+    p[0] = 0x03;
+    p[1] = static_cast<char>(qBound(0, year - 1900, 255));
+    p[2] = static_cast<char>(qBound(1, month, 12));
+    p[3] = static_cast<char>(qBound(1, day, 31));
+    put32(p + 4, 0);
+    put16(p + 8, static_cast<quint16>(headerLength));
+    put16(p + 10, static_cast<quint16>(recordLength));
+    p[29] = 0x03;   // language driver: Windows ANSI (cp1252)
+    for (int i = 0; i < fields.size(); ++i) {
+        char* dsc = p + 32 + 32 * i;
+        const QByteArray n = fields[i].name.toUpper().toLatin1();
+        std::memcpy(dsc, n.constData(), static_cast<size_t>(n.size()));
+        dsc[11] = fields[i].type;
+        dsc[16] = static_cast<char>(fields[i].length);
+        dsc[17] = static_cast<char>((fields[i].type == 'N' || fields[i].type == 'F')
+                                        ? fields[i].decimals
+                                        : 0);
+    }
+    p[headerLength - 1] = 0x0D;
+    p[headerLength] = 0x1A;
+
+    // Written through a temporary file: replacing a table either happens
+    // whole or not at all.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) refuse(FileError::reason(out));
+    if (out.write(bytes) != bytes.size()) {
+        const QString why = FileError::reason(out);
+        out.cancelWriting();
+        refuse(why);
+    }
+    if (!out.commit()) refuse(FileError::reason(out));
+}
+
+const QString& DbfFile::path() const { return d->path; }
+const QVector<DbfField>& DbfFile::fields() const { return d->fields; }
+
+int DbfFile::fieldIndex(const QString& name) const {
+    // Callers nearly always give the stored upper-case name: look it up as
+    // given first, so that reading a field in a summing loop allocates nothing.
+    const auto it = d->byName.constFind(name);
+    if (it != d->byName.constEnd()) return it.value();
+    return d->byName.value(name.toUpper(), -1);
+}
+
+int DbfFile::recordCount() const { return d->recordCount; }
+int DbfFile::recordLength() const { return d->recordLength; }
+bool DbfFile::productionIndexFlag() const { return d->mdx; }
+
+bool DbfFile::isDeleted(int record) const {
+    d->checkRecord(record);
+    return d->rec(record)[0] == '*';
+}
+
+QByteArray DbfFile::rawField(int record, int field) const {
+    d->checkRecord(record);
+    d->checkField(field);
+    const DbfField& f = d->fields[field];
+    return QByteArray(d->rec(record) + 1 + f.offset, f.length);
+}
+
+QString DbfFile::text(int record, int field) const {
+    d->checkRecord(record);
+    d->checkField(field);
+    const DbfField& f = d->fields[field];
+    const char* p = d->rec(record) + 1 + f.offset;
+    int n = f.length;
+    if (f.type == 'N' || f.type == 'F') {
+        // A number read as text: the digits without the padding around them.
+        int b = 0;
+        while (b < n && isPad(p[b])) ++b;
+        p += b;
+        n -= b;
+    }
+    // Only trailing blanks (and the NUL padding some writers use) are removed:
+    // leading blanks belong to the text.
+    while (n > 0 && isPad(p[n - 1])) --n;
+    return Cp1252::decode(QByteArray::fromRawData(p, n));
+}
+
+double DbfFile::number(int record, int field) const {
+    d->checkRecord(record);
+    d->checkField(field);
+    const DbfField& f = d->fields[field];
+    return parseLenient(d->rec(record) + 1 + f.offset, f.length);
+}
+
+QByteArray DbfFile::encodeText(int field, const QString& value) const {
+    d->checkField(field);
+    const DbfField& f = d->fields[field];
+    if (f.type == 'N' || f.type == 'F') {
+        // A text written into a numeric field must be a number.
+        if (value.trimmed().isEmpty()) return QByteArray(f.length, ' ');
+        double v = 0;
+        if (!parseNumber(value, &v))
+            throw DataError(QStringLiteral("La valeur « %1 » n'est pas un nombre : elle ne peut "
+                                           "pas être enregistrée dans le champ %2.")
+                                .arg(value, f.name));
+        return encodeNumber(field, v);
+    }
+    const QString cut = value.left(f.length);
+    const int bad = firstUnencodable(cut);
+    if (bad >= 0)
+        throw DataError(QStringLiteral("Le caractère « %1 » ne peut pas être enregistré dans le "
+                                       "champ %2 : il n'existe pas dans le jeu de caractères "
+                                       "Windows occidental (cp1252) des tables.")
+                            .arg(characterAt(cut, bad), f.name));
+    QByteArray out = Cp1252::encode(cut);
+    out.append(QByteArray(f.length - out.size(), ' '));
+    return out;
+}
+
+QByteArray DbfFile::encodeNumber(int field, double value) const {
+    d->checkField(field);
+    const DbfField& f = d->fields[field];
+    if (f.type != 'N' && f.type != 'F')
+        throw DataError(QStringLiteral("Le champ %1 n'est pas numérique.").arg(f.name));
+    if (!std::isfinite(value))
+        throw DataError(QStringLiteral("La valeur donnée au champ %1 n'est pas un nombre.")
+                            .arg(f.name));
+    QByteArray text = QByteArray::number(value, 'f', f.decimals);
+    if (text.startsWith('-')) {
+        // "-0.000" is zero: written without sign.
+        bool zero = true;
+        for (int i = 1; i < text.size() && zero; ++i) zero = text[i] == '0' || text[i] == '.';
+        if (zero) text.remove(0, 1);
+    }
+    if (text.size() > f.length)
+        throw DataError(QStringLiteral("La valeur %1 ne tient pas dans le champ %2 (%3 caractères).")
+                            .arg(shownNumber(value), f.name)
+                            .arg(f.length));
+    return QByteArray(f.length - text.size(), ' ') + text;
+}
+
+void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
+    d->checkWritable();
+    if (record < 0 || record > d->recordCount)
+        throw DataError(QStringLiteral("L'enregistrement n° %1 ne peut pas être écrit dans le "
+                                       "fichier %2.")
+                            .arg(record + 1)
+                            .arg(d->name));
+    if (fieldBytes.size() != d->recordLength - 1)
+        throw DataError(QStringLiteral("L'enregistrement écrit dans le fichier %1 n'a pas la "
+                                       "bonne longueur (%2 au lieu de %3).")
+                            .arg(d->name)
+                            .arg(fieldBytes.size())
+                            .arg(d->recordLength - 1));
+    const qint64 pos = d->headerLength + static_cast<qint64>(record) * d->recordLength;
+    if (pos + d->recordLength > 0x7FFFFFFF)
+        throw DataError(QStringLiteral("Le fichier %1 est plein.").arg(d->name));
+
+    if (record < d->recordCount) {
+        // Rewrite in place: the fields only, the deletion flag is kept.
+        d->writeAt(pos + 1, fieldBytes.constData(), fieldBytes.size());
+        clearIndexFlagOnDisk();
+        std::memcpy(d->image.data() + pos + 1, fieldBytes.constData(),
+                    static_cast<size_t>(fieldBytes.size()));
+        return;
+    }
+
+    // Append. Another handle on the same file may have appended meanwhile:
+    // writing over its record would lose it, so refuse instead.
+    if (d->onDisk) {
+        char onDisk[4];
+        if (!d->file.seek(4) || d->file.read(onDisk, 4) != 4)
+            throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
+                                .arg(d->name, FileError::reason(d->file)));
+        if (le32(onDisk) != static_cast<quint32>(d->recordCount))
+            throw DataError(QStringLiteral("Le fichier %1 a été modifié par un autre programme "
+                                           "ou une autre fenêtre ; fermez-le et rouvrez-le avant "
+                                           "d'y ajouter un enregistrement.")
+                                .arg(d->name));
+    }
+    QByteArray rec;
+    rec.reserve(d->recordLength + 1);
+    rec.append(' ');
+    rec.append(fieldBytes);
+    rec.append('\x1A');
+    d->writeAt(pos, rec.constData(), rec.size());
+    // The record is on disk; now count it.
+    char count[4];
+    put32(count, static_cast<quint32>(d->recordCount + 1));
+    d->writeAt(4, count, 4);
+    clearIndexFlagOnDisk();
+
+    d->image.append(rec.constData(), d->recordLength);
+    put32(d->image.data() + 4, static_cast<quint32>(d->recordCount + 1));
+    ++d->recordCount;
+}
+
+void DbfFile::clearIndexFlagOnDisk() {
+    if (!d->mdx) return;
+    const char zero = 0;
+    d->writeAt(28, &zero, 1);
+    d->image[28] = 0;
+    d->mdx = false;
+}
+
+QByteArray DbfFile::recordBytes(int record) const {
+    d->checkRecord(record);
+    return QByteArray(d->rec(record) + 1, d->recordLength - 1);
+}
+
+void DbfFile::setDeleted(int record, bool deleted) {
+    d->checkWritable();
+    d->checkRecord(record);
+    const char flag = deleted ? '*' : ' ';
+    const qint64 pos = d->headerLength + static_cast<qint64>(record) * d->recordLength;
+    d->writeAt(pos, &flag, 1);
+    clearIndexFlagOnDisk();
+    d->image[static_cast<int>(pos)] = flag;
+}
+
+QByteArray DbfFile::blankRecord() const { return QByteArray(d->recordLength - 1, ' '); }
+
+const char* DbfFile::fieldData(int record, int field) const {
+    return d->rec(record) + 1 + d->fields[field].offset;
+}
+
+double DbfFile::parseNumber(const char* data, int length) { return parseLenient(data, length); }
+
+bool DbfFile::parseNumber(const QString& text, double* value) {
+    const QString t = text.trimmed();
+    const QByteArray latin = t.toLatin1();
+    bool ok = !t.isEmpty() && QString::fromLatin1(latin) == t;
+    *value = ok ? parseStrict(latin.constData(), latin.size(), &ok) : 0.0;
+    return ok;
+}
+
+bool DbfFile::parseScaled(const char* data, int length, int decimals, qint64* scaled) {
+    return decimals >= 0 && decimals <= 15 && parseScaledText(data, length, decimals, scaled);
+}
+
+QString DbfFile::displayName() const { return d->name; }

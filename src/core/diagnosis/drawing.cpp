@@ -1,0 +1,81 @@
+#include "core/diagnosis/drawing.h"
+
+#include <cmath>
+
+#include "core/dbf/numformat.h"
+#include "core/interfaces/surface.h"
+
+DiagLayout DiagLayout::Ecran() { return DiagLayout(); }
+
+DiagLayout DiagLayout::Papier(int s, int nbConseils) {
+    DiagLayout l;
+    l.paper = true;
+    l.s = s;
+    l.y0 = 10 * s;
+    l.h = 16 * s;
+    l.sectionX = 10 * s;
+    l.leftLabelX = 40 * s;
+    l.rightLabelX = 390 * s;
+    l.intakeRight = 250 * s;
+    l.needsRight = 560 * s;
+    l.page2Base = nbConseils;
+    return l;
+}
+
+int Echelle(int pageWidthDots) {
+    const long long s = NumFormat::Nearest(pageWidthDots / 640.0);
+    // A page narrower than 320 dots would give 0 and draw everything on one
+    // spot; such a page is printed at the screen's size instead.
+    return s < 1 ? 1 : static_cast<int>(s);
+}
+
+std::optional<double> Quotient(double numerator, double denominator) {
+    if (denominator == 0.0) return std::nullopt;
+    const double q = numerator / denominator;
+    if (!std::isfinite(q)) return std::nullopt;
+    return q;
+}
+
+std::optional<long long> NearestOf(std::optional<double> value) {
+    // Beyond this a double no longer converts safely to an integer.
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > 1e15) return std::nullopt;
+    return NumFormat::Nearest(*value);
+}
+
+QString Tiret(int width) { return QStringLiteral("-").rightJustified(width, QLatin1Char(' ')); }
+
+QString FixedOuTiret(std::optional<double> value, int width, int decimals) {
+    if (!value || !std::isfinite(*value)) return Tiret(width);
+    return NumFormat::Fixed(*value, width, decimals);
+}
+
+QString IntOuTiret(std::optional<long long> value, int width) {
+    return value ? NumFormat::Int(*value, width) : Tiret(width);
+}
+
+void EcritValeur(Surface& surface, int w, int d, const QString& suffix, int y, int x,
+                 std::optional<double> value) {
+    const QString number = FixedOuTiret(value, w, d);
+    surface.textOut(x - surface.textWidth(number), y, number + suffix);
+}
+
+void EnTetePage(Surface& surface, const DiagLayout& layout, const QString& groupName, int page) {
+    surface.setFontStyle(Surface::Bold | Surface::Underline);
+    surface.setTextColour(SurfaceColour::Red);
+    surface.textOut(layout.x(220), layout.y0, groupName.toUpper());
+    surface.setTextColour(SurfaceColour::Black);
+    surface.setFontSize(10);
+    if (page == 1) {
+        surface.textOut(layout.sectionX, layout.y0, QStringLiteral("ÉNERGIE :"));
+        surface.textOut(layout.sectionX, layout.rowY(2), QStringLiteral("RÉPARTITION :"));
+        surface.textOut(layout.x(390), layout.y0, QStringLiteral("CONSEILS :"));
+    }
+}
+
+void EffacePage(Surface& surface) {
+    QString blank = QStringLiteral("  ");
+    // The width grows with the text; a surface that measures nothing (0) is
+    // still given a bounded text.
+    while (surface.textWidth(blank) < 630 && blank.size() < 2000) blank += QStringLiteral("  ");
+    for (int y = 10; y < 460; y += 17) surface.textOut(5, y, blank);
+}

@@ -1,0 +1,135 @@
+#include "core/diagnosis/page2.h"
+
+#include <algorithm>
+
+#include "core/dbf/numformat.h"
+#include "core/diagnosis/page1.h"
+#include "core/interfaces/surface.h"
+
+namespace {
+using T = DailyTotals;
+using N = GroupNeeds;
+
+quint32 colourOf(int index) { return index == 0 ? SurfaceColour::Red : SurfaceColour::Blue; }
+int rowOf(const DiagLayout& l, int index) { return l.rowY(l.page2Base + 23 + index); }
+
+// Intakes or needs of every row, each in its colour, right-aligned at x.
+template <class Value>
+void colonne(Surface& surface, const DiagLayout& l, int rightEdge, Value value) {
+    const QVector<LignePage2>& rows = LignesPage2();
+    for (int i = 0; i < rows.size(); ++i) {
+        surface.setTextColour(colourOf(i));
+        EcritValeur(surface, 7, 2, rows[i].suffix, rowOf(l, i), rightEdge, value(rows[i]));
+    }
+}
+}  // namespace
+
+const QVector<LignePage2>& LignesPage2() {
+    static const QVector<LignePage2> rows = {
+        {QStringLiteral("- Énergie"), T::CALORIES, N::Energie, QStringLiteral(" kcal"), 1.0},
+        {QStringLiteral("- Calcium"), T::CA, N::Calcium, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Chlore"), T::CL, N::Chlore, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Cuivre"), T::CU, N::Cuivre, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Fer"), T::FE, N::Fer, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Iode"), T::I, N::Iode, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Magnésium"), T::MG, N::Magnesium, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Manganèse"), T::MN, N::Manganese, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Phosphore"), T::PH, N::Phosphore, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Potassium"), T::K, N::Potassium, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Sodium"), T::NA, N::Sodium, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Soufre"), T::S, N::Soufre, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Zinc"), T::ZN, N::Zinc, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. A"), T::VIT_A, N::VitA, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. B1"), T::VIT_B1, N::VitB1, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. B2"), T::VIT_B2, N::VitB2, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. B6"), T::VIT_B6, N::VitB6, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. B9"), T::VIT_B9, N::VitB9, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. C"), T::VIT_C, N::VitC, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Vit. D"), T::VIT_D, N::VitD, QStringLiteral(" µg"), 1000.0},
+        {QStringLiteral("- Vit. PP"), T::VIT_PP, N::VitPP, QStringLiteral(" mg"), 1.0},
+    };
+    return rows;
+}
+
+std::optional<double> TauxDe(const LignePage2& row, const DiagnosisData& data) {
+    return Quotient(data.totals[row.intake] * 100.0, data.needs[row.need]);
+}
+
+void LibellesPage2(Surface& surface, const DiagLayout& l) {
+    const int d = l.page2Base;
+    surface.setTextColour(SurfaceColour::Black);
+    surface.setFontStyle(Surface::Bold | Surface::Underline);
+    surface.textOut(l.sectionX, l.rowY(d + 21), QStringLiteral("MINÉRAUX-VITAMINES :"));
+    surface.textOut(l.x(250), l.rowY(d + 21), QStringLiteral("CONSEILS :"));
+    surface.textOut(l.x(370), l.rowY(d + 21), QStringLiteral("TAUX :"));
+    surface.setFontStyle(Surface::Regular);
+    const QVector<LignePage2>& rows = LignesPage2();
+    surface.setTextColour(SurfaceColour::Red);
+    surface.textOut(l.leftLabelX, rowOf(l, 0), rows[0].label);
+    surface.setTextColour(SurfaceColour::Black);
+    for (int i = 1; i < rows.size(); ++i) surface.textOut(l.leftLabelX, rowOf(l, i), rows[i].label);
+}
+
+void ApportsPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
+    colonne(surface, l, l.x(180), [&](const LignePage2& r) { return data.totals[r.intake] * r.factor; });
+}
+
+void BesoinsPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
+    colonne(surface, l, l.x(300), [&](const LignePage2& r) { return data.needs[r.need] * r.factor; });
+}
+
+void TauxPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
+    const QVector<LignePage2>& rows = LignesPage2();
+    for (int i = 0; i < rows.size(); ++i) {
+        surface.setTextColour(colourOf(i));
+        EcritValeur(surface, 7, 2, QStringLiteral(" %"), rowOf(l, i), l.x(400), TauxDe(rows[i], data));
+    }
+}
+
+void BarresPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
+    const QVector<LignePage2>& rows = LignesPage2();
+    for (int i = 0; i < rows.size(); ++i) {
+        const std::optional<double> rate = TauxDe(rows[i], data);
+        if (rate) BarreTaux(surface, l, l.x(450), rowOf(l, i), colourOf(i), *rate);
+    }
+}
+
+void BarreTaux(Surface& surface, const DiagLayout& l, int x, int y, quint32 colour, double rate) {
+    // The bar stops at 100 %; the number beside it shows the true rate. A
+    // negative rate (negative lines in the choice) would run the bar back over
+    // the numbers, so it has no length.
+    rate = std::clamp(rate, 0.0, 100.0);
+    const int length = static_cast<int>(NumFormat::Nearest(l.paper ? rate * l.s : rate));
+    const int offset = l.x(7);
+    surface.setPen(colour, l.x(5));
+    surface.line(x, y + offset, x + length, y + offset);
+}
+
+void DessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
+    EnTetePage(surface, layout, data.groupName, 2);
+    LibellesPage2(surface, layout);
+    ApportsPage2(surface, layout, data);
+    BesoinsPage2(surface, layout, data);
+    TauxPage2(surface, layout, data);
+    BarresPage2(surface, layout, data);
+}
+
+int DessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
+    DiagLayout layout = DiagLayout::Papier(s);
+    surface.setFontName(QStringLiteral("Times New Roman"));
+    // The title is drawn at the size the surface has when the header starts.
+    surface.setFontSize(12);
+    EnTetePage(surface, layout, data.groupName, 1);
+    surface.setFontStyle(Surface::Regular);
+    LibellesPage1(surface, layout);
+    BesoinsPage1(surface, layout, data.needs);
+    ApportsPage1(surface, layout, data.totals);
+    const int nbConseils = ConseilsPage1(surface, layout, data.totals, data.needs);
+    layout.page2Base = nbConseils;
+    LibellesPage2(surface, layout);
+    ApportsPage2(surface, layout, data);
+    BesoinsPage2(surface, layout, data);
+    TauxPage2(surface, layout, data);
+    BarresPage2(surface, layout, data);
+    return nbConseils;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Message boxes and input prompts, as an interface: the program's logic asks
+// through the current Prompter, never through a widget. The windows install
+// the Qt implementation (real modal boxes); tests install a scripted one that
+// answers from a queue and records what was asked.
+#include <QString>
+#include <optional>
+
+class Prompter {
+public:
+    enum class Kind { Information, Confirmation, Warning, Error, Plain };
+    virtual ~Prompter() = default;
+    // A message with a single OK button.
+    virtual void message(Kind kind, const QString& text) = 0;
+    // A question with the buttons Oui and Non; true for Oui.
+    virtual bool ask(Kind kind, const QString& text) = 0;
+    // An input prompt with OK and Annuler; std::nullopt for Annuler.
+    virtual std::optional<QString> input(const QString& title, const QString& prompt,
+                                         const QString& initial = QString()) = 0;
+};
+
+// The current prompter: the one set by setPrompter, else the default one.
+// With neither, messages are written to the log, questions answer Non and
+// prompts Annuler, so that nothing is ever done without the user's consent.
+Prompter& prompter();
+// Replaces the current prompter; the caller keeps ownership and restores it
+// (nullptr: back to the default).
+void setPrompter(Prompter* p);
+// The prompter used when none is set (the windows' Qt boxes).
+void setDefaultPrompter(Prompter* p);
+bool hasDefaultPrompter();

@@ -1,0 +1,271 @@
+#include "core/schema/schema.h"
+
+#include <QHash>
+
+namespace {
+
+// Widths and decimals of the numeric fields. Per-100 g values keep six
+// decimals (vitamin D in mg needs at least four); line values are up to a
+// hundred times larger (10000 g) and may be negative, so they get a wider
+// field with eight decimals, enough for a whole day's energy in CALORIES.
+constexpr int kFoodWidth = 14, kFoodDecimals = 6;
+constexpr int kLineWidth = 18, kLineDecimals = 8;
+constexpr int kQteWidth = 11;
+constexpr int kNeedsWidth = 12, kNeedsDecimals = 5;
+
+DbfField num(const char* name, int width, int decimals) {
+    DbfField f;
+    f.name = QString::fromLatin1(name);
+    f.type = 'N';
+    f.length = width;
+    f.decimals = decimals;
+    return f;
+}
+
+DbfField chr(const char* name, int width) {
+    DbfField f;
+    f.name = QString::fromLatin1(name);
+    f.type = 'C';
+    f.length = width;
+    return f;
+}
+
+void layOut(QVector<DbfField>& fields) {
+    int offset = 0;
+    for (auto& f : fields) {
+        f.offset = offset;
+        offset += f.length;
+    }
+}
+
+TableSchema makeFood() {
+    TableSchema s;
+    s.fileName = QStringLiteral("DIETAB.DBF");
+    s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30);
+    for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
+                          "A_G_POLY", "CHOLEST", "GLUC_S", "GLUC_A", "CA", "MG", "PH", "FE",
+                          "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A", "VIT_B1",
+                          "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP", "FIBRES"})
+        s.fields << num(n, kFoodWidth, kFoodDecimals);
+    layOut(s.fields);
+    s.tags << QStringLiteral("NUMERO") << QStringLiteral("NOM") << QStringLiteral("CATEGORIE")
+           << NutrientTags();
+    s.defaultTag = QStringLiteral("NOM");
+    return s;
+}
+
+TableSchema makeChoice() {
+    TableSchema s;
+    s.fileName = QStringLiteral("CHOIX.DBF");
+    s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30)
+             << num("QTE", kQteWidth, 0);
+    for (const char* n : {"PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V",
+                          "CALORIES", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST", "CA", "MG",
+                          "PH", "FE", "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A",
+                          "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP",
+                          "FIBRES"})
+        s.fields << num(n, kLineWidth, kLineDecimals);
+    layOut(s.fields);
+    return s;
+}
+
+TableSchema makeComposite() {
+    TableSchema s;
+    s.fileName = QStringLiteral("Alimcomp.DBF");
+    s.fields << chr("NOM_COMPO", 30) << chr("NOM", 30) << chr("CATEGORIE", 30)
+             << num("QTE", kQteWidth, 0);
+    for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
+                          "A_G_POLY", "CALORIES", "CHOLEST", "GLUC_S", "GLUC_A", "CA", "MG",
+                          "PH", "FE", "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A",
+                          "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP",
+                          "FIBRES"})
+        s.fields << num(n, kLineWidth, kLineDecimals);
+    layOut(s.fields);
+    s.tags << QStringLiteral("NOM_COMPO") << QStringLiteral("NOM");
+    s.defaultTag = QStringLiteral("NOM_COMPO");
+    return s;
+}
+
+TableSchema makeNeeds() {
+    TableSchema s;
+    s.fileName = QStringLiteral("BESOINS.DBF");
+    s.fields << chr("NOM", 18);
+    for (const char* n : {"E_2_ANS", "E_5_ANS", "E_8_ANS", "F_11_ANS", "G_11_ANS", "F_13_ANS",
+                          "G_13_ANS", "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT",
+                          "F_ENCEINTE", "F_ALLETANT", "F_FORCE", "H_FORCE", "F_VIEILLAR",
+                          "H_VIEILLAR"})
+        s.fields << num(n, kNeedsWidth, kNeedsDecimals);
+    layOut(s.fields);
+    return s;
+}
+
+}  // namespace
+
+const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
+
+const QVector<Nutrient>& Nutrients() {
+    static const QVector<Nutrient> list = {
+        {"PROT_A", QStringLiteral("protéines d'origine animale"), QStringLiteral("g")},
+        {"PROT_V", QStringLiteral("protéines d'origine végétale"), QStringLiteral("g")},
+        {"GLUC_S", QStringLiteral("sucre"), QStringLiteral("g")},
+        {"GLUC_A", QStringLiteral("amidon"), QStringLiteral("g")},
+        {"LIPI_A", QStringLiteral("lipides d'origine animale"), QStringLiteral("g")},
+        {"LIPI_V", QStringLiteral("lipides d'origine végétale"), QStringLiteral("g")},
+        {"A_G_SAT", QStringLiteral("acides gras saturés"), QStringLiteral("g")},
+        {"A_G_MONO", QStringLiteral("acides gras monoinsaturés"), QStringLiteral("g")},
+        {"A_G_POLY", QStringLiteral("acides gras polyinsaturés"), QStringLiteral("g")},
+        {"CHOLEST", QStringLiteral("cholesterol"), QStringLiteral("mg")},
+        {"CA", QStringLiteral("calcium"), QStringLiteral("mg")},
+        {"MG", QStringLiteral("magnésium"), QStringLiteral("mg")},
+        {"PH", QStringLiteral("phosphore"), QStringLiteral("mg")},
+        {"FE", QStringLiteral("fer"), QStringLiteral("mg")},
+        {"ZN", QStringLiteral("zinc"), QStringLiteral("mg")},
+        {"I", QStringLiteral("iode"), QStringLiteral("mg")},
+        {"CL", QStringLiteral("chlore"), QStringLiteral("mg")},
+        {"S", QStringLiteral("soufre"), QStringLiteral("mg")},
+        {"MN", QStringLiteral("manganèse"), QStringLiteral("mg")},
+        {"CU", QStringLiteral("cuivre"), QStringLiteral("mg")},
+        {"NA", QStringLiteral("sodium"), QStringLiteral("mg")},
+        {"K", QStringLiteral("potassium"), QStringLiteral("mg")},
+        {"VIT_A", QStringLiteral("vitamine A"), QStringLiteral("mg")},
+        {"VIT_B1", QStringLiteral("vitamine B1"), QStringLiteral("mg")},
+        {"VIT_B2", QStringLiteral("vitamine B2"), QStringLiteral("mg")},
+        {"VIT_B6", QStringLiteral("vitamine B6"), QStringLiteral("mg")},
+        {"VIT_B9", QStringLiteral("vitamine B9"), QStringLiteral("mg")},
+        {"VIT_C", QStringLiteral("vitamine C"), QStringLiteral("mg")},
+        {"VIT_D", QStringLiteral("vitamine D"), QStringLiteral("mg")},
+        {"VIT_PP", QStringLiteral("vitamine PP"), QStringLiteral("mg")},
+        {"FIBRES", QStringLiteral("fibres"), QString()},
+    };
+    return list;
+}
+
+const Nutrient* NutrientByField(const QString& field) {
+    for (const auto& n : Nutrients())
+        if (field.compare(QLatin1String(n.field), Qt::CaseInsensitive) == 0) return &n;
+    return nullptr;
+}
+
+const FieldPresentation* PresentationOf(const QString& field) {
+    static const QHash<QString, FieldPresentation> table = [] {
+        QHash<QString, FieldPresentation> t;
+        const QString f3 = QStringLiteral("0.000"), f2 = QStringLiteral("0.00"),
+                      f1 = QStringLiteral("0.0"), f4 = QStringLiteral("0.0000");
+        auto add = [&](const char* n, const QString& cl, const QString& cf, const QString& ff,
+                       const QString& rl, const QString& rf) {
+            t.insert(QString::fromLatin1(n), FieldPresentation{cl, cf, ff, rl, rf});
+        };
+        add("NOM", QStringLiteral("Nom"), QString(), QString(), QStringLiteral("NOM"), QString());
+        add("QTE", QStringLiteral("Qté"), QString(), QString(), QString(), QString());
+        add("PROT_A", QStringLiteral("Prot. An."), f3, f2, QStringLiteral("PROT.A"), f1);
+        add("PROT_V", QStringLiteral("Prot. Vég."), f3, f2, QStringLiteral("PROT.V"), f1);
+        add("GLUC_S", QStringLiteral("Gluc. Suc."), f3, f2, QStringLiteral("SUCRE"), f1);
+        add("GLUC_A", QStringLiteral("Gluc. Amid."), f3, f2, QStringLiteral("AMIDON"), f1);
+        add("LIPI_A", QStringLiteral("Lip. An."), f3, f2, QStringLiteral("LIPI.A"), f1);
+        add("LIPI_V", QStringLiteral("Lip. Vég."), f3, f2, QStringLiteral("LIPI.V"), f1);
+        add("CALORIES", QStringLiteral("Calories"), QString(), QString(), QString(), QString());
+        add("A_G_SAT", QStringLiteral("A.G. Sat."), f3, f2, QStringLiteral("A.G.SAT."), f1);
+        add("A_G_MONO", QStringLiteral("A.G. Mono"), f3, f2, QStringLiteral("A.G.MONO"), f1);
+        add("A_G_POLY", QStringLiteral("A.G. Poly"), f3, f2, QStringLiteral("A.G.POLY"), f1);
+        add("CHOLEST", QStringLiteral("Cholest"), QString(), QString(), QStringLiteral("CHOLEST."), f1);
+        add("CA", QStringLiteral("Ca"), f3, f2, QStringLiteral("Calcium"), f3);
+        add("MG", QStringLiteral("Mg"), f3, f2, QStringLiteral("Magnésium"), f3);
+        add("PH", QStringLiteral("P"), f3, f2, QStringLiteral("Phosphore"), f3);
+        add("FE", QStringLiteral("Fe"), f3, f2, QStringLiteral("Fer"), f3);
+        add("ZN", QStringLiteral("Zn"), f3, f2, QStringLiteral("Zinc"), f3);
+        add("I", QStringLiteral("I"), f3, f2, QStringLiteral("Iode"), f3);
+        add("CL", QStringLiteral("Cl"), f3, f2, QStringLiteral("Chlore"), f3);
+        add("S", QStringLiteral("S"), f3, f2, QStringLiteral("Soufre"), f3);
+        add("MN", QStringLiteral("Mn"), f3, f2, QStringLiteral("Manganèse"), f3);
+        add("CU", QStringLiteral("Cu"), f3, f2, QStringLiteral("Cuivre"), f3);
+        add("NA", QStringLiteral("Na"), f3, f2, QStringLiteral("Sodium"), f3);
+        add("K", QStringLiteral("K"), f3, f2, QStringLiteral("Potassium"), f3);
+        add("VIT_A", QStringLiteral("Vit. A"), f3, f2, QStringLiteral("VIT.A"), f3);
+        add("VIT_B1", QStringLiteral("Vit. B1"), f3, f2, QStringLiteral("VIT.B1"), f3);
+        add("VIT_B2", QStringLiteral("Vit. B2"), f3, f2, QStringLiteral("VIT.B2"), f3);
+        add("VIT_B6", QStringLiteral("Vit. B6"), f3, f2, QStringLiteral("VIT.B6"), f3);
+        add("VIT_B9", QStringLiteral("Vit. B9"), f3, f2, QStringLiteral("VIT.B9"), f3);
+        add("VIT_C", QStringLiteral("Vit. C"), f3, f2, QStringLiteral("VIT.C"), f3);
+        add("VIT_D", QStringLiteral("Vit. D"), f4, f4, QStringLiteral("VIT.D"), f3);
+        add("VIT_PP", QStringLiteral("Vit. PP"), f3, f2, QStringLiteral("VIT.PP"), f3);
+        add("FIBRES", QStringLiteral("FIBRES"), QString(), f2, QStringLiteral("FIBRES"), f1);
+        return t;
+    }();
+    auto it = table.constFind(field.toUpper());
+    return it == table.constEnd() ? nullptr : &it.value();
+}
+
+QStringList TableSchema::fieldNames() const {
+    QStringList names;
+    for (const auto& f : fields) names << f.name;
+    return names;
+}
+
+const DbfField* TableSchema::field(const QString& name) const {
+    for (const auto& f : fields)
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0) return &f;
+    return nullptr;
+}
+
+const TableSchema& FoodSchema() { static const TableSchema s = makeFood(); return s; }
+const TableSchema& ChoiceSchema() { static const TableSchema s = makeChoice(); return s; }
+const TableSchema& CompositeSchema() { static const TableSchema s = makeComposite(); return s; }
+const TableSchema& NeedsSchema() { static const TableSchema s = makeNeeds(); return s; }
+
+const QStringList& NutrientTags() {
+    static const QStringList tags = {
+        "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
+        "A_G_POLY", "CA", "CL", "CU", "FE", "I", "MG", "MN", "PH", "K", "NA", "S", "ZN",
+        "VIT_A", "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP", "CHOLEST"};
+    return tags;
+}
+
+const QStringList& Categories() {
+    static const QStringList list = {
+        QStringLiteral("VIANDES ET VOLAILLES"),
+        QStringLiteral("ABATS - CHARCUTERIE"),
+        QStringLiteral("POISSONS"),
+        QStringLiteral("CRUSTACÉS, COQUILLAGES"),
+        QStringLiteral("OEUFS, LAIT, FROMAGES"),
+        QStringLiteral("MATIÈRES GRASSES"),
+        QStringLiteral("CERÉALES ET DÉRIVÉS"),
+        QStringLiteral("LÉGUMES NON FÉCULENTS"),
+        QStringLiteral("LÉGUMES FÉCULENTS"),
+        QStringLiteral("FRUITS"),
+        QStringLiteral("PRODUITS SUCRES,DESSERTS"),
+        QStringLiteral("DIVERS (BOISSONS,CONDIMENTS)"),
+        QStringLiteral("PRODUITS COMPOSÉS"),
+        QStringLiteral("VITAMINES, MINÉRAUX"),
+    };
+    return list;
+}
+
+long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+                               double glucS, double glucA) {
+    return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS +
+           4.0L * glucA;
+}
+
+double FoodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
+                  double glucA) {
+    return static_cast<double>(FoodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
+}
+
+const QStringList& ChoiceNumericFields() {
+    static const QStringList list = [] {
+        QStringList l;
+        for (const auto& f : ChoiceSchema().fields)
+            if (f.type == 'N' && f.name != QLatin1String("NUMERO")) l << f.name;
+        return l;
+    }();
+    return list;
+}
+
+const QStringList& LineComputedFields() {
+    static const QStringList list = {
+        "PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST",
+        "GLUC_S", "GLUC_A", "CALORIES", "CA", "MG", "PH", "FE", "ZN", "I", "CL", "S", "MN",
+        "CU", "NA", "K", "VIT_A", "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D",
+        "VIT_PP", "FIBRES"};
+    return list;
+}

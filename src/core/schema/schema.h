@@ -1,0 +1,79 @@
+#pragma once
+// The Nutrient record, the schemas of the five tables with their presentation
+// attributes, the fourteen food categories and the Food energy. This is the
+// one place where fields, units, labels and display formats are defined;
+// everything else names fields by the names given here.
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "core/dbf/dbf.h"
+
+// One nutrient of the Nutrient record.
+struct Nutrient {
+    const char* field;   // field name, e.g. "PROT_A"
+    QString name;        // French name shown in titles, e.g. "protéines d'origine animale"
+    QString unit;        // unit of the stored value: "g", "mg" or "" (fibres)
+};
+
+// The thirty-one nutrients, in the order of the table of the Nutrient record
+// (PROT_A, PROT_V, GLUC_S, GLUC_A, LIPI_A, LIPI_V, A_G_SAT ... VIT_PP, FIBRES).
+const QVector<Nutrient>& Nutrients();
+// The nutrient of a field name, or nullptr.
+const Nutrient* NutrientByField(const QString& field);
+
+// Presentation attributes of one field in each window that shows it.
+// An empty format means the general number format ("default");
+// labels are empty where the window shows the bare field name.
+struct FieldPresentation {
+    QString choiceLabel;   // title in the grid of the day's choice
+    QString choiceFormat;  // display format there ("0.000", "0.0000", "" = general)
+    QString foodFormat;    // format of the Food table (consultation, editing)
+    QString rankingLabel;  // label in the ranking grid
+    QString rankingFormat; // format in the ranking grid
+};
+const FieldPresentation* PresentationOf(const QString& field);
+
+struct TableSchema {
+    QString fileName;             // as the program names it, e.g. "DIETAB.DBF"
+    QVector<DbfField> fields;     // physical order, with width and decimals
+    QStringList tags;             // index tags that can be set on this table
+    QString defaultTag;           // tag set when the handle is made ("" natural)
+    QStringList fieldNames() const;
+    const DbfField* field(const QString& name) const;
+};
+
+// Food table DIETAB.DBF: NUMERO, NOM, CATEGORIE and the thirty-one nutrients.
+const TableSchema& FoodSchema();
+// Choice table CHOIX.DBF (and its template choix0.dbf): 36 fields.
+const TableSchema& ChoiceSchema();
+// Composite table Alimcomp.DBF: 36 fields.
+const TableSchema& CompositeSchema();
+// Needs table BESOINS.DBF: NOM and one column per population group.
+const TableSchema& NeedsSchema();
+
+// The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
+// Each orders the foods from the largest value of the nutrient down.
+const QStringList& NutrientTags();
+
+// The fourteen categories, in the fixed order of every category list.
+const QStringList& Categories();
+// The category of composite foods, recognised everywhere by exact comparison.
+extern const QString CategorieComposee;   // "PRODUITS COMPOSÉS"
+// Highest number of the Base foods, which can never be deleted.
+constexpr int DernierAlimentDeBase = 233;
+
+// Food energy in kcal of an amount of food whose macronutrients are given.
+double FoodEnergy(double protA, double protV, double lipiA, double lipiV,
+                  double glucS, double glucA);
+// The same sum kept in extended precision, for computations that go on.
+long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+                               double glucS, double glucA);
+
+// The thirty-three slots of the Daily totals / the numeric fields of a Choice
+// line from QTE to FIBRES, in the Choice table's field order.
+const QStringList& ChoiceNumericFields();
+// The order in which a Choice line's computed fields are written from a food:
+// PROT_A, PROT_V, LIPI_A, LIPI_V, A_G_SAT, A_G_MONO, A_G_POLY, CHOLEST, GLUC_S,
+// GLUC_A, CALORIES, CA ... FIBRES (thirty-two fields, CALORIES included).
+const QStringList& LineComputedFields();

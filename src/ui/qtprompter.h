@@ -1,0 +1,15 @@
+#pragma once
+// The Prompter of the windows: real modal message boxes and input prompts,
+// with French buttons, over the active window.
+#include "core/interfaces/prompter.h"
+
+class QtPrompter : public Prompter {
+public:
+    // Makes the Qt boxes the default prompter of the run (once).
+    static void installAsDefault();
+
+    void message(Kind kind, const QString& text) override;
+    bool ask(Kind kind, const QString& text) override;
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString& initial) override;
+};
