@@ -17,7 +17,7 @@
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "support/scriptedprompter.h"
 
 namespace {
@@ -60,13 +60,11 @@ void put(DbfFile& f, QByteArray& rec, const char* field, const QVariant& v) {
 // and the composition window shown on it.
 struct Setup {
     QTemporaryDir dir;
-    DailyTotals totals;
+    std::unique_ptr<Session> session;
     std::unique_ptr<TFcompose> w;
 
     Setup(int foods, int lines) {
-        DataDir::set(dir.path());
-        appState().totals = &totals;
-        appState().ModeCompose = false;
+        session = std::make_unique<Session>(dir.path());
         const QDir d(dir.path());
         const QStringList& cats = Categories();
         writeTable(d.filePath(FoodSchema().fileName), FoodSchema(), foods, [&](DbfFile& f, int i, QByteArray& r) {
@@ -83,14 +81,13 @@ struct Setup {
         });
         DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), ChoiceSchema().fields);
         DbfFile::create(d.filePath(CompositeSchema().fileName), CompositeSchema().fields);
-        w = std::make_unique<TFcompose>();
+        w = std::make_unique<TFcompose>(*session);
         w->show();
         QApplication::processEvents();
     }
     ~Setup() {
         w->close();
         w.reset();
-        appState().totals = nullptr;
     }
 };
 

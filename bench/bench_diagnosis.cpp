@@ -17,7 +17,8 @@
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
-#include "ui/appstate.h"
+#include "compose/compose.h"
+#include "core/session/session.h"
 #include "ui/printerservice.h"
 #include "support/scriptedprompter.h"
 
@@ -25,15 +26,14 @@ namespace {
 // A Data directory with a Needs table and a Choice table of n lines.
 struct Day {
     QTemporaryDir dir;
-    Table choice{ChoiceSchema()};
-    DailyTotals totals;
+    Session session{dir.path()};
+    TFcompose compose{session};
+    Table& choice = compose.Tchoix();
 
     explicit Day(int lines) {
-        DataDir::set(dir.path());
         const QString needs = QDir(QStringLiteral(NUTRIMO_TABLES_DIR)).filePath(NeedsSchema().fileName);
         if (!QFile::copy(needs, QDir(dir.path()).filePath(NeedsSchema().fileName))) writeNeeds();
         DbfFile::create(QDir(dir.path()).filePath(ChoiceSchema().fileName), ChoiceSchema().fields);
-        choice.setDirectory(dir.path());
         choice.open();
         for (int i = 0; i < lines; ++i) {
             choice.append();
@@ -44,12 +44,6 @@ struct Day {
             choice.post();
         }
         choice.close();
-        appState().Tchoix = &choice;
-        appState().totals = &totals;
-    }
-    ~Day() {
-        appState().Tchoix = nullptr;
-        appState().totals = nullptr;
     }
     void writeNeeds() {
         DbfFile::create(QDir(dir.path()).filePath(NeedsSchema().fileName), NeedsSchema().fields);
@@ -67,7 +61,7 @@ struct Day {
 void BM_ShowDiagnosis(benchmark::State& state) {
     ScriptedPrompter prompter;
     Day day(static_cast<int>(state.range(0)));
-    TFdiagnost w;
+    TFdiagnost w(day.session, day.compose);
     w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -83,7 +77,7 @@ BENCHMARK(BM_ShowDiagnosis)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 void BM_DrawPage2(benchmark::State& state) {
     ScriptedPrompter prompter;
     Day day(20);
-    TFdiagnost w;
+    TFdiagnost w(day.session, day.compose);
     w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
     w.show();
     w.SBpage2Click();
@@ -98,7 +92,7 @@ void BM_PrintToPdf(benchmark::State& state) {
     Day day(20);
     const QString pdf = QDir(day.dir.path()).filePath(QStringLiteral("bilan.pdf"));
     PrinterService::setPdfOutput(pdf);
-    TFdiagnost w;
+    TFdiagnost w(day.session, day.compose);
     w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
     w.show();
     for (auto _ : state) w.SBimprimerClick();

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,12 +15,11 @@
 #include "app/imageaccueil.h"
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/datadir.h"
 #include "core/dbf/fileops.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "app/ouvrir.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 
@@ -65,8 +63,15 @@ QAction* separator(QMenu* menu, const char* name) {
 
 }  // namespace
 
-TFdiet::TFdiet(QWidget* parent) : QMainWindow(parent) {
+TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_fenetres(fenetres) {
     setObjectName(QStringLiteral("Fdiet"));
+    // The windows it opens are its children: modal over it, gone with it.
+    for (QDialog* w : {static_cast<QDialog*>(m_fenetres.Fcompose),
+                       static_cast<QDialog*>(m_fenetres.Fouvrir),
+                       static_cast<QDialog*>(m_fenetres.Fdiagnost)})
+        if (w) w->setParent(this, w->windowFlags());
+    if (m_fenetres.Fouvrir) m_fenetres.Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
     setAttribute(Qt::WA_QuitOnClose, true);
     m_afficheur = [](QDialog* d) { d->exec(); };
     FormCreate();
@@ -74,25 +79,16 @@ TFdiet::TFdiet(QWidget* parent) : QMainWindow(parent) {
     CreeContenu();
 }
 
-TFdiet::~TFdiet() {
-    if (appState().Fdiet == this) appState().Fdiet = nullptr;
-}
+TFdiet::~TFdiet() = default;
 
 void TFdiet::setAfficheur(Afficheur afficheur) { m_afficheur = std::move(afficheur); }
 
 void TFdiet::FormCreate() {
-    // The Data directory is the working directory at start-up; every table
-    // and work file of the program lives there.
-    DataDir::set(QDir::currentPath());
-    appState().dataDir = DataDir::path();
-    appState().Fdiet = this;
-
     if (!dynamic_cast<StyleNutrimo*>(QApplication::style()))
         QApplication::setStyle(new StyleNutrimo(QApplication::style()->name()));
 
-    if (!appState().totals) appState().totals = new DailyTotals;
-    RazTotaux(*appState().totals);
-    appState().FirstPaint = true;
+    RazTotaux(m_session.totals());
+    m_session.FirstPaint = true;
     Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
 }
 
@@ -235,29 +231,29 @@ void TFdiet::Nouveau1Click() {
         // The day's choice becomes a copy of the empty template; a missing
         // template stops here and the choice stays as it was.
         FileOps::CopyFile(QStringLiteral("Choix0.dbf"), QStringLiteral("Choix.dbf"));
-        appState().ModeCompose = false;
-        Montre(appState().Fcompose);
+        m_session.ModeCompose = false;
+        Montre(m_fenetres.Fcompose);
     });
 }
 
 void TFdiet::Reprendrechoixencours1Click() {
     ErrorHandler::run([&] {
-        appState().ModeCompose = false;
-        Montre(appState().Fcompose);
+        m_session.ModeCompose = false;
+        Montre(m_fenetres.Fcompose);
     });
 }
 
 void TFdiet::Ouvrir1Click() {
     ErrorHandler::run([&] {
-        appState().ModeEnregistrer = false;
-        Montre(appState().Fouvrir);
+        m_session.ModeEnregistrer = false;
+        Montre(m_fenetres.Fouvrir);
     });
 }
 
 void TFdiet::Enregistre1Click() {
     ErrorHandler::run([&] {
-        appState().ModeEnregistrer = true;
-        Montre(appState().Fouvrir);
+        m_session.ModeEnregistrer = true;
+        Montre(m_fenetres.Fouvrir);
     });
 }
 
@@ -267,8 +263,8 @@ void TFdiet::Quitter1Click() {
 
 void TFdiet::Crationdunalimentcompos1Click() {
     ErrorHandler::run([&] {
-        QDialog* compose = appState().Fcompose;
-        appState().ModeCompose = true;
+        QDialog* compose = m_fenetres.Fcompose;
+        m_session.ModeCompose = true;
         Help::setContext(compose, kContexteCompose);
         // The composition window's own context comes back however it closed.
         struct Retour {
@@ -290,7 +286,7 @@ void TFdiet::DiagClick(QAction* item) {
     ErrorHandler::run([&] {
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
-        QDialog* diagnost = appState().Fdiagnost;
+        QDialog* diagnost = m_fenetres.Fdiagnost;
         if (!diagnost) return;
         diagnost->setWindowTitle(item->text() + SuffixeBilan);
         Montre(diagnost);
@@ -298,8 +294,9 @@ void TFdiet::DiagClick(QAction* item) {
 }
 
 void TFdiet::FormClose() {
-    delete appState().totals;
-    appState().totals = nullptr;
+    // The Daily totals of the run are released: nothing of the day stays in
+    // memory once the main window is closed.
+    RazTotaux(m_session.totals());
 }
 
 void TFdiet::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
-// TFdiet: the main window. It records the Data directory and owns the Daily
-// totals for the whole run; its menus set the mode flags that tell the shared
-// windows what to do and show them modally; its Diagnostic submenu marks the
+// TFdiet: the main window. It receives the Session and the long-lived windows
+// it opens; its menus set the Session's mode flags that tell those windows
+// what to do and show them modally; its Diagnostic submenu marks the
 // chosen Population group and opens the diagnosis window, which learns the
 // group from the caption it is given here. Closing it ends the program.
 #include <QList>
@@ -12,16 +12,29 @@ class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
+class Session;
+class TFcompose;
+class TFdiagnost;
+class TFouvrir;
+
+// The long-lived windows that the main window opens from its menus; it
+// becomes their parent.
+struct Fenetres {
+    TFcompose* Fcompose = nullptr;
+    TFouvrir* Fouvrir = nullptr;
+    TFdiagnost* Fdiagnost = nullptr;
+};
 
 class TFdiet : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFdiet(QWidget* parent = nullptr);
+    TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent = nullptr);
     ~TFdiet() override;
 
     // How a window is shown modally: exec() unless replaced (tests).
     using Afficheur = std::function<void(QDialog*)>;
     void setAfficheur(Afficheur afficheur);
+    const Fenetres& fenetres() const { return m_fenetres; }
 
     // Menu handlers; each runs under the standard error handler.
     void Nouveau1Click();
@@ -70,5 +83,7 @@ private:
     void CreeMenus();
     void CreeContenu();
     void Montre(QDialog* window);
+    Session& m_session;
+    Fenetres m_fenetres;
     Afficheur m_afficheur;
 };

@@ -13,7 +13,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ui/appstate.h"
 #include "ui/help.h"
 
 namespace {
@@ -114,15 +113,16 @@ void HelpViewer::linkClicked(const QUrl& url) {
 
 HelpViewer* HelpViewer::instance() { return g_viewer.data(); }
 
-void HelpViewer::install() {
-    Help::setViewer([](int context) {
+void HelpViewer::install(QWidget* mainWindow) {
+    QPointer<QWidget> main(mainWindow);
+    Help::setViewer([main](int context) {
         // While a modal window is open every other window is blocked, except
         // the modal window's own windows: the viewer becomes one of them.
         QWidget* owner = QApplication::activeModalWidget();
         if (g_viewer && owner == g_viewer.data()) owner = g_viewer->parentWidget();
         // Otherwise it belongs to the main window, so that closing the main
         // window still ends the program while the viewer is open.
-        if (!owner) owner = appState().Fdiet;
+        if (!owner) owner = main.data();
         if (!g_viewer) {
             g_viewer = new HelpViewer(owner);
             g_viewer->setAttribute(Qt::WA_DeleteOnClose, false);

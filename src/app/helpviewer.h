@@ -28,7 +28,9 @@ public:
 
     // Registers the program's viewer with Help::setViewer: the first request
     // creates it; each request brings it to the front on the asked topic.
-    static void install();
+    // Outside any modal window it belongs to the main window, so that closing
+    // the main window still ends the program while the viewer is open.
+    static void install(QWidget* mainWindow = nullptr);
     static HelpViewer* instance();   // nullptr until the first request
 
 private:

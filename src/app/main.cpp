@@ -1,24 +1,26 @@
 // Nutrimo: start-up. The working directory is the Data directory.
 //
-// The main window records it, allocates the Daily totals and opens every
-// other window from its menus; those windows are created here once, in the
-// order the main window relies on, and live for the whole run. When the event
-// loop has started (the main window on screen), an interrupted composite-food
-// session is recovered and the diagnosis window reads its tables once.
+// The Session records it and holds the Daily totals and mode flags for the
+// whole run; the long-lived windows are created here once on it, with the
+// main window that opens them from its menus. When the event loop has started
+// (the main window on screen), an interrupted composite-food session is
+// recovered and the diagnosis window reads its tables once.
+#include <QDir>
 #include <QTimer>
 #include <memory>
 
 #include "app/application.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
+#include "core/session/session.h"
 
 int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
-    std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres());
+    Session session(QDir::currentPath());
+    std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres(session));
     diet->show();
-    QTimer::singleShot(0, [] { Demarrage::LecturesInitiales(); });
+    QTimer::singleShot(0, [&] { Demarrage::LecturesInitiales(*diet); });
     const int rc = app.exec();
     diet.reset();
-    Demarrage::Termine();
     return rc;
 }

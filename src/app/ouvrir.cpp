@@ -4,12 +4,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "core/compose/choixfichiers.h"
-#include "app/diet.h"
 #include "core/dbf/fileops.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 
@@ -17,13 +15,12 @@ namespace {
 const QString kMasque = QStringLiteral("*.dat");
 }
 
-TFouvrir::TFouvrir(QWidget* parent) : QDialog(parent) {
+TFouvrir::TFouvrir(Session& session, QWidget* parent) : ModalWindow(parent, 9), m_session(session) {
     setObjectName(QStringLiteral("Fouvrir"));
     setWindowTitle(QStringLiteral("Ouvrir"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(271, 185);
-    Help::setContext(this, 9);
 
     Label1 = new QLabel(QStringLiteral("&Nom de fichier"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -67,7 +64,7 @@ void TFouvrir::setReprendre(std::function<void()> reprendre) { m_reprendre = std
 
 void TFouvrir::Prepare() {
     ErrorHandler::run([&] {
-        const bool enregistrer = appState().ModeEnregistrer;
+        const bool enregistrer = m_session.ModeEnregistrer;
         FLBouvrir->clear();
         FLBouvrir->addItems(FileOps::ListDatFiles());
         FLBouvrir->clearSelection();
@@ -78,17 +75,15 @@ void TFouvrir::Prepare() {
     });
 }
 
-void TFouvrir::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        Prepare();
-        if (appState().ModeEnregistrer) {
-            Eouvrir->setFocus();
-            Eouvrir->selectAll();
-        } else {
-            FLBouvrir->setFocus();
-        }
+bool TFouvrir::FormShow() {
+    Prepare();
+    if (m_session.ModeEnregistrer) {
+        Eouvrir->setFocus();
+        Eouvrir->selectAll();
+    } else {
+        FLBouvrir->setFocus();
     }
-    QDialog::showEvent(event);
+    return true;
 }
 
 void TFouvrir::FLBouvrirChange() {
@@ -104,17 +99,13 @@ void TFouvrir::FLBouvrirChange() {
 void TFouvrir::BBokClick() {
     ErrorHandler::run([&] {
         const QString text = Eouvrir->text();
-        if (appState().ModeEnregistrer) {
+        if (m_session.ModeEnregistrer) {
             if (FichierChoix::Enregistrer(text) == FichierChoix::Suite::Ferme) accept();
             return;
         }
         if (FichierChoix::Ouvrir(text) != FichierChoix::Suite::Ferme) return;
         accept();
-        if (m_reprendre) {
-            m_reprendre();
-        } else if (auto* diet = qobject_cast<TFdiet*>(appState().Fdiet)) {
-            diet->Reprendrechoixencours1Click();
-        }
+        if (m_reprendre) m_reprendre();
     });
 }
 

@@ -2,22 +2,24 @@
 // TFouvrir: the open/save dialog of the day's choice. ModeEnregistrer (set by
 // the main window's menu) tells it which way it works; the decisions of its
 // OK button are FichierChoix::Enregistrer and FichierChoix::Ouvrir.
-#include <QDialog>
 #include <functional>
+
+#include "ui/modalwindow.h"
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class Session;
 
-class TFouvrir : public QDialog {
+class TFouvrir : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFouvrir(QWidget* parent = nullptr);
+    explicit TFouvrir(Session& session, QWidget* parent = nullptr);
     ~TFouvrir() override;
 
-    // What a successful opening does after the dialog has closed: by default
-    // File > Reprendre choix en cours of the main window.
+    // What a successful opening does after the dialog has closed (the main
+    // window gives its File > Reprendre choix en cours).
     void setReprendre(std::function<void()> reprendre);
 
     // FormShow without showing: the file list re-read, the caption and the
@@ -32,10 +34,11 @@ public:
     QPushButton* BBok = nullptr;
     QPushButton* BBannuler = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // Lists the saved days and sets the dialog's way (open or save).
+    bool FormShow() override;
 
 private:
+    Session& m_session;
     void FLBouvrirChange();
     std::function<void()> m_reprendre;
 };

@@ -3,13 +3,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
-#include <QTimer>
 
 #include "compose/creadlg.h"
 #include "core/compose/dailytotals.h"
@@ -18,7 +15,7 @@
 #include "core/dbf/datadir.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/datagrid.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
@@ -33,16 +30,6 @@ constexpr int kTopHeight = 161, kTitleHeight = 23, kTotalsHeight = 53;
 constexpr int kRowX = 330, kRowY = 62, kStep = 48;
 const QPoint kImprimerPlace(kRowX + 5 * kStep, kRowY);
 const QPoint kRenommerPlace(kRowX + 5 * kStep, kRowY + kStep);
-
-DailyTotals& dailyTotals() {
-    // The main window owns the record; a window used on its own (tests,
-    // screenshots) gets one for the run.
-    if (!appState().totals) {
-        static DailyTotals own;
-        appState().totals = &own;
-    }
-    return *appState().totals;
-}
 
 QVector<TableModel::Column> choiceColumns() {
     QVector<TableModel::Column> cols;
@@ -66,8 +53,9 @@ void command(F&& f) {
 }
 }  // namespace
 
-TFcompose::TFcompose(QWidget* parent)
-    : QDialog(parent),
+TFcompose::TFcompose(Session& session, QWidget* parent)
+    : ModalWindow(parent, 25),
+      m_session(session),
       m_talim(std::make_unique<Table>(FoodSchema())),
       m_tchoix(std::make_unique<Table>(ChoiceSchema())),
       m_talimCompo(std::make_unique<Table>(CompositeSchema())),
@@ -82,14 +70,11 @@ TFcompose::TFcompose(QWidget* parent)
     m_tchoix->setIndexName(QString());
     m_talimCompo->setDirectory(dir);
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
-    appState().Tchoix = m_tchoix.get();
-    if (!appState().Fcompose) appState().Fcompose = this;
 
     setWindowTitle(QStringLiteral("Composition d'un menu"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
-    Help::setContext(this, 25);
 
     auto* top = new QFrame(this);
     top->setObjectName(QStringLiteral("Panel1"));
@@ -140,11 +125,12 @@ TFcompose::TFcompose(QWidget* parent)
     setTabOrder(SBimprimer, SBrenommer);
     setTabOrder(SBrenommer, SBsortir);
     setTabOrder(SBsortir, DBGchoix);
+
+    // The detail view of the selected food, bound to this window's Food handle.
+    m_voir = new TFvoir(*this, this);
 }
 
 TFcompose::~TFcompose() {
-    if (appState().Tchoix == m_tchoix.get()) appState().Tchoix = nullptr;
-    if (appState().Fcompose == this) appState().Fcompose = nullptr;
     // The views go before the models they show.
     DBGalim->setTableModel(nullptr);
     DBGchoix->setTableModel(nullptr);
@@ -302,33 +288,14 @@ QLabel* TFcompose::Ltotal(const QString& name) const { return m_totals.value(nam
 // ---------------------------------------------------------------------------
 // Showing and closing
 
-int TFcompose::exec() {
-    // Everything that decides whether the window appears runs before it does,
-    // so that composite mode without a name never shows an unusable window.
-    if (!m_shown && !FormShow()) return QDialog::Rejected;
-    return QDialog::exec();
-}
-
-void TFcompose::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-    if (!m_shown && !FormShow() && !m_closeQueued) {
-        m_closeQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_closeQueued = false;
-            if (isVisible()) reject();
-        });
-    }
-}
-
 bool TFcompose::FormShow() {
-    m_compositeMode = appState().ModeCompose;
-    m_closeQueued = false;
+    // Already prepared (FormShow called before the window was shown).
+    if (m_opened) return true;
+    m_compositeMode = m_session.ModeCompose;
     bool named = true;
     const bool ok = ErrorHandler::run([&] {
         setFixedSize(kWidth, kHeight);
-        m_shown = true;
+        m_opened = true;
         m_talim->open();
         m_tchoix->open();
         m_talimCompo->open();
@@ -380,37 +347,23 @@ void TFcompose::runNameDialog() {
 }
 
 void TFcompose::FormClose() {
-    if (!m_shown) return;
-    m_shown = false;
+    if (!m_opened) return;
+    m_opened = false;
     m_talim->close();
     m_tchoix->close();
     m_talimCompo->close();
     if (m_compositeMode) command([this] { m_composite.Restaure(); });
 }
 
-void TFcompose::done(int result) {
-    FormClose();
-    QDialog::done(result);
-}
-
 void TFcompose::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
+    ModalWindow::paintEvent(event);
     FormPaint();
 }
 
 void TFcompose::FormPaint() {
     // Composite mode is never usable without an accepted name.
-    if (!m_compositeMode || m_closeQueued) return;
-    if (m_composite.NomCompose.isEmpty() || !TFCreadlg::SaisieValidee) {
-        m_closeQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_closeQueued = false;
-            if (isVisible())
-                reject();
-            else
-                FormClose();
-        });
-    }
+    if (!m_compositeMode || closePending()) return;
+    if (m_composite.NomCompose.isEmpty() || !TFCreadlg::SaisieValidee) closeLater();
 }
 
 // ---------------------------------------------------------------------------
@@ -448,13 +401,7 @@ void TFcompose::SBeffacerClick() {
 void TFcompose::SBconsulterClick() {
     command([this] {
         m_energie = static_cast<double>(ChoiceList::EnergiePour100(*m_talim));
-        if (appState().Fvoir) {
-            appState().Fvoir->exec();
-        } else {
-            TFvoir voir(this);
-            voir.bindTo(this);
-            voir.exec();
-        }
+        m_voir->exec();
     });
 }
 
@@ -471,7 +418,7 @@ void TFcompose::SBsortirClick() {
     bool close = true;
     if (m_compositeMode) {
         close = false;
-        command([&] { close = m_composite.Enregistre(dailyTotals()); });
+        command([&] { close = m_composite.Enregistre(m_session.totals()); });
     }
     if (close) accept();
 }
@@ -486,7 +433,7 @@ void TFcompose::SBrenommerClick() {
 }
 
 void TFcompose::AfficheTotaux() {
-    DailyTotals& totals = dailyTotals();
+    DailyTotals& totals = m_session.totals();
     {
         // The summing loop walks every line; the grid goes to where it ends.
         const DataGrid::Pause pause(DBGchoix);
@@ -503,7 +450,7 @@ void TFcompose::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event);
+    ModalWindow::keyPressEvent(event);
 }
 
 void TFcompose::contextMenuEvent(QContextMenuEvent* event) {

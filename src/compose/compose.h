@@ -9,13 +9,13 @@
 // once, and ends with AfficheTotaux, which refills the Daily totals from Tchoix
 // and rewrites the totals strip. The window is created once at start-up; its
 // handles are open only while it is shown.
-#include <QDialog>
 #include <QHash>
 #include <functional>
 #include <memory>
 
 #include "core/compose/choicelist.h"
 #include "core/compose/composite.h"
+#include "ui/modalwindow.h"
 
 class DataGrid;
 class IconButton;
@@ -24,13 +24,16 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QMenu;
+class Session;
 class Table;
+class TFvoir;
 class TableModel;
 
-class TFcompose : public QDialog {
+class TFcompose : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFcompose(QWidget* parent = nullptr);
+    // The Session gives the mode of each showing and the Daily totals.
+    explicit TFcompose(Session& session, QWidget* parent = nullptr);
     ~TFcompose() override;
 
     Table& Talim();
@@ -42,8 +45,8 @@ public:
     // FormShow returns false when the window must not appear (composite mode
     // without an accepted name, or a table that cannot be opened); the window
     // is then closed again.
-    bool FormShow();
-    void FormClose();
+    bool FormShow() override;
+    void FormClose() override;
     void FormPaint();
     void CBcategorieChange();
     void SBajouterClick();
@@ -61,6 +64,7 @@ public:
     double EnergieAliment() const;
     bool modeCompose() const;   // the mode of the current showing
     CompositeFood& composite();
+    TFvoir* Fvoir() const { return m_voir; }   // the detail view of the selected food
 
     // Composite mode asks the name with TFCreadlg; tests may answer instead by
     // setting TFCreadlg::NomSaisi and SaisieValidee in this function.
@@ -93,11 +97,7 @@ public:
     QAction* Renommer1 = nullptr;   // not in the pop-up menu; a shortcut of composite mode
     QLabel* Ltotal(const QString& name) const;   // e.g. "LtotalQTE"
 
-    int exec() override;
-    void done(int result) override;
-
 protected:
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -111,6 +111,7 @@ private:
     void runNameDialog();
     void listChanged(bool changed);
 
+    Session& m_session;
     std::unique_ptr<Table> m_talim;
     std::unique_ptr<Table> m_tchoix;
     std::unique_ptr<Table> m_talimCompo;
@@ -123,6 +124,6 @@ private:
     std::function<void(Table&)> m_print;
     double m_energie = 0.0;
     bool m_compositeMode = false;
-    bool m_shown = false;        // FormShow ran and FormClose has not yet
-    bool m_closeQueued = false;
+    bool m_opened = false;   // the handles were opened by FormShow and not yet closed
+    TFvoir* m_voir = nullptr;
 };

@@ -3,12 +3,10 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "core/compose/composite.h"
 #include "core/table/table.h"
@@ -26,7 +24,7 @@ constexpr int kWidth = 320, kHeight = 140;
 }  // namespace
 
 TFCreadlg::TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent)
-    : QDialog(parent), m_talim(talim), m_talimCompo(talimCompo) {
+    : ModalWindow(parent, -1), m_talim(talim), m_talimCompo(talimCompo) {
     setWindowTitle(QStringLiteral("Aliments composés"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -85,16 +83,13 @@ QStringList TFCreadlg::liste() const {
     return items;
 }
 
-void TFCreadlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    ErrorHandler::run([this] { FormShow(); });
-}
-
-void TFCreadlg::FormShow() {
-    setTexte(QString());
-    Constitueliste();
+bool TFCreadlg::FormShow() {
+    // A list that cannot be read is reported; the name can still be typed.
+    ErrorHandler::run([this] {
+        setTexte(QString());
+        Constitueliste();
+    });
+    return true;
 }
 
 void TFCreadlg::Constitueliste() {
@@ -171,7 +166,7 @@ bool TFCreadlg::eventFilter(QObject* watched, QEvent* event) {
         if (!(watched != m_plainEdit && CBDlg->view()->isVisible()) && CBDlgKeyDown(ke->key()))
             return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return ModalWindow::eventFilter(watched, event);
 }
 
 void TFCreadlg::keyPressEvent(QKeyEvent* event) {
@@ -179,11 +174,11 @@ void TFCreadlg::keyPressEvent(QKeyEvent* event) {
         AnnulerButtonClick();
         return;
     }
-    QDialog::keyPressEvent(event);
+    ModalWindow::keyPressEvent(event);
 }
 
 void TFCreadlg::closeEvent(QCloseEvent* event) {
     // The close box means Annuler.
     if (!m_closing) SaisieValidee = false;
-    QDialog::closeEvent(event);
+    ModalWindow::closeEvent(event);
 }

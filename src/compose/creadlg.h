@@ -4,7 +4,7 @@
 // list; the name of an ordinary food is refused. Created by the composition
 // window when composite mode starts and destroyed as soon as it has closed;
 // its two results, NomSaisi and SaisieValidee, outlive it.
-#include <QDialog>
+#include "ui/modalwindow.h"
 
 class QComboBox;
 class QLabel;
@@ -12,7 +12,7 @@ class QLineEdit;
 class QPushButton;
 class Table;
 
-class TFCreadlg : public QDialog {
+class TFCreadlg : public ModalWindow {
     Q_OBJECT
 public:
     TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent = nullptr);
@@ -22,7 +22,7 @@ public:
     static bool SaisieValidee;
 
     // Empties the name box, fills its list, gives it the focus (run when shown).
-    void FormShow();
+    bool FormShow() override;
     void Constitueliste();
     void OKButtonClick();
     void AnnulerButtonClick();
@@ -39,7 +39,6 @@ public:
     QLabel* label() const { return m_label; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,13 +1,10 @@
 #include "compose/voir.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 
 #include "compose/compose.h"
 #include "core/dbf/numformat.h"
-#include "ui/appstate.h"
 #include "ui/fieldbox.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
@@ -42,12 +39,11 @@ const QVector<QVector<Box>>& rows() {
 }
 }  // namespace
 
-TFvoir::TFvoir(QWidget* parent) : QDialog(parent) {
+TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 48), m_compose(&compose) {
     setWindowTitle(QStringLiteral("Aliment choisi : détail"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
-    Help::setContext(this, 48);
     QFont small = font();
     small.setPointSizeF(7.5);
     setFont(small);
@@ -81,23 +77,19 @@ TFvoir::TFvoir(QWidget* parent) : QDialog(parent) {
     connect(SBsortir, &QToolButton::clicked, this, &TFvoir::SBsortirClick);
 
     // FormCreate: bound to the composition window's food handle.
-    if (!appState().Fvoir) appState().Fvoir = this;
-    if (appState().Fcompose) bindTo(appState().Fcompose);
+    bindBoxes();
 }
 
-TFvoir::~TFvoir() {
-    if (appState().Fvoir == this) appState().Fvoir = nullptr;
-}
+TFvoir::~TFvoir() = default;
 
-void TFvoir::bindTo(TFcompose* compose) {
-    m_compose = compose;
+void TFvoir::bindBoxes() {
     // NOM, then PROT_A ... FIBRES, in the order of the rows.
     for (const auto& row : rows())
         for (const Box& b : row)
             if (b.field) {
                 FieldBox* fb = m_boxes.value(QString::fromLatin1(b.field));
                 // The food handle declares no display format: general format.
-                fb->bind(compose ? &compose->Talim() : nullptr, QString::fromLatin1(b.field));
+                fb->bind(&m_compose->Talim(), QString::fromLatin1(b.field));
             }
 }
 
@@ -107,16 +99,10 @@ QString TFvoir::TexteEnergie(double energie) {
     return NumFormat::Int(NumFormat::Nearest(energie), 4).left(4);
 }
 
-void TFvoir::FormShow() {
-    EKCAL->setText(TexteEnergie(m_compose ? m_compose->EnergieAliment() : 0.0));
+bool TFvoir::FormShow() {
+    EKCAL->setText(TexteEnergie(m_compose->EnergieAliment()));
     for (FieldBox* b : std::as_const(m_boxes)) b->refresh();
-}
-
-void TFvoir::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-    FormShow();
+    return true;
 }
 
 void TFvoir::SBsortirClick() { accept(); }

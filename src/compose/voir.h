@@ -2,28 +2,26 @@
 // TFvoir: the detail view of the food selected in the composition window: the
 // 32 values of the current record of its Food table handle (Talim), bound so
 // that they always show that record, and the food's energy per 100 g.
-// Created once at start-up after the composition window, shown modally.
-#include <QDialog>
+// The composition window creates it and shows it modally.
 #include <QHash>
+
+#include "ui/modalwindow.h"
 
 class FieldBox;
 class IconButton;
 class QLineEdit;
 class TFcompose;
 
-class TFvoir : public QDialog {
+class TFvoir : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFvoir(QWidget* parent = nullptr);
+    // Shows the selected food of the composition window's Food handle.
+    explicit TFvoir(TFcompose& compose, QWidget* parent = nullptr);
     ~TFvoir() override;
-
-    // Binds the boxes to that window's food handle (done at creation with the
-    // composition window of appState()).
-    void bindTo(TFcompose* compose);
 
     // EKCAL := the composition window's EnergieAliment, as a whole number
     // right-aligned in four characters (a longer number is cut to four).
-    void FormShow();
+    bool FormShow() override;
     void SBsortirClick();
     static QString TexteEnergie(double energie);
 
@@ -31,10 +29,8 @@ public:
     IconButton* SBsortir = nullptr;
     FieldBox* box(const QString& field) const;   // e.g. "PROT_A"
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
+    void bindBoxes();
     TFcompose* m_compose = nullptr;
     QHash<QString, FieldBox*> m_boxes;
 };

@@ -1,4 +1,4 @@
-// How data flows through the diagnosis window: showEvent reads the Needs
+// How data flows through the diagnosis window: FormShow reads the Needs
 // table (Tbesoins, kept open while shown) and the Choice table (through the
 // composition window's handle, opened, summed into the Daily totals, closed)
 // into m_data; the page area's paintEvent draws page 1 or page 2 from m_data
@@ -12,21 +12,18 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QScreen>
-#include <QShowEvent>
-#include <QTimer>
 #include <QToolButton>
 #include <exception>
 #include <functional>
 
-#include "core/dbf/datadir.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "diagnosis/glyphs.h"
 #include "diagnosis/impression.h"
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
-#include "ui/appstate.h"
+#include "compose/compose.h"
+#include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/paintersurface.h"
@@ -64,12 +61,15 @@ QToolButton* speedButton(QWidget* panel, int y, const QIcon& glyph, const QStrin
 }
 }  // namespace
 
-TFdiagnost::TFdiagnost(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
+    : ModalWindow(parent, 19),
+      m_session(session),
+      m_compose(compose),
       Tbesoins(std::make_unique<Table>(NeedsSchema())) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Fdiagnost"));
-    Tbesoins->setDirectory(DataDir::path());
+    Tbesoins->setDirectory(m_session.dataDir());
     Tbesoins->setReadOnly(true);
 
     QFont arial(QStringLiteral("Arial"));
@@ -115,7 +115,6 @@ TFdiagnost::TFdiagnost(QWidget* parent)
     connect(SBimprimer, &QToolButton::clicked, this, &TFdiagnost::SBimprimerClick);
     connect(SBsortir, &QToolButton::clicked, this, &TFdiagnost::SBsortirClick);
 
-    Help::setContext(this, 19);
     resize(640, 480);
 }
 
@@ -131,74 +130,51 @@ void TFdiagnost::LitDonnees() {
     ChoixColonne(m_data.groupName, m_colonne);
     LitBesoins(*Tbesoins, m_colonne, m_data.needs);
 
-    // The Daily totals are the main window's; without them (tests, start-up
-    // order) the sums are kept here only.
-    DailyTotals local;
-    DailyTotals& totals = appState().totals ? *appState().totals : local;
-    Table* tchoix = appState().Tchoix;
-    std::unique_ptr<Table> own;
-    if (!tchoix) {
-        own = std::make_unique<Table>(ChoiceSchema());
-        own->setDirectory(DataDir::path());
-        tchoix = own.get();
-    }
     // The handle is the composition window's: left as it was found.
-    const bool wasOpen = tchoix->isOpen();
-    tchoix->open();
+    DailyTotals& totals = m_session.totals();
+    Table& tchoix = m_compose.Tchoix();
+    const bool wasOpen = tchoix.isOpen();
+    tchoix.open();
     try {
-        CalculTotaux(*tchoix, totals);
+        CalculTotaux(tchoix, totals);
     } catch (...) {
-        if (!wasOpen) tchoix->close();
+        if (!wasOpen) tchoix.close();
         throw;
     }
-    if (!wasOpen) tchoix->close();
+    if (!wasOpen) tchoix.close();
     m_data.totals = totals;
 }
 
 void TFdiagnost::PremiereLecture() {
     ErrorHandler::run([&] { LitDonnees(); });
-    appState().FirstPaint = false;
+    m_session.FirstPaint = false;
     FormClose();
 }
 
-void TFdiagnost::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous()) return;
-    if (QScreen* sc = screen()) move(sc->availableGeometry().center() - frameGeometry().center() + pos());
-
+bool TFdiagnost::FormShow() {
     std::exception_ptr error;
     try {
         LitDonnees();
     } catch (...) {
         error = std::current_exception();
     }
-    // Whatever ends this showing is done once the window is up, never from
-    // inside the show event: a modal loop started for a hidden window would
-    // never end.
-    auto endShowing = [this](std::function<void()> say) {
-        QTimer::singleShot(0, this, [this, say] {
-            if (say) say();
-            close();
-        });
-    };
-    if (appState().FirstPaint) {
-        appState().FirstPaint = false;
-        endShowing(nullptr);
+    // Whatever ends this showing is done once the window is up, never while
+    // it is being shown: a modal loop started for a hidden window would never
+    // end.
+    if (m_session.FirstPaint) {
+        m_session.FirstPaint = false;
+        closeLater();
     } else if (error) {
-        endShowing([error] { ErrorHandler::run([&] { std::rethrow_exception(error); }); });
+        closeLater([error] { ErrorHandler::run([&] { std::rethrow_exception(error); }); });
     } else if (m_data.totals[DailyTotals::QTE] == 0.0) {
-        endShowing([] {
+        closeLater([] {
             prompter().message(Prompter::Kind::Warning, QStringLiteral("Vous n'avez encore rien choisi"));
         });
     } else {
         m_pret = true;
         m_pageArea->update();
     }
-}
-
-void TFdiagnost::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    if (!event->spontaneous()) FormClose();
+    return true;
 }
 
 void TFdiagnost::FormClose() {

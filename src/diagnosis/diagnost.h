@@ -9,21 +9,25 @@
 // from the data read. Painting never reads a table nor asks anything. With
 // an empty choice the window says so and closes. The print button prints
 // both pages on one sheet from the same data.
-#include <QDialog>
 #include <memory>
 
 #include "core/diagnosis/drawing.h"
+#include "ui/modalwindow.h"
 
 class QFrame;
 class QToolButton;
 class QButtonGroup;
+class Session;
 class Surface;
+class TFcompose;
 class Table;
 
-class TFdiagnost : public QDialog {
+class TFdiagnost : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFdiagnost(QWidget* parent = nullptr);
+    // The Session gives the Daily totals and the First-paint flag; the
+    // composition window gives its Choice table handle.
+    TFdiagnost(Session& session, TFcompose& compose, QWidget* parent = nullptr);
     ~TFdiagnost() override;
 
     // Start-up: reads the Needs table and sums the Choice table once, so that a
@@ -56,15 +60,18 @@ public slots:
     void SBimprimerClick();
     void SBsortirClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    // Reads the data of a showing; an empty choice, an error or the start-up
+    // reading close the window again once it is up.
+    bool FormShow() override;
+    void FormClose() override;
 
 private:
     // Needs of the group named by the caption, then the Daily totals from
     // the Choice table (opened, summed, closed). Throws DataError.
     void LitDonnees();
-    void FormClose();
+
+    Session& m_session;
+    TFcompose& m_compose;
 
     QWidget* m_pageArea = nullptr;
     QButtonGroup* m_pages = nullptr;

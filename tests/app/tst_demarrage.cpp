@@ -11,7 +11,7 @@
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "support/scriptedprompter.h"
 
 namespace {
@@ -101,11 +101,12 @@ private slots:
         QFETCH(bool, reported);
         if (!missing.isEmpty()) QVERIFY(QFile::remove(file(missing)));
         if (backup) QFile::copy(file("choix0.dbf"), file("choix.tmp"));
-        std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres());
+        Session session(QDir::currentPath());
+        std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres(session));
         diet->show();
-        QVERIFY(appState().FirstPaint);
+        QVERIFY(session.FirstPaint);
         ScriptedPrompter p;
-        Demarrage::LecturesInitiales();
+        Demarrage::LecturesInitiales(*diet);
         QCoreApplication::processEvents();
         // choix.tmp is restored first, whatever follows.
         QVERIFY(!QFile::exists(file("choix.tmp")));
@@ -115,10 +116,10 @@ private slots:
             QCOMPARE(p.asked.last().kind, Prompter::Kind::Error);
             QVERIFY2(p.lastText().contains(missing, Qt::CaseInsensitive), qPrintable(p.lastText()));
         }
-        QVERIFY(!appState().Fdiagnost->isVisible());
+        QVERIFY(!diet->fenetres().Fdiagnost->isVisible());
+        QVERIFY(!session.FirstPaint);
         QVERIFY(diet->isVisible());
         diet.reset();
-        Demarrage::Termine();
     }
 };
 

@@ -21,7 +21,7 @@
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 
@@ -41,6 +41,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
     TempDataDir m_dir;
     QString m_previousCwd;
+    std::unique_ptr<Session> m_session;
     TFdiet* m_diet = nullptr;
     QList<QDialog*> m_shown;
     std::function<void(QDialog*)> m_during;   // runs while a window is "shown"
@@ -54,7 +55,8 @@ private slots:
         Fixtures::writeAllTables(m_dir.path());
         m_previousCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        m_diet = Demarrage::CreeFenetres();
+        m_session = std::make_unique<Session>(QDir::currentPath());
+        m_diet = Demarrage::CreeFenetres(*m_session);
         m_diet->setAfficheur([this](QDialog* d) {
             m_shown << d;
             if (m_during) m_during(d);
@@ -62,7 +64,7 @@ private slots:
     }
     void cleanupTestCase() {
         delete m_diet;
-        Demarrage::Termine();
+        m_session.reset();
         QDir::setCurrent(m_previousCwd);
     }
     void init() {
@@ -71,13 +73,16 @@ private slots:
     }
 
     void startupState() {
-        QCOMPARE(QDir(appState().dataDir), QDir(m_dir.path()));
+        QCOMPARE(QDir(m_session->dataDir()), QDir(m_dir.path()));
         QCOMPARE(QDir(DataDir::path()), QDir(m_dir.path()));
-        QVERIFY(appState().totals);
-        for (double v : appState().totals->v) QCOMPARE(v, 0.0);
-        QVERIFY(appState().FirstPaint);
-        QCOMPARE(appState().Fdiet, static_cast<QWidget*>(m_diet));
-        QVERIFY(appState().Fcompose && appState().Fvoir && appState().Fouvrir && appState().Fdiagnost);
+        for (double v : m_session->totals().v) QCOMPARE(v, 0.0);
+        QVERIFY(m_session->FirstPaint);
+        const Fenetres& w = m_diet->fenetres();
+        QVERIFY(w.Fcompose && w.Fcompose->Fvoir() && w.Fouvrir && w.Fdiagnost);
+        // The main window is the parent of the windows it opens.
+        for (QWidget* d : {static_cast<QWidget*>(w.Fcompose), static_cast<QWidget*>(w.Fouvrir),
+                           static_cast<QWidget*>(w.Fdiagnost)})
+            QCOMPARE(d->parentWidget(), static_cast<QWidget*>(m_diet));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
         QCOMPARE(Help::helpFile(), QStringLiteral("DIETAIDE.HLP"));
     }
@@ -180,7 +185,7 @@ private slots:
         action("Hommeactif1")->trigger();
         action("Femmeenceinte1")->trigger();
         QCOMPARE(m_shown.size(), 2);
-        QCOMPARE(m_shown.last(), static_cast<QDialog*>(appState().Fdiagnost));
+        QCOMPARE(m_shown.last(), static_cast<QDialog*>(m_diet->fenetres().Fdiagnost));
         int checked = 0;
         for (QAction* a : m_diet->Groupes) checked += a->isChecked();
         QCOMPARE(checked, 1);
@@ -196,7 +201,7 @@ private slots:
         m_diet->DiagClick(action("Garonde17ans1"));
         QVERIFY(action("Garonde17ans1")->isChecked());
         QVERIFY(!action("Femmeenceinte1")->isChecked());
-        QCOMPARE(appState().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
+        QCOMPARE(m_diet->fenetres().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
     }
 
     void commandsSetModesAndShow_data() {
@@ -214,13 +219,13 @@ private slots:
         QFETCH(bool, composition);
         QFETCH(QString, flag);
         QFETCH(bool, value);
-        bool& f = flag == "ModeCompose" ? appState().ModeCompose : appState().ModeEnregistrer;
+        bool& f = flag == "ModeCompose" ? m_session->ModeCompose : m_session->ModeEnregistrer;
         f = !value;
         bool flagWhenShown = !value;
         m_during = [&](QDialog*) { flagWhenShown = f; };
         action(name)->trigger();
-        QDialog* expected = composition ? static_cast<QDialog*>(appState().Fcompose)
-                                        : static_cast<QDialog*>(appState().Fouvrir);
+        QDialog* expected = composition ? static_cast<QDialog*>(m_diet->fenetres().Fcompose)
+                                        : static_cast<QDialog*>(m_diet->fenetres().Fouvrir);
         QCOMPARE(m_shown, QList<QDialog*>({expected}));
         QCOMPARE(flagWhenShown, value);
     }
@@ -230,7 +235,7 @@ private slots:
         m_during = [&](QDialog* d) { during = Help::contextOf(d); };
         action("Crationdunalimentcompos1")->trigger();
         QCOMPARE(during, 55);
-        QCOMPARE(Help::contextOf(appState().Fcompose), 25);
+        QCOMPARE(Help::contextOf(m_diet->fenetres().Fcompose), 25);
         action("Reprendrechoixencours1")->trigger();
         QCOMPARE(during, 25);
     }
@@ -241,13 +246,13 @@ private slots:
         line["QTE"] = 150.0;
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
         QVERIFY(bytesOf(file("CHOIX.DBF")) != bytesOf(file("choix0.dbf")));
-        appState().ModeCompose = true;
+        m_session->ModeCompose = true;
         ScriptedPrompter p;
         action("Nouveau1")->trigger();
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(bytesOf(file("CHOIX.DBF")), bytesOf(file("choix0.dbf")));
-        QCOMPARE(appState().ModeCompose, false);
-        QCOMPARE(m_shown, QList<QDialog*>({appState().Fcompose}));
+        QCOMPARE(m_session->ModeCompose, false);
+        QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fcompose}));
     }
 
     void nouveauWithoutTemplate() {
@@ -291,7 +296,7 @@ private slots:
         HelpViewer::instance()->close();
 
         // The open/save dialog: its own context.
-        QDialog* ouvrir = appState().Fouvrir;
+        QDialog* ouvrir = m_diet->fenetres().Fouvrir;
         ouvrir->show();
         QTest::qWait(20);   // lets the help viewer's closing settle first
         ouvrir->activateWindow();
@@ -315,10 +320,10 @@ private slots:
 
     void quitterReleasesTotals() {
         m_diet->show();
-        QVERIFY(appState().totals);
+        m_session->totals().v[DailyTotals::QTE] = 150;
         action("Quitter1")->trigger();
         QVERIFY(!m_diet->isVisible());
-        QVERIFY(!appState().totals);
+        for (double v : m_session->totals().v) QCOMPARE(v, 0.0);
     }
 };
 

@@ -14,7 +14,7 @@
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 
@@ -179,7 +179,8 @@ private slots:
     }
 
     void dialogLayout() {
-        TFouvrir d;
+        Session session(m_dir->path());
+        TFouvrir d(session);
         QCOMPARE(d.size(), QSize(271, 185));
         QCOMPARE(d.minimumSize(), d.maximumSize());
         QCOMPARE(d.Label1->text(), QStringLiteral("&Nom de fichier"));
@@ -202,8 +203,9 @@ private slots:
         writeBytes(file("mardi.dat"), m_choix);
         writeBytes(file("Lundi.DAT"), m_choix);
         writeBytes(file("notes.txt"), "x");
-        TFouvrir d;
-        appState().ModeEnregistrer = enregistrer;
+        Session session(m_dir->path());
+        TFouvrir d(session);
+        session.ModeEnregistrer = enregistrer;
         d.Prepare();
         QCOMPARE(d.windowTitle(), caption);
         QCOMPARE(d.Eouvrir->isReadOnly(), !enregistrer);
@@ -228,8 +230,9 @@ private slots:
     }
 
     void dialogSaves() {
-        TFouvrir d;
-        appState().ModeEnregistrer = true;
+        Session session(m_dir->path());
+        TFouvrir d(session);
+        session.ModeEnregistrer = true;
         d.Prepare();
         ScriptedPrompter p;
         d.Eouvrir->setText(QStringLiteral("lundi.txt"));
@@ -249,9 +252,10 @@ private slots:
                                 {line(QStringLiteral("Yaourt nature"), 125),
                                  line(QStringLiteral("Beurre"), 10),
                                  line(QStringLiteral("Épinards, cuits"), 200)});
-        TFouvrir d;
-        appState().ModeEnregistrer = false;
-        appState().ModeCompose = true;
+        Session session(m_dir->path());
+        TFouvrir d(session);
+        session.ModeEnregistrer = false;
+        session.ModeCompose = true;
         QStringList shown;
         int resumed = 0;
         d.setReprendre([&] {
@@ -277,8 +281,9 @@ private slots:
     void dialogFileErrorStaysOpen() {
         // choix.dbf missing: the copy's own message, the dialog stays open.
         QFile::remove(file("CHOIX.DBF"));
-        TFouvrir d;
-        appState().ModeEnregistrer = true;
+        Session session(m_dir->path());
+        TFouvrir d(session);
+        session.ModeEnregistrer = true;
         d.Prepare();
         ScriptedPrompter p;
         d.Eouvrir->setText(QStringLiteral("lundi.dat"));
@@ -292,8 +297,9 @@ private slots:
     void f1ShowsContext9() {
         Help::installF1Handler();
         Help::setViewer(nullptr);
-        TFouvrir d;
-        appState().ModeEnregistrer = true;
+        Session session(m_dir->path());
+        TFouvrir d(session);
+        session.ModeEnregistrer = true;
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QTest::keyClick(d.Eouvrir, Qt::Key_F1);

@@ -17,7 +17,7 @@
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/datagrid.h"
 #include "ui/fieldbox.h"
 #include "ui/help.h"
@@ -63,12 +63,12 @@ class TestCompose : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
+    std::unique_ptr<Session> session;
     std::unique_ptr<TFcompose> w;
-    DailyTotals totals;
 
     // Shows the window in composition mode on a fresh Data directory.
     void open() {
-        appState().ModeCompose = false;
+        session->ModeCompose = false;
         QVERIFY(w->FormShow());
     }
     void choose(const QString& category) {
@@ -88,17 +88,16 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         Fixtures::writeAllTables(dir->path());
-        appState().totals = &totals;
-        w = std::make_unique<TFcompose>();
+        session = std::make_unique<Session>(dir->path());
+        w = std::make_unique<TFcompose>(*session);
     }
     void cleanup() {
         w.reset();
-        appState().totals = nullptr;
+        session.reset();
         dir.reset();
     }
 
     void createdWindow() {
-        QCOMPARE(appState().Tchoix, &w->Tchoix());
         QCOMPARE(Help::contextOf(w.get()), 25);
         QCOMPARE(w->CBcategorie->count(), 14);
         QCOMPARE(w->CBcategorie->itemText(12), QStringLiteral("PRODUITS COMPOSÉS"));
@@ -180,7 +179,7 @@ private slots:
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalPROT_A"))->text(), QStringLiteral("P.A.   30 g"));
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalLIPI_A"))->text(), QStringLiteral("L.A.   15 g"));
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalCHOLEST"))->text(), QStringLiteral("Chol.    8 mg"));
-        QCOMPARE(totals[DailyTotals::QTE], 150.0);
+        QCOMPARE(session->totals()[DailyTotals::QTE], 150.0);
         // The same food again is a line of its own; the cursor ends on the last line.
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("50"));
         QCOMPARE(choiceOnDisk(*dir).size(), 2);
@@ -252,8 +251,8 @@ private slots:
         open();
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("100"));
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("-30"));
-        QCOMPARE(totals[DailyTotals::QTE], 70.0);
-        QCOMPARE(totals[DailyTotals::PROT_A], 14.0);
+        QCOMPARE(session->totals()[DailyTotals::QTE], 70.0);
+        QCOMPARE(session->totals()[DailyTotals::PROT_A], 14.0);
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalQTE"))->text(), QStringLiteral("Qté   70 g"));
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("-200"));
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalQTE"))->text(), QStringLiteral("Qté -130 g"));
@@ -424,13 +423,11 @@ private slots:
     }
 
     void detailView() {
-        TFvoir voir;
-        appState().Fvoir = &voir;
+        TFvoir& voir = *w->Fvoir();
         QCOMPARE(Help::contextOf(&voir), 48);
         QCOMPARE(voir.windowTitle(), QStringLiteral("Aliment choisi : détail"));
         QCOMPARE(voir.SBsortir->toolTip(), QStringLiteral("Sortir"));
         open();
-        voir.bindTo(w.get());
         choose(QStringLiteral("VITAMINES, MINÉRAUX"));
         QString energy, nom, prot, glucA;
         QTimer::singleShot(0, &voir, [&] {
@@ -459,7 +456,6 @@ private slots:
         w->SBconsulterClick();
         QCOMPARE(energy, QStringLiteral("   0"));
         QVERIFY(nom.isEmpty() && prot.isEmpty());
-        appState().Fvoir = nullptr;
     }
 
     void energyText_data() {
@@ -515,7 +511,7 @@ private slots:
     // Under a real event loop: the window shown, the add button clicked, the
     // actual input dialog filled in.
     void endToEndAdd() {
-        appState().ModeCompose = false;
+        session->ModeCompose = false;
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QCOMPARE(w->CBcategorie->currentText(), QStringLiteral("VIANDES ET VOLAILLES"));

@@ -16,7 +16,7 @@
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "ui/iconbutton.h"
 #include "support/scriptedprompter.h"
 
@@ -73,7 +73,7 @@ class TestComposite : public QObject {
 
     std::unique_ptr<TempDataDir> dir;
     std::unique_ptr<TFcompose> w;
-    DailyTotals totals;
+    std::unique_ptr<Session> session;
     QByteArray dayBytes;   // the day's choice before composite mode
 
     QString file(const char* name) const { return dir->file(QString::fromLatin1(name)); }
@@ -94,7 +94,7 @@ class TestComposite : public QObject {
 
     // Composite mode for that name, the name given to the real dialog.
     bool enter(const QString& name) {
-        appState().ModeCompose = true;
+        session->ModeCompose = true;
         w->setNameDialog([name](TFcompose& c) {
             TFCreadlg dialog(c.Talim(), c.TalimCompo(), &c);
             dialog.FormShow();
@@ -159,15 +159,14 @@ private slots:
         b["QTE"] = 60.0;
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {a, b});
         dayBytes = bytesOf(file("CHOIX.DBF"));
-        appState().totals = &totals;
+        session = std::make_unique<Session>(dir->path());
         TFCreadlg::NomSaisi.clear();
         TFCreadlg::SaisieValidee = false;
-        w = std::make_unique<TFcompose>();
+        w = std::make_unique<TFcompose>(*session);
     }
     void cleanup() {
         w.reset();
-        appState().totals = nullptr;
-        appState().ModeCompose = false;
+        session.reset();
         dir.reset();
     }
 
@@ -214,7 +213,7 @@ private slots:
         QCOMPARE(lines[1].n("QTE"), 100.0);
         QCOMPARE(lines[1].n("CALORIES"), 45.0);
         // The new food is listed under its category.
-        appState().ModeCompose = false;
+        session->ModeCompose = false;
         QVERIFY(w->FormShow());
         w->CBcategorie->setCurrentIndex(12);
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), QStringLiteral("Tarte maison")));
@@ -257,7 +256,7 @@ private slots:
     }
 
     void cancelledNameClosesAtOnce() {
-        appState().ModeCompose = true;
+        session->ModeCompose = true;
         w->setNameDialog([](TFcompose&) { TFCreadlg::SaisieValidee = false; });
         QVERIFY(!w->FormShow());
         QVERIFY(!w->Tchoix().isOpen() && !w->Talim().isOpen());
@@ -638,7 +637,7 @@ private slots:
 
     // Under a real event loop, the real name dialog answered with the keyboard.
     void endToEndCompositeMode() {
-        appState().ModeCompose = true;
+        session->ModeCompose = true;
         bool typed = false;
         QTimer::singleShot(50, [&] {
             auto* dlg = qobject_cast<TFCreadlg*>(QApplication::activeModalWidget());

@@ -12,7 +12,8 @@
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "support/testsupport.h"
-#include "ui/appstate.h"
+#include "compose/compose.h"
+#include "core/session/session.h"
 #include "ui/help.h"
 #include "ui/printerservice.h"
 #include "support/recordingsurface.h"
@@ -38,26 +39,22 @@ QVariantMap line(const QString& nom, double q, double protA, double glucA, doubl
 
 QString caption() { return QStringLiteral("Femme active") + SuffixeBilan; }
 
-// The Data directory with every table, the Choice table handle and the
-// Daily totals the window works on, and a scripted prompter.
+// The Data directory with every table, the Session whose Daily totals the
+// window refills, the composition window whose Choice table handle it sums,
+// and a scripted prompter.
 struct Fixture {
     TempDataDir dir;
-    Table tchoix{ChoiceSchema()};
-    DailyTotals totals;
+    Session session{dir.path()};
+    TFcompose compose{session};
+    Table& tchoix = compose.Tchoix();
+    DailyTotals& totals = session.totals();
     ScriptedPrompter prompter;
     Fixture() {
         Fixtures::writeAllTables(dir.path());
-        tchoix.setDirectory(dir.path());
-        appState().Tchoix = &tchoix;
-        appState().totals = &totals;
-        appState().FirstPaint = false;
+        session.FirstPaint = false;
         PrinterService::setPdfOutput(QString());
     }
-    ~Fixture() {
-        appState().Tchoix = nullptr;
-        appState().totals = nullptr;
-        PrinterService::setPdfOutput(QString());
-    }
+    ~Fixture() { PrinterService::setPdfOutput(QString()); }
     void choose(const QVector<QVariantMap>& lines) {
         Fixtures::appendRecords(ChoiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), lines);
     }
@@ -76,7 +73,7 @@ class TestDiagnost : public QObject {
 private slots:
     void windowLayout() {
         Fixture f;
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         QCOMPARE(w.size(), QSize(640, 480));
         QCOMPARE(w.font().family(), QStringLiteral("Arial"));
         QCOMPARE(w.font().pixelSize(), 13);
@@ -107,7 +104,7 @@ private slots:
     // shows page 1 from the Daily totals it refilled.
     void emptyChoiceThenOneFood() {
         Fixture f;
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         // Shown modally, as the main window does: the warning comes once the
         // window is up, and closing it ends the modal loop.
@@ -148,7 +145,7 @@ private slots:
     void pageSwitching() {
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         w.show();
         QTRY_VERIFY(w.donneesLues());
@@ -199,19 +196,19 @@ private slots:
 
     void startUpReading() {
         Fixture f;
-        appState().FirstPaint = true;
-        TFdiagnost w;
+        f.session.FirstPaint = true;
+        TFdiagnost w(f.session, f.compose);
         w.PremiereLecture();
-        QVERIFY(!appState().FirstPaint);
+        QVERIFY(!f.session.FirstPaint);
         QVERIFY(!w.isVisible());
         QCOMPARE(f.prompter.asked.size(), 0);
 
         // A missing Needs table is reported at start-up, through the error handler.
         QFile::remove(f.dir.file(QStringLiteral("BESOINS.DBF")));
-        appState().FirstPaint = true;
-        TFdiagnost w2;
+        f.session.FirstPaint = true;
+        TFdiagnost w2(f.session, f.compose);
         w2.PremiereLecture();
-        QVERIFY(!appState().FirstPaint);
+        QVERIFY(!f.session.FirstPaint);
         QCOMPARE(f.prompter.asked.size(), 1);
         QCOMPARE(f.prompter.asked[0].kind, Prompter::Kind::Error);
         QVERIFY2(f.prompter.asked[0].text.contains(QStringLiteral("BESOINS"), Qt::CaseInsensitive),
@@ -223,7 +220,7 @@ private slots:
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         QFile::remove(f.dir.file(QStringLiteral("CHOIX.DBF")));
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         w.show();
         QTRY_VERIFY(!w.isVisible());
@@ -239,7 +236,7 @@ private slots:
                   line(QStringLiteral("Pain blanc"), 100, 0, 50, 1, 30)});
         const QString pdf = f.dir.file(QStringLiteral("test-bilan.pdf"));
         PrinterService::setPdfOutput(pdf);
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         w.show();
         QTRY_VERIFY(w.donneesLues());
@@ -272,7 +269,7 @@ private slots:
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         PrinterService::setPdfOutput(f.dir.file(QStringLiteral("no/such/dir/bilan.pdf")));
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         w.show();
         QTRY_VERIFY(w.donneesLues());
@@ -291,7 +288,7 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
-        TFdiagnost w;
+        TFdiagnost w(f.session, f.compose);
         w.setWindowTitle(caption());
         w.show();
         QTRY_VERIFY(w.donneesLues());

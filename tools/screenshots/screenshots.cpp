@@ -11,7 +11,6 @@
 #include <map>
 
 #include "core/dbf/datadir.h"
-#include "ui/appstate.h"
 #include "core/interfaces/prompter.h"
 #include "support/scriptedprompter.h"
 
@@ -49,9 +48,6 @@ int main(int argc, char** argv) {
         copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
         QDir::setCurrent(dir.path());
         DataDir::set(dir.path());
-        // Each shot starts from a fresh program state (a main window made by an
-        // earlier shot sets the start-up flags).
-        appState() = AppState{};
         // No box may wait for a click here: boxes are answered by a script
         // and what they said is printed.
         ScriptedPrompter boxes;

@@ -16,20 +16,20 @@
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "screenshots.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
+#include <QDir>
 #include "ui/help.h"
 
 namespace {
 
-// The shell's windows for one shot, forgotten again afterwards so that the
-// other shots find the program-wide state as they expect it.
+// The shell's windows for one shot, on a Session of their own.
 struct Shell {
+    Session session{QDir::currentPath()};
     std::unique_ptr<TFdiet> diet;
-    Shell() : diet(Demarrage::CreeFenetres()) {}
+    Shell() : diet(Demarrage::CreeFenetres(session)) {}
     ~Shell() {
         if (HelpViewer::instance()) delete HelpViewer::instance();
         diet.reset();
-        Demarrage::Termine();
         Help::setViewer(nullptr);
     }
 };
@@ -82,13 +82,13 @@ NUTRIMO_SHOT(app_main_window_diagnostic, [](const QString&, const Shots::SaveFn&
 NUTRIMO_SHOT(app_ouvrir, [](const QString& dataDir, const Shots::SaveFn& save) {
     saveDays(dataDir);
     Shell shell;
-    TFouvrir* o = appState().Fouvrir;
-    appState().ModeEnregistrer = true;
+    TFouvrir* o = shell.diet->fenetres().Fouvrir;
+    shell.session.ModeEnregistrer = true;
     o->show();
     o->Eouvrir->setText(QStringLiteral("jeudi.dat"));
     save(o, QStringLiteral("app-ouvrir-enregistrer"));
     o->hide();
-    appState().ModeEnregistrer = false;
+    shell.session.ModeEnregistrer = false;
     o->show();
     o->FLBouvrir->item(2)->setSelected(true);
     save(o, QStringLiteral("app-ouvrir-ouvrir"));

@@ -15,7 +15,7 @@
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "screenshots.h"
-#include "ui/appstate.h"
+#include "core/session/session.h"
 #include "support/scriptedprompter.h"
 
 namespace {
@@ -82,25 +82,18 @@ void fillDay(TFcompose& w) {
     add(w, 5, "Beurre", "15");
 }
 
+// The Session of one shot.
 struct Run {
-    DailyTotals totals;
-    Run() {
-        appState().totals = &totals;
-        appState().ModeCompose = false;
-    }
-    ~Run() {
-        appState().totals = nullptr;
-        appState().ModeCompose = false;
-    }
+    Session session;
+    explicit Run(const QString& dir) : session(dir) {}
 };
 }  // namespace
 
 NUTRIMO_SHOT(compose, [](const QString& dir, const Shots::SaveFn& save) {
     ensureTables(dir);
-    Run run;
-    TFcompose w;
-    TFvoir voir;
-    voir.bindTo(&w);
+    Run run(dir);
+    TFcompose w(run.session);
+    TFvoir& voir = *w.Fvoir();
     if (!w.FormShow()) return;
     fillDay(w);
     w.CBcategorie->setCurrentIndex(0);
@@ -117,9 +110,9 @@ NUTRIMO_SHOT(compose, [](const QString& dir, const Shots::SaveFn& save) {
 
 NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
     ensureTables(dir);
-    Run run;
-    TFcompose w;
-    appState().ModeCompose = true;
+    Run run(dir);
+    TFcompose w(run.session);
+    run.session.ModeCompose = true;
     {
         // The name dialog before any composite exists: the plain box.
         w.Talim().open();

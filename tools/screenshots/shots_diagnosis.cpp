@@ -12,7 +12,8 @@
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "screenshots.h"
-#include "ui/appstate.h"
+#include "compose/compose.h"
+#include "core/session/session.h"
 #include "ui/printerservice.h"
 
 namespace {
@@ -135,8 +136,9 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     writeNeedsIfMissing(dir);
     const QString choicePath = DataDir::resolve(ChoiceSchema().fileName, dir);
     DbfFile::create(choicePath, ChoiceSchema().fields);   // the day starts empty
-    Table choice(ChoiceSchema());
-    choice.setDirectory(dir);
+    Session session(dir);
+    TFcompose compose(session);
+    Table& choice = compose.Tchoix();
     choice.open();
     if (writeDayFromFoodTable(dir, choice) < 6) {
         choice.close();
@@ -146,11 +148,8 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     }
     choice.close();
 
-    DailyTotals totals;
-    appState().Tchoix = &choice;
-    appState().totals = &totals;
     {
-        TFdiagnost w;
+        TFdiagnost w(session, compose);
         w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
@@ -162,8 +161,6 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
         PrinterService::setPdfOutput(QString());
         w.close();
     }
-    appState().Tchoix = nullptr;
-    appState().totals = nullptr;
 }
 }  // namespace
 

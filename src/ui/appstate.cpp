@@ -1,6 +1,0 @@
-#include "ui/appstate.h"
-
-AppState& appState() {
-    static AppState state;
-    return state;
-}
