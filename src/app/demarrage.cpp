@@ -5,6 +5,7 @@
 #include "app/ouvrir.h"
 #include "compose/compose.h"
 #include "core/compose/choixfichiers.h"
+#include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
@@ -12,7 +13,7 @@
 namespace Demarrage {
 
 TFdiet* CreeFenetres(Session& session) {
-    Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
+    Help::setHelpFile(FileNames::Aide());
     Help::installF1Handler();
 
     Fenetres f;

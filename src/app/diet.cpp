@@ -19,6 +19,7 @@
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "app/ouvrir.h"
+#include "core/schema/schema.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
@@ -89,7 +90,7 @@ void TFdiet::FormCreate() {
 
     RazTotaux(m_session.totals());
     m_session.FirstPaint = true;
-    Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
+    Help::setHelpFile(FileNames::Aide());
 }
 
 void TFdiet::CreeMenus() {
@@ -230,7 +231,7 @@ void TFdiet::Nouveau1Click() {
     ErrorHandler::run([&] {
         // The day's choice becomes a copy of the empty template; a missing
         // template stops here and the choice stays as it was.
-        FileOps::CopyFile(QStringLiteral("Choix0.dbf"), QStringLiteral("Choix.dbf"));
+        FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
         m_session.ModeCompose = false;
         Montre(m_fenetres.Fcompose);
     });
@@ -277,7 +278,7 @@ void TFdiet::Crationdunalimentcompos1Click() {
 
 void TFdiet::Index1Click() {
     ErrorHandler::run([&] {
-        Help::setHelpFile(QStringLiteral("DIETAIDE.HLP"));
+        Help::setHelpFile(FileNames::Aide());
         Help::showContext(0);
     });
 }

@@ -1,5 +1,7 @@
 #include "ui/help.h"
 
+#include "core/schema/schema.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,7 +10,7 @@
 
 namespace Help {
 namespace {
-QString g_file = QStringLiteral("DIETAIDE.HLP");
+QString g_file = FileNames::Aide();
 int g_last = -1;
 std::function<void(int)> g_viewer;
 const char* const kProperty = "nutrimoHelpContext";

@@ -98,7 +98,7 @@ void ChoiceList::Vide() {
     m_tchoix.close();
     bool copied = true;
     try {
-        FileOps::CopyFile(QStringLiteral("choix0.dbf"), QStringLiteral("choix.dbf"));
+        FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
     } catch (const DataError&) {
         // Without the template the lines are deleted one by one below.
         copied = false;

@@ -8,11 +8,6 @@
 
 namespace FichierChoix {
 
-namespace {
-const QString kChoix = QStringLiteral("choix.dbf");
-const QString kSauvegarde = QStringLiteral("choix.tmp");
-}
-
 QString NomCoupe(const QString& text) { return text.left(LongueurNom); }
 
 bool ExtensionDat(const QString& name) {
@@ -81,7 +76,7 @@ Suite Enregistrer(const QString& text) {
                         QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"))) {
         return Suite::Reste;
     }
-    FileOps::CopyFile(kChoix, name);
+    FileOps::CopyFile(FileNames::Choix(), name);
     return Suite::Ferme;
 }
 
@@ -112,14 +107,14 @@ Suite Ouvrir(const QString& text) {
                                .arg(name, e.message()));
         return Suite::Reste;
     }
-    FileOps::CopyFile(name, kChoix);
+    FileOps::CopyFile(name, FileNames::Choix());
     return Suite::Ferme;
 }
 
 bool RestaureChoixInterrompu() {
-    if (!FileOps::FileExists(kSauvegarde)) return false;
+    if (!FileOps::FileExists(FileNames::SauvegardeChoix())) return false;
     try {
-        VerifieTableChoix(kSauvegarde);
+        VerifieTableChoix(FileNames::SauvegardeChoix());
     } catch (const DataError& e) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le programme s'est arrêté pendant la création ou la "
@@ -130,8 +125,8 @@ bool RestaureChoixInterrompu() {
                                .arg(e.message()));
         return false;
     }
-    FileOps::CopyFile(kSauvegarde, kChoix);
-    FileOps::DeleteFile(kSauvegarde);
+    FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
+    FileOps::DeleteFile(FileNames::SauvegardeChoix());
     prompter().message(Prompter::Kind::Information,
                        QStringLiteral("Le programme s'est arrêté pendant la création ou la "
                                       "modification d'un aliment composé.\n"

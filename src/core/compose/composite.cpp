@@ -19,9 +19,6 @@ const QString kNom = QStringLiteral("NOM");
 const QString kNomCompo = QStringLiteral("NOM_COMPO");
 const QString kQte = QStringLiteral("QTE");
 const QString kNumero = QStringLiteral("NUMERO");
-const QString kChoix = QStringLiteral("choix.dbf");
-const QString kChoix0 = QStringLiteral("choix0.dbf");
-const QString kChoixTmp = QStringLiteral("choix.tmp");
 
 
 // Restores a handle's filter switch and index tag whatever happens.
@@ -114,14 +111,14 @@ void CompositeFood::MetDeCote() {
     m_tchoix.close();
     // A backup still there is a day's choice that an earlier stay could not
     // put back: put it back now rather than overwrite it with this list.
-    if (FileOps::FileExists(kChoixTmp)) {
-        FileOps::CopyFile(kChoixTmp, kChoix);
+    if (FileOps::FileExists(FileNames::SauvegardeChoix())) {
+        FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
         m_backup = false;
-        FileOps::DeleteFile(kChoixTmp);
+        FileOps::DeleteFile(FileNames::SauvegardeChoix());
     }
-    FileOps::CopyFile(kChoix, kChoixTmp);
+    FileOps::CopyFile(FileNames::Choix(), FileNames::SauvegardeChoix());
     m_backup = true;
-    FileOps::CopyFile(kChoix0, kChoix);
+    FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
     m_tchoix.open();
 }
 
@@ -338,7 +335,7 @@ void CompositeFood::SupprimeLignes(const QString& nom) {
 
 void CompositeFood::Restaure() {
     if (!m_backup) return;
-    FileOps::CopyFile(kChoixTmp, kChoix);
+    FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
     m_backup = false;
-    FileOps::DeleteFile(kChoixTmp);
+    FileOps::DeleteFile(FileNames::SauvegardeChoix());
 }

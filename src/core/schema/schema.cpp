@@ -269,3 +269,19 @@ const QStringList& LineComputedFields() {
         "VIT_PP", "FIBRES"};
     return list;
 }
+
+namespace FileNames {
+const QString& Choix() { return ChoiceSchema().fileName; }
+const QString& ChoixVide() {
+    static const QString name = QStringLiteral("choix0.dbf");
+    return name;
+}
+const QString& SauvegardeChoix() {
+    static const QString name = QStringLiteral("choix.tmp");
+    return name;
+}
+const QString& Aide() {
+    static const QString name = QStringLiteral("DIETAIDE.HLP");
+    return name;
+}
+}  // namespace FileNames

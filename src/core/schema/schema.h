@@ -56,6 +56,15 @@ const TableSchema& NeedsSchema();
 // Each orders the foods from the largest value of the nutrient down.
 const QStringList& NutrientTags();
 
+// The program's files in the Data directory, one spelling each; each is
+// found on disk whatever its letter case (DataDir::resolve).
+namespace FileNames {
+const QString& Choix();            // the day's choice: the Choice table's file, "CHOIX.DBF"
+const QString& ChoixVide();        // the empty choice template, "choix0.dbf"
+const QString& SauvegardeChoix();  // the day set aside during composite mode, "choix.tmp"
+const QString& Aide();             // the help file, "DIETAIDE.HLP"
+}
+
 // The fourteen categories, in the fixed order of every category list.
 const QStringList& Categories();
 // The category of composite foods, recognised everywhere by exact comparison.
