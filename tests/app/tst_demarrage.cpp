@@ -10,15 +10,12 @@
 #include "app/diet.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
 #include "support/scriptedprompter.h"
 
 namespace {
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 QVariantMap line(const QString& nom, double qte) {
     QVariantMap m;
     m["NOM"] = nom;
@@ -52,10 +49,10 @@ private slots:
         Fixtures::appendRecords(ChoiceSchema(), file("choix.tmp"),
                                 {line(QStringLiteral("Pomme"), 150), line(QStringLiteral("Jambon cuit"), 60)});
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
-        const QByteArray day = bytesOf(file("choix.tmp"));
+        const QByteArray day = Files::bytesOf(file("choix.tmp"));
         ScriptedPrompter p;
         QVERIFY(FichierChoix::RestaureChoixInterrompu());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), day);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
         QVERIFY(!QFile::exists(file("choix.tmp")));
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Information);
@@ -63,25 +60,22 @@ private slots:
     }
 
     void nothingToRestore() {
-        const QByteArray day = bytesOf(file("CHOIX.DBF"));
+        const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p;
         QVERIFY(!FichierChoix::RestaureChoixInterrompu());
         QVERIFY(p.asked.isEmpty());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), day);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
     }
 
     void damagedBackupLeftAlone() {
-        QFile t(file("choix.tmp"));
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write(bytesOf(file("CHOIX.DBF")).left(20));
-        t.close();
-        const QByteArray day = bytesOf(file("CHOIX.DBF"));
+        QVERIFY(Files::writeBytes(file("choix.tmp"), Files::bytesOf(file("CHOIX.DBF")).left(20)));
+        const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p;
         QVERIFY(!FichierChoix::RestaureChoixInterrompu());
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY(p.lastText().contains(QStringLiteral("choix.tmp")));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), day);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
         QVERIFY(QFile::exists(file("choix.tmp")));
     }
 

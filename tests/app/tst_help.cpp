@@ -1,7 +1,6 @@
 // The help document DIETAIDE.HLP (its format, the topics the windows ask
 // for, where it is read from) and the help viewer.
 #include <QDialog>
-#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -10,6 +9,7 @@
 
 #include "app/helpdocument.h"
 #include "app/helpviewer.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "ui/help.h"
 
@@ -87,10 +87,7 @@ private slots:
 
     void dataDirectoryCopyComesFirst() {
         TempDataDir dir;
-        QFile f(dir.file("dietaide.hlp"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("@@ 0 Aide du site\nnotre aide\n");
-        f.close();
+        QVERIFY(Files::writeBytes(dir.file("dietaide.hlp"), "@@ 0 Aide du site\nnotre aide\n"));
         QCOMPARE(HelpDocument::locate("DIETAIDE.HLP"), dir.file("dietaide.hlp"));
         QCOMPARE(HelpDocument::load("DIETAIDE.HLP").topic(0)->title, QStringLiteral("Aide du site"));
     }

@@ -20,16 +20,13 @@
 #include "core/dbf/datadir.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 
 namespace {
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 QStringList namesOf(const QList<QAction*>& actions) {
     QStringList n;
     for (QAction* a : actions) n << a->objectName();
@@ -245,12 +242,12 @@ private slots:
         line["NOM"] = QStringLiteral("Pomme");
         line["QTE"] = 150.0;
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
-        QVERIFY(bytesOf(file("CHOIX.DBF")) != bytesOf(file("choix0.dbf")));
+        QVERIFY(Files::bytesOf(file("CHOIX.DBF")) != Files::bytesOf(file("choix0.dbf")));
         m_session->ModeCompose = true;
         ScriptedPrompter p;
         action("Nouveau1")->trigger();
         QVERIFY(p.asked.isEmpty());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), bytesOf(file("choix0.dbf")));
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), Files::bytesOf(file("choix0.dbf")));
         QCOMPARE(m_session->ModeCompose, false);
         QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fcompose}));
     }
@@ -260,19 +257,17 @@ private slots:
         line["NOM"] = QStringLiteral("Beurre");
         line["QTE"] = 10.0;
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
-        const QByteArray before = bytesOf(file("CHOIX.DBF"));
-        const QByteArray templ = bytesOf(file("choix0.dbf"));
+        const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
+        const QByteArray templ = Files::bytesOf(file("choix0.dbf"));
         QVERIFY(QFile::remove(file("choix0.dbf")));
         ScriptedPrompter p;
         action("Nouveau1")->trigger();
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Error);
         QVERIFY2(p.lastText().contains(QStringLiteral("hoix0"), Qt::CaseInsensitive), qPrintable(p.lastText()));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), before);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), before);
         QVERIFY(m_shown.isEmpty());   // the composition window does not open
-        QFile t(file("choix0.dbf"));
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write(templ);
+        QVERIFY(Files::writeBytes(file("choix0.dbf"), templ));
     }
 
     void indexOpensContext0() {

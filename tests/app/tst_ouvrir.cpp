@@ -13,21 +13,13 @@
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 
 namespace {
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 QVariantMap line(const QString& nom, double qte) {
     QVariantMap m;
     m["NOM"] = nom;
@@ -61,7 +53,7 @@ private slots:
         Fixtures::writeAllTables(m_dir->path());
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"),
                                 {line(QStringLiteral("Pomme"), 150), line(QStringLiteral("Pain blanc"), 80)});
-        m_choix = bytesOf(file("CHOIX.DBF"));
+        m_choix = Files::bytesOf(file("CHOIX.DBF"));
         QVERIFY(!m_choix.isEmpty());
     }
     void cleanup() { m_dir.reset(); }
@@ -104,9 +96,9 @@ private slots:
         } else {
             QCOMPARE(suite, FichierChoix::Suite::Ferme);
             QVERIFY(p.asked.isEmpty());   // no message confirms the saving
-            QCOMPARE(bytesOf(file(written)), m_choix);
+            QCOMPARE(Files::bytesOf(file(written)), m_choix);
         }
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), m_choix);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void overwrite_data() {
@@ -117,7 +109,7 @@ private slots:
     void overwrite() {
         QFETCH(bool, yes);
         const QByteArray old("ancien contenu");
-        writeBytes(file("lundi.dat"), old);
+        QVERIFY(Files::writeBytes(file("lundi.dat"), old));
         ScriptedPrompter p;
         p.answer(yes);
         const auto suite = FichierChoix::Enregistrer(QStringLiteral("lundi.dat"));
@@ -126,7 +118,7 @@ private slots:
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Information);
         QCOMPARE(p.lastText(), QStringLiteral("Voulez vous écraser lundi.dat?"));
         QCOMPARE(suite, yes ? FichierChoix::Suite::Ferme : FichierChoix::Suite::Reste);
-        QCOMPARE(bytesOf(file("lundi.dat")), yes ? m_choix : old);
+        QCOMPARE(Files::bytesOf(file("lundi.dat")), yes ? m_choix : old);
     }
 
     // Open mode: a name that picks no file does nothing and says nothing.
@@ -138,11 +130,11 @@ private slots:
     }
     void openNothing() {
         QFETCH(QString, text);
-        writeBytes(file("lundi.txt"), "x");
+        QVERIFY(Files::writeBytes(file("lundi.txt"), "x"));
         ScriptedPrompter p;
         QCOMPARE(FichierChoix::Ouvrir(text), FichierChoix::Suite::Reste);
         QVERIFY(p.asked.isEmpty());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), m_choix);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void openOutsideRefused() {
@@ -150,7 +142,7 @@ private slots:
         QCOMPARE(FichierChoix::Ouvrir(QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY(p.lastText().startsWith(QStringLiteral("Nom de fichier refusé")));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), m_choix);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     // A file that is not a Choice table never replaces the day's choice.
@@ -167,15 +159,15 @@ private slots:
         const QString target = file("autre.dat");
         if (kind == "food") QFile::copy(file("DIETAB.DBF"), target);
         else if (kind == "composite") QFile::copy(file("Alimcomp.DBF"), target);
-        else if (kind == "text") writeBytes(target, "Liste de courses : pain, lait, pommes\n");
-        else if (kind == "truncated") writeBytes(target, m_choix.left(m_choix.size() - 40));
-        else writeBytes(target, QByteArray());
+        else if (kind == "text") QVERIFY(Files::writeBytes(target, "Liste de courses : pain, lait, pommes\n"));
+        else if (kind == "truncated") QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
+        else QVERIFY(Files::writeBytes(target, QByteArray()));
         ScriptedPrompter p;
         QCOMPARE(FichierChoix::Ouvrir(QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().contains(QStringLiteral("« autre.dat »")), qPrintable(p.lastText()));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), m_choix);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void dialogLayout() {
@@ -200,9 +192,9 @@ private slots:
     void dialogModes() {
         QFETCH(bool, enregistrer);
         QFETCH(QString, caption);
-        writeBytes(file("mardi.dat"), m_choix);
-        writeBytes(file("Lundi.DAT"), m_choix);
-        writeBytes(file("notes.txt"), "x");
+        QVERIFY(Files::writeBytes(file("mardi.dat"), m_choix));
+        QVERIFY(Files::writeBytes(file("Lundi.DAT"), m_choix));
+        QVERIFY(Files::writeBytes(file("notes.txt"), "x"));
         Session session(m_dir->path());
         TFouvrir d(session);
         session.ModeEnregistrer = enregistrer;
@@ -223,7 +215,7 @@ private slots:
         QCOMPARE(d.Eouvrir->text(), QStringLiteral("*.dat"));
 
         // Files saved since are listed at the next showing.
-        writeBytes(file("jeudi.dat"), m_choix);
+        QVERIFY(Files::writeBytes(file("jeudi.dat"), m_choix));
         d.Prepare();
         QCOMPARE(d.FLBouvrir->count(), 3);
         QCOMPARE(d.FLBouvrir->item(0)->text(), QStringLiteral("jeudi.dat"));
@@ -242,7 +234,7 @@ private slots:
         d.Eouvrir->setText(QStringLiteral("semaine1.data"));
         d.BBokClick();
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(bytesOf(file("semaine1.dat")), m_choix);
+        QCOMPARE(Files::bytesOf(file("semaine1.dat")), m_choix);
     }
 
     void dialogOpensAndResumes() {
@@ -267,7 +259,7 @@ private slots:
         d.BBokClick();   // the mask: nothing happens
         QCOMPARE(resumed, 0);
         QCOMPARE(d.result(), int(QDialog::Rejected));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), m_choix);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
 
         d.FLBouvrir->item(0)->setSelected(true);
         d.BBokClick();
@@ -275,7 +267,7 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(resumed, 1);
         QCOMPARE(shown, QStringList({"Yaourt nature", "Beurre", QStringLiteral("Épinards, cuits")}));
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), bytesOf(mardi));
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), Files::bytesOf(mardi));
     }
 
     void dialogFileErrorStaysOpen() {

@@ -16,6 +16,7 @@
 #include "compose/voir.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
 #include "ui/datagrid.h"
@@ -49,11 +50,6 @@ QVector<Line> choiceOnDisk(const TempDataDir& dir) {
         lines << l;
     }
     return lines;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 int categoryIndex(const QString& category) { return Categories().indexOf(category); }
@@ -330,13 +326,13 @@ private slots:
             food.setString(QStringLiteral("NOM"), QStringLiteral("Poulet rôti"));
             food.post();
         }
-        const QByteArray before = bytesOf(dir->file(QStringLiteral("CHOIX.DBF")));
+        const QByteArray before = Files::bytesOf(dir->file(QStringLiteral("CHOIX.DBF")));
         open();
         ScriptedPrompter p;
         p.answer(QStringLiteral("300"));
         w->SBmodifierClick();
         QCOMPARE(p.asked.size(), 1);   // no message
-        QCOMPARE(bytesOf(dir->file(QStringLiteral("CHOIX.DBF"))), before);
+        QCOMPARE(Files::bytesOf(dir->file(QStringLiteral("CHOIX.DBF"))), before);
         QVERIFY(w->Talim().filtered());
     }
 
@@ -413,8 +409,8 @@ private slots:
         QVERIFY(w->Tchoix().isOpen());
         QCOMPARE(w->Tchoix().rowCount(), 0);
         if (withTemplate)
-            QCOMPARE(bytesOf(dir->file(QStringLiteral("CHOIX.DBF"))),
-                     bytesOf(dir->file(QStringLiteral("choix0.dbf"))));
+            QCOMPARE(Files::bytesOf(dir->file(QStringLiteral("CHOIX.DBF"))),
+                     Files::bytesOf(dir->file(QStringLiteral("choix0.dbf"))));
         for (const auto& e : {"LtotalQTE", "LtotalCALORIES", "LtotalCHOLEST"})
             QVERIFY(w->Ltotal(QString::fromLatin1(e))->text().contains(QStringLiteral("   0 ")));
         // The list keeps working afterwards.

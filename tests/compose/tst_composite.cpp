@@ -15,6 +15,7 @@
 #include "core/compose/dailytotals.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
 #include "ui/iconbutton.h"
@@ -50,11 +51,6 @@ QVector<Rec> live(const QVector<Rec>& all) {
     for (const Rec& r : all)
         if (!r.deleted) out << r;
     return out;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QVariantMap compositeLine(const QString& compo, const QString& nom, double qte, double protA) {
@@ -123,7 +119,7 @@ class TestComposite : public QObject {
     }
     void checkClosedAndRestored() {
         QVERIFY(!w->Tchoix().isOpen());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), dayBytes);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), dayBytes);
         QVERIFY(!QFile::exists(file("choix.tmp")));
     }
     // A new composite of 200 g of "Test énergie" (PROT_A 10) and 100 g of
@@ -158,7 +154,7 @@ private slots:
         b["NOM"] = QStringLiteral("Pain blanc");
         b["QTE"] = 60.0;
         Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {a, b});
-        dayBytes = bytesOf(file("CHOIX.DBF"));
+        dayBytes = Files::bytesOf(file("CHOIX.DBF"));
         session = std::make_unique<Session>(dir->path());
         TFCreadlg::NomSaisi.clear();
         TFCreadlg::SaisieValidee = false;
@@ -184,7 +180,7 @@ private slots:
         QCOMPARE(w->SBrenommer->pos(), w->SBimprimer->pos());
         QVERIFY(!w->Imprimer1->isVisible());
         // The day's choice is set aside; the list starts empty.
-        QCOMPARE(bytesOf(file("choix.tmp")), dayBytes);
+        QCOMPARE(Files::bytesOf(file("choix.tmp")), dayBytes);
         QCOMPARE(w->Tchoix().rowCount(), 0);
         add(QStringLiteral("VITAMINES, MINÉRAUX"), QStringLiteral("Test énergie"), QStringLiteral("200"));
         add(QStringLiteral("OEUFS, LAIT, FROMAGES"), QStringLiteral("Yaourt nature"), QStringLiteral("100"));
@@ -220,18 +216,19 @@ private slots:
     }
 
     void emptyNewCompositeSavesNothing() {
-        const QByteArray food = bytesOf(file("DIETAB.DBF")), compo = bytesOf(file("Alimcomp.DBF"));
+        const QByteArray food = Files::bytesOf(file("DIETAB.DBF"));
+        const QByteArray compo = Files::bytesOf(file("Alimcomp.DBF"));
         QVERIFY(enter(QStringLiteral("Rien du tout")));
         ScriptedPrompter p;
         w->SBsortirClick();
         QVERIFY(p.asked.isEmpty());
         checkClosedAndRestored();
-        QCOMPARE(bytesOf(file("DIETAB.DBF")), food);
-        QCOMPARE(bytesOf(file("Alimcomp.DBF")), compo);
+        QCOMPARE(Files::bytesOf(file("DIETAB.DBF")), food);
+        QCOMPARE(Files::bytesOf(file("Alimcomp.DBF")), compo);
     }
 
     void saveAnsweredNo() {
-        const QByteArray food = bytesOf(file("DIETAB.DBF"));
+        const QByteArray food = Files::bytesOf(file("DIETAB.DBF"));
         QVERIFY(enter(QStringLiteral("Tarte")));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("100"));
         ScriptedPrompter p;
@@ -239,7 +236,7 @@ private slots:
         w->SBsortirClick();
         QCOMPARE(p.asked.size(), 1);
         checkClosedAndRestored();
-        QCOMPARE(bytesOf(file("DIETAB.DBF")), food);
+        QCOMPARE(Files::bytesOf(file("DIETAB.DBF")), food);
         QVERIFY(compoLines(QStringLiteral("Tarte")).isEmpty());
     }
 
@@ -260,7 +257,7 @@ private slots:
         w->setNameDialog([](TFcompose&) { TFCreadlg::SaisieValidee = false; });
         QVERIFY(!w->FormShow());
         QVERIFY(!w->Tchoix().isOpen() && !w->Talim().isOpen());
-        QCOMPARE(bytesOf(file("CHOIX.DBF")), dayBytes);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), dayBytes);
         QVERIFY(!QFile::exists(file("choix.tmp")));
         // exec() does not even show the window.
         QCOMPARE(w->exec(), int(QDialog::Rejected));
@@ -384,7 +381,8 @@ private slots:
     }
 
     void zeroTotalIsRefused() {
-        const QByteArray foodBytes = bytesOf(file("DIETAB.DBF")), compo = bytesOf(file("Alimcomp.DBF"));
+        const QByteArray foodBytes = Files::bytesOf(file("DIETAB.DBF"));
+        const QByteArray compo = Files::bytesOf(file("Alimcomp.DBF"));
         QVERIFY(enter(QStringLiteral("Nul")));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("100"));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("-100"));
@@ -395,8 +393,8 @@ private slots:
         QCOMPARE(p.asked[0].text, QStringLiteral("La quantité totale des éléments de l'aliment Nul est "
                                                  "nulle : l'aliment ne peut pas être enregistré."));
         QVERIFY(w->Tchoix().isOpen());   // still editing
-        QCOMPARE(bytesOf(file("DIETAB.DBF")), foodBytes);
-        QCOMPARE(bytesOf(file("Alimcomp.DBF")), compo);
+        QCOMPARE(Files::bytesOf(file("DIETAB.DBF")), foodBytes);
+        QCOMPARE(Files::bytesOf(file("Alimcomp.DBF")), compo);
         w->FormClose();
         checkClosedAndRestored();
     }

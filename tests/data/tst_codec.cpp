@@ -6,6 +6,8 @@
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -17,11 +19,6 @@ DbfField field(const char* name, char type, int length, int decimals = 0) {
     f.length = length;
     f.decimals = decimals;
     return f;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A small table: QTE N(11,0), NOM C(10), VAL N(8,3).
@@ -63,13 +60,8 @@ private slots:
         QVERIFY(!Cp1252::canEncode(text));
         TempDataDir dir;
         auto file = DbfFile::open(smallTable(dir.path()));
-        try {
-            file->encodeText(1, text);
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QVERIFY2(e.message().contains(QStringLiteral("« %1 »").arg(shown)), qPrintable(e.message()));
-            QVERIFY2(e.message().contains(QLatin1String("NOM")), qPrintable(e.message()));
-        }
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("« %1 »").arg(shown), file->encodeText(1, text));
+        EXPECT_DATA_ERROR(Contains, QLatin1String("NOM"), file->encodeText(1, text));
     }
 
     void encodeText() {
@@ -123,12 +115,7 @@ private slots:
         QFETCH(QString, message);
         TempDataDir dir;
         auto file = DbfFile::open(smallTable(dir.path()));
-        try {
-            file->encodeNumber(fieldIndex, value);
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), message);
-        }
+        EXPECT_DATA_ERROR(Equals, message, file->encodeNumber(fieldIndex, value));
     }
 
     void readNumber_data() {
@@ -185,7 +172,7 @@ private slots:
     void fileBytes() {
         TempDataDir dir;
         const QString path = smallTable(dir.path());
-        const QByteArray empty = readAll(path);
+        const QByteArray empty = Files::bytesOf(path);
         QCOMPARE(empty.size(), 32 + 3 * 32 + 1 + 1);
         QCOMPARE(empty.at(0), '\x03');
         QCOMPARE(empty.mid(1, 3), QByteArray("\x79\x06\x1e"));   // 2021-06-30
@@ -208,7 +195,7 @@ private slots:
             rec.replace(11, 10, file->encodeText(1, QStringLiteral("B")));
             file->writeRecord(0, rec);
         }
-        const QByteArray two = readAll(path);
+        const QByteArray two = Files::bytesOf(path);
         QCOMPARE(two.size(), 129 + 2 * 30 + 1);
         QCOMPARE(two.mid(0, 4), empty.mid(0, 4));                 // date unchanged
         QCOMPARE(two.mid(4, 4), QByteArray("\x02\0\0\0", 4));
@@ -224,9 +211,9 @@ private slots:
         TempDataDir a, b;
         Fixtures::writeSmallFoodTable(a.path());
         Fixtures::writeSmallFoodTable(b.path());
-        const QByteArray x = readAll(a.file(QStringLiteral("DIETAB.DBF")));
+        const QByteArray x = Files::bytesOf(a.file(QStringLiteral("DIETAB.DBF")));
         QVERIFY(!x.isEmpty());
-        QCOMPARE(x, readAll(b.file(QStringLiteral("DIETAB.DBF"))));
+        QCOMPARE(x, Files::bytesOf(b.file(QStringLiteral("DIETAB.DBF"))));
     }
 
     // A production-index flag is ignored on reading and cleared by the first
@@ -234,33 +221,29 @@ private slots:
     void productionIndexFlag() {
         TempDataDir dir;
         const QString path = smallTable(dir.path());
-        QByteArray bytes = readAll(path);
+        QByteArray bytes = Files::bytesOf(path);
         bytes[28] = 1;
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        QVERIFY(Files::writeBytes(path, bytes));
         {
             auto file = DbfFile::open(path);
             QVERIFY(file->productionIndexFlag());
         }
-        QCOMPARE(readAll(path).at(28), '\x01');   // opening writes nothing
+        QCOMPARE(Files::bytesOf(path).at(28), '\x01');   // opening writes nothing
         {
             auto file = DbfFile::open(path);
             file->writeRecord(0, file->blankRecord());
             QVERIFY(!file->productionIndexFlag());
         }
-        QCOMPARE(readAll(path).at(28), '\0');
+        QCOMPARE(Files::bytesOf(path).at(28), '\0');
     }
 
     void readOnlyRefusesWrites() {
         TempDataDir dir;
         const QString path = smallTable(dir.path());
-        const QByteArray before = readAll(path);
+        const QByteArray before = Files::bytesOf(path);
         auto file = DbfFile::open(path, true);
         QVERIFY_THROWS_EXCEPTION(DataError, file->writeRecord(0, file->blankRecord()));
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(Files::bytesOf(path), before);
     }
 
     void createRefusesBadFields_data() {

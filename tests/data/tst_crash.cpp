@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "core/dbf/datadir.h"
-#include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/testsupport.h"
 
@@ -79,17 +78,6 @@ QByteArray runAndKill(const QString& mode, const QString& dir, int lines) {
     return seen == lines ? last : QByteArray();
 }
 
-QStringList liveNames(const QString& dir, QList<double>* quantities = nullptr) {
-    auto f = DbfFile::open(QDir(dir).filePath(QStringLiteral("CHOIX.DBF")), true);
-    QStringList names;
-    for (int r = 0; r < f->recordCount(); ++r) {
-        if (f->isDeleted(r)) continue;
-        names << f->text(r, f->fieldIndex(QStringLiteral("NOM")));
-        if (quantities) *quantities << f->number(r, f->fieldIndex(QStringLiteral("QTE")));
-    }
-    return names;
-}
-
 }  // namespace
 
 class TestCrash : public QObject {
@@ -100,7 +88,7 @@ private slots:
         Fixtures::createEmpty(ChoiceSchema(), dir.path());
         QCOMPARE(runAndKill(QStringLiteral("append"), dir.path(), 1), QByteArray("posted"));
         QList<double> qte;
-        QCOMPARE(liveNames(dir.path(), &qte),
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path(), &qte),
                  (QStringList{"Ligne n° 1 — é", "Ligne n° 2 — é", "Ligne n° 3 — é"}));
         QCOMPARE(qte, (QList<double>{100, 200, 300}));
         Table t(ChoiceSchema());
@@ -115,7 +103,7 @@ private slots:
                                 {{{"NOM", "A"}, {"QTE", 1.0}}, {{"NOM", "B"}, {"QTE", 2.0}}});
         QCOMPARE(runAndKill(QStringLiteral("edit"), dir.path(), 1), QByteArray("posted"));
         QList<double> qte;
-        QCOMPARE(liveNames(dir.path(), &qte), QStringList{"A"});
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path(), &qte), QStringList{"A"});
         QCOMPARE(qte, QList<double>{777});
     }
 
@@ -125,7 +113,7 @@ private slots:
         Fixtures::createEmpty(ChoiceSchema(), dir.path());
         Fixtures::appendRecords(ChoiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {{{"NOM", "A"}}});
         QCOMPARE(runAndKill(QStringLiteral("pending"), dir.path(), 1), QByteArray("posted"));
-        QCOMPARE(liveNames(dir.path()), QStringList{"A"});
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), QStringList{"A"});
     }
 
     // Killed at an arbitrary point of a stream of posts: the file opens, and
@@ -137,7 +125,7 @@ private slots:
         QVERIFY(!last.isEmpty());
         const int reported = last.toInt();
         QList<double> qte;
-        const QStringList names = liveNames(dir.path(), &qte);
+        const QStringList names = Fixtures::liveChoiceNames(dir.path(), &qte);
         QVERIFY2(names.size() >= reported, qPrintable(QStringLiteral("%1 < %2").arg(names.size()).arg(reported)));
         for (int i = 0; i < names.size(); ++i) {
             QCOMPARE(names[i], QStringLiteral("Flux %1").arg(i + 1));

@@ -6,26 +6,17 @@
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // The small Food table of the fixtures: 34 fields, header 1121 bytes,
 // records of 501 bytes, 11 records.
 QByteArray goodFoodTable() {
     TempDataDir dir;
-    return readAll(Fixtures::writeSmallFoodTable(dir.path()));
+    return Files::bytesOf(Fixtures::writeSmallFoodTable(dir.path()));
 }
 
 constexpr int kHeader = 32 + 34 * 32 + 1;
@@ -146,26 +137,16 @@ private slots:
         const QString expected = QStringLiteral("Le fichier DIETAB.DBF est endommagé : %1.").arg(problem);
 
         // In memory.
-        try {
-            DbfFile::fromBytes(bytes, QStringLiteral("DIETAB.DBF"));
-            QFAIL("accepted in memory");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), expected);
-        }
+        EXPECT_DATA_ERROR(Equals, expected, DbfFile::fromBytes(bytes, QStringLiteral("DIETAB.DBF")));
 
         // On disk, through a table handle: same message, file untouched.
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
-        writeAll(path, bytes);
+        QVERIFY(Files::writeBytes(path, bytes));
         Table t(FoodSchema());
-        try {
-            t.open();
-            QFAIL("accepted on disk");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), expected);
-        }
+        EXPECT_DATA_ERROR(Equals, expected, t.open());
         QVERIFY(!t.isOpen());
-        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(Files::bytesOf(path), bytes);
     }
 
     // What other programs legitimately leave: no end mark, junk after the
@@ -189,7 +170,7 @@ private slots:
         QFETCH(int, count);
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
-        writeAll(path, bytes);
+        QVERIFY(Files::writeBytes(path, bytes));
         Table t(FoodSchema());
         t.setIndexName(QString());
         t.open();
@@ -198,7 +179,7 @@ private slots:
                  QTest::currentDataTag() == QByteArray("NUL padding") ? QStringLiteral("Poulet,")
                                                                        : QStringLiteral("Poulet, rôti"));
         t.close();
-        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(Files::bytesOf(path), bytes);
     }
 
     // A sound file that is not the table the program expects.
@@ -232,16 +213,11 @@ private slots:
         }
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         DbfFile::create(path, fields);
-        const QByteArray before = readAll(path);
+        const QByteArray before = Files::bytesOf(path);
         Table t(FoodSchema());
-        try {
-            t.open();
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), message);
-        }
+        EXPECT_DATA_ERROR(Equals, message, t.open());
         QVERIFY(!t.isOpen());
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(Files::bytesOf(path), before);
     }
 
     // Widths may differ from the schema (files written by other programs):
@@ -271,12 +247,9 @@ private slots:
     void missingFile() {
         TempDataDir dir;
         Table t(FoodSchema());
-        try {
-            t.open();
-            QFAIL("opened");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Impossible d'ouvrir le fichier DIETAB.DBF : fichier introuvable."));
-        }
+        EXPECT_DATA_ERROR(Equals,
+                          QStringLiteral("Impossible d'ouvrir le fichier DIETAB.DBF : fichier introuvable."),
+                          t.open());
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("DIETAB.DBF"))));
     }
 };

@@ -3,24 +3,14 @@
 // check of what was written reopens the file.
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
-
-QStringList choiceNames(const QString& dir) {
-    auto f = DbfFile::open(QDir(dir).filePath(QStringLiteral("CHOIX.DBF")), true);
-    QStringList out;
-    const int nom = f->fieldIndex(QStringLiteral("NOM"));
-    for (int r = 0; r < f->recordCount(); ++r)
-        if (!f->isDeleted(r)) out << f->text(r, nom);
-    return out;
-}
 
 void addLine(Table& t, const QString& nom, double qte) {
     t.append();
@@ -28,23 +18,6 @@ void addLine(Table& t, const QString& nom, double qte) {
     t.setFloat(QStringLiteral("QTE"), qte);
     t.post();
 }
-
-// Lets writes past the file's current size fail (EFBIG) for the lifetime of
-// the object: a disk that fills up under a post.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit r = m_saved;
-        r.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 }  // namespace
 
@@ -61,7 +34,7 @@ private slots:
         QCOMPARE(t.recordCount(), 2);
         QCOMPARE(t.state(), Table::State::Browse);
         QCOMPARE(t.asString(QStringLiteral("NOM")), QStringLiteral("Épinards, cuits"));
-        QCOMPARE(choiceNames(dir.path()), (QStringList{"Pomme", "Épinards, cuits"}));
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), (QStringList{"Pomme", "Épinards, cuits"}));
     }
 
     // Moving the cursor posts a modified pending record and drops an
@@ -138,7 +111,7 @@ private slots:
         t.cancel();
         QCOMPARE(t.rowCount(), 1);
         QCOMPARE(t.currentRow(), 0);
-        QCOMPARE(choiceNames(dir.path()), QStringList{"Pomme"});
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), QStringList{"Pomme"});
     }
 
     // An edited record takes its new place in the order.
@@ -213,17 +186,13 @@ private slots:
         QCOMPARE(t.asString(QStringLiteral("NOM")), QStringLiteral("A"));
         QCOMPARE(t.recordCount(), 1);
         QVERIFY(!t.locate(QStringLiteral("NOM"), QStringLiteral("B")));
-        QCOMPARE(choiceNames(dir.path()), QStringList{"A"});
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), QStringList{"A"});
     }
 
     void beforeDeleteCancels() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        const QByteArray before = [&] {
-            QFile f(dir.file(QStringLiteral("DIETAB.DBF")));
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        }();
+        const QByteArray before = Files::bytesOf(dir.file(QStringLiteral("DIETAB.DBF")));
         Table t(FoodSchema());
         QString asked;
         t.beforeDelete = [&](Table& tb) {
@@ -238,9 +207,7 @@ private slots:
         QCOMPARE(t.recordCount(), 11);
         QCOMPARE(t.asString(QStringLiteral("NOM")), QStringLiteral("Agneau, gigot"));
         QCOMPARE(layout.count(), 0);
-        QFile f(dir.file(QStringLiteral("DIETAB.DBF")));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QCOMPARE(Files::bytesOf(dir.file(QStringLiteral("DIETAB.DBF"))), before);
     }
 
     void beforeInsertAborts() {
@@ -321,20 +288,15 @@ private slots:
         t.setString(QStringLiteral("NOM"), QStringLiteral("Poire"));
         {
             FileSizeLimit limit(static_cast<rlim_t>(size));
-            try {
-                t.post();
-                QFAIL("posted");
-            } catch (const DataError& e) {
-                QVERIFY2(e.message().startsWith(QStringLiteral("Impossible d'écrire dans le fichier CHOIX.DBF")),
-                         qPrintable(e.message()));
-            }
+            EXPECT_DATA_ERROR(StartsWith, QStringLiteral("Impossible d'écrire dans le fichier CHOIX.DBF"),
+                              t.post());
             QCOMPARE(t.state(), Table::State::Insert);
             QCOMPARE(t.asString(QStringLiteral("NOM")), QStringLiteral("Poire"));
             QVERIFY_THROWS_EXCEPTION(DataError, t.next());   // the auto-post fails too
         }
-        QCOMPARE(choiceNames(dir.path()), QStringList{"Pomme"});
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), QStringList{"Pomme"});
         t.post();
-        QCOMPARE(choiceNames(dir.path()), (QStringList{"Pomme", "Poire"}));
+        QCOMPARE(Fixtures::liveChoiceNames(dir.path()), (QStringList{"Pomme", "Poire"}));
     }
 
     void notifications() {

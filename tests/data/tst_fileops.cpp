@@ -4,26 +4,14 @@
 #include <QDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/fileops.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
 
 QStringList entries(const TempDataDir& dir) {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -52,10 +40,11 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QString, destination);
         TempDataDir dir;
-        writeFile(dir.file(sourceOnDisk), QByteArray("source\0bytes\x1a", 13));
-        writeFile(dir.file(destinationOnDisk), QByteArray("old destination, longer than the source"));
+        QVERIFY(Files::writeBytes(dir.file(sourceOnDisk), QByteArray("source\0bytes\x1a", 13)));
+        QVERIFY(Files::writeBytes(dir.file(destinationOnDisk),
+                                  QByteArray("old destination, longer than the source")));
         FileOps::CopyFile(source, destination);
-        QCOMPARE(readFile(dir.file(destinationOnDisk)), QByteArray("source\0bytes\x1a", 13));
+        QCOMPARE(Files::bytesOf(dir.file(destinationOnDisk)), QByteArray("source\0bytes\x1a", 13));
         QStringList both{sourceOnDisk, destinationOnDisk};
         both.sort();
         QCOMPARE(entries(dir), both);   // no second file under the other case
@@ -63,22 +52,19 @@ private slots:
 
     void copyCreatesDestination() {
         TempDataDir dir;
-        writeFile(dir.file("CHOIX.DBF"), QByteArray(200000, 'x'));
+        QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray(200000, 'x')));
         FileOps::CopyFile("choix.dbf", "Mardi.dat");
-        QCOMPARE(readFile(dir.file("Mardi.dat")), QByteArray(200000, 'x'));
+        QCOMPARE(Files::bytesOf(dir.file("Mardi.dat")), QByteArray(200000, 'x'));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "Mardi.dat"}));
     }
 
     void missingSourceLeavesDestination() {
         TempDataDir dir;
-        writeFile(dir.file("CHOIX.DBF"), QByteArray("the day's choice"));
-        try {
-            FileOps::CopyFile("choix0.dbf", "choix.dbf");
-            QFAIL("copied");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Impossible d'ouvrir le fichier choix0.dbf : fichier introuvable."));
-        }
-        QCOMPARE(readFile(dir.file("CHOIX.DBF")), QByteArray("the day's choice"));
+        QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray("the day's choice")));
+        EXPECT_DATA_ERROR(Equals,
+                          QStringLiteral("Impossible d'ouvrir le fichier choix0.dbf : fichier introuvable."),
+                          FileOps::CopyFile("choix0.dbf", "choix.dbf"));
+        QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the day's choice"));
         QCOMPARE(entries(dir), QStringList{"CHOIX.DBF"});
     }
 
@@ -86,29 +72,20 @@ private slots:
     // destination exactly as it was, and no temporary file behind.
     void failedCopyLeavesDestination() {
         TempDataDir dir;
-        writeFile(dir.file("choix.tmp"), QByteArray(300000, 'n'));
-        writeFile(dir.file("CHOIX.DBF"), QByteArray("the composite's lines"));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
-        setrlimit(RLIMIT_FSIZE, &small);
-        bool refused = false;
-        try {
-            FileOps::CopyFile("choix.tmp", "choix.dbf");
-        } catch (const DataError& e) {
-            refused = e.message().startsWith(QStringLiteral("Impossible d'écrire le fichier choix.dbf"));
+        QVERIFY(Files::writeBytes(dir.file("choix.tmp"), QByteArray(300000, 'n')));
+        QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray("the composite's lines")));
+        {
+            FileSizeLimit limit(64 * 1024);
+            EXPECT_DATA_ERROR(StartsWith, QStringLiteral("Impossible d'écrire le fichier choix.dbf"),
+                              FileOps::CopyFile("choix.tmp", "choix.dbf"));
         }
-        setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY(refused);
-        QCOMPARE(readFile(dir.file("CHOIX.DBF")), QByteArray("the composite's lines"));
+        QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the composite's lines"));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "choix.tmp"}));
     }
 
     void deleteFile() {
         TempDataDir dir;
-        writeFile(dir.file("choix.tmp"), "x");
+        QVERIFY(Files::writeBytes(dir.file("choix.tmp"), "x"));
         FileOps::DeleteFile("CHOIX.TMP");
         QVERIFY(entries(dir).isEmpty());
         FileOps::DeleteFile("choix.tmp");   // absent: nothing to do
@@ -126,7 +103,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, exists);
         TempDataDir dir;
-        writeFile(dir.file("Lundi.dat"), "x");
+        QVERIFY(Files::writeBytes(dir.file("Lundi.dat"), "x"));
         QDir(dir.path()).mkdir("sub");
         QCOMPARE(FileOps::FileExists(name), exists);
     }
@@ -135,7 +112,7 @@ private slots:
         TempDataDir dir;
         for (const char* n : {"mardi.dat", "Lundi.DAT", "CHOIX.DBF", "lundi.dat", "notes.data",
                               "Avril.dat", "x.dat.bak"})
-            writeFile(dir.file(QString::fromLatin1(n)), "x");
+            QVERIFY(Files::writeBytes(dir.file(QString::fromLatin1(n)), "x"));
         QDir(dir.path()).mkdir("dossier.dat");
         QCOMPARE(FileOps::ListDatFiles(), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
     }

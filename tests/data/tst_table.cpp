@@ -9,6 +9,8 @@
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -115,12 +117,8 @@ private slots:
 
     void unknownTag() {
         Table t(FoodSchema());
-        try {
-            t.setIndexName(QStringLiteral("FIBRES"));
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), QStringLiteral("L'index FIBRES n'existe pas pour la table DIETAB.DBF."));
-        }
+        EXPECT_DATA_ERROR(Equals, QStringLiteral("L'index FIBRES n'existe pas pour la table DIETAB.DBF."),
+                          t.setIndexName(QStringLiteral("FIBRES")));
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
     }
 
@@ -290,12 +288,8 @@ private slots:
         writeFoods(dir.path(), mixedFoods());
         Table t(FoodSchema());
         t.open();
-        try {
-            t.asFloat(QStringLiteral("PROTA"));
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Le champ PROTA n'existe pas dans la table DIETAB.DBF."));
-        }
+        EXPECT_DATA_ERROR(Equals, QStringLiteral("Le champ PROTA n'existe pas dans la table DIETAB.DBF."),
+                          t.asFloat(QStringLiteral("PROTA")));
         QVERIFY_THROWS_EXCEPTION(DataError, t.locate(QStringLiteral("X"), QStringLiteral("1")));
     }
 
@@ -359,12 +353,7 @@ private slots:
         Table t(FoodSchema());
         t.open();
         t.setFilter(text);   // not checked while off
-        try {
-            t.setFiltered(true);
-            QFAIL("accepted");
-        } catch (const DataError& e) {
-            QCOMPARE(e.message(), message);
-        }
+        EXPECT_DATA_ERROR(Equals, message, t.setFiltered(true));
         QVERIFY(!t.filtered());
         QCOMPARE(t.recordCount(), 10);
 
@@ -451,10 +440,8 @@ private slots:
             // decimals than its field declares, CA a range wider than 2^32
             // steps of its last decimal.
             auto file = DbfFile::open(path, true);
-            QFile raw(path);
-            QVERIFY(raw.open(QIODevice::ReadOnly));
-            QByteArray image = raw.readAll();
-            raw.close();
+            QByteArray image = Files::bytesOf(path);
+            QVERIFY(!image.isEmpty());
             image.chop(1);
             std::mt19937 rng(7);
             const QStringList words = {"Épinards", "epinards", "Pomme", "pomme", "Œuf", "oeuf", "Cèpe"};
@@ -475,8 +462,7 @@ private slots:
             }
             image += '\x1a';
             for (int b = 0; b < 4; ++b) image[4 + b] = char((n >> (8 * b)) & 0xFF);
-            QVERIFY(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            raw.write(image);
+            QVERIFY(Files::writeBytes(path, image));
         }
         Table t(FoodSchema());
         t.setIndexName(tag);

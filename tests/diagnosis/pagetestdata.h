@@ -1,6 +1,11 @@
 #pragma once
-// A day and a group for the page tests: the baseline satisfies every need,
-// so that no advice sentence is drawn unless a test changes something.
+// For the page tests: a day and a group whose baseline satisfies every need,
+// so that no advice sentence is drawn unless a test changes something, and
+// the helpers that find and check the texts drawn on a recording surface.
+#include <QTest>
+
+#include <algorithm>
+
 #include "core/diagnosis/drawing.h"
 #include "support/recordingsurface.h"
 
@@ -40,9 +45,32 @@ inline QList<RecordingSurface::Op> onRow(const RecordingSurface& s, int y) {
     return out;
 }
 
+// The text op drawn on a row (y) with exactly that text, or nullptr.
+inline const RecordingSurface::Op* textOnRow(const RecordingSurface& s, int y, const QString& text) {
+    for (const auto& op : s.ops)
+        if (op.kind == RecordingSurface::Op::Text && op.y == y && op.text == text) return &op;
+    return nullptr;
+}
+
+// The position in the drawing order of the first text op with that text, or -1.
 inline int indexOf(const RecordingSurface& s, const QString& text) {
     for (int i = 0; i < s.ops.size(); ++i)
         if (s.ops[i].kind == RecordingSurface::Op::Text && s.ops[i].text == text) return i;
     return -1;
+}
+
+// How many text ops satisfy the predicate.
+template <class Pred>
+int countTexts(const RecordingSurface& s, Pred pred) {
+    const QList<RecordingSurface::Op> t = s.texts();
+    return static_cast<int>(std::count_if(t.begin(), t.end(), pred));
+}
+
+// Checks that no text shows an infinite or undefined number.
+inline void noInfNan(const RecordingSurface& s) {
+    for (const auto& op : s.texts()) {
+        QVERIFY2(!op.text.contains(QLatin1String("inf")), qPrintable(op.text));
+        QVERIFY2(!op.text.contains(QLatin1String("nan")), qPrintable(op.text));
+    }
 }
 }  // namespace PageTest

@@ -10,12 +10,6 @@
 using namespace PageTest;
 using Op = RecordingSurface::Op;
 
-template <class Pred>
-static int countTexts(const RecordingSurface& s, Pred pred) {
-    const QList<Op> t = s.texts();
-    return static_cast<int>(std::count_if(t.begin(), t.end(), pred));
-}
-
 class TestPage1 : public QObject {
     Q_OBJECT
 
@@ -23,12 +17,6 @@ class TestPage1 : public QObject {
         RecordingSurface s;
         DessinePage1(s, l, d);
         return s;
-    }
-    static void noInfNan(const RecordingSurface& s) {
-        for (const Op& op : s.texts()) {
-            QVERIFY2(!op.text.contains(QLatin1String("inf")), qPrintable(op.text));
-            QVERIFY2(!op.text.contains(QLatin1String("nan")), qPrintable(op.text));
-        }
     }
 
 private slots:

@@ -94,6 +94,33 @@ void writeAllTables(const QString& dir) {
     appendRecords(NeedsSchema(), needs, rows);
 }
 
+QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
+    auto f = DbfFile::open(QDir(dir).filePath(QStringLiteral("CHOIX.DBF")), true);
+    const int nom = f->fieldIndex(QStringLiteral("NOM"));
+    const int qte = f->fieldIndex(QStringLiteral("QTE"));
+    QStringList names;
+    for (int r = 0; r < f->recordCount(); ++r) {
+        if (f->isDeleted(r)) continue;
+        names << f->text(r, nom);
+        if (quantities) *quantities << f->number(r, qte);
+    }
+    return names;
+}
+
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
+
+QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {
+    if (field < 0) {
+        lines.removeAt(line - 1);
+        return lines;
+    }
+    QStringList cells = lines.at(line - 1).split(QLatin1Char(';'));
+    if (text == QLatin1String("REMOVE"))
+        cells.removeAt(field);
+    else
+        cells[field] = text;
+    lines[line - 1] = cells.join(QLatin1Char(';'));
+    return lines;
+}
 
 }  // namespace Fixtures

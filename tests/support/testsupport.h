@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the test executables: a fresh temporary Data directory,
-// tables written from the schemas, and access to the supplied tables.
+// tables written from the schemas, the Choice table read back from disk,
+// access to the supplied tables, and edited copies of the source files.
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <QVector>
@@ -36,6 +39,13 @@ QString writeSmallFoodTable(const QString& dir);
 // Empty CHOIX.DBF, choix0.dbf and Alimcomp.DBF, plus the small Food table and
 // a Needs table of 29 rows, so that every window can open.
 void writeAllTables(const QString& dir);
+// The names of the records of dir/CHOIX.DBF that are not deleted, in record
+// order, read through the codec; their quantities (QTE) too when asked.
+QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
 // The directory of the supplied tables built by the build (may not exist).
 QString suppliedTablesDir();
+// The lines of a ';'-separated source file with one change, to feed a bad
+// row: line `line` (1-based) removed when field is negative; otherwise its
+// cell `field` (0-based) removed when text is REMOVE, else replaced by text.
+QStringList editCsvLine(QStringList lines, int line, int field, const QString& text);
 }

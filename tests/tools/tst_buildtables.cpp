@@ -14,6 +14,7 @@
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "foodlist.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -37,24 +38,16 @@ Run runBuilder(const QStringList& args) {
     return r;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A data directory with the given foods.csv and needs.csv texts and the real
 // CIQUAL and EFSA sources.
 bool makeDataDir(const QString& dir, const QString& foods, const QString& needs) {
-    auto write = [&](const QString& name, const QString& text) {
-        QFile f(QDir(dir).filePath(name));
-        return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
-    };
-    return write("foods.csv", foods) && write("needs.csv", needs) &&
+    return Files::writeBytes(QDir(dir).filePath("foods.csv"), foods.toUtf8()) &&
+           Files::writeBytes(QDir(dir).filePath("needs.csv"), needs.toUtf8()) &&
            QFile::link(kDataDir + "/sources", QDir(dir).filePath("sources"));
 }
 
 QStringList sourceLines(const QString& name) {
-    return QString::fromUtf8(readAll(kDataDir + "/" + name)).split('\n');
+    return QString::fromUtf8(Files::bytesOf(kDataDir + "/" + name)).split('\n');
 }
 
 }  // namespace
@@ -82,10 +75,10 @@ void TestBuildTables::reproducible() {
     QVERIFY2(second.exitCode == 0, qPrintable(second.err));
     qInfo("Tables fournies construites en %lld ms", ms);
     for (const QString& t : kTables) {
-        const QByteArray bytes = readAll(a.filePath(t));
+        const QByteArray bytes = Files::bytesOf(a.filePath(t));
         QVERIFY2(!bytes.isEmpty(), qPrintable(t));
-        QVERIFY2(bytes == readAll(b.filePath(t)), qPrintable(t));
-        QVERIFY2(bytes == readAll(Fixtures::suppliedTablesDir() + "/" + t), qPrintable(t));
+        QVERIFY2(bytes == Files::bytesOf(b.filePath(t)), qPrintable(t));
+        QVERIFY2(bytes == Files::bytesOf(Fixtures::suppliedTablesDir() + "/" + t), qPrintable(t));
         // Header date: the CIQUAL 2020 publication, 2020-07-07.
         QCOMPARE(int(bytes.at(1)), 120);
         QCOMPARE(int(bytes.at(2)), 7);
@@ -93,7 +86,7 @@ void TestBuildTables::reproducible() {
     }
     QCOMPARE(QDir(a.path()).entryList(QDir::Files).size(), kTables.size());
     // choix0.dbf is the empty Choice table, byte for byte.
-    QCOMPARE(readAll(a.filePath("choix0.dbf")), readAll(a.filePath("CHOIX.DBF")));
+    QCOMPARE(Files::bytesOf(a.filePath("choix0.dbf")), Files::bytesOf(a.filePath("CHOIX.DBF")));
 }
 
 void TestBuildTables::readableByDbfread() {
@@ -168,15 +161,7 @@ void TestBuildTables::badFoodRows() {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    QStringList lines = sourceLines("foods.csv");
-    if (field < 0) {
-        lines.removeAt(line - 1);
-    } else {
-        QStringList fields = lines.at(line - 1).split(';');
-        if (text == QLatin1String("REMOVE")) fields.removeAt(field);
-        else fields[field] = text;
-        lines[line - 1] = fields.join(';');
-    }
+    const QStringList lines = Fixtures::editCsvLine(sourceLines("foods.csv"), line, field, text);
     QTemporaryDir data, out;
     QVERIFY(makeDataDir(data.path(), lines.join('\n'), sourceLines("needs.csv").join('\n')));
     const Run r = runBuilder({"--donnees", data.path(), "--sortie", out.path()});
@@ -186,10 +171,7 @@ void TestBuildTables::badFoodRows() {
 }
 
 void TestBuildTables::badNeedsRowStopsTheBuild() {
-    QStringList needs = sourceLines("needs.csv");
-    QStringList fields = needs.at(41).split(';');   // line 42
-    fields[5] = QStringLiteral("L2 * 0.6");
-    needs[41] = fields.join(';');
+    const QStringList needs = Fixtures::editCsvLine(sourceLines("needs.csv"), 42, 5, QStringLiteral("L2 * 0.6"));
     QTemporaryDir data, out;
     QVERIFY(makeDataDir(data.path(), sourceLines("foods.csv").join('\n'), needs.join('\n')));
     const Run r = runBuilder({"--donnees", data.path(), "--sortie", out.path()});

@@ -1,7 +1,6 @@
 // The rules that turn CIQUAL cells into Food table values: the cell reading,
 // the nutrient record of a food, the merging of a food given on two lines,
 // and the names and categories of the full CIQUAL import.
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,6 +10,8 @@
 #include "core/schema/schema.h"
 #include "fullimport.h"
 #include "nutrientrules.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 
 namespace {
 
@@ -40,10 +41,7 @@ QString writeCiqual(const QString& dir, const QVector<QHash<QString, QString>>& 
         lines << cells.join(';');
     }
     const QString path = dir + "/ciqual.csv";
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(lines.join("\r\n").toUtf8() + "\r\n");
-    return path;
+    return Files::writeBytes(path, lines.join("\r\n").toUtf8() + "\r\n") ? path : QString();
 }
 
 QHash<QString, QString> food(const QString& code, std::initializer_list<std::pair<const char*, const char*>> cells) {
@@ -196,26 +194,17 @@ void TestCiqualRules::conflictingDuplicateIsRefused() {
     QTemporaryDir dir;
     const QString path = writeCiqual(dir.path(), {food("8", {{"Lipides (g/100 g)", "1"}}),
                                                   food("8", {{"Lipides (g/100 g)", "2"}})});
-    try {
-        CiqualTable::read(path);
-        QFAIL("conflicting lines accepted");
-    } catch (const DataError& e) {
-        QVERIFY2(e.message().startsWith("ciqual.csv:3 : l'aliment 8 figure aussi ligne 2"),
-                 qPrintable(e.message()));
-    }
+    EXPECT_DATA_ERROR(StartsWith, "ciqual.csv:3 : l'aliment 8 figure aussi ligne 2", CiqualTable::read(path));
 }
 
 void TestCiqualRules::unreadableCellNamesLineAndColumn() {
     QTemporaryDir dir;
     const CiqualTable table = CiqualTable::read(writeCiqual(dir.path(), {
         food("4", {}), food("6", {{"Zinc (mg/100 g)", "abc"}})}));
-    try {
-        NutrientRules(table).compute(*table.find("6"), AnimalShares{});
-        QFAIL("unreadable cell accepted");
-    } catch (const DataError& e) {
-        QCOMPARE(e.message(), QStringLiteral("ciqual.csv:3 : valeur illisible « abc » dans la colonne "
-                                             "« Zinc (mg/100 g) » (aliment 6)."));
-    }
+    EXPECT_DATA_ERROR(Equals,
+                      QStringLiteral("ciqual.csv:3 : valeur illisible « abc » dans la colonne "
+                                     "« Zinc (mg/100 g) » (aliment 6)."),
+                      NutrientRules(table).compute(*table.find("6"), AnimalShares{}));
 }
 
 void TestCiqualRules::shortNames_data() {

@@ -1,7 +1,6 @@
 // The Needs table: the formula language of needs.csv, the reading of EFSA's
 // values and units, and the supplied table itself (derivations, units,
 // sanity of the figures, the built BESOINS.DBF).
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,6 +10,8 @@
 #include "efsatable.h"
 #include "formula.h"
 #include "needstable.h"
+#include "support/dataerrors.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -100,12 +101,7 @@ void TestNeedsTable::formulaErrors_data() {
 void TestNeedsTable::formulaErrors() {
     QFETCH(QString, formula);
     QFETCH(QString, message);
-    try {
-        evaluateFormula(formula, fakeContext());
-        QFAIL("formula accepted");
-    } catch (const DataError& e) {
-        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
-    }
+    EXPECT_DATA_ERROR(Contains, message, evaluateFormula(formula, fakeContext()));
 }
 
 void TestNeedsTable::efsaUnits_data() {
@@ -243,27 +239,13 @@ void TestNeedsTable::badNeedsLines() {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    QFile in(kDataDir + "/needs.csv");
-    QVERIFY(in.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromUtf8(in.readAll()).split('\n');
-    if (field < 0) {
-        lines.removeAt(line - 1);
-    } else {
-        QStringList fields = lines.at(line - 1).split(';');
-        fields[field] = text;
-        lines[line - 1] = fields.join(';');
-    }
+    const QByteArray source = Files::bytesOf(kDataDir + "/needs.csv");
+    QVERIFY(!source.isEmpty());
+    const QStringList lines = Fixtures::editCsvLine(QString::fromUtf8(source).split('\n'), line, field, text);
     QTemporaryDir dir;
-    QFile out(dir.filePath("needs.csv"));
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(lines.join('\n').toUtf8());
-    out.close();
-    try {
-        Needs::read(out.fileName(), m_efsa);
-        QFAIL("bad needs.csv accepted");
-    } catch (const DataError& e) {
-        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
-    }
+    const QString path = dir.filePath("needs.csv");
+    QVERIFY(Files::writeBytes(path, lines.join('\n').toUtf8()));
+    EXPECT_DATA_ERROR(Contains, message, Needs::read(path, m_efsa));
 }
 
 QTEST_GUILESS_MAIN(TestNeedsTable)
