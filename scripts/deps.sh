@@ -2,7 +2,9 @@
 # Installs the Debian packages the build, the program and the tests need,
 # and only those that are missing. Runs apt-get update at most once.
 set -euo pipefail
-PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev libshp-dev libbenchmark-dev \
+# qt6-svg-dev builds with Qt SVG; libqt6svg6 holds the plugins that draw the
+# program's SVG pictures at run time.
+PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev qt6-svg-dev libqt6svg6 libshp-dev libbenchmark-dev \
 fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf"
 missing=""
 for p in $PKGS; do

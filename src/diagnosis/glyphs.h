@@ -1,11 +1,11 @@
 #pragma once
-// The glyphs of the diagnosis window's speed buttons, drawn by the program
-// itself: each has two states, the normal image and a greyed one for a
-// disabled button.
+// The glyphs of the diagnosis window's speed buttons. Each has two states,
+// two SVG files among the program's pictures: the normal image and a greyed
+// one (every colour a mid grey, the paper a light grey) for a disabled button.
 #include <QIcon>
 
 namespace Glyphes {
-QIcon page(int number);   // a sheet with its page number
+QIcon page(int number);   // a sheet with its page number (the diagnosis has pages 1 and 2; any other gives a null icon)
 QIcon imprimer();         // a printer with a sheet
 QIcon sortir();           // a door with an arrow leaving it
 }
