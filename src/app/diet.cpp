@@ -23,6 +23,7 @@
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
+#include "ui/icons.h"
 
 namespace {
 
@@ -186,7 +187,7 @@ void TFdiet::CreeContenu() {
     Image1->setScaledContents(true);
     const QPixmap picture = ImageAccueil();
     Image1->setPixmap(picture);
-    setWindowIcon(QIcon(picture));
+    setWindowIcon(Icons::application());
 
     Slogan = new QLabel(QStringLiteral("Mangez-vous bien ?"), central);
     Slogan->setObjectName(QStringLiteral("Slogan"));
