@@ -66,21 +66,21 @@ struct Setup {
     Setup(int foods, int lines) {
         session = std::make_unique<Session>(dir.path());
         const QDir d(dir.path());
-        const QStringList& cats = Categories();
-        writeTable(d.filePath(FoodSchema().fileName), FoodSchema(), foods, [&](DbfFile& f, int i, QByteArray& r) {
+        const QStringList& cats = categories();
+        writeTable(d.filePath(foodSchema().fileName), foodSchema(), foods, [&](DbfFile& f, int i, QByteArray& r) {
             put(f, r, "NUMERO", i + 1);
             put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
             put(f, r, "CATEGORIE", cats[i % cats.size()]);
             int k = 0;
-            for (const Nutrient& n : Nutrients()) put(f, r, n.field, 0.25 * ((i + k++) % 40));
+            for (const Nutrient& n : nutrients()) put(f, r, n.field, 0.25 * ((i + k++) % 40));
         });
-        writeTable(d.filePath(ChoiceSchema().fileName), ChoiceSchema(), lines, [&](DbfFile& f, int i, QByteArray& r) {
+        writeTable(d.filePath(choiceSchema().fileName), choiceSchema(), lines, [&](DbfFile& f, int i, QByteArray& r) {
             put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1));
             put(f, r, "QTE", 100 + i % 50);
-            for (const QString& field : LineComputedFields()) put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
+            for (const QString& field : lineComputedFields()) put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
         });
-        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), ChoiceSchema().fields);
-        DbfFile::create(d.filePath(CompositeSchema().fileName), CompositeSchema().fields);
+        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), choiceSchema().fields);
+        DbfFile::create(d.filePath(compositeSchema().fileName), compositeSchema().fields);
         w = std::make_unique<TFcompose>(*session);
         w->show();
         QApplication::processEvents();

@@ -31,28 +31,28 @@ struct Day {
     Table& choice = compose.Tchoix();
 
     explicit Day(int lines) {
-        const QString needs = QDir(QStringLiteral(NUTRIMO_TABLES_DIR)).filePath(NeedsSchema().fileName);
-        if (!QFile::copy(needs, QDir(dir.path()).filePath(NeedsSchema().fileName))) writeNeeds();
-        DbfFile::create(QDir(dir.path()).filePath(ChoiceSchema().fileName), ChoiceSchema().fields);
+        const QString needs = QDir(QStringLiteral(NUTRIMO_TABLES_DIR)).filePath(needsSchema().fileName);
+        if (!QFile::copy(needs, QDir(dir.path()).filePath(needsSchema().fileName))) writeNeeds();
+        DbfFile::create(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema().fields);
         choice.open();
         for (int i = 0; i < lines; ++i) {
             choice.append();
             choice.setString(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1));
             choice.setFloat(QStringLiteral("QTE"), 100 + i % 50);
             int f = 0;
-            for (const QString& field : LineComputedFields()) choice.setFloat(field, 0.5 + (i + f++) % 7);
+            for (const QString& field : lineComputedFields()) choice.setFloat(field, 0.5 + (i + f++) % 7);
             choice.post();
         }
         choice.close();
     }
     void writeNeeds() {
-        DbfFile::create(QDir(dir.path()).filePath(NeedsSchema().fileName), NeedsSchema().fields);
-        Table t(NeedsSchema());
+        DbfFile::create(QDir(dir.path()).filePath(needsSchema().fileName), needsSchema().fields);
+        Table t(needsSchema());
         t.setDirectory(dir.path());
         t.open();
         for (int r = 1; r <= 29; ++r) {
             t.append();
-            for (const PopulationGroup& g : PopulationGroups()) t.setFloat(g.column, r == 1 ? 2000 : 10 * r);
+            for (const PopulationGroup& g : populationGroups()) t.setFloat(g.column, r == 1 ? 2000 : 10 * r);
             t.post();
         }
     }

@@ -12,8 +12,8 @@
 
 namespace Demarrage {
 
-TFdiet* CreeFenetres(Session& session) {
-    Help::setHelpFile(FileNames::Aide());
+TFdiet* creeFenetres(Session& session) {
+    Help::setHelpFile(FileNames::aide());
     Help::installF1Handler();
 
     Fenetres f;
@@ -25,12 +25,12 @@ TFdiet* CreeFenetres(Session& session) {
     return diet;
 }
 
-void LecturesInitiales(TFdiet& diet) {
+void lecturesInitiales(TFdiet& diet) {
     // Before anything reads choix.dbf: an interrupted composite-food session
     // left the day's choice in choix.tmp and an ingredient list in choix.dbf.
-    ErrorHandler::run([] { FichierChoix::RestaureChoixInterrompu(); });
+    ErrorHandler::run([] { FichierChoix::restaureChoixInterrompu(); });
     ErrorHandler::run([&] {
-        if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->PremiereLecture();
+        if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->premiereLecture();
     });
 }
 

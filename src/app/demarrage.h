@@ -13,8 +13,8 @@ namespace Demarrage {
 // then the main window that receives them, and the help viewer. The caller
 // owns the returned main window (the other windows are its children and go
 // with it); the Session must outlive it.
-TFdiet* CreeFenetres(Session& session);
+TFdiet* creeFenetres(Session& session);
 // Crash recovery of choix.tmp, then the diagnosis window's start-up reading;
 // each under the standard error handler.
-void LecturesInitiales(TFdiet& diet);
+void lecturesInitiales(TFdiet& diet);
 }

@@ -77,8 +77,8 @@ TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     m_afficheur = [](QDialog* d) { d->exec(); };
     FormCreate();
-    CreeMenus();
-    CreeContenu();
+    creeMenus();
+    creeContenu();
 }
 
 TFdiet::~TFdiet() = default;
@@ -91,10 +91,10 @@ void TFdiet::FormCreate() {
 
     RazTotaux(m_session.totals());
     m_session.FirstPaint = true;
-    Help::setHelpFile(FileNames::Aide());
+    Help::setHelpFile(FileNames::aide());
 }
 
-void TFdiet::CreeMenus() {
+void TFdiet::creeMenus() {
     QMenuBar* bar = menuBar();
 
     Fichier1 = submenu(this, "Fichier1", QStringLiteral("&Fichier"), 6);
@@ -134,7 +134,7 @@ void TFdiet::CreeMenus() {
     // The group names are shown exactly as they are: no access key is added.
     // DiagClick keeps the check mark on one group (a check mark, not the
     // radio dot an exclusive action group would draw).
-    for (const PopulationGroup& g : PopulationGroups()) {
+    for (const PopulationGroup& g : populationGroups()) {
         QAction* a = item(Diagnostic1, g.menuItem, g.caption, 19);
         a->setCheckable(true);
         Groupes << a;
@@ -155,7 +155,7 @@ void TFdiet::CreeMenus() {
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
 }
 
-void TFdiet::CreeContenu() {
+void TFdiet::creeContenu() {
     setWindowTitle(QStringLiteral("Nutrimo"));
     QFont bold = QApplication::font();
     bold.setBold(true);
@@ -185,7 +185,7 @@ void TFdiet::CreeContenu() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedSize(295, 223);
     Image1->setScaledContents(true);
-    const QPixmap picture = ImageAccueil();
+    const QPixmap picture = imageAccueil();
     Image1->setPixmap(picture);
     setWindowIcon(Icons::application());
 
@@ -224,7 +224,7 @@ void TFdiet::CreeContenu() {
     }
 }
 
-void TFdiet::Montre(QDialog* window) {
+void TFdiet::montre(QDialog* window) {
     if (window) m_afficheur(window);
 }
 
@@ -232,30 +232,30 @@ void TFdiet::Nouveau1Click() {
     ErrorHandler::run([&] {
         // The day's choice becomes a copy of the empty template; a missing
         // template stops here and the choice stays as it was.
-        FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
+        FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
         m_session.ModeCompose = false;
-        Montre(m_fenetres.Fcompose);
+        montre(m_fenetres.Fcompose);
     });
 }
 
 void TFdiet::Reprendrechoixencours1Click() {
     ErrorHandler::run([&] {
         m_session.ModeCompose = false;
-        Montre(m_fenetres.Fcompose);
+        montre(m_fenetres.Fcompose);
     });
 }
 
 void TFdiet::Ouvrir1Click() {
     ErrorHandler::run([&] {
         m_session.ModeEnregistrer = false;
-        Montre(m_fenetres.Fouvrir);
+        montre(m_fenetres.Fouvrir);
     });
 }
 
 void TFdiet::Enregistre1Click() {
     ErrorHandler::run([&] {
         m_session.ModeEnregistrer = true;
-        Montre(m_fenetres.Fouvrir);
+        montre(m_fenetres.Fouvrir);
     });
 }
 
@@ -273,13 +273,13 @@ void TFdiet::Crationdunalimentcompos1Click() {
             QDialog* w;
             ~Retour() { Help::setContext(w, kContexteComposition); }
         } retour{compose};
-        Montre(compose);
+        montre(compose);
     });
 }
 
 void TFdiet::Index1Click() {
     ErrorHandler::run([&] {
-        Help::setHelpFile(FileNames::Aide());
+        Help::setHelpFile(FileNames::aide());
         Help::showContext(0);
     });
 }
@@ -291,7 +291,7 @@ void TFdiet::DiagClick(QAction* item) {
         QDialog* diagnost = m_fenetres.Fdiagnost;
         if (!diagnost) return;
         diagnost->setWindowTitle(item->text() + SuffixeBilan);
-        Montre(diagnost);
+        montre(diagnost);
     });
 }
 

@@ -80,9 +80,9 @@ protected:
 private:
     void FormCreate();
     void FormClose();
-    void CreeMenus();
-    void CreeContenu();
-    void Montre(QDialog* window);
+    void creeMenus();
+    void creeContenu();
+    void montre(QDialog* window);
     Session& m_session;
     Fenetres m_fenetres;
     Afficheur m_afficheur;

@@ -4,7 +4,7 @@
 
 #include "ui/icons.h"
 
-QPixmap ImageAccueil() {
+QPixmap imageAccueil() {
     // Read at exactly the window's size, whatever the screen's density: the
     // label that shows it has that size.
     QImageReader reader(Icons::picture(QStringLiteral("accueil.svg")));

@@ -4,4 +4,4 @@
 // accueil.svg among the program's pictures.
 #include <QPixmap>
 
-QPixmap ImageAccueil();
+QPixmap imageAccueil();

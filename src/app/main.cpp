@@ -17,9 +17,9 @@
 int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
     Session session(QDir::currentPath());
-    std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres(session));
+    std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
     diet->show();
-    QTimer::singleShot(0, [&] { Demarrage::LecturesInitiales(*diet); });
+    QTimer::singleShot(0, [&] { Demarrage::lecturesInitiales(*diet); });
     const int rc = app.exec();
     diet.reset();
     return rc;

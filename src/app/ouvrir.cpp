@@ -62,11 +62,11 @@ TFouvrir::~TFouvrir() = default;
 
 void TFouvrir::setReprendre(std::function<void()> reprendre) { m_reprendre = std::move(reprendre); }
 
-void TFouvrir::Prepare() {
+void TFouvrir::prepare() {
     ErrorHandler::run([&] {
         const bool enregistrer = m_session.ModeEnregistrer;
         FLBouvrir->clear();
-        FLBouvrir->addItems(FileOps::ListDatFiles());
+        FLBouvrir->addItems(FileOps::listDatFiles());
         FLBouvrir->clearSelection();
         FLBouvrir->setCurrentRow(-1);
         Eouvrir->setText(kMasque);
@@ -76,7 +76,7 @@ void TFouvrir::Prepare() {
 }
 
 bool TFouvrir::FormShow() {
-    Prepare();
+    prepare();
     if (m_session.ModeEnregistrer) {
         Eouvrir->setFocus();
         Eouvrir->selectAll();
@@ -100,10 +100,10 @@ void TFouvrir::BBokClick() {
     ErrorHandler::run([&] {
         const QString text = Eouvrir->text();
         if (m_session.ModeEnregistrer) {
-            if (FichierChoix::Enregistrer(text) == FichierChoix::Suite::Ferme) accept();
+            if (FichierChoix::enregistrer(text) == FichierChoix::Suite::Ferme) accept();
             return;
         }
-        if (FichierChoix::Ouvrir(text) != FichierChoix::Suite::Ferme) return;
+        if (FichierChoix::ouvrir(text) != FichierChoix::Suite::Ferme) return;
         accept();
         if (m_reprendre) m_reprendre();
     });

@@ -1,7 +1,7 @@
 #pragma once
 // TFouvrir: the open/save dialog of the day's choice. ModeEnregistrer (set by
 // the main window's menu) tells it which way it works; the decisions of its
-// OK button are FichierChoix::Enregistrer and FichierChoix::Ouvrir.
+// OK button are FichierChoix::enregistrer and FichierChoix::ouvrir.
 #include <functional>
 
 #include "ui/modalwindow.h"
@@ -24,7 +24,7 @@ public:
 
     // FormShow without showing: the file list re-read, the caption and the
     // name box's read-only state set from ModeEnregistrer.
-    void Prepare();
+    void prepare();
     void BBokClick();
     void BBannulerClick();
 

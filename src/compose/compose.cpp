@@ -33,9 +33,9 @@ const QPoint kRenommerPlace(kRowX + 5 * kStep, kRowY + kStep);
 
 QVector<TableModel::Column> choiceColumns() {
     QVector<TableModel::Column> cols;
-    for (const DbfField& f : ChoiceSchema().fields) {
+    for (const DbfField& f : choiceSchema().fields) {
         if (f.name == QLatin1String("NUMERO") || f.name == QLatin1String("CATEGORIE")) continue;
-        const FieldPresentation* p = PresentationOf(f.name);
+        const FieldPresentation* p = presentationOf(f.name);
         TableModel::Column c;
         c.field = f.name;
         c.title = p ? p->choiceLabel : QString();
@@ -56,9 +56,9 @@ void command(F&& f) {
 TFcompose::TFcompose(Session& session, QWidget* parent)
     : ModalWindow(parent, 25),
       m_session(session),
-      m_talim(std::make_unique<Table>(FoodSchema())),
-      m_tchoix(std::make_unique<Table>(ChoiceSchema())),
-      m_talimCompo(std::make_unique<Table>(CompositeSchema())),
+      m_talim(std::make_unique<Table>(foodSchema())),
+      m_tchoix(std::make_unique<Table>(choiceSchema())),
+      m_talimCompo(std::make_unique<Table>(compositeSchema())),
       m_list(*m_talim, *m_tchoix),
       m_composite(*m_talim, *m_tchoix, *m_talimCompo) {
     // FormCreate: the three handles on the Data directory.
@@ -144,8 +144,8 @@ void TFcompose::buildTopPanel(QWidget* panel) {
     // A list to pick from: typing only searches the list, so the box always
     // holds one of the fourteen categories.
     CBcategorie->setEditable(false);
-    CBcategorie->addItems(Categories());
-    CBcategorie->setMaxVisibleItems(Categories().size());
+    CBcategorie->addItems(categories());
+    CBcategorie->setMaxVisibleItems(categories().size());
     CBcategorie->setGeometry(8, 22, 300, 24);
     CBcategorie->setContextMenuPolicy(Qt::NoContextMenu);
     lcat->setBuddy(CBcategorie);
@@ -197,7 +197,7 @@ void TFcompose::buildTopPanel(QWidget* panel) {
 void TFcompose::buildTotalsStrip(QWidget* strip) {
     auto* title = new QLabel(QStringLiteral("Totaux : "), strip);
     title->setGeometry(6, 6, 60, 18);
-    const auto entries = TotalsStrip::Textes(DailyTotals());
+    const auto entries = TotalsStrip::textes(DailyTotals());
     const int x0 = 64, w = 92, step = 96;
     for (int i = 0; i < entries.size(); ++i) {
         const int col = i % TotalsStrip::ParRangee, row = i / TotalsStrip::ParRangee;
@@ -300,7 +300,7 @@ bool TFcompose::FormShow() {
         m_tchoix->open();
         m_talimCompo->open();
         if (m_compositeMode) {
-            named = EntreModeCompose();
+            named = entreModeCompose();
             if (!named) return;
         } else {
             setMode(false);
@@ -310,7 +310,7 @@ bool TFcompose::FormShow() {
             CBcategorie->setCurrentIndex(0);
         }
         AfficheTotaux();
-        m_talim->setFilter(QStringLiteral("CATEGORIE='") + Categories().first() + QStringLiteral("'"));
+        m_talim->setFilter(QStringLiteral("CATEGORIE='") + categories().first() + QStringLiteral("'"));
         m_talim->setFiltered(true);
         m_talim->first();
     });
@@ -321,19 +321,19 @@ bool TFcompose::FormShow() {
     return true;
 }
 
-bool TFcompose::EntreModeCompose() {
+bool TFcompose::entreModeCompose() {
     m_composite.NomCompose.clear();
     m_composite.ModifCompose = false;
     runNameDialog();
     const QString nom = TFCreadlg::NomSaisi;
     if (nom.isEmpty() || !TFCreadlg::SaisieValidee) return false;
-    m_composite.Commence(nom);
+    m_composite.commence(nom);
     Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") + nom);
     setWindowTitle(m_composite.ModifCompose ? QStringLiteral("Modification d'un aliment composé")
                                             : QStringLiteral("Création d'un aliment composé"));
     setMode(true);
-    m_composite.MetDeCote();
-    m_composite.ChargeLignes();
+    m_composite.metDeCote();
+    m_composite.chargeLignes();
     return true;
 }
 
@@ -352,7 +352,7 @@ void TFcompose::FormClose() {
     m_talim->close();
     m_tchoix->close();
     m_talimCompo->close();
-    if (m_compositeMode) command([this] { m_composite.Restaure(); });
+    if (m_compositeMode) command([this] { m_composite.restaure(); });
 }
 
 void TFcompose::paintEvent(QPaintEvent* event) {
@@ -383,24 +383,24 @@ void TFcompose::CBcategorieChange() {
 }
 
 void TFcompose::SBajouterClick() {
-    command([this] { listChanged(m_list.Ajouter()); });
+    command([this] { listChanged(m_list.ajouter()); });
 }
 
 void TFcompose::SBmodifierClick() {
-    command([this] { listChanged(m_list.Modifier()); });
+    command([this] { listChanged(m_list.modifier()); });
 }
 
 void TFcompose::SBsupprimerClick() {
-    command([this] { listChanged(m_list.Supprimer()); });
+    command([this] { listChanged(m_list.supprimer()); });
 }
 
 void TFcompose::SBeffacerClick() {
-    command([this] { listChanged(m_list.Effacer()); });
+    command([this] { listChanged(m_list.effacer()); });
 }
 
 void TFcompose::SBconsulterClick() {
     command([this] {
-        m_energie = static_cast<double>(ChoiceList::EnergiePour100(*m_talim));
+        m_energie = static_cast<double>(ChoiceList::energiePour100(*m_talim));
         m_voir->exec();
     });
 }
@@ -418,7 +418,7 @@ void TFcompose::SBsortirClick() {
     bool close = true;
     if (m_compositeMode) {
         close = false;
-        command([&] { close = m_composite.Enregistre(m_session.totals()); });
+        command([&] { close = m_composite.enregistre(m_session.totals()); });
     }
     if (close) accept();
 }
@@ -426,7 +426,7 @@ void TFcompose::SBsortirClick() {
 void TFcompose::SBrenommerClick() {
     if (!m_compositeMode) return;
     command([this] {
-        if (m_composite.Renommer())
+        if (m_composite.renommer())
             Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") +
                             m_composite.NomCompose);
     });
@@ -439,7 +439,7 @@ void TFcompose::AfficheTotaux() {
         const DataGrid::Pause pause(DBGchoix);
         CalculTotaux(*m_tchoix, totals);
     }
-    for (const auto& e : TotalsStrip::Textes(totals))
+    for (const auto& e : TotalsStrip::textes(totals))
         if (QLabel* l = m_totals.value(e.label)) l->setText(e.text);
 }
 

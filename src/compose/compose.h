@@ -107,7 +107,7 @@ private:
     void buildTotalsStrip(QWidget* strip);
     void buildMenu();
     void setMode(bool composite);
-    bool EntreModeCompose();
+    bool entreModeCompose();
     void runNameDialog();
     void listChanged(bool changed);
 

@@ -93,7 +93,7 @@ bool TFCreadlg::FormShow() {
 }
 
 void TFCreadlg::Constitueliste() {
-    const QStringList names = CompositeFood::NomsComposes(m_talimCompo);
+    const QStringList names = CompositeFood::nomsComposes(m_talimCompo);
     if (names.isEmpty()) {
         // No composite yet: a plain box and the short prompt.
         CBDlg->hide();
@@ -120,7 +120,7 @@ void TFCreadlg::OKButtonClick() {
     // Blanks around a name cannot be told apart in a list; they are dropped.
     NomSaisi = texte().trimmed();
     if (NomSaisi.isEmpty()) return;
-    const QString error = CompositeFood::ErreurDeNom(NomSaisi);
+    const QString error = CompositeFood::erreurDeNom(NomSaisi);
     if (!error.isEmpty()) {
         prompter().message(Prompter::Kind::Warning, error);
         nameEdit()->setFocus();

@@ -95,12 +95,12 @@ void TFvoir::bindBoxes() {
 
 FieldBox* TFvoir::box(const QString& field) const { return m_boxes.value(field); }
 
-QString TFvoir::TexteEnergie(double energie) {
+QString TFvoir::texteEnergie(double energie) {
     return NumFormat::Int(NumFormat::Nearest(energie), 4).left(4);
 }
 
 bool TFvoir::FormShow() {
-    EKCAL->setText(TexteEnergie(m_compose->EnergieAliment()));
+    EKCAL->setText(texteEnergie(m_compose->EnergieAliment()));
     for (FieldBox* b : std::as_const(m_boxes)) b->refresh();
     return true;
 }

@@ -23,7 +23,7 @@ public:
     // right-aligned in four characters (a longer number is cut to four).
     bool FormShow() override;
     void SBsortirClick();
-    static QString TexteEnergie(double energie);
+    static QString texteEnergie(double energie);
 
     QLineEdit* EKCAL = nullptr;
     IconButton* SBsortir = nullptr;

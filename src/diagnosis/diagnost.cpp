@@ -65,7 +65,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     : ModalWindow(parent, 19),
       m_session(session),
       m_compose(compose),
-      Tbesoins(std::make_unique<Table>(NeedsSchema())) {
+      Tbesoins(std::make_unique<Table>(needsSchema())) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Fdiagnost"));
@@ -120,7 +120,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
 
 TFdiagnost::~TFdiagnost() = default;
 
-void TFdiagnost::LitDonnees() {
+void TFdiagnost::litDonnees() {
     ModeImpression = false;
     NbConseils = 0;
     m_pret = false;
@@ -145,8 +145,8 @@ void TFdiagnost::LitDonnees() {
     m_data.totals = totals;
 }
 
-void TFdiagnost::PremiereLecture() {
-    ErrorHandler::run([&] { LitDonnees(); });
+void TFdiagnost::premiereLecture() {
+    ErrorHandler::run([&] { litDonnees(); });
     m_session.FirstPaint = false;
     FormClose();
 }
@@ -154,7 +154,7 @@ void TFdiagnost::PremiereLecture() {
 bool TFdiagnost::FormShow() {
     std::exception_ptr error;
     try {
-        LitDonnees();
+        litDonnees();
     } catch (...) {
         error = std::current_exception();
     }
@@ -188,9 +188,9 @@ void TFdiagnost::dessinePage(Surface& surface) {
     if (!m_pret) return;
     EffacePage(surface);
     if (m_page == 2)
-        DessinePage2(surface, DiagLayout::Ecran(), m_data);
+        dessinePage2(surface, DiagLayout::ecran(), m_data);
     else
-        NbConseils = DessinePage1(surface, DiagLayout::Ecran(), m_data);
+        NbConseils = dessinePage1(surface, DiagLayout::ecran(), m_data);
 }
 
 void TFdiagnost::SBpage1Click() {
@@ -215,7 +215,7 @@ void TFdiagnost::SBimprimerClick() {
             bool& mode;
             ~Restore() { mode = false; }
         } restore{ModeImpression};
-        NbConseils = ImprimeBilan(data);
+        NbConseils = imprimeBilan(data);
     });
 }
 

@@ -33,7 +33,7 @@ public:
     // Start-up: reads the Needs table and sums the Choice table once, so that a
     // missing file is reported then, and clears the First-paint flag; the
     // window does not appear.
-    void PremiereLecture();
+    void premiereLecture();
 
     // The panel along the right edge and its speed buttons.
     QFrame* Panel1 = nullptr;
@@ -68,7 +68,7 @@ public slots:
 private:
     // Needs of the group named by the caption, then the Daily totals from
     // the Choice table (opened, summed, closed). Throws DataError.
-    void LitDonnees();
+    void litDonnees();
 
     Session& m_session;
     TFcompose& m_compose;

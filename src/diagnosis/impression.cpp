@@ -6,12 +6,12 @@
 #include "ui/paintersurface.h"
 #include "ui/printerservice.h"
 
-int ImprimeBilan(const DiagnosisData& data) {
+int imprimeBilan(const DiagnosisData& data) {
     PrintJob job(QStringLiteral("bilan"), QPageLayout::Portrait);
     QPainter& painter = job.begin();
     const int s = Echelle(job.printer().width());
     PainterSurface surface(painter);
-    const int nbConseils = DessineFeuille(surface, s, data);
+    const int nbConseils = dessineFeuille(surface, s, data);
     job.finish();
     return nbConseils;
 }

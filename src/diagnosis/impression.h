@@ -6,4 +6,4 @@
 
 // Prints the sheet; returns the number of advice lines printed. Printer
 // errors throw DataError.
-int ImprimeBilan(const DiagnosisData& data);
+int imprimeBilan(const DiagnosisData& data);

@@ -10,7 +10,7 @@
 
 namespace Help {
 namespace {
-QString g_file = FileNames::Aide();
+QString g_file = FileNames::aide();
 int g_last = -1;
 std::function<void(int)> g_viewer;
 const char* const kProperty = "nutrimoHelpContext";

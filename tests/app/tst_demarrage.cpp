@@ -46,12 +46,12 @@ private slots:
     void restoresTheDay() {
         // The day's choice set aside, an ingredient list in choix.dbf.
         QFile::copy(file("CHOIX.DBF"), file("choix.tmp"));
-        Fixtures::appendRecords(ChoiceSchema(), file("choix.tmp"),
+        Fixtures::appendRecords(choiceSchema(), file("choix.tmp"),
                                 {line(QStringLiteral("Pomme"), 150), line(QStringLiteral("Jambon cuit"), 60)});
-        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
         const QByteArray day = Files::bytesOf(file("choix.tmp"));
         ScriptedPrompter p;
-        QVERIFY(FichierChoix::RestaureChoixInterrompu());
+        QVERIFY(FichierChoix::restaureChoixInterrompu());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
         QVERIFY(!QFile::exists(file("choix.tmp")));
         QCOMPARE(p.asked.size(), 1);
@@ -62,7 +62,7 @@ private slots:
     void nothingToRestore() {
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p;
-        QVERIFY(!FichierChoix::RestaureChoixInterrompu());
+        QVERIFY(!FichierChoix::restaureChoixInterrompu());
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
     }
@@ -71,7 +71,7 @@ private slots:
         QVERIFY(Files::writeBytes(file("choix.tmp"), Files::bytesOf(file("CHOIX.DBF")).left(20)));
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p;
-        QVERIFY(!FichierChoix::RestaureChoixInterrompu());
+        QVERIFY(!FichierChoix::restaureChoixInterrompu());
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY(p.lastText().contains(QStringLiteral("choix.tmp")));
@@ -96,11 +96,11 @@ private slots:
         if (!missing.isEmpty()) QVERIFY(QFile::remove(file(missing)));
         if (backup) QFile::copy(file("choix0.dbf"), file("choix.tmp"));
         Session session(QDir::currentPath());
-        std::unique_ptr<TFdiet> diet(Demarrage::CreeFenetres(session));
+        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
         diet->show();
         QVERIFY(session.FirstPaint);
         ScriptedPrompter p;
-        Demarrage::LecturesInitiales(*diet);
+        Demarrage::lecturesInitiales(*diet);
         QCoreApplication::processEvents();
         // choix.tmp is restored first, whatever follows.
         QVERIFY(!QFile::exists(file("choix.tmp")));

@@ -53,7 +53,7 @@ private slots:
         m_previousCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
         m_session = std::make_unique<Session>(QDir::currentPath());
-        m_diet = Demarrage::CreeFenetres(*m_session);
+        m_diet = Demarrage::creeFenetres(*m_session);
         m_diet->setAfficheur([this](QDialog* d) {
             m_shown << d;
             if (m_during) m_during(d);
@@ -241,7 +241,7 @@ private slots:
         QVariantMap line;
         line["NOM"] = QStringLiteral("Pomme");
         line["QTE"] = 150.0;
-        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line});
         QVERIFY(Files::bytesOf(file("CHOIX.DBF")) != Files::bytesOf(file("choix0.dbf")));
         m_session->ModeCompose = true;
         ScriptedPrompter p;
@@ -256,7 +256,7 @@ private slots:
         QVariantMap line;
         line["NOM"] = QStringLiteral("Beurre");
         line["QTE"] = 10.0;
-        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {line});
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line});
         const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
         const QByteArray templ = Files::bytesOf(file("choix0.dbf"));
         QVERIFY(QFile::remove(file("choix0.dbf")));

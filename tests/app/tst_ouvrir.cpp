@@ -28,7 +28,7 @@ QVariantMap line(const QString& nom, double qte) {
     return m;
 }
 QStringList choiceNames(const QString& name) {
-    Table t(ChoiceSchema());
+    Table t(choiceSchema());
     t.setFileName(name);
     t.open();
     QStringList names;
@@ -51,7 +51,7 @@ private slots:
         m_dir = std::make_unique<TempDataDir>();
         QVERIFY(m_dir->isValid());
         Fixtures::writeAllTables(m_dir->path());
-        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"),
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"),
                                 {line(QStringLiteral("Pomme"), 150), line(QStringLiteral("Pain blanc"), 80)});
         m_choix = Files::bytesOf(file("CHOIX.DBF"));
         QVERIFY(!m_choix.isEmpty());
@@ -84,7 +84,7 @@ private slots:
         QFETCH(QString, message);
         const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
         ScriptedPrompter p;
-        const auto suite = FichierChoix::Enregistrer(text);
+        const auto suite = FichierChoix::enregistrer(text);
         QCOMPARE(p.unexpected, 0);
         if (written.isEmpty()) {
             QCOMPARE(suite, FichierChoix::Suite::Reste);
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(Files::writeBytes(file("lundi.dat"), old));
         ScriptedPrompter p;
         p.answer(yes);
-        const auto suite = FichierChoix::Enregistrer(QStringLiteral("lundi.dat"));
+        const auto suite = FichierChoix::enregistrer(QStringLiteral("lundi.dat"));
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().what, QStringLiteral("ask"));
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Information);
@@ -132,14 +132,14 @@ private slots:
         QFETCH(QString, text);
         QVERIFY(Files::writeBytes(file("lundi.txt"), "x"));
         ScriptedPrompter p;
-        QCOMPARE(FichierChoix::Ouvrir(text), FichierChoix::Suite::Reste);
+        QCOMPARE(FichierChoix::ouvrir(text), FichierChoix::Suite::Reste);
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void openOutsideRefused() {
         ScriptedPrompter p;
-        QCOMPARE(FichierChoix::Ouvrir(QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
+        QCOMPARE(FichierChoix::ouvrir(QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY(p.lastText().startsWith(QStringLiteral("Nom de fichier refusé")));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
@@ -163,7 +163,7 @@ private slots:
         else if (kind == "truncated") QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
         else QVERIFY(Files::writeBytes(target, QByteArray()));
         ScriptedPrompter p;
-        QCOMPARE(FichierChoix::Ouvrir(QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
+        QCOMPARE(FichierChoix::ouvrir(QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().contains(QStringLiteral("« autre.dat »")), qPrintable(p.lastText()));
@@ -198,7 +198,7 @@ private slots:
         Session session(m_dir->path());
         TFouvrir d(session);
         session.ModeEnregistrer = enregistrer;
-        d.Prepare();
+        d.prepare();
         QCOMPARE(d.windowTitle(), caption);
         QCOMPARE(d.Eouvrir->isReadOnly(), !enregistrer);
         QCOMPARE(d.Eouvrir->text(), QStringLiteral("*.dat"));
@@ -216,7 +216,7 @@ private slots:
 
         // Files saved since are listed at the next showing.
         QVERIFY(Files::writeBytes(file("jeudi.dat"), m_choix));
-        d.Prepare();
+        d.prepare();
         QCOMPARE(d.FLBouvrir->count(), 3);
         QCOMPARE(d.FLBouvrir->item(0)->text(), QStringLiteral("jeudi.dat"));
     }
@@ -225,7 +225,7 @@ private slots:
         Session session(m_dir->path());
         TFouvrir d(session);
         session.ModeEnregistrer = true;
-        d.Prepare();
+        d.prepare();
         ScriptedPrompter p;
         d.Eouvrir->setText(QStringLiteral("lundi.txt"));
         d.BBokClick();
@@ -240,7 +240,7 @@ private slots:
     void dialogOpensAndResumes() {
         const QString mardi = file("mardi.dat");
         QFile::copy(file("choix0.dbf"), mardi);
-        Fixtures::appendRecords(ChoiceSchema(), mardi,
+        Fixtures::appendRecords(choiceSchema(), mardi,
                                 {line(QStringLiteral("Yaourt nature"), 125),
                                  line(QStringLiteral("Beurre"), 10),
                                  line(QStringLiteral("Épinards, cuits"), 200)});
@@ -254,7 +254,7 @@ private slots:
             ++resumed;
             shown = choiceNames(QStringLiteral("choix.dbf"));
         });
-        d.Prepare();
+        d.prepare();
         ScriptedPrompter p;
         d.BBokClick();   // the mask: nothing happens
         QCOMPARE(resumed, 0);
@@ -276,7 +276,7 @@ private slots:
         Session session(m_dir->path());
         TFouvrir d(session);
         session.ModeEnregistrer = true;
-        d.Prepare();
+        d.prepare();
         ScriptedPrompter p;
         d.Eouvrir->setText(QStringLiteral("lundi.dat"));
         d.BBokClick();

@@ -52,7 +52,7 @@ QVector<Line> choiceOnDisk(const TempDataDir& dir) {
     return lines;
 }
 
-int categoryIndex(const QString& category) { return Categories().indexOf(category); }
+int categoryIndex(const QString& category) { return categories().indexOf(category); }
 }  // namespace
 
 class TestCompose : public QObject {
@@ -271,7 +271,7 @@ private slots:
         w->FormClose();
         {
             // The food is edited meanwhile (the editing window does this).
-            Table food(FoodSchema());
+            Table food(foodSchema());
             food.open();
             QVERIFY(food.locate(QStringLiteral("NOM"), QStringLiteral("Poulet, rôti")));
             food.setFloat(QStringLiteral("PROT_A"), 40);
@@ -304,7 +304,7 @@ private slots:
         QVariantMap line;
         line["NOM"] = QStringLiteral("POULET, RÔTI");
         line["QTE"] = 10.0;
-        Fixtures::appendRecords(ChoiceSchema(), choix, {line});
+        Fixtures::appendRecords(choiceSchema(), choix, {line});
         open();
         ScriptedPrompter p;
         p.answer(QStringLiteral("100"));
@@ -320,7 +320,7 @@ private slots:
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("100"));
         w->FormClose();
         {
-            Table food(FoodSchema());
+            Table food(foodSchema());
             food.open();
             QVERIFY(food.locate(QStringLiteral("NOM"), QStringLiteral("Poulet, rôti")));
             food.setString(QStringLiteral("NOM"), QStringLiteral("Poulet rôti"));
@@ -467,7 +467,7 @@ private slots:
     void energyText() {
         QFETCH(double, energy);
         QFETCH(QString, text);
-        QCOMPARE(TFvoir::TexteEnergie(energy), text);
+        QCOMPARE(TFvoir::texteEnergie(energy), text);
     }
 
     void printDoesNothingOnAnEmptyList() {

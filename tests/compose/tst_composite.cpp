@@ -100,7 +100,7 @@ class TestComposite : public QObject {
         return w->FormShow();
     }
     void add(const QString& category, const QString& food, const QString& quantity) {
-        w->CBcategorie->setCurrentIndex(Categories().indexOf(category));
+        w->CBcategorie->setCurrentIndex(categories().indexOf(category));
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), food));
         ScriptedPrompter p;
         p.answer(quantity);
@@ -138,14 +138,14 @@ private slots:
         QVariantMap big;
         big["NUMERO"] = 300.0;
         big["NOM"] = QStringLiteral("Grand numéro");
-        big["CATEGORIE"] = Categories()[9];
+        big["CATEGORIE"] = categories()[9];
         big["PROT_A"] = 1.0;
         QVariantMap base;
         base["NUMERO"] = 200.0;
         base["NOM"] = QStringLiteral("Recette de base");
         base["CATEGORIE"] = CategorieComposee;
-        Fixtures::appendRecords(FoodSchema(), file("DIETAB.DBF"), {big, base});
-        Fixtures::appendRecords(CompositeSchema(), file("Alimcomp.DBF"),
+        Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"), {big, base});
+        Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"),
                                 {compositeLine(QStringLiteral("Recette de base"), QStringLiteral("Pomme"), 100, 0)});
         // A day's choice of two lines, which composite mode must leave exactly so.
         QVariantMap a, b;
@@ -153,7 +153,7 @@ private slots:
         a["QTE"] = 150.0;
         b["NOM"] = QStringLiteral("Pain blanc");
         b["QTE"] = 60.0;
-        Fixtures::appendRecords(ChoiceSchema(), file("CHOIX.DBF"), {a, b});
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {a, b});
         dayBytes = Files::bytesOf(file("CHOIX.DBF"));
         session = std::make_unique<Session>(dir->path());
         TFCreadlg::NomSaisi.clear();
@@ -275,7 +275,7 @@ private slots:
     void reopenedCompositeShowsStoredValues() {
         createTarte(QStringLiteral("Tarte"));
         {
-            Table t(FoodSchema());
+            Table t(foodSchema());
             t.open();
             QVERIFY(t.locate(QStringLiteral("NOM"), QStringLiteral("Test énergie")));
             t.setFloat(QStringLiteral("PROT_A"), 50);
@@ -534,11 +534,11 @@ private slots:
     }
 
     void nameDialogList() {
-        Table talim(FoodSchema()), compo(CompositeSchema());
+        Table talim(foodSchema()), compo(compositeSchema());
         talim.open();
         {
             // No composite at all: the plain box and the short prompt.
-            Table c(CompositeSchema());
+            Table c(compositeSchema());
             c.open();
             while (!c.isEmpty()) {
                 c.first();
@@ -551,7 +551,7 @@ private slots:
             QCOMPARE(d.label()->text(), QStringLiteral("Entrez le nom du nouvel aliment"));
             QCOMPARE(d.label()->x(), 45);
         }
-        Fixtures::appendRecords(CompositeSchema(), file("Alimcomp.DBF"),
+        Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"),
                                 {compositeLine(QStringLiteral("Tarte"), QStringLiteral("Pomme"), 100, 0),
                                  compositeLine(QStringLiteral("Crêpe"), QStringLiteral("Pomme"), 100, 0),
                                  compositeLine(QStringLiteral("Tarte"), QStringLiteral("Pain blanc"), 50, 0)});
@@ -581,7 +581,7 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(QString, nomSaisi);
         QFETCH(QString, message);
-        Table talim(FoodSchema()), compo(CompositeSchema());
+        Table talim(foodSchema()), compo(compositeSchema());
         talim.open();
         compo.open();
         talim.setFilter(QStringLiteral("CATEGORIE='FRUITS'"));
@@ -609,7 +609,7 @@ private slots:
     }
     void nameDialogCancel() {
         QFETCH(QString, how);
-        Table talim(FoodSchema()), compo(CompositeSchema());
+        Table talim(foodSchema()), compo(compositeSchema());
         talim.open();
         compo.open();
         TFCreadlg::SaisieValidee = true;

@@ -12,7 +12,7 @@ namespace {
 void addLine(Table& t, double q) {
     t.append();
     t.setString(QStringLiteral("NOM"), QStringLiteral("Aliment"));
-    const QStringList& fields = ChoiceNumericFields();
+    const QStringList& fields = choiceNumericFields();
     t.setFloat(fields[0], q);
     for (int s = 1; s < fields.size(); ++s) t.setFloat(fields[s], s * q / 100.0);
     t.post();
@@ -32,13 +32,13 @@ private slots:
 
     void slotsFollowTheChoiceFields() {
         QCOMPARE(int(DailyTotals::Count), 33);
-        QCOMPARE(ChoiceNumericFields().size(), 33);
+        QCOMPARE(choiceNumericFields().size(), 33);
         QCOMPARE(DailyTotals::slotOf(QStringLiteral("QTE")), int(DailyTotals::QTE));
         QCOMPARE(DailyTotals::slotOf(QStringLiteral("calories")), int(DailyTotals::CALORIES));
         QCOMPARE(DailyTotals::slotOf(QStringLiteral("A_G_SAT")), int(DailyTotals::A_G_SAT));
         QCOMPARE(DailyTotals::slotOf(QStringLiteral("FIBRES")), int(DailyTotals::FIBRES));
         QCOMPARE(DailyTotals::slotOf(QStringLiteral("NUMERO")), -1);
-        QCOMPARE(ChoiceNumericFields()[DailyTotals::VIT_D], QStringLiteral("VIT_D"));
+        QCOMPARE(choiceNumericFields()[DailyTotals::VIT_D], QStringLiteral("VIT_D"));
     }
 
     void sums_data() {
@@ -53,7 +53,7 @@ private slots:
     void sums() {
         QFETCH(QVector<double>, quantities);
         QFETCH(double, qte);
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         t.open();
         for (double q : quantities) addLine(t, q);
         DailyTotals totals;
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(totals[DailyTotals::QTE], qte);
         for (int s = 1; s < DailyTotals::Count; ++s)
             QVERIFY2(qAbs(totals.v[s] - s * qte / 100.0) < 1e-9,
-                     qPrintable(ChoiceNumericFields()[s]));
+                     qPrintable(choiceNumericFields()[s]));
         // The handle is left on its last line, at end-of-table.
         QVERIFY(t.eof());
         QCOMPARE(t.currentRow(), quantities.size() - 1);
@@ -84,13 +84,13 @@ private slots:
     void stripValues() {
         QFETCH(double, total);
         QFETCH(QString, text);
-        QCOMPARE(TotalsStrip::Valeur(total), text);
+        QCOMPARE(TotalsStrip::valeur(total), text);
     }
 
     void stripTexts() {
         DailyTotals t;
         for (int s = 0; s < DailyTotals::Count; ++s) t.v[s] = s;
-        const auto e = TotalsStrip::Textes(t);
+        const auto e = TotalsStrip::textes(t);
         QStringList labels, texts;
         for (const auto& x : e) {
             labels << x.label;

@@ -19,7 +19,7 @@ namespace {
 // to be killed.
 int childMain(const QString& mode, const QString& dir) {
     DataDir::set(dir);
-    Table t(ChoiceSchema());
+    Table t(choiceSchema());
     t.open();
     auto say = [](const QByteArray& what) {
         std::fputs(what.constData(), stdout);
@@ -85,21 +85,21 @@ class TestCrash : public QObject {
 private slots:
     void killedAfterAppends() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
         QCOMPARE(runAndKill(QStringLiteral("append"), dir.path(), 1), QByteArray("posted"));
         QList<double> qte;
         QCOMPARE(Fixtures::liveChoiceNames(dir.path(), &qte),
                  (QStringList{"Ligne n° 1 — é", "Ligne n° 2 — é", "Ligne n° 3 — é"}));
         QCOMPARE(qte, (QList<double>{100, 200, 300}));
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         t.open();
         QCOMPARE(t.recordCount(), 3);
     }
 
     void killedAfterEditAndDelete() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Fixtures::appendRecords(ChoiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")),
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")),
                                 {{{"NOM", "A"}, {"QTE", 1.0}}, {{"NOM", "B"}, {"QTE", 2.0}}});
         QCOMPARE(runAndKill(QStringLiteral("edit"), dir.path(), 1), QByteArray("posted"));
         QList<double> qte;
@@ -110,8 +110,8 @@ private slots:
     // What was never posted is not on disk, and the file is sound.
     void killedWithPendingRecord() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Fixtures::appendRecords(ChoiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {{{"NOM", "A"}}});
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {{{"NOM", "A"}}});
         QCOMPARE(runAndKill(QStringLiteral("pending"), dir.path(), 1), QByteArray("posted"));
         QCOMPARE(Fixtures::liveChoiceNames(dir.path()), QStringList{"A"});
     }
@@ -120,7 +120,7 @@ private slots:
     // holds at least every record reported as posted.
     void killedDuringPosts() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
         const QByteArray last = runAndKill(QStringLiteral("stream"), dir.path(), 200);
         QVERIFY(!last.isEmpty());
         const int reported = last.toInt();

@@ -143,7 +143,7 @@ private slots:
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         QVERIFY(Files::writeBytes(path, bytes));
-        Table t(FoodSchema());
+        Table t(foodSchema());
         EXPECT_DATA_ERROR(Equals, expected, t.open());
         QVERIFY(!t.isOpen());
         QCOMPARE(Files::bytesOf(path), bytes);
@@ -171,7 +171,7 @@ private slots:
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         QVERIFY(Files::writeBytes(path, bytes));
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(QString());
         t.open();
         QCOMPARE(t.recordCount(), count);
@@ -202,7 +202,7 @@ private slots:
         QFETCH(QString, message);
         TempDataDir dir;
         QVector<DbfField> fields;
-        for (DbfField f : FoodSchema().fields) {
+        for (DbfField f : foodSchema().fields) {
             if (f.name == drop) continue;
             if (f.name == retype) {
                 f.type = f.type == 'C' ? 'N' : 'C';
@@ -214,7 +214,7 @@ private slots:
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         DbfFile::create(path, fields);
         const QByteArray before = Files::bytesOf(path);
-        Table t(FoodSchema());
+        Table t(foodSchema());
         EXPECT_DATA_ERROR(Equals, message, t.open());
         QVERIFY(!t.isOpen());
         QCOMPARE(Files::bytesOf(path), before);
@@ -224,13 +224,13 @@ private slots:
     // the file's widths are used for reading and writing.
     void otherWidths() {
         TempDataDir dir;
-        QVector<DbfField> fields = ChoiceSchema().fields;
+        QVector<DbfField> fields = choiceSchema().fields;
         for (DbfField& f : fields) {
             if (f.name == QLatin1String("NOM")) f.length = 12;
             if (f.name == QLatin1String("QTE")) { f.type = 'F'; f.length = 5; f.decimals = 1; }
         }
         DbfFile::create(dir.file(QStringLiteral("CHOIX.DBF")), fields);
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         t.open();
         t.append();
         t.setString(QStringLiteral("NOM"), QStringLiteral("Haricots verts, cuits"));
@@ -246,7 +246,7 @@ private slots:
 
     void missingFile() {
         TempDataDir dir;
-        Table t(FoodSchema());
+        Table t(foodSchema());
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'ouvrir le fichier DIETAB.DBF : fichier introuvable."),
                           t.open());

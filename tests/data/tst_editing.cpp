@@ -26,8 +26,8 @@ class TestEditing : public QObject {
 private slots:
     void appendAndPost() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         addLine(t, QStringLiteral("Épinards, cuits"), 200);
@@ -48,8 +48,8 @@ private slots:
     void autoPostOnMove() {
         QFETCH(QString, move);
         TempDataDir dir;
-        Fixtures::createEmpty(CompositeSchema(), dir.path());
-        Table t(CompositeSchema());
+        Fixtures::createEmpty(compositeSchema(), dir.path());
+        Table t(compositeSchema());
         t.open();
         auto doMove = [&] {
             if (move == "first") t.first();
@@ -81,8 +81,8 @@ private slots:
 
     void closeDropsPending() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         t.edit();
@@ -97,8 +97,8 @@ private slots:
 
     void cancel() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         t.setFloat(QStringLiteral("QTE"), 10);   // begins an edit
@@ -118,7 +118,7 @@ private slots:
     void editMovesInOrder() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         QVERIFY(t.findKey(QStringLiteral("Agneau, gigot")));
         QCOMPARE(t.currentRow(), 0);
@@ -139,7 +139,7 @@ private slots:
     void editOutOfFilter() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setFilterCaseInsensitive(true);
         t.setFilter(QStringLiteral("CATEGORIE='viandes et volailles'"));
         t.setFiltered(true);
@@ -154,7 +154,7 @@ private slots:
     void deleteUntilEof() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         int deleted = 0;
         for (t.first(); !t.eof(); ++deleted) {
@@ -172,8 +172,8 @@ private slots:
 
     void deleteMovesToFollowing() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         for (const char* n : {"A", "B", "C"}) addLine(t, QString::fromLatin1(n), 1);
         t.first();
@@ -193,7 +193,7 @@ private slots:
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
         const QByteArray before = Files::bytesOf(dir.file(QStringLiteral("DIETAB.DBF")));
-        Table t(FoodSchema());
+        Table t(foodSchema());
         QString asked;
         t.beforeDelete = [&](Table& tb) {
             asked = tb.asString(QStringLiteral("NOM"));
@@ -213,7 +213,7 @@ private slots:
     void beforeInsertAborts() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.beforeInsert = [](Table&) { throw DataError(QStringLiteral("Refusé.")); };
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.append());
@@ -226,7 +226,7 @@ private slots:
     void newRecordDefaults() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.onNewRecord = [](Table& tb) {
             double highest = 0;
             for (int r = 0; r < tb.rowCount(); ++r)
@@ -249,8 +249,8 @@ private slots:
 
     void fieldWrites() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         t.append();
         t.setString(QStringLiteral("nom"), QStringLiteral("Une soupe de légumes variés du jardin"));
@@ -279,8 +279,8 @@ private slots:
     // the file as it was; it can be posted once the disk has room.
     void postFailureKeepsPending() {
         TempDataDir dir;
-        const QString path = Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        const QString path = Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         const qint64 size = QFileInfo(path).size();
@@ -301,8 +301,8 @@ private slots:
 
     void notifications() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         QSignalSpy layout(&t, &Table::layoutReset);
         QSignalSpy row(&t, &Table::rowChanged);
         QSignalSpy current(&t, &Table::currentChanged);
@@ -339,8 +339,8 @@ private slots:
     // An empty table takes an edit as the start of a new record.
     void editOnEmptyAppends() {
         TempDataDir dir;
-        Fixtures::createEmpty(ChoiceSchema(), dir.path());
-        Table t(ChoiceSchema());
+        Fixtures::createEmpty(choiceSchema(), dir.path());
+        Table t(choiceSchema());
         t.open();
         t.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
         QCOMPARE(t.state(), Table::State::Insert);

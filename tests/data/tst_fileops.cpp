@@ -43,7 +43,7 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file(sourceOnDisk), QByteArray("source\0bytes\x1a", 13)));
         QVERIFY(Files::writeBytes(dir.file(destinationOnDisk),
                                   QByteArray("old destination, longer than the source")));
-        FileOps::CopyFile(source, destination);
+        FileOps::copyFile(source, destination);
         QCOMPARE(Files::bytesOf(dir.file(destinationOnDisk)), QByteArray("source\0bytes\x1a", 13));
         QStringList both{sourceOnDisk, destinationOnDisk};
         both.sort();
@@ -53,7 +53,7 @@ private slots:
     void copyCreatesDestination() {
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray(200000, 'x')));
-        FileOps::CopyFile("choix.dbf", "Mardi.dat");
+        FileOps::copyFile("choix.dbf", "Mardi.dat");
         QCOMPARE(Files::bytesOf(dir.file("Mardi.dat")), QByteArray(200000, 'x'));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "Mardi.dat"}));
     }
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray("the day's choice")));
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'ouvrir le fichier choix0.dbf : fichier introuvable."),
-                          FileOps::CopyFile("choix0.dbf", "choix.dbf"));
+                          FileOps::copyFile("choix0.dbf", "choix.dbf"));
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the day's choice"));
         QCOMPARE(entries(dir), QStringList{"CHOIX.DBF"});
     }
@@ -77,7 +77,7 @@ private slots:
         {
             FileSizeLimit limit(64 * 1024);
             EXPECT_DATA_ERROR(StartsWith, QStringLiteral("Impossible d'écrire le fichier choix.dbf"),
-                              FileOps::CopyFile("choix.tmp", "choix.dbf"));
+                              FileOps::copyFile("choix.tmp", "choix.dbf"));
         }
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the composite's lines"));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "choix.tmp"}));
@@ -86,9 +86,9 @@ private slots:
     void deleteFile() {
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("choix.tmp"), "x"));
-        FileOps::DeleteFile("CHOIX.TMP");
+        FileOps::deleteFile("CHOIX.TMP");
         QVERIFY(entries(dir).isEmpty());
-        FileOps::DeleteFile("choix.tmp");   // absent: nothing to do
+        FileOps::deleteFile("choix.tmp");   // absent: nothing to do
     }
 
     void fileExists_data() {
@@ -105,7 +105,7 @@ private slots:
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("Lundi.dat"), "x"));
         QDir(dir.path()).mkdir("sub");
-        QCOMPARE(FileOps::FileExists(name), exists);
+        QCOMPARE(FileOps::fileExists(name), exists);
     }
 
     void listDatFiles() {
@@ -114,7 +114,7 @@ private slots:
                               "Avril.dat", "x.dat.bak"})
             QVERIFY(Files::writeBytes(dir.file(QString::fromLatin1(n)), "x"));
         QDir(dir.path()).mkdir("dossier.dat");
-        QCOMPARE(FileOps::ListDatFiles(), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
+        QCOMPARE(FileOps::listDatFiles(), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
     }
 };
 

@@ -46,8 +46,8 @@ const QVector<Line> kLines = {
 
 // Writes kLines through a table handle.
 void writeWithNutrimo(const QString& dir) {
-    Fixtures::createEmpty(ChoiceSchema(), dir);
-    Table t(ChoiceSchema());
+    Fixtures::createEmpty(choiceSchema(), dir);
+    Table t(choiceSchema());
     t.setDirectory(dir);
     t.open();
     for (const Line& l : kLines) {
@@ -108,9 +108,9 @@ print(json.dumps(out))
         const QJsonObject o = runPython(script, {dir.file(QStringLiteral("CHOIX.DBF"))}).object();
         QVERIFY(!o.isEmpty());
         const QJsonArray fields = o.value("fields").toArray();
-        QCOMPARE(fields.size(), ChoiceSchema().fields.size());
+        QCOMPARE(fields.size(), choiceSchema().fields.size());
         for (int i = 0; i < fields.size(); ++i) {
-            const DbfField& f = ChoiceSchema().fields[i];
+            const DbfField& f = choiceSchema().fields[i];
             QCOMPARE(fields[i].toArray().at(0).toString(), f.name);
             QCOMPARE(fields[i].toArray().at(1).toString(), QString(QChar(f.type)));
             QCOMPARE(fields[i].toArray().at(2).toInt(), f.length);
@@ -142,18 +142,18 @@ print(json.dumps(out))
         DBFHandle h = DBFOpen(path.constData(), "rb");
         QVERIFY(h);
         QCOMPARE(DBFGetRecordCount(h), kLines.size());
-        QCOMPARE(DBFGetFieldCount(h), ChoiceSchema().fields.size());
+        QCOMPARE(DBFGetFieldCount(h), choiceSchema().fields.size());
         for (int f = 0; f < DBFGetFieldCount(h); ++f) {
             char name[12];
             int width = 0, decimals = 0;
             const DBFFieldType type = DBFGetFieldInfo(h, f, name, &width, &decimals);
-            QCOMPARE(QString::fromLatin1(name), ChoiceSchema().fields[f].name);
-            if (ChoiceSchema().fields[f].type == 'C')
+            QCOMPARE(QString::fromLatin1(name), choiceSchema().fields[f].name);
+            if (choiceSchema().fields[f].type == 'C')
                 QCOMPARE(type, FTString);
             else
                 QVERIFY(type == FTInteger || type == FTDouble);
-            QCOMPARE(decimals, ChoiceSchema().fields[f].decimals);
-            QCOMPARE(width, ChoiceSchema().fields[f].length);
+            QCOMPARE(decimals, choiceSchema().fields[f].decimals);
+            QCOMPARE(width, choiceSchema().fields[f].length);
         }
         const int nom = DBFGetFieldIndex(h, "NOM"), qte = DBFGetFieldIndex(h, "QTE"),
                   prot = DBFGetFieldIndex(h, "PROT_A"), vitd = DBFGetFieldIndex(h, "VIT_D"),
@@ -186,8 +186,8 @@ dbf.delete(t[2])
 t.close()
 print('[1]')
 )");
-        QVERIFY(runPython(script, {dir.file(QStringLiteral("CHOIX.DBF")), dbfSpec(ChoiceSchema())}).isArray());
-        Table t(ChoiceSchema());
+        QVERIFY(runPython(script, {dir.file(QStringLiteral("CHOIX.DBF")), dbfSpec(choiceSchema())}).isArray());
+        Table t(choiceSchema());
         checkReadsBack(t);
         // And Nutrimo can go on writing to it.
         t.append();
@@ -203,7 +203,7 @@ print('[1]')
         const QByteArray path = QFile::encodeName(dir.file(QStringLiteral("CHOIX.DBF")));
         DBFHandle h = DBFCreate(path.constData());
         QVERIFY(h);
-        for (const DbfField& f : ChoiceSchema().fields)
+        for (const DbfField& f : choiceSchema().fields)
             QVERIFY(DBFAddField(h, f.name.toLatin1().constData(), f.type == 'C' ? FTString : FTDouble,
                                 f.length, f.decimals) >= 0);
         const int nom = DBFGetFieldIndex(h, "NOM"), qte = DBFGetFieldIndex(h, "QTE"),
@@ -217,7 +217,7 @@ print('[1]')
         }
         DBFClose(h);
         // shapelib names the file in its own letter case; the table finds it.
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         t.setFileName(QStringLiteral("choix.dbf"));
         checkReadsBack(t);
     }

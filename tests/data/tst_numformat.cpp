@@ -64,37 +64,37 @@ private slots:
     }
 
     void schemasHaveTheirFieldsInOrder() {
-        QCOMPARE(FoodSchema().fields.size(), 34);
-        QCOMPARE(ChoiceSchema().fields.size(), 36);
-        QCOMPARE(CompositeSchema().fields.size(), 36);
-        QCOMPARE(NeedsSchema().fields.size(), 18);
-        QCOMPARE(ChoiceSchema().fields[10].name, QString("CALORIES"));
-        QCOMPARE(CompositeSchema().fields[11].name, QString("CALORIES"));
-        QCOMPARE(ChoiceNumericFields().size(), 33);
-        QCOMPARE(ChoiceNumericFields().first(), QString("QTE"));
-        QCOMPARE(ChoiceNumericFields().last(), QString("FIBRES"));
-        QCOMPARE(Nutrients().size(), 31);
-        QCOMPARE(NutrientTags().size(), 30);
-        QVERIFY(!NutrientTags().contains("FIBRES"));
-        QCOMPARE(LineComputedFields().size(), 32);
+        QCOMPARE(foodSchema().fields.size(), 34);
+        QCOMPARE(choiceSchema().fields.size(), 36);
+        QCOMPARE(compositeSchema().fields.size(), 36);
+        QCOMPARE(needsSchema().fields.size(), 18);
+        QCOMPARE(choiceSchema().fields[10].name, QString("CALORIES"));
+        QCOMPARE(compositeSchema().fields[11].name, QString("CALORIES"));
+        QCOMPARE(choiceNumericFields().size(), 33);
+        QCOMPARE(choiceNumericFields().first(), QString("QTE"));
+        QCOMPARE(choiceNumericFields().last(), QString("FIBRES"));
+        QCOMPARE(nutrients().size(), 31);
+        QCOMPARE(nutrientTags().size(), 30);
+        QVERIFY(!nutrientTags().contains("FIBRES"));
+        QCOMPARE(lineComputedFields().size(), 32);
         // Every nutrient is a field of the three nutrient tables.
-        for (const auto& n : Nutrients()) {
-            QVERIFY(FoodSchema().field(n.field));
-            QVERIFY(ChoiceSchema().field(n.field));
-            QVERIFY(CompositeSchema().field(n.field));
+        for (const auto& n : nutrients()) {
+            QVERIFY(foodSchema().field(n.field));
+            QVERIFY(choiceSchema().field(n.field));
+            QVERIFY(compositeSchema().field(n.field));
         }
     }
 
     void categories() {
-        QCOMPARE(Categories().size(), 14);
-        QCOMPARE(Categories().first(), QString("VIANDES ET VOLAILLES"));
-        QCOMPARE(Categories()[12], CategorieComposee);
-        for (const QString& c : Categories()) QVERIFY(c.size() <= 30);
+        QCOMPARE(::categories().size(), 14);
+        QCOMPARE(::categories().first(), QString("VIANDES ET VOLAILLES"));
+        QCOMPARE(::categories()[12], CategorieComposee);
+        for (const QString& c : ::categories()) QVERIFY(c.size() <= 30);
     }
 
     void foodEnergy() {
-        QCOMPARE(FoodEnergy(10, 2, 5, 0, 1, 3), 109.0);
-        QCOMPARE(50 * FoodEnergy(10, 2, 5, 0, 1, 3) / 100, 54.5);
+        QCOMPARE(::foodEnergy(10, 2, 5, 0, 1, 3), 109.0);
+        QCOMPARE(50 * ::foodEnergy(10, 2, 5, 0, 1, 3) / 100, 54.5);
     }
 };
 

@@ -24,7 +24,7 @@ struct Food {
 
 // A Food table holding the given foods, in that record order.
 void writeFoods(const QString& dir, const QVector<Food>& foods) {
-    const QString path = Fixtures::createEmpty(FoodSchema(), dir);
+    const QString path = Fixtures::createEmpty(foodSchema(), dir);
     QVector<QVariantMap> records;
     for (const Food& f : foods) {
         QVariantMap m;
@@ -34,7 +34,7 @@ void writeFoods(const QString& dir, const QVector<Food>& foods) {
         m["PROT_A"] = f.protA;
         records << m;
     }
-    Fixtures::appendRecords(FoodSchema(), path, records);
+    Fixtures::appendRecords(foodSchema(), path, records);
 }
 
 QStringList names(Table& t) {
@@ -69,7 +69,7 @@ private slots:
     void frenchOrder() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
         QCOMPARE(names(t), (QStringList{"abricot", "Céleri", "Cèpe", "Epinards", "Épinards, cuits",
@@ -97,7 +97,7 @@ private slots:
         std::swap(foods[0], foods[9]);   // record order differs from NUMERO order
         std::swap(foods[0], foods[9]);
         writeFoods(dir.path(), foods);
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(tag);
         t.open();
         QList<int> got;
@@ -109,14 +109,14 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), {{10, "Dix", kFruits, 0}, {9, "Neuf", kFruits, 0},
                                 {100, "Cent", kFruits, 0}, {2, "Deux", kFruits, 0}});
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(QStringLiteral("NUMERO"));
         t.open();
         QCOMPARE(names(t), (QStringList{"Deux", "Neuf", "Dix", "Cent"}));
     }
 
     void unknownTag() {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         EXPECT_DATA_ERROR(Equals, QStringLiteral("L'index FIBRES n'existe pas pour la table DIETAB.DBF."),
                           t.setIndexName(QStringLiteral("FIBRES")));
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
@@ -125,7 +125,7 @@ private slots:
     void changingTagKeepsRecord() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         QVERIFY(t.findKey(QStringLiteral("Cèpe")));
         t.setIndexName(QStringLiteral("NUMERO"));
@@ -138,7 +138,7 @@ private slots:
     void cursorRules() {
         TempDataDir dir;
         writeFoods(dir.path(), {{1, "A", kFruits, 0}, {2, "B", kFruits, 0}});
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         QVERIFY(!t.eof());
         QVERIFY(t.bof());
@@ -160,8 +160,8 @@ private slots:
 
     void emptyTable() {
         TempDataDir dir;
-        Fixtures::createEmpty(FoodSchema(), dir.path());
-        Table t(FoodSchema());
+        Fixtures::createEmpty(foodSchema(), dir.path());
+        Table t(foodSchema());
         t.open();
         t.first();
         QVERIFY(t.eof());
@@ -200,7 +200,7 @@ private slots:
         QFETCH(int, numero);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(tag);
         t.open();
         t.next();
@@ -220,7 +220,7 @@ private slots:
     void findKeyWithoutTag() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(QString());
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.findKey("Pomme"));
@@ -248,7 +248,7 @@ private slots:
         QFETCH(QString, nom);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(tag);
         t.open();
         t.findNearest(key);
@@ -276,7 +276,7 @@ private slots:
         QFETCH(int, numero);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         t.last();
         QCOMPARE(t.locate(field, value, caseInsensitive), numero != 0);
@@ -286,7 +286,7 @@ private slots:
     void unknownField() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         EXPECT_DATA_ERROR(Equals, QStringLiteral("Le champ PROTA n'existe pas dans la table DIETAB.DBF."),
                           t.asFloat(QStringLiteral("PROTA")));
@@ -319,7 +319,7 @@ private slots:
         QFETCH(QStringList, expected);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setFilterCaseInsensitive(caseInsensitive);
         t.setFilter(text);
         t.setFiltered(true);
@@ -350,7 +350,7 @@ private slots:
         QFETCH(QString, message);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         t.setFilter(text);   // not checked while off
         EXPECT_DATA_ERROR(Equals, message, t.setFiltered(true));
@@ -370,7 +370,7 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), {{1, "Tarte 'maison'", kFruits, 0}, {2, "Tarte", kFruits, 0},
                                 {3, "Tarte 'maison' ", kFruits, 0}});
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         t.setFiltered(true);
         t.setFilterValue(QStringLiteral("nom"), QStringLiteral("Tarte 'maison'"));
@@ -383,7 +383,7 @@ private slots:
     void filterAndSearch() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setFilter("CATEGORIE='" + kLegumes + "'");
         t.setFiltered(true);
         t.open();
@@ -399,7 +399,7 @@ private slots:
     void calculatedFieldOnEveryRow() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.addCalculatedField(QStringLiteral("KCAL"));
         int calls = 0;
         t.onCalcFields = [&](Table& tb) {
@@ -434,7 +434,7 @@ private slots:
         QFETCH(QString, tag);
         TempDataDir dir;
         const int n = 25000;
-        const QString path = Fixtures::createEmpty(FoodSchema(), dir.path());
+        const QString path = Fixtures::createEmpty(foodSchema(), dir.path());
         {
             // The records are laid out directly: PROT_V holds texts with more
             // decimals than its field declares, CA a range wider than 2^32
@@ -454,7 +454,7 @@ private slots:
                 };
                 put("NUMERO", file->encodeNumber(0, i + 1));
                 put("NOM", file->encodeText(1, words[int(rng() % 7)] + (rng() % 3 ? QString() : QStringLiteral(" cuit"))));
-                put("CATEGORIE", file->encodeText(2, Categories()[int(rng() % 14)]));
+                put("CATEGORIE", file->encodeText(2, categories()[int(rng() % 14)]));
                 put("PROT_A", file->encodeNumber(file->fieldIndex("PROT_A"), (rng() % 8) * 0.25));
                 put("PROT_V", QByteArray::number((rng() % 5) * 0.1234567, 'f', 7).rightJustified(14, ' '));
                 put("CA", file->encodeNumber(file->fieldIndex("CA"), (rng() % 3) ? (rng() % 4) * 2500000.5 : -999999.999999));
@@ -464,13 +464,13 @@ private slots:
             for (int b = 0; b < 4; ++b) image[4 + b] = char((n >> (8 * b)) & 0xFF);
             QVERIFY(Files::writeBytes(path, image));
         }
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(tag);
         t.open();
         QCOMPARE(t.rowCount(), n);
         auto check = [&] {
             const bool text = tag == "NOM" || tag == "CATEGORIE";
-            const bool down = NutrientTags().contains(tag);
+            const bool down = nutrientTags().contains(tag);
             for (int r = 0; r + 1 < t.rowCount(); ++r) {
                 const double na = t.valueAt(r, "NUMERO").toDouble(), nb = t.valueAt(r + 1, "NUMERO").toDouble();
                 int c = 0;
@@ -501,7 +501,7 @@ private slots:
     }
 
     void closedHandle() {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         QVERIFY(!t.isOpen());
         QVERIFY(t.eof());
         QCOMPARE(t.rowCount(), 0);
@@ -515,7 +515,7 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
         QVERIFY(QFile::rename(dir.file("DIETAB.DBF"), dir.file("dietab.dbf")));
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setFileName(QStringLiteral("DIETAB.DBF"));
         QCOMPARE(t.filePath(), dir.file("dietab.dbf"));
         t.open();
@@ -525,7 +525,7 @@ private slots:
     void readOnlyHandle() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setReadOnly(true);
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.append());

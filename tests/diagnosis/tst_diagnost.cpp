@@ -56,7 +56,7 @@ struct Fixture {
     }
     ~Fixture() { PrinterService::setPdfOutput(QString()); }
     void choose(const QVector<QVariantMap>& lines) {
-        Fixtures::appendRecords(ChoiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), lines);
+        Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), lines);
     }
 };
 
@@ -198,7 +198,7 @@ private slots:
         Fixture f;
         f.session.FirstPaint = true;
         TFdiagnost w(f.session, f.compose);
-        w.PremiereLecture();
+        w.premiereLecture();
         QVERIFY(!f.session.FirstPaint);
         QVERIFY(!w.isVisible());
         QCOMPARE(f.prompter.asked.size(), 0);
@@ -207,7 +207,7 @@ private slots:
         QFile::remove(f.dir.file(QStringLiteral("BESOINS.DBF")));
         f.session.FirstPaint = true;
         TFdiagnost w2(f.session, f.compose);
-        w2.PremiereLecture();
+        w2.premiereLecture();
         QVERIFY(!f.session.FirstPaint);
         QCOMPARE(f.prompter.asked.size(), 1);
         QCOMPARE(f.prompter.asked[0].kind, Prompter::Kind::Error);

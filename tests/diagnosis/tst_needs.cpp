@@ -12,30 +12,30 @@ class TestNeeds : public QObject {
     // A Needs table whose cell of row r in the column of index c (1-based
     // after NOM) holds 1000 r + c, so that every value says where it came from.
     static void writeNeeds(const QString& dir, int rows, const QSet<int>& emptyRows = {}) {
-        const QString path = Fixtures::createEmpty(NeedsSchema(), dir);
+        const QString path = Fixtures::createEmpty(needsSchema(), dir);
         QVector<QVariantMap> records;
         for (int r = 1; r <= rows; ++r) {
             QVariantMap m;
             m["NOM"] = QStringLiteral("Ligne %1").arg(r);
             if (!emptyRows.contains(r))
-                for (int c = 1; c < NeedsSchema().fields.size(); ++c)
-                    m[NeedsSchema().fields[c].name] = 1000.0 * r + c;
+                for (int c = 1; c < needsSchema().fields.size(); ++c)
+                    m[needsSchema().fields[c].name] = 1000.0 * r + c;
             records << m;
         }
-        Fixtures::appendRecords(NeedsSchema(), path, records);
+        Fixtures::appendRecords(needsSchema(), path, records);
     }
     static int columnIndex(const QString& column) {
-        for (int c = 0; c < NeedsSchema().fields.size(); ++c)
-            if (NeedsSchema().fields[c].name == column) return c;
+        for (int c = 0; c < needsSchema().fields.size(); ++c)
+            if (needsSchema().fields[c].name == column) return c;
         return -1;
     }
 
 private slots:
     void groupsMatchTheNeedsTable() {
-        const QVector<PopulationGroup>& g = PopulationGroups();
+        const QVector<PopulationGroup>& g = populationGroups();
         QCOMPARE(g.size(), 17);
         // The columns follow the menu order, as in the table file.
-        for (int i = 0; i < g.size(); ++i) QCOMPARE(g[i].column, NeedsSchema().fields[i + 1].name);
+        for (int i = 0; i < g.size(); ++i) QCOMPARE(g[i].column, needsSchema().fields[i + 1].name);
         QCOMPARE(SuffixeBilan.size(), 33);
     }
 
@@ -43,7 +43,7 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("column");
-        for (const PopulationGroup& g : PopulationGroups())
+        for (const PopulationGroup& g : populationGroups())
             QTest::newRow(g.menuItem) << g.caption + SuffixeBilan << g.caption << g.column;
         QTest::newRow("empty caption") << QString() << QString() << "E_2_ANS";
         QTest::newRow("shorter than the suffix") << QStringLiteral("Femme active") << QString() << "E_2_ANS";
@@ -60,7 +60,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, column);
         QCOMPARE(NomGroupe(caption), name);
-        QCOMPARE(ColonneDuGroupe(NomGroupe(caption)), column);
+        QCOMPARE(colonneDuGroupe(NomGroupe(caption)), column);
     }
 
     void choixColonneLeavesTheColumnWhenNothingMatches() {
@@ -95,7 +95,7 @@ private slots:
         QFETCH(QString, column);
         TempDataDir dir;
         writeNeeds(dir.path(), rows);
-        Table t(NeedsSchema());
+        Table t(needsSchema());
         t.setDirectory(dir.path());
         t.open();
         GroupNeeds n;
@@ -111,7 +111,7 @@ private slots:
     void unusedRowsAndEmptyCells() {
         TempDataDir dir;
         writeNeeds(dir.path(), 29, {2, 7, 15});
-        Table t(NeedsSchema());
+        Table t(needsSchema());
         t.setDirectory(dir.path());
         t.open();
         GroupNeeds n;

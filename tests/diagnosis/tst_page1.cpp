@@ -13,9 +13,9 @@ using Op = RecordingSurface::Op;
 class TestPage1 : public QObject {
     Q_OBJECT
 
-    static RecordingSurface draw(const DiagnosisData& d, const DiagLayout& l = DiagLayout::Ecran()) {
+    static RecordingSurface draw(const DiagnosisData& d, const DiagLayout& l = DiagLayout::ecran()) {
         RecordingSurface s;
-        DessinePage1(s, l, d);
+        dessinePage1(s, l, d);
         return s;
     }
 
@@ -69,7 +69,7 @@ private slots:
     }
     void labelsAndLeaders() {
         QFETCH(bool, paper);
-        const DiagLayout l = paper ? DiagLayout::Papier(8) : DiagLayout::Ecran();
+        const DiagLayout l = paper ? DiagLayout::papier(8) : DiagLayout::ecran();
         RecordingSurface s;
         LibellesPage1(s, l);
         const QList<Op> row4 = onRow(s, l.rowY(4));
@@ -103,7 +103,7 @@ private slots:
     }
     void valuesEndAtTheirEdge() {
         QFETCH(bool, paper);
-        const DiagLayout l = paper ? DiagLayout::Papier(4) : DiagLayout::Ecran();
+        const DiagLayout l = paper ? DiagLayout::papier(4) : DiagLayout::ecran();
         DiagnosisData d = baseline();
         d.totals[DailyTotals::PROT_A] = 12.5;
         RecordingSurface s = draw(d, l);
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(prot->y, 10 + 6 * 17);
         QCOMPARE(s.findText(QStringLiteral("(proportion idéale =  52 %)"))->y, 10 + 10 * 17);
         QCOMPARE(s.findText(QStringLiteral("(proportion idéale =  35 %)"))->y, 10 + 14 * 17);
-        RecordingSurface p = draw(baseline(), DiagLayout::Papier(8));
+        RecordingSurface p = draw(baseline(), DiagLayout::papier(8));
         QCOMPARE(p.findText(QStringLiteral("(proportion idéale =  18 %)"))->x, 390 * 8 + 10);
     }
 
@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(s.findText(QStringLiteral("(environ 1000 kcalories, soit  67 %)"))->y, 10 + 10 * 17);
         // 316.8 kcal rounds to 317 before its share is taken: 317 / 1500 = 21 %.
         QCOMPARE(s.findText(QStringLiteral("(environ  317 kcalories, soit  21 %)"))->y, 10 + 14 * 17);
-        RecordingSurface p = draw(d, DiagLayout::Papier(8));
+        RecordingSurface p = draw(d, DiagLayout::papier(8));
         QCOMPARE(p.findText(QStringLiteral("(environ  200 kcalories, soit  13 %)"))->x, 40 * 8 + 10);
         QCOMPARE(p.findText(QStringLiteral(" 850 kcal")), nullptr);
         QCOMPARE(p.findText(QStringLiteral("1500 kcal"))->x, 90 * 8);
@@ -168,7 +168,7 @@ private slots:
         d.totals[DailyTotals::A_G_POLY] = 3.3;
         d.totals[DailyTotals::LIPI_A] = 99;   // the other lipids play no part
         RecordingSurface s;
-        ApportsPage1(s, DiagLayout::Ecran(), d.totals);
+        ApportsPage1(s, DiagLayout::ecran(), d.totals);
         double sum = 0;
         for (int r = 16; r <= 18; ++r) {
             const QList<Op> row = onRow(s, 10 + r * 17);
@@ -204,7 +204,7 @@ private slots:
         DiagnosisData d = baseline();
         d.totals.v[DailyTotals::slotOf(field)] = value;
         RecordingSurface s;
-        const int n = ConseilsPage1(s, DiagLayout::Ecran(), d.totals, d.needs);
+        const int n = ConseilsPage1(s, DiagLayout::ecran(), d.totals, d.needs);
         if (sentence.isEmpty()) {
             QCOMPARE(n, 0);
             QVERIFY(s.ops.isEmpty());
@@ -235,7 +235,7 @@ private slots:
         d.totals[DailyTotals::CALORIES] = 900;
         d.totals[DailyTotals::LIPI_A] = 20;
         d.totals[DailyTotals::LIPI_V] = lipiV;
-        const QStringList c = Conseils(d.totals, d.needs);
+        const QStringList c = conseils(d.totals, d.needs);
         const QString sentence =
             QStringLiteral("Attention ! le pourcentage de ration calorique des lipides dépasse  35 %");
         QCOMPARE(c.contains(sentence), warned);
@@ -265,7 +265,7 @@ private slots:
         }
         QVERIFY(onRow(s, 10 + 22 * 17)[0].text.contains(QStringLiteral("végétales")));
         QVERIFY(onRow(s, 10 + 25 * 17)[0].text.contains(QStringLiteral("amidon")));
-        QCOMPARE(DessinePage1(s, DiagLayout::Ecran(), d), 6);
+        QCOMPARE(dessinePage1(s, DiagLayout::ecran(), d), 6);
     }
 
     // Labels, then the needs, then the intakes, then the advice.
@@ -305,7 +305,7 @@ private slots:
         d = baseline();
         d.totals[DailyTotals::A_G_SAT] = d.totals[DailyTotals::A_G_MONO] = d.totals[DailyTotals::A_G_POLY] = 0;
         s = RecordingSurface();
-        ApportsPage1(s, DiagLayout::Ecran(), d.totals);
+        ApportsPage1(s, DiagLayout::ecran(), d.totals);
         noInfNan(s);
         for (int r = 16; r <= 18; ++r) {
             const QList<Op> row = onRow(s, 10 + r * 17);

@@ -21,7 +21,7 @@ class TestPage2 : public QObject {
 private slots:
     void labelsAndHeadings() {
         RecordingSurface s;
-        const DiagLayout l = DiagLayout::Ecran();
+        const DiagLayout l = DiagLayout::ecran();
         LibellesPage2(s, l);
         const Op* h = s.findText(QStringLiteral("MINÉRAUX-VITAMINES :"));
         QVERIFY(h);
@@ -80,9 +80,9 @@ private slots:
         DiagnosisData d = baseline();
         d.totals[line.intake] = intake;
         d.needs[line.need] = need;
-        const DiagLayout l = DiagLayout::Ecran();
+        const DiagLayout l = DiagLayout::ecran();
         RecordingSurface s;
-        DessinePage2(s, l, d);
+        dessinePage2(s, l, d);
         const int y = dataRowY(l, row);
         const quint32 colour = row == 0 ? SurfaceColour::Red : SurfaceColour::Blue;
         const int numberWidth = 6 * 7;
@@ -114,9 +114,9 @@ private slots:
         DiagnosisData d = baseline();
         d.needs[GroupNeeds::Fer] = 0;
         d.totals[DailyTotals::FE] = 12;
-        const DiagLayout l = DiagLayout::Ecran();
+        const DiagLayout l = DiagLayout::ecran();
         RecordingSurface s;
-        DessinePage2(s, l, d);
+        dessinePage2(s, l, d);
         const int y = dataRowY(l, 4);   // "- Fer"
         const Op* rate = textOnRow(s, y, QStringLiteral("      - %"));
         QVERIFY(rate);
@@ -129,7 +129,7 @@ private slots:
 
     void negativeRateDrawsNoBackwardBar() {
         RecordingSurface s;
-        BarreTaux(s, DiagLayout::Ecran(), 450, 100, SurfaceColour::Blue, -30);
+        BarreTaux(s, DiagLayout::ecran(), 450, 100, SurfaceColour::Blue, -30);
         QCOMPARE(s.lines().size(), 1);
         QCOMPARE(s.lines()[0].x2, 450);
     }
@@ -145,7 +145,7 @@ private slots:
         QFETCH(double, rate);
         QFETCH(int, length);
         RecordingSurface s;
-        const DiagLayout l = DiagLayout::Papier(8);
+        const DiagLayout l = DiagLayout::papier(8);
         BarreTaux(s, l, l.x(450), 1000, SurfaceColour::Red, rate);
         const Op b = s.lines().first();
         QCOMPARE(b.x, 3600);
@@ -189,7 +189,7 @@ private slots:
         }
         const int s = 8;
         RecordingSurface rs;
-        QCOMPARE(DessineFeuille(rs, s, d), advice ? 6 : 0);
+        QCOMPARE(dessineFeuille(rs, s, d), advice ? 6 : 0);
         auto rowY = [&](int r) { return 10 * s + r * 16 * s; };
         QCOMPARE(rs.findText(QStringLiteral("MINÉRAUX-VITAMINES :"))->y, rowY(headingRow));
         QCOMPARE(rs.findText(QStringLiteral("MINÉRAUX-VITAMINES :"))->x, 10 * s);

@@ -42,7 +42,7 @@ void appendRecords(const TableSchema& schema, const QString& path,
 }
 
 QString writeSmallFoodTable(const QString& dir) {
-    const QString path = createEmpty(FoodSchema(), dir);
+    const QString path = createEmpty(foodSchema(), dir);
     auto food = [](int n, const QString& nom, const QString& cat, double pa, double pv, double la,
                    double lv, double gs, double ga) {
         QVariantMap m;
@@ -61,8 +61,8 @@ QString writeSmallFoodTable(const QString& dir) {
         m["CHOLEST"] = 5.0 * n;
         return m;
     };
-    const QStringList& c = Categories();
-    appendRecords(FoodSchema(), path,
+    const QStringList& c = categories();
+    appendRecords(foodSchema(), path,
                   {food(1, QStringLiteral("Poulet, rôti"), c[0], 20, 0, 10, 0, 0, 0),
                    food(2, QStringLiteral("Boeuf, steak grillé"), c[0], 26, 0, 8, 0, 0, 0),
                    food(3, QStringLiteral("Agneau, gigot"), c[0], 25, 0, 12, 0, 0, 0),
@@ -79,19 +79,19 @@ QString writeSmallFoodTable(const QString& dir) {
 
 void writeAllTables(const QString& dir) {
     writeSmallFoodTable(dir);
-    createEmpty(ChoiceSchema(), dir);
-    createEmpty(ChoiceSchema(), dir, QStringLiteral("choix0.dbf"));
-    createEmpty(CompositeSchema(), dir);
-    const QString needs = createEmpty(NeedsSchema(), dir);
+    createEmpty(choiceSchema(), dir);
+    createEmpty(choiceSchema(), dir, QStringLiteral("choix0.dbf"));
+    createEmpty(compositeSchema(), dir);
+    const QString needs = createEmpty(needsSchema(), dir);
     QVector<QVariantMap> rows;
     for (int r = 1; r <= 29; ++r) {
         QVariantMap m;
         m["NOM"] = QStringLiteral("Ligne %1").arg(r);
-        for (int c = 1; c < NeedsSchema().fields.size(); ++c)
-            m[NeedsSchema().fields[c].name] = (r == 1) ? 2000.0 + 10 * c : 10.0 * r + c;
+        for (int c = 1; c < needsSchema().fields.size(); ++c)
+            m[needsSchema().fields[c].name] = (r == 1) ? 2000.0 + 10 * c : 10.0 * r + c;
         rows << m;
     }
-    appendRecords(NeedsSchema(), needs, rows);
+    appendRecords(needsSchema(), needs, rows);
 }
 
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {

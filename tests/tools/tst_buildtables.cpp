@@ -103,8 +103,8 @@ void TestBuildTables::readableByDbfread() {
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     const QJsonObject all = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    const QVector<const TableSchema*> schemas = {&FoodSchema(), &NeedsSchema(), &ChoiceSchema(),
-                                                 &ChoiceSchema(), &CompositeSchema()};
+    const QVector<const TableSchema*> schemas = {&foodSchema(), &needsSchema(), &choiceSchema(),
+                                                 &choiceSchema(), &compositeSchema()};
     for (int i = 0; i < kTables.size(); ++i) {
         const QJsonArray fields = all.value(kTables.at(i)).toObject().value("fields").toArray();
         QCOMPARE(fields.size(), schemas.at(i)->fields.size());
@@ -215,7 +215,7 @@ void TestBuildTables::fullCiqualImport() {
         QVERIFY2(!names.contains(name.toCaseFolded()), qPrintable(name));
         names.insert(name.toCaseFolded());
         const QString category = table->text(i, cat);
-        QVERIFY2(Categories().contains(category) && category != CategorieComposee, qPrintable(category));
+        QVERIFY2(categories().contains(category) && category != CategorieComposee, qPrintable(category));
         if (name == QStringLiteral("Son de blé")) bran = i;
     }
     // Wheat bran is given on two CIQUAL lines; it is one food with both halves.

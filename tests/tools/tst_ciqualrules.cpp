@@ -114,7 +114,7 @@ void TestCiqualRules::nutrientRecord() {
     const CiqualTable table = CiqualTable::read(path);
     const NutrientRules rules(table);
     const NutrientValues v = rules.compute(*table.find("1"), AnimalShares{0.75, 0.4});
-    QCOMPARE(v.size(), Nutrients().size());
+    QCOMPARE(v.size(), nutrients().size());
     QCOMPARE(v.value("PROT_A"), 15.0);
     QCOMPARE(v.value("PROT_V"), 5.0);
     QCOMPARE(v.value("LIPI_A"), 4.0);
@@ -278,7 +278,7 @@ void TestCiqualRules::categoriesOfGroups() {
     f.group = subgroup.left(2);
     f.subgroup = subgroup;
     f.subsubgroup = subsubgroup;
-    QCOMPARE(FullImport::categoryOf(f), Categories().at(category - 1));
+    QCOMPARE(FullImport::categoryOf(f), categories().at(category - 1));
     QVERIFY(FullImport::categoryOf(f) != CategorieComposee);
 }
 

@@ -99,10 +99,10 @@ void TestSuppliedFoods::initTestCase() {
 
 void TestSuppliedFoods::baseFoodsInOrder() {
     QCOMPARE(m_table->recordCount(), DernierAlimentDeBase);
-    QCOMPARE(m_table->fields().size(), FoodSchema().fields.size());
-    for (int f = 0; f < FoodSchema().fields.size(); ++f) {
-        QCOMPARE(m_table->fields().at(f).name, FoodSchema().fields.at(f).name);
-        QCOMPARE(m_table->fields().at(f).length, FoodSchema().fields.at(f).length);
+    QCOMPARE(m_table->fields().size(), foodSchema().fields.size());
+    for (int f = 0; f < foodSchema().fields.size(); ++f) {
+        QCOMPARE(m_table->fields().at(f).name, foodSchema().fields.at(f).name);
+        QCOMPARE(m_table->fields().at(f).length, foodSchema().fields.at(f).length);
     }
     const int numero = m_table->fieldIndex("NUMERO");
     for (int r = 0; r < m_table->recordCount(); ++r) {
@@ -122,10 +122,10 @@ void TestSuppliedFoods::namesAndCategories() {
         QVERIFY2(!names.contains(name.toCaseFolded()), qPrintable(name));
         names.insert(name.toCaseFolded());
         const QString category = m_table->text(r, cat);
-        QVERIFY2(Categories().contains(category), qPrintable(category));
+        QVERIFY2(categories().contains(category), qPrintable(category));
         ++perCategory[category];
     }
-    for (const QString& c : Categories()) {
+    for (const QString& c : categories()) {
         if (c == CategorieComposee) QCOMPARE(perCategory.value(c), 0);
         else QVERIFY2(perCategory.value(c) >= 6, qPrintable(c));
     }
@@ -136,7 +136,7 @@ void TestSuppliedFoods::valuesFollowTheRules() {
     for (int r = 0; r < m_table->recordCount(); ++r) {
         const BaseFood& f = m_foods.at(r);
         const NutrientValues expected = rules.compute(*m_ciqual->find(f.ciqualCode), f.shares);
-        for (const Nutrient& n : Nutrients()) {
+        for (const Nutrient& n : nutrients()) {
             const double stored = m_table->number(r, m_table->fieldIndex(QLatin1String(n.field)));
             QVERIFY2(qAbs(stored - expected.value(QLatin1String(n.field))) <= 0.0000005,
                      qPrintable(QStringLiteral("%1, %2").arg(f.nom, QLatin1String(n.field))));
@@ -159,7 +159,7 @@ void TestSuppliedFoods::energyAgainstCiqual() {
             continue;
         }
         ++checked;
-        const double energy = FoodEnergy(field(r, "PROT_A"), field(r, "PROT_V"), field(r, "LIPI_A"),
+        const double energy = foodEnergy(field(r, "PROT_A"), field(r, "PROT_V"), field(r, "LIPI_A"),
                                          field(r, "LIPI_V"), field(r, "GLUC_S"), field(r, "GLUC_A"));
         const double tolerance = qMax(5.0, 0.05 * *ciqualKcal);
         const double gap = energy - *ciqualKcal;
@@ -185,13 +185,13 @@ void TestSuppliedFoods::energyAgainstCiqual() {
 void TestSuppliedFoods::openedByTheTableHandle() {
     // What the windows do: a category filter per category list entry, and a
     // nutrient tag read from its start for the ranking.
-    Table foods(FoodSchema());
+    Table foods(foodSchema());
     foods.setDirectory(Fixtures::suppliedTablesDir());
     foods.setReadOnly(true);
     foods.open();
     QCOMPARE(foods.recordCount(), DernierAlimentDeBase);
     int listed = 0;
-    for (const QString& c : Categories()) {
+    for (const QString& c : categories()) {
         foods.setFilter(QStringLiteral("CATEGORIE='%1'").arg(c));
         foods.setFilterCaseInsensitive(true);
         foods.setFiltered(true);

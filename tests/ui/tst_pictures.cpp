@@ -123,7 +123,7 @@ private slots:
     // The main window's picture is opaque all over: the label shows it on
     // the window's background and nothing of that may show through.
     void mainWindowPicture() {
-        const QPixmap pm = ImageAccueil();
+        const QPixmap pm = imageAccueil();
         QVERIFY(!pm.isNull());
         QCOMPARE(pm.size(), QSize(295, 223));
         const QImage image = pm.toImage().convertToFormat(QImage::Format_ARGB32);

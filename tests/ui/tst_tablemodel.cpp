@@ -41,7 +41,7 @@ private slots:
 
     // The model stays consistent through everything a handle can do.
     void modelTester() {
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         TableModel model(&t, columns());
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 0);   // closed
@@ -83,7 +83,7 @@ private slots:
         QFETCH(QString, protA);
         QFETCH(QString, vitD);
         QFETCH(QString, qte);
-        Table t(ChoiceSchema());
+        Table t(choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pain"), 50, 4.5);
         TableModel model(&t, columns());
@@ -111,7 +111,7 @@ private slots:
     }
 
     void gridFollowsTheCursorBothWays() {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         TableModel model(&t, {{QStringLiteral("NOM"), QString(), QString(), 30}});
         DataGrid grid;
@@ -127,7 +127,7 @@ private slots:
         QTest::keyClick(&grid, Qt::Key_Down);
         QCOMPARE(t.currentRow(), 3);
         // A filter resets the view; the grid lands where the cursor is.
-        t.setFilterValue(QStringLiteral("CATEGORIE"), Categories()[0]);
+        t.setFilterValue(QStringLiteral("CATEGORIE"), categories()[0]);
         t.setFiltered(true);
         QCOMPARE(model.rowCount(), 3);
         QCOMPARE(grid.currentIndex().row(), 0);
@@ -145,7 +145,7 @@ private slots:
     }
 
     void fieldBoxShowsTheCurrentRecord() {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.open();
         FieldBox nom, prot;
         nom.bind(&t, QStringLiteral("NOM"));
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(prot.text(), QStringLiteral("0"));
         QVERIFY(t.locate(QStringLiteral("NOM"), QStringLiteral("Boeuf, steak grillé")));
         QCOMPARE(prot.text(), QStringLiteral("26"));
-        t.setFilterValue(QStringLiteral("CATEGORIE"), Categories()[3]);   // no food
+        t.setFilterValue(QStringLiteral("CATEGORIE"), categories()[3]);   // no food
         t.setFiltered(true);
         QVERIFY(nom.text().isEmpty() && prot.text().isEmpty());
         t.close();

@@ -23,7 +23,7 @@ bool parseShare(QString text, double* out) {
 
 QString FoodList::categoryOf(const QString& cell) {
     const QString text = cell.trimmed();
-    const QStringList& cats = Categories();
+    const QStringList& cats = categories();
     bool isNumber = false;
     const int n = text.toInt(&isNumber);
     if (isNumber) return (n >= 1 && n <= cats.size()) ? cats.at(n - 1) : QString();

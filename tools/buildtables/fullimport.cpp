@@ -79,13 +79,13 @@ QString FullImport::categoryOf(const CiqualFood& food) {
     // Offal, cooked or raw, belongs with the charcuterie; plant-based
     // substitutes of the charcuterie sub-group with the pulses.
     if (food.subsubgroup == QLatin1String("040108") || food.subsubgroup == QLatin1String("040208"))
-        return Categories().at(1);
-    if (food.subsubgroup == QLatin1String("040309")) return Categories().at(8);
+        return categories().at(1);
+    if (food.subsubgroup == QLatin1String("040309")) return categories().at(8);
     auto it = subgroupCategories().constFind(food.subgroup);
     if (it == subgroupCategories().constEnd())
         throw DataError(QStringLiteral("Aliment CIQUAL %1 (ligne %2) : sous-groupe « %3 » sans catégorie.")
                             .arg(food.code).arg(food.line).arg(food.subgroup));
-    return Categories().at(it.value() - 1);
+    return categories().at(it.value() - 1);
 }
 
 AnimalShares FullImport::sharesOf(const CiqualFood& food) {

@@ -36,8 +36,8 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
     const int cPop = csv.requireColumn(QStringLiteral("POPULATION"));
 
     NeedsTable t;
-    for (int i = 1; i < NeedsSchema().fields.size(); ++i) t.columns << NeedsSchema().fields.at(i).name;
-    const int nameWidth = NeedsSchema().fields.at(0).length;
+    for (int i = 1; i < needsSchema().fields.size(); ++i) t.columns << needsSchema().fields.at(i).name;
+    const int nameWidth = needsSchema().fields.at(0).length;
     t.rowNames = QStringList(kNeedsRows, QString());
     QVector<int> nameLine(kNeedsRows, 0);
     t.cells = QVector<QVector<NeedsCell>>(kNeedsRows, QVector<NeedsCell>(t.columns.size()));

@@ -24,7 +24,7 @@ TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
     r.insert(QStringLiteral("NUMERO"), double(numero));
     r.insert(QStringLiteral("NOM"), nom);
     r.insert(QStringLiteral("CATEGORIE"), categorie);
-    for (const Nutrient& n : Nutrients()) {
+    for (const Nutrient& n : nutrients()) {
         const QString field = QString::fromLatin1(n.field);
         r.insert(field, values.value(field));
     }
@@ -72,11 +72,11 @@ void SuppliedTables::build(const SourcePaths& sources, const QString& outDir) {
     const NeedsTable needs = Needs::read(sources.needs, efsa);
 
     QVector<PendingTable> tables;
-    tables << PendingTable{&FoodSchema(), FoodSchema().fileName, foodRecords(foods, ciqual)};
-    tables << PendingTable{&NeedsSchema(), NeedsSchema().fileName, needsRecords(needs)};
-    tables << PendingTable{&ChoiceSchema(), ChoiceSchema().fileName, {}};
-    tables << PendingTable{&ChoiceSchema(), QStringLiteral("choix0.dbf"), {}};
-    tables << PendingTable{&CompositeSchema(), CompositeSchema().fileName, {}};
+    tables << PendingTable{&foodSchema(), foodSchema().fileName, foodRecords(foods, ciqual)};
+    tables << PendingTable{&needsSchema(), needsSchema().fileName, needsRecords(needs)};
+    tables << PendingTable{&choiceSchema(), choiceSchema().fileName, {}};
+    tables << PendingTable{&choiceSchema(), QStringLiteral("choix0.dbf"), {}};
+    tables << PendingTable{&compositeSchema(), compositeSchema().fileName, {}};
     TableWriter::writeAll(outDir, tables);
 }
 
@@ -87,6 +87,6 @@ int SuppliedTables::buildFullCiqual(const QString& ciqualPath, const QString& ou
     if (info.fileName().isEmpty())
         throw DataError(QStringLiteral("Nom de fichier de sortie manquant."));
     TableWriter::writeAll(info.absolutePath(),
-                          {PendingTable{&FoodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
+                          {PendingTable{&foodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
     return foods.size();
 }

@@ -26,7 +26,7 @@ namespace {
 struct Shell {
     Session session{QDir::currentPath()};
     std::unique_ptr<TFdiet> diet;
-    Shell() : diet(Demarrage::CreeFenetres(session)) {}
+    Shell() : diet(Demarrage::creeFenetres(session)) {}
     ~Shell() {
         if (HelpViewer::instance()) delete HelpViewer::instance();
         diet.reset();

@@ -23,14 +23,14 @@ namespace {
 void ensureTables(const QString& dir) {
     const QDir d(dir);
     if (!QFileInfo::exists(d.filePath(QStringLiteral("choix0.dbf"))))
-        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), ChoiceSchema().fields);
-    if (!QFileInfo::exists(d.filePath(ChoiceSchema().fileName)))
-        DbfFile::create(d.filePath(ChoiceSchema().fileName), ChoiceSchema().fields);
-    if (!QFileInfo::exists(d.filePath(CompositeSchema().fileName)))
-        DbfFile::create(d.filePath(CompositeSchema().fileName), CompositeSchema().fields);
-    if (QFileInfo::exists(d.filePath(FoodSchema().fileName))) return;
-    DbfFile::create(d.filePath(FoodSchema().fileName), FoodSchema().fields);
-    Table t(FoodSchema());
+        DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), choiceSchema().fields);
+    if (!QFileInfo::exists(d.filePath(choiceSchema().fileName)))
+        DbfFile::create(d.filePath(choiceSchema().fileName), choiceSchema().fields);
+    if (!QFileInfo::exists(d.filePath(compositeSchema().fileName)))
+        DbfFile::create(d.filePath(compositeSchema().fileName), compositeSchema().fields);
+    if (QFileInfo::exists(d.filePath(foodSchema().fileName))) return;
+    DbfFile::create(d.filePath(foodSchema().fileName), foodSchema().fields);
+    Table t(foodSchema());
     t.setDirectory(dir);
     t.open();
     const struct {
@@ -47,7 +47,7 @@ void ensureTables(const QString& dir) {
         t.append();
         t.setFloat(QStringLiteral("NUMERO"), ++n);
         t.setString(QStringLiteral("NOM"), QString::fromUtf8(f.nom));
-        t.setString(QStringLiteral("CATEGORIE"), Categories()[f.cat]);
+        t.setString(QStringLiteral("CATEGORIE"), categories()[f.cat]);
         t.setFloat(QStringLiteral("PROT_A"), f.pa);
         t.setFloat(QStringLiteral("PROT_V"), f.pv);
         t.setFloat(QStringLiteral("LIPI_A"), f.la);

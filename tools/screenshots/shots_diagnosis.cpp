@@ -23,16 +23,16 @@ const double kNeeds[29] = {2400, 85, 45, 40, 40, 53, 93, 60, 250, 900, 360, 750,
                            0.6, 1.1, 1.5, 1.5, 0.3, 110, 0.005, 11, 2300, 800, 2.5, 1.5, 2000, 3100};
 
 void writeNeedsIfMissing(const QString& dir) {
-    if (QFileInfo::exists(QDir(dir).filePath(NeedsSchema().fileName))) return;
-    const QString path = QDir(dir).filePath(NeedsSchema().fileName);
-    DbfFile::create(path, NeedsSchema().fields);
-    Table t(NeedsSchema());
+    if (QFileInfo::exists(QDir(dir).filePath(needsSchema().fileName))) return;
+    const QString path = QDir(dir).filePath(needsSchema().fileName);
+    DbfFile::create(path, needsSchema().fields);
+    Table t(needsSchema());
     t.setDirectory(dir);
     t.open();
     for (int r = 0; r < 29; ++r) {
         t.append();
         t.setString(QStringLiteral("NOM"), QStringLiteral("Ligne %1").arg(r + 1));
-        for (const PopulationGroup& g : PopulationGroups()) t.setFloat(g.column, kNeeds[r]);
+        for (const PopulationGroup& g : populationGroups()) t.setFloat(g.column, kNeeds[r]);
         t.post();
     }
     t.close();
@@ -45,8 +45,8 @@ struct Portion {
 
 // A day of about a dozen foods picked from the Food table by name.
 int writeDayFromFoodTable(const QString& dir, Table& choice) {
-    if (!QFileInfo::exists(DataDir::resolve(FoodSchema().fileName, dir))) return 0;
-    Table food(FoodSchema());
+    if (!QFileInfo::exists(DataDir::resolve(foodSchema().fileName, dir))) return 0;
+    Table food(foodSchema());
     food.setDirectory(dir);
     food.open();
     const Portion day[] = {{"Pain de campagne", 150}, {"Lait demi-écrémé", 250}, {"Beurre doux", 15},
@@ -72,12 +72,12 @@ int writeDayFromFoodTable(const QString& dir, Table& choice) {
         choice.append();
         choice.setString(QStringLiteral("NOM"), food.asString(QStringLiteral("NOM")));
         choice.setFloat(QStringLiteral("QTE"), p.grams);
-        for (const QString& f : LineComputedFields()) {
+        for (const QString& f : lineComputedFields()) {
             if (f == QLatin1String("CALORIES")) continue;
             choice.setFloat(f, food.asFloat(f) * p.grams / 100.0);
         }
         choice.setFloat(QStringLiteral("CALORIES"),
-                        FoodEnergy(food.asFloat("PROT_A"), food.asFloat("PROT_V"), food.asFloat("LIPI_A"),
+                        foodEnergy(food.asFloat("PROT_A"), food.asFloat("PROT_V"), food.asFloat("LIPI_A"),
                                    food.asFloat("LIPI_V"), food.asFloat("GLUC_S"), food.asFloat("GLUC_A")) *
                             p.grams / 100.0);
         choice.post();
@@ -127,22 +127,22 @@ void writePlausibleDay(Table& choice) {
         choice.setString(QStringLiteral("NOM"), QString::fromUtf16(l.name));
         choice.setFloat(QStringLiteral("QTE"), l.qte);
         for (int i = 0; i < fields.size(); ++i) choice.setFloat(fields[i], l.v[i]);
-        choice.setFloat(QStringLiteral("CALORIES"), FoodEnergy(l.v[0], l.v[1], l.v[4], l.v[5], l.v[2], l.v[3]));
+        choice.setFloat(QStringLiteral("CALORIES"), foodEnergy(l.v[0], l.v[1], l.v[4], l.v[5], l.v[2], l.v[3]));
         choice.post();
     }
 }
 
 void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     writeNeedsIfMissing(dir);
-    const QString choicePath = DataDir::resolve(ChoiceSchema().fileName, dir);
-    DbfFile::create(choicePath, ChoiceSchema().fields);   // the day starts empty
+    const QString choicePath = DataDir::resolve(choiceSchema().fileName, dir);
+    DbfFile::create(choicePath, choiceSchema().fields);   // the day starts empty
     Session session(dir);
     TFcompose compose(session);
     Table& choice = compose.Tchoix();
     choice.open();
     if (writeDayFromFoodTable(dir, choice) < 6) {
         choice.close();
-        DbfFile::create(choicePath, ChoiceSchema().fields);
+        DbfFile::create(choicePath, choiceSchema().fields);
         choice.open();
         writePlausibleDay(choice);
     }

@@ -51,7 +51,7 @@ void sheet(const QString&, const Shots::SaveFn& save) {
         grid->addWidget(picture(e.icon.pixmap(s * 3, QIcon::Disabled), &w), row, 4);
         ++row;
     }
-    grid->addWidget(picture(ImageAccueil(), &w), 0, 5, row, 1, Qt::AlignTop);
+    grid->addWidget(picture(imageAccueil(), &w), 0, 5, row, 1, Qt::AlignTop);
     save(&w, QStringLiteral("pictures"));
 }
 }  // namespace

@@ -12,18 +12,18 @@
 
 ChoiceList::ChoiceList(Table& talim, Table& tchoix) : m_talim(talim), m_tchoix(tchoix) {}
 
-long double ChoiceList::EnergiePour100(const Table& talim) {
-    return FoodEnergyExtended(talim.asFloat(QStringLiteral("PROT_A")), talim.asFloat(QStringLiteral("PROT_V")),
+long double ChoiceList::energiePour100(const Table& talim) {
+    return foodEnergyExtended(talim.asFloat(QStringLiteral("PROT_A")), talim.asFloat(QStringLiteral("PROT_V")),
                               talim.asFloat(QStringLiteral("LIPI_A")), talim.asFloat(QStringLiteral("LIPI_V")),
                               talim.asFloat(QStringLiteral("GLUC_S")), talim.asFloat(QStringLiteral("GLUC_A")));
 }
 
 void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
     const long double qq = q;
-    for (const QString& field : LineComputedFields()) {
+    for (const QString& field : lineComputedFields()) {
         long double value;
         if (field == QLatin1String("CALORIES")) {
-            value = qq * EnergiePour100(talim) / 100.0L;
+            value = qq * energiePour100(talim) / 100.0L;
         } else {
             value = qq * static_cast<long double>(talim.asFloat(field)) / 100.0L;
         }
@@ -31,12 +31,12 @@ void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
     }
 }
 
-bool ChoiceList::Ajouter() {
+bool ChoiceList::ajouter() {
     // A line naming no food is not a food eaten: with an empty food view there
     // is nothing to add.
     if (m_talim.isEmpty()) return false;
     const QString nom = m_talim.asString(QStringLiteral("NOM"));
-    const std::optional<double> q = Quantite::Saisie(QStringLiteral("Entrez le poids de ") + nom);
+    const std::optional<double> q = Quantite::saisie(QStringLiteral("Entrez le poids de ") + nom);
     if (!q) return false;
     m_tchoix.append();
     fillPending(m_tchoix, [&] {
@@ -47,10 +47,10 @@ bool ChoiceList::Ajouter() {
     return true;
 }
 
-bool ChoiceList::Modifier() {
+bool ChoiceList::modifier() {
     const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
     const std::optional<double> q =
-        Quantite::Saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
+        Quantite::saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
     if (!q || m_tchoix.isEmpty()) return false;
     // The food is looked up in the whole Food table, not only in the category
     // shown, and the line is recomputed from its current values.
@@ -74,7 +74,7 @@ bool ChoiceList::Modifier() {
     return found;
 }
 
-bool ChoiceList::Supprimer() {
+bool ChoiceList::supprimer() {
     const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
     const double qte = m_tchoix.asFloat(QStringLiteral("QTE"));
     if (qte == 0.0 || m_tchoix.isEmpty()) return false;
@@ -86,19 +86,19 @@ bool ChoiceList::Supprimer() {
     return true;
 }
 
-bool ChoiceList::Effacer() {
+bool ChoiceList::effacer() {
     if (!prompter().ask(Prompter::Kind::Information,
                         QStringLiteral("Désirez-vous effacer tous vos choix ?")))
         return false;
-    Vide();
+    vide();
     return true;
 }
 
-void ChoiceList::Vide() {
+void ChoiceList::vide() {
     m_tchoix.close();
     bool copied = true;
     try {
-        FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
+        FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
     } catch (const DataError&) {
         // Without the template the lines are deleted one by one below.
         copied = false;

@@ -20,22 +20,22 @@ public:
     // talim: each nutrient scaled to q, and CALORIES, in the line's field order.
     static void CalculLigne(const Table& talim, Table& tchoix, double q);
     // Food energy of 100 g of the current food of talim, in kcal.
-    static long double EnergiePour100(const Table& talim);
+    static long double energiePour100(const Table& talim);
 
     // Adds the selected food with a quantity asked for. Nothing is asked when
     // the food view is empty.
-    bool Ajouter();
+    bool ajouter();
     // Asks a new quantity for the current line and recomputes the line from the
     // food of that name in the whole Food table; nothing when it is gone.
-    bool Modifier();
+    bool modifier();
     // Removes the current line after confirmation (nothing for a quantity 0).
-    bool Supprimer();
+    bool supprimer();
     // Empties the list after confirmation, by copying the empty template over
     // the Choice table, or line by line when the copy fails.
-    bool Effacer();
+    bool effacer();
 
     // Empties the list without asking (the second half of Effacer).
-    void Vide();
+    void vide();
 
 private:
     Table& m_talim;

@@ -8,14 +8,14 @@
 
 namespace FichierChoix {
 
-QString NomCoupe(const QString& text) { return text.left(LongueurNom); }
+QString nomCoupe(const QString& text) { return text.left(LongueurNom); }
 
-bool ExtensionDat(const QString& name) {
+bool extensionDat(const QString& name) {
     return name.right(3).toUpper() == QLatin1String("DAT");
 }
 
-QString RefusChemin(const QString& text) {
-    const QString name = NomCoupe(text);
+QString refusChemin(const QString& text) {
+    const QString name = nomCoupe(text);
     if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) ||
         name == QLatin1String(".") || name == QLatin1String("..")) {
         return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
@@ -26,7 +26,7 @@ QString RefusChemin(const QString& text) {
     return QString();
 }
 
-QString RefusNomInvalide(const QString& name) {
+QString refusNomInvalide(const QString& name) {
     static const QString forbidden = QStringLiteral("*?<>:\"|");
     for (const QChar c : name) {
         if (forbidden.contains(c) || c.unicode() < 0x20) {
@@ -45,52 +45,52 @@ QString RefusNomInvalide(const QString& name) {
     return QString();
 }
 
-void VerifieTableChoix(const QString& name) {
+void verifieTableChoix(const QString& name) {
     // The same check as the composition window's opening: the codec validates
     // the file against its own header, the handle checks the Choice fields.
-    Table t(ChoiceSchema());
+    Table t(choiceSchema());
     t.setFileName(name);
     t.setReadOnly(true);
     t.open();
     t.close();
 }
 
-Suite Enregistrer(const QString& text) {
-    const QString refusChemin = RefusChemin(text);
-    if (!refusChemin.isEmpty()) {
-        prompter().message(Prompter::Kind::Warning, refusChemin);
+Suite enregistrer(const QString& text) {
+    const QString refus = refusChemin(text);
+    if (!refus.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, refus);
         return Suite::Reste;
     }
-    const QString name = NomCoupe(text);
-    if (!ExtensionDat(name)) {
+    const QString name = nomCoupe(text);
+    if (!extensionDat(name)) {
         prompter().message(Prompter::Kind::Warning, QStringLiteral("Extension DAT exigée"));
         return Suite::Reste;
     }
-    const QString refusNom = RefusNomInvalide(name);
+    const QString refusNom = refusNomInvalide(name);
     if (!refusNom.isEmpty()) {
         prompter().message(Prompter::Kind::Warning, refusNom);
         return Suite::Reste;
     }
-    if (FileOps::FileExists(name) &&
+    if (FileOps::fileExists(name) &&
         !prompter().ask(Prompter::Kind::Information,
                         QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"))) {
         return Suite::Reste;
     }
-    FileOps::CopyFile(FileNames::Choix(), name);
+    FileOps::copyFile(FileNames::choix(), name);
     return Suite::Ferme;
 }
 
-Suite Ouvrir(const QString& text) {
-    const QString refusChemin = RefusChemin(text);
-    if (!refusChemin.isEmpty()) {
-        prompter().message(Prompter::Kind::Warning, refusChemin);
+Suite ouvrir(const QString& text) {
+    const QString refus = refusChemin(text);
+    if (!refus.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, refus);
         return Suite::Reste;
     }
-    const QString name = NomCoupe(text);
+    const QString name = nomCoupe(text);
     // The mask still in the box, or a name without the extension: no file
     // was picked, nothing happens.
-    if (!ExtensionDat(name) || name.startsWith(QLatin1Char('*'))) return Suite::Reste;
-    if (!FileOps::FileExists(name)) {
+    if (!extensionDat(name) || name.startsWith(QLatin1Char('*'))) return Suite::Reste;
+    if (!FileOps::fileExists(name)) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le fichier « %1 » n'existe pas dans le répertoire "
                                           "des données.").arg(name));
@@ -98,7 +98,7 @@ Suite Ouvrir(const QString& text) {
     }
     // The current day is never replaced by a file the program cannot read.
     try {
-        VerifieTableChoix(name);
+        verifieTableChoix(name);
     } catch (const DataError& e) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le fichier « %1 » n'est pas un choix du jour "
@@ -107,14 +107,14 @@ Suite Ouvrir(const QString& text) {
                                .arg(name, e.message()));
         return Suite::Reste;
     }
-    FileOps::CopyFile(name, FileNames::Choix());
+    FileOps::copyFile(name, FileNames::choix());
     return Suite::Ferme;
 }
 
-bool RestaureChoixInterrompu() {
-    if (!FileOps::FileExists(FileNames::SauvegardeChoix())) return false;
+bool restaureChoixInterrompu() {
+    if (!FileOps::fileExists(FileNames::sauvegardeChoix())) return false;
     try {
-        VerifieTableChoix(FileNames::SauvegardeChoix());
+        verifieTableChoix(FileNames::sauvegardeChoix());
     } catch (const DataError& e) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le programme s'est arrêté pendant la création ou la "
@@ -125,8 +125,8 @@ bool RestaureChoixInterrompu() {
                                .arg(e.message()));
         return false;
     }
-    FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
-    FileOps::DeleteFile(FileNames::SauvegardeChoix());
+    FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
+    FileOps::deleteFile(FileNames::sauvegardeChoix());
     prompter().message(Prompter::Kind::Information,
                        QStringLiteral("Le programme s'est arrêté pendant la création ou la "
                                       "modification d'un aliment composé.\n"

@@ -14,36 +14,36 @@ namespace FichierChoix {
 
 constexpr int LongueurNom = 12;
 // The name used: the first 12 characters of the name box's text.
-QString NomCoupe(const QString& text);
+QString nomCoupe(const QString& text);
 // The last three characters of the name (all of it when shorter), upper-cased,
 // compare equal to "DAT".
-bool ExtensionDat(const QString& name);
+bool extensionDat(const QString& name);
 // Refuses a text that names a file outside the Data directory (a path
 // separator, an absolute name, "." or ".."): the French message, or an empty
 // text when the name stays in the Data directory.
-QString RefusChemin(const QString& text);
+QString refusChemin(const QString& text);
 // Save mode only: refuses a name that cannot be a file name (wildcards and
 // other forbidden characters, no name before the extension).
-QString RefusNomInvalide(const QString& name);
+QString refusNomInvalide(const QString& name);
 
 // Throws DataError naming the file when it is not a Choice table that the
 // composition window can open (damaged header, missing or wrong fields).
 // Nothing is written.
-void VerifieTableChoix(const QString& name);
+void verifieTableChoix(const QString& name);
 
 enum class Suite { Reste, Ferme };   // the dialog stays open, or closes
 
 // Save mode: checks the name, asks before overwriting, copies choix.dbf to it.
-Suite Enregistrer(const QString& text);
+Suite enregistrer(const QString& text);
 // Open mode: checks the name and the file, copies it over choix.dbf. On
 // Ferme the caller reopens the composition window on the loaded choice.
-Suite Ouvrir(const QString& text);
+Suite ouvrir(const QString& text);
 
 // Start-up: the program stopped while a composite food was being edited
 // leaves the day's choice set aside in choix.tmp. Copies it back over
 // choix.dbf, deletes it and tells the user. A choix.tmp that cannot be read
 // as a Choice table is left where it is and choix.dbf is not touched.
 // Returns true when the choice was restored.
-bool RestaureChoixInterrompu();
+bool restaureChoixInterrompu();
 
 }  // namespace FichierChoix

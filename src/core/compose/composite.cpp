@@ -49,7 +49,7 @@ void filterOn(Table& talimCompo, const QString& nom) {
 CompositeFood::CompositeFood(Table& talim, Table& tchoix, Table& talimCompo)
     : m_talim(talim), m_tchoix(tchoix), m_talimCompo(talimCompo) {}
 
-bool CompositeFood::TrouveNom(Table& t, const QString& field, const QString& nom) {
+bool CompositeFood::trouveNom(Table& t, const QString& field, const QString& nom) {
     // The key search may compare keys more loosely than the name itself (the
     // order of the tags ignores case); only the record of exactly that name
     // counts.
@@ -59,15 +59,15 @@ bool CompositeFood::TrouveNom(Table& t, const QString& field, const QString& nom
 
 bool CompositeFood::NomPris(Table& talim, Table& talimCompo, const QString& nom) {
     talim.setFiltered(false);
-    if (!TrouveNom(talim, kNom, nom)) return false;
+    if (!trouveNom(talim, kNom, nom)) return false;
     return !ComposeExiste(talimCompo, nom);
 }
 
 bool CompositeFood::ComposeExiste(Table& talimCompo, const QString& nom) {
-    return TrouveNom(talimCompo, kNomCompo, nom);
+    return trouveNom(talimCompo, kNomCompo, nom);
 }
 
-QStringList CompositeFood::NomsComposes(Table& talimCompo) {
+QStringList CompositeFood::nomsComposes(Table& talimCompo) {
     QStringList names;
     talimCompo.first();
     while (!talimCompo.eof()) {
@@ -82,8 +82,8 @@ QStringList CompositeFood::NomsComposes(Table& talimCompo) {
     return names;
 }
 
-QString CompositeFood::ErreurDeNom(const QString& nom) {
-    const DbfField* f = FoodSchema().field(kNom);
+QString CompositeFood::erreurDeNom(const QString& nom) {
+    const DbfField* f = foodSchema().field(kNom);
     const int width = f ? f->length : 30;
     if (nom.size() > width)
         return QStringLiteral("Le nom d'un aliment ne peut pas dépasser %1 caractères.").arg(width);
@@ -94,35 +94,35 @@ QString CompositeFood::ErreurDeNom(const QString& nom) {
 }
 
 void CompositeFood::LigneVersCompo(const Table& tchoix, Table& talimCompo) {
-    for (const QString& f : LineComputedFields()) talimCompo.setFloat(f, tchoix.asFloat(f));
+    for (const QString& f : lineComputedFields()) talimCompo.setFloat(f, tchoix.asFloat(f));
 }
 
 void CompositeFood::CompoVersLigne(const Table& talimCompo, Table& tchoix) {
-    for (const QString& f : LineComputedFields()) tchoix.setFloat(f, talimCompo.asFloat(f));
+    for (const QString& f : lineComputedFields()) tchoix.setFloat(f, talimCompo.asFloat(f));
 }
 
-void CompositeFood::Commence(const QString& nom) {
+void CompositeFood::commence(const QString& nom) {
     NomCompose = nom;
     NomOrigine = nom;
     ModifCompose = ComposeExiste(m_talimCompo, nom);
 }
 
-void CompositeFood::MetDeCote() {
+void CompositeFood::metDeCote() {
     m_tchoix.close();
     // A backup still there is a day's choice that an earlier stay could not
     // put back: put it back now rather than overwrite it with this list.
-    if (FileOps::FileExists(FileNames::SauvegardeChoix())) {
-        FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
+    if (FileOps::fileExists(FileNames::sauvegardeChoix())) {
+        FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
         m_backup = false;
-        FileOps::DeleteFile(FileNames::SauvegardeChoix());
+        FileOps::deleteFile(FileNames::sauvegardeChoix());
     }
-    FileOps::CopyFile(FileNames::Choix(), FileNames::SauvegardeChoix());
+    FileOps::copyFile(FileNames::choix(), FileNames::sauvegardeChoix());
     m_backup = true;
-    FileOps::CopyFile(FileNames::ChoixVide(), FileNames::Choix());
+    FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
     m_tchoix.open();
 }
 
-void CompositeFood::ChargeLignes() {
+void CompositeFood::chargeLignes() {
     if (!ModifCompose) return;
     KeepView keep(m_talimCompo);
     filterOn(m_talimCompo, NomCompose);
@@ -138,7 +138,7 @@ void CompositeFood::ChargeLignes() {
     }
 }
 
-bool CompositeFood::Renommer() {
+bool CompositeFood::renommer() {
     QString nom;
     do {
         const std::optional<QString> r =
@@ -147,7 +147,7 @@ bool CompositeFood::Renommer() {
         nom = r ? r->trimmed() : NomCompose;
     } while (nom.isEmpty());
     if (nom == NomCompose) return false;
-    const QString error = ErreurDeNom(nom);
+    const QString error = erreurDeNom(nom);
     if (!error.isEmpty()) {
         prompter().message(Prompter::Kind::Warning, error);
         return false;
@@ -157,7 +157,7 @@ bool CompositeFood::Renommer() {
         {
             KeepView keep(m_talim);
             m_talim.setFiltered(false);
-            taken = TrouveNom(m_talim, kNom, nom) || ComposeExiste(m_talimCompo, nom);
+            taken = trouveNom(m_talim, kNom, nom) || ComposeExiste(m_talimCompo, nom);
         }
         if (taken) {
             prompter().message(Prompter::Kind::Plain,
@@ -169,7 +169,7 @@ bool CompositeFood::Renommer() {
     return true;
 }
 
-bool CompositeFood::Enregistre(DailyTotals& totals) {
+bool CompositeFood::enregistre(DailyTotals& totals) {
     const bool vide = m_tchoix.isEmpty();
     if (!vide) {
         CalculTotaux(m_tchoix, totals);
@@ -186,8 +186,8 @@ bool CompositeFood::Enregistre(DailyTotals& totals) {
                           : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
             NomCompose;
         if (prompter().ask(Prompter::Kind::Confirmation, question)) {
-            EcritAliment(totals);
-            EcritLignes();
+            ecritAliment(totals);
+            ecritLignes();
         }
         return true;
     }
@@ -195,7 +195,7 @@ bool CompositeFood::Enregistre(DailyTotals& totals) {
         if (prompter().ask(Prompter::Kind::Confirmation,
                            QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
                                NomCompose + QStringLiteral(" ?")))
-            SupprimeAliment();
+            supprimeAliment();
         else
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
                                                           QStringLiteral(" n'a pas été modifié !"));
@@ -203,12 +203,12 @@ bool CompositeFood::Enregistre(DailyTotals& totals) {
     return true;
 }
 
-void CompositeFood::EcritAliment(const DailyTotals& totals) {
+void CompositeFood::ecritAliment(const DailyTotals& totals) {
     KeepView keep(m_talim);
     m_talim.setFiltered(false);
     // An existing composite keeps its record (and its number), under its new
     // name if it was renamed; one whose record has gone gets a new one.
-    const bool existing = ModifCompose && TrouveNom(m_talim, kNom, NomOrigine);
+    const bool existing = ModifCompose && trouveNom(m_talim, kNom, NomOrigine);
     if (existing) {
         m_talim.edit();
     } else {
@@ -230,7 +230,7 @@ void CompositeFood::EcritAliment(const DailyTotals& totals) {
     const long double qte = totals[DailyTotals::QTE];
     fillPending(m_talim, [&] {
         m_talim.setString(kNom, NomCompose);
-        for (const Nutrient& n : Nutrients()) {
+        for (const Nutrient& n : nutrients()) {
             const QString field = QString::fromLatin1(n.field);
             const long double per100 = static_cast<long double>(totals.value(field)) * 100.0L / qte;
             m_talim.setFloat(field, static_cast<double>(per100));
@@ -238,7 +238,7 @@ void CompositeFood::EcritAliment(const DailyTotals& totals) {
     });
 }
 
-void CompositeFood::EcritLignes() {
+void CompositeFood::ecritLignes() {
     KeepView keepCompo(m_talimCompo);
     // The composite's present lines, in record order (values written below do
     // not move them), matched to the list lines by ingredient name: each list
@@ -304,10 +304,10 @@ void CompositeFood::EcritLignes() {
     }
 }
 
-void CompositeFood::SupprimeAliment() {
+void CompositeFood::supprimeAliment() {
     KeepView keep(m_talim);
     m_talim.setFiltered(false);
-    if (TrouveNom(m_talim, kNom, NomOrigine)) {
+    if (trouveNom(m_talim, kNom, NomOrigine)) {
         if (m_talim.asFloat(kNumero) <= DernierAlimentDeBase) {
             prompter().message(Prompter::Kind::Information,
                                QStringLiteral("Impossible de supprimer les 233 premiers enregistrements") +
@@ -319,10 +319,10 @@ void CompositeFood::SupprimeAliment() {
     }
     // Lines whose food record has gone are deleted all the same: they belong
     // to no food.
-    SupprimeLignes(NomOrigine);
+    supprimeLignes(NomOrigine);
 }
 
-void CompositeFood::SupprimeLignes(const QString& nom) {
+void CompositeFood::supprimeLignes(const QString& nom) {
     KeepView keep(m_talimCompo);
     m_talimCompo.setIndexName(kNom);
     filterOn(m_talimCompo, nom);
@@ -333,9 +333,9 @@ void CompositeFood::SupprimeLignes(const QString& nom) {
     m_talimCompo.setFiltered(false);
 }
 
-void CompositeFood::Restaure() {
+void CompositeFood::restaure() {
     if (!m_backup) return;
-    FileOps::CopyFile(FileNames::SauvegardeChoix(), FileNames::Choix());
+    FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
     m_backup = false;
-    FileOps::DeleteFile(FileNames::SauvegardeChoix());
+    FileOps::deleteFile(FileNames::sauvegardeChoix());
 }

@@ -27,12 +27,12 @@ public:
     // is then on one of its lines).
     static bool ComposeExiste(Table& talimCompo, const QString& nom);
     // The names of the existing composites, each once, sorted.
-    static QStringList NomsComposes(Table& talimCompo);
+    static QStringList nomsComposes(Table& talimCompo);
     // Why a name cannot be stored ("" when it can): longer than a name field, or
     // holding a character that the tables cannot hold.
-    static QString ErreurDeNom(const QString& nom);
+    static QString erreurDeNom(const QString& nom);
     // A search by name that finds only the record bearing exactly that name.
-    static bool TrouveNom(Table& t, const QString& field, const QString& nom);
+    static bool trouveNom(Table& t, const QString& field, const QString& nom);
 
     // The thirty-two computed fields of the current line, one way or the other.
     static void LigneVersCompo(const Table& tchoix, Table& talimCompo);
@@ -40,25 +40,25 @@ public:
 
     // Composite mode starts for this name (as accepted by the name dialog):
     // NomCompose, ModifCompose.
-    void Commence(const QString& nom);
+    void commence(const QString& nom);
     // Sets the day's choice aside in choix.tmp and empties the Choice table.
-    void MetDeCote();
+    void metDeCote();
     // An existing composite: its lines into the (empty) list, with their stored values.
-    void ChargeLignes();
+    void chargeLignes();
 
     // Asks a new name ("Nouvel aliment"); true when NomCompose changed. A name
     // that belongs to another food, or cannot be stored, is refused with a
     // message and the name stays.
-    bool Renommer();
+    bool renommer();
 
     // Saving at the exit (Enregistrer/Sortir). Returns false when the save was
     // refused and the window must stay open, true when the window may close.
-    bool Enregistre(DailyTotals& totals);
+    bool enregistre(DailyTotals& totals);
 
     // After the window's handles are closed: the day's choice back from
     // choix.tmp, which is then deleted. If the copy fails the backup stays, so
     // that the day's choice is restored at the next start-up.
-    void Restaure();
+    void restaure();
 
     QString NomCompose;        // name of the composite being edited
     bool ModifCompose = false; // it existed when composite mode started
@@ -66,10 +66,10 @@ public:
     bool sauvegardeFaite() const { return m_backup; }
 
 private:
-    void EcritAliment(const DailyTotals& totals);
-    void EcritLignes();
-    void SupprimeAliment();
-    void SupprimeLignes(const QString& nom);
+    void ecritAliment(const DailyTotals& totals);
+    void ecritLignes();
+    void supprimeAliment();
+    void supprimeLignes(const QString& nom);
 
     Table& m_talim;
     Table& m_tchoix;

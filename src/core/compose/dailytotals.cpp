@@ -4,7 +4,7 @@
 #include "core/table/table.h"
 
 int DailyTotals::slotOf(const QString& field) {
-    return ChoiceNumericFields().indexOf(field.toUpper());
+    return choiceNumericFields().indexOf(field.toUpper());
 }
 
 double DailyTotals::value(const QString& field) const {
@@ -18,7 +18,7 @@ void RazTotaux(DailyTotals& totals) {
 
 void CalculTotaux(Table& tchoix, DailyTotals& totals) {
     RazTotaux(totals);
-    const QStringList& fields = ChoiceNumericFields();
+    const QStringList& fields = choiceNumericFields();
     tchoix.first();
     while (!tchoix.eof()) {
         for (int s = 0; s < DailyTotals::Count; ++s) {

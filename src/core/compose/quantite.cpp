@@ -7,7 +7,7 @@
 
 namespace Quantite {
 
-int EntierDe(const QString& text) {
+int entierDe(const QString& text) {
     const QString t = text.trimmed();
     int i = 0;
     bool negative = false;
@@ -32,13 +32,13 @@ int EntierDe(const QString& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-std::optional<double> Controle(const QString& text) {
+std::optional<double> controle(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty() || t == QLatin1String("0")) {
         prompter().message(Prompter::Kind::Information, QStringLiteral("La quantité saisie est nulle !"));
         return std::nullopt;
     }
-    const double q = EntierDe(text);
+    const double q = entierDe(text);
     if (q > Maximum) {
         prompter().message(Prompter::Kind::Information,
                            QStringLiteral("La quantité saisie est de ") + text +
@@ -48,11 +48,11 @@ std::optional<double> Controle(const QString& text) {
     return q;
 }
 
-std::optional<double> Saisie(const QString& prompt) {
+std::optional<double> saisie(const QString& prompt) {
     const std::optional<QString> text =
         prompter().input(QStringLiteral("Quantité en gramme"), prompt, QString());
     if (!text) return std::nullopt;
-    return Controle(*text);
+    return controle(*text);
 }
 
 }  // namespace Quantite

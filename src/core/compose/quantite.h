@@ -13,14 +13,14 @@ constexpr int Maximum = 10000;
 // Converts a signed whole number: blanks around it, an optional sign and
 // decimal digits, within 32 bits. Anything else throws DataError with the
 // message "'" + text + "' n'est pas une valeur entière correcte".
-int EntierDe(const QString& text);
+int entierDe(const QString& text);
 
 // Applies the rules to a text the user has typed: nullopt when the text is
 // refused (the message has been shown), the quantity otherwise. Throws the
 // conversion error for a text that is not a whole number.
-std::optional<double> Controle(const QString& text);
+std::optional<double> controle(const QString& text);
 
 // Asks through the prompter, with the title "Quantité en gramme" and the given
 // prompt, an empty entry field; nullopt on Annuler or a refused text.
-std::optional<double> Saisie(const QString& prompt);
+std::optional<double> saisie(const QString& prompt);
 }

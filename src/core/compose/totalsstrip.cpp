@@ -5,13 +5,13 @@
 
 namespace TotalsStrip {
 
-QString Valeur(double total) { return NumFormat::Int(NumFormat::Nearest(total), 4); }
+QString valeur(double total) { return NumFormat::Int(NumFormat::Nearest(total), 4); }
 
-QVector<Entry> Textes(const DailyTotals& t) {
+QVector<Entry> textes(const DailyTotals& t) {
     using S = DailyTotals;
     auto e = [&](const char* label, const char* before, S::Slot slot, const char* unit) {
         return Entry{QString::fromLatin1(label),
-                     QString::fromUtf8(before) + Valeur(t[slot]) + QString::fromUtf8(unit)};
+                     QString::fromUtf8(before) + valeur(t[slot]) + QString::fromUtf8(unit)};
     };
     return {
         e("LtotalQTE", "Qté ", S::QTE, " g"),

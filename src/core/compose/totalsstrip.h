@@ -13,10 +13,10 @@ struct Entry {
     QString text;    // e.g. "Qté  150 g"
 };
 // A total as the strip writes it: " 150", "12345", "  -3".
-QString Valeur(double total);
+QString valeur(double total);
 // The twelve labels: the first row (QTE, PROT_A, GLUC_S, LIPI_A, A_G_SAT,
 // A_G_POLY) then the second row (CALORIES, PROT_V, GLUC_A, LIPI_V, A_G_MONO,
 // CHOLEST), each under the label above it.
-QVector<Entry> Textes(const DailyTotals& totals);
+QVector<Entry> textes(const DailyTotals& totals);
 constexpr int ParRangee = 6;
 }

@@ -13,7 +13,7 @@
 
 namespace FileOps {
 
-void CopyFile(const QString& source, const QString& destination) {
+void copyFile(const QString& source, const QString& destination) {
     const QString from = DataDir::resolve(source);
     const QString to = DataDir::resolve(destination);
 
@@ -56,7 +56,7 @@ void CopyFile(const QString& source, const QString& destination) {
                             .arg(destination, FileError::reason(out)));
 }
 
-void DeleteFile(const QString& name) {
+void deleteFile(const QString& name) {
     const QString path = DataDir::resolve(name);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return;
@@ -66,11 +66,11 @@ void DeleteFile(const QString& name) {
                             .arg(name, FileError::reason(f)));
 }
 
-bool FileExists(const QString& name) {
+bool fileExists(const QString& name) {
     return QFileInfo(DataDir::resolve(name)).isFile();
 }
 
-QStringList ListDatFiles() {
+QStringList listDatFiles() {
     const QDir dir(DataDir::path());
     QStringList names;
     for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))

@@ -10,11 +10,11 @@ namespace FileOps {
 // copy that fails part-way leaves the destination exactly as it was. A source
 // that cannot be opened fails before the destination is touched.
 // Throws DataError with a French message naming the file.
-void CopyFile(const QString& source, const QString& destination);
+void copyFile(const QString& source, const QString& destination);
 // Removes a file; throws DataError if it exists and cannot be removed.
-void DeleteFile(const QString& name);
-bool FileExists(const QString& name);
+void deleteFile(const QString& name);
+bool fileExists(const QString& name);
 // Names (without directory) of the Data directory's files matching "*.dat" in
 // any letter case, sorted by name.
-QStringList ListDatFiles();
+QStringList listDatFiles();
 }

@@ -5,9 +5,9 @@
 #include "core/dbf/numformat.h"
 #include "core/interfaces/surface.h"
 
-DiagLayout DiagLayout::Ecran() { return DiagLayout(); }
+DiagLayout DiagLayout::ecran() { return DiagLayout(); }
 
-DiagLayout DiagLayout::Papier(int s, int nbConseils) {
+DiagLayout DiagLayout::papier(int s, int nbConseils) {
     DiagLayout l;
     l.paper = true;
     l.s = s;
@@ -29,33 +29,33 @@ int Echelle(int pageWidthDots) {
     return s < 1 ? 1 : static_cast<int>(s);
 }
 
-std::optional<double> Quotient(double numerator, double denominator) {
+std::optional<double> quotient(double numerator, double denominator) {
     if (denominator == 0.0) return std::nullopt;
     const double q = numerator / denominator;
     if (!std::isfinite(q)) return std::nullopt;
     return q;
 }
 
-std::optional<long long> NearestOf(std::optional<double> value) {
+std::optional<long long> nearestOf(std::optional<double> value) {
     // Beyond this a double no longer converts safely to an integer.
     if (!value || !std::isfinite(*value) || std::fabs(*value) > 1e15) return std::nullopt;
     return NumFormat::Nearest(*value);
 }
 
-QString Tiret(int width) { return QStringLiteral("-").rightJustified(width, QLatin1Char(' ')); }
+QString tiret(int width) { return QStringLiteral("-").rightJustified(width, QLatin1Char(' ')); }
 
-QString FixedOuTiret(std::optional<double> value, int width, int decimals) {
-    if (!value || !std::isfinite(*value)) return Tiret(width);
+QString fixedOuTiret(std::optional<double> value, int width, int decimals) {
+    if (!value || !std::isfinite(*value)) return tiret(width);
     return NumFormat::Fixed(*value, width, decimals);
 }
 
-QString IntOuTiret(std::optional<long long> value, int width) {
-    return value ? NumFormat::Int(*value, width) : Tiret(width);
+QString intOuTiret(std::optional<long long> value, int width) {
+    return value ? NumFormat::Int(*value, width) : tiret(width);
 }
 
 void EcritValeur(Surface& surface, int w, int d, const QString& suffix, int y, int x,
                  std::optional<double> value) {
-    const QString number = FixedOuTiret(value, w, d);
+    const QString number = fixedOuTiret(value, w, d);
     surface.textOut(x - surface.textWidth(number), y, number + suffix);
 }
 

@@ -37,9 +37,9 @@ struct DiagLayout {
     int page2Base = -19;    // base row d of page 2
 
     // The screen layout: y0 10, h 17, page 2 moved up to row 2.
-    static DiagLayout Ecran();
+    static DiagLayout ecran();
     // The paper layout for a scale s; page 2 goes below nbConseils advice lines.
-    static DiagLayout Papier(int s, int nbConseils = 0);
+    static DiagLayout papier(int s, int nbConseils = 0);
 
     // y of a row.
     int rowY(int row) const { return y0 + row * h; }
@@ -56,17 +56,17 @@ int Echelle(int pageWidthDots);
 
 // A quotient that has a value: none when the divisor is 0 or the result is
 // not a finite number, so that no page ever shows "inf" or "nan".
-std::optional<double> Quotient(double numerator, double denominator);
+std::optional<double> quotient(double numerator, double denominator);
 // The nearest integer of a value that has one (halves to even).
-std::optional<long long> NearestOf(std::optional<double> value);
+std::optional<long long> nearestOf(std::optional<double> value);
 
 // What stands in a number's place when a value has none: a dash, justified
 // like the number would be.
-QString Tiret(int width);
+QString tiret(int width);
 // Fixed(w, d) of a value, or the dash.
-QString FixedOuTiret(std::optional<double> value, int width, int decimals);
+QString fixedOuTiret(std::optional<double> value, int width, int decimals);
 // Int(w) of a value, or the dash.
-QString IntOuTiret(std::optional<long long> value, int width);
+QString intOuTiret(std::optional<long long> value, int width);
 
 // Formats the value as Fixed(w, d), measures that text alone and draws it
 // followed by the suffix, so that the number ends exactly at x. A value that

@@ -5,7 +5,7 @@
 const QString SuffixeBilan = QStringLiteral(" : bilan de la ration journalière");
 const QString ColonneParDefaut = QStringLiteral("E_2_ANS");
 
-const QVector<PopulationGroup>& PopulationGroups() {
+const QVector<PopulationGroup>& populationGroups() {
     static const QVector<PopulationGroup> groups = {
         {"Enfantde2ans1", QStringLiteral("Enfant de 2 ans"), QStringLiteral("E_2_ANS")},
         {"Enfantde5ans1", QStringLiteral("Enfant de 5 ans"), QStringLiteral("E_5_ANS")},
@@ -41,7 +41,7 @@ QString NomGroupe(const QString& caption) {
 }
 
 void ChoixColonne(const QString& groupName, QString& groupColumn) {
-    for (const PopulationGroup& g : PopulationGroups()) {
+    for (const PopulationGroup& g : populationGroups()) {
         if (groupName == g.caption) {
             groupColumn = g.column;
             return;
@@ -49,7 +49,7 @@ void ChoixColonne(const QString& groupName, QString& groupColumn) {
     }
 }
 
-QString ColonneDuGroupe(const QString& groupName) {
+QString colonneDuGroupe(const QString& groupName) {
     QString column = ColonneParDefaut;
     ChoixColonne(groupName, column);
     return column;

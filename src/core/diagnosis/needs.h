@@ -19,7 +19,7 @@ struct PopulationGroup {
 };
 
 // The seventeen groups in the order of the Diagnostic submenu.
-const QVector<PopulationGroup>& PopulationGroups();
+const QVector<PopulationGroup>& populationGroups();
 
 // " : bilan de la ration journalière" (33 characters), which follows the
 // group's name in the diagnosis window's caption.
@@ -74,7 +74,7 @@ QString NomGroupe(const QString& caption);
 // matches nothing leaves the column as it was.
 void ChoixColonne(const QString& groupName, QString& groupColumn);
 // ColonneParDefaut, then ChoixColonne: the column of a group name.
-QString ColonneDuGroupe(const QString& groupName);
+QString colonneDuGroupe(const QString& groupName);
 
 // Reads the group column of the open Needs table from its first row: row 1
 // into the energy slot, then rows 3 to 6 and 8 to 29 into the following

@@ -12,7 +12,7 @@ constexpr double KjParKcal = 4.18;
 
 // Share of energy (in %) of a family's grams at f kcal per gram, over an energy.
 std::optional<long long> PartEnergie(double grams, double kcalPerGram, double energy) {
-    return NearestOf(Quotient(grams * kcalPerGram * 100.0, energy));
+    return nearestOf(quotient(grams * kcalPerGram * 100.0, energy));
 }
 
 // The share of lipids in the recommended energy, rounded: qL.
@@ -61,8 +61,8 @@ void LibellesPage1(Surface& surface, const DiagLayout& l) {
 void BesoinsPage1(Surface& surface, const DiagLayout& l, const GroupNeeds& n) {
     surface.setTextColour(SurfaceColour::Blue);
     const double e = n[N::Energie];
-    surface.textOut(l.x(500), l.rowY(0), FixedOuTiret(e, 4, 0) + QStringLiteral(" kcal/jour"));
-    surface.textOut(l.x(500), l.rowY(1), FixedOuTiret(e * KjParKcal, 4, 0) + QStringLiteral(" kj/jour"));
+    surface.textOut(l.x(500), l.rowY(0), fixedOuTiret(e, 4, 0) + QStringLiteral(" kcal/jour"));
+    surface.textOut(l.x(500), l.rowY(1), fixedOuTiret(e * KjParKcal, 4, 0) + QStringLiteral(" kj/jour"));
 
     const struct {
         int row;
@@ -74,7 +74,7 @@ void BesoinsPage1(Surface& surface, const DiagLayout& l, const GroupNeeds& n) {
     const int x = l.rightLabelX + 10;
     auto ideal = [&](int row, std::optional<long long> q) {
         surface.textOut(x, l.rowY(row),
-                        QStringLiteral("(proportion idéale = ") + IntOuTiret(q, 3) + QStringLiteral(" %)"));
+                        QStringLiteral("(proportion idéale = ") + intOuTiret(q, 3) + QStringLiteral(" %)"));
     };
     ideal(6, PartEnergie(n[N::ProtA] + n[N::ProtV], 4.0, e));
     ideal(10, PartEnergie(n[N::Sucre] + n[N::Amidon], 4.0, e));
@@ -85,8 +85,8 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
     surface.setTextColour(SurfaceColour::Blue);
     const double c = t[T::CALORIES];
     const int xKcal = l.sectionX + l.x(80);
-    surface.textOut(xKcal, l.rowY(0), FixedOuTiret(c, 4, 0) + QStringLiteral(" kcal"));
-    surface.textOut(xKcal, l.rowY(1), FixedOuTiret(c * KjParKcal, 4, 0) + QStringLiteral(" kj"));
+    surface.textOut(xKcal, l.rowY(0), fixedOuTiret(c, 4, 0) + QStringLiteral(" kcal"));
+    surface.textOut(xKcal, l.rowY(1), fixedOuTiret(c * KjParKcal, 4, 0) + QStringLiteral(" kj"));
 
     const struct {
         int row;
@@ -99,11 +99,11 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
     // share is taken from that rounded figure over the CALORIES total.
     const int x = l.leftLabelX + 10;
     auto environ = [&](int row, double grams, double kcalPerGram) {
-        const std::optional<long long> k = NearestOf(grams * kcalPerGram);
+        const std::optional<long long> k = nearestOf(grams * kcalPerGram);
         std::optional<long long> p;
-        if (k) p = NearestOf(Quotient(static_cast<double>(*k) * 100.0, c));
-        surface.textOut(x, l.rowY(row), QStringLiteral("(environ ") + IntOuTiret(k, 4) +
-                                            QStringLiteral(" kcalories, soit ") + IntOuTiret(p, 3) +
+        if (k) p = nearestOf(quotient(static_cast<double>(*k) * 100.0, c));
+        surface.textOut(x, l.rowY(row), QStringLiteral("(environ ") + intOuTiret(k, 4) +
+                                            QStringLiteral(" kcalories, soit ") + intOuTiret(p, 3) +
                                             QStringLiteral(" %)"));
     };
     environ(6, t[T::PROT_A] + t[T::PROT_V], 4.0);
@@ -116,19 +116,19 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
         const int y = l.rowY(16 + i);
         const double grams = t[acids[i]];
         EcritValeur(surface, 7, 2, QStringLiteral(" g"), y, l.intakeRight, grams);
-        EcritValeur(surface, 6, 2, QString(), y, l.x(435), Quotient(grams * 100.0, sum));
+        EcritValeur(surface, 6, 2, QString(), y, l.x(435), quotient(grams * 100.0, sum));
     }
 }
 
-QStringList Conseils(const DailyTotals& t, const GroupNeeds& n) {
+QStringList conseils(const DailyTotals& t, const GroupNeeds& n) {
     QStringList out;
     // Only when both the recommended share and the intake share have a value.
     const std::optional<long long> qL = PartLipidesRecommandee(n);
-    const std::optional<double> part = Quotient((t[T::LIPI_A] + t[T::LIPI_V]) * 900.0, t[T::CALORIES]);
+    const std::optional<double> part = quotient((t[T::LIPI_A] + t[T::LIPI_V]) * 900.0, t[T::CALORIES]);
     if (qL && part && static_cast<double>(*qL) < *part)
         out << QStringLiteral("Attention ! le pourcentage de ration calorique des lipides dépasse ") +
                    NumFormat::Int(*qL, 3) + QStringLiteral(" %");
-    auto need = [&](N::Slot s) { return FixedOuTiret(n[s], 4, 0); };
+    auto need = [&](N::Slot s) { return fixedOuTiret(n[s], 4, 0); };
     if (t[T::PROT_A] < n[N::ProtA])
         out << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec. ") + need(N::ProtA) +
                    QStringLiteral(" g/jour)");
@@ -148,14 +148,14 @@ QStringList Conseils(const DailyTotals& t, const GroupNeeds& n) {
 }
 
 int ConseilsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t, const GroupNeeds& n) {
-    const QStringList sentences = Conseils(t, n);
+    const QStringList sentences = conseils(t, n);
     surface.setTextColour(SurfaceColour::Red);
     for (int i = 0; i < sentences.size(); ++i)
         surface.textOut(l.leftLabelX, l.rowY(20 + i), sentences[i]);
     return static_cast<int>(sentences.size());
 }
 
-int DessinePage1(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
+int dessinePage1(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
     EnTetePage(surface, layout, data.groupName, 1);
     LibellesPage1(surface, layout);
     BesoinsPage1(surface, layout, data.needs);

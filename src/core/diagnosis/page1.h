@@ -23,9 +23,9 @@ void BesoinsPage1(Surface& surface, const DiagLayout& layout, const GroupNeeds& 
 // the energy of each family and its share, the fatty acids and their shares.
 void ApportsPage1(Surface& surface, const DiagLayout& layout, const DailyTotals& totals);
 // The advice sentences that hold, in their fixed order (at most six).
-QStringList Conseils(const DailyTotals& totals, const GroupNeeds& needs);
+QStringList conseils(const DailyTotals& totals, const GroupNeeds& needs);
 // Draws them in red on rows 20 to 25; returns their number (NbConseils).
 int ConseilsPage1(Surface& surface, const DiagLayout& layout, const DailyTotals& totals,
                   const GroupNeeds& needs);
 // The whole page in drawing order; returns NbConseils.
-int DessinePage1(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
+int dessinePage1(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);

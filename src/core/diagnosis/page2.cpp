@@ -51,8 +51,8 @@ const QVector<LignePage2>& LignesPage2() {
     return rows;
 }
 
-std::optional<double> TauxDe(const LignePage2& row, const DiagnosisData& data) {
-    return Quotient(data.totals[row.intake] * 100.0, data.needs[row.need]);
+std::optional<double> tauxDe(const LignePage2& row, const DiagnosisData& data) {
+    return quotient(data.totals[row.intake] * 100.0, data.needs[row.need]);
 }
 
 void LibellesPage2(Surface& surface, const DiagLayout& l) {
@@ -82,14 +82,14 @@ void TauxPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data)
     const QVector<LignePage2>& rows = LignesPage2();
     for (int i = 0; i < rows.size(); ++i) {
         surface.setTextColour(colourOf(i));
-        EcritValeur(surface, 7, 2, QStringLiteral(" %"), rowOf(l, i), l.x(400), TauxDe(rows[i], data));
+        EcritValeur(surface, 7, 2, QStringLiteral(" %"), rowOf(l, i), l.x(400), tauxDe(rows[i], data));
     }
 }
 
 void BarresPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
     const QVector<LignePage2>& rows = LignesPage2();
     for (int i = 0; i < rows.size(); ++i) {
-        const std::optional<double> rate = TauxDe(rows[i], data);
+        const std::optional<double> rate = tauxDe(rows[i], data);
         if (rate) BarreTaux(surface, l, l.x(450), rowOf(l, i), colourOf(i), *rate);
     }
 }
@@ -105,7 +105,7 @@ void BarreTaux(Surface& surface, const DiagLayout& l, int x, int y, quint32 colo
     surface.line(x, y + offset, x + length, y + offset);
 }
 
-void DessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
+void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
     EnTetePage(surface, layout, data.groupName, 2);
     LibellesPage2(surface, layout);
     ApportsPage2(surface, layout, data);
@@ -114,8 +114,8 @@ void DessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisDat
     BarresPage2(surface, layout, data);
 }
 
-int DessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
-    DiagLayout layout = DiagLayout::Papier(s);
+int dessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
+    DiagLayout layout = DiagLayout::papier(s);
     surface.setFontName(QStringLiteral("Times New Roman"));
     // The title is drawn at the size the surface has when the header starts.
     surface.setFontSize(12);

@@ -28,7 +28,7 @@ const QVector<LignePage2>& LignesPage2();
 
 // The coverage rate of a row in %, unrounded, from the stored values (mg for
 // vitamin D); none when the need is 0.
-std::optional<double> TauxDe(const LignePage2& row, const DiagnosisData& data);
+std::optional<double> tauxDe(const LignePage2& row, const DiagnosisData& data);
 
 // Headings and row labels.
 void LibellesPage2(Surface& surface, const DiagLayout& layout);
@@ -46,8 +46,8 @@ void BarresPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData
 void BarreTaux(Surface& surface, const DiagLayout& layout, int x, int y, quint32 colour, double rate);
 
 // Page 2 on screen order: title, labels, intakes, needs, rates, bars.
-void DessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
+void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
 
 // The printed sheet: "Times New Roman", page 1 then page 2 below its advice,
 // both from the paper layout of scale s. Returns NbConseils.
-int DessineFeuille(Surface& surface, int s, const DiagnosisData& data);
+int dessineFeuille(Surface& surface, int s, const DiagnosisData& data);

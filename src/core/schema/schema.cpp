@@ -49,7 +49,7 @@ TableSchema makeFood() {
         s.fields << num(n, kFoodWidth, kFoodDecimals);
     layOut(s.fields);
     s.tags << QStringLiteral("NUMERO") << QStringLiteral("NOM") << QStringLiteral("CATEGORIE")
-           << NutrientTags();
+           << nutrientTags();
     s.defaultTag = QStringLiteral("NOM");
     return s;
 }
@@ -103,7 +103,7 @@ TableSchema makeNeeds() {
 
 const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
 
-const QVector<Nutrient>& Nutrients() {
+const QVector<Nutrient>& nutrients() {
     static const QVector<Nutrient> list = {
         {"PROT_A", QStringLiteral("protéines d'origine animale"), QStringLiteral("g")},
         {"PROT_V", QStringLiteral("protéines d'origine végétale"), QStringLiteral("g")},
@@ -140,13 +140,13 @@ const QVector<Nutrient>& Nutrients() {
     return list;
 }
 
-const Nutrient* NutrientByField(const QString& field) {
-    for (const auto& n : Nutrients())
+const Nutrient* nutrientByField(const QString& field) {
+    for (const auto& n : nutrients())
         if (field.compare(QLatin1String(n.field), Qt::CaseInsensitive) == 0) return &n;
     return nullptr;
 }
 
-const FieldPresentation* PresentationOf(const QString& field) {
+const FieldPresentation* presentationOf(const QString& field) {
     static const QHash<QString, FieldPresentation> table = [] {
         QHash<QString, FieldPresentation> t;
         const QString f3 = QStringLiteral("0.000"), f2 = QStringLiteral("0.00"),
@@ -207,12 +207,12 @@ const DbfField* TableSchema::field(const QString& name) const {
     return nullptr;
 }
 
-const TableSchema& FoodSchema() { static const TableSchema s = makeFood(); return s; }
-const TableSchema& ChoiceSchema() { static const TableSchema s = makeChoice(); return s; }
-const TableSchema& CompositeSchema() { static const TableSchema s = makeComposite(); return s; }
-const TableSchema& NeedsSchema() { static const TableSchema s = makeNeeds(); return s; }
+const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
+const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
+const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }
+const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); return s; }
 
-const QStringList& NutrientTags() {
+const QStringList& nutrientTags() {
     static const QStringList tags = {
         "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
         "A_G_POLY", "CA", "CL", "CU", "FE", "I", "MG", "MN", "PH", "K", "NA", "S", "ZN",
@@ -220,7 +220,7 @@ const QStringList& NutrientTags() {
     return tags;
 }
 
-const QStringList& Categories() {
+const QStringList& categories() {
     static const QStringList list = {
         QStringLiteral("VIANDES ET VOLAILLES"),
         QStringLiteral("ABATS - CHARCUTERIE"),
@@ -240,28 +240,28 @@ const QStringList& Categories() {
     return list;
 }
 
-long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
                                double glucS, double glucA) {
     return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS +
            4.0L * glucA;
 }
 
-double FoodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
+double foodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
                   double glucA) {
-    return static_cast<double>(FoodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
+    return static_cast<double>(foodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
 }
 
-const QStringList& ChoiceNumericFields() {
+const QStringList& choiceNumericFields() {
     static const QStringList list = [] {
         QStringList l;
-        for (const auto& f : ChoiceSchema().fields)
+        for (const auto& f : choiceSchema().fields)
             if (f.type == 'N' && f.name != QLatin1String("NUMERO")) l << f.name;
         return l;
     }();
     return list;
 }
 
-const QStringList& LineComputedFields() {
+const QStringList& lineComputedFields() {
     static const QStringList list = {
         "PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST",
         "GLUC_S", "GLUC_A", "CALORIES", "CA", "MG", "PH", "FE", "ZN", "I", "CL", "S", "MN",
@@ -271,16 +271,16 @@ const QStringList& LineComputedFields() {
 }
 
 namespace FileNames {
-const QString& Choix() { return ChoiceSchema().fileName; }
-const QString& ChoixVide() {
+const QString& choix() { return choiceSchema().fileName; }
+const QString& choixVide() {
     static const QString name = QStringLiteral("choix0.dbf");
     return name;
 }
-const QString& SauvegardeChoix() {
+const QString& sauvegardeChoix() {
     static const QString name = QStringLiteral("choix.tmp");
     return name;
 }
-const QString& Aide() {
+const QString& aide() {
     static const QString name = QStringLiteral("DIETAIDE.HLP");
     return name;
 }

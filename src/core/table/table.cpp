@@ -431,7 +431,7 @@ void Table::Impl::buildTags() {
         if (t.field < 0) continue;   // cannot happen: tags are schema fields
         const DbfField& fd = file->fields()[t.field];
         if (isNumeric(fd.type))
-            t.kind = NutrientTags().contains(t.name) ? Kind::NumberDown : Kind::NumberUp;
+            t.kind = nutrientTags().contains(t.name) ? Kind::NumberDown : Kind::NumberUp;
         else
             t.kind = Kind::Text;
         anyDown = anyDown || t.kind == Kind::NumberDown;
