@@ -11,8 +11,8 @@
 #include <QtTest>
 
 #include "ciqualtable.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "foodlist.h"
 #include "suppliedtables.h"
 #include "support/testsupport.h"
@@ -111,8 +111,8 @@ void TestBuildTables::readableByDbfread() {
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     const QJsonObject all = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    const QVector<const TableSchema*> schemas = {&FoodSchema(), &UnmeasuredTable::schema(), &NeedsSchema(),
-                                                 &ChoiceSchema(), &ChoiceSchema(), &CompositeSchema()};
+    const QVector<const TableSchema*> schemas = {&foodSchema(), &UnmeasuredTable::schema(), &needsSchema(),
+                                                 &choiceSchema(), &choiceSchema(), &compositeSchema()};
     for (int i = 0; i < kTables.size(); ++i) {
         const QJsonArray fields = all.value(kTables.at(i)).toObject().value("fields").toArray();
         QCOMPARE(fields.size(), schemas.at(i)->fields.size());
@@ -160,7 +160,7 @@ void TestBuildTables::readableByDbfread() {
         const TableRecord& want = expected.unmeasured.at(r);
         QCOMPARE(rec.value("NUMERO").toInt(), want.value("NUMERO").toInt());
         QCOMPARE(rec.value("NOM").toString(), want.value("NOM").toString());
-        for (const Nutrient& n : Nutrients()) {
+        for (const Nutrient& n : nutrients()) {
             const QJsonValue flag = rec.value(QLatin1String(n.field));
             QVERIFY2(flag.isBool(), n.field);   // a logical field, read as true or false
             QCOMPARE(flag.toBool(), want.value(QLatin1String(n.field)).toBool());
@@ -261,7 +261,7 @@ void TestBuildTables::fullCiqualImport() {
         QVERIFY2(!names.contains(name.toCaseFolded()), qPrintable(name));
         names.insert(name.toCaseFolded());
         const QString category = table->text(i, cat);
-        QVERIFY2(Categories().contains(category) && category != CategorieComposee, qPrintable(category));
+        QVERIFY2(categories().contains(category) && category != CategorieComposee, qPrintable(category));
         if (name == QStringLiteral("Son de blé")) bran = i;
     }
     // Wheat bran is given on two CIQUAL lines; it is one food with both halves.

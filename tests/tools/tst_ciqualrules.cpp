@@ -7,8 +7,8 @@
 
 #include "ciqualcell.h"
 #include "ciqualtable.h"
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 #include "fullimport.h"
 #include "nutrientrules.h"
 
@@ -120,7 +120,7 @@ void TestCiqualRules::nutrientRecord() {
     const CiqualTable table = CiqualTable::read(path);
     const NutrientRules rules(table);
     const NutrientValues v = rules.compute(*table.find("1"), AnimalShares{0.75, 0.4});
-    QCOMPARE(v.size(), Nutrients().size());
+    QCOMPARE(v.size(), nutrients().size());
     QCOMPARE(v.value("PROT_A"), 15.0);
     QCOMPARE(v.value("PROT_V"), 5.0);
     QCOMPARE(v.value("LIPI_A"), 4.0);
@@ -240,7 +240,7 @@ void TestCiqualRules::unmeasuredFields_data() {
     QStringList everything;
     for (int c = 9; c < kColumns.size(); ++c) everything << kColumns.at(c);
     QStringList all;
-    for (const Nutrient& n : Nutrients()) all << QLatin1String(n.field);
+    for (const Nutrient& n : nutrients()) all << QLatin1String(n.field);
     QTest::newRow("nothing measured") << everything << all;
 }
 
@@ -374,7 +374,7 @@ void TestCiqualRules::categoriesOfGroups() {
     f.group = subgroup.left(2);
     f.subgroup = subgroup;
     f.subsubgroup = subsubgroup;
-    QCOMPARE(FullImport::categoryOf(f), Categories().at(category - 1));
+    QCOMPARE(FullImport::categoryOf(f), categories().at(category - 1));
     QVERIFY(FullImport::categoryOf(f) != CategorieComposee);
 }
 

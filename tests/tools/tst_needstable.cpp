@@ -6,9 +6,9 @@
 #include <QtTest>
 #include <cmath>
 
-#include "data/dataerror.h"
-#include "data/dbf.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "efsatable.h"
 #include "formula.h"
 #include "needstable.h"
@@ -265,9 +265,9 @@ void TestNeedsTable::unitsInMilligrams() {
 void TestNeedsTable::builtTableMatchesSources() {
     const auto file = DbfFile::open(Fixtures::suppliedTablesDir() + "/BESOINS.DBF", true);
     QCOMPARE(file->recordCount(), kNeedsRows);
-    QCOMPARE(file->fields().size(), NeedsSchema().fields.size());
-    for (int f = 0; f < NeedsSchema().fields.size(); ++f)
-        QCOMPARE(file->fields().at(f).name, NeedsSchema().fields.at(f).name);
+    QCOMPARE(file->fields().size(), needsSchema().fields.size());
+    for (int f = 0; f < needsSchema().fields.size(); ++f)
+        QCOMPARE(file->fields().at(f).name, needsSchema().fields.at(f).name);
     for (int row = 0; row < kNeedsRows; ++row) {
         QCOMPARE(file->text(row, 0), m_needs.rowNames.at(row));
         for (int c = 0; c < m_needs.columns.size(); ++c)

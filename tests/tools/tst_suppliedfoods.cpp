@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "ciqualtable.h"
-#include "data/dbf.h"
-#include "data/schema.h"
-#include "data/table.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "foodlist.h"
 #include "nutrientrules.h"
 #include "suppliedtables.h"
@@ -104,10 +104,10 @@ void TestSuppliedFoods::initTestCase() {
 
 void TestSuppliedFoods::baseFoodsInOrder() {
     QCOMPARE(m_table->recordCount(), DernierAlimentDeBase);
-    QCOMPARE(m_table->fields().size(), FoodSchema().fields.size());
-    for (int f = 0; f < FoodSchema().fields.size(); ++f) {
-        QCOMPARE(m_table->fields().at(f).name, FoodSchema().fields.at(f).name);
-        QCOMPARE(m_table->fields().at(f).length, FoodSchema().fields.at(f).length);
+    QCOMPARE(m_table->fields().size(), foodSchema().fields.size());
+    for (int f = 0; f < foodSchema().fields.size(); ++f) {
+        QCOMPARE(m_table->fields().at(f).name, foodSchema().fields.at(f).name);
+        QCOMPARE(m_table->fields().at(f).length, foodSchema().fields.at(f).length);
     }
     const int numero = m_table->fieldIndex("NUMERO");
     for (int r = 0; r < m_table->recordCount(); ++r) {
@@ -127,10 +127,10 @@ void TestSuppliedFoods::namesAndCategories() {
         QVERIFY2(!names.contains(name.toCaseFolded()), qPrintable(name));
         names.insert(name.toCaseFolded());
         const QString category = m_table->text(r, cat);
-        QVERIFY2(Categories().contains(category), qPrintable(category));
+        QVERIFY2(categories().contains(category), qPrintable(category));
         ++perCategory[category];
     }
-    for (const QString& c : Categories()) {
+    for (const QString& c : categories()) {
         if (c == CategorieComposee) QCOMPARE(perCategory.value(c), 0);
         else QVERIFY2(perCategory.value(c) >= 6, qPrintable(c));
     }
@@ -141,7 +141,7 @@ void TestSuppliedFoods::valuesFollowTheRules() {
     for (int r = 0; r < m_table->recordCount(); ++r) {
         const BaseFood& f = m_foods.at(r);
         const NutrientValues expected = rules.compute(*m_ciqual->find(f.ciqualCode), f.shares);
-        for (const Nutrient& n : Nutrients()) {
+        for (const Nutrient& n : nutrients()) {
             const double stored = m_table->number(r, m_table->fieldIndex(QLatin1String(n.field)));
             QVERIFY2(qAbs(stored - expected.value(QLatin1String(n.field))) <= 0.0000005,
                      qPrintable(QStringLiteral("%1, %2").arg(f.nom, QLatin1String(n.field))));
@@ -164,7 +164,7 @@ void TestSuppliedFoods::energyAgainstCiqual() {
             continue;
         }
         ++checked;
-        const double energy = FoodEnergy(field(r, "PROT_A"), field(r, "PROT_V"), field(r, "LIPI_A"),
+        const double energy = foodEnergy(field(r, "PROT_A"), field(r, "PROT_V"), field(r, "LIPI_A"),
                                          field(r, "LIPI_V"), field(r, "GLUC_S"), field(r, "GLUC_A"));
         const double tolerance = qMax(5.0, 0.05 * *ciqualKcal);
         const double gap = energy - *ciqualKcal;
@@ -190,13 +190,13 @@ void TestSuppliedFoods::energyAgainstCiqual() {
 void TestSuppliedFoods::openedByTheTableHandle() {
     // What the windows do: a category filter per category list entry, and a
     // nutrient tag read from its start for the ranking.
-    Table foods(FoodSchema());
+    Table foods(foodSchema());
     foods.setDirectory(Fixtures::suppliedTablesDir());
     foods.setReadOnly(true);
     foods.open();
     QCOMPARE(foods.recordCount(), DernierAlimentDeBase);
     int listed = 0;
-    for (const QString& c : Categories()) {
+    for (const QString& c : categories()) {
         foods.setFilter(QStringLiteral("CATEGORIE='%1'").arg(c));
         foods.setFilterCaseInsensitive(true);
         foods.setFiltered(true);
@@ -221,11 +221,11 @@ void TestSuppliedFoods::unmeasuredBesideTheFoodTable() {
     // in tst_buildtables; here, that the side table fits the Food table.
     const auto side = DbfFile::open(Fixtures::suppliedTablesDir() + "/NONMESUR.DBF", true);
     const TableSchema& schema = UnmeasuredTable::schema();
-    QCOMPARE(side->fields().size(), 2 + Nutrients().size());
+    QCOMPARE(side->fields().size(), 2 + nutrients().size());
     for (int f = 0; f < schema.fields.size(); ++f) {
         QCOMPARE(side->fields().at(f).name, schema.fields.at(f).name);
         QCOMPARE(side->fields().at(f).type, schema.fields.at(f).type);
-        if (f >= 2) QCOMPARE(side->fields().at(f).name, FoodSchema().fields.at(f + 1).name);
+        if (f >= 2) QCOMPARE(side->fields().at(f).name, foodSchema().fields.at(f + 1).name);
     }
     QHash<int, QStringList> marked;   // NUMERO -> fields marked unmeasured
     int previous = 0;
@@ -234,7 +234,7 @@ void TestSuppliedFoods::unmeasuredBesideTheFoodTable() {
         QVERIFY(numero > previous);   // in NUMERO order, each food once
         previous = numero;
         QCOMPARE(side->text(r, side->fieldIndex("NOM")), m_table->text(numero - 1, m_table->fieldIndex("NOM")));
-        for (const Nutrient& n : Nutrients()) {
+        for (const Nutrient& n : nutrients()) {
             const QString flag = side->text(r, side->fieldIndex(QLatin1String(n.field)));
             QVERIFY2(flag == "T" || flag == "F", qPrintable(flag));
             if (flag != "T") continue;

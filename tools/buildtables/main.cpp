@@ -17,7 +17,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "data/dataerror.h"
+#include "core/dbf/dataerror.h"
 #include "suppliedtables.h"
 
 #ifndef NUTRIMO_DATA_DIR

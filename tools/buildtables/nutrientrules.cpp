@@ -3,7 +3,7 @@
 #include <QSet>
 #include <algorithm>
 
-#include "data/schema.h"
+#include "core/schema/schema.h"
 
 NutrientRules::NutrientRules(const CiqualTable& t) : m_table(t) {
     auto col = [&](const char* title) { return t.column(QString::fromUtf8(title)); };
@@ -139,7 +139,7 @@ NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares
 
     if (origins) {
         origins->unmeasured.clear();
-        for (const Nutrient& n : Nutrients())
+        for (const Nutrient& n : nutrients())
             if (unmeasured.contains(QLatin1String(n.field))) origins->unmeasured << QLatin1String(n.field);
         origins->chlorideFromSodium = chlorideFromSodium;
     }

@@ -48,7 +48,7 @@ using NutrientValues = QHash<QString, double>;
 
 // Where the values of one food come from, beyond the plain CIQUAL cells.
 struct ValueOrigins {
-    QStringList unmeasured;            // fields stored as 0 for want of a value, in Nutrients() order
+    QStringList unmeasured;            // fields stored as 0 for want of a value, in nutrients() order
     bool chlorideFromSodium = false;   // CL estimated from NA
 };
 

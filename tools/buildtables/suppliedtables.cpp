@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "data/dataerror.h"
-#include "data/schema.h"
+#include "core/dbf/dataerror.h"
+#include "core/schema/schema.h"
 
 SourcePaths SourcePaths::inDataDir(const QString& dataDir) {
     const QDir d(dataDir);
@@ -24,7 +24,7 @@ TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
     r.insert(QStringLiteral("NUMERO"), double(numero));
     r.insert(QStringLiteral("NOM"), nom);
     r.insert(QStringLiteral("CATEGORIE"), categorie);
-    for (const Nutrient& n : Nutrients()) {
+    for (const Nutrient& n : nutrients()) {
         const QString field = QString::fromLatin1(n.field);
         r.insert(field, values.value(field));
     }
@@ -77,12 +77,12 @@ void SuppliedTables::build(const SourcePaths& sources, const QString& outDir) {
 
     const BaseFoodTables base = baseFoods(foods, ciqual);
     QVector<PendingTable> tables;
-    tables << PendingTable{&FoodSchema(), FoodSchema().fileName, base.foods};
+    tables << PendingTable{&foodSchema(), foodSchema().fileName, base.foods};
     tables << PendingTable{&UnmeasuredTable::schema(), UnmeasuredTable::schema().fileName, base.unmeasured};
-    tables << PendingTable{&NeedsSchema(), NeedsSchema().fileName, needsRecords(needs)};
-    tables << PendingTable{&ChoiceSchema(), ChoiceSchema().fileName, {}};
-    tables << PendingTable{&ChoiceSchema(), QStringLiteral("choix0.dbf"), {}};
-    tables << PendingTable{&CompositeSchema(), CompositeSchema().fileName, {}};
+    tables << PendingTable{&needsSchema(), needsSchema().fileName, needsRecords(needs)};
+    tables << PendingTable{&choiceSchema(), choiceSchema().fileName, {}};
+    tables << PendingTable{&choiceSchema(), QStringLiteral("choix0.dbf"), {}};
+    tables << PendingTable{&compositeSchema(), compositeSchema().fileName, {}};
     TableWriter::writeAll(outDir, tables);
 }
 
@@ -93,6 +93,6 @@ int SuppliedTables::buildFullCiqual(const QString& ciqualPath, const QString& ou
     if (info.fileName().isEmpty())
         throw DataError(QStringLiteral("Nom de fichier de sortie manquant."));
     TableWriter::writeAll(info.absolutePath(),
-                          {PendingTable{&FoodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
+                          {PendingTable{&foodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
     return foods.size();
 }

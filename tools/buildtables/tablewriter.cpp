@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "data/dataerror.h"
-#include "data/dbf.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/dbf.h"
 
 namespace {
 

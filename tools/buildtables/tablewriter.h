@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <QVector>
 
-#include "data/schema.h"
+#include "core/schema/schema.h"
 
 // One record: field name -> value (double for numbers, QString for texts,
 // bool for logical fields);

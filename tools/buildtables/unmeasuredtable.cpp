@@ -6,8 +6,8 @@ const TableSchema& UnmeasuredTable::schema() {
     static const TableSchema s = [] {
         TableSchema t;
         t.fileName = QStringLiteral("NONMESUR.DBF");
-        t.fields << *FoodSchema().field(QStringLiteral("NUMERO")) << *FoodSchema().field(QStringLiteral("NOM"));
-        for (const Nutrient& n : Nutrients()) {
+        t.fields << *foodSchema().field(QStringLiteral("NUMERO")) << *foodSchema().field(QStringLiteral("NOM"));
+        for (const Nutrient& n : nutrients()) {
             DbfField f;
             f.name = QLatin1String(n.field);
             f.type = 'L';
@@ -16,7 +16,7 @@ const TableSchema& UnmeasuredTable::schema() {
         }
         // The same nutrient order as the Food table's fields 4 to 34.
         std::sort(t.fields.begin() + 2, t.fields.end(), [](const DbfField& a, const DbfField& b) {
-            return FoodSchema().fieldNames().indexOf(a.name) < FoodSchema().fieldNames().indexOf(b.name);
+            return foodSchema().fieldNames().indexOf(a.name) < foodSchema().fieldNames().indexOf(b.name);
         });
         int offset = 0;
         for (DbfField& f : t.fields) {
@@ -32,7 +32,7 @@ TableRecord UnmeasuredTable::record(int numero, const QString& nom, const QStrin
     TableRecord r;
     r.insert(QStringLiteral("NUMERO"), double(numero));
     r.insert(QStringLiteral("NOM"), nom);
-    for (const Nutrient& n : Nutrients()) {
+    for (const Nutrient& n : nutrients()) {
         const QString field = QLatin1String(n.field);
         r.insert(field, unmeasured.contains(field));
     }

@@ -14,7 +14,7 @@
 //                      order: T when CIQUAL gives no value for it (the Food
 //                      table holds 0), F when it is measured or estimated
 //                      (sulphur from proteins, chloride from sodium)
-#include "data/schema.h"
+#include "core/schema/schema.h"
 #include "tablewriter.h"
 
 namespace UnmeasuredTable {
