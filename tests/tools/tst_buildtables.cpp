@@ -15,12 +15,13 @@
 #include "core/schema/schema.h"
 #include "foodlist.h"
 #include "support/files.h"
+#include "suppliedtables.h"
 #include "support/testsupport.h"
 
 namespace {
 
 const QString kDataDir = QStringLiteral(NUTRIMO_SOURCE_DIR "/data");
-const QStringList kTables = {"DIETAB.DBF", "BESOINS.DBF", "CHOIX.DBF", "choix0.dbf", "Alimcomp.DBF"};
+const QStringList kTables = {"DIETAB.DBF", "NONMESUR.DBF", "BESOINS.DBF", "CHOIX.DBF", "choix0.dbf", "Alimcomp.DBF"};
 
 struct Run {
     int exitCode = -1;
@@ -96,15 +97,15 @@ void TestBuildTables::readableByDbfread() {
         "for name in sys.argv[2:]:\n"
         "    t = dbfread.DBF(sys.argv[1] + '/' + name, encoding='cp1252', char_decode_errors='strict')\n"
         "    out[name] = {'fields': [[f.name, f.type, f.length, f.decimal_count] for f in t.fields],\n"
-        "                 'records': [[r[t.field_names[0]], r[t.field_names[1]], r[t.field_names[2]]] for r in t]}\n"
+        "                 'records': [r for r in t]}\n"
         "print(json.dumps(out))\n");
     QProcess p;
     p.start("/usr/bin/python3", QStringList{"-c", script, Fixtures::suppliedTablesDir()} + kTables);
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     const QJsonObject all = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    const QVector<const TableSchema*> schemas = {&foodSchema(), &needsSchema(), &choiceSchema(),
-                                                 &choiceSchema(), &compositeSchema()};
+    const QVector<const TableSchema*> schemas = {&foodSchema(), &UnmeasuredTable::schema(), &needsSchema(),
+                                                 &choiceSchema(), &choiceSchema(), &compositeSchema()};
     for (int i = 0; i < kTables.size(); ++i) {
         const QJsonArray fields = all.value(kTables.at(i)).toObject().value("fields").toArray();
         QCOMPARE(fields.size(), schemas.at(i)->fields.size());
@@ -117,19 +118,46 @@ void TestBuildTables::readableByDbfread() {
             QCOMPARE(d.at(3).toInt(), expected.decimals);
         }
     }
-    QCOMPARE(all.value("CHOIX.DBF").toObject().value("records").toArray().size(), 0);
-    QCOMPARE(all.value("Alimcomp.DBF").toObject().value("records").toArray().size(), 0);
-    QCOMPARE(all.value("BESOINS.DBF").toObject().value("records").toArray().size(), 29);
+    auto records = [&](const char* table) { return all.value(table).toObject().value("records").toArray(); };
+    QCOMPARE(records("CHOIX.DBF").size(), 0);
+    QCOMPARE(records("Alimcomp.DBF").size(), 0);
+    QCOMPARE(records("BESOINS.DBF").size(), 29);
 
+    // The Base foods and their side table, as the builder's rules make them.
     const CiqualTable ciqual = CiqualTable::read(kDataDir + "/sources/ciqual-2020.csv");
     const QVector<BaseFood> foods = FoodList::read(kDataDir + "/foods.csv", ciqual);
-    const QJsonArray records = all.value("DIETAB.DBF").toObject().value("records").toArray();
-    QCOMPARE(records.size(), foods.size());
-    for (int r = 0; r < records.size(); ++r) {
-        const QJsonArray rec = records.at(r).toArray();
-        QCOMPARE(rec.at(0).toInt(), foods.at(r).numero);
-        QCOMPARE(rec.at(1).toString(), foods.at(r).nom);        // accents read back unchanged
-        QCOMPARE(rec.at(2).toString(), foods.at(r).categorie);
+    const BaseFoodTables expected = SuppliedTables::baseFoods(foods, ciqual);
+    const QJsonArray dietab = records("DIETAB.DBF");
+    QCOMPARE(dietab.size(), foods.size());
+    for (int r = 0; r < dietab.size(); ++r) {
+        const QJsonObject rec = dietab.at(r).toObject();
+        QCOMPARE(rec.value("NUMERO").toInt(), foods.at(r).numero);
+        QCOMPARE(rec.value("NOM").toString(), foods.at(r).nom);        // accents read back unchanged
+        QCOMPARE(rec.value("CATEGORIE").toString(), foods.at(r).categorie);
+        QVERIFY2(qAbs(rec.value("CL").toDouble() - expected.foods.at(r).value("CL").toDouble()) < 5e-7,
+                 qPrintable(foods.at(r).nom));
+    }
+    // Rows taken from other CIQUAL foods, and chloride estimated from sodium.
+    QCOMPARE(dietab.at(48).toObject().value("NOM").toString(), QStringLiteral("Sole, poêlée"));
+    QCOMPARE(dietab.at(48).toObject().value("CL").toDouble(), 228.0);        // measured by CIQUAL
+    QCOMPARE(dietab.at(58).toObject().value("NOM").toString(), QStringLiteral("Raie, cuite au four"));
+    const QJsonObject mustard = dietab.at(221).toObject();
+    QCOMPARE(mustard.value("NOM").toString(), QStringLiteral("Moutarde"));
+    QVERIFY(qAbs(mustard.value("CL").toDouble() - mustard.value("NA").toDouble() * 35.45 / 22.99) < 5e-7);
+    QVERIFY(mustard.value("CL").toDouble() > 2800);
+
+    const QJsonArray side = records("NONMESUR.DBF");
+    QCOMPARE(side.size(), expected.unmeasured.size());
+    for (int r = 0; r < side.size(); ++r) {
+        const QJsonObject rec = side.at(r).toObject();
+        const TableRecord& want = expected.unmeasured.at(r);
+        QCOMPARE(rec.value("NUMERO").toInt(), want.value("NUMERO").toInt());
+        QCOMPARE(rec.value("NOM").toString(), want.value("NOM").toString());
+        for (const Nutrient& n : nutrients()) {
+            const QJsonValue flag = rec.value(QLatin1String(n.field));
+            QVERIFY2(flag.isBool(), n.field);   // a logical field, read as true or false
+            QCOMPARE(flag.toBool(), want.value(QLatin1String(n.field)).toBool());
+        }
     }
 }
 

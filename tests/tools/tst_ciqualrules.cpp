@@ -63,6 +63,10 @@ private slots:
     void carbohydrateSplit_data();
     void carbohydrateSplit();
     void proteinsFallBackOnJones();
+    void chlorideFromSodium_data();
+    void chlorideFromSodium();
+    void unmeasuredFields_data();
+    void unmeasuredFields();
     void duplicateLinesAreMerged();
     void conflictingDuplicateIsRefused();
     void unreadableCellNamesLineAndColumn();
@@ -172,6 +176,87 @@ void TestCiqualRules::proteinsFallBackOnJones() {
     const NutrientRules rules(table);
     QCOMPARE(rules.compute(*table.find("2"), AnimalShares{}).value("PROT_V"), 8.0);
     QCOMPARE(rules.compute(*table.find("3"), AnimalShares{}).value("PROT_V"), 9.0);
+}
+
+void TestCiqualRules::chlorideFromSodium_data() {
+    QTest::addColumn<QString>("chloride");
+    QTest::addColumn<QString>("sodium");
+    QTest::addColumn<double>("cl");
+    QTest::addColumn<bool>("estimated");
+    QTest::addColumn<bool>("unmeasured");
+    const double perSodium = 35.45 / 22.99;   // chloride of table salt, mg per mg of sodium
+    QTest::newRow("measured") << "820" << "566" << 820.0 << false << false;
+    QTest::newRow("traces of chloride") << "traces" << "61,5" << 0.0 << false << false;
+    QTest::newRow("estimated") << "-" << "1860" << 1860 * perSodium << true << false;
+    QTest::newRow("empty cell estimated") << "" << "1000" << 1000 * perSodium << true << false;
+    QTest::newRow("from a sodium below its limit") << "-" << "< 5" << 2.5 * perSodium << true << false;
+    QTest::newRow("from traces of sodium") << "-" << "traces" << 0.0 << true << false;
+    QTest::newRow("neither given") << "-" << "-" << 0.0 << false << true;
+}
+
+void TestCiqualRules::chlorideFromSodium() {
+    QFETCH(QString, chloride);
+    QFETCH(QString, sodium);
+    QFETCH(bool, unmeasured);
+    QTemporaryDir dir;
+    auto f = food("11", {});
+    f.insert("Chlorure (mg/100 g)", chloride);
+    f.insert("Sodium (mg/100 g)", sodium);
+    const CiqualTable table = CiqualTable::read(writeCiqual(dir.path(), {f}));
+    ValueOrigins origins;
+    const NutrientValues v = NutrientRules(table).compute(*table.find("11"), AnimalShares{}, &origins);
+    QTEST(v.value("CL"), "cl");
+    QTEST(origins.chlorideFromSodium, "estimated");
+    QCOMPARE(origins.unmeasured.contains("CL"), unmeasured);
+}
+
+void TestCiqualRules::unmeasuredFields_data() {
+    // Each row starts from a food whose every nutrient cell is 1, then
+    // applies "column" (made "-") or "column=text" changes.
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<QStringList>("unmeasured");
+    const QString prot625 = "Protéines, N x 6.25 (g/100 g)", jones = "Protéines, N x facteur de Jones (g/100 g)";
+    const QString total = "Glucides (g/100 g)", sugars = "Sucres (g/100 g)", starch = "Amidon (g/100 g)";
+    const QString retinol = "Rétinol (µg/100 g)", carotene = "Beta-Carotène (µg/100 g)";
+    QTest::newRow("complete") << QStringList{} << QStringList{};
+    QTest::newRow("no proteins: sulphur unknown too") << QStringList{prot625, jones} << QStringList{"PROT_A", "PROT_V", "S"};
+    QTest::newRow("proteins by Jones") << QStringList{prot625} << QStringList{};
+    QTest::newRow("no lipids") << QStringList{"Lipides (g/100 g)"} << QStringList{"LIPI_A", "LIPI_V"};
+    QTest::newRow("sugars from the total") << QStringList{sugars} << QStringList{};
+    QTest::newRow("total only") << QStringList{sugars, starch} << QStringList{};
+    QTest::newRow("no total, no sugars") << QStringList{total, sugars} << QStringList{"GLUC_S"};
+    QTest::newRow("no total, no starch") << QStringList{total, starch} << QStringList{"GLUC_A"};
+    QTest::newRow("retinol only") << QStringList{carotene} << QStringList{};
+    QTest::newRow("no vitamin A") << QStringList{retinol, carotene} << QStringList{"VIT_A"};
+    QTest::newRow("chloride estimated") << QStringList{"Chlorure (mg/100 g)"} << QStringList{};
+    QTest::newRow("no chloride, no sodium") << QStringList{"Chlorure (mg/100 g)", "Sodium (mg/100 g)"}
+                                            << QStringList{"CL", "NA"};
+    QTest::newRow("in field order") << QStringList{"Vitamine D (µg/100 g)", "Iode (µg/100 g)", "Cholestérol (mg/100 g)"}
+                                    << QStringList{"CHOLEST", "I", "VIT_D"};
+    QTest::newRow("traces and limits are measured")
+        << QStringList{"Vitamine D (µg/100 g)=traces", "Iode (µg/100 g)=< 2"} << QStringList{};
+    QStringList everything;
+    for (int c = 9; c < kColumns.size(); ++c) everything << kColumns.at(c);
+    QStringList all;
+    for (const Nutrient& n : nutrients()) all << QLatin1String(n.field);
+    QTest::newRow("nothing measured") << everything << all;
+}
+
+void TestCiqualRules::unmeasuredFields() {
+    QFETCH(QStringList, changes);
+    auto f = food("12", {});
+    for (int c = 9; c < kColumns.size(); ++c) f.insert(kColumns.at(c), "1");
+    for (const QString& change : changes) {
+        const int eq = change.indexOf('=');
+        if (eq < 0) f.insert(change, "-");
+        else f.insert(change.left(eq), change.mid(eq + 1));
+    }
+    QTemporaryDir dir;
+    const CiqualTable table = CiqualTable::read(writeCiqual(dir.path(), {f}));
+    ValueOrigins origins;
+    const NutrientValues v = NutrientRules(table).compute(*table.find("12"), AnimalShares{0.5, 0.5}, &origins);
+    QTEST(origins.unmeasured, "unmeasured");
+    for (const QString& field : origins.unmeasured) QCOMPARE(v.value(field), 0.0);   // stored as 0
 }
 
 void TestCiqualRules::duplicateLinesAreMerged() {

@@ -3,6 +3,7 @@
 // sanity of the figures, the built BESOINS.DBF).
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
@@ -49,6 +50,10 @@ private slots:
     void efsaUnits_data();
     void efsaUnits();
     void derivedRows();
+    void sugarLimits_data();
+    void sugarLimits();
+    void idealSharesMakeHundred_data();
+    void idealSharesMakeHundred();
     void energyOrder();
     void everyUsedCellPositive();
     void unitsInMilligrams();
@@ -151,20 +156,68 @@ void TestNeedsTable::derivedRows() {
         QVERIFY2(qFuzzyCompare(v(7), e * 0.35 / 9), group);    // lipids, 35 % of energy
         QVERIFY2(qFuzzyCompare(v(5), v(7) / 2), group);
         QVERIFY2(qFuzzyCompare(v(6), v(7) / 2), group);
-        QVERIFY2(qFuzzyCompare(v(8), e * 0.10 / 4), group);    // sugars, 10 % of energy
-        QVERIFY2(qFuzzyCompare(v(9), e * 0.35 / 4), group);    // starch, 45 % less 10 %
         QVERIFY2(qFuzzyCompare(v(25), v(2) * 10), group);      // sulphur, 1 % of proteins
         // Thiamin 0.1 mg and niacin 1.6 mg per MJ of the energy need.
         QVERIFY2(qAbs(v(17) - 0.1 * e / 239) < 1e-9, group);
         QVERIFY2(qAbs(v(23) - 1.6 * e / 239) < 1e-9, group);
-        // The ideal shares of energy that the diagnosis shows.
-        QVERIFY2(qRound((v(5) + v(6)) * 900 / e) == 35, group);
-        QVERIFY2(qRound((v(8) + v(9)) * 400 / e) == 45, group);
     }
     // Protein: PRI per kg times the reference weight, plus the pregnancy increment.
     QCOMPARE(m_needs.cells.at(1).at(col(m_needs, "F_SEDENT")).value, 0.83 * 58.5);
     QCOMPARE(m_needs.cells.at(1).at(col(m_needs, "F_ENCEINTE")).value, 0.83 * 58.5 + 9);
     QCOMPARE(m_needs.cells.at(1).at(col(m_needs, "F_ALLETANT")).value, 0.83 * 58.5 + 19);
+}
+
+void TestNeedsTable::sugarLimits_data() {
+    // Total sugars, at most, in g per day: 100 for adults and from 13 years,
+    // 75 from 8 to 12, 60 from 4 to 7, and for the child of 2 the 4-7 limit
+    // scaled by the energy need (checked below).
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<double>("grams");
+    const char* adults[] = {"F_13_ANS", "G_13_ANS", "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT",
+                            "F_ENCEINTE", "F_ALLETANT", "F_FORCE", "H_FORCE", "F_VIEILLAR", "H_VIEILLAR"};
+    for (const char* g : adults) QTest::newRow(g) << g << 100.0;
+    for (const char* g : {"E_8_ANS", "F_11_ANS", "G_11_ANS"}) QTest::newRow(g) << g << 75.0;
+    QTest::newRow("E_5_ANS") << "E_5_ANS" << 60.0;
+    QTest::newRow("E_2_ANS") << "E_2_ANS" << 40.4878;
+}
+
+void TestNeedsTable::sugarLimits() {
+    QFETCH(QString, group);
+    QFETCH(double, grams);
+    const int c = m_needs.columns.indexOf(group);
+    QVERIFY(c >= 0);
+    QVERIFY2(qAbs(m_needs.cells.at(7).at(c).value - grams) < 0.00005,
+             qPrintable(QString::number(m_needs.cells.at(7).at(c).value)));
+    if (group == QLatin1String("E_2_ANS")) {
+        const double energy2 = m_needs.cells.at(0).at(c).value;
+        const double energy5 = m_needs.cells.at(0).at(col(m_needs, "E_5_ANS")).value;
+        QVERIFY(qFuzzyCompare(m_needs.cells.at(7).at(c).value, 60 * energy2 / energy5));
+    }
+}
+
+void TestNeedsTable::idealSharesMakeHundred_data() {
+    QTest::addColumn<int>("column");
+    for (int c = 0; c < m_needs.columns.size(); ++c)
+        QTest::newRow(qPrintable(m_needs.columns.at(c))) << c;
+    QCOMPARE(m_needs.columns.size(), 17);
+}
+
+void TestNeedsTable::idealSharesMakeHundred() {
+    // The three ideal proportions of page 1, rounded as the page rounds them
+    // (to the nearest, halves to even), from the rows the diagnosis reads.
+    QFETCH(int, column);
+    auto v = [&](int row) { return m_needs.cells.at(row - 1).at(column).value; };
+    const double e = v(1);
+    const double proteins = (v(3) + v(4)) * 400 / e;
+    const double carbohydrates = (v(8) + v(9)) * 400 / e;
+    const double lipids = (v(5) + v(6)) * 900 / e;
+    QVERIFY2(qAbs(proteins + carbohydrates + lipids - 100) < 1e-9,
+             qPrintable(QString::number(proteins + carbohydrates + lipids, 'g', 17)));
+    const int shown = int(std::nearbyint(proteins) + std::nearbyint(carbohydrates) + std::nearbyint(lipids));
+    QVERIFY2(shown >= 99 && shown <= 101, qPrintable(QString::number(shown)));
+    QCOMPARE(int(std::nearbyint(lipids)), 35);
+    QVERIFY2(carbohydrates >= 45, qPrintable(QString::number(carbohydrates)));   // EFSA's lower end
+    QVERIFY(v(9) > 0);
 }
 
 void TestNeedsTable::energyOrder() {

@@ -9,7 +9,9 @@
 #include "core/table/table.h"
 #include "foodlist.h"
 #include "nutrientrules.h"
+#include "suppliedtables.h"
 #include "support/testsupport.h"
+#include "unmeasuredtable.h"
 
 namespace {
 
@@ -84,6 +86,9 @@ private slots:
     void valuesFollowTheRules();
     void energyAgainstCiqual();
     void openedByTheTableHandle();
+    void unmeasuredBesideTheFoodTable();
+    void readmeListsStayTrue_data();
+    void readmeListsStayTrue();
 
 private:
     std::unique_ptr<DbfFile> m_table;
@@ -209,6 +214,79 @@ void TestSuppliedFoods::openedByTheTableHandle() {
     foods.first();
     QCOMPARE(foods.asString("NOM"), QStringLiteral("Sel iodé"));
     foods.close();
+}
+
+void TestSuppliedFoods::unmeasuredBesideTheFoodTable() {
+    // Which values follow the rules is checked through an independent reader
+    // in tst_buildtables; here, that the side table fits the Food table.
+    const auto side = DbfFile::open(Fixtures::suppliedTablesDir() + "/NONMESUR.DBF", true);
+    const TableSchema& schema = UnmeasuredTable::schema();
+    QCOMPARE(side->fields().size(), 2 + nutrients().size());
+    for (int f = 0; f < schema.fields.size(); ++f) {
+        QCOMPARE(side->fields().at(f).name, schema.fields.at(f).name);
+        QCOMPARE(side->fields().at(f).type, schema.fields.at(f).type);
+        if (f >= 2) QCOMPARE(side->fields().at(f).name, foodSchema().fields.at(f + 1).name);
+    }
+    QHash<int, QStringList> marked;   // NUMERO -> fields marked unmeasured
+    int previous = 0;
+    for (int r = 0; r < side->recordCount(); ++r) {
+        const int numero = int(side->number(r, side->fieldIndex("NUMERO")));
+        QVERIFY(numero > previous);   // in NUMERO order, each food once
+        previous = numero;
+        QCOMPARE(side->text(r, side->fieldIndex("NOM")), m_table->text(numero - 1, m_table->fieldIndex("NOM")));
+        for (const Nutrient& n : nutrients()) {
+            const QString flag = side->text(r, side->fieldIndex(QLatin1String(n.field)));
+            QVERIFY2(flag == "T" || flag == "F", qPrintable(flag));
+            if (flag != "T") continue;
+            marked[numero] << QLatin1String(n.field);
+            // What is marked unmeasured is what the Food table holds as 0.
+            QCOMPARE(m_table->number(numero - 1, m_table->fieldIndex(QLatin1String(n.field))), 0.0);
+        }
+        QVERIFY(marked.contains(numero));   // no record without a mark
+    }
+    // A veal cut CIQUAL barely measured, chloride and sodium included; a
+    // mustard whose chloride comes from its sodium, which counts as measured.
+    QCOMPARE(marked.value(10).size(), 16);
+    QVERIFY(marked.value(10).contains("CL"));
+    QVERIFY(!marked.contains(222));
+    QVERIFY(m_table->number(221, m_table->fieldIndex("CL")) > 2800);
+}
+
+void TestSuppliedFoods::readmeListsStayTrue_data() {
+    // Lists of foods that data/README.md gives by NUMERO, and the foods the
+    // rules pick out: each list must name exactly those.
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("pattern");   // how a NUMERO is written in the section
+    QTest::addColumn<QString>("which");
+    QTest::newRow("chloride estimated from sodium") << "### Chloride estimated from sodium" << R"(\((\d+)\))" << "chloride";
+    QTest::newRow("foods with alcohol") << "### Alcohol" << R"(^\| (\d+) \|)" << "alcohol";
+}
+
+void TestSuppliedFoods::readmeListsStayTrue() {
+    QFETCH(QString, section);
+    QFETCH(QString, pattern);
+    QFETCH(QString, which);
+    QFile file(kDataDir + "/README.md");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const int start = text.indexOf(section + '\n');
+    QVERIFY2(start >= 0, qPrintable(section));
+    const int end = text.indexOf(QRegularExpression("\n#+ "), start + section.size());
+    const QString body = text.mid(start, end < 0 ? -1 : end - start);
+    QSet<int> listed;
+    auto it = QRegularExpression(pattern, QRegularExpression::MultilineOption).globalMatch(body);
+    while (it.hasNext()) listed.insert(it.next().captured(1).toInt());
+
+    QSet<int> actual;
+    if (which == "chloride") {
+        for (int n : SuppliedTables::baseFoods(m_foods, *m_ciqual).chlorideFromSodium) actual.insert(n);
+    } else {
+        const NutrientRules rules(*m_ciqual);
+        for (const BaseFood& f : m_foods)
+            if (rules.alcohol(*m_ciqual->find(f.ciqualCode)) > 0) actual.insert(f.numero);
+    }
+    QVERIFY(!actual.isEmpty());
+    QCOMPARE(listed, actual);
 }
 
 QTEST_GUILESS_MAIN(TestSuppliedFoods)

@@ -2,7 +2,8 @@
 // (foods.csv, needs.csv and the CIQUAL and EFSA sources under sources/).
 //
 //   buildtables [--donnees DIR] --sortie DIR
-//       writes DIETAB.DBF, BESOINS.DBF, CHOIX.DBF, choix0.dbf and Alimcomp.DBF
+//       writes DIETAB.DBF and its side table NONMESUR.DBF, BESOINS.DBF,
+//       CHOIX.DBF, choix0.dbf and Alimcomp.DBF
 //   buildtables [--donnees DIR] --ciqual-complet FICHIER.DBF
 //       writes the whole CIQUAL table as one Food table
 //   buildtables [--donnees DIR] --recalculer-besoins
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
                                      QStringLiteral("Répertoire des données (foods.csv, needs.csv, sources/)."),
                                      QStringLiteral("répertoire"), QStringLiteral(NUTRIMO_DATA_DIR));
     const QCommandLineOption outOpt(QStringLiteral("sortie"),
-                                    QStringLiteral("Répertoire où écrire les cinq tables."),
+                                    QStringLiteral("Répertoire où écrire les six tables."),
                                     QStringLiteral("répertoire"));
     const QCommandLineOption fullOpt(QStringLiteral("ciqual-complet"),
                                      QStringLiteral("Écrit toute la table CIQUAL dans ce fichier."),

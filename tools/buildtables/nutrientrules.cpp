@@ -1,6 +1,9 @@
 #include "nutrientrules.h"
 
+#include <QSet>
 #include <algorithm>
+
+#include "core/schema/schema.h"
 
 NutrientRules::NutrientRules(const CiqualTable& t) : m_table(t) {
     auto col = [&](const char* title) { return t.column(QString::fromUtf8(title)); };
@@ -45,15 +48,29 @@ double NutrientRules::get(const CiqualFood& food, int column) const {
     return m_table.value(food, column).value;
 }
 
-NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares& shares) const {
+NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares& shares,
+                                     ValueOrigins* origins) const {
     NutrientValues v;
+    QSet<QString> unmeasured;
+    // A field taken from one column (divided into the Food table's unit):
+    // its value, and unmeasured when CIQUAL gives none.
+    auto take = [&](const char* field, int column, double divisor = 1) {
+        const CiqualValue c = m_table.value(food, column);
+        if (c.missing) unmeasured.insert(QLatin1String(field));
+        v.insert(QLatin1String(field), c.value / divisor);
+    };
+
     const CiqualValue p625 = m_table.value(food, m_prot625);
-    const double proteins = p625.missing ? get(food, m_protJones) : p625.value;
-    const double lipids = get(food, m_lipids);
+    const CiqualValue jones = m_table.value(food, m_protJones);
+    const double proteins = p625.missing ? jones.value : p625.value;
+    const CiqualValue lipids = m_table.value(food, m_lipids);
     v.insert(QStringLiteral("PROT_A"), proteins * shares.proteins);
     v.insert(QStringLiteral("PROT_V"), proteins * (1 - shares.proteins));
-    v.insert(QStringLiteral("LIPI_A"), lipids * shares.lipids);
-    v.insert(QStringLiteral("LIPI_V"), lipids * (1 - shares.lipids));
+    v.insert(QStringLiteral("LIPI_A"), lipids.value * shares.lipids);
+    v.insert(QStringLiteral("LIPI_V"), lipids.value * (1 - shares.lipids));
+    if (p625.missing && jones.missing)
+        unmeasured += {QStringLiteral("PROT_A"), QStringLiteral("PROT_V"), QStringLiteral("S")};
+    if (lipids.missing) unmeasured += {QStringLiteral("LIPI_A"), QStringLiteral("LIPI_V")};
 
     const CiqualValue carbs = m_table.value(food, m_carbs);
     const CiqualValue sugars = m_table.value(food, m_sugars);
@@ -72,32 +89,60 @@ NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares
     }
     v.insert(QStringLiteral("GLUC_S"), s);
     v.insert(QStringLiteral("GLUC_A"), a);
+    if (carbs.missing && sugars.missing) unmeasured.insert(QStringLiteral("GLUC_S"));
+    if (carbs.missing && starch.missing) unmeasured.insert(QStringLiteral("GLUC_A"));
 
-    v.insert(QStringLiteral("A_G_SAT"), get(food, m_sat));
-    v.insert(QStringLiteral("A_G_MONO"), get(food, m_mono));
-    v.insert(QStringLiteral("A_G_POLY"), get(food, m_poly));
-    v.insert(QStringLiteral("CHOLEST"), get(food, m_cholest));
-    v.insert(QStringLiteral("CA"), get(food, m_ca));
-    v.insert(QStringLiteral("MG"), get(food, m_mg));
-    v.insert(QStringLiteral("PH"), get(food, m_ph));
-    v.insert(QStringLiteral("FE"), get(food, m_fe));
-    v.insert(QStringLiteral("ZN"), get(food, m_zn));
-    v.insert(QStringLiteral("I"), get(food, m_iodine) / 1000);
-    v.insert(QStringLiteral("CL"), get(food, m_chloride));
+    take("A_G_SAT", m_sat);
+    take("A_G_MONO", m_mono);
+    take("A_G_POLY", m_poly);
+    take("CHOLEST", m_cholest);
+    take("CA", m_ca);
+    take("MG", m_mg);
+    take("PH", m_ph);
+    take("FE", m_fe);
+    take("ZN", m_zn);
+    take("I", m_iodine, 1000);
+    take("MN", m_mn);
+    take("CU", m_cu);
+    take("NA", m_na);
+    take("K", m_k);
     v.insert(QStringLiteral("S"), proteins * 10);
-    v.insert(QStringLiteral("MN"), get(food, m_mn));
-    v.insert(QStringLiteral("CU"), get(food, m_cu));
-    v.insert(QStringLiteral("NA"), get(food, m_na));
-    v.insert(QStringLiteral("K"), get(food, m_k));
-    v.insert(QStringLiteral("VIT_A"), (get(food, m_retinol) + get(food, m_carotene) / 6) / 1000);
-    v.insert(QStringLiteral("VIT_B1"), get(food, m_b1));
-    v.insert(QStringLiteral("VIT_B2"), get(food, m_b2));
-    v.insert(QStringLiteral("VIT_B6"), get(food, m_b6));
-    v.insert(QStringLiteral("VIT_B9"), get(food, m_b9) / 1000);
-    v.insert(QStringLiteral("VIT_C"), get(food, m_c));
-    v.insert(QStringLiteral("VIT_D"), get(food, m_d) / 1000);
-    v.insert(QStringLiteral("VIT_PP"), get(food, m_niacin));
-    v.insert(QStringLiteral("FIBRES"), get(food, m_fibres));
+
+    // Chloride: where CIQUAL did not measure it, the sodium it gives is
+    // taken to come with its chloride as table salt. In salted foods
+    // (charcuterie, cheese, shellfish, condiments) that is nearly all of it.
+    const CiqualValue chloride = m_table.value(food, m_chloride);
+    const CiqualValue sodium = m_table.value(food, m_na);
+    bool chlorideFromSodium = false;
+    if (!chloride.missing) {
+        v.insert(QStringLiteral("CL"), chloride.value);
+    } else if (!sodium.missing) {
+        v.insert(QStringLiteral("CL"), sodium.value * kChloridePerSodium);
+        chlorideFromSodium = true;
+    } else {
+        v.insert(QStringLiteral("CL"), 0.0);
+        unmeasured.insert(QStringLiteral("CL"));
+    }
+
+    const CiqualValue retinol = m_table.value(food, m_retinol);
+    const CiqualValue carotene = m_table.value(food, m_carotene);
+    v.insert(QStringLiteral("VIT_A"), (retinol.value + carotene.value / 6) / 1000);
+    if (retinol.missing && carotene.missing) unmeasured.insert(QStringLiteral("VIT_A"));
+    take("VIT_B1", m_b1);
+    take("VIT_B2", m_b2);
+    take("VIT_B6", m_b6);
+    take("VIT_B9", m_b9, 1000);
+    take("VIT_C", m_c);
+    take("VIT_D", m_d, 1000);
+    take("VIT_PP", m_niacin);
+    take("FIBRES", m_fibres);
+
+    if (origins) {
+        origins->unmeasured.clear();
+        for (const Nutrient& n : nutrients())
+            if (unmeasured.contains(QLatin1String(n.field))) origins->unmeasured << QLatin1String(n.field);
+        origins->chlorideFromSodium = chlorideFromSodium;
+    }
     return v;
 }
 

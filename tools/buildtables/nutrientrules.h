@@ -11,7 +11,10 @@
 //                  the total counts as sugars
 //   A_G_*          saturated, mono- and polyunsaturated fatty acids (g)
 //   CHOLEST        cholesterol (mg)
-//   CA MG PH FE ZN CL MN CU NA K   minerals (mg), CL from chloride
+//   CA MG PH FE ZN CL MN CU NA K   minerals (mg), CL from chloride; when
+//                  CIQUAL gives sodium but no chloride, CL is estimated as the
+//                  chloride that goes with that sodium in table salt:
+//                  NA x 35.45 / 22.99 (molar masses of Cl and Na)
 //   I              iodine, µg / 1000
 //   S              estimated: proteins hold about 1 % sulphur by mass,
 //                  so S (mg) = proteins (g) x 10
@@ -19,7 +22,17 @@
 //   VIT_B1 B2 B6 C (mg); VIT_B9 and VIT_D µg / 1000; VIT_PP niacin (mg)
 //   FIBRES         dietary fibre (g)
 // Cells are read by the CIQUAL cell rule (ciqualcell.h).
+//
+// A field is unmeasured when CIQUAL gives none of the cells it comes from
+// (they are "-" or empty) and it is therefore stored as 0: proteins (both
+// protein columns missing, which also leaves sulphur unknown), lipids,
+// GLUC_S (neither sugars nor total), GLUC_A (neither starch nor total),
+// VIT_A (neither retinol nor beta-carotene), CL (neither chloride nor
+// sodium), and every other field when its own column is missing. "traces"
+// and "< x" are measurements. An estimated chloride counts as measured, as
+// the sulphur estimate does.
 #include <QHash>
+#include <QStringList>
 #include <QString>
 #include <optional>
 
@@ -33,13 +46,25 @@ struct AnimalShares {
 // Field name -> value for the thirty-one nutrient fields.
 using NutrientValues = QHash<QString, double>;
 
+// Where the values of one food come from, beyond the plain CIQUAL cells.
+struct ValueOrigins {
+    QStringList unmeasured;            // fields stored as 0 for want of a value, in nutrients() order
+    bool chlorideFromSodium = false;   // CL estimated from NA
+};
+
+// The chloride that goes with a given sodium in table salt (mg for mg).
+constexpr double kChloridePerSodium = 35.45 / 22.99;
+
 // Resolves the CIQUAL columns once; throws DataError naming the file when a
 // column the rules need is absent.
 class NutrientRules {
 public:
     explicit NutrientRules(const CiqualTable& table);
 
-    NutrientValues compute(const CiqualFood& food, const AnimalShares& shares) const;
+    // The thirty-one values; origins, when given, receives what was not
+    // measured and what was estimated.
+    NutrientValues compute(const CiqualFood& food, const AnimalShares& shares,
+                           ValueOrigins* origins = nullptr) const;
 
     // CIQUAL's own energy (kcal, EU regulation 1169/2011), when it gives one.
     std::optional<double> ciqualEnergy(const CiqualFood& food) const;

@@ -33,13 +33,17 @@ TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
 
 }  // namespace
 
-QVector<TableRecord> SuppliedTables::foodRecords(const QVector<BaseFood>& foods,
-                                                 const CiqualTable& ciqual) {
+BaseFoodTables SuppliedTables::baseFoods(const QVector<BaseFood>& foods, const CiqualTable& ciqual) {
     const NutrientRules rules(ciqual);
-    QVector<TableRecord> out;
-    for (const BaseFood& f : foods)
-        out << foodRecord(f.numero, f.nom, f.categorie,
-                          rules.compute(*ciqual.find(f.ciqualCode), f.shares));
+    BaseFoodTables out;
+    for (const BaseFood& f : foods) {
+        ValueOrigins origins;
+        out.foods << foodRecord(f.numero, f.nom, f.categorie,
+                                rules.compute(*ciqual.find(f.ciqualCode), f.shares, &origins));
+        if (!origins.unmeasured.isEmpty())
+            out.unmeasured << UnmeasuredTable::record(f.numero, f.nom, origins.unmeasured);
+        if (origins.chlorideFromSodium) out.chlorideFromSodium << f.numero;
+    }
     return out;
 }
 
@@ -71,8 +75,10 @@ void SuppliedTables::build(const SourcePaths& sources, const QString& outDir) {
     const EfsaTable efsa = EfsaTable::read(sources.efsa);
     const NeedsTable needs = Needs::read(sources.needs, efsa);
 
+    const BaseFoodTables base = baseFoods(foods, ciqual);
     QVector<PendingTable> tables;
-    tables << PendingTable{&foodSchema(), foodSchema().fileName, foodRecords(foods, ciqual)};
+    tables << PendingTable{&foodSchema(), foodSchema().fileName, base.foods};
+    tables << PendingTable{&UnmeasuredTable::schema(), UnmeasuredTable::schema().fileName, base.unmeasured};
     tables << PendingTable{&needsSchema(), needsSchema().fileName, needsRecords(needs)};
     tables << PendingTable{&choiceSchema(), choiceSchema().fileName, {}};
     tables << PendingTable{&choiceSchema(), QStringLiteral("choix0.dbf"), {}};

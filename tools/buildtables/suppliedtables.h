@@ -1,6 +1,8 @@
 #pragma once
-// The five supplied tables, built from the data directory:
+// The six supplied tables, built from the data directory:
 //   foods.csv + sources/ciqual-2020.csv  -> DIETAB.DBF (the 233 Base foods)
+//                                           and NONMESUR.DBF beside it (which
+//                                           of their values CIQUAL did not measure)
 //   needs.csv + sources/efsa-drv.csv     -> BESOINS.DBF (29 rows)
 //   the schemas alone                    -> CHOIX.DBF, choix0.dbf, Alimcomp.DBF (empty)
 // Every source is read and checked before any file is written.
@@ -11,21 +13,28 @@
 #include "fullimport.h"
 #include "needstable.h"
 #include "tablewriter.h"
+#include "unmeasuredtable.h"
 
 struct SourcePaths {
     QString foods, needs, ciqual, efsa;
     static SourcePaths inDataDir(const QString& dataDir);
 };
 
+// The Base foods as the Food table and its side table hold them.
+struct BaseFoodTables {
+    QVector<TableRecord> foods;        // DIETAB.DBF, in NUMERO order
+    QVector<TableRecord> unmeasured;   // NONMESUR.DBF: the foods with an unmeasured value
+    QVector<int> chlorideFromSodium;   // NUMERO of the foods whose chloride is estimated
+};
+
 namespace SuppliedTables {
-// Food table records of the Base foods, in NUMERO order.
-QVector<TableRecord> foodRecords(const QVector<BaseFood>& foods, const CiqualTable& ciqual);
+BaseFoodTables baseFoods(const QVector<BaseFood>& foods, const CiqualTable& ciqual);
 // Food table records of a full CIQUAL import.
 QVector<TableRecord> importedRecords(const QVector<ImportedFood>& foods, const CiqualTable& ciqual);
 // Needs table records, rows 1..29 in order.
 QVector<TableRecord> needsRecords(const NeedsTable& needs);
 
-// Reads, checks and writes the five tables into outDir. Throws DataError.
+// Reads, checks and writes the six tables into outDir. Throws DataError.
 void build(const SourcePaths& sources, const QString& outDir);
 // Writes the whole CIQUAL table as one Food table file; returns the number
 // of foods written. Throws DataError.

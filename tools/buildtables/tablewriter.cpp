@@ -25,6 +25,8 @@ void writeOne(const QString& path, const PendingTable& t) {
                 bytes += QByteArray(fields.at(f).length, ' ');
             } else if (fields.at(f).type == 'C') {
                 bytes += file->encodeText(f, it.value().toString());
+            } else if (fields.at(f).type == 'L') {
+                bytes += it.value().toBool() ? 'T' : 'F';
             } else {
                 bytes += file->encodeNumber(f, it.value().toDouble());
             }

@@ -10,7 +10,8 @@
 
 #include "core/schema/schema.h"
 
-// One record: field name -> value (double for numbers, QString for texts);
+// One record: field name -> value (double for numbers, QString for texts,
+// bool for logical fields);
 // a field left out stays blank.
 using TableRecord = QHash<QString, QVariant>;
 
