@@ -47,7 +47,7 @@ QString foodDir(int n) {
     const QString dir = workDir().filePath(QStringLiteral("foods%1").arg(n));
     QDir().mkpath(dir);
     const QString path = dir + QStringLiteral("/DIETAB.DBF");
-    DbfFile::create(path, FoodSchema().fields);
+    DbfFile::create(path, foodSchema().fields);
 
     // Records are encoded by the codec and written as one image.
     auto file = DbfFile::open(path, true);
@@ -69,7 +69,7 @@ QString foodDir(int n) {
         name += QStringLiteral(" %1").arg(i);
         put(0, file->encodeNumber(0, i + 1));
         put(1, file->encodeText(1, name));
-        put(2, file->encodeText(2, Categories()[i % Categories().size()]));
+        put(2, file->encodeText(2, categories()[i % categories().size()]));
         for (int f = 3; f < fields.size(); ++f)
             put(f, file->encodeNumber(f, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0)));
         image += rec;
@@ -89,7 +89,7 @@ QString foodDir(int n) {
 void Open(benchmark::State& state) {
     const QString dir = foodDir(int(state.range(0)));
     for (auto _ : state) {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setDirectory(dir);
         t.open();
         benchmark::DoNotOptimize(t.rowCount());
@@ -121,9 +121,9 @@ void ShapelibReadAll(benchmark::State& state) {
 // The ranking window at each change of nutrient: the handle is closed, the
 // nutrient's tag selected, the handle reopened and read from its first food.
 void RankingSwitch(benchmark::State& state) {
-    Table t(FoodSchema());
+    Table t(foodSchema());
     t.setDirectory(foodDir(int(state.range(0))));
-    const QStringList& nutrients = NutrientTags();
+    const QStringList& nutrients = nutrientTags();
     t.open();
     int i = 0;
     for (auto _ : state) {
@@ -152,7 +152,7 @@ long statusKiB(const char* name) {
 long measurePeak(const QString& what, const QString& dir) {
     const long before = statusKiB("VmRSS");
     if (what == QLatin1String("open") || what == QLatin1String("ranking")) {
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setDirectory(dir);
         if (what == QLatin1String("ranking")) t.setIndexName(QStringLiteral("PROT_A"));
         t.open();
@@ -197,7 +197,7 @@ void OpenPeakMemory(benchmark::State& state) {
 }
 
 void FindNearestNom(benchmark::State& state) {
-    Table t(FoodSchema());
+    Table t(foodSchema());
     t.setDirectory(foodDir(int(state.range(0))));
     t.open();
     const QStringList prefixes = {QStringLiteral("Epi"), QStringLiteral("pomme c"),
@@ -211,15 +211,15 @@ void FindNearestNom(benchmark::State& state) {
 }
 
 void SwitchCategoryFilter(benchmark::State& state) {
-    Table t(FoodSchema());
+    Table t(foodSchema());
     t.setDirectory(foodDir(int(state.range(0))));
     t.setFilterCaseInsensitive(true);
-    t.setFilter(QStringLiteral("CATEGORIE='") + Categories()[0] + QLatin1Char('\''));
+    t.setFilter(QStringLiteral("CATEGORIE='") + categories()[0] + QLatin1Char('\''));
     t.setFiltered(true);
     t.open();
     int i = 0;
     for (auto _ : state) {
-        t.setFilter(QStringLiteral("CATEGORIE='") + Categories()[++i % Categories().size()] + QLatin1Char('\''));
+        t.setFilter(QStringLiteral("CATEGORIE='") + categories()[++i % categories().size()] + QLatin1Char('\''));
         benchmark::DoNotOptimize(t.recordCount());
     }
 }
@@ -230,12 +230,12 @@ void AppendChoiceLine(benchmark::State& state) {
     const QString foods = foodDir(int(state.range(0)));
     const QString dir = workDir().filePath(QStringLiteral("choice%1").arg(state.range(0)));
     QDir().mkpath(dir);
-    DbfFile::create(dir + QStringLiteral("/CHOIX.DBF"), ChoiceSchema().fields);
-    Table food(FoodSchema());
+    DbfFile::create(dir + QStringLiteral("/CHOIX.DBF"), choiceSchema().fields);
+    Table food(foodSchema());
     food.setDirectory(foods);
     food.open();
     food.findNearest(QStringLiteral("pomme"));
-    Table choice(ChoiceSchema());
+    Table choice(choiceSchema());
     choice.setDirectory(dir);
     choice.open();
     for (auto _ : state) {
@@ -243,7 +243,7 @@ void AppendChoiceLine(benchmark::State& state) {
         choice.append();
         choice.setString(QStringLiteral("NOM"), food.asString(QStringLiteral("NOM")));
         choice.setFloat(QStringLiteral("QTE"), q);
-        for (const QString& f : LineComputedFields())
+        for (const QString& f : lineComputedFields())
             choice.setFloat(f, f == QLatin1String("CALORIES") ? 0.0 : food.asFloat(f) * q / 100);
         choice.post();
     }

@@ -80,7 +80,7 @@ private slots:
         QFETCH(QString, tag);
         QFETCH(QString, when);
         TempDataDir dir;
-        const QString path = Fixtures::createEmpty(FoodSchema(), dir.path());
+        const QString path = Fixtures::createEmpty(foodSchema(), dir.path());
         std::mt19937 rng(11);
         auto name = [&] { return kNames[int(rng() % kNames.size())]; };
         auto value = [&] { return kValues[rng() % 5]; };
@@ -89,9 +89,9 @@ private slots:
         for (; numero < 40; ++numero)
             start << QVariantMap{{"NUMERO", numero + 1}, {"NOM", name()},
                                  {"CATEGORIE", kCategories[numero % 3]}, {"PROT_A", value()}};
-        Fixtures::appendRecords(FoodSchema(), path, start);
+        Fixtures::appendRecords(foodSchema(), path, start);
 
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName(when == "before" ? tag : QString());
         t.open();
         const int steps = 120;
@@ -136,13 +136,13 @@ private slots:
     // value it shares with others lands among them in name order.
     void tieBreakFollowsEdits() {
         TempDataDir dir;
-        const QString path = Fixtures::createEmpty(FoodSchema(), dir.path());
-        Fixtures::appendRecords(FoodSchema(), path,
+        const QString path = Fixtures::createEmpty(foodSchema(), dir.path());
+        Fixtures::appendRecords(foodSchema(), path,
                                 {{{"NUMERO", 1}, {"NOM", "Banane"}, {"PROT_A", 1.0}},
                                  {{"NUMERO", 2}, {"NOM", "Abricot"}, {"PROT_A", 1.0}},
                                  {{"NUMERO", 3}, {"NOM", "Cerise"}, {"PROT_A", 5.0}},
                                  {{"NUMERO", 4}, {"NOM", "Datte"}, {"PROT_A", 3.0}}});
-        Table t(FoodSchema());
+        Table t(foodSchema());
         t.setIndexName("PROT_A");
         t.open();
         QCOMPARE(numeros(rowsInOrder(t)), (QList<int>{3, 4, 2, 1}));
@@ -168,7 +168,7 @@ private slots:
     }
     void descriptionsFitFields() {
         QFETCH(int, which);
-        const TableSchema& s = which == 0 ? FoodSchema() : which == 1 ? ChoiceSchema() : CompositeSchema();
+        const TableSchema& s = which == 0 ? foodSchema() : which == 1 ? choiceSchema() : compositeSchema();
         for (const TagDescription& d : s.tags) {
             const DbfField* f = s.field(d.field);
             QVERIFY2(f, qPrintable(d.name));
@@ -179,9 +179,9 @@ private slots:
     }
 
     void foodTagRules() {
-        const TableSchema& s = FoodSchema();
+        const TableSchema& s = foodSchema();
         QCOMPARE(s.tags.size(), 33);
-        for (const QString& n : NutrientTags()) {
+        for (const QString& n : nutrientTags()) {
             const TagDescription* d = s.tag(n.toLower());
             QVERIFY(d);
             QCOMPARE(d->direction, TagDescription::Direction::Descending);
@@ -190,8 +190,8 @@ private slots:
         QCOMPARE(s.tag("NUMERO")->direction, TagDescription::Direction::Ascending);
         QVERIFY(s.tag("NOM")->tieBreak.isEmpty());
         QVERIFY(!s.tag("FIBRES"));
-        QVERIFY(ChoiceSchema().tags.isEmpty());
-        QCOMPARE(CompositeSchema().tagNames(), (QStringList{"NOM_COMPO", "NOM"}));
+        QVERIFY(choiceSchema().tags.isEmpty());
+        QCOMPARE(compositeSchema().tagNames(), (QStringList{"NOM_COMPO", "NOM"}));
     }
 };
 

@@ -58,7 +58,7 @@ TableSchema makeFood() {
            << textTag(QStringLiteral("NOM")) << textTag(QStringLiteral("CATEGORIE"));
     // The ranking reads a nutrient tag from its start as the foods richest in
     // the nutrient; foods of equal value come in name order.
-    for (const QString& n : NutrientTags())
+    for (const QString& n : nutrientTags())
         s.tags << TagDescription{n, n, TagDescription::Kind::Number,
                                  TagDescription::Direction::Descending, QStringLiteral("NOM")};
     s.defaultTag = QStringLiteral("NOM");
@@ -116,7 +116,7 @@ TableSchema makeNeeds() {
 
 const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
 
-const QVector<Nutrient>& Nutrients() {
+const QVector<Nutrient>& nutrients() {
     static const QVector<Nutrient> list = {
         {"PROT_A", QStringLiteral("protéines d'origine animale"), QStringLiteral("g")},
         {"PROT_V", QStringLiteral("protéines d'origine végétale"), QStringLiteral("g")},
@@ -153,13 +153,13 @@ const QVector<Nutrient>& Nutrients() {
     return list;
 }
 
-const Nutrient* NutrientByField(const QString& field) {
-    for (const auto& n : Nutrients())
+const Nutrient* nutrientByField(const QString& field) {
+    for (const auto& n : nutrients())
         if (field.compare(QLatin1String(n.field), Qt::CaseInsensitive) == 0) return &n;
     return nullptr;
 }
 
-const FieldPresentation* PresentationOf(const QString& field) {
+const FieldPresentation* presentationOf(const QString& field) {
     static const QHash<QString, FieldPresentation> table = [] {
         QHash<QString, FieldPresentation> t;
         const QString f3 = QStringLiteral("0.000"), f2 = QStringLiteral("0.00"),
@@ -232,12 +232,12 @@ const TagDescription* TableSchema::tag(const QString& name) const {
     return nullptr;
 }
 
-const TableSchema& FoodSchema() { static const TableSchema s = makeFood(); return s; }
-const TableSchema& ChoiceSchema() { static const TableSchema s = makeChoice(); return s; }
-const TableSchema& CompositeSchema() { static const TableSchema s = makeComposite(); return s; }
-const TableSchema& NeedsSchema() { static const TableSchema s = makeNeeds(); return s; }
+const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
+const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
+const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }
+const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); return s; }
 
-const QStringList& NutrientTags() {
+const QStringList& nutrientTags() {
     static const QStringList tags = {
         "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
         "A_G_POLY", "CA", "CL", "CU", "FE", "I", "MG", "MN", "PH", "K", "NA", "S", "ZN",
@@ -245,7 +245,7 @@ const QStringList& NutrientTags() {
     return tags;
 }
 
-const QStringList& Categories() {
+const QStringList& categories() {
     static const QStringList list = {
         QStringLiteral("VIANDES ET VOLAILLES"),
         QStringLiteral("ABATS - CHARCUTERIE"),
@@ -265,28 +265,28 @@ const QStringList& Categories() {
     return list;
 }
 
-long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
                                double glucS, double glucA) {
     return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS +
            4.0L * glucA;
 }
 
-double FoodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
+double foodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
                   double glucA) {
-    return static_cast<double>(FoodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
+    return static_cast<double>(foodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
 }
 
-const QStringList& ChoiceNumericFields() {
+const QStringList& choiceNumericFields() {
     static const QStringList list = [] {
         QStringList l;
-        for (const auto& f : ChoiceSchema().fields)
+        for (const auto& f : choiceSchema().fields)
             if (f.type == 'N' && f.name != QLatin1String("NUMERO")) l << f.name;
         return l;
     }();
     return list;
 }
 
-const QStringList& LineComputedFields() {
+const QStringList& lineComputedFields() {
     static const QStringList list = {
         "PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST",
         "GLUC_S", "GLUC_A", "CALORIES", "CA", "MG", "PH", "FE", "ZN", "I", "CL", "S", "MN",

@@ -18,9 +18,9 @@ struct Nutrient {
 
 // The thirty-one nutrients, in the order of the table of the Nutrient record
 // (PROT_A, PROT_V, GLUC_S, GLUC_A, LIPI_A, LIPI_V, A_G_SAT ... VIT_PP, FIBRES).
-const QVector<Nutrient>& Nutrients();
+const QVector<Nutrient>& nutrients();
 // The nutrient of a field name, or nullptr.
-const Nutrient* NutrientByField(const QString& field);
+const Nutrient* nutrientByField(const QString& field);
 
 // Presentation attributes of one field in each window that shows it.
 // An empty format means the general number format ("default");
@@ -32,7 +32,7 @@ struct FieldPresentation {
     QString rankingLabel;  // label in the ranking grid
     QString rankingFormat; // format in the ranking grid
 };
-const FieldPresentation* PresentationOf(const QString& field);
+const FieldPresentation* presentationOf(const QString& field);
 
 // One index tag: the order it gives is the key field's, in the tag's
 // direction, then the tie-break field's (always ascending, if any), then the
@@ -61,37 +61,37 @@ struct TableSchema {
 };
 
 // Food table DIETAB.DBF: NUMERO, NOM, CATEGORIE and the thirty-one nutrients.
-const TableSchema& FoodSchema();
+const TableSchema& foodSchema();
 // Choice table CHOIX.DBF (and its template choix0.dbf): 36 fields.
-const TableSchema& ChoiceSchema();
+const TableSchema& choiceSchema();
 // Composite table Alimcomp.DBF: 36 fields.
-const TableSchema& CompositeSchema();
+const TableSchema& compositeSchema();
 // Needs table BESOINS.DBF: NOM and one column per population group.
-const TableSchema& NeedsSchema();
+const TableSchema& needsSchema();
 
 // The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
 // Each orders the foods from the largest value of the nutrient down, equal
 // values by name.
-const QStringList& NutrientTags();
+const QStringList& nutrientTags();
 
 // The fourteen categories, in the fixed order of every category list.
-const QStringList& Categories();
+const QStringList& categories();
 // The category of composite foods, recognised everywhere by exact comparison.
 extern const QString CategorieComposee;   // "PRODUITS COMPOSÉS"
 // Highest number of the Base foods, which can never be deleted.
 constexpr int DernierAlimentDeBase = 233;
 
 // Food energy in kcal of an amount of food whose macronutrients are given.
-double FoodEnergy(double protA, double protV, double lipiA, double lipiV,
+double foodEnergy(double protA, double protV, double lipiA, double lipiV,
                   double glucS, double glucA);
 // The same sum kept in extended precision, for computations that go on.
-long double FoodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
+long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
                                double glucS, double glucA);
 
 // The thirty-three slots of the Daily totals / the numeric fields of a Choice
 // line from QTE to FIBRES, in the Choice table's field order.
-const QStringList& ChoiceNumericFields();
+const QStringList& choiceNumericFields();
 // The order in which a Choice line's computed fields are written from a food:
 // PROT_A, PROT_V, LIPI_A, LIPI_V, A_G_SAT, A_G_MONO, A_G_POLY, CHOLEST, GLUC_S,
 // GLUC_A, CALORIES, CA ... FIBRES (thirty-two fields, CALORIES included).
-const QStringList& LineComputedFields();
+const QStringList& lineComputedFields();
