@@ -1,19 +1,25 @@
 // Table handle figures on synthetic Food tables of the real schema (233,
-// 3,185 and 100,000 foods): opening with all 33 index tags, find nearest on
-// NOM, switching the category filter, appending and posting a Choice line;
-// and, as the baseline, shapelib reading every field of every record of the
-// same file.
+// 3,185 and 100,000 foods): opening on the default tag, the ranking window's
+// switch of nutrient (close, select a nutrient tag, open, first), the peak
+// memory of an open, find nearest on NOM, switching the category filter,
+// appending and posting a Choice line; and, as the baseline, shapelib reading
+// every field of every record of the same file in the same run.
 #include <benchmark/benchmark.h>
 #include <shapefil.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
+
 
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
@@ -80,7 +86,7 @@ QString foodDir(int n) {
     return dir;
 }
 
-void OpenWithAllTags(benchmark::State& state) {
+void Open(benchmark::State& state) {
     const QString dir = foodDir(int(state.range(0)));
     for (auto _ : state) {
         Table t(foodSchema());
@@ -110,6 +116,84 @@ void ShapelibReadAll(benchmark::State& state) {
         DBFClose(h);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The ranking window at each change of nutrient: the handle is closed, the
+// nutrient's tag selected, the handle reopened and read from its first food.
+void RankingSwitch(benchmark::State& state) {
+    Table t(foodSchema());
+    t.setDirectory(foodDir(int(state.range(0))));
+    const QStringList& nutrients = nutrientTags();
+    t.open();
+    int i = 0;
+    for (auto _ : state) {
+        t.close();
+        t.setIndexName(nutrients[i++ % nutrients.size()]);
+        t.open();
+        t.first();
+        benchmark::DoNotOptimize(t.asFloat(QStringLiteral("PROT_A")));
+    }
+}
+
+// Resident memory figures of this process, in KiB, from /proc/self/status
+// ("VmRSS" now, "VmHWM" its peak).
+long statusKiB(const char* name) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray prefix = QByteArray(name) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(prefix)) return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Run in a fresh process (see main): the growth of the peak resident memory
+// while one way of reading the file runs, so that memory the benchmarks
+// before it used and freed cannot hide it.
+long measurePeak(const QString& what, const QString& dir) {
+    const long before = statusKiB("VmRSS");
+    if (what == QLatin1String("open") || what == QLatin1String("ranking")) {
+        Table t(foodSchema());
+        t.setDirectory(dir);
+        if (what == QLatin1String("ranking")) t.setIndexName(QStringLiteral("PROT_A"));
+        t.open();
+        benchmark::DoNotOptimize(t.rowCount());
+    } else {
+        const QByteArray path = QFile::encodeName(dir + QStringLiteral("/DIETAB.DBF"));
+        DBFHandle h = DBFOpen(path.constData(), "rb");
+        double sum = 0;
+        for (int r = 0; r < DBFGetRecordCount(h); ++r)
+            for (int f = 0; f < DBFGetFieldCount(h); ++f) sum += DBFReadDoubleAttribute(h, r, f);
+        benchmark::DoNotOptimize(sum);
+        DBFClose(h);
+    }
+    return statusKiB("VmHWM") - before;
+}
+
+long peakInChild(const QString& what, const QString& dir) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--measure-peak"), what, dir});
+    if (!child.waitForFinished(120000)) return -1;
+    bool ok = false;
+    const long kib = child.readAllStandardOutput().trimmed().toLong(&ok);
+    return ok ? kib : -1;
+}
+
+// Peak memory of opening the table on its default tag and on a nutrient tag
+// (records held in memory included), beside shapelib reading the whole
+// file, and the file's size for scale.
+void OpenPeakMemory(benchmark::State& state) {
+    const QString dir = foodDir(int(state.range(0)));
+    long table = 0, ranking = 0, shapelib = 0;
+    for (auto _ : state) {
+        table = peakInChild(QStringLiteral("open"), dir);
+        ranking = peakInChild(QStringLiteral("ranking"), dir);
+        shapelib = peakInChild(QStringLiteral("shapelib"), dir);
+    }
+    state.counters["table_KiB"] = double(table);
+    state.counters["ranking_KiB"] = double(ranking);
+    state.counters["shapelib_KiB"] = double(shapelib);
+    state.counters["file_KiB"] = double(QFileInfo(dir + QStringLiteral("/DIETAB.DBF")).size() / 1024);
 }
 
 void FindNearestNom(benchmark::State& state) {
@@ -168,14 +252,20 @@ void AppendChoiceLine(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(OpenWithAllTags)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Open)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShapelibReadAll)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RankingSwitch)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenPeakMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(FindNearestNom)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SwitchCategoryFilter)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AppendChoiceLine)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--measure-peak") == 0) {
+        std::printf("%ld\n", measurePeak(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

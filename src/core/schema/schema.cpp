@@ -30,6 +30,10 @@ DbfField chr(const char* name, int width) {
     return f;
 }
 
+TagDescription textTag(const QString& field) {
+    return {field, field, TagDescription::Kind::Text, TagDescription::Direction::Ascending, QString()};
+}
+
 void layOut(QVector<DbfField>& fields) {
     int offset = 0;
     for (auto& f : fields) {
@@ -48,8 +52,15 @@ TableSchema makeFood() {
                           "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP", "FIBRES"})
         s.fields << num(n, kFoodWidth, kFoodDecimals);
     layOut(s.fields);
-    s.tags << QStringLiteral("NUMERO") << QStringLiteral("NOM") << QStringLiteral("CATEGORIE")
-           << nutrientTags();
+    s.tags << TagDescription{QStringLiteral("NUMERO"), QStringLiteral("NUMERO"),
+                             TagDescription::Kind::Number, TagDescription::Direction::Ascending,
+                             QString()}
+           << textTag(QStringLiteral("NOM")) << textTag(QStringLiteral("CATEGORIE"));
+    // The ranking reads a nutrient tag from its start as the foods richest in
+    // the nutrient; foods of equal value come in name order.
+    for (const QString& n : nutrientTags())
+        s.tags << TagDescription{n, n, TagDescription::Kind::Number,
+                                 TagDescription::Direction::Descending, QStringLiteral("NOM")};
     s.defaultTag = QStringLiteral("NOM");
     return s;
 }
@@ -66,6 +77,8 @@ TableSchema makeChoice() {
                           "FIBRES"})
         s.fields << num(n, kLineWidth, kLineDecimals);
     layOut(s.fields);
+    // No tags: the Choice table has no index file, so that a byte copy of its
+    // file is a whole Choice table.
     return s;
 }
 
@@ -81,7 +94,7 @@ TableSchema makeComposite() {
                           "FIBRES"})
         s.fields << num(n, kLineWidth, kLineDecimals);
     layOut(s.fields);
-    s.tags << QStringLiteral("NOM_COMPO") << QStringLiteral("NOM");
+    s.tags << textTag(QStringLiteral("NOM_COMPO")) << textTag(QStringLiteral("NOM"));
     s.defaultTag = QStringLiteral("NOM_COMPO");
     return s;
 }
@@ -204,6 +217,18 @@ QStringList TableSchema::fieldNames() const {
 const DbfField* TableSchema::field(const QString& name) const {
     for (const auto& f : fields)
         if (f.name.compare(name, Qt::CaseInsensitive) == 0) return &f;
+    return nullptr;
+}
+
+QStringList TableSchema::tagNames() const {
+    QStringList names;
+    for (const auto& t : tags) names << t.name;
+    return names;
+}
+
+const TagDescription* TableSchema::tag(const QString& name) const {
+    for (const auto& t : tags)
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
     return nullptr;
 }
 

@@ -34,13 +34,30 @@ struct FieldPresentation {
 };
 const FieldPresentation* presentationOf(const QString& field);
 
+// One index tag: the order it gives is the key field's, in the tag's
+// direction, then the tie-break field's (always ascending, if any), then the
+// record number. Text keys compare in French order (core/dbf/collation.h),
+// number keys as numbers.
+struct TagDescription {
+    enum class Kind { Text, Number };
+    enum class Direction { Ascending, Descending };
+    QString name;        // the tag's name, e.g. "PROT_A"
+    QString field;       // the key field
+    Kind kind = Kind::Text;
+    Direction direction = Direction::Ascending;
+    QString tieBreak;    // field ordering equal keys; empty for none
+};
+
 struct TableSchema {
     QString fileName;             // as the program names it, e.g. "DIETAB.DBF"
     QVector<DbfField> fields;     // physical order, with width and decimals
-    QStringList tags;             // index tags that can be set on this table
+    QVector<TagDescription> tags; // index tags that can be set on this table
     QString defaultTag;           // tag set when the handle is made ("" natural)
     QStringList fieldNames() const;
     const DbfField* field(const QString& name) const;
+    QStringList tagNames() const;
+    // The tag of that name, without regard to case, or nullptr.
+    const TagDescription* tag(const QString& name) const;
 };
 
 // Food table DIETAB.DBF: NUMERO, NOM, CATEGORIE and the thirty-one nutrients.
@@ -53,7 +70,8 @@ const TableSchema& compositeSchema();
 const TableSchema& needsSchema();
 
 // The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
-// Each orders the foods from the largest value of the nutrient down.
+// Each orders the foods from the largest value of the nutrient down, equal
+// values by name.
 const QStringList& nutrientTags();
 
 // The program's files in the Data directory, one spelling each; each is

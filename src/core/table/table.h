@@ -2,10 +2,15 @@
 // Table: one handle on one dBase table file, with a cursor, named index tags
 // built in memory, a filter, an edit buffer and change notifications.
 //
-// Records are held in memory while the handle is open; every post writes the
-// record through to the file at once (DbfFile::writeRecord). Moving the cursor
-// posts a modified pending record and drops an unmodified one; closing drops
-// whatever is pending and writes nothing.
+// How data flows: open() reads the whole file into memory (DbfFile) and lays
+// out the view, the visible records in the current order; the cursor is a row
+// of it (TableCursor). Index tags (TagIndex) are sorted arrays of record
+// numbers, each built the first time it is selected and kept up to date on
+// append, edit and delete from then on; the filter (RecordFilter) marks the
+// records that may be seen. Field writes go into a pending record; every post
+// writes it through to the file at once (record, then header count). Moving
+// the cursor posts a modified pending record and drops an unmodified one;
+// closing drops whatever is pending and writes nothing.
 //
 // Cursor rules (callers rely on them): after open() and first() the cursor is
 // on the first visible record of the current order; next() from the last
@@ -14,11 +19,13 @@
 // 0 and "". deleteRecord() moves to the following record, or sets eof() (the
 // cursor then stays on the new last record) when none follows.
 //
-// Index tags (by name, see TableSchema::tags): text tags order by the French
-// collation key described in collation.h, then by record number; NUMERO by
-// number; nutrient tags from the largest value down, ties by name. findKey
-// compares the whole key exactly (trailing blanks aside: "Pomme" and "pomme"
-// are two keys); findNearest uses the tag's order (see table.cpp).
+// Index tags are those the schema describes (TableSchema::tags): key field,
+// direction and tie-break come from there. Text keys order by the French
+// collation key described in collation.h, numbers as numbers, and the record
+// number breaks the last ties. findKey compares the whole key exactly
+// (trailing blanks aside: "Pomme" and "pomme" are two keys); findNearest lands
+// on the first visible record whose key does not come before the text in the
+// tag's order.
 #include <QObject>
 #include <QString>
 #include <QStringList>
