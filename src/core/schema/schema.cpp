@@ -208,29 +208,27 @@ const FieldPresentation* presentationOf(const QString& field) {
     return it == table.constEnd() ? nullptr : &it.value();
 }
 
-QStringList TableSchema::fieldNames() const {
+namespace {
+// The names of a list of named entries, and the entry of a name (letter case
+// aside), for the fields and the tags of a schema alike.
+template <class List>
+QStringList namesOf(const List& list) {
     QStringList names;
-    for (const auto& f : fields) names << f.name;
+    for (const auto& e : list) names << e.name;
     return names;
 }
-
-const DbfField* TableSchema::field(const QString& name) const {
-    for (const auto& f : fields)
-        if (f.name.compare(name, Qt::CaseInsensitive) == 0) return &f;
+template <class List>
+auto findByName(const List& list, const QString& name) -> decltype(&list.front()) {
+    for (const auto& e : list)
+        if (e.name.compare(name, Qt::CaseInsensitive) == 0) return &e;
     return nullptr;
 }
+}  // namespace
 
-QStringList TableSchema::tagNames() const {
-    QStringList names;
-    for (const auto& t : tags) names << t.name;
-    return names;
-}
-
-const TagDescription* TableSchema::tag(const QString& name) const {
-    for (const auto& t : tags)
-        if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
-    return nullptr;
-}
+QStringList TableSchema::fieldNames() const { return namesOf(fields); }
+const DbfField* TableSchema::field(const QString& name) const { return findByName(fields, name); }
+QStringList TableSchema::tagNames() const { return namesOf(tags); }
+const TagDescription* TableSchema::tag(const QString& name) const { return findByName(tags, name); }
 
 const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
 const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
