@@ -137,6 +137,7 @@ void TFdiagnost::litDonnees() {
     tchoix.open();
     try {
         CalculTotaux(tchoix, totals);
+        m_data.nonMesures = lisNonMesures(tchoix, m_session.dataDir());
     } catch (...) {
         if (!wasOpen) tchoix.close();
         throw;

@@ -12,6 +12,7 @@
 
 #include "core/compose/dailytotals.h"
 #include "core/diagnosis/needs.h"
+#include "core/diagnosis/nonmesures.h"
 
 class Surface;
 
@@ -21,6 +22,7 @@ struct DiagnosisData {
     DailyTotals totals;
     GroupNeeds needs;
     QString groupName;
+    NonMesures nonMesures;   // rates resting on values the Food table does not know
 };
 
 // Coordinates of one drawing, screen or paper.

@@ -84,6 +84,27 @@ void TauxPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data)
         surface.setTextColour(colourOf(i));
         EcritValeur(surface, 7, 2, QStringLiteral(" %"), rowOf(l, i), l.x(400), tauxDe(rows[i], data));
     }
+    NotesNonMesures(surface, l, data);
+}
+
+void NotesNonMesures(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
+    const NonMesures& nm = data.nonMesures;
+    const QVector<LignePage2>& rows = LignesPage2();
+    bool any = false;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!nm.marque(rows[i].intake) || !tauxDe(rows[i], data)) continue;
+        surface.setTextColour(colourOf(i));
+        surface.textOut(l.x(402), rowOf(l, i), QStringLiteral("*"));
+        any = true;
+    }
+    if (!any || nm.aliments == 0) return;
+    surface.setTextColour(SurfaceColour::Black);
+    surface.textOut(l.leftLabelX, rowOf(l, rows.size()), texteNonMesures(nm.aliments));
+}
+
+QString texteNonMesures(int aliments) {
+    return aliments == 1 ? QStringLiteral("* valeur non mesurée pour 1 aliment choisi")
+                         : QStringLiteral("* valeur non mesurée pour %1 aliments choisis").arg(aliments);
 }
 
 void BarresPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {

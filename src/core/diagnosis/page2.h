@@ -36,8 +36,13 @@ void LibellesPage2(Surface& surface, const DiagLayout& layout);
 void ApportsPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
 // Needs, right edge 300.
 void BesoinsPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
-// Rates, right edge 400.
+// Rates, right edge 400, then the marks of NotesNonMesures.
 void TauxPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
+// A "*" after each rate that rests on a chosen food without a measured value
+// for its nutrient, and one line under the list saying for how many chosen
+// foods; nothing when no rate is marked.
+void NotesNonMesures(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
+QString texteNonMesures(int aliments);
 // One bar per row at x 450 (none where the rate has no value).
 void BarresPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
 // One bar: a line of pen width 5 (times the scale on paper), 7 below y, as

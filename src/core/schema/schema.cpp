@@ -230,6 +230,30 @@ const DbfField* TableSchema::field(const QString& name) const { return findByNam
 QStringList TableSchema::tagNames() const { return namesOf(tags); }
 const TagDescription* TableSchema::tag(const QString& name) const { return findByName(tags, name); }
 
+namespace {
+TableSchema makeNonMesures() {
+    TableSchema t;
+    t.fileName = QStringLiteral("NONMESUR.DBF");
+    t.fields << *foodSchema().field(QStringLiteral("NUMERO")) << *foodSchema().field(QStringLiteral("NOM"));
+    // The nutrients in the Food table's field order, after NUMERO, NOM, CATEGORIE.
+    const QVector<DbfField>& food = foodSchema().fields;
+    for (int i = 3; i < food.size(); ++i) {
+        DbfField f;
+        f.name = food[i].name;
+        f.type = 'L';
+        f.length = 1;
+        t.fields << f;
+    }
+    int offset = 0;
+    for (DbfField& f : t.fields) {
+        f.offset = offset;
+        offset += f.length;
+    }
+    return t;
+}
+}  // namespace
+
+const TableSchema& nonMesuresSchema() { static const TableSchema s = makeNonMesures(); return s; }
 const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
 const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
 const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }

@@ -69,6 +69,16 @@ const TableSchema& compositeSchema();
 // Needs table BESOINS.DBF: NOM and one column per population group.
 const TableSchema& needsSchema();
 
+// Side table NONMESUR.DBF, beside the Food table: one record per food that
+// has values its source did not measure (stored as 0 in the Food table).
+//   NUMERO, NOM        the food's number and name (a record applies only to
+//                      the food that has both)
+//   PROT_A ... FIBRES  L 1 each, in the Food table's order: T when the value
+//                      was not measured, F otherwise
+// A food without a record has every value measured; a missing table means
+// nothing is known to be unmeasured.
+const TableSchema& nonMesuresSchema();
+
 // The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
 // Each orders the foods from the largest value of the nutrient down, equal
 // values by name.

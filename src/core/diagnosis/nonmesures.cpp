@@ -1,0 +1,92 @@
+#include "core/diagnosis/nonmesures.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/diagnosis/page2.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+
+namespace {
+QString cle(const QString& nom) { return nom.trimmed(); }
+
+// Reads a table of the directory read-only; nullptr when it is absent or
+// cannot be read.
+std::unique_ptr<DbfFile> litSiPresent(const QString& name, const QString& dir) {
+    const QString path = DataDir::resolve(name, dir);
+    if (!QFileInfo::exists(path)) return nullptr;
+    try {
+        return DbfFile::open(path, true);
+    } catch (...) {
+        return nullptr;
+    }
+}
+}  // namespace
+
+NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
+    NonMesures out;
+    const auto side = litSiPresent(nonMesuresSchema().fileName, dir);
+    if (!side || side->recordCount() == 0) return out;
+    const int sideNumero = side->fieldIndex(QStringLiteral("NUMERO"));
+    const int sideNom = side->fieldIndex(QStringLiteral("NOM"));
+    if (sideNumero < 0 || sideNom < 0) return out;
+
+    // The unmeasured manquants of each food of the side table, by name and number.
+    struct Manques {
+        int numero;
+        QVector<int> manquants;
+    };
+    QHash<QString, Manques> parNom;
+    for (int r = 0; r < side->recordCount(); ++r) {
+        if (side->isDeleted(r)) continue;
+        Manques m{static_cast<int>(side->number(r, sideNumero)), {}};
+        for (int f = 0; f < side->fields().size(); ++f) {
+            const int slot = DailyTotals::slotOf(side->fields()[f].name);
+            if (slot < 0 || side->fields()[f].type != 'L') continue;
+            const QString v = side->text(r, f).trimmed().toUpper();
+            if (v == QLatin1String("T") || v == QLatin1String("Y")) m.manquants << slot;
+        }
+        if (!m.manquants.isEmpty()) parNom.insert(cle(side->text(r, sideNom)), m);
+    }
+    if (parNom.isEmpty()) return out;
+
+    // A record counts only for the food of the Food table with the same name
+    // and number.
+    QSet<QString> confirmes;
+    if (const auto food = litSiPresent(foodSchema().fileName, dir)) {
+        const int numero = food->fieldIndex(QStringLiteral("NUMERO"));
+        const int nom = food->fieldIndex(QStringLiteral("NOM"));
+        if (numero >= 0 && nom >= 0)
+            for (int r = 0; r < food->recordCount(); ++r) {
+                if (food->isDeleted(r)) continue;
+                const auto it = parNom.constFind(cle(food->text(r, nom)));
+                if (it != parNom.constEnd() && static_cast<int>(food->number(r, numero)) == it->numero)
+                    confirmes.insert(it.key());
+            }
+    }
+
+    QSet<int> page2;
+    for (const LignePage2& row : LignesPage2()) page2.insert(row.intake);
+    const DailyTotals::Slot energie[] = {DailyTotals::PROT_A, DailyTotals::PROT_V, DailyTotals::GLUC_S,
+                                         DailyTotals::GLUC_A, DailyTotals::LIPI_A, DailyTotals::LIPI_V};
+    for (tchoix.first(); !tchoix.eof(); tchoix.next()) {
+        if (tchoix.asFloat(QStringLiteral("QTE")) == 0.0) continue;
+        const QString nom = cle(tchoix.asString(QStringLiteral("NOM")));
+        if (!confirmes.contains(nom)) continue;
+        bool surPage2 = false;
+        for (int slot : parNom.value(nom).manquants) {
+            out.manquants[slot] = true;
+            for (DailyTotals::Slot e : energie)
+                if (slot == e) out.manquants[DailyTotals::CALORIES] = true;
+            surPage2 = surPage2 || page2.contains(slot);
+        }
+        // Energy counts once its own macronutrients are known to be missing.
+        for (DailyTotals::Slot e : energie)
+            if (parNom.value(nom).manquants.contains(e)) surPage2 = true;
+        if (surPage2) ++out.aliments;
+    }
+    return out;
+}

@@ -1,0 +1,148 @@
+// Rates resting on unmeasured values: which chosen foods the side table
+// NONMESUR.DBF marks, and the marks page 2 draws for them (on screen and on
+// the printed sheet), read back from the supplied tables.
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include "core/dbf/dbf.h"
+#include "core/diagnosis/nonmesures.h"
+#include "core/diagnosis/page2.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+#include "diagnosis/pagetestdata.h"
+#include "support/testsupport.h"
+
+namespace {
+// A Base food of the supplied tables whose vitamin D was not measured, and
+// one whose every value was.
+struct Foods {
+    QString sansVitD;
+    int numeroSansVitD = 0;
+    QString mesure;
+};
+
+Foods suppliedFoods() {
+    Foods f;
+    const QString dir = Fixtures::suppliedTablesDir();
+    const auto side = DbfFile::open(QDir(dir).filePath(nonMesuresSchema().fileName), true);
+    QSet<QString> marques;
+    for (int r = 0; r < side->recordCount(); ++r) {
+        const QString nom = side->text(r, side->fieldIndex("NOM")).trimmed();
+        marques << nom;
+        if (f.sansVitD.isEmpty() && side->text(r, side->fieldIndex("VIT_D")) == QLatin1String("T")) {
+            f.sansVitD = nom;
+            f.numeroSansVitD = int(side->number(r, side->fieldIndex("NUMERO")));
+        }
+    }
+    const auto food = DbfFile::open(QDir(dir).filePath(foodSchema().fileName), true);
+    for (int r = 0; r < food->recordCount() && f.mesure.isEmpty(); ++r) {
+        const QString nom = food->text(r, food->fieldIndex("NOM")).trimmed();
+        if (!marques.contains(nom)) f.mesure = nom;
+    }
+    return f;
+}
+
+QVariantMap line(const QString& nom, double qte) {
+    QVariantMap m;
+    m["NOM"] = nom;
+    m["QTE"] = qte;
+    m["VIT_D"] = 0.001;
+    m["CALORIES"] = 100.0;
+    return m;
+}
+}  // namespace
+
+class TestNonMesures : public QObject {
+    Q_OBJECT
+    Foods foods;
+    std::unique_ptr<TempDataDir> dir;
+
+    NonMesures read(const QVector<QVariantMap>& lines) {
+        Fixtures::appendRecords(choiceSchema(), dir->file("CHOIX.DBF"), lines);
+        Table t(choiceSchema());
+        t.setDirectory(dir->path());
+        t.setReadOnly(true);
+        t.open();
+        return lisNonMesures(t, dir->path());
+    }
+
+private slots:
+    void initTestCase() {
+        foods = suppliedFoods();
+        QVERIFY(!foods.sansVitD.isEmpty());
+        QVERIFY(!foods.mesure.isEmpty());
+    }
+    void init() {
+        dir = std::make_unique<TempDataDir>();
+        for (const QString& t : {foodSchema().fileName, nonMesuresSchema().fileName})
+            QVERIFY(QFile::copy(QDir(Fixtures::suppliedTablesDir()).filePath(t), dir->file(t)));
+        Fixtures::createEmpty(choiceSchema(), dir->path());
+    }
+    void cleanup() { dir.reset(); }
+
+    void whichFoodsAreMarked_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("vitD");
+        QTest::addColumn<int>("aliments");
+        QTest::newRow("food without vitamin D") << "" << true << 1;
+        QTest::newRow("twice the same food") << "twice" << true << 2;
+        QTest::newRow("measured food only") << "measured" << false << 0;
+        QTest::newRow("line of 0 g") << "zero" << false << 0;
+        QTest::newRow("older Data directory") << "noSideTable" << false << 0;
+        QTest::newRow("replaced Food table") << "renumbered" << false << 0;
+    }
+    void whichFoodsAreMarked() {
+        QFETCH(QString, setup);
+        QFETCH(bool, vitD);
+        QFETCH(int, aliments);
+        QVector<QVariantMap> lines{line(setup == "measured" ? foods.mesure : foods.sansVitD,
+                                        setup == "zero" ? 0 : 150),
+                                   line(foods.mesure, 100)};
+        if (setup == "twice") lines << line(foods.sansVitD, 50);
+        if (setup == "noSideTable") QVERIFY(QFile::remove(dir->file(nonMesuresSchema().fileName)));
+        if (setup == "renumbered") {
+            // The same name under another number: a Food table the side table
+            // was not made for.
+            Table food(foodSchema());
+            food.setDirectory(dir->path());
+            food.open();
+            QVERIFY(food.locate("NOM", foods.sansVitD));
+            food.setFloat("NUMERO", 9999);
+            food.post();
+        }
+        const NonMesures nm = read(lines);
+        QCOMPARE(nm.marque(DailyTotals::VIT_D), vitD);
+        QCOMPARE(nm.aliments, aliments);
+    }
+
+    // Page 2 marks the vitamin D rate and says under the list for how many
+    // chosen foods; the other rates and the rest of the page are unchanged.
+    void page2Marks() {
+        DiagnosisData d = PageTest::baseline();
+        d.totals[DailyTotals::VIT_D] = 0.004;
+        for (const DiagLayout& layout : {DiagLayout::ecran(), DiagLayout::papier(6)}) {
+            RecordingSurface plain, marked;
+            dessinePage2(plain, layout, d);
+            DiagnosisData withMarks = d;
+            withMarks.nonMesures.manquants[DailyTotals::VIT_D] = true;
+            withMarks.nonMesures.aliments = 2;
+            dessinePage2(marked, layout, withMarks);
+            auto is = [](const char* text) {
+                return [t = QString::fromUtf8(text)](const RecordingSurface::Op& op) { return op.text == t; };
+            };
+            QCOMPARE(PageTest::countTexts(marked, is("*")), 1);
+            QCOMPARE(PageTest::countTexts(marked, is("* valeur non mesurée pour 2 aliments choisis")), 1);
+            // Nothing else changes: the marked page is the plain one plus two texts.
+            QCOMPARE(marked.texts().size(), plain.texts().size() + 2);
+            const int vitD = PageTest::indexOf(marked, "- Vit. D");
+            QVERIFY(vitD >= 0);
+            const int star = PageTest::indexOf(marked, "*");
+            QCOMPARE(marked.ops[star].y, marked.ops[vitD].y);
+        }
+        QCOMPARE(texteNonMesures(1), QStringLiteral("* valeur non mesurée pour 1 aliment choisi"));
+    }
+};
+
+QTEST_MAIN(TestNonMesures)
+#include "tst_nonmesures.moc"
