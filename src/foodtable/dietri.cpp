@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QHeaderView>
 #include <QRadioButton>
+#include <QStyle>
 
 #include "core/dbf/datadir.h"
 #include "core/foodtable/ranking.h"
@@ -101,6 +102,25 @@ TFDietri::TFDietri(QWidget* owner)
     }
     m_boutons.first()->setChecked(true);
     m_classement = &classements().first();
+    ajustePolice();
+}
+
+void TFDietri::ajustePolice() {
+    // The buttons keep their places and widths; where the system's font is
+    // wider than the captions allow, all of them take a smaller size alike,
+    // so that no caption is cut ("Cholesterol (mg)").
+    QRadioButton* first = m_boutons.first();
+    const int indicator = first->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, first) +
+                          first->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, first) + 4;
+    QFont f = font();
+    auto fits = [&] {
+        const QFontMetrics fm(f);
+        for (QRadioButton* b : m_boutons)
+            if (fm.horizontalAdvance(b->text()) + indicator > b->width()) return false;
+        return true;
+    };
+    while (!fits() && f.pointSizeF() > 7.0) f.setPointSizeF(f.pointSizeF() - 0.5);
+    for (QRadioButton* b : m_boutons) b->setFont(f);
 }
 
 TFDietri::~TFDietri() = default;

@@ -85,6 +85,7 @@ private:
     // The ranking switch of the button of row `index` of the ranking table.
     void changeTri(int index);
     void montreColonne(const QString& champ);
+    void ajustePolice();
 
     std::unique_ptr<Table> m_talimtri;
     std::unique_ptr<TableModel> m_model;

@@ -1,17 +1,22 @@
 // Screenshots of the two printed lists: the ranking window (on animal
 // proteins, then on calcium) with its printed page, and the chosen-list
 // report's preview with its printed pages (a day, and a list of 45 lines
-// over two pages), the PDFs beside the PNGs.
+// over two pages), the PDFs beside the PNGs; and page 2 of the diagnosis
+// with a row selected, from which the ranking of its nutrient opens.
 #include <QDir>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QTest>
 
 #include "compose/compimpr.h"
 #include "compose/compose.h"
+#include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
 #include "core/table/table.h"
+#include "core/diagnosis/needs.h"
+#include "diagnosis/diagnost.h"
 #include "foodtable/dietri.h"
 #include "screenshots.h"
 #include "ui/printerservice.h"
@@ -82,7 +87,25 @@ void reportShots(const QString& dir, const Shots::SaveFn& save) {
     PrinterService::setPdfOutput(QString());
     tchoix.close();
 }
+
+// Page 2 of the diagnosis with the iron row selected: the dotted frame that
+// a double-click or Enter turns into the ranking on iron.
+void shortfallShot(const QString& dir, const Shots::SaveFn& save) {
+    if (!QFileInfo::exists(DataDir::resolve(needsSchema().fileName, dir))) return;
+    writeChoice(dir, 12);
+    Session session(dir);
+    session.FirstPaint = false;
+    TFcompose compose(session);
+    TFdiagnost d(session, compose);
+    d.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    d.show();
+    d.SBpage2Click();
+    d.choisitLigne(4);
+    save(&d, QStringLiteral("diagnost-page2-fer"));
+    d.close();
+}
 }  // namespace
 
 NUTRIMO_SHOT(dietri, rankingShots);
+NUTRIMO_SHOT(diagnost_fer, shortfallShot);
 NUTRIMO_SHOT(compimpr, reportShots);
