@@ -3,10 +3,13 @@
 #include "app/diet.h"
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
+#include "compose/compimpr.h"
 #include "compose/compose.h"
 #include "core/compose/choixfichiers.h"
 #include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "diagnosis/diagnost.h"
+#include "foodtable/dietri.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 
@@ -19,7 +22,19 @@ TFdiet* creeFenetres(Session& session) {
     Fenetres f;
     f.Fcompose = new TFcompose(session);
     f.Fouvrir = new TFouvrir(session);
+    // The chosen-list report lives in its container, a child of the
+    // composition window that runs it.
+    auto* compimpr = new TFcompimpr(f.Fcompose);
+    f.Fcompose->setPrintHandler([compimpr](Table& tchoix) { compimpr->Preview(tchoix); });
     f.Fdiagnost = new TFdiagnost(session, *f.Fcompose);
+    // Page 2 of the diagnosis opens the ranking of a nutrient, made for that
+    // opening and gone when it closes, as from the Table menu.
+    TFdiagnost* diagnost = f.Fdiagnost;
+    diagnost->setOuvreClassement([diagnost](const QString& champ) {
+        TFDietri fdietri(diagnost);
+        fdietri.setChampInitial(champ);
+        fdietri.exec();
+    });
     auto* diet = new TFdiet(session, f);
     HelpViewer::install(diet);
     return diet;

@@ -14,6 +14,7 @@
 
 #include "app/imageaccueil.h"
 #include "compose/compose.h"
+#include "foodtable/dietri.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/fileops.h"
 #include "diagnosis/diagnost.h"
@@ -142,7 +143,7 @@ void TFdiet::creeMenus() {
     }
 
     // The windows of these commands are not part of the program yet.
-    for (QAction* a : {Indicedemassecorporelle1, Consulter1, Modifiertable1, Tridelatable1, Apropos1})
+    for (QAction* a : {Indicedemassecorporelle1, Consulter1, Modifiertable1, Apropos1})
         a->setEnabled(false);
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
@@ -153,6 +154,7 @@ void TFdiet::creeMenus() {
     connect(Crationdunalimentcompos1, &QAction::triggered, this,
             &TFdiet::Crationdunalimentcompos1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
+    connect(Tridelatable1, &QAction::triggered, this, &TFdiet::Tridelatable1Click);
 }
 
 void TFdiet::creeContenu() {
@@ -274,6 +276,14 @@ void TFdiet::Crationdunalimentcompos1Click() {
             ~Retour() { Help::setContext(w, kContexteComposition); }
         } retour{compose};
         montre(compose);
+    });
+}
+
+void TFdiet::Tridelatable1Click() {
+    ErrorHandler::run([&] {
+        // Made for this opening and gone when it closes: each opening starts afresh.
+        TFDietri fdietri(this);
+        montre(&fdietri);
     });
 }
 

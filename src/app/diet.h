@@ -44,6 +44,7 @@ public:
     void Quitter1Click();
     void Crationdunalimentcompos1Click();
     void Index1Click();
+    void Tridelatable1Click();
     void DiagClick(QAction* item);
 
     // The menu tree, under the names of the menu items.

@@ -441,6 +441,10 @@ void TFcompose::AfficheTotaux() {
     }
     for (const auto& e : TotalsStrip::textes(totals))
         if (QLabel* l = m_totals.value(e.label)) l->setText(e.text);
+    // There is a list to print once a line is chosen.
+    const bool imprimable = m_print && !m_compositeMode && !m_tchoix->isEmpty();
+    SBimprimer->setEnabled(imprimable);
+    Imprimer1->setEnabled(imprimable);
 }
 
 void TFcompose::keyPressEvent(QKeyEvent* event) {

@@ -11,8 +11,11 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -22,6 +25,7 @@
 #include "diagnosis/impression.h"
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
+#include "core/foodtable/ranking.h"
 #include "compose/compose.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
@@ -43,6 +47,40 @@ protected:
         painter.setFont(font());
         PainterSurface surface(painter, Qt::white);
         m_owner->dessinePage(surface);
+        // The selected row of page 2: a dotted frame over the drawn page.
+        const int ligne = m_owner->ligneChoisie();
+        if (ligne >= 0 && m_owner->pageAffichee() == 2) {
+            const DiagLayout l = DiagLayout::ecran();
+            const int y = l.rowY(l.page2Base + 23 + ligne);
+            painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRect(l.leftLabelX - 4, y - 1, 566, l.h));
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        m_owner->choisitLigne(m_owner->ligneEn(event->position().toPoint().y()));
+        QWidget::mousePressEvent(event);
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        const int ligne = m_owner->ligneEn(event->position().toPoint().y());
+        m_owner->choisitLigne(ligne);
+        m_owner->ouvreLigne(ligne);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const int ligne = m_owner->ligneChoisie();
+        const int nb = LignesPage2().size();
+        if (m_owner->pageAffichee() != 2) return QWidget::keyPressEvent(event);
+        switch (event->key()) {
+        case Qt::Key_Up: m_owner->choisitLigne(ligne <= 0 ? 0 : ligne - 1); break;
+        case Qt::Key_Down: m_owner->choisitLigne(ligne < 0 ? 0 : std::min(ligne + 1, nb - 1)); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: m_owner->ouvreLigne(ligne); break;
+        default: return QWidget::keyPressEvent(event);
+        }
+        event->accept();
     }
 
 private:
@@ -84,6 +122,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_pageArea = new PageBilan(this, this);
+    m_pageArea->setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_pageArea, 1);
 
     Panel1 = new QFrame(this);
@@ -181,6 +220,7 @@ bool TFdiagnost::FormShow() {
 void TFdiagnost::FormClose() {
     SBpage1->setChecked(true);
     m_page = 1;
+    m_ligne = -1;
     m_pret = false;
     Tbesoins->close();
 }
@@ -197,6 +237,7 @@ void TFdiagnost::dessinePage(Surface& surface) {
 void TFdiagnost::SBpage1Click() {
     SBpage1->setChecked(true);
     m_page = 1;
+    m_ligne = -1;
     m_pageArea->update();
 }
 
@@ -221,3 +262,26 @@ void TFdiagnost::SBimprimerClick() {
 }
 
 void TFdiagnost::SBsortirClick() { close(); }
+
+void TFdiagnost::setOuvreClassement(std::function<void(const QString&)> ouvre) {
+    m_ouvreClassement = std::move(ouvre);
+}
+
+int TFdiagnost::ligneEn(int y) const {
+    if (!m_pret || m_page != 2) return -1;
+    return lignePage2En(DiagLayout::ecran(), y);
+}
+
+void TFdiagnost::choisitLigne(int index) {
+    if (m_page != 2 || index >= LignesPage2().size()) index = -1;
+    if (index == m_ligne) return;
+    m_ligne = index;
+    m_pageArea->update();
+}
+
+void TFdiagnost::ouvreLigne(int index) {
+    if (!m_pret || m_page != 2 || index < 0 || index >= LignesPage2().size() || !m_ouvreClassement) return;
+    const QString champ = champPage2(LignesPage2()[index]);
+    if (!classementDe(champ)) return;
+    ErrorHandler::run([&] { m_ouvreClassement(champ); });
+}

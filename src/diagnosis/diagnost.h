@@ -9,6 +9,8 @@
 // from the data read. Painting never reads a table nor asks anything. With
 // an empty choice the window says so and closes. The print button prints
 // both pages on one sheet from the same data.
+#include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/diagnosis/drawing.h"
@@ -54,6 +56,18 @@ public:
     // Draws what the page area shows (blanks it, then the current page).
     void dessinePage(Surface& surface);
 
+    // From a shortfall to the foods that fill it: on page 2 a click selects
+    // a row (the arrows move the selection), a double-click or Enter opens
+    // the ranking of the row's nutrient through this function (given by
+    // start-up). Energy has no ranking: its row opens nothing. The selection
+    // is a dotted frame on screen only; the page drawn and printed is as ever.
+    void setOuvreClassement(std::function<void(const QString& champ)> ouvre);
+    int ligneChoisie() const { return m_ligne; }   // index in LignesPage2(), -1 none
+    void choisitLigne(int index);
+    void ouvreLigne(int index);
+    // The page-2 row at a point of the page area, or -1 (page 1: always -1).
+    int ligneEn(int y) const;
+
 public slots:
     void SBpage1Click();
     void SBpage2Click();
@@ -79,6 +93,8 @@ private:
     DiagnosisData m_data;
     QString m_colonne;
     int m_page = 1;
+    int m_ligne = -1;
+    std::function<void(const QString&)> m_ouvreClassement;
     bool m_pret = false;
     bool ModeImpression = false;
     int NbConseils = 0;

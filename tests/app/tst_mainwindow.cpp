@@ -133,7 +133,7 @@ private slots:
         QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << false;
         QTest::newRow("Composite") << "Crationdunalimentcompos1"
                                    << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
-        QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << false;
+        QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
         QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
         QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
         QTest::newRow("Apropos1") << "Apropos1" << "&A propos" << "" << 63 << false;

@@ -5,6 +5,7 @@
 #include "core/dbf/numformat.h"
 #include "core/diagnosis/page1.h"
 #include "core/interfaces/surface.h"
+#include "core/schema/schema.h"
 
 namespace {
 using T = DailyTotals;
@@ -23,6 +24,14 @@ void colonne(Surface& surface, const DiagLayout& l, int rightEdge, Value value) 
     }
 }
 }  // namespace
+
+int lignePage2En(const DiagLayout& layout, int y) {
+    if (layout.h <= 0 || y < layout.y0) return -1;   // the first data row is never above y0
+    const int row = (y - layout.y0) / layout.h - layout.page2Base - 23;
+    return row >= 0 && row < LignesPage2().size() ? row : -1;
+}
+
+QString champPage2(const LignePage2& row) { return choiceNumericFields().value(row.intake); }
 
 const QVector<LignePage2>& LignesPage2() {
     static const QVector<LignePage2> rows = {

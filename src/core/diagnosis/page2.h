@@ -30,6 +30,13 @@ const QVector<LignePage2>& LignesPage2();
 // vitamin D); none when the need is 0.
 std::optional<double> tauxDe(const LignePage2& row, const DiagnosisData& data);
 
+// The row under a point at height y of a drawing on this layout (a row
+// stands from its y to the next row's): its index in LignesPage2(), or -1
+// when y is on no data row.
+int lignePage2En(const DiagLayout& layout, int y);
+// The field a row sums ("CALORIES", "CA", "FE"...).
+QString champPage2(const LignePage2& row);
+
 // Headings and row labels.
 void LibellesPage2(Surface& surface, const DiagLayout& layout);
 // Intakes, right edge 180.

@@ -1,0 +1,139 @@
+// The two printed lists, on the windows as the user sees them (shown
+// offscreen, events processed after each step): a ranking switch (the Food
+// table reopened on another nutrient's tag, the grid refilled) and the
+// ranking's printed page, on Food tables of 3,185 and 100,000 foods; the
+// chosen-list report printed for 20 and 2,000 lines. Printing goes to a PDF.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "compose/compimpr.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+#include "foodtable/dietri.h"
+#include "support/scriptedprompter.h"
+#include "ui/printerservice.h"
+
+namespace {
+// Writes a table of n records in one go: the empty file from the codec, then
+// the records and the header count patched in (much faster than n appends).
+void writeTable(const QString& path, const TableSchema& schema, int n,
+                const std::function<void(DbfFile&, int, QByteArray&)>& fill) {
+    DbfFile::create(path, schema.fields);
+    QByteArray records;
+    {
+        auto f = DbfFile::open(path);
+        for (int i = 0; i < n; ++i) {
+            QByteArray rec = f->blankRecord();
+            fill(*f, i, rec);
+            records += ' ';
+            records += rec;
+        }
+    }
+    QFile file(path);
+    file.open(QIODevice::ReadWrite);
+    QByteArray bytes = file.readAll();
+    if (bytes.endsWith('\x1a')) bytes.chop(1);
+    bytes += records;
+    bytes += '\x1a';
+    const quint32 count = static_cast<quint32>(n);
+    for (int b = 0; b < 4; ++b) bytes[4 + b] = static_cast<char>((count >> (8 * b)) & 0xff);
+    file.seek(0);
+    file.write(bytes);
+    file.resize(bytes.size());
+}
+
+void put(DbfFile& f, QByteArray& rec, const char* field, const QVariant& v) {
+    const int i = f.fieldIndex(QString::fromLatin1(field));
+    const DbfField& fd = f.fields()[i];
+    const QByteArray b = fd.type == 'C' ? f.encodeText(i, v.toString()) : f.encodeNumber(i, v.toDouble());
+    rec.replace(fd.offset, fd.length, b);
+}
+
+// A Data directory holding a Food table of `foods` foods with varied values.
+struct Foods {
+    QTemporaryDir dir;
+    explicit Foods(int foods) {
+        DataDir::set(dir.path());
+        writeTable(QDir(dir.path()).filePath(foodSchema().fileName), foodSchema(), foods,
+                   [&](DbfFile& f, int i, QByteArray& r) {
+                       put(f, r, "NUMERO", i + 1);
+                       put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
+                       put(f, r, "CATEGORIE", categories()[i % categories().size()]);
+                       int k = 0;
+                       for (const Nutrient& n : nutrients())
+                           put(f, r, n.field, 0.25 * ((i * 7919 + 31 * k++) % 4000));
+                   });
+    }
+    QString pdf() const { return QDir(dir.path()).filePath(QStringLiteral("sortie.pdf")); }
+};
+
+void BM_RankingSwitch(benchmark::State& state) {
+    Foods foods(static_cast<int>(state.range(0)));
+    TFDietri w;
+    w.show();
+    QApplication::processEvents();
+    int i = 0;
+    for (auto _ : state) {
+        if (++i % 2) w.RBcalciumClick();
+        else w.RBferClick();
+        QApplication::processEvents();
+    }
+    w.close();
+    state.SetLabel(QStringLiteral("%1 aliments").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_RankingSwitch)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_RankingPrintout(benchmark::State& state) {
+    Foods foods(static_cast<int>(state.range(0)));
+    TFDietri w;
+    w.show();
+    w.RBcalciumClick();
+    QApplication::processEvents();
+    PrinterService::setPdfOutput(foods.pdf());
+    for (auto _ : state) {
+        w.SBimprimerClick();
+        QApplication::processEvents();
+    }
+    PrinterService::setPdfOutput(QString());
+    w.close();
+    state.SetLabel(QStringLiteral("%1 aliments").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_RankingPrintout)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_Report(benchmark::State& state) {
+    QTemporaryDir dir;
+    DataDir::set(dir.path());
+    const int lines = static_cast<int>(state.range(0));
+    writeTable(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema(), lines,
+               [&](DbfFile& f, int i, QByteArray& r) {
+                   put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1));
+                   put(f, r, "QTE", 100 + i % 50);
+                   for (const QString& field : lineComputedFields())
+                       put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
+               });
+    Table tchoix(choiceSchema());
+    tchoix.open();
+    TFcompimpr compimpr;
+    PrinterService::setPdfOutput(QDir(dir.path()).filePath(QStringLiteral("liste.pdf")));
+    for (auto _ : state) compimpr.Print(tchoix);
+    PrinterService::setPdfOutput(QString());
+    state.SetLabel(QStringLiteral("%1 lignes").arg(lines).toStdString());
+}
+BENCHMARK(BM_Report)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ScriptedPrompter boxes;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,90 @@
+#include "compose/compimpr.h"
+
+#include <QDir>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "core/interfaces/prompter.h"
+#include "core/table/table.h"
+#include "ui/paintersurface.h"
+#include "ui/printerservice.h"
+
+namespace {
+// A4 portrait with 10 mm on all four sides, whatever the printer's defaults.
+void miseEnPage(QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+}  // namespace
+
+TFcompimpr::TFcompimpr(QWidget* parent) : ModalWindow(parent, -1) {
+    setObjectName(QStringLiteral("Fcompimpr"));
+    setWindowTitle(QStringLiteral("Impression de la liste des aliments choisis"));
+    m_apercu = [](QPrintPreviewDialog& d) { d.exec(); };
+}
+
+TFcompimpr::~TFcompimpr() = default;
+
+void TFcompimpr::setApercu(Apercu apercu) { m_apercu = std::move(apercu); }
+void TFcompimpr::setHorodatage(const QDateTime& quand) { m_quand = quand; }
+
+void TFcompimpr::QRcompimprBeforePrint(int nbLignes) {
+    // One page: the footer reaches up to the last row. Longer lists keep the
+    // footer's drawn height on every page (see RapportListe).
+    const int h = Bandes::hauteurPied(nbLignes);
+    m_hauteurPied = h > 0 ? h : Bandes::PiedDessin;
+}
+
+RapportListe TFcompimpr::rapport(Table& tchoix) {
+    QVector<LigneListe> lignes = lignesListe(tchoix);
+    QRcompimprBeforePrint(lignes.size());
+    return RapportListe(std::move(lignes), m_quand.isValid() ? m_quand : QDateTime::currentDateTime());
+}
+
+void TFcompimpr::imprimeSur(QPrinter& printer, const RapportListe& rapport) {
+    QPainter painter(&printer);
+    PainterSurface surface(painter, Qt::white);
+    const double echelle = printer.logicalDpiY() / 96.0;
+    for (int i = 0; i < rapport.pageCount(); ++i) {
+        if (i > 0) printer.newPage();
+        rapport.dessinePage(surface, i, echelle);
+    }
+}
+
+void TFcompimpr::Preview(Table& tchoix) {
+    if (tchoix.isEmpty()) return;
+    const RapportListe r = rapport(tchoix);
+    PrintJob job(QStringLiteral("liste"));
+    miseEnPage(job.printer());
+    QPrintPreviewDialog dialog(&job.printer(), parentWidget());
+    dialog.setWindowTitle(windowTitle());
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+            [&r](QPrinter* printer) { imprimeSur(*printer, r); });
+    m_apercu(dialog);
+    // Printed from the preview: the printer chosen there becomes the
+    // program's printer; a file written in its place is named to the user.
+    if (dialog.result() != QDialog::Accepted) return;
+    PrinterService::setChosenPrinter(job.printer());
+    if (job.printer().outputFormat() == QPrinter::PdfFormat && PrinterService::pdfOutput().isEmpty())
+        prompter().message(Prompter::Kind::Information,
+                           QStringLiteral("La liste a été enregistrée dans le fichier « %1 ».")
+                               .arg(QDir::toNativeSeparators(job.printer().outputFileName())));
+}
+
+void TFcompimpr::Print(Table& tchoix) {
+    if (tchoix.isEmpty()) return;
+    const RapportListe r = rapport(tchoix);
+    PrintJob job(QStringLiteral("liste"));
+    miseEnPage(job.printer());
+    QPainter& painter = job.begin();
+    PainterSurface surface(painter, Qt::white);
+    const double echelle = job.printer().logicalDpiY() / 96.0;
+    for (int i = 0; i < r.pageCount(); ++i) {
+        if (i > 0) job.printer().newPage();
+        r.dessinePage(surface, i, echelle);
+    }
+    job.finish();
+}

@@ -1,0 +1,111 @@
+// Screenshots of the two printed lists: the ranking window (on animal
+// proteins, then on calcium) with its printed page, and the chosen-list
+// report's preview with its printed pages (a day, and a list of 45 lines
+// over two pages), the PDFs beside the PNGs; and page 2 of the diagnosis
+// with a row selected, from which the ranking of its nutrient opens.
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QTest>
+
+#include "compose/compimpr.h"
+#include "compose/compose.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/session/session.h"
+#include "core/table/table.h"
+#include "core/diagnosis/needs.h"
+#include "diagnosis/diagnost.h"
+#include "foodtable/dietri.h"
+#include "screenshots.h"
+#include "ui/printerservice.h"
+
+namespace {
+QString outFile(const QString& name) { return QDir(Shots::outputDir()).absoluteFilePath(name); }
+
+void rankingShots(const QString&, const Shots::SaveFn& save) {
+    TFDietri w;
+    if (!w.FormShow()) return;
+    save(&w, QStringLiteral("dietri-prot_a"));
+    w.RBcalciumClick();
+    save(&w, QStringLiteral("dietri-calcium"));
+    PrinterService::setPdfOutput(outFile(QStringLiteral("dietri-impression.pdf")));
+    w.SBimprimerClick();
+    PrinterService::setPdfOutput(QString());
+    w.close();
+}
+
+// The Choice table filled with `lines` foods of the Food table, every fifth
+// food from the first, with quantities from 50 to 250 g.
+void writeChoice(const QString& dir, int lines) {
+    DbfFile::create(QDir(dir).filePath(choiceSchema().fileName), choiceSchema().fields);
+    Table food(foodSchema()), choice(choiceSchema());
+    food.setDirectory(dir);
+    choice.setDirectory(dir);
+    food.open();
+    choice.open();
+    int n = 0;
+    for (food.first(); !food.eof() && n < lines; food.next()) {
+        if (food.recordCount() > 5 * lines && food.currentRow() % 5 != 0) continue;
+        const double q = 50.0 + 25.0 * (n % 9);
+        choice.append();
+        choice.setString(QStringLiteral("NOM"), food.asString(QStringLiteral("NOM")));
+        choice.setFloat(QStringLiteral("QTE"), q);
+        for (const QString& f : lineComputedFields())
+            if (f != QLatin1String("CALORIES")) choice.setFloat(f, food.asFloat(f) * q / 100.0);
+        choice.setFloat(QStringLiteral("CALORIES"),
+                        foodEnergy(food.asFloat("PROT_A"), food.asFloat("PROT_V"), food.asFloat("LIPI_A"),
+                                   food.asFloat("LIPI_V"), food.asFloat("GLUC_S"), food.asFloat("GLUC_A")) *
+                            q / 100.0);
+        choice.post();
+        ++n;
+    }
+}
+
+void reportShots(const QString& dir, const Shots::SaveFn& save) {
+    writeChoice(dir, 12);
+    Session session(dir);
+    TFcompose compose(session);
+    TFcompimpr compimpr(&compose);
+    compimpr.setApercu([&](QPrintPreviewDialog& d) {
+        d.resize(900, 1000);
+        save(&d, QStringLiteral("compimpr-apercu"));
+        d.reject();
+    });
+    Table& tchoix = compose.Tchoix();
+    tchoix.open();
+    compimpr.Preview(tchoix);
+    PrinterService::setPdfOutput(outFile(QStringLiteral("compimpr-impression.pdf")));
+    compimpr.Print(tchoix);
+    tchoix.close();
+
+    writeChoice(dir, 45);
+    tchoix.open();
+    PrinterService::setPdfOutput(outFile(QStringLiteral("compimpr-45-lignes.pdf")));
+    compimpr.Print(tchoix);
+    PrinterService::setPdfOutput(QString());
+    tchoix.close();
+}
+
+// Page 2 of the diagnosis with the iron row selected: the dotted frame that
+// a double-click or Enter turns into the ranking on iron.
+void shortfallShot(const QString& dir, const Shots::SaveFn& save) {
+    if (!QFileInfo::exists(DataDir::resolve(needsSchema().fileName, dir))) return;
+    writeChoice(dir, 12);
+    Session session(dir);
+    session.FirstPaint = false;
+    TFcompose compose(session);
+    TFdiagnost d(session, compose);
+    d.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    d.show();
+    d.SBpage2Click();
+    d.choisitLigne(4);
+    save(&d, QStringLiteral("diagnost-page2-fer"));
+    d.close();
+}
+}  // namespace
+
+NUTRIMO_SHOT(dietri, rankingShots);
+NUTRIMO_SHOT(diagnost_fer, shortfallShot);
+NUTRIMO_SHOT(compimpr, reportShots);
