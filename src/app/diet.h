@@ -44,6 +44,8 @@ public:
     void Quitter1Click();
     void Crationdunalimentcompos1Click();
     void Index1Click();
+    void Indicedemassecorporelle1Click();
+    void Apropos1Click();
     void DiagClick(QAction* item);
 
     // The menu tree, under the names of the menu items.
