@@ -1,6 +1,6 @@
 // The body mass index computed from the spin edits' texts: the value shown
-// under a French and an English locale, the class bounds, the caps, the
-// height 0 that computes nothing, and texts that are not whole numbers.
+// under a French and an English locale, the class bounds, the caps, and the
+// height 0 (or a height that is not a whole number) that computes nothing.
 #include <QtTest>
 
 #include "core/bmi/indice.h"
@@ -72,22 +72,6 @@ private slots:
         QVERIFY(c.vide);
         QVERIFY(c.texte.isEmpty());
         QCOMPARE(c.poids, Indice::entierDe(poids));
-    }
-
-    void entierDe_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("digits") << "175" << 175;
-        QTest::newRow("leading zeros") << "007" << 7;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("decimal") << "70.5" << 0;
-        QTest::newRow("overflow") << "99999999999" << 0;
-        QTest::newRow("sign") << "+12" << 12;
-    }
-    void entierDe() {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        QCOMPARE(Indice::entierDe(text), value);
     }
 };
 

@@ -75,22 +75,10 @@ private slots:
         QFETCH(QString, path);
         QFETCH(bool, executable);
         const QFileInfo f(usr(path));
-        QVERIFY2(f.isFile(), qPrintable(f.filePath()));
-        QVERIFY(f.size() > 0);
+        QVERIFY2(f.isFile() && f.size() > 0, qPrintable(f.filePath()));
         QCOMPARE(f.isExecutable(), executable);
-    }
-
-    void nothingOutsideUsr() {
-        QCOMPARE(QDir(m_stage.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"usr"});
-    }
-
-    void tablesAreTheBuiltOnes() {
-        for (const QString& t : kTables)
-            QVERIFY2(contents(usr("share/nutrimo/tables/") + t) ==
-                         contents(QStringLiteral(NUTRIMO_BINARY_DIR "/tables/") + t),
-                     qPrintable(t));
-        QVERIFY(contents(usr("share/icons/hicolor/scalable/apps/nutrimo.svg")).contains("<svg"));
+        if (path.contains(QLatin1String("/tables/")))
+            QVERIFY(contents(f.filePath()) == contents(NUTRIMO_BINARY_DIR "/tables/" + f.fileName()));
     }
 
     void desktopEntry() {

@@ -35,12 +35,9 @@ private slots:
         m_deb = QDir(m_out.path()).filePath(debs.first());
     }
 
-    void control() {
+    void files() {
         QCOMPARE(run("dpkg-deb", {"-f", m_deb, "Package"}).trimmed(), QStringLiteral("nutrimo"));
         QCOMPARE(run("dpkg-deb", {"-f", m_deb, "Version"}).trimmed(), QStringLiteral("5.3"));
-    }
-
-    void files() {
         const QString list = run("dpkg-deb", {"-c", m_deb});
         QStringList paths;
         for (const QString& line : list.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
