@@ -4,8 +4,10 @@ BUILD_ASAN ?= build-asan
 JOBS      ?= 2
 DATA_DIR  ?= $(if $(NUTRIMO_DATA),$(NUTRIMO_DATA),$(HOME)/Nutrimo)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX    ?= /usr/local
+STAGE     ?= $(BUILD)/stage
 
-.PHONY: all deps configure build run data test bench screenshots fuzz asan clean
+.PHONY: all deps configure build run test bench screenshots fuzz asan clean install deb stage
 
 all: build
 
@@ -20,13 +22,23 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Prepares the Data directory (copies the supplied tables that are absent,
-# never overwrites the user's) and starts the program there.
-data: build
-	@bash scripts/prepare-data.sh "$(BUILD)" "$(DATA_DIR)"
+# The program installed under $(STAGE), then started by its launcher, as an
+# installed Nutrimo starts: the launcher prepares the Data directory (copies
+# the supplied tables that are absent, never overwrites the user's) and
+# starts the program there.
+stage: build
+	DESTDIR= cmake --install $(BUILD) --prefix "$(abspath $(STAGE))" >/dev/null
 
-run: data
-	cd "$(DATA_DIR)" && exec "$(CURDIR)/$(BUILD)/nutrimo"
+run: stage
+	NUTRIMO_DATA="$(DATA_DIR)" exec "$(abspath $(STAGE))/bin/nutrimo"
+
+# make install PREFIX=/usr DESTDIR=/tmp/paquet stages an installation.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, in $(BUILD).
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)

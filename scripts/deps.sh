@@ -3,9 +3,11 @@
 # and only those that are missing. Runs apt-get update at most once.
 set -euo pipefail
 # qt6-svg-dev builds with Qt SVG; libqt6svg6 holds the plugins that draw the
-# program's SVG pictures at run time.
+# program's SVG pictures at run time. qt6-translations-l10n holds Qt's own
+# texts in French; desktop-file-utils checks the installed menu entry.
 PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev qt6-svg-dev libqt6svg6 libshp-dev libbenchmark-dev \
-fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf"
+fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf \
+qt6-translations-l10n desktop-file-utils"
 missing=""
 for p in $PKGS; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

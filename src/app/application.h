@@ -12,4 +12,9 @@ class NutrimoApplication : public QApplication {
 public:
     NutrimoApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Qt's own texts (print dialog, print preview, context menus of edit
+    // boxes, standard buttons) in French, from Qt's French translations;
+    // false when they are not installed (Qt's texts then stay English).
+    static bool loadQtFrench(QCoreApplication& app);
 };

@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/aprop.h"
 #include "app/imageaccueil.h"
+#include "bmi/indice.h"
 #include "compose/compose.h"
 #include "foodtable/dietri.h"
 #include "core/compose/dailytotals.h"
@@ -143,7 +145,7 @@ void TFdiet::creeMenus() {
     }
 
     // The windows of these commands are not part of the program yet.
-    for (QAction* a : {Indicedemassecorporelle1, Consulter1, Modifiertable1, Apropos1})
+    for (QAction* a : {Consulter1, Modifiertable1})
         a->setEnabled(false);
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
@@ -155,6 +157,9 @@ void TFdiet::creeMenus() {
             &TFdiet::Crationdunalimentcompos1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
     connect(Tridelatable1, &QAction::triggered, this, &TFdiet::Tridelatable1Click);
+    connect(Indicedemassecorporelle1, &QAction::triggered, this,
+            &TFdiet::Indicedemassecorporelle1Click);
+    connect(Apropos1, &QAction::triggered, this, &TFdiet::Apropos1Click);
 }
 
 void TFdiet::creeContenu() {
@@ -291,6 +296,22 @@ void TFdiet::Index1Click() {
     ErrorHandler::run([&] {
         Help::setHelpFile(FileNames::aide());
         Help::showContext(0);
+    });
+}
+
+// The body-mass-index dialog and the About box are created for one showing
+// and destroyed as soon as they close: each opening starts afresh.
+void TFdiet::Indicedemassecorporelle1Click() {
+    ErrorHandler::run([&] {
+        TFIndice indice(this);
+        montre(&indice);
+    });
+}
+
+void TFdiet::Apropos1Click() {
+    ErrorHandler::run([&] {
+        TFAprop_gg apropos(this);
+        montre(&apropos);
     });
 }
 

@@ -45,6 +45,8 @@ public:
     void Crationdunalimentcompos1Click();
     void Index1Click();
     void Tridelatable1Click();
+    void Indicedemassecorporelle1Click();
+    void Apropos1Click();
     void DiagClick(QAction* item);
 
     // The menu tree, under the names of the menu items.

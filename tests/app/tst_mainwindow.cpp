@@ -126,7 +126,7 @@ private slots:
         QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
         QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
         QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
-        QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << false;
+        QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;
         QTest::newRow("Quitter1") << "Quitter1" << "&Quitter" << "Alt+X" << 24 << true;
         QTest::newRow("Table1") << "Table1" << "&Table" << "" << 36 << true;
         QTest::newRow("Consulter1") << "Consulter1" << "&Consulter table" << "" << 37 << false;
@@ -136,7 +136,7 @@ private slots:
         QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
         QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
         QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
-        QTest::newRow("Apropos1") << "Apropos1" << "&A propos" << "" << 63 << false;
+        QTest::newRow("Apropos1") << "Apropos1" << "&A propos" << "" << 63 << true;
     }
     void menuItems() {
         QFETCH(QString, name);
