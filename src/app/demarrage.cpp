@@ -7,6 +7,8 @@
 #include "core/compose/choixfichiers.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
+#include "foodtable/consult.h"
+#include "foodtable/modif.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 
@@ -17,6 +19,8 @@ TFdiet* creeFenetres(Session& session) {
     Help::installF1Handler();
 
     Fenetres f;
+    f.Fmodif = new TFmodif(session);
+    f.Fconsult = new TFconsult(session);
     f.Fcompose = new TFcompose(session);
     f.Fouvrir = new TFouvrir(session);
     f.Fdiagnost = new TFdiagnost(session, *f.Fcompose);

@@ -9,7 +9,8 @@ class Session;
 class TFdiet;
 
 namespace Demarrage {
-// Help file, F1 handler, the composition, open/save and diagnosis windows,
+// Help file, F1 handler, the editing, consultation, composition, open/save and
+// diagnosis windows,
 // then the main window that receives them, and the help viewer. The caller
 // owns the returned main window (the other windows are its children and go
 // with it); the Session must outlive it.

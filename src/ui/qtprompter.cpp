@@ -66,6 +66,16 @@ bool QtPrompter::ask(Kind kind, const QString& text) {
     return box.clickedButton() == yes;
 }
 
+bool QtPrompter::confirm(Kind kind, const QString& text) {
+    QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt,
                                          const QString& initial) {
     QInputDialog dialog(parentWidget());

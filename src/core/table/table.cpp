@@ -1075,54 +1075,54 @@ void Table::findNearest(const QString& key) {
 }
 
 bool Table::locate(const QString& field, const QString& value, bool caseInsensitive) {
-    const int f = d->resolve(field);
+    d->resolve(field);
     d->settle();
-    if (f < 0) {
-        // A calculated field: compare its value as a number.
-        double v = 0;
-        if (!DbfFile::parseNumber(value, &v)) return false;
-        for (size_t i = 0; i < d->rows.size(); ++i)
-            if (d->calcValue(d->rows[i], -2 - f) == v) {
-                d->cur = static_cast<int>(i);
-                d->eof = false;
-                d->bof = i == 0;
-                emit currentChanged(d->cur);
-                return true;
-            }
-        return false;
-    }
-    const DbfField& fd = d->file->fields()[f];
-    int found = -1;
-    if (isNumeric(fd.type)) {
-        double v = 0;
-        if (!value.trimmed().isEmpty() && !DbfFile::parseNumber(value, &v)) return false;
-        for (size_t i = 0; i < d->rows.size() && found < 0; ++i)
-            if (d->readNumber(d->rows[i], f) == v) found = static_cast<int>(i);
-    } else {
-        if (!Cp1252::canEncode(value)) return false;
-        QByteArray want = Cp1252::encode(value);
-        want.truncate(trimmedLength(want.constData(), want.size()));
-        if (caseInsensitive)
-            for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-        for (size_t i = 0; i < d->rows.size() && found < 0; ++i) {
-            const char* p = d->fieldBytes(d->rows[i], f);
-            const int n = trimmedLength(p, fd.length);
-            if (n != want.size()) continue;
-            bool same = true;
-            for (int j = 0; j < n && same; ++j) {
-                const unsigned char c = static_cast<unsigned char>(p[j]);
-                same = (caseInsensitive ? Collation::lowerByte(c) : c) ==
-                       static_cast<unsigned char>(want[j]);
-            }
-            if (same) found = static_cast<int>(i);
-        }
-    }
+    const int found = locateRow(field, value, caseInsensitive);
     if (found < 0) return false;
     d->cur = found;
     d->eof = false;
     d->bof = found == 0;
     emit currentChanged(d->cur);
     return true;
+}
+
+int Table::locateRow(const QString& field, const QString& value, bool caseInsensitive,
+                     int fromRow) const {
+    const int f = d->resolve(field);
+    const size_t from = static_cast<size_t>(std::max(fromRow, 0));
+    if (f < 0) {
+        // A calculated field: compare its value as a number.
+        double v = 0;
+        if (!DbfFile::parseNumber(value, &v)) return -1;
+        for (size_t i = from; i < d->rows.size(); ++i)
+            if (d->calcValue(d->rows[i], -2 - f) == v) return static_cast<int>(i);
+        return -1;
+    }
+    const DbfField& fd = d->file->fields()[f];
+    if (isNumeric(fd.type)) {
+        double v = 0;
+        if (!value.trimmed().isEmpty() && !DbfFile::parseNumber(value, &v)) return -1;
+        for (size_t i = from; i < d->rows.size(); ++i)
+            if (d->readNumber(d->rows[i], f) == v) return static_cast<int>(i);
+        return -1;
+    }
+    if (!Cp1252::canEncode(value)) return -1;
+    QByteArray want = Cp1252::encode(value);
+    want.truncate(trimmedLength(want.constData(), want.size()));
+    if (caseInsensitive)
+        for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
+    for (size_t i = from; i < d->rows.size(); ++i) {
+        const char* p = d->fieldBytes(d->rows[i], f);
+        const int n = trimmedLength(p, fd.length);
+        if (n != want.size()) continue;
+        bool same = true;
+        for (int j = 0; j < n && same; ++j) {
+            const unsigned char c = static_cast<unsigned char>(p[j]);
+            same = (caseInsensitive ? Collation::lowerByte(c) : c) == static_cast<unsigned char>(want[j]);
+        }
+        if (same) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void Table::append() {
