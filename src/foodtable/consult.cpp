@@ -50,18 +50,9 @@ TFconsult::TFconsult(Session& session, QWidget* parent)
     DBNavigator->setTable(m_taliments.get());
     connect(DBNavigator, &TableNavigator::clicked, this, [this](TableNavigator::Bouton b) { deplace(b); });
 
-    SBchercher = new IconButton(Icons::consulter(), QStringLiteral("Chercher"), strip());
-    SBchercher->setObjectName(QStringLiteral("SBchercher"));
-    SBchercher->setFixedSize(25, 25);
-    SBchercher->setIconSize(QSize(19, 19));
-    SBchercher->move(242, 8);
+    SBchercher = creeBouton("SBchercher", Icons::consulter(), QStringLiteral("Chercher"), 242);
     connect(SBchercher, &QToolButton::clicked, this, &TFconsult::SBchercherClick);
-
-    SBimprimer = new IconButton(Icons::imprimer(), QStringLiteral("Imprimer"), strip());
-    SBimprimer->setObjectName(QStringLiteral("SBimprimer"));
-    SBimprimer->setFixedSize(25, 25);
-    SBimprimer->setIconSize(QSize(19, 19));
-    SBimprimer->move(276, 8);
+    SBimprimer = creeBouton("SBimprimer", Icons::imprimer(), QStringLiteral("Imprimer"), 276);
     connect(SBimprimer, &QToolButton::clicked, this, &TFconsult::SBimprimerClick);
 
     Bquitter = creeBquitter(309, 57);

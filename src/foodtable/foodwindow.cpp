@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "ui/iconbutton.h"
+
 namespace {
 // The panel's outer bevel, border and inner bevel before the boxes' area.
 constexpr int kBevel = 1, kBorder = 4;
@@ -50,6 +52,15 @@ QPushButton* FoodWindow::creeBquitter(int left, int width) {
     // Return in a box must not close the window.
     b->setAutoDefault(false);
     b->setDefault(false);
+    return b;
+}
+
+IconButton* FoodWindow::creeBouton(const char* name, const QIcon& icon, const QString& hint, int left) {
+    auto* b = new IconButton(icon, hint, m_strip);
+    b->setObjectName(QLatin1String(name));
+    b->setFixedSize(25, 25);
+    b->setIconSize(QSize(19, 19));
+    b->move(left, 8);
     return b;
 }
 

@@ -7,6 +7,7 @@
 #include "core/foodtable/foodbrowser.h"
 #include "ui/modalwindow.h"
 
+class IconButton;
 class QGroupBox;
 class QPushButton;
 
@@ -22,6 +23,8 @@ protected:
     QWidget* strip() const { return m_strip; }
     QWidget* body() const { return m_body; }
     QPushButton* creeBquitter(int left, int width);
+    // A 25 × 25 picture button of the strip, with its hint.
+    IconButton* creeBouton(const char* name, const QIcon& icon, const QString& hint, int left);
     // The frame "Tri par :" and its three buttons (not items of the frame),
     // at their own places; RBnumero selected.
     struct SortFrame {

@@ -57,11 +57,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     DBNavigator->setTable(m_taliments.get());
     connect(DBNavigator, &TableNavigator::clicked, this, &TFmodif::navigue);
 
-    SBchercher = new IconButton(Icons::consulter(), QStringLiteral("Chercher"), strip());
-    SBchercher->setObjectName(QStringLiteral("SBchercher"));
-    SBchercher->setFixedSize(25, 25);
-    SBchercher->setIconSize(QSize(19, 19));
-    SBchercher->move(254, 8);
+    SBchercher = creeBouton("SBchercher", Icons::consulter(), QStringLiteral("Chercher"), 254);
     connect(SBchercher, &QToolButton::clicked, this, &TFmodif::SBchercherClick);
 
     Bquitter = creeBquitter(309, 56);
