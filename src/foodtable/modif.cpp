@@ -135,6 +135,9 @@ bool TFmodif::FormShow() {
         m_taliments->open();
         m_talimCompo->open();
         afficheCategorie();
+        // The food shown first is protected like any other: a composite
+        // must not be open to changes until the first move.
+        VerrouCompose();
     });
     if (!ok) FormClose();
     return ok;

@@ -8,8 +8,8 @@
 // the window. Confirmer writes the food once it passes the checks; a move, a
 // search or a change of order writes a changed food first, and refuses to
 // move while it does not pass them; closing the window drops it. After every
-// completed navigator action and every search, the Composite lock makes a
-// composite food's name, nutrients and category read-only.
+// completed navigator action, every search and each showing, the Composite
+// lock makes a composite food's name, nutrients and category read-only.
 #include <QSet>
 #include <memory>
 

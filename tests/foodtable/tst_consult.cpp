@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QtTest>
 
@@ -159,6 +160,21 @@ private slots:
         QVERIFY2(qAbs(ink.width() - widthInches * 72) <= 3, qPrintable(QString::number(ink.width())));
         QVERIFY(qAbs(ink.left() - 10 / 25.4 * 72) <= 3);
         QVERIFY(qAbs(ink.top() - 10 / 25.4 * 72) <= 3);
+    }
+
+    // Without any printer the image goes to a PDF in the Data directory,
+    // and the user is told its name.
+    void noPrinterWritesPdfInDataDirectory() {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
+        w->setPrintDialog([](QPrinter&, QWidget*) { return true; });
+        ScriptedPrompter p;
+        p.answer(false);
+        w->SBimprimerClick();
+        const QStringList pdfs = QDir(dir->path()).entryList({QStringLiteral("consultation-*.pdf")});
+        QCOMPARE(pdfs.size(), 1);
+        QCOMPARE(p.asked.size(), 2);
+        QVERIFY(p.lastText().contains(pdfs[0]));
+        QVERIFY(!w->habille());
     }
 
     // Cancelled, or failing at the printer: nothing asked or printed past

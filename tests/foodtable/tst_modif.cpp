@@ -98,6 +98,19 @@ private slots:
         w->RBnumero->click();
         QCOMPARE(nom(), QStringLiteral("Gâteau"));
         QVERIFY(locked());
+        // Each showing starts with the lock of its first food, a composite
+        // as well as an ordinary one.
+        w->close();
+        w->show();
+        QCOMPARE(nom(), QStringLiteral("Pomme"));
+        QVERIFY(!locked());
+        w->close();
+        Fixtures::appendRecords(foodSchema(), foodFile(),
+                                {FoodFixture::food(400, QStringLiteral("Aïoli maison"), CategorieComposee)});
+        w->RBNom->click();   // closed: the order waits for the next showing
+        w->show();
+        QCOMPARE(nom(), QStringLiteral("Aïoli maison"));
+        QVERIFY(locked());
     }
 
     // Typing begins editing; a move writes the change; closing drops one.
