@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHash>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,8 +80,12 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
             fb->setValidator(validateurNombre(fb));
         fb->installEventFilter(this);
         connect(fb, &QLineEdit::textEdited, this, [this, fb] {
+            // On an empty table the food begun clears the boxes: what was
+            // typed stays.
+            const QString typed = fb->text();
+            if (!ErrorHandler::run([&] { m_editor->commenceEdition(); })) return;
+            if (fb->text() != typed) fb->setText(typed);
             m_saisies.insert(fb);
-            ErrorHandler::run([&] { m_editor->commenceEdition(); });
         });
         connect(fb, &QLineEdit::returnPressed, this, [this, fb] { ecritSaisie(fb); });
     }
@@ -160,7 +165,7 @@ bool TFmodif::ecritSaisie(QLineEdit* box) {
     m_ecriture = true;
     const QString field = qobject_cast<FieldBox*>(box)->field();
     const QString text = box->text();
-    const bool ok = ErrorHandler::run([&] { m_editor->ecritTexte(field, text); });
+    const bool ok = ecritEnGardant([&] { m_editor->ecritTexte(field, text); });
     m_ecriture = false;
     if (ok) {
         m_saisies.remove(box);
@@ -169,6 +174,17 @@ bool TFmodif::ecritSaisie(QLineEdit* box) {
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
     }
+    return ok;
+}
+
+bool TFmodif::ecritEnGardant(const std::function<void()>& write) {
+    // A value written shows again in every box: the boxes typed in and not
+    // yet written keep their texts.
+    QHash<QLineEdit*, QString> typed;
+    for (QLineEdit* b : std::as_const(m_saisies)) typed.insert(b, b->text());
+    const bool ok = ErrorHandler::run(write);
+    for (auto it = typed.cbegin(); it != typed.cend(); ++it)
+        if (m_saisies.contains(it.key()) && it.key()->text() != it.value()) it.key()->setText(it.value());
     return ok;
 }
 
@@ -203,7 +219,7 @@ void TFmodif::afficheCategorie() {
 
 void TFmodif::choisitCategorie(int index) {
     if (index < 0) return;
-    if (!ErrorHandler::run([&] { m_editor->ecritTexte(kCategorie, DBComboBox1->itemText(index)); }))
+    if (!ecritEnGardant([&] { m_editor->ecritTexte(kCategorie, DBComboBox1->itemText(index)); }))
         afficheCategorie();
 }
 

@@ -11,6 +11,7 @@
 // completed navigator action, every search and each showing, the Composite
 // lock makes a composite food's name, nutrients and category read-only.
 #include <QSet>
+#include <functional>
 #include <memory>
 
 #include "core/foodtable/foodbrowser.h"
@@ -72,6 +73,8 @@ protected:
 private:
     void changeTri(FoodBrowser::Tri tri);
     bool ecritSaisie(QLineEdit* box);
+    // Runs a write under the error handler, keeping the texts typed in other boxes.
+    bool ecritEnGardant(const std::function<void()>& write);
     void afficheCategorie();
     void choisitCategorie(int index);
 

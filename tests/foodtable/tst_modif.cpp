@@ -148,6 +148,24 @@ private slots:
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("1.00"));
     }
 
+    // On an empty table the first key typed begins a new food and stays in
+    // its box; another box written meanwhile leaves it as typed.
+    void typingIntoAnEmptyTable() {
+        w->close();
+        Fixtures::createEmpty(foodSchema(), dir->path());
+        w->show();
+        type(QStringLiteral("NOM"), QStringLiteral("Kiwi"));
+        QCOMPARE(w->Taliments().state(), Table::State::Insert);
+        QCOMPARE(w->edit(QStringLiteral("NUMERO"))->text(), QStringLiteral("1"));
+        QCOMPARE(w->edit(QStringLiteral("NOM"))->text(), QStringLiteral("Kiwi"));
+        type(QStringLiteral("PROT_V"), QStringLiteral("1.5"));
+        w->DBComboBox1->setCurrentIndex(9);
+        emit w->DBComboBox1->activated(9);
+        QCOMPARE(w->edit(QStringLiteral("PROT_V"))->text(), QStringLiteral("1.5"));
+        w->DBNavigator->click(TableNavigator::Confirmer);
+        QCOMPARE(onDisk(QStringLiteral("Kiwi"), QStringLiteral("PROT_V")), QStringLiteral("1.5"));
+    }
+
     // A new food, numbered whatever the order, checked before it is written.
     void newFoodThroughTheWindow() {
         w->RBNom->click();
