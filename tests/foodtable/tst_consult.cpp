@@ -100,6 +100,13 @@ private slots:
         QCOMPARE(w->CBcategorie->currentText(), categories()[7]);
         w->DBNavigator->click(TableNavigator::Suivant);
         QCOMPARE(w->CBcategorie->currentText(), categories()[5]);
+        // A text typed into the box goes to the nearest category on Return.
+        w->CBcategorie->lineEdit()->clear();
+        QTest::keyClicks(w->CBcategorie->lineEdit(), QStringLiteral("leg"));
+        QTest::keyClick(w->CBcategorie->lineEdit(), Qt::Key_Return);
+        QCOMPARE(nom(), QStringLiteral("Salade"));
+        QCOMPARE(w->CBcategorie->currentText(), categories()[7]);
+        QVERIFY(w->isVisible());
     }
 
     // A confirmed search shows the name order; the order stays for the next
