@@ -10,6 +10,8 @@
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
 #include "foodtable/dietri.h"
+#include "foodtable/consult.h"
+#include "foodtable/modif.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 
@@ -20,6 +22,8 @@ TFdiet* creeFenetres(Session& session) {
     Help::installF1Handler();
 
     Fenetres f;
+    f.Fmodif = new TFmodif(session);
+    f.Fconsult = new TFconsult(session);
     f.Fcompose = new TFcompose(session);
     f.Fouvrir = new TFouvrir(session);
     // The chosen-list report lives in its container, a child of the

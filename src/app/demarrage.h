@@ -9,10 +9,11 @@ class Session;
 class TFdiet;
 
 namespace Demarrage {
-// Help file, F1 handler, the composition, open/save, chosen-list report and
-// diagnosis windows, then the main window that receives them, and the help
-// viewer. The caller owns the returned main window (the other windows are its
-// children and go with it); the Session must outlive it.
+// Help file, F1 handler, the editing, consultation, composition, open/save,
+// chosen-list report and diagnosis windows, then the main window that
+// receives them, and the help viewer. The caller owns the returned main
+// window (the other windows are its children and go with it); the Session
+// must outlive it.
 TFdiet* creeFenetres(Session& session);
 // Crash recovery of choix.tmp, then the diagnosis window's start-up reading;
 // each under the standard error handler.

@@ -17,6 +17,8 @@
 #include "bmi/indice.h"
 #include "compose/compose.h"
 #include "foodtable/dietri.h"
+#include "foodtable/consult.h"
+#include "foodtable/modif.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/fileops.h"
 #include "diagnosis/diagnost.h"
@@ -72,7 +74,8 @@ TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_fenetres(fenetres) {
     setObjectName(QStringLiteral("Fdiet"));
     // The windows it opens are its children: modal over it, gone with it.
-    for (QDialog* w : {static_cast<QDialog*>(m_fenetres.Fcompose),
+    for (QDialog* w : {static_cast<QDialog*>(m_fenetres.Fmodif), static_cast<QDialog*>(m_fenetres.Fconsult),
+                       static_cast<QDialog*>(m_fenetres.Fcompose),
                        static_cast<QDialog*>(m_fenetres.Fouvrir),
                        static_cast<QDialog*>(m_fenetres.Fdiagnost)})
         if (w) w->setParent(this, w->windowFlags());
@@ -144,15 +147,14 @@ void TFdiet::creeMenus() {
         connect(a, &QAction::triggered, this, [this, a] { DiagClick(a); });
     }
 
-    // The windows of these commands are not part of the program yet.
-    for (QAction* a : {Consulter1, Modifiertable1})
-        a->setEnabled(false);
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
     connect(Reprendrechoixencours1, &QAction::triggered, this, &TFdiet::Reprendrechoixencours1Click);
     connect(Ouvrir1, &QAction::triggered, this, &TFdiet::Ouvrir1Click);
     connect(Enregistre1, &QAction::triggered, this, &TFdiet::Enregistre1Click);
     connect(Quitter1, &QAction::triggered, this, &TFdiet::Quitter1Click);
+    connect(Consulter1, &QAction::triggered, this, &TFdiet::Consulter1Click);
+    connect(Modifiertable1, &QAction::triggered, this, &TFdiet::Modifiertable1Click);
     connect(Crationdunalimentcompos1, &QAction::triggered, this,
             &TFdiet::Crationdunalimentcompos1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
@@ -268,6 +270,14 @@ void TFdiet::Enregistre1Click() {
 
 void TFdiet::Quitter1Click() {
     ErrorHandler::run([&] { close(); });
+}
+
+void TFdiet::Consulter1Click() {
+    ErrorHandler::run([&] { montre(m_fenetres.Fconsult); });
+}
+
+void TFdiet::Modifiertable1Click() {
+    ErrorHandler::run([&] { montre(m_fenetres.Fmodif); });
 }
 
 void TFdiet::Crationdunalimentcompos1Click() {

@@ -14,12 +14,16 @@ class QLabel;
 class QMenu;
 class Session;
 class TFcompose;
+class TFconsult;
 class TFdiagnost;
+class TFmodif;
 class TFouvrir;
 
 // The long-lived windows that the main window opens from its menus; it
 // becomes their parent.
 struct Fenetres {
+    TFmodif* Fmodif = nullptr;
+    TFconsult* Fconsult = nullptr;
     TFcompose* Fcompose = nullptr;
     TFouvrir* Fouvrir = nullptr;
     TFdiagnost* Fdiagnost = nullptr;
@@ -42,6 +46,8 @@ public:
     void Ouvrir1Click();
     void Enregistre1Click();
     void Quitter1Click();
+    void Consulter1Click();
+    void Modifiertable1Click();
     void Crationdunalimentcompos1Click();
     void Index1Click();
     void Tridelatable1Click();

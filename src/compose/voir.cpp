@@ -6,6 +6,7 @@
 #include "compose/compose.h"
 #include "core/dbf/numformat.h"
 #include "ui/fieldbox.h"
+#include "ui/fieldgrid.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
 #include "ui/icons.h"
@@ -48,29 +49,26 @@ TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 48), m
     small.setPointSizeF(7.5);
     setFont(small);
 
+    // Five rows, left to right, each box under its label.
+    QVector<FieldCell> cells;
     for (int r = 0; r < rows().size(); ++r) {
         int x = kMargin;
         const int y = kMargin + r * kRowStep;
         for (const Box& b : rows()[r]) {
-            auto* label = new QLabel(QString::fromUtf8(b.label), this);
-            label->setGeometry(x, y, b.width, kLabelHeight);
-            QLineEdit* edit;
-            if (b.field) {
-                auto* fb = new FieldBox(this);
-                fb->setObjectName(QStringLiteral("Edit") + QString::fromLatin1(b.field));
-                m_boxes.insert(QString::fromLatin1(b.field), fb);
-                edit = fb;
-            } else {
-                EKCAL = new QLineEdit(this);
-                EKCAL->setObjectName(QStringLiteral("EKCAL"));
-                EKCAL->setReadOnly(true);
-                edit = EKCAL;
-            }
-            edit->setGeometry(x, y + kLabelHeight + 1, b.width, kBoxHeight);
-            label->setBuddy(edit);
+            const QString field = b.field ? QString::fromLatin1(b.field) : QString();
+            cells << FieldCell{QString::fromUtf8(b.label), field,
+                               b.field ? QStringLiteral("Edit") + field : QStringLiteral("EKCAL"), x,
+                               y + kLabelHeight + 1, b.width, QString()};
             x += b.width + 2;
         }
     }
+    FieldGrid::Metrics metrics;
+    metrics.boxHeight = kBoxHeight;
+    metrics.labelAbove = kLabelHeight + 1;
+    metrics.labelHeight = kLabelHeight;
+    metrics.labelAsWide = true;
+    m_grid = std::make_unique<FieldGrid>(this, cells, metrics);
+    EKCAL = m_grid->box(QStringLiteral("EKCAL"));
     SBsortir = new IconButton(Icons::sortir(), QStringLiteral("Sortir"), this);
     SBsortir->setObjectName(QStringLiteral("SBsortir"));
     SBsortir->move(kWidth - kMargin - SBsortir->width(), kHeight - kMargin - SBsortir->height());
@@ -83,17 +81,12 @@ TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 48), m
 TFvoir::~TFvoir() = default;
 
 void TFvoir::bindBoxes() {
-    // NOM, then PROT_A ... FIBRES, in the order of the rows.
-    for (const auto& row : rows())
-        for (const Box& b : row)
-            if (b.field) {
-                FieldBox* fb = m_boxes.value(QString::fromLatin1(b.field));
-                // The food handle declares no display format: general format.
-                fb->bind(&m_compose->Talim(), QString::fromLatin1(b.field));
-            }
+    // NOM, then PROT_A ... FIBRES, in the order of the rows. The food handle
+    // declares no display format: general format.
+    m_grid->bind(&m_compose->Talim());
 }
 
-FieldBox* TFvoir::box(const QString& field) const { return m_boxes.value(field); }
+FieldBox* TFvoir::box(const QString& field) const { return m_grid->fieldBox(field); }
 
 QString TFvoir::texteEnergie(double energie) {
     return NumFormat::Int(NumFormat::Nearest(energie), 4).left(4);
@@ -101,7 +94,8 @@ QString TFvoir::texteEnergie(double energie) {
 
 bool TFvoir::FormShow() {
     EKCAL->setText(texteEnergie(m_compose->EnergieAliment()));
-    for (FieldBox* b : std::as_const(m_boxes)) b->refresh();
+    for (QLineEdit* b : m_grid->boxes())
+        if (auto* fb = qobject_cast<FieldBox*>(b)) fb->refresh();
     return true;
 }
 

@@ -3,11 +3,12 @@
 // 32 values of the current record of its Food table handle (Talim), bound so
 // that they always show that record, and the food's energy per 100 g.
 // The composition window creates it and shows it modally.
-#include <QHash>
+#include <memory>
 
 #include "ui/modalwindow.h"
 
 class FieldBox;
+class FieldGrid;
 class IconButton;
 class QLineEdit;
 class TFcompose;
@@ -32,5 +33,5 @@ public:
 private:
     void bindBoxes();
     TFcompose* m_compose = nullptr;
-    QHash<QString, FieldBox*> m_boxes;
+    std::unique_ptr<FieldGrid> m_grid;
 };

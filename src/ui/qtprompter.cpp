@@ -43,6 +43,18 @@ QString titleOf(Prompter::Kind kind) {
     }
     return QStringLiteral("Nutrimo");
 }
+
+// A question with two buttons; true for the first (the default one).
+bool question(Prompter::Kind kind, const QString& text, const QString& yesText, const QString& noText) {
+    QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
+    QPushButton* yes = box.addButton(yesText, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(noText, QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 }  // namespace
 
 void QtPrompter::installAsDefault() {
@@ -57,13 +69,11 @@ void QtPrompter::message(Kind kind, const QString& text) {
 }
 
 bool QtPrompter::ask(Kind kind, const QString& text) {
-    QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
-    QPushButton* yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return question(kind, text, QStringLiteral("&Oui"), QStringLiteral("&Non"));
+}
+
+bool QtPrompter::confirm(Kind kind, const QString& text) {
+    return question(kind, text, QStringLiteral("OK"), QStringLiteral("Annuler"));
 }
 
 std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt,

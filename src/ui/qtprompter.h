@@ -10,6 +10,7 @@ public:
 
     void message(Kind kind, const QString& text) override;
     bool ask(Kind kind, const QString& text) override;
+    bool confirm(Kind kind, const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt,
                                  const QString& initial) override;
 };

@@ -20,6 +20,8 @@
 #include "core/dbf/datadir.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
+#include "foodtable/consult.h"
+#include "foodtable/modif.h"
 #include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
@@ -75,9 +77,10 @@ private slots:
         for (double v : m_session->totals().v) QCOMPARE(v, 0.0);
         QVERIFY(m_session->FirstPaint);
         const Fenetres& w = m_diet->fenetres();
-        QVERIFY(w.Fcompose && w.Fcompose->Fvoir() && w.Fouvrir && w.Fdiagnost);
+        QVERIFY(w.Fmodif && w.Fconsult && w.Fcompose && w.Fcompose->Fvoir() && w.Fouvrir && w.Fdiagnost);
         // The main window is the parent of the windows it opens.
-        for (QWidget* d : {static_cast<QWidget*>(w.Fcompose), static_cast<QWidget*>(w.Fouvrir),
+        for (QWidget* d : {static_cast<QWidget*>(w.Fmodif), static_cast<QWidget*>(w.Fconsult),
+                           static_cast<QWidget*>(w.Fcompose), static_cast<QWidget*>(w.Fouvrir),
                            static_cast<QWidget*>(w.Fdiagnost)})
             QCOMPARE(d->parentWidget(), static_cast<QWidget*>(m_diet));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
@@ -129,8 +132,8 @@ private slots:
         QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;
         QTest::newRow("Quitter1") << "Quitter1" << "&Quitter" << "Alt+X" << 24 << true;
         QTest::newRow("Table1") << "Table1" << "&Table" << "" << 36 << true;
-        QTest::newRow("Consulter1") << "Consulter1" << "&Consulter table" << "" << 37 << false;
-        QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << false;
+        QTest::newRow("Consulter1") << "Consulter1" << "&Consulter table" << "" << 37 << true;
+        QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << true;
         QTest::newRow("Composite") << "Crationdunalimentcompos1"
                                    << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
         QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
@@ -225,6 +228,12 @@ private slots:
                                         : static_cast<QDialog*>(m_diet->fenetres().Fouvrir);
         QCOMPARE(m_shown, QList<QDialog*>({expected}));
         QCOMPARE(flagWhenShown, value);
+    }
+
+    void tableCommandsShowTheirWindows() {
+        action("Consulter1")->trigger();
+        action("Modifiertable1")->trigger();
+        QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fconsult, m_diet->fenetres().Fmodif}));
     }
 
     void compositeHelpContext() {

@@ -14,6 +14,9 @@ public:
     virtual void message(Kind kind, const QString& text) = 0;
     // A question with the buttons Oui and Non; true for Oui.
     virtual bool ask(Kind kind, const QString& text) = 0;
+    // A question with the buttons OK and Annuler; true for OK. Asked as ask()
+    // by a prompter that has no such buttons.
+    virtual bool confirm(Kind kind, const QString& text) { return ask(kind, text); }
     // An input prompt with OK and Annuler; std::nullopt for Annuler.
     virtual std::optional<QString> input(const QString& title, const QString& prompt,
                                          const QString& initial = QString()) = 0;

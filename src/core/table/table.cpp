@@ -393,44 +393,52 @@ void Table::findNearest(const QString& key) {
 }
 
 bool Table::locate(const QString& field, const QString& value, bool caseInsensitive) {
-    const int f = d->resolve(field);
+    d->resolve(field);
     return d->cursor.move([&]() -> std::optional<Impl::Position> {
-        const auto& rows = d->cursor.rows();
-        int found = -1;
-        if (f < 0) {
-            // A calculated field: compare its value as a number.
-            double v = 0;
-            if (!DbfFile::parseNumber(value, &v)) return std::nullopt;
-            for (size_t i = 0; i < rows.size() && found < 0; ++i)
-                if (d->calcValue(rows[i], -2 - f) == v) found = static_cast<int>(i);
-        } else if (isNumeric(d->file->fields()[f].type)) {
-            double v = 0;
-            if (!value.trimmed().isEmpty() && !DbfFile::parseNumber(value, &v)) return std::nullopt;
-            for (size_t i = 0; i < rows.size() && found < 0; ++i)
-                if (d->readNumber(rows[i], f) == v) found = static_cast<int>(i);
-        } else {
-            if (!Cp1252::canEncode(value)) return std::nullopt;
-            QByteArray want = Cp1252::encode(value);
-            want.truncate(trimmedLength(want.constData(), want.size()));
-            if (caseInsensitive)
-                for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-            const int length = d->file->fields()[f].length;
-            for (size_t i = 0; i < rows.size() && found < 0; ++i) {
-                const char* p = d->fieldBytes(rows[i], f);
-                const int n = trimmedLength(p, length);
-                if (n != want.size()) continue;
-                bool same = true;
-                for (int j = 0; j < n && same; ++j) {
-                    const unsigned char c = static_cast<unsigned char>(p[j]);
-                    same = (caseInsensitive ? Collation::lowerByte(c) : c) ==
-                           static_cast<unsigned char>(want[j]);
-                }
-                if (same) found = static_cast<int>(i);
-            }
-        }
+        const int found = locateRow(field, value, caseInsensitive);
         if (found < 0) return std::nullopt;
         return Impl::Position{found, false, found == 0};
     });
+}
+
+int Table::locateRow(const QString& field, const QString& value, bool caseInsensitive,
+                     int fromRow) const {
+    const int f = d->resolve(field);
+    const auto& rows = d->cursor.rows();
+    const size_t from = static_cast<size_t>(std::max(fromRow, 0));
+    if (f < 0) {
+        // A calculated field: compare its value as a number.
+        double v = 0;
+        if (!DbfFile::parseNumber(value, &v)) return -1;
+        for (size_t i = from; i < rows.size(); ++i)
+            if (d->calcValue(rows[i], -2 - f) == v) return static_cast<int>(i);
+        return -1;
+    }
+    const DbfField& fd = d->file->fields()[f];
+    if (isNumeric(fd.type)) {
+        double v = 0;
+        if (!value.trimmed().isEmpty() && !DbfFile::parseNumber(value, &v)) return -1;
+        for (size_t i = from; i < rows.size(); ++i)
+            if (d->readNumber(rows[i], f) == v) return static_cast<int>(i);
+        return -1;
+    }
+    if (!Cp1252::canEncode(value)) return -1;
+    QByteArray want = Cp1252::encode(value);
+    want.truncate(trimmedLength(want.constData(), want.size()));
+    if (caseInsensitive)
+        for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
+    for (size_t i = from; i < rows.size(); ++i) {
+        const char* p = d->fieldBytes(rows[i], f);
+        const int n = trimmedLength(p, fd.length);
+        if (n != want.size()) continue;
+        bool same = true;
+        for (int j = 0; j < n && same; ++j) {
+            const unsigned char c = static_cast<unsigned char>(p[j]);
+            same = (caseInsensitive ? Collation::lowerByte(c) : c) == static_cast<unsigned char>(want[j]);
+        }
+        if (same) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void Table::append() {

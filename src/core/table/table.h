@@ -99,6 +99,11 @@ public:
     // whose field equals value as a whole (field name without regard to case;
     // value optionally without regard to case).
     bool locate(const QString& field, const QString& value, bool caseInsensitive = false);
+    // The same comparison without moving the cursor or posting: the first
+    // visible row from fromRow on whose field equals value, or -1. The row of
+    // a record being edited is compared with its pending values.
+    int locateRow(const QString& field, const QString& value, bool caseInsensitive = false,
+                  int fromRow = 0) const;
 
     void append();        // new blank record at the end; insert state
     void edit();          // current record into edit state

@@ -1,0 +1,170 @@
+// Food table windows, as the user sees them (shown offscreen, events
+// processed after each step so that the boxes repaint), on synthetic Food
+// tables of the real schema: 3,185 foods (the size of the whole CIQUAL table)
+// and 100,000. For each window: opening it, one navigator step, a change of
+// order and a name search; each interactive step should stay under 16 ms at
+// 3,185 foods.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+#include <random>
+
+#include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
+#include "core/session/session.h"
+#include "core/table/table.h"
+#include "foodtable/consult.h"
+#include "foodtable/modif.h"
+#include "support/scriptedprompter.h"
+
+namespace {
+
+const char* const kWords[] = {"Épinards", "pomme", "Œuf", "crème", "Bœuf", "gâteau", "purée", "céleri",
+                              "haricots", "verts", "cuits", "rôti", "poêlé", "fraîche", "Pâtes", "sauce",
+                              "tomate", "Fromage", "blanc", "Jambon", "cru", "Yaourt", "Crêpe", "Maïs"};
+
+// A Data directory holding DIETAB.DBF with n synthetic foods and an empty
+// Alimcomp.DBF, written once per n: the empty files from the codec, then the
+// records and the header count put in as one image.
+QString dataDir(int n) {
+    static QTemporaryDir root;
+    static std::map<int, QString> dirs;
+    auto it = dirs.find(n);
+    if (it != dirs.end()) return it->second;
+    const QString dir = root.filePath(QStringLiteral("foods%1").arg(n));
+    QDir().mkpath(dir);
+    DbfFile::create(dir + QLatin1Char('/') + compositeSchema().fileName, compositeSchema().fields);
+    const QString path = dir + QLatin1Char('/') + foodSchema().fileName;
+    DbfFile::create(path, foodSchema().fields);
+    QByteArray records;
+    {
+        auto file = DbfFile::open(path, true);
+        std::mt19937 rng(11);
+        const int words = int(sizeof kWords / sizeof kWords[0]);
+        const QVector<DbfField>& fields = file->fields();
+        for (int i = 0; i < n; ++i) {
+            QByteArray rec = file->blankRecord();
+            auto put = [&](int f, const QByteArray& bytes) { rec.replace(fields[f].offset, bytes.size(), bytes); };
+            QString name;
+            for (int w = 0; w < 2; ++w) name += QString::fromUtf8(kWords[rng() % words]) + QLatin1Char(' ');
+            name += QString::number(i + 1);
+            put(0, file->encodeNumber(0, i + 1));
+            put(1, file->encodeText(1, name));
+            put(2, file->encodeText(2, categories()[i % categories().size()]));
+            for (int f = 3; f < fields.size(); ++f) put(f, file->encodeNumber(f, (rng() % 50000) / 1000.0));
+            records += ' ';
+            records += rec;
+        }
+    }
+    QFile raw(path);
+    raw.open(QIODevice::ReadWrite);
+    QByteArray image = raw.readAll();
+    image.chop(1);   // the end mark, put back after the records
+    image += records;
+    image += '\x1a';
+    for (int b = 0; b < 4; ++b) image[4 + b] = char((quint32(n) >> (8 * b)) & 0xFF);
+    raw.seek(0);
+    raw.write(image);
+    raw.close();
+    dirs[n] = dir;
+    return dir;
+}
+
+template <class W>
+struct Shown {
+    Session session;
+    W w;
+    explicit Shown(int n) : session(dataDir(int(n))), w(session) {
+        w.show();
+        QApplication::processEvents();
+    }
+    ~Shown() { w.close(); }
+};
+
+template <class W>
+void Opening(benchmark::State& state) {
+    Shown<W> s(int(state.range(0)));
+    s.w.close();
+    for (auto _ : state) {
+        s.w.show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        s.w.close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+template <class W>
+void NavigatorStep(benchmark::State& state) {
+    Shown<W> s(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state) {
+        if constexpr (std::is_same_v<W, TFmodif>)
+            s.w.navigue(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+        else
+            s.w.DBNavigator->click(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+        QApplication::processEvents();
+    }
+}
+
+template <class W>
+void SortChange(benchmark::State& state) {
+    Shown<W> s(int(state.range(0)));
+    s.w.DBNavigator->click(TableNavigator::Fin);
+    int i = 0;
+    for (auto _ : state) {
+        QRadioButton* categorie;
+        if constexpr (std::is_same_v<W, TFmodif>)
+            categorie = s.w.RBCategorie;
+        else
+            categorie = s.w.RBcategorie;
+        (++i % 2 ? categorie : s.w.RBnumero)->click();
+        QApplication::processEvents();
+    }
+}
+
+template <class W>
+void NameSearch(benchmark::State& state) {
+    Shown<W> s(int(state.range(0)));
+    ScriptedPrompter p;
+    const QStringList starts = {QStringLiteral("Epi"), QStringLiteral("pomme c"), QStringLiteral("oeuf"),
+                                QStringLiteral("Zz"), QStringLiteral("crè")};
+    int i = 0;
+    for (auto _ : state) {
+        p.answer(starts[i++ % starts.size()]);
+        s.w.SBchercherClick();
+        QApplication::processEvents();
+        state.PauseTiming();
+        p.asked.clear();
+        state.ResumeTiming();
+    }
+}
+
+}  // namespace
+
+BENCHMARK_TEMPLATE(Opening, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Opening, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(NavigatorStep, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(NavigatorStep, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(SortChange, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(SortChange, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(NameSearch, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(NameSearch, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

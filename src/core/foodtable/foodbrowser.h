@@ -1,0 +1,47 @@
+#pragma once
+// FoodBrowser: browsing the Food table one food at a time, without widgets,
+// for the consultation and editing windows.
+//
+// The browsing order is one of three index tags (number, name, category);
+// changing it keeps the current food. The name search and the category jump
+// land on the nearest key of their tag, then the order is set back from the
+// chosen sort button, so that a search never leaves the table in an order
+// that the window does not show.
+#include <QString>
+
+class Table;
+
+class FoodBrowser {
+public:
+    enum class Tri { Numero, Nom, Categorie };
+
+    explicit FoodBrowser(Table& taliments);
+
+    // The index tag of an order: "NUMERO", "NOM" or "CATEGORIE".
+    static QString index(Tri tri);
+    // The order in force (and kept while the handle is closed).
+    Tri tri() const { return m_tri; }
+    // Switches the order; on an open handle the current food stays current.
+    void setTri(Tri tri);
+
+    // Asks the beginning of a name ("Recherche d'un aliment"). Confirmed: the
+    // first food in name order whose name sorts at or after the text exactly
+    // as typed (the last one when none does) becomes current and the order
+    // becomes the name. Confirmed or not, the index is then set back from the
+    // order. True when confirmed.
+    bool chercheNom();
+    // The first food, in category order, whose category sorts at or after the
+    // text (the last food when none does); the order becomes the category.
+    void sauteCategorie(const QString& categorie);
+
+    // The current food's category ("" on an empty table).
+    QString categorie() const;
+
+    // Gives a handle the calculated field KCAL, the Food energy per 100 g of
+    // each record, held unrounded.
+    static void ajouteKcal(Table& taliments);
+
+private:
+    Table& m_t;
+    Tri m_tri = Tri::Numero;
+};

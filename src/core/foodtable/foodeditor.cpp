@@ -1,0 +1,194 @@
+#include "core/foodtable/foodeditor.h"
+
+#include <QObject>
+#include <algorithm>
+#include <cmath>
+
+#include "core/compose/composite.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/numformat.h"
+#include "core/interfaces/prompter.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
+
+namespace {
+const QString kNumero = QStringLiteral("NUMERO");
+const QString kNom = QStringLiteral("NOM");
+const QString kCategorie = QStringLiteral("CATEGORIE");
+const QString kNomCompo = QStringLiteral("NOM_COMPO");
+
+bool estNumerique(const QString& field) {
+    const DbfField* f = foodSchema().field(field);
+    return f && (f->type == 'N' || f->type == 'F');
+}
+}  // namespace
+
+FoodEditor::FoodEditor(Table& taliments, Table& talimCompo) : m_t(taliments), m_compo(talimCompo) {
+    m_t.beforeInsert = [this](Table& t) { TalimentsBeforeInsert(t); };
+    m_t.onNewRecord = [this](Table& t) { TalimentsNewRecord(t); };
+    m_t.beforeDelete = [this](Table& t) { return TalimentsBeforeDelete(t); };
+    // Each change of state (editing begun, written, dropped) starts afresh:
+    // only the fields written since count as a change.
+    m_etat = QObject::connect(&m_t, &Table::stateChanged, [this] { m_modifie = false; });
+}
+
+FoodEditor::~FoodEditor() {
+    QObject::disconnect(m_etat);
+    m_t.beforeInsert = nullptr;
+    m_t.onNewRecord = nullptr;
+    m_t.beforeDelete = nullptr;
+}
+
+long long FoodEditor::nouveauNumero(const Table& taliments) {
+    const int n = taliments.rowCount() - (taliments.state() == Table::State::Insert ? 1 : 0);
+    if (n <= 0) return 1;
+    double highest = taliments.valueAt(0, kNumero).toDouble();
+    for (int r = 1; r < n; ++r) highest = std::max(highest, taliments.valueAt(r, kNumero).toDouble());
+    return NumFormat::Nearest(highest) + 1;
+}
+
+bool FoodEditor::estAlimentDeBase(double numero) { return numero <= DernierAlimentDeBase; }
+
+bool FoodEditor::estCompose(const QString& categorie) { return categorie == CategorieComposee; }
+
+int FoodEditor::supprimeLignes(Table& talimCompo, const QString& nom) {
+    int count = 0;
+    // A food without a name owns no line (blank names are no composite's).
+    if (nom.trimmed().isEmpty()) return 0;
+    while (CompositeFood::trouveNom(talimCompo, kNomCompo, nom)) {
+        talimCompo.deleteRecord();
+        ++count;
+    }
+    return count;
+}
+
+bool FoodEditor::litNombre(const QString& text, const QLocale& locale, double* value) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        *value = 0;
+        return true;
+    }
+    bool ok = false;
+    QLocale strict = locale;
+    strict.setNumberOptions(QLocale::RejectGroupSeparator);
+    *value = strict.toDouble(t, &ok);
+    return ok && std::isfinite(*value);
+}
+
+bool FoodEditor::verrouCompose() const {
+    if (!m_t.isOpen() || m_t.isEmpty()) return false;
+    return estCompose(m_t.asString(kCategorie));
+}
+
+void FoodEditor::commenceEdition() {
+    if (m_t.state() == Table::State::Browse) m_t.edit();
+}
+
+void FoodEditor::ecritTexte(const QString& field, const QString& text, const QLocale& locale) {
+    commenceEdition();
+    if (estNumerique(field)) {
+        double v = 0;
+        if (!litNombre(text, locale, &v))
+            throw DataError(QStringLiteral("'%1' n'est pas une valeur flottante correcte pour le champ '%2'")
+                                .arg(text, field));
+        if (text.trimmed().isEmpty())
+            m_t.setString(field, QString());   // a blank number reads as 0
+        else
+            m_t.setFloat(field, v);
+    } else {
+        m_t.setString(field, text);
+    }
+    m_modifie = true;
+}
+
+QString FoodEditor::erreurAliment() const {
+    if (m_t.state() != Table::State::Edit && m_t.state() != Table::State::Insert) return QString();
+    const QString nom = m_t.asString(kNom);
+    if (nom.trimmed().isEmpty())
+        return QStringLiteral("L'aliment n° %1 n'a pas de nom : tapez son nom avant de l'enregistrer.")
+            .arg(NumFormat::Nearest(m_t.asFloat(kNumero)));
+    // A composite's lines are keyed by its name: two foods whose names differ
+    // only by letter case would share them.
+    const int moi = m_t.currentRow();
+    int autre = m_t.locateRow(kNom, nom, true);
+    if (autre == moi) autre = m_t.locateRow(kNom, nom, true, moi + 1);
+    if (autre >= 0)
+        return QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
+                              "donnez un autre nom à cet aliment.")
+            .arg(nom)
+            .arg(NumFormat::Nearest(m_t.valueAt(autre, kNumero).toDouble()))
+            .arg(m_t.valueAt(autre, kNom).toString());
+    if (m_t.asString(kCategorie).trimmed().isEmpty())
+        return QStringLiteral("L'aliment « %1 » n'a pas de catégorie : choisissez-en une avant de "
+                              "l'enregistrer.")
+            .arg(nom);
+    for (const Nutrient& n : nutrients()) {
+        const QString field = QString::fromLatin1(n.field);
+        const double v = m_t.asFloat(field);
+        if (v < 0)
+            return QStringLiteral("La valeur de %1 de l'aliment « %2 » est négative (%3) : une "
+                                  "teneur pour 100 g ne peut pas être négative.")
+                .arg(field, nom, NumFormat::General(v));
+    }
+    return QString();
+}
+
+bool FoodEditor::ecrit() {
+    const QString erreur = erreurAliment();
+    if (!erreur.isEmpty()) {
+        prompter().message(Prompter::Kind::Warning, erreur);
+        return false;
+    }
+    m_t.post();
+    return true;
+}
+
+bool FoodEditor::confirme() {
+    if (m_t.state() != Table::State::Edit && m_t.state() != Table::State::Insert) return true;
+    return ecrit();
+}
+
+bool FoodEditor::ecritAvantDeplacement() {
+    if (!m_modifie) return true;
+    if (m_t.state() != Table::State::Edit && m_t.state() != Table::State::Insert) return true;
+    return ecrit();
+}
+
+void FoodEditor::annule() { m_t.cancel(); }
+
+bool FoodEditor::insere() {
+    if (!ecritAvantDeplacement()) return false;
+    m_t.append();
+    return true;
+}
+
+bool FoodEditor::supprime() {
+    if (m_t.isEmpty()) return false;
+    if (!prompter().confirm(Prompter::Kind::Confirmation, QStringLiteral("Supprimer l'enregistrement ?")))
+        return false;
+    m_refus = false;
+    m_t.deleteRecord();   // a new food is dropped without the events
+    return !m_refus;
+}
+
+void FoodEditor::TalimentsBeforeInsert(Table& t) { m_numero = nouveauNumero(t); }
+
+void FoodEditor::TalimentsNewRecord(Table& t) {
+    t.setFloat(kNumero, static_cast<double>(m_numero));
+    for (const DbfField& f : foodSchema().fields)
+        if (f.name != kNumero && (f.type == 'N' || f.type == 'F')) t.setFloat(f.name, 0.0);
+}
+
+bool FoodEditor::TalimentsBeforeDelete(Table& t) {
+    if (estAlimentDeBase(t.asFloat(kNumero))) {
+        prompter().message(Prompter::Kind::Information,
+                           QStringLiteral("Impossible de supprimer les 233 premiers enregistrements"));
+        m_refus = true;
+        return false;
+    }
+    // The lines named after the food go first, whatever its category: a
+    // composite whose category was changed, or lines left without their food
+    // by an interrupted deletion, are not left behind.
+    supprimeLignes(m_compo, t.asString(kNom));
+    return true;
+}

@@ -1,0 +1,300 @@
+#include "foodtable/modif.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHash>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include "core/schema/schema.h"
+#include "core/session/session.h"
+#include "core/table/table.h"
+#include "foodtable/foodgrid.h"
+#include "ui/errorhandler.h"
+#include "ui/fieldbox.h"
+#include "ui/fieldgrid.h"
+#include "ui/iconbutton.h"
+#include "ui/icons.h"
+
+namespace {
+const QString kNumero = QStringLiteral("NUMERO");
+const QString kNom = QStringLiteral("NOM");
+const QString kCategorie = QStringLiteral("CATEGORIE");
+
+// Only the characters a number is made of: digits, signs, the exponent
+// letter and the locale's decimal separator.
+QValidator* validateurNombre(QObject* parent) {
+    const QString point = QRegularExpression::escape(QLocale().decimalPoint());
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9+\\-eE%1]*").arg(point)),
+                                           parent);
+}
+}  // namespace
+
+TFmodif::TFmodif(Session& session, QWidget* parent)
+    : FoodWindow(parent, 48, QStringLiteral("Table des aliments (modification)")),
+      m_taliments(std::make_unique<Table>(foodSchema())),
+      m_talimCompo(std::make_unique<Table>(compositeSchema())),
+      m_browser(*m_taliments) {
+    setObjectName(QStringLiteral("Fmodif"));
+    // FormCreate: both tables in the Data directory.
+    m_taliments->setDirectory(session.dataDir());
+    m_talimCompo->setDirectory(session.dataDir());
+    m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
+    m_editor = std::make_unique<FoodEditor>(*m_taliments, *m_talimCompo);
+
+    DBNavigator = new TableNavigator({TableNavigator::Debut, TableNavigator::Precedent, TableNavigator::Suivant,
+                                      TableNavigator::Fin, TableNavigator::Ajouter, TableNavigator::Supprimer,
+                                      TableNavigator::Confirmer, TableNavigator::Annuler},
+                                     strip());
+    DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
+    DBNavigator->setGeometry(8, 8, 232, 25);
+    DBNavigator->setTable(m_taliments.get());
+    connect(DBNavigator, &TableNavigator::clicked, this, &TFmodif::navigue);
+
+    SBchercher = creeBouton("SBchercher", Icons::consulter(), QStringLiteral("Chercher"), 254);
+    connect(SBchercher, &QToolButton::clicked, this, &TFmodif::SBchercherClick);
+
+    Bquitter = creeBquitter(309, 56);
+    connect(Bquitter, &QPushButton::clicked, this, &TFmodif::BquitterClick);
+
+    m_grid = std::make_unique<FieldGrid>(body(), FoodGrid::modification());
+    m_grid->bind(m_taliments.get());
+    for (QLineEdit* box : m_grid->boxes()) {
+        auto* fb = qobject_cast<FieldBox*>(box);
+        if (fb->field() == kNumero) {
+            // The number is the program's: the Base foods' protection rests on it.
+            setFond(fb, QPalette::Button);
+            continue;
+        }
+        fb->setReadOnly(false);
+        if (fb->field() == kNom)
+            fb->setMaxLength(foodSchema().field(kNom)->length);
+        else
+            fb->setValidator(validateurNombre(fb));
+        fb->installEventFilter(this);
+        connect(fb, &QLineEdit::textEdited, this, [this, fb] {
+            // On an empty table the food begun clears the boxes: what was
+            // typed stays.
+            const QString typed = fb->text();
+            if (!ErrorHandler::run([&] { m_editor->commenceEdition(); })) return;
+            if (fb->text() != typed) fb->setText(typed);
+            m_saisies.insert(fb);
+        });
+        connect(fb, &QLineEdit::returnPressed, this, [this, fb] { ecritSaisie(fb); });
+    }
+
+    auto* lcat = new QLabel(QStringLiteral("CATEGORIE"), body());
+    lcat->move(6, 204);
+    lcat->adjustSize();
+    DBComboBox1 = new QComboBox(body());
+    DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
+    DBComboBox1->setEditable(false);
+    DBComboBox1->addItems(categories());
+    DBComboBox1->setMaxVisibleItems(categories().size());
+    DBComboBox1->setGeometry(6, 222, 210, 21);
+    lcat->setBuddy(DBComboBox1);
+    connect(DBComboBox1, &QComboBox::activated, this, &TFmodif::choisitCategorie);
+    // The list follows the current food by itself.
+    connect(m_taliments.get(), &Table::currentChanged, this, &TFmodif::afficheCategorie);
+    connect(m_taliments.get(), &Table::layoutReset, this, &TFmodif::afficheCategorie);
+    connect(m_taliments.get(), &Table::rowChanged, this, &TFmodif::afficheCategorie);
+    // A food written, dropped or left: the boxes show the table again.
+    connect(m_taliments.get(), &Table::stateChanged, this, [this](Table::State s) {
+        if (s != Table::State::Edit) m_saisies.clear();
+    });
+    connect(m_taliments.get(), &Table::currentChanged, this, [this] { m_saisies.clear(); });
+
+    const SortFrame tri = creeTri({250, 184}, {250, 203}, {250, 223}, 76, "RBNom", "RBCategorie");
+    RGtri = tri.frame;
+    RBnumero = tri.numero;
+    RBNom = tri.nom;
+    RBCategorie = tri.categorie;
+    connect(RBnumero, &QRadioButton::clicked, this, &TFmodif::RBnumeroClick);
+    connect(RBNom, &QRadioButton::clicked, this, &TFmodif::RBNomClick);
+    connect(RBCategorie, &QRadioButton::clicked, this, &TFmodif::RBCategorieClick);
+}
+
+TFmodif::~TFmodif() {
+    m_editor.reset();
+}
+
+QLineEdit* TFmodif::edit(const QString& fieldOrName) const { return m_grid->box(fieldOrName); }
+
+QList<QLineEdit*> TFmodif::boitesVerrouillees() const {
+    QList<QLineEdit*> boxes;
+    for (QLineEdit* b : m_grid->boxes())
+        if (qobject_cast<FieldBox*>(b)->field() != kNumero) boxes << b;
+    return boxes;
+}
+
+bool TFmodif::FormShow() {
+    m_saisies.clear();
+    const bool ok = ErrorHandler::run([&] {
+        m_taliments->open();
+        m_talimCompo->open();
+        afficheCategorie();
+        // The food shown first is protected like any other: a composite
+        // must not be open to changes until the first move.
+        VerrouCompose();
+    });
+    if (!ok) FormClose();
+    return ok;
+}
+
+void TFmodif::FormClose() {
+    // A change not confirmed is dropped.
+    m_saisies.clear();
+    m_taliments->close();
+    m_talimCompo->close();
+}
+
+void TFmodif::BquitterClick() { accept(); }
+
+// ---------------------------------------------------------------------------
+// Typed texts
+
+bool TFmodif::ecritSaisie(QLineEdit* box) {
+    if (!m_saisies.contains(box) || m_ecriture) return true;
+    m_ecriture = true;
+    const QString field = qobject_cast<FieldBox*>(box)->field();
+    const QString text = box->text();
+    const bool ok = ecritEnGardant([&] { m_editor->ecritTexte(field, text); });
+    m_ecriture = false;
+    if (ok) {
+        m_saisies.remove(box);
+    } else {
+        // The box keeps its text and the focus until it reads.
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+    }
+    return ok;
+}
+
+bool TFmodif::ecritEnGardant(const std::function<void()>& write) {
+    // A value written shows again in every box: the boxes typed in and not
+    // yet written keep their texts.
+    QHash<QLineEdit*, QString> typed;
+    for (QLineEdit* b : std::as_const(m_saisies)) typed.insert(b, b->text());
+    const bool ok = ErrorHandler::run(write);
+    for (auto it = typed.cbegin(); it != typed.cend(); ++it)
+        if (m_saisies.contains(it.key()) && it.key()->text() != it.value()) it.key()->setText(it.value());
+    return ok;
+}
+
+bool TFmodif::ecritSaisies() {
+    for (QLineEdit* box : m_grid->boxes())
+        if (m_saisies.contains(box) && !ecritSaisie(box)) return false;
+    return true;
+}
+
+bool TFmodif::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving a box writes its text; a message box or a menu taking the focus
+    // away is not leaving it.
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            auto* box = qobject_cast<QLineEdit*>(watched);
+            if (box && m_saisies.contains(box) && !m_ecriture)
+                QTimer::singleShot(0, this, [this, box] { ecritSaisie(box); });
+        }
+    }
+    return FoodWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Category
+
+void TFmodif::afficheCategorie() {
+    if (!m_taliments->isOpen()) return;
+    const QString categorie = m_browser.categorie();
+    DBComboBox1->setCurrentIndex(DBComboBox1->findText(categorie));
+}
+
+void TFmodif::choisitCategorie(int index) {
+    if (index < 0) return;
+    if (!ecritEnGardant([&] { m_editor->ecritTexte(kCategorie, DBComboBox1->itemText(index)); }))
+        afficheCategorie();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TFmodif::navigue(TableNavigator::Bouton bouton) {
+    bool fait = false;
+    ErrorHandler::run([&] {
+        // Deleting and cancelling forget what was typed; the others write it.
+        if (bouton == TableNavigator::Annuler || bouton == TableNavigator::Supprimer) {
+            m_saisies.clear();
+        } else if (!ecritSaisies()) {
+            return;
+        }
+        switch (bouton) {
+        case TableNavigator::Debut:
+        case TableNavigator::Precedent:
+        case TableNavigator::Suivant:
+        case TableNavigator::Fin:
+            if (!m_editor->ecritAvantDeplacement()) return;
+            if (bouton == TableNavigator::Debut) m_taliments->first();
+            if (bouton == TableNavigator::Precedent) m_taliments->prior();
+            if (bouton == TableNavigator::Suivant) m_taliments->next();
+            if (bouton == TableNavigator::Fin) m_taliments->last();
+            fait = true;
+            break;
+        case TableNavigator::Ajouter: fait = m_editor->insere(); break;
+        case TableNavigator::Supprimer: fait = m_editor->supprime(); break;
+        case TableNavigator::Confirmer: fait = m_editor->confirme(); break;
+        case TableNavigator::Annuler:
+            m_editor->annule();
+            fait = true;
+            break;
+        }
+    });
+    if (fait) DBNavigatorClick(bouton);
+}
+
+void TFmodif::DBNavigatorClick(TableNavigator::Bouton) { VerrouCompose(); }
+
+void TFmodif::VerrouCompose() {
+    const bool verrou = m_editor->verrouCompose();
+    for (QLineEdit* box : boitesVerrouillees()) {
+        box->setReadOnly(verrou);
+        if (verrou)
+            setFond(box, palette().color(QPalette::Button));
+        else
+            setFond(box, palette().color(QPalette::Base));
+    }
+    DBComboBox1->setEnabled(!verrou);
+}
+
+void TFmodif::changeTri(FoodBrowser::Tri tri) {
+    bool fait = false;
+    ErrorHandler::run([&] {
+        if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
+        m_browser.setTri(tri);
+        fait = true;
+    });
+    // Refused: the button of the order still in force.
+    if (!fait) bouton(m_browser.tri())->setChecked(true);
+}
+
+void TFmodif::RBnumeroClick() { changeTri(FoodBrowser::Tri::Numero); }
+void TFmodif::RBNomClick() { changeTri(FoodBrowser::Tri::Nom); }
+void TFmodif::RBCategorieClick() { changeTri(FoodBrowser::Tri::Categorie); }
+
+void TFmodif::SBchercherClick() {
+    ErrorHandler::run([&] {
+        if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
+        if (m_browser.chercheNom()) {
+            RBNom->setChecked(true);
+            RBNomClick();
+        }
+        VerrouCompose();
+    });
+}

@@ -1,0 +1,147 @@
+#include "foodtable/tablenavigator.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+#include "core/table/table.h"
+
+namespace {
+// The buttons' glyphs, drawn small and dark like the bar of a data form:
+// bars and triangles for the moves, a plus, a minus, a tick and a cross.
+QIcon glyphe(TableNavigator::Bouton b, const QColor& color) {
+    QPixmap pix(16, 16);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    auto triangle = [&](qreal x, bool left) {
+        QPainterPath path;
+        if (left) {
+            path.moveTo(x + 5, 3);
+            path.lineTo(x, 8);
+            path.lineTo(x + 5, 13);
+        } else {
+            path.moveTo(x, 3);
+            path.lineTo(x + 5, 8);
+            path.lineTo(x, 13);
+        }
+        path.closeSubpath();
+        p.drawPath(path);
+    };
+    switch (b) {
+    case TableNavigator::Debut:
+        p.drawRect(QRectF(4, 3, 2, 10));
+        triangle(7, true);
+        break;
+    case TableNavigator::Precedent: triangle(5.5, true); break;
+    case TableNavigator::Suivant: triangle(5.5, false); break;
+    case TableNavigator::Fin:
+        triangle(4, false);
+        p.drawRect(QRectF(10, 3, 2, 10));
+        break;
+    case TableNavigator::Ajouter:
+        p.drawRect(QRectF(3, 7, 10, 2));
+        p.drawRect(QRectF(7, 3, 2, 10));
+        break;
+    case TableNavigator::Supprimer: p.drawRect(QRectF(3, 7, 10, 2)); break;
+    case TableNavigator::Confirmer: {
+        QPen pen(color, 2);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(6.5, 12), QPointF(13, 4)}));
+        break;
+    }
+    case TableNavigator::Annuler: {
+        QPen pen(color, 2);
+        p.setPen(pen);
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        break;
+    }
+    }
+    p.end();
+    QIcon icon(pix);
+    return icon;
+}
+}  // namespace
+
+TableNavigator::TableNavigator(const QVector<Bouton>& boutons, QWidget* parent)
+    : QWidget(parent), m_ordre(boutons), m_boutons(Annuler + 1, nullptr) {
+    for (Bouton b : m_ordre) {
+        auto* button = new QToolButton(this);
+        button->setIcon(glyphe(b, b == Confirmer ? QColor(0, 110, 0)
+                                  : b == Annuler ? QColor(170, 0, 0)
+                                                 : QColor(40, 40, 40)));
+        button->setIconSize(QSize(16, 16));
+        button->setToolTip(hint(b));
+        button->setAccessibleName(hint(b));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, b] { emit clicked(b); });
+        m_boutons[b] = button;
+    }
+    suitTable();
+}
+
+QString TableNavigator::hint(Bouton b) {
+    switch (b) {
+    case Debut: return QStringLiteral("Début");
+    case Precedent: return QStringLiteral("Précédent");
+    case Suivant: return QStringLiteral("Suivant");
+    case Fin: return QStringLiteral("Fin");
+    case Ajouter: return QStringLiteral("Ajouter un aliment");
+    case Supprimer: return QStringLiteral("Supprimer l'aliment");
+    case Confirmer: return QStringLiteral("Confirmer modifications");
+    case Annuler: return QStringLiteral("Annuler modifications");
+    }
+    return QString();
+}
+
+void TableNavigator::setTable(Table* table) {
+    if (m_table) disconnect(m_table, nullptr, this, nullptr);
+    m_table = table;
+    if (m_table) {
+        connect(m_table, &Table::currentChanged, this, &TableNavigator::suitTable);
+        connect(m_table, &Table::layoutReset, this, &TableNavigator::suitTable);
+        connect(m_table, &Table::stateChanged, this, &TableNavigator::suitTable);
+        connect(m_table, &Table::rowChanged, this, &TableNavigator::suitTable);
+    }
+    suitTable();
+}
+
+QToolButton* TableNavigator::bouton(Bouton b) const { return m_boutons.value(b); }
+
+void TableNavigator::click(Bouton b) {
+    QToolButton* button = bouton(b);
+    if (button && button->isEnabled()) emit clicked(b);
+}
+
+void TableNavigator::suitTable() {
+    const bool open = m_table && m_table->isOpen();
+    const int n = open ? m_table->rowCount() : 0;
+    const int row = open ? m_table->currentRow() : -1;
+    const bool pending = open && (m_table->state() == Table::State::Edit ||
+                                  m_table->state() == Table::State::Insert);
+    auto set = [&](Bouton b, bool on) {
+        if (QToolButton* button = m_boutons[b]) button->setEnabled(on);
+    };
+    set(Debut, open && row > 0);
+    set(Precedent, open && row > 0);
+    set(Suivant, open && row >= 0 && row < n - 1);
+    set(Fin, open && row >= 0 && row < n - 1);
+    set(Ajouter, open);
+    set(Supprimer, open && n > 0);
+    set(Confirmer, pending);
+    set(Annuler, pending);
+}
+
+void TableNavigator::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int count = static_cast<int>(m_ordre.size());
+    if (count == 0) return;
+    for (int i = 0; i < count; ++i) {
+        const int x0 = width() * i / count, x1 = width() * (i + 1) / count;
+        m_boutons[m_ordre[i]]->setGeometry(x0, 0, x1 - x0, height());
+    }
+}
