@@ -177,6 +177,7 @@ void TFdiagnost::litDonnees() {
     try {
         CalculTotaux(tchoix, totals);
         m_data.nonMesures = lisNonMesures(tchoix, m_session.dataDir());
+        m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
     } catch (...) {
         if (!wasOpen) tchoix.close();
         throw;

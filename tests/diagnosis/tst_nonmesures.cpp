@@ -6,7 +6,8 @@
 #include <QtTest>
 
 #include "core/dbf/dbf.h"
-#include "core/diagnosis/nonmesures.h"
+#include "core/foodtable/foodeditor.h"
+#include "core/compose/nonmesures.h"
 #include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -64,7 +65,9 @@ class TestNonMesures : public QObject {
         t.setDirectory(dir->path());
         t.setReadOnly(true);
         t.open();
-        return lisNonMesures(t, dir->path());
+        NonMesures nm = lisNonMesures(t, dir->path());
+        nm.aliments = alimentsNonMesuresPage2(nm);
+        return nm;
     }
 
 private slots:
@@ -78,6 +81,7 @@ private slots:
         for (const QString& t : {foodSchema().fileName, nonMesuresSchema().fileName})
             QVERIFY(QFile::copy(QDir(Fixtures::suppliedTablesDir()).filePath(t), dir->file(t)));
         Fixtures::createEmpty(choiceSchema(), dir->path());
+        Fixtures::createEmpty(compositeSchema(), dir->path());
     }
     void cleanup() { dir.reset(); }
 
@@ -114,6 +118,46 @@ private slots:
         const NonMesures nm = read(lines);
         QCOMPARE(nm.marque(DailyTotals::VIT_D), vitD);
         QCOMPARE(nm.aliments, aliments);
+    }
+
+    // The side table written back: a food's marks replaced, forgotten field by
+    // field when typed in the editing window, and its record gone with the
+    // last mark; an older Data directory without the table is left so.
+    void sideTableWritten() {
+        const QString nom = foods.sansVitD;
+        const double numero = foods.numeroSansVitD;
+        auto marks = [&]() {
+            QFile::remove(dir->file("CHOIX.DBF"));
+            Fixtures::createEmpty(choiceSchema(), dir->path());
+            return read({line(nom, 100)}).champs();
+        };
+        FichierNonMesures::marque(dir->path(), numero, nom, {"VIT_D", "CL"});
+        QCOMPARE(marks(), QStringList({"CL", "VIT_D"}));
+
+        // Typing vitamin D in the editing window makes it measured.
+        Table food(foodSchema());
+        Table compo(compositeSchema());
+        food.setDirectory(dir->path());
+        compo.setDirectory(dir->path());
+        food.setIndexName("NOM");
+        compo.setIndexName("NOM_COMPO");
+        food.open();
+        compo.open();
+        FoodEditor editor(food, compo);
+        QVERIFY(food.locate("NOM", nom));
+        editor.ecritTexte("VIT_D", "0,002", QLocale(QLocale::French));
+        QVERIFY(editor.confirme());
+        QCOMPARE(marks(), QStringList({"CL"}));
+
+        FichierNonMesures::oublie(dir->path(), numero, nom, {"CL"});
+        QVERIFY(marks().isEmpty());
+        const auto side = DbfFile::open(dir->file(nonMesuresSchema().fileName), true);
+        for (int r = 0; r < side->recordCount(); ++r)
+            if (!side->isDeleted(r)) QVERIFY(side->text(r, side->fieldIndex("NOM")).trimmed() != nom);
+
+        QVERIFY(QFile::remove(dir->file(nonMesuresSchema().fileName)));
+        FichierNonMesures::marque(dir->path(), numero, nom, {"VIT_D"});
+        QVERIFY(!QFile::exists(dir->file(nonMesuresSchema().fileName)));
     }
 
     // Page 2 marks the vitamin D rate and says under the list for how many

@@ -12,7 +12,7 @@
 
 #include "core/compose/dailytotals.h"
 #include "core/diagnosis/needs.h"
-#include "core/diagnosis/nonmesures.h"
+#include "core/compose/nonmesures.h"
 
 class Surface;
 

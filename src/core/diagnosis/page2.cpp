@@ -111,6 +111,16 @@ void NotesNonMesures(Surface& surface, const DiagLayout& l, const DiagnosisData&
     surface.textOut(l.leftLabelX, rowOf(l, rows.size()), texteNonMesures(nm.aliments));
 }
 
+int alimentsNonMesuresPage2(const NonMesures& nm) {
+    int n = 0;
+    for (const QSet<int>& ligne : nm.lignes) {
+        bool surPage2 = false;
+        for (const LignePage2& row : LignesPage2()) surPage2 = surPage2 || ligne.contains(row.intake);
+        if (surPage2) ++n;
+    }
+    return n;
+}
+
 QString texteNonMesures(int aliments) {
     return aliments == 1 ? QStringLiteral("* valeur non mesurée pour 1 aliment choisi")
                          : QStringLiteral("* valeur non mesurée pour %1 aliments choisis").arg(aliments);

@@ -50,6 +50,8 @@ void TauxPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& 
 // foods; nothing when no rate is marked.
 void NotesNonMesures(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
 QString texteNonMesures(int aliments);
+// The chosen foods lacking a value of page 2 (what the line under the list counts).
+int alimentsNonMesuresPage2(const NonMesures& nm);
 // One bar per row at x 450 (none where the rate has no value).
 void BarresPage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
 // One bar: a line of pen width 5 (times the scale on paper), 7 below y, as

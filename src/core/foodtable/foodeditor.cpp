@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/compose/composite.h"
+#include "core/compose/nonmesures.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/numformat.h"
 #include "core/interfaces/prompter.h"
@@ -29,7 +30,10 @@ FoodEditor::FoodEditor(Table& taliments, Table& talimCompo) : m_t(taliments), m_
     m_t.beforeDelete = [this](Table& t) { return TalimentsBeforeDelete(t); };
     // Each change of state (editing begun, written, dropped) starts afresh:
     // only the fields written since count as a change.
-    m_etat = QObject::connect(&m_t, &Table::stateChanged, [this] { m_modifie = false; });
+    m_etat = QObject::connect(&m_t, &Table::stateChanged, [this] {
+        m_modifie = false;
+        m_tapes.clear();
+    });
 }
 
 FoodEditor::~FoodEditor() {
@@ -95,6 +99,7 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text, const QLo
             m_t.setString(field, QString());   // a blank number reads as 0
         else
             m_t.setFloat(field, v);
+        m_tapes << field.toUpper();
     } else {
         m_t.setString(field, text);
     }
@@ -139,7 +144,13 @@ bool FoodEditor::ecrit() {
         prompter().message(Prompter::Kind::Warning, erreur);
         return false;
     }
+    // A value typed here is one the user knows: it no longer counts as
+    // unmeasured (the side table is written once the food is).
+    const QStringList tapes = m_tapes;
+    const double numero = m_t.asFloat(kNumero);
+    const QString nom = m_t.asString(kNom);
     m_t.post();
+    if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.directory(), numero, nom, tapes);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QMetaObject>
 #include <QString>
+#include <QStringList>
 
 class Table;
 
@@ -84,6 +85,7 @@ private:
     Table& m_compo;
     long long m_numero = 0;   // taken before the new record is begun
     bool m_modifie = false;
+    QStringList m_tapes;      // the nutrient fields typed since editing began
     bool m_refus = false;     // the last deletion was refused
     QMetaObject::Connection m_etat;
 };

@@ -1,4 +1,4 @@
-#include "core/diagnosis/nonmesures.h"
+#include "core/compose/nonmesures.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -6,7 +6,6 @@
 
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
-#include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 
@@ -68,25 +67,81 @@ NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
             }
     }
 
-    QSet<int> page2;
-    for (const LignePage2& row : LignesPage2()) page2.insert(row.intake);
     const DailyTotals::Slot energie[] = {DailyTotals::PROT_A, DailyTotals::PROT_V, DailyTotals::GLUC_S,
                                          DailyTotals::GLUC_A, DailyTotals::LIPI_A, DailyTotals::LIPI_V};
     for (tchoix.first(); !tchoix.eof(); tchoix.next()) {
         if (tchoix.asFloat(QStringLiteral("QTE")) == 0.0) continue;
         const QString nom = cle(tchoix.asString(QStringLiteral("NOM")));
         if (!confirmes.contains(nom)) continue;
-        bool surPage2 = false;
+        QSet<int> ligne;
         for (int slot : parNom.value(nom).manquants) {
-            out.manquants[slot] = true;
+            ligne.insert(slot);
             for (DailyTotals::Slot e : energie)
-                if (slot == e) out.manquants[DailyTotals::CALORIES] = true;
-            surPage2 = surPage2 || page2.contains(slot);
+                if (slot == e) ligne.insert(DailyTotals::CALORIES);
         }
-        // Energy counts once its own macronutrients are known to be missing.
-        for (DailyTotals::Slot e : energie)
-            if (parNom.value(nom).manquants.contains(e)) surPage2 = true;
-        if (surPage2) ++out.aliments;
+        for (int slot : ligne) out.manquants[slot] = true;
+        out.lignes << ligne;
     }
     return out;
 }
+
+QStringList NonMesures::champs() const {
+    QStringList out;
+    for (const QString& field : choiceNumericFields()) {
+        const int slot = DailyTotals::slotOf(field);
+        if (slot >= 0 && manquants[slot] && nonMesuresSchema().field(field)) out << field;
+    }
+    return out;
+}
+
+namespace FichierNonMesures {
+namespace {
+// Applies change to the food's flags (a set of unmeasured fields) and writes
+// the result: the record replaced, added, or removed when no field is left.
+template <class Change>
+void modifie(const QString& dir, double numero, const QString& nom, Change change) {
+    if (!QFileInfo::exists(DataDir::resolve(nonMesuresSchema().fileName, dir))) return;
+    Table t(nonMesuresSchema());
+    t.setDirectory(dir);
+    t.setIndexName(QString());
+    t.open();
+    bool found = false;
+    for (t.first(); !t.eof(); t.next())
+        if (t.asFloat(QStringLiteral("NUMERO")) == numero && cle(t.asString(QStringLiteral("NOM"))) == cle(nom)) {
+            found = true;
+            break;
+        }
+    QSet<QString> champs;
+    if (found)
+        for (const DbfField& f : nonMesuresSchema().fields)
+            if (f.type == 'L' && t.asString(f.name).trimmed().toUpper() == QLatin1String("T")) champs << f.name;
+    const QSet<QString> avant = champs;
+    change(champs);
+    if (found && champs == avant) return;
+    if (champs.isEmpty()) {
+        if (found) t.deleteRecord();
+        return;
+    }
+    if (found) {
+        t.edit();
+    } else {
+        t.append();
+        t.setFloat(QStringLiteral("NUMERO"), numero);
+        t.setString(QStringLiteral("NOM"), cle(nom));
+    }
+    for (const DbfField& f : nonMesuresSchema().fields)
+        if (f.type == 'L') t.setString(f.name, champs.contains(f.name) ? QStringLiteral("T") : QStringLiteral("F"));
+    t.post();
+}
+}  // namespace
+
+void marque(const QString& dir, double numero, const QString& nom, const QStringList& champs) {
+    modifie(dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
+}
+
+void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs) {
+    modifie(dir, numero, nom, [&](QSet<QString>& c) {
+        for (const QString& f : champs) c.remove(f.toUpper());
+    });
+}
+}  // namespace FichierNonMesures

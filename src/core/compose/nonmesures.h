@@ -1,0 +1,44 @@
+#pragma once
+// Values the Food table does not know: the side table NONMESUR.DBF marks,
+// per food, the values its source did not measure (stored as 0). A chosen
+// line whose food has such a value for a nutrient makes that nutrient's
+// intake, and every rate built on it, a lower bound. Composite foods inherit
+// the marks of their ingredients; values typed in the editing window count as
+// measured.
+#include <QSet>
+#include <QStringList>
+#include <QVector>
+
+#include "core/compose/dailytotals.h"
+
+class Table;
+
+struct NonMesures {
+    // Per Daily totals slot: some chosen food lacks a measured value for it.
+    // Energy is marked when one of the macronutrients it sums is.
+    QVector<bool> manquants = QVector<bool>(DailyTotals::Count, false);
+    // The slots each marked line lacks, one entry per marked line.
+    QVector<QSet<int>> lignes;
+    // Chosen foods lacking a value that the page showing the marks uses (set
+    // by the page that counts them).
+    int aliments = 0;
+    bool marque(DailyTotals::Slot slot) const { return manquants[slot]; }
+    // The nutrient fields (PROT_A ... FIBRES) that are marked.
+    QStringList champs() const;
+};
+
+// Reads the side table of the directory for the lines of the open Choice
+// table (left on its last line). A missing or unreadable side table (an older
+// Data directory) marks nothing and is no error; a record applies to a line
+// only when the Food table has a food of that name and that number, so a
+// replaced Food table gets no marks.
+NonMesures lisNonMesures(Table& tchoix, const QString& dir);
+
+namespace FichierNonMesures {
+// Gives the food (number and name) exactly these unmeasured fields: its
+// record is replaced, or removed when fields is empty. Nothing is done when
+// the directory has no side table.
+void marque(const QString& dir, double numero, const QString& nom, const QStringList& champs);
+// The given fields of the food are now measured (typed by hand).
+void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs);
+}
