@@ -4,8 +4,8 @@
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "compose/compose.h"
-#include "core/compose/choixfichiers.h"
 #include "core/schema/schema.h"
+#include "core/session/reprisedemarrage.h"
 #include "diagnosis/diagnost.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
@@ -26,9 +26,10 @@ TFdiet* creeFenetres(Session& session) {
 }
 
 void lecturesInitiales(TFdiet& diet) {
-    // Before anything reads choix.dbf: an interrupted composite-food session
-    // left the day's choice in choix.tmp and an ingredient list in choix.dbf.
-    ErrorHandler::run([] { FichierChoix::restaureChoixInterrompu(); });
+    // Before anything reads the tables, under the Data directory's lock: an
+    // interrupted composite save, or composite-food session (the day's choice
+    // left in choix.tmp and an ingredient list in choix.dbf).
+    ErrorHandler::run([] { RepriseDemarrage::execute(); });
     ErrorHandler::run([&] {
         if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->premiereLecture();
     });

@@ -130,18 +130,21 @@ void TFdiagnost::litDonnees() {
     ChoixColonne(m_data.groupName, m_colonne);
     LitBesoins(*Tbesoins, m_colonne, m_data.needs);
 
-    // The handle is the composition window's: left as it was found.
+    // The composition window's handle when it is open; otherwise a read-only
+    // handle of our own on the same file, since this reading writes nothing
+    // (a read-only Data directory must not fail here).
     DailyTotals& totals = m_session.totals();
     Table& tchoix = m_compose.Tchoix();
-    const bool wasOpen = tchoix.isOpen();
-    tchoix.open();
-    try {
+    if (tchoix.isOpen()) {
         CalculTotaux(tchoix, totals);
-    } catch (...) {
-        if (!wasOpen) tchoix.close();
-        throw;
+    } else {
+        Table lecture(choiceSchema());
+        lecture.setDirectory(tchoix.directory());
+        lecture.setFileName(tchoix.fileName());
+        lecture.setReadOnly(true);
+        lecture.open();
+        CalculTotaux(lecture, totals);
     }
-    if (!wasOpen) tchoix.close();
     m_data.totals = totals;
 }
 

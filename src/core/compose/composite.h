@@ -66,6 +66,7 @@ public:
     bool sauvegardeFaite() const { return m_backup; }
 
 private:
+    void ecritUnite(const DailyTotals& totals);
     void ecritAliment(const DailyTotals& totals);
     void ecritLignes();
     void supprimeAliment();
