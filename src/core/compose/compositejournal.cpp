@@ -58,9 +58,10 @@ void supprimeSansErreur(const QString& name) {
     }
 }
 
+// The journal first: copies without a journal are only removed at start-up.
 void nettoie() {
-    for (const Copie& c : copies()) supprimeSansErreur(c.copie);
     supprimeSansErreur(fichierJournal());
+    for (const Copie& c : copies()) supprimeSansErreur(c.copie);
 }
 
 // Puts the copy's bytes back into the table file itself (same file, so no

@@ -25,6 +25,7 @@ struct State {
     int calls[kOps] = {};
     Plan plans[kOps];
     std::function<void(Op, const QString&)> observer;
+    bool durable = true;
 };
 
 State& state() {
@@ -78,6 +79,8 @@ void reset() {
     }
     s.observer = nullptr;
 }
+
+void setDurable(bool durable) { state().durable = durable; }
 
 int calls(Op op) { return state().calls[static_cast<int>(op)]; }
 
@@ -135,7 +138,17 @@ int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString&
 int flush(int fd, const QString& path) {
     Fault fault;
     if (const int err = planned(Op::Flush, path, &fault); err >= 0) return err;
+    if (!state().durable) return 0;
     return ::fsync(fd) < 0 ? errno : 0;
+}
+
+void flushDirectory(const QString& dir) {
+    if (!state().durable) return;
+    const int fd = ::open(native(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 int rename(const QString& from, const QString& to) {

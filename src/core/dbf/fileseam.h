@@ -24,6 +24,10 @@ void failAt(Op op, int nth, Fault fault, bool persistent = false);
 void reset();
 // Calls of op since the last reset.
 int calls(Op op);
+// Whether flush() really waits for the disk (the default). Tests and the
+// fuzzer that write thousands of throw-away files turn it off; flush() is
+// still counted and can still be made to fail.
+void setDurable(bool durable);
 // Called before each call with its kind and the file's path.
 void setObserver(std::function<void(Op, const QString&)> observer);
 
@@ -39,6 +43,8 @@ int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString&
 // Flushes the file's data to the disk.
 int flush(int fd, const QString& path);
 int rename(const QString& from, const QString& to);
+// Flushes a directory's entries (after a rename), when durable; not counted.
+void flushDirectory(const QString& dir);
 int remove(const QString& path);
 
 }  // namespace FileSeam

@@ -112,12 +112,7 @@ void replace(const QString& path, const QByteArray& bytes, const QString& shown)
         refuseWrite(shown, FileError::fromErrno(err, path));
     }
     // The rename itself reaches the disk with its directory.
-    const int dir = ::open(native(QFileInfo(path).absolutePath()).constData(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    FileSeam::flushDirectory(QFileInfo(path).absolutePath());
 }
 
 }  // namespace WholeFile
