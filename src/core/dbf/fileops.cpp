@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -49,6 +50,13 @@ void deleteFile(const QString& name) {
 
 bool fileExists(const QString& name) {
     return QFileInfo(DataDir::resolve(name)).isFile();
+}
+
+void removeLeftoverTemporaries() {
+    const QDir dir(DataDir::path());
+    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));
+    for (const QString& e : dir.entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        if (temporary.match(e).hasMatch()) FileSeam::remove(dir.filePath(e));
 }
 
 QStringList listDatFiles() {

@@ -6,6 +6,7 @@
 #include "core/compose/compositejournal.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
+#include "core/dbf/fileops.h"
 #include "core/interfaces/prompter.h"
 #include "core/session/datalock.h"
 
@@ -24,6 +25,7 @@ void etape(const std::function<void()>& f) {
 
 bool execute() {
     if (DataLock::acquire(DataDir::path()) != DataLock::Result::Taken) return false;
+    FileOps::removeLeftoverTemporaries();
     etape([] {
         const QString message = CompositeJournal::reprise();
         if (!message.isEmpty()) prompter().message(Prompter::Kind::Information, message);

@@ -3,6 +3,7 @@
 // in order before anything reads the tables. It runs only under the Data
 // directory's lock (DataLock), so that it never touches the live files of
 // another running program:
+//   - temporary files of an interrupted copy are removed;
 //   - an interrupted composite save is finished one way or the other
 //     (CompositeJournal::reprise), and the user told which;
 //   - the day's choice set aside in choix.tmp by an interrupted composite
