@@ -20,7 +20,7 @@
 // Production index flag. This program never reads nor writes .MDX files: the
 // index tags are built in memory when a table handle opens. The flag is
 // ignored on reading; on the first write to a file that has it set, it is
-// cleared (with that first write), so that another dBase program does not trust an
+// cleared (just before that first write), so that another dBase program does not trust an
 // .MDX file that no longer matches the records.
 //
 // Durability. Every write goes straight to the file and is flushed to the
@@ -789,6 +789,10 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     if (pos + d->recordLength > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est plein.").arg(d->name));
 
+    // The index flag is cleared before the first change: a failure there
+    // changes nothing, and no failure after a write reports a saved record
+    // as refused.
+    clearIndexFlagOnDisk();
     if (record < d->recordCount) {
         // Rewrite in place: the fields only, the deletion flag is kept. A
         // write that fails part-way is undone, so the record posted before
@@ -803,7 +807,6 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
         }
         std::memcpy(d->image.data() + pos + 1, fieldBytes.constData(),
                     static_cast<size_t>(fieldBytes.size()));
-        clearIndexFlagOnDisk();
         return;
     }
 
@@ -839,7 +842,6 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     d->image.append(rec.constData(), d->recordLength);
     put32(d->image.data() + 4, static_cast<quint32>(d->recordCount + 1));
     ++d->recordCount;
-    clearIndexFlagOnDisk();
 }
 
 void DbfFile::clearIndexFlagOnDisk() {
@@ -860,9 +862,9 @@ void DbfFile::setDeleted(int record, bool deleted) {
     d->checkRecord(record);
     const char flag = deleted ? '*' : ' ';
     const qint64 pos = d->headerLength + static_cast<qint64>(record) * d->recordLength;
+    clearIndexFlagOnDisk();
     d->writeAt(pos, &flag, 1);
     d->image[static_cast<int>(pos)] = flag;
-    clearIndexFlagOnDisk();
 }
 
 QByteArray DbfFile::blankRecord() const { return QByteArray(d->recordLength - 1, ' '); }
