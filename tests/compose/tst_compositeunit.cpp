@@ -4,18 +4,21 @@
 // food without lines, as older versions could leave, is named at start-up.
 // The test binary runs itself as the program with "--child N DIR": it saves
 // a composite and kills itself (SIGKILL) just before the N-th file call of
-// the save.
+// the save. With "--limited BYTES DIR" it enters composite mode with its file
+// size limited (RLIMIT_FSIZE), as on a disk with little space left.
 #include <QProcess>
 #include <QtTest>
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "core/compose/composite.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
+#include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
 #include "core/dbf/fileseam.h"
@@ -62,6 +65,29 @@ int childMain(int killAt, const QString& dir) {
     DailyTotals totals;
     composite.enregistre(totals);
     std::printf("%d\n", calls);
+    return 0;
+}
+
+// The program with its file size limited (as a disk with little space left):
+// composite mode is asked for over a day of 22 lines. Prints the message
+// given, or "ok".
+int limitedMain(long bytes, const QString& dir) {
+    DataDir::set(dir);
+    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails with EFBIG
+    const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    Table talim(foodSchema()), tchoix(choiceSchema()), talimCompo(compositeSchema());
+    talim.open();
+    tchoix.open();
+    talimCompo.open();
+    CompositeFood composite(talim, tchoix, talimCompo);
+    composite.commence(kSalade);
+    try {
+        composite.metDeCote();
+        std::puts("ok");
+    } catch (const DataError& e) {
+        std::puts(e.message().toUtf8().constData());
+    }
     return 0;
 }
 
@@ -145,6 +171,29 @@ private slots:
         QVERIFY(before > 0 && after > 0);
     }
 
+    // Little space left: composite mode is refused with the true reason, and
+    // the day stays whole where it was, with no cut backup beside it.
+    void littleSpaceLeftKeepsTheDay() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QVector<QVariantMap> day;
+        for (int i = 1; i <= 22; ++i)
+            day << QVariantMap{{"NOM", QStringLiteral("Ligne %1").arg(i)}, {"QTE", 10.0 * i}};
+        Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"), day);
+        const QByteArray bytes = Files::bytesOf(dir.file("CHOIX.DBF"));
+        QVERIFY(bytes.size() > 8192);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--limited"), QStringLiteral("8192"), dir.path()});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput().trimmed()),
+                 QStringLiteral("Impossible d'écrire le fichier choix.tmp : disque plein."));
+        QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), bytes);
+        QCOMPARE(QDir(dir.path()).entryList({"choix.tmp", ".*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
     void orphanNamedAtStartUp() {
         TempDataDir dir;
         Fixtures::writeAllTables(dir.path());
@@ -162,6 +211,8 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--limited") == 0)
+        return limitedMain(std::atol(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return childMain(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]));
     QCoreApplication app(argc, argv);
