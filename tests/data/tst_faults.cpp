@@ -207,6 +207,31 @@ QHash<QString, Scenario> scenarios() {
                    ? QString()
                    : QStringLiteral("the composite has no line");
     };
+    // Deleting a composite (saved with an empty list) is one unit too.
+    s["composite delete"] = s["composite save"];
+    s["composite delete"].setup = [save = s["composite save"]](Day& d) {
+        // Past the base foods, which cannot be deleted.
+        d.talim.append();
+        d.talim.setFloat(QStringLiteral("NUMERO"), 500);
+        d.talim.setString(kNom, QStringLiteral("Réserve"));
+        d.talim.post();
+        save.setup(d);
+        save.run(d);
+        d.composite->restaure();
+        d.tchoix.open();
+        d.composite->commence(QStringLiteral("Salade"));
+        d.composite->metDeCote();
+        d.prompter.answer(true);   // "Quantité nulle ! Voulez-vous supprimer l'aliment Salade ?"
+    };
+    s["composite delete"].check = [](Day& d, bool failed) {
+        if (FileOps::fileExists("compose.jnl") &&
+            (failed || !CompositeJournal::reprise().contains(QStringLiteral("d'après"))))
+            return QStringLiteral("a journal stays");
+        if (failed) return QString();
+        return CompositeFood::ComposeExiste(d.talimCompo, QStringLiteral("Salade"))
+                   ? QStringLiteral("the composite still has lines")
+                   : QString();
+    };
     return s;
 }
 
@@ -221,7 +246,8 @@ private slots:
     void everyFaultOnEveryPath_data() {
         QTest::addColumn<QString>("path");
         for (const char* p : {"post", "append", "delete", "copy", "save .dat", "open .dat",
-                              "Nouveau", "composite in", "composite out", "composite save"})
+                              "Nouveau", "composite in", "composite out", "composite save",
+                              "composite delete"})
             QTest::newRow(p) << QString::fromLatin1(p);
     }
     void everyFaultOnEveryPath() {

@@ -220,14 +220,18 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
             (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
                           : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
             NomCompose;
-        if (prompter().ask(Prompter::Kind::Confirmation, question)) ecritUnite(totals);
+        if (prompter().ask(Prompter::Kind::Confirmation, question))
+            enUnite([&] {
+                ecritAliment(totals);
+                ecritLignes();
+            });
         return true;
     }
     if (ModifCompose) {
         if (prompter().ask(Prompter::Kind::Confirmation,
                            QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
                                NomCompose + QStringLiteral(" ?")))
-            supprimeAliment();
+            enUnite([&] { supprimeAliment(); });
         else
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
                                                           QStringLiteral(" n'a pas été modifié !"));
@@ -235,13 +239,13 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
     return true;
 }
 
-void CompositeFood::ecritUnite(const DailyTotals& totals) {
-    // The food and its lines are written as one unit: a failure (or a stop of
-    // the program, see CompositeJournal) at any write puts both tables back.
+void CompositeFood::enUnite(const std::function<void()>& ecritures) {
+    // The food and its lines are written (or deleted) as one unit: a failure
+    // (or a stop of the program, see CompositeJournal) at any write puts both
+    // tables back.
     CompositeJournal::commence(NomCompose);
     try {
-        ecritAliment(totals);
-        ecritLignes();
+        ecritures();
         CompositeJournal::termine();
     } catch (const DataError& e) {
         // The handles hold the tables in memory: closed while the files are
