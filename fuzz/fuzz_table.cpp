@@ -65,6 +65,10 @@ const QString& scratch() {
                                                                         : QDir::tempPath();
         const QString d = QStringLiteral("%1/nutrimo-fuzz-%2").arg(base).arg(::getpid());
         QDir().mkpath(d);
+        // Removed when the fuzzer exits normally; a crash leaves it for the
+        // reproduction.
+        static QString removeAtExit = d;
+        std::atexit([] { QDir(removeAtExit).removeRecursively(); });
         DataDir::set(d);
         FileSeam::setDurable(false);
         return d;
