@@ -49,11 +49,15 @@ bench: build
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/nutrimo-screenshots $(BUILD)/screenshots
 
+# Both harnesses, FUZZ_TIME seconds each: the codec on bytes in memory, and
+# the Table over a real file with faults planted in every write.
+FUZZ_TIME ?= 60
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DNUTRIMO_FUZZ=ON
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_dbf
-	mkdir -p build-fuzz/corpus && cp -n $(BUILD)/tables/* build-fuzz/corpus/ 2>/dev/null || true
-	build-fuzz/fuzz/fuzz_dbf -max_total_time=60 -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dbf fuzz_table
+	mkdir -p build-fuzz/corpus build-fuzz/corpus_table && cp -n $(BUILD)/tables/* build-fuzz/corpus/ 2>/dev/null || true
+	build-fuzz/fuzz/fuzz_dbf -max_total_time=$(FUZZ_TIME) -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+	build-fuzz/fuzz/fuzz_table -max_total_time=$(FUZZ_TIME) -max_len=4096 -print_final_stats=1 build-fuzz/corpus_table fuzz/corpus_table
 
 asan: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DNUTRIMO_SANITIZE=ON

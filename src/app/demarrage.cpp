@@ -5,9 +5,9 @@
 #include "app/ouvrir.h"
 #include "compose/compimpr.h"
 #include "compose/compose.h"
-#include "core/compose/choixfichiers.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
+#include "core/session/reprisedemarrage.h"
 #include "diagnosis/diagnost.h"
 #include "foodtable/dietri.h"
 #include "foodtable/consult.h"
@@ -45,9 +45,10 @@ TFdiet* creeFenetres(Session& session) {
 }
 
 void lecturesInitiales(TFdiet& diet) {
-    // Before anything reads choix.dbf: an interrupted composite-food session
-    // left the day's choice in choix.tmp and an ingredient list in choix.dbf.
-    ErrorHandler::run([] { FichierChoix::restaureChoixInterrompu(); });
+    // Before anything reads the tables, under the Data directory's lock: an
+    // interrupted composite save, or composite-food session (the day's choice
+    // left in choix.tmp and an ingredient list in choix.dbf).
+    ErrorHandler::run([] { RepriseDemarrage::execute(); });
     ErrorHandler::run([&] {
         if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->premiereLecture();
     });

@@ -5,6 +5,9 @@
 // main window that opens them from its menus. When the event loop has started
 // (the main window on screen), an interrupted composite-food session is
 // recovered and the diagnosis window reads its tables once.
+//
+// Before anything else, the Data directory's lock: a second Nutrimo on the
+// same directory says so and stops without touching any file.
 #include <QDir>
 #include <QTimer>
 #include <memory>
@@ -12,10 +15,16 @@
 #include "app/application.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
+#include "core/interfaces/prompter.h"
+#include "core/session/datalock.h"
 #include "core/session/session.h"
 
 int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
+    if (DataLock::acquire(QDir::currentPath()) == DataLock::Result::HeldElsewhere) {
+        prompter().message(Prompter::Kind::Warning, DataLock::refusal(QDir::currentPath()));
+        return 1;
+    }
     Session session(QDir::currentPath());
     std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
     diet->show();

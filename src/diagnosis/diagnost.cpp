@@ -169,21 +169,25 @@ void TFdiagnost::litDonnees() {
     ChoixColonne(m_data.groupName, m_colonne);
     LitBesoins(*Tbesoins, m_colonne, m_data.needs);
 
-    // The handle is the composition window's: left as it was found.
+    // The composition window's handle when it is open; otherwise a read-only
+    // handle of our own on the same file, since this reading writes nothing
+    // (a read-only Data directory must not fail here).
     DailyTotals& totals = m_session.totals();
     Table& tchoix = m_compose.Tchoix();
-    const bool wasOpen = tchoix.isOpen();
-    tchoix.open();
-    try {
+    if (tchoix.isOpen()) {
         CalculTotaux(tchoix, totals);
         m_data.nonMesures = lisNonMesures(tchoix, m_session.dataDir());
-        m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
-    } catch (...) {
-        if (!wasOpen) tchoix.close();
-        throw;
+    } else {
+        Table lecture(choiceSchema());
+        lecture.setDirectory(tchoix.directory());
+        lecture.setFileName(tchoix.fileName());
+        lecture.setReadOnly(true);
+        lecture.open();
+        CalculTotaux(lecture, totals);
+        m_data.nonMesures = lisNonMesures(lecture, m_session.dataDir());
     }
-    if (!wasOpen) tchoix.close();
     m_data.totals = totals;
+    m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
 }
 
 void TFdiagnost::premiereLecture() {

@@ -2,6 +2,7 @@
 
 #include "core/dbf/dataerror.h"
 #include "core/dbf/fileops.h"
+#include "core/dbf/wholefile.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "core/interfaces/prompter.h"
@@ -69,6 +70,12 @@ Suite enregistrer(const QString& text) {
     const QString refusNom = refusNomInvalide(name);
     if (!refusNom.isEmpty()) {
         prompter().message(Prompter::Kind::Warning, refusNom);
+        return Suite::Reste;
+    }
+    // A link to a file elsewhere is never written through: refused before
+    // the question, which would name a file that is not the one replaced.
+    if (FileOps::isSymLink(name)) {
+        prompter().message(Prompter::Kind::Warning, WholeFile::linkRefusal(name));
         return Suite::Reste;
     }
     if (FileOps::fileExists(name) &&

@@ -3,6 +3,8 @@
 #include <QVector>
 #include <algorithm>
 
+#include "core/compose/choixfichiers.h"
+#include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/collation.h"
 #include "core/dbf/dataerror.h"
@@ -108,17 +110,50 @@ void CompositeFood::commence(const QString& nom) {
 }
 
 void CompositeFood::metDeCote() {
+    const QString& choix = FileNames::choix();
+    const QString& sauvegarde = FileNames::sauvegardeChoix();
     m_tchoix.close();
-    // A backup still there is a day's choice that an earlier stay could not
-    // put back: put it back now rather than overwrite it with this list.
-    if (FileOps::fileExists(FileNames::sauvegardeChoix())) {
-        FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
-        m_backup = false;
-        FileOps::deleteFile(FileNames::sauvegardeChoix());
+    try {
+        // A backup still there is a day's choice that an earlier stay could
+        // not put back: put it back now rather than overwrite it with this list.
+        if (FileOps::fileExists(sauvegarde)) {
+            FichierChoix::verifieTableChoix(sauvegarde);
+            FileOps::copyFile(sauvegarde, choix);
+            FileOps::deleteFile(sauvegarde);
+        }
+        // The day is set aside only once its copy is complete and reads back
+        // byte for byte: until then choix.dbf is not touched.
+        FileOps::copyFile(choix, sauvegarde);
+        if (!FileOps::sameContent(choix, sauvegarde)) {
+            try {
+                FileOps::deleteFile(sauvegarde);
+            } catch (const DataError&) {
+            }
+            throw DataError(QStringLiteral("La copie du choix du jour (%1) ne relit pas les mêmes "
+                                           "octets que %2 : le choix du jour n'a pas été mis de "
+                                           "côté et n'a pas été modifié.")
+                                .arg(sauvegarde, choix));
+        }
+        m_backup = true;
+        try {
+            FileOps::copyFile(FileNames::choixVide(), choix);
+        } catch (const DataError&) {
+            // choix.dbf is still the day's choice (a copy replaces its
+            // destination whole or not at all): its backup is not needed.
+            m_backup = false;
+            try {
+                FileOps::deleteFile(sauvegarde);
+            } catch (const DataError&) {
+            }
+            throw;
+        }
+    } catch (const DataError&) {
+        try {
+            m_tchoix.open();
+        } catch (const DataError&) {
+        }
+        throw;
     }
-    FileOps::copyFile(FileNames::choix(), FileNames::sauvegardeChoix());
-    m_backup = true;
-    FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
     m_tchoix.open();
 }
 
@@ -185,22 +220,53 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
             (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
                           : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
             NomCompose;
-        if (prompter().ask(Prompter::Kind::Confirmation, question)) {
-            ecritAliment(totals);
-            ecritLignes();
-        }
+        if (prompter().ask(Prompter::Kind::Confirmation, question))
+            enUnite([&] {
+                ecritAliment(totals);
+                ecritLignes();
+            });
         return true;
     }
     if (ModifCompose) {
         if (prompter().ask(Prompter::Kind::Confirmation,
                            QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
                                NomCompose + QStringLiteral(" ?")))
-            supprimeAliment();
+            enUnite([&] { supprimeAliment(); });
         else
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
                                                           QStringLiteral(" n'a pas été modifié !"));
     }
     return true;
+}
+
+void CompositeFood::enUnite(const std::function<void()>& ecritures) {
+    // The food and its lines are written (or deleted) as one unit: a failure
+    // (or a stop of the program, see CompositeJournal) at any write puts both
+    // tables back.
+    CompositeJournal::commence(NomCompose);
+    try {
+        ecritures();
+        CompositeJournal::termine();
+    } catch (const DataError& e) {
+        // The handles hold the tables in memory: closed while the files are
+        // put back, then reopened on what is on disk.
+        m_talim.close();
+        m_talimCompo.close();
+        QString suite = QStringLiteral("Les tables des aliments sont restées telles qu'avant "
+                                       "l'enregistrement.");
+        try {
+            CompositeJournal::annule();
+        } catch (const DataError& undo) {
+            suite = undo.message();
+        }
+        try {
+            m_talim.open();
+            m_talimCompo.open();
+        } catch (const DataError&) {
+        }
+        throw DataError(QStringLiteral("L'aliment %1 n'a pas été enregistré.\n%2\n%3")
+                            .arg(NomCompose, e.message(), suite));
+    }
 }
 
 void CompositeFood::ecritAliment(const DailyTotals& totals) {
@@ -335,7 +401,18 @@ void CompositeFood::supprimeLignes(const QString& nom) {
 
 void CompositeFood::restaure() {
     if (!m_backup) return;
-    FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
+    const QString& sauvegarde = FileNames::sauvegardeChoix();
+    // Only a backup that still reads as a Choice table replaces the list;
+    // otherwise both files stay as they are, for the user to see to.
+    try {
+        FichierChoix::verifieTableChoix(sauvegarde);
+    } catch (const DataError& e) {
+        throw DataError(QStringLiteral("Le choix du jour mis de côté (%1) ne peut pas être relu : "
+                                       "il n'a pas été remis en place et reste dans le répertoire "
+                                       "des données.\n%2")
+                            .arg(sauvegarde, e.message()));
+    }
+    FileOps::copyFile(sauvegarde, FileNames::choix());
     m_backup = false;
-    FileOps::deleteFile(FileNames::sauvegardeChoix());
+    FileOps::deleteFile(sauvegarde);
 }

@@ -12,6 +12,7 @@
 // field and a value, so a name may hold quotes or any other character.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct DailyTotals;
 class Table;
@@ -66,6 +67,7 @@ public:
     bool sauvegardeFaite() const { return m_backup; }
 
 private:
+    void enUnite(const std::function<void()>& ecritures);
     void ecritAliment(const DailyTotals& totals);
     void ecritLignes();
     void supprimeAliment();

@@ -20,7 +20,7 @@
 // Production index flag. This program never reads nor writes .MDX files: the
 // index tags are built in memory when a table handle opens. The flag is
 // ignored on reading; on the first write to a file that has it set, it is
-// cleared (with that first write), so that another dBase program does not trust an
+// cleared (just before that first write), so that another dBase program does not trust an
 // .MDX file that no longer matches the records.
 //
 // Durability. Every write goes straight to the file and is flushed to the
@@ -35,16 +35,22 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/dbf/dataerror.h"
 #include "core/dbf/fileerror.h"
+#include "core/dbf/fileseam.h"
+#include "core/dbf/numberparse.h"
 #include "core/dbf/numformat.h"
+#include "core/dbf/wholefile.h"
 
 // ---------------------------------------------------------------------------
 // cp1252
@@ -114,130 +120,14 @@ QByteArray encode(const QString& text) {
 }  // namespace Cp1252
 
 // ---------------------------------------------------------------------------
-// Number parsing and formatting
+// Number formatting (the parsing is in numberparse.cpp)
 
 namespace {
 
-inline bool isPad(char c) { return c == ' ' || c == '\0'; }
-
-// Reads a numeric field leniently: surrounding blanks (or NUL padding) are
-// ignored, a blank field is 0, a comma is taken as a decimal point, and text
-// that is not a number (such as the "*****" some programs write on overflow)
-// reads as 0 rather than failing the whole table.
-//
-// parseStrict() does the work and tells whether the text was a number.
-double parseStrict(const char* p, int n, bool* ok) {
-    *ok = true;
-    int b = 0, e = n;
-    while (b < e && isPad(p[b])) ++b;
-    while (e > b && isPad(p[e - 1])) --e;
-    if (b == e) return 0.0;
-
-    // Fast exact path: up to 15 significant digits and up to 22 decimals, so
-    // that mantissa / 10^k is one correctly rounded division of exact values.
-    static const double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    int i = b;
-    bool negative = false;
-    if (p[i] == '-' || p[i] == '+') {
-        negative = p[i] == '-';
-        ++i;
-    }
-    unsigned long long mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool point = false, any = false, simple = true;
-    for (; i < e; ++i) {
-        const char c = p[i];
-        if (c >= '0' && c <= '9') {
-            any = true;
-            if (mantissa == 0 && c == '0') {
-                if (point) ++decimals;
-                continue;
-            }
-            if (digits >= 15) { simple = false; break; }
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            if (point) ++decimals;
-        } else if ((c == '.' || c == ',') && !point) {
-            point = true;
-        } else {
-            simple = false;
-            break;
-        }
-    }
-    if (simple) {
-        if (!any) {
-            *ok = false;
-            return 0.0;
-        }
-        double v = static_cast<double>(mantissa);
-        if (decimals > 22) {
-            simple = false;
-        } else {
-            v /= kPow10[decimals];
-            return negative ? -v : v;
-        }
-    }
-
-    // General path (long mantissas, exponents): strtod on a clean copy, which
-    // must be consumed whole.
-    *ok = false;
-    char buf[64];
-    const int len = e - b;
-    if (len >= static_cast<int>(sizeof buf)) return 0.0;
-    for (int k = 0; k < len; ++k) {
-        const char c = p[b + k];
-        if (!((c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == '+' ||
-              c == 'e' || c == 'E'))
-            return 0.0;
-        buf[k] = (c == ',') ? '.' : c;
-    }
-    buf[len] = '\0';
-    char* end = nullptr;
-    const double v = std::strtod(buf, &end);
-    if (end != buf + len || !std::isfinite(v)) return 0.0;
-    *ok = true;
-    return v;
-}
-
-// The value of a plain decimal text as an integer count of 10^-decimals
-// (e.g. "12.5" with 3 decimals is 12500), exactly; false when the text is
-// not plain (exponent, more decimals than given, too many digits).
-bool parseScaledText(const char* p, int n, int decimals, qint64* out) {
-    int b = 0, e = n;
-    while (b < e && isPad(p[b])) ++b;
-    while (e > b && isPad(p[e - 1])) --e;
-    qint64 m = 0;
-    int i = b, digits = 0, fraction = 0;
-    bool negative = false, point = false;
-    if (i < e && (p[i] == '-' || p[i] == '+')) negative = p[i++] == '-';
-    for (; i < e; ++i) {
-        const char c = p[i];
-        if (c >= '0' && c <= '9') {
-            if (point && ++fraction > decimals) return false;
-            if (m != 0 || c != '0') ++digits;
-            if (digits > 17) return false;
-            m = m * 10 + (c - '0');
-        } else if ((c == '.' || c == ',') && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    for (; fraction < decimals; ++fraction) {
-        if (++digits > 17 && m != 0) return false;
-        m *= 10;
-    }
-    *out = negative ? -m : m;
-    return true;
-}
-
-double parseLenient(const char* p, int n) {
-    bool ok;
-    const double v = parseStrict(p, n, &ok);
-    return ok ? v : 0.0;
-}
+using DbfNumber::isPad;
+using DbfNumber::parseLenient;
+using DbfNumber::parseScaledText;
+using DbfNumber::parseStrict;
 
 // The refused value as the user would write it: no trailing decimals, no
 // exponent for ordinary magnitudes.
@@ -287,7 +177,7 @@ bool validFieldNameChar(char c) {
 struct DbfFile::Impl {
     QString path;            // as opened (absolute when from a file)
     QString name;            // shown in messages
-    QFile file;              // open while the DbfFile lives (not for fromBytes)
+    int fd = -1;             // open while the DbfFile lives (not for fromBytes)
     bool onDisk = false;
     bool readOnly = false;
     QByteArray image;        // header + records (without the trailing end mark)
@@ -306,7 +196,12 @@ struct DbfFile::Impl {
     void checkField(int f) const;
     void checkWritable() const;
     void writeAt(qint64 pos, const char* data, qint64 len);
-    void flush();
+    void undoAppend(qint64 end);
+    void checkRecords(const char* records, int count, int rlen,
+                      const QVector<DbfField>& list) const;
+    ~Impl() {
+        if (fd >= 0) ::close(fd);
+    }
 };
 
 void DbfFile::Impl::checkRecord(int r) const {
@@ -330,12 +225,21 @@ void DbfFile::Impl::checkWritable() const {
 
 void DbfFile::Impl::writeAt(qint64 pos, const char* data, qint64 len) {
     if (!onDisk) return;
-    if (!file.seek(pos) || file.write(data, len) != len || !file.flush()) {
-        const QString why = FileError::reason(file);
-        file.unsetError();
-        throw DataError(
-            QStringLiteral("Impossible d'écrire dans le fichier %1 : %2.").arg(name, why));
-    }
+    if (const int err = FileSeam::writeAll(fd, pos, data, len, path))
+        throw DataError(QStringLiteral("Impossible d'écrire dans le fichier %1 : %2.")
+                            .arg(name, FileError::fromErrno(err, path)));
+}
+
+// After a failed append: the header count and the end mark as they were, and
+// the file cut back to its former end, written directly (not through the
+// seam, whose planned fault belongs to the write that failed). Whatever of
+// this fails too leaves at worst an uncounted record, which readers ignore.
+void DbfFile::Impl::undoAppend(qint64 end) {
+    char count[4];
+    put32(count, static_cast<quint32>(recordCount));
+    const char mark = 0x1A;
+    if (::pwrite(fd, count, 4, 4) == 4 && ::pwrite(fd, &mark, 1, end) == 1)
+        (void)::ftruncate(fd, end + 1);
 }
 
 // Validates the image and fills the description. Every refusal names the
@@ -457,6 +361,13 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     }
     if (list.isEmpty())
         throw DataError(damaged(name, QStringLiteral("il ne décrit aucun champ")));
+    // The records start right after the terminator: a header length that says
+    // otherwise would have every record read off by some bytes.
+    if (hlen != pos + 1)
+        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) ne correspond pas "
+                                                     "aux champs décrits (%2)")
+                                          .arg(hlen)
+                                          .arg(pos + 1)));
     if (offset + 1 != rlen)
         throw DataError(damaged(name, QStringLiteral("la longueur d'enregistrement (%1) ne "
                                                      "correspond pas aux champs (%2)")
@@ -473,6 +384,8 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     if (needed > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(name));
 
+    checkRecords(p + hlen, static_cast<int>(count), rlen, list);
+
     headerLength = hlen;
     recordLength = rlen;
     recordCount = static_cast<int>(count);
@@ -483,6 +396,36 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     // (the end mark, or junk) is cut off.
     image = std::move(bytes);
     image.truncate(static_cast<int>(needed));
+}
+
+// Every record's deletion flag is a blank or "*", and every number field holds
+// a number or blanks: a file that says otherwise is refused with the record
+// and the field named, rather than read as live records and zeros.
+void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
+                                 const QVector<DbfField>& list) const {
+    for (int r = 0; r < count; ++r) {
+        const char* rec = records + static_cast<qint64>(r) * rlen;
+        if (rec[0] != ' ' && rec[0] != '*')
+            throw DataError(damaged(
+                name, QStringLiteral("l'enregistrement n° %1 a un indicateur de suppression "
+                                     "invalide (0x%2 au lieu d'un blanc ou d'une étoile)")
+                          .arg(r + 1)
+                          .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
+        for (const DbfField& f : list) {
+            if (f.type != 'N' && f.type != 'F') continue;
+            bool ok;
+            parseStrict(rec + 1 + f.offset, f.length, &ok);
+            if (ok) continue;
+            QString shown = Cp1252::decode(QByteArray(rec + 1 + f.offset, f.length)).trimmed();
+            for (QChar& c : shown)
+                if (c.unicode() < 0x20) c = QLatin1Char('?');
+            throw DataError(damaged(name, QStringLiteral("l'enregistrement n° %1 a dans le champ "
+                                                         "%2 la valeur « %3 », qui n'est pas "
+                                                         "un nombre")
+                                              .arg(r + 1)
+                                              .arg(f.name, shown)));
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -496,24 +439,41 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     d.path = QFileInfo(path).absoluteFilePath();
     d.name = FileError::shownName(path);
     d.readOnly = readOnly;
-    d.file.setFileName(d.path);
-    // ExistingOnly: opening for writing must never create a missing table.
-    // Unbuffered: each write goes straight to the system, and a write that
-    // failed leaves nothing behind in a buffer to be replayed by a later one.
-    const QIODevice::OpenMode mode = (readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite) |
-                                     QIODevice::ExistingOnly | QIODevice::Unbuffered;
-    if (!QFileInfo::exists(d.path) || QFileInfo(d.path).isDir() || !d.file.open(mode)) {
-        const QString why = QFileInfo::exists(d.path) ? FileError::reason(d.file)
-                                                      : QStringLiteral("fichier introuvable");
-        throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.").arg(d.name, why));
+    const QByteArray native = QFile::encodeName(d.path);
+    // Opening for writing never creates a missing table and never follows a
+    // symbolic link to a file elsewhere. Writes are unbuffered: each goes
+    // straight to the system, and a write that failed leaves nothing behind
+    // in a buffer to be replayed by a later one.
+    int err = 0;
+    if (readOnly) {
+        d.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+        if (d.fd < 0) err = errno;
+    } else if (WholeFile::isSymLink(d.path)) {
+        throw DataError(WholeFile::linkRefusal(d.name));
+    } else {
+        err = FileSeam::openForWriting(d.path, &d.fd);
     }
-    const qint64 size = d.file.size();
+    struct stat st;
+    if (!err && ::fstat(d.fd, &st) < 0) err = errno;
+    if (!err && S_ISDIR(st.st_mode)) err = EISDIR;
+    if (err)
+        throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.")
+                            .arg(d.name, FileError::fromErrno(err, d.path)));
+    const qint64 size = st.st_size;
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
     QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
-    if (d.file.read(bytes.data(), size) != size)
-        throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                            .arg(d.name, FileError::reason(d.file)));
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(d.fd, bytes.data() + done, static_cast<size_t>(size - done), done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int why = n < 0 ? errno : EIO;
+            throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
+                                .arg(d.name, FileError::fromErrno(why, d.path)));
+        }
+        done += n;
+    }
     d.parse(std::move(bytes), size);
     d.onDisk = true;
     return f;
@@ -589,14 +549,12 @@ void DbfFile::create(const QString& path, const QVector<DbfField>& fields, int y
 
     // Written through a temporary file: replacing a table either happens
     // whole or not at all.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) refuse(FileError::reason(out));
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = FileError::reason(out);
-        out.cancelWriting();
-        refuse(why);
+    try {
+        WholeFile::replace(QFileInfo(path).absoluteFilePath(), bytes, name);
+    } catch (const DataError& e) {
+        throw DataError(QString(e.message()).replace(QStringLiteral("Impossible d'écrire le fichier"),
+                                            QStringLiteral("Impossible de créer le fichier")));
     }
-    if (!out.commit()) refuse(FileError::reason(out));
 }
 
 const QString& DbfFile::path() const { return d->path; }
@@ -716,10 +674,22 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     if (pos + d->recordLength > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est plein.").arg(d->name));
 
+    // The index flag is cleared before the first change: a failure there
+    // changes nothing, and no failure after a write reports a saved record
+    // as refused.
+    clearIndexFlagOnDisk();
     if (record < d->recordCount) {
-        // Rewrite in place: the fields only, the deletion flag is kept.
-        d->writeAt(pos + 1, fieldBytes.constData(), fieldBytes.size());
-        clearIndexFlagOnDisk();
+        // Rewrite in place: the fields only, the deletion flag is kept. A
+        // write that fails part-way is undone, so the record posted before
+        // stays whole on disk.
+        try {
+            d->writeAt(pos + 1, fieldBytes.constData(), fieldBytes.size());
+        } catch (const DataError&) {
+            if (d->onDisk)
+                (void)::pwrite(d->fd, d->image.constData() + pos + 1,
+                               static_cast<size_t>(fieldBytes.size()), pos + 1);
+            throw;
+        }
         std::memcpy(d->image.data() + pos + 1, fieldBytes.constData(),
                     static_cast<size_t>(fieldBytes.size()));
         return;
@@ -729,9 +699,9 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     // writing over its record would lose it, so refuse instead.
     if (d->onDisk) {
         char onDisk[4];
-        if (!d->file.seek(4) || d->file.read(onDisk, 4) != 4)
+        if (::pread(d->fd, onDisk, 4, 4) != 4)
             throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                                .arg(d->name, FileError::reason(d->file)));
+                                .arg(d->name, FileError::fromErrno(errno ? errno : EIO, d->path)));
         if (le32(onDisk) != static_cast<quint32>(d->recordCount))
             throw DataError(QStringLiteral("Le fichier %1 a été modifié par un autre programme "
                                            "ou une autre fenêtre ; fermez-le et rouvrez-le avant "
@@ -743,13 +713,17 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     rec.append(' ');
     rec.append(fieldBytes);
     rec.append('\x1A');
-    d->writeAt(pos, rec.constData(), rec.size());
-    // The record is on disk; now count it.
-    char count[4];
-    put32(count, static_cast<quint32>(d->recordCount + 1));
-    d->writeAt(4, count, 4);
-    clearIndexFlagOnDisk();
-
+    // The record is on disk before it is counted; a failure of either write
+    // puts the file back as it was.
+    try {
+        d->writeAt(pos, rec.constData(), rec.size());
+        char count[4];
+        put32(count, static_cast<quint32>(d->recordCount + 1));
+        d->writeAt(4, count, 4);
+    } catch (const DataError&) {
+        if (d->onDisk) d->undoAppend(pos);
+        throw;
+    }
     d->image.append(rec.constData(), d->recordLength);
     put32(d->image.data() + 4, static_cast<quint32>(d->recordCount + 1));
     ++d->recordCount;
@@ -773,8 +747,8 @@ void DbfFile::setDeleted(int record, bool deleted) {
     d->checkRecord(record);
     const char flag = deleted ? '*' : ' ';
     const qint64 pos = d->headerLength + static_cast<qint64>(record) * d->recordLength;
-    d->writeAt(pos, &flag, 1);
     clearIndexFlagOnDisk();
+    d->writeAt(pos, &flag, 1);
     d->image[static_cast<int>(pos)] = flag;
 }
 

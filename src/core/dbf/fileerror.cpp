@@ -2,6 +2,10 @@
 
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+#include <QFile>
 
 namespace FileError {
 
@@ -42,6 +46,38 @@ QString reason(const QFileDevice& file) {
     }
     if (!QFileInfo::exists(file.fileName())) return QStringLiteral("fichier introuvable");
     return QStringLiteral("erreur d'accès au fichier");
+}
+
+QString fromErrno(int err, const QString& path) {
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("disque plein");
+    case EROFS:
+        return QStringLiteral("fichier en lecture seule");
+    case EACCES:
+    case EPERM:
+        // A file whose own permissions forbid writing is read-only; otherwise
+        // it is its directory (or the system) that refuses.
+        if (!path.isEmpty() && QFileInfo::exists(path) &&
+            ::access(QFile::encodeName(path).constData(), W_OK) != 0 &&
+            !(QFileInfo(path).permissions() & QFileDevice::WriteUser))
+            return QStringLiteral("fichier en lecture seule");
+        return QStringLiteral("accès refusé");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("fichier introuvable");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie du disque");
+    case ELOOP:
+        return QStringLiteral("c'est un lien symbolique, le programme n'écrit pas à travers un lien");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier");
+    default:
+        break;
+    }
+    return QStringLiteral("erreur système (%1)").arg(QString::fromLocal8Bit(std::strerror(err)));
 }
 
 QString shownName(const QString& path) {

@@ -3,71 +3,60 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 
 #include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/fileerror.h"
+#include "core/dbf/fileseam.h"
+#include "core/dbf/wholefile.h"
 
 namespace FileOps {
 
 void copyFile(const QString& source, const QString& destination) {
     const QString from = DataDir::resolve(source);
     const QString to = DataDir::resolve(destination);
-
-    // The source first: if it cannot be read, the destination is not touched.
-    QFile in(from);
-    if (!QFileInfo(from).isFile() || !in.open(QIODevice::ReadOnly)) {
-        const QString why = QFileInfo::exists(from) ? FileError::reason(in)
-                                                    : QStringLiteral("fichier introuvable");
+    // The source is read whole first: if it cannot be read, the destination
+    // is not touched. The copy then replaces the destination in one piece
+    // (WholeFile::replace): a copy that fails part-way (disk full, read-only
+    // file) leaves the day's choice exactly as it was.
+    if (!QFileInfo(from).exists() && !QFileInfo(from).isSymLink())
         throw DataError(
-            QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.").arg(source, why));
-    }
-
-    // The copy goes through a temporary file in the destination's directory,
-    // renamed over the destination once complete: a copy that fails part-way
-    // (disk full, read error) leaves the day's choice exactly as it was.
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly))
-        throw DataError(QStringLiteral("Impossible de créer le fichier %1 : %2.")
-                            .arg(destination, FileError::reason(out)));
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            const QString why = FileError::reason(in);
-            out.cancelWriting();
-            throw DataError(
-                QStringLiteral("Impossible de lire le fichier %1 : %2.").arg(source, why));
-        }
-        if (n == 0) break;
-        if (out.write(buffer, n) != n) {
-            const QString why = FileError::reason(out);
-            out.cancelWriting();
-            throw DataError(QStringLiteral("Impossible d'écrire le fichier %1 : %2.")
-                                .arg(destination, why));
-        }
-    }
-    in.close();
-    if (!out.commit())
-        throw DataError(QStringLiteral("Impossible d'écrire le fichier %1 : %2.")
-                            .arg(destination, FileError::reason(out)));
+            QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier introuvable.").arg(source));
+    const QByteArray bytes = WholeFile::read(from, source);
+    WholeFile::replace(to, bytes, destination);
 }
+
+bool sameContent(const QString& a, const QString& b) {
+    try {
+        return WholeFile::read(DataDir::resolve(a), a) == WholeFile::read(DataDir::resolve(b), b);
+    } catch (const DataError&) {
+        return false;
+    }
+}
+
+bool isSymLink(const QString& name) { return WholeFile::isSymLink(DataDir::resolve(name)); }
 
 void deleteFile(const QString& name) {
     const QString path = DataDir::resolve(name);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return;
-    QFile f(path);
-    if (!f.remove())
+    if (const int err = FileSeam::remove(path))
         throw DataError(QStringLiteral("Impossible de supprimer le fichier %1 : %2.")
-                            .arg(name, FileError::reason(f)));
+                            .arg(name, FileError::fromErrno(err, path)));
 }
 
 bool fileExists(const QString& name) {
     return QFileInfo(DataDir::resolve(name)).isFile();
+}
+
+void removeLeftoverTemporaries() {
+    const QDir dir(DataDir::path());
+    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));
+    for (const QString& e : dir.entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        if (temporary.match(e).hasMatch()) FileSeam::remove(dir.filePath(e));
 }
 
 QStringList listDatFiles() {

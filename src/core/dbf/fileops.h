@@ -6,14 +6,24 @@
 
 namespace FileOps {
 // Copies every byte of source to destination. The copy is written to a
-// temporary file beside the destination and renamed over it at the end, so a
-// copy that fails part-way leaves the destination exactly as it was. A source
-// that cannot be opened fails before the destination is touched.
-// Throws DataError with a French message naming the file.
+// temporary file beside the destination, flushed, checked for its size and
+// renamed over it at the end, so a copy that fails part-way leaves the
+// destination exactly as it was. A source that cannot be read fails before
+// the destination is touched; a destination that is a symbolic link is
+// refused. Throws DataError with a French message naming the file and the
+// reason ("disque plein", "fichier en lecture seule", "accès refusé"...).
 void copyFile(const QString& source, const QString& destination);
 // Removes a file; throws DataError if it exists and cannot be removed.
 void deleteFile(const QString& name);
 bool fileExists(const QString& name);
+// True when both files can be read and hold the same bytes.
+bool sameContent(const QString& a, const QString& b);
+// True when the name is a symbolic link in the Data directory.
+bool isSymLink(const QString& name);
+// Removes the temporary files that a stopped copy left in the Data directory
+// (".name.XXXXXX", see WholeFile::replace). Only for the program that holds
+// the Data directory's lock: another one may be writing them.
+void removeLeftoverTemporaries();
 // Names (without directory) of the Data directory's files matching "*.dat" in
 // any letter case, sorted by name.
 QStringList listDatFiles();

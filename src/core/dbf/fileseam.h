@@ -1,0 +1,50 @@
+#pragma once
+// The file seam: every system call through which the program changes a file
+// (opening for writing, writing, flushing to the disk, renaming, removing)
+// goes through these few functions. Each returns 0 or the errno value of the
+// failure, so that every caller checks every call the same way and can tell
+// the user the true reason (FileError::fromErrno).
+//
+// Tests make the n-th call of a kind fail, as a disk that fills up, a
+// read-only or forbidden file or a failing disk would: a short write really
+// writes part of the bytes before failing. An observer sees every call before
+// it is made, so that a test can stop a process at any write.
+#include <QString>
+#include <functional>
+
+namespace FileSeam {
+
+enum class Op { Open, Write, Flush, Rename, Remove };
+enum class Fault { ShortWrite, DiskFull, Permission, ReadOnly, IoError };
+
+// The nth call of op from now (1-based) fails with the fault; when persistent,
+// every later call of op fails too (a disk that stays full).
+void failAt(Op op, int nth, Fault fault, bool persistent = false);
+// No fault planned, counters to zero, no observer.
+void reset();
+// Calls of op since the last reset.
+int calls(Op op);
+// Whether flush() really waits for the disk (the default). Tests and the
+// fuzzer that write thousands of throw-away files turn it off; flush() is
+// still counted and can still be made to fail.
+void setDurable(bool durable);
+// Called before each call with its kind and the file's path.
+void setObserver(std::function<void(Op, const QString&)> observer);
+
+// Opens an existing file for reading and writing without following a
+// symbolic link (ELOOP on a link).
+int openForWriting(const QString& path, int* fd);
+// Creates a new temporary file beside path (".name.XXXXXX"); its path is
+// returned in tempPath.
+int createTemporary(const QString& path, int* fd, QString* tempPath);
+// Writes every byte at pos (pos < 0: at the current position), retrying
+// short writes; a write that makes no progress is a failure.
+int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString& path);
+// Flushes the file's data to the disk.
+int flush(int fd, const QString& path);
+int rename(const QString& from, const QString& to);
+// Flushes a directory's entries (after a rename), when durable; not counted.
+void flushDirectory(const QString& dir);
+int remove(const QString& path);
+
+}  // namespace FileSeam

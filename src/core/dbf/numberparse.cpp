@@ -1,0 +1,126 @@
+#include "core/dbf/numberparse.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace DbfNumber {
+
+// Surrounding blanks (or NUL padding) are ignored, a blank field is 0, a
+// comma is taken as a decimal point. Text that is not a number (such as the
+// "*****" some programs write on overflow) is reported through *ok: a file
+// holding one is refused when it is opened, so the lenient reading below only
+// ever meets numbers once a file is open.
+double parseStrict(const char* p, int n, bool* ok) {
+    *ok = true;
+    int b = 0, e = n;
+    while (b < e && isPad(p[b])) ++b;
+    while (e > b && isPad(p[e - 1])) --e;
+    if (b == e) return 0.0;
+
+    // Fast exact path: up to 15 significant digits and up to 22 decimals, so
+    // that mantissa / 10^k is one correctly rounded division of exact values.
+    static const double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    int i = b;
+    bool negative = false;
+    if (p[i] == '-' || p[i] == '+') {
+        negative = p[i] == '-';
+        ++i;
+    }
+    unsigned long long mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false, any = false, simple = true;
+    for (; i < e; ++i) {
+        const char c = p[i];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (mantissa == 0 && c == '0') {
+                if (point) ++decimals;
+                continue;
+            }
+            if (digits >= 15) { simple = false; break; }
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            if (point) ++decimals;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            simple = false;
+            break;
+        }
+    }
+    if (simple) {
+        if (!any) {
+            *ok = false;
+            return 0.0;
+        }
+        double v = static_cast<double>(mantissa);
+        if (decimals > 22) {
+            simple = false;
+        } else {
+            v /= kPow10[decimals];
+            return negative ? -v : v;
+        }
+    }
+
+    // General path (long mantissas, exponents): strtod on a clean copy, which
+    // must be consumed whole.
+    *ok = false;
+    char buf[64];
+    const int len = e - b;
+    if (len >= static_cast<int>(sizeof buf)) return 0.0;
+    for (int k = 0; k < len; ++k) {
+        const char c = p[b + k];
+        if (!((c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == '+' ||
+              c == 'e' || c == 'E'))
+            return 0.0;
+        buf[k] = (c == ',') ? '.' : c;
+    }
+    buf[len] = '\0';
+    char* end = nullptr;
+    const double v = std::strtod(buf, &end);
+    if (end != buf + len || !std::isfinite(v)) return 0.0;
+    *ok = true;
+    return v;
+}
+
+// The value of a plain decimal text as an integer count of 10^-decimals
+// (e.g. "12.5" with 3 decimals is 12500), exactly; false when the text is
+// not plain (exponent, more decimals than given, too many digits).
+bool parseScaledText(const char* p, int n, int decimals, qint64* out) {
+    int b = 0, e = n;
+    while (b < e && isPad(p[b])) ++b;
+    while (e > b && isPad(p[e - 1])) --e;
+    qint64 m = 0;
+    int i = b, digits = 0, fraction = 0;
+    bool negative = false, point = false;
+    if (i < e && (p[i] == '-' || p[i] == '+')) negative = p[i++] == '-';
+    for (; i < e; ++i) {
+        const char c = p[i];
+        if (c >= '0' && c <= '9') {
+            if (point && ++fraction > decimals) return false;
+            if (m != 0 || c != '0') ++digits;
+            if (digits > 17) return false;
+            m = m * 10 + (c - '0');
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    for (; fraction < decimals; ++fraction) {
+        if (++digits > 17 && m != 0) return false;
+        m *= 10;
+    }
+    *out = negative ? -m : m;
+    return true;
+}
+
+double parseLenient(const char* p, int n) {
+    bool ok;
+    const double v = parseStrict(p, n, &ok);
+    return ok ? v : 0.0;
+}
+
+}  // namespace DbfNumber

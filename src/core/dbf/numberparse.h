@@ -1,0 +1,21 @@
+#pragma once
+// Reading the text of a dBase number field: the lenient reading of stored
+// values, the strict one that tells whether a text is a number (used at the
+// door and for what the user types), and the exact scaled reading that
+// orders numbers without rounding.
+#include <QtGlobal>
+
+namespace DbfNumber {
+
+// Blank or NUL: the padding around a field's value.
+inline bool isPad(char c) { return c == ' ' || c == '\0'; }
+// The value of the n bytes at p; *ok tells whether they were a number (a
+// blank field is the number 0).
+double parseStrict(const char* p, int n, bool* ok);
+// The same, 0 when the bytes are not a number.
+double parseLenient(const char* p, int n);
+// The value as an exact count of 10^-decimals; false when the text is not a
+// plain decimal number with at most that many decimals.
+bool parseScaledText(const char* p, int n, int decimals, qint64* out);
+
+}  // namespace DbfNumber

@@ -1,0 +1,24 @@
+#pragma once
+// Whole files read and replaced in one piece, every system call checked.
+//
+// replace() writes the new bytes to a temporary file beside the destination,
+// flushes it to the disk, checks its size, and only then renames it over the
+// destination: whatever fails (disk full, read-only file, refused access, a
+// failing disk), the destination is exactly as it was and no temporary file
+// stays behind. A destination that is a symbolic link is refused: the program
+// never writes through a link to a file elsewhere.
+#include <QByteArray>
+#include <QString>
+
+namespace WholeFile {
+// Every byte of the file at path; throws DataError ("Impossible d'ouvrir /
+// de lire le fichier <shown> : <reason>.").
+QByteArray read(const QString& path, const QString& shown);
+// Replaces (or creates) the file at path with bytes; throws DataError
+// ("Impossible d'écrire le fichier <shown> : <reason>.").
+void replace(const QString& path, const QByteArray& bytes, const QString& shown);
+// True when path itself is a symbolic link.
+bool isSymLink(const QString& path);
+// The refusal of a write through the link at path.
+QString linkRefusal(const QString& shown);
+}

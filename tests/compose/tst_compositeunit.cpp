@@ -1,0 +1,223 @@
+// The composite save as one unit: a program killed at any write of the save
+// leaves, after the next start-up, either the tables as they were before the
+// save or the whole saved composite, and the start-up says which. A composite
+// food without lines, as older versions could leave, is named at start-up.
+// The test binary runs itself as the program with "--child N DIR": it saves
+// a composite and kills itself (SIGKILL) just before the N-th file call of
+// the save. With "--limited BYTES DIR" it enters composite mode with its file
+// size limited (RLIMIT_FSIZE), as on a disk with little space left.
+#include <QProcess>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "core/compose/composite.h"
+#include "core/compose/compositejournal.h"
+#include "core/compose/dailytotals.h"
+#include "core/dbf/dataerror.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/dbf.h"
+#include "core/dbf/fileseam.h"
+#include "core/session/datalock.h"
+#include "core/session/reprisedemarrage.h"
+#include "core/table/table.h"
+#include "support/files.h"
+#include "support/scriptedprompter.h"
+#include "support/testsupport.h"
+
+namespace {
+
+const QString kSalade = QStringLiteral("Salade");
+
+void addLine(Table& t, const QString& nom, double qte) {
+    t.append();
+    t.setString(QStringLiteral("NOM"), nom);
+    t.setFloat(QStringLiteral("QTE"), qte);
+    t.post();
+}
+
+// The program: composite mode for a new food of two lines, saved; killed at
+// the killAt-th file call of the save (0: never; the number of calls is
+// printed at the end).
+int childMain(int killAt, const QString& dir) {
+    DataDir::set(dir);
+    if (DataLock::acquire(dir) != DataLock::Result::Taken) return 2;
+    FileSeam::setDurable(false);
+    ScriptedPrompter prompter;
+    Table talim(foodSchema()), tchoix(choiceSchema()), talimCompo(compositeSchema());
+    talim.open();
+    tchoix.open();
+    talimCompo.open();
+    CompositeFood composite(talim, tchoix, talimCompo);
+    composite.commence(kSalade);
+    composite.metDeCote();
+    addLine(tchoix, QStringLiteral("Pomme"), 200);
+    addLine(tchoix, QStringLiteral("Pain complet"), 50);
+    int calls = 0;
+    FileSeam::setObserver([&](FileSeam::Op, const QString&) {
+        if (++calls == killAt) ::kill(::getpid(), SIGKILL);
+    });
+    prompter.answer(true);
+    DailyTotals totals;
+    composite.enregistre(totals);
+    std::printf("%d\n", calls);
+    return 0;
+}
+
+// The program with its file size limited (as a disk with little space left):
+// composite mode is asked for over a day of 22 lines. Prints the message
+// given, or "ok".
+int limitedMain(long bytes, const QString& dir) {
+    DataDir::set(dir);
+    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails with EFBIG
+    const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    Table talim(foodSchema()), tchoix(choiceSchema()), talimCompo(compositeSchema());
+    talim.open();
+    tchoix.open();
+    talimCompo.open();
+    CompositeFood composite(talim, tchoix, talimCompo);
+    composite.commence(kSalade);
+    try {
+        composite.metDeCote();
+        std::puts("ok");
+    } catch (const DataError& e) {
+        std::puts(e.message().toUtf8().constData());
+    }
+    return 0;
+}
+
+int runChild(int killAt, const QString& dir, QByteArray* out = nullptr) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--child"), QString::number(killAt), dir});
+    if (!child.waitForFinished(30000)) return -1;
+    if (out) *out = child.readAllStandardOutput().trimmed();
+    return child.exitStatus() == QProcess::CrashExit ? -SIGKILL : child.exitCode();
+}
+
+// The composite's food record and its number of lines, read from disk.
+struct Saved {
+    bool food = false;
+    int lines = 0;
+};
+Saved savedComposite(const QString& dir) {
+    Saved s;
+    auto food = DbfFile::open(QDir(dir).filePath("DIETAB.DBF"), true);
+    const int nom = food->fieldIndex("NOM");
+    for (int r = 0; r < food->recordCount(); ++r)
+        s.food = s.food || (!food->isDeleted(r) && food->text(r, nom) == kSalade);
+    auto lines = DbfFile::open(QDir(dir).filePath("Alimcomp.DBF"), true);
+    const int compo = lines->fieldIndex("NOM_COMPO");
+    for (int r = 0; r < lines->recordCount(); ++r)
+        s.lines += !lines->isDeleted(r) && lines->text(r, compo) == kSalade;
+    return s;
+}
+
+}  // namespace
+
+class TestCompositeUnit : public QObject {
+    Q_OBJECT
+private slots:
+    void killedAtEveryCallOfTheSave() {
+        int total = 0;
+        {
+            TempDataDir dir;
+            Fixtures::writeAllTables(dir.path());
+            QByteArray out;
+            QCOMPARE(runChild(0, dir.path(), &out), 0);
+            total = out.toInt();
+            QVERIFY(total > 4);
+            QCOMPARE(savedComposite(dir.path()).lines, 2);
+        }
+        int before = 0, after = 0;
+        for (int n = 1; n <= total; ++n) {
+            TempDataDir dir;
+            Fixtures::writeAllTables(dir.path());
+            const QByteArray foods = Files::bytesOf(dir.file("DIETAB.DBF"));
+            const QByteArray lines = Files::bytesOf(dir.file("Alimcomp.DBF"));
+            QCOMPARE(runChild(n, dir.path()), -SIGKILL);
+            const bool journal = QFile::exists(dir.file("compose.jnl"));
+
+            ScriptedPrompter p;
+            QVERIFY(RepriseDemarrage::execute());   // the dead program's lock is taken over
+            QStringList said;
+            for (const auto& a : p.asked) said << a.text;
+            const QString all = said.join('\n');
+            const Saved s = savedComposite(dir.path());
+            const QString at = QStringLiteral("killed at call %1: ").arg(n);
+            if (!s.food && s.lines == 0) {
+                ++before;
+                QVERIFY2(Files::bytesOf(dir.file("DIETAB.DBF")) == foods &&
+                             Files::bytesOf(dir.file("Alimcomp.DBF")) == lines,
+                         qPrintable(at + "tables changed"));
+                QVERIFY2(!journal || all.contains("d'avant l'enregistrement"), qPrintable(at + all));
+            } else {
+                ++after;
+                QVERIFY2(s.food && s.lines == 2, qPrintable(at + "a half-saved composite"));
+                QVERIFY2(!journal || all.contains("d'après l'enregistrement"), qPrintable(at + all));
+            }
+            QVERIFY2(!all.contains("aucun élément"), qPrintable(at + all));
+            const QStringList left =
+                QDir(dir.path()).entryList({"*.jnl", ".*"}, QDir::Files | QDir::Hidden);
+            QVERIFY2(left.isEmpty(), qPrintable(at + left.join(',')));
+            DataLock::release();
+        }
+        QVERIFY(before > 0 && after > 0);
+    }
+
+    // Little space left: composite mode is refused with the true reason, and
+    // the day stays whole where it was, with no cut backup beside it.
+    void littleSpaceLeftKeepsTheDay() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QVector<QVariantMap> day;
+        for (int i = 1; i <= 22; ++i)
+            day << QVariantMap{{"NOM", QStringLiteral("Ligne %1").arg(i)}, {"QTE", 10.0 * i}};
+        Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"), day);
+        const QByteArray bytes = Files::bytesOf(dir.file("CHOIX.DBF"));
+        QVERIFY(bytes.size() > 8192);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--limited"), QStringLiteral("8192"), dir.path()});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput().trimmed()),
+                 QStringLiteral("Impossible d'écrire le fichier choix.tmp : disque plein."));
+        QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), bytes);
+        QCOMPARE(QDir(dir.path()).entryList({"choix.tmp", ".*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    void orphanNamedAtStartUp() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QVariantMap gratin{{"NUMERO", 900.0}, {"NOM", QStringLiteral("Gratin d'été")},
+                           {"CATEGORIE", CategorieComposee}};
+        Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"), {gratin});
+        ScriptedPrompter p;
+        QVERIFY(RepriseDemarrage::execute());
+        QCOMPARE(p.asked.size(), 1);
+        QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
+        QVERIFY2(p.lastText().startsWith("L'aliment composé Gratin d'été n'a aucun élément"),
+                 qPrintable(p.lastText()));
+        DataLock::release();
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--limited") == 0)
+        return limitedMain(std::atol(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return childMain(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]));
+    QCoreApplication app(argc, argv);
+    TestCompositeUnit test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_compositeunit.moc"
