@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include "core/compose/composite.h"
 #include "core/dbf/dbf.h"
 #include "core/foodtable/foodeditor.h"
 #include "core/compose/nonmesures.h"
@@ -12,6 +13,7 @@
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "diagnosis/pagetestdata.h"
+#include "support/scriptedprompter.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -158,6 +160,38 @@ private slots:
         QVERIFY(QFile::remove(dir->file(nonMesuresSchema().fileName)));
         FichierNonMesures::marque(dir->path(), numero, nom, {"VIT_D"});
         QVERIFY(!QFile::exists(dir->file(nonMesuresSchema().fileName)));
+    }
+
+    // A composite inherits the marks of its ingredients when it is saved, and
+    // a day holding it is marked in turn.
+    void compositeInheritsMarks() {
+        QFile::copy(dir->file("CHOIX.DBF"), dir->file("choix0.dbf"));
+        Table food(foodSchema()), choice(choiceSchema()), compo(compositeSchema());
+        for (Table* t : {&food, &choice, &compo}) t->setDirectory(dir->path());
+        food.setIndexName("NOM");
+        compo.setIndexName("NOM_COMPO");
+        for (Table* t : {&food, &choice, &compo}) t->open();
+        CompositeFood composite(food, choice, compo);
+        composite.commence("Soupe maison");
+        composite.metDeCote();
+        for (const QString& nom : {foods.sansVitD, foods.mesure}) {
+            choice.append();
+            choice.setString("NOM", nom);
+            choice.setFloat("QTE", 100);
+            choice.post();
+        }
+        ScriptedPrompter p;
+        p.answer(true);
+        DailyTotals totals;
+        QVERIFY(composite.enregistre(totals));
+        composite.restaure();
+        QCOMPARE(p.unexpected, 0);
+
+        QFile::remove(dir->file("CHOIX.DBF"));
+        Fixtures::createEmpty(choiceSchema(), dir->path());
+        const NonMesures nm = read({line("Soupe maison", 200)});
+        QVERIFY(nm.marque(DailyTotals::VIT_D));
+        QCOMPARE(nm.aliments, 1);
     }
 
     // Page 2 marks the vitamin D rate and says under the list for how many

@@ -6,6 +6,7 @@
 #include "core/compose/choixfichiers.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
+#include "core/compose/nonmesures.h"
 #include "core/dbf/collation.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
@@ -220,23 +221,49 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
             (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
                           : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
             NomCompose;
-        if (prompter().ask(Prompter::Kind::Confirmation, question))
+        if (prompter().ask(Prompter::Kind::Confirmation, question)) {
             enUnite([&] {
                 ecritAliment(totals);
                 ecritLignes();
             });
+            noteNonMesures(lisNonMesures(m_tchoix, m_talim.directory()).champs(), numeroDe(NomCompose));
+        }
         return true;
     }
     if (ModifCompose) {
         if (prompter().ask(Prompter::Kind::Confirmation,
                            QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
                                NomCompose + QStringLiteral(" ?")))
+        {
+            const double numero = numeroDe(NomOrigine);
             enUnite([&] { supprimeAliment(); });
+            if (numeroDe(NomOrigine) == 0) noteNonMesures({}, numero);
+        }
         else
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
                                                           QStringLiteral(" n'a pas été modifié !"));
     }
     return true;
+}
+
+double CompositeFood::numeroDe(const QString& nom) {
+    KeepView keep(m_talim);
+    m_talim.setFiltered(false);
+    return trouveNom(m_talim, kNom, nom) ? m_talim.asFloat(kNumero) : 0.0;
+}
+
+void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
+    // The composite lacks a value wherever one of its ingredients does. The
+    // side table only informs: the food is saved whatever happens here, and a
+    // failure is told without undoing it.
+    if (numero <= 0) return;
+    try {
+        FichierNonMesures::marque(m_talim.directory(), numero, NomCompose, champs);
+    } catch (const DataError& e) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("Les valeurs non mesurées de l'aliment %1 n'ont pas pu être notées.\n%2")
+                               .arg(NomCompose, e.message()));
+    }
 }
 
 void CompositeFood::enUnite(const std::function<void()>& ecritures) {

@@ -67,6 +67,11 @@ public:
     bool sauvegardeFaite() const { return m_backup; }
 
 private:
+    // The NUMERO of the food of that name (0 when there is none).
+    double numeroDe(const QString& nom);
+    // Gives the food of that number the unmeasured fields of its ingredients
+    // in the side table (none: its record goes).
+    void noteNonMesures(const QStringList& champs, double numero);
     void enUnite(const std::function<void()>& ecritures);
     void ecritAliment(const DailyTotals& totals);
     void ecritLignes();

@@ -106,8 +106,9 @@ void modifie(const QString& dir, double numero, const QString& nom, Change chang
     t.setIndexName(QString());
     t.open();
     bool found = false;
+    // A food is known by its number (unique and kept when it is renamed).
     for (t.first(); !t.eof(); t.next())
-        if (t.asFloat(QStringLiteral("NUMERO")) == numero && cle(t.asString(QStringLiteral("NOM"))) == cle(nom)) {
+        if (t.asFloat(QStringLiteral("NUMERO")) == numero) {
             found = true;
             break;
         }
@@ -117,7 +118,7 @@ void modifie(const QString& dir, double numero, const QString& nom, Change chang
             if (f.type == 'L' && t.asString(f.name).trimmed().toUpper() == QLatin1String("T")) champs << f.name;
     const QSet<QString> avant = champs;
     change(champs);
-    if (found && champs == avant) return;
+    if (found && champs == avant && cle(t.asString(QStringLiteral("NOM"))) == cle(nom)) return;
     if (champs.isEmpty()) {
         if (found) t.deleteRecord();
         return;
@@ -127,8 +128,8 @@ void modifie(const QString& dir, double numero, const QString& nom, Change chang
     } else {
         t.append();
         t.setFloat(QStringLiteral("NUMERO"), numero);
-        t.setString(QStringLiteral("NOM"), cle(nom));
     }
+    t.setString(QStringLiteral("NOM"), cle(nom));
     for (const DbfField& f : nonMesuresSchema().fields)
         if (f.type == 'L') t.setString(f.name, champs.contains(f.name) ? QStringLiteral("T") : QStringLiteral("F"));
     t.post();
