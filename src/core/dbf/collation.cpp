@@ -78,15 +78,18 @@ namespace Collation {
 
 QByteArray key(const char* p, int n) {
     const Tables& t = tables();
-    QByteArray k;
-    k.reserve(2 * n + 2);
+    // Written into a buffer of the largest size, then cut: a key is built
+    // for every record when a text tag is first used.
+    QByteArray k(3 * n + 1, Qt::Uninitialized);
+    char* out = k.data();
     for (int i = 0; i < n; ++i) {
         const auto& f = t.fold[static_cast<unsigned char>(p[i])];
-        k.append(static_cast<char>(f[0]));
-        if (f[1]) k.append(static_cast<char>(f[1]));
+        *out++ = static_cast<char>(f[0]);
+        if (f[1]) *out++ = static_cast<char>(f[1]);
     }
-    k.append('\0');
-    for (int i = 0; i < n; ++i) k.append(static_cast<char>(t.rank[static_cast<unsigned char>(p[i])]));
+    *out++ = '\0';
+    for (int i = 0; i < n; ++i) *out++ = static_cast<char>(t.rank[static_cast<unsigned char>(p[i])]);
+    k.truncate(static_cast<int>(out - k.constData()));
     return k;
 }
 

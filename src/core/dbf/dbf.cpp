@@ -401,8 +401,49 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
 // Every record's deletion flag is a blank or "*", and every number field holds
 // a number or blanks: a file that says otherwise is refused with the record
 // and the field named, rather than read as live records and zeros.
+namespace {
+// The common case of a stored number, checked without computing its value:
+// padding, an optional sign, digits with at most one decimal point (and at
+// least one digit), padding. Anything else (an exponent, a comma, junk) goes
+// to the full reading. The door check runs over every number of every record
+// at each opening, hence the table of character classes.
+enum CharClass : unsigned char { Other, Pad, Digit, Sign, Point };
+struct CharClasses {
+    unsigned char c[256] = {};
+    CharClasses() {
+        c[static_cast<unsigned char>(' ')] = c[0] = Pad;
+        for (char d = '0'; d <= '9'; ++d) c[static_cast<unsigned char>(d)] = Digit;
+        c[static_cast<unsigned char>('-')] = c[static_cast<unsigned char>('+')] = Sign;
+        c[static_cast<unsigned char>('.')] = Point;
+    }
+};
+const CharClasses kClasses;
+
+inline bool plainNumber(const char* p, int n) {
+    const unsigned char* cls = kClasses.c;
+    int i = 0;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
+    if (i == n) return true;   // blank: the number 0
+    if (cls[static_cast<unsigned char>(p[i])] == Sign) ++i;
+    const int digitsFrom = i;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
+    int digits = i - digitsFrom;
+    if (i < n && cls[static_cast<unsigned char>(p[i])] == Point) {
+        const int from = ++i;
+        while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
+        digits += i - from;
+    }
+    if (digits == 0) return false;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
+    return i == n;
+}
+}  // namespace
+
 void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
                                  const QVector<DbfField>& list) const {
+    QVector<const DbfField*> numbers;
+    for (const DbfField& f : list)
+        if (f.type == 'N' || f.type == 'F') numbers << &f;
     for (int r = 0; r < count; ++r) {
         const char* rec = records + static_cast<qint64>(r) * rlen;
         if (rec[0] != ' ' && rec[0] != '*')
@@ -411,19 +452,20 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
                                      "invalide (0x%2 au lieu d'un blanc ou d'une étoile)")
                           .arg(r + 1)
                           .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
-        for (const DbfField& f : list) {
-            if (f.type != 'N' && f.type != 'F') continue;
+        for (const DbfField* f : numbers) {
+            const char* p = rec + 1 + f->offset;
+            if (plainNumber(p, f->length)) continue;
             bool ok;
-            parseStrict(rec + 1 + f.offset, f.length, &ok);
+            parseStrict(p, f->length, &ok);
             if (ok) continue;
-            QString shown = Cp1252::decode(QByteArray(rec + 1 + f.offset, f.length)).trimmed();
+            QString shown = Cp1252::decode(QByteArray(p, f->length)).trimmed();
             for (QChar& c : shown)
                 if (c.unicode() < 0x20) c = QLatin1Char('?');
             throw DataError(damaged(name, QStringLiteral("l'enregistrement n° %1 a dans le champ "
                                                          "%2 la valeur « %3 », qui n'est pas "
                                                          "un nombre")
                                               .arg(r + 1)
-                                              .arg(f.name, shown)));
+                                              .arg(f->name, shown)));
         }
     }
 }
