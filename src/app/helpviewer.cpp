@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -67,6 +68,15 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(m_forward, &QPushButton::clicked, this, [this] {
         if (m_position + 1 < m_history.size()) display(m_history[++m_position], false);
     });
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void HelpViewer::fillIndex() {

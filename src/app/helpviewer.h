@@ -33,6 +33,10 @@ public:
     static void install(QWidget* mainWindow = nullptr);
     static HelpViewer* instance();   // nullptr until the first request
 
+protected:
+    // Escape closes the viewer, as it closes the program's dialogs.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void display(int context, bool record);
     void fillIndex();

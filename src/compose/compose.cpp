@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +45,16 @@ QVector<TableModel::Column> choiceColumns() {
         cols << c;
     }
     return cols;
+}
+
+// A total too wide for its place is written smaller, so that it is never cut
+// and never runs into its neighbour; its hint holds it too.
+void fitTotal(QLabel* l, const QFont& base) {
+    QFont f = base;
+    while (QFontMetrics(f).horizontalAdvance(l->text()) > l->width() && f.pointSizeF() > 5.0)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    l->setFont(f);
+    l->setToolTip(l->text());
 }
 
 // Runs a command under the standard error handler.
@@ -100,6 +111,7 @@ TFcompose::TFcompose(Session& session, QWidget* parent)
     m_choiceModel = std::make_unique<TableModel>(m_tchoix.get(), choiceColumns());
     DBGchoix->setTableModel(m_choiceModel.get());
     DBGchoix->sizeColumnsFromModel();
+    DBGchoix->setColumnsFitValues(true);
     DBGchoix->setContextMenuPolicy(Qt::NoContextMenu);
     connect(DBGchoix, &DataGrid::activatedByKey, this, [this] { SBmodifierClick(); });
     connect(DBGchoix, &QAbstractItemView::doubleClicked, this, [this] { SBmodifierClick(); });
@@ -383,7 +395,7 @@ void TFcompose::CBcategorieChange() {
 }
 
 void TFcompose::SBajouterClick() {
-    command([this] { listChanged(m_list.ajouter()); });
+    command([this] { listChanged(m_list.ajouter(m_compositeMode ? &m_composite : nullptr)); });
 }
 
 void TFcompose::SBmodifierClick() {
@@ -440,7 +452,10 @@ void TFcompose::AfficheTotaux() {
         CalculTotaux(*m_tchoix, totals);
     }
     for (const auto& e : TotalsStrip::textes(totals))
-        if (QLabel* l = m_totals.value(e.label)) l->setText(e.text);
+        if (QLabel* l = m_totals.value(e.label)) {
+            l->setText(e.text);
+            fitTotal(l, l->parentWidget()->font());
+        }
     // There is a list to print once a line is chosen.
     const bool imprimable = m_print && !m_compositeMode && !m_tchoix->isEmpty();
     SBimprimer->setEnabled(imprimable);

@@ -41,13 +41,13 @@ TFCreadlg::TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent)
     CBDlg->setInsertPolicy(QComboBox::NoInsert);
     CBDlg->setMaxVisibleItems(12);
     CBDlg->setGeometry(20, 58, kWidth - 40, 24);
-    CBDlg->lineEdit()->setMaxLength(30);
+    // The boxes take a name of any length: OK refuses one too long for the
+    // Food table with the same message as renaming, rather than cut it.
     CBDlg->lineEdit()->installEventFilter(this);
     CBDlg->installEventFilter(this);
 
     m_plainEdit = new QLineEdit(this);
     m_plainEdit->setObjectName(QStringLiteral("CBDlgEdit"));
-    m_plainEdit->setMaxLength(30);
     m_plainEdit->setGeometry(20, 58, kWidth - 40, 24);
     m_plainEdit->installEventFilter(this);
     m_plainEdit->hide();

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "compose/compose.h"
 #include "core/dbf/numformat.h"
@@ -89,13 +90,36 @@ void TFvoir::bindBoxes() {
 FieldBox* TFvoir::box(const QString& field) const { return m_grid->fieldBox(field); }
 
 QString TFvoir::texteEnergie(double energie) {
-    return NumFormat::Int(NumFormat::Nearest(energie), 4).left(4);
+    return NumFormat::Int(NumFormat::Nearest(energie), 4);
+}
+
+void TFvoir::placeBoxes() {
+    // Each box keeps its drawn width when its value fits and grows to hold it
+    // whole when it does not; the boxes after it in the row move along, and
+    // the window grows to the widest row.
+    int right = kWidth - kMargin;
+    for (int r = 0; r < rows().size(); ++r) {
+        int x = kMargin;
+        for (const Box& b : rows()[r]) {
+            const QString name = b.field ? QString::fromLatin1(b.field) : QStringLiteral("EKCAL");
+            QLineEdit* e = m_grid->box(name);
+            const int w = std::max(b.width, FieldBox::widthFor(e, e->text()));
+            e->setGeometry(x, e->y(), w, e->height());
+            if (QLabel* l = m_grid->label(name)) l->setGeometry(x, l->y(), w, l->height());
+            x += w + 2;
+        }
+        right = std::max(right, x - 2);
+    }
+    const int width = right + kMargin;
+    setFixedSize(width, kHeight);
+    SBsortir->move(width - kMargin - SBsortir->width(), kHeight - kMargin - SBsortir->height());
 }
 
 bool TFvoir::FormShow() {
     EKCAL->setText(texteEnergie(m_compose->EnergieAliment()));
     for (QLineEdit* b : m_grid->boxes())
         if (auto* fb = qobject_cast<FieldBox*>(b)) fb->refresh();
+    placeBoxes();
     return true;
 }
 

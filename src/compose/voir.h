@@ -21,7 +21,8 @@ public:
     ~TFvoir() override;
 
     // EKCAL := the composition window's EnergieAliment, as a whole number
-    // right-aligned in four characters (a longer number is cut to four).
+    // right-aligned in at least four characters (never cut). The boxes are
+    // then widened where the food's values need it, and the window with them.
     bool FormShow() override;
     void SBsortirClick();
     static QString texteEnergie(double energie);
@@ -32,6 +33,7 @@ public:
 
 private:
     void bindBoxes();
+    void placeBoxes();
     TFcompose* m_compose = nullptr;
     std::unique_ptr<FieldGrid> m_grid;
 };

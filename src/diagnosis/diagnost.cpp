@@ -137,6 +137,15 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
     SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
     SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
+    // The buttons take no focus, so that the arrows and Tab stay with the page;
+    // their shortcuts, shown in their hints, reach them from the keyboard.
+    for (auto [b, key] : {std::pair<QToolButton*, QKeySequence>{SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
+                          {SBpage2, QKeySequence(Qt::CTRL | Qt::Key_2)},
+                          {SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)}}) {
+        b->setShortcut(key);
+        b->setToolTip(b->toolTip() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                      QStringLiteral(")"));
+    }
     SBpage1->setObjectName(QStringLiteral("SBpage1"));
     SBpage2->setObjectName(QStringLiteral("SBpage2"));
     SBimprimer->setObjectName(QStringLiteral("SBimprimer"));

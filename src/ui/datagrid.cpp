@@ -29,7 +29,36 @@ void DataGrid::setTableModel(TableModel* model) {
     // handle's cursor (connected after setModel, so it runs after the view's own
     // reset handling).
     connect(model, &QAbstractItemModel::modelReset, this, &DataGrid::followTableCursor);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_model) fitColumns(0, m_model->rowCount() - 1);
+    });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to) { fitColumns(from.row(), to.row()); });
     followTableCursor();
+}
+
+void DataGrid::setColumnsFitValues(bool on) {
+    m_fitValues = on;
+    if (m_model) fitColumns(0, m_model->rowCount() - 1);
+}
+
+int DataGrid::textWidth(const QString& text) const {
+    // The text and the cell's margins on both sides.
+    return fontMetrics().horizontalAdvance(text) + 8;
+}
+
+bool DataGrid::showsWholeText(int row, int column) const {
+    return !m_model || textWidth(m_model->text(row, column)) <= columnWidth(column);
+}
+
+void DataGrid::fitColumns(int firstRow, int lastRow) {
+    if (!m_fitValues || !m_model) return;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        int needed = c < m_baseWidths.size() ? m_baseWidths[c] : 0;
+        for (int r = std::max(firstRow, 0); r <= lastRow && r < m_model->rowCount(); ++r)
+            needed = std::max(needed, textWidth(m_model->text(r, c)));
+        if (needed > columnWidth(c)) setColumnWidth(c, needed);
+    }
 }
 
 TableModel* DataGrid::tableModel() const { return m_model; }
@@ -44,6 +73,9 @@ void DataGrid::sizeColumnsFromModel() {
         const int chars = col.widthChars > 0 ? fm.averageCharWidth() * col.widthChars + 8 : 0;
         setColumnWidth(c, std::max({title, chars, fm.horizontalAdvance(QStringLiteral("0000.000")) + 8}));
     }
+    m_baseWidths.clear();
+    for (int c = 0; c < m_model->columnCount(); ++c) m_baseWidths << columnWidth(c);
+    fitColumns(0, m_model->rowCount() - 1);
 }
 
 void DataGrid::followTableCursor() {

@@ -20,6 +20,11 @@ public:
     // Sizes each column that asks for a width in characters, and the others to
     // their title.
     void sizeColumnsFromModel();
+    // From now on a column grows to show every value it holds whole (never
+    // narrower than sizeColumnsFromModel made it), as rows come and change.
+    void setColumnsFitValues(bool on);
+    // The cell's text fits its column.
+    bool showsWholeText(int row, int column) const;
 
     // Puts the grid's current row on the handle's cursor now.
     void followTableCursor();
@@ -50,9 +55,13 @@ protected:
 
 private:
     void followTable(int row);
+    void fitColumns(int firstRow, int lastRow);
+    int textWidth(const QString& text) const;
 
     TableModel* m_model = nullptr;
     bool m_syncing = false;
     bool m_stale = false;   // the cursor moved while the grid was hidden
     int m_paused = 0;
+    bool m_fitValues = false;
+    QVector<int> m_baseWidths;   // widths given by sizeColumnsFromModel
 };

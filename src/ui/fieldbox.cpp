@@ -1,5 +1,7 @@
 #include "ui/fieldbox.h"
 
+#include <QStyle>
+
 #include "core/dbf/numformat.h"
 #include "core/table/table.h"
 
@@ -45,6 +47,24 @@ void FieldBox::refresh() {
         setCursorPosition(0);
         setToolTip(text);
     }
+}
+
+int FieldBox::widthFor(const QLineEdit* edit, const QString& text) {
+    // The text, the line edit's own inner margin (two pixels a side), its text
+    // margins and its frame.
+    const QMargins tm = edit->textMargins();
+    const int inner = edit->fontMetrics().horizontalAdvance(text) + 2 * 2 + tm.left() + tm.right() + 1;
+    const int frame = edit->hasFrame()
+                          ? 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                          : 0;
+    return inner + frame;
+}
+
+bool FieldBox::showsWholeText() const { return width() >= widthFor(this, text()); }
+
+void FieldBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (isReadOnly()) setCursorPosition(0);
 }
 
 void FieldBox::showEvent(QShowEvent* event) {

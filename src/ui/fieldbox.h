@@ -17,11 +17,20 @@ public:
     Table* table() const;
     QString field() const;
 
-    // Rereads the value now (also done whenever the box is shown).
+    // Rereads the value now (also done whenever the box is shown). The hint of
+    // the box holds the whole value, whatever its width.
     void refresh();
+
+    // The width a line edit needs to show the text whole in its font.
+    static int widthFor(const QLineEdit* edit, const QString& text);
+    // The box shows its whole value.
+    bool showsWholeText() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A read-only box keeps the start of its value in view when it takes the
+    // focus, rather than selecting it all and scrolling to its end.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void changed();

@@ -44,12 +44,14 @@ QString titleOf(Prompter::Kind kind) {
     return QStringLiteral("Nutrimo");
 }
 
-// A question with two buttons; true for the first (the default one).
-bool question(Prompter::Kind kind, const QString& text, const QString& yesText, const QString& noText) {
+// A question with two buttons; true for the first. Enter presses the default
+// button, Escape the second.
+bool question(Prompter::Kind kind, const QString& text, const QString& yesText, const QString& noText,
+              Prompter::Default byDefault = Prompter::Default::Yes) {
     QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
     QPushButton* yes = box.addButton(yesText, QMessageBox::YesRole);
     QPushButton* no = box.addButton(noText, QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(byDefault == Prompter::Default::No ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -68,12 +70,12 @@ void QtPrompter::message(Kind kind, const QString& text) {
     box.exec();
 }
 
-bool QtPrompter::ask(Kind kind, const QString& text) {
-    return question(kind, text, QStringLiteral("&Oui"), QStringLiteral("&Non"));
+bool QtPrompter::ask(Kind kind, const QString& text, Default byDefault) {
+    return question(kind, text, QStringLiteral("&Oui"), QStringLiteral("&Non"), byDefault);
 }
 
-bool QtPrompter::confirm(Kind kind, const QString& text) {
-    return question(kind, text, QStringLiteral("OK"), QStringLiteral("Annuler"));
+bool QtPrompter::confirm(Kind kind, const QString& text, Default byDefault) {
+    return question(kind, text, QStringLiteral("OK"), QStringLiteral("Annuler"), byDefault);
 }
 
 std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt,

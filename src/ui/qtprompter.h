@@ -9,8 +9,8 @@ public:
     static void installAsDefault();
 
     void message(Kind kind, const QString& text) override;
-    bool ask(Kind kind, const QString& text) override;
-    bool confirm(Kind kind, const QString& text) override;
+    bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
+    bool confirm(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
     std::optional<QString> input(const QString& title, const QString& prompt,
                                  const QString& initial) override;
 };

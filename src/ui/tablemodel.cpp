@@ -82,6 +82,9 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return text(row, col);
+    case Qt::ToolTipRole:
+        // The whole text, for a cell that a narrow column cuts.
+        return text(row, col);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment((isNumeric(col) ? Qt::AlignRight : Qt::AlignLeft) |
                                                  Qt::AlignVCenter));

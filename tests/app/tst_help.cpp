@@ -114,6 +114,18 @@ private slots:
         v->close();
     }
 
+    void escapeClosesTheViewer() {
+        TempDataDir dir;
+        HelpViewer::install();
+        Help::showContext(25);
+        HelpViewer* v = HelpViewer::instance();
+        QVERIFY(v && v->isVisible());
+        // From the topic text, where the focus usually is.
+        v->browser()->setFocus();
+        QTest::keyClick(v->browser(), Qt::Key_Escape);
+        QVERIFY(!v->isVisible());
+    }
+
     void viewerUsableOverModalWindow() {
         TempDataDir dir;
         HelpViewer::install();

@@ -463,11 +463,16 @@ private slots:
         w->SBsortirClick();
         QVERIFY(!food(name));
         QVERIFY(compoLines(name).isEmpty());
-        // A name that differs only by case is another name.
+        // A name that differs from a composite's only by case is refused: the
+        // lines of the day find their food without regard to case.
         createTarte(QStringLiteral("tarte"));
-        createTarte(QStringLiteral("Tarte"));
+        {
+            ScriptedPrompter refused;
+            QVERIFY(!enter(QStringLiteral("Tarte")));
+            QCOMPARE(refused.lastText(), QStringLiteral("L'aliment Tarte existe déjà !"));
+        }
         QCOMPARE(compoLines(QStringLiteral("tarte")).size(), 2);
-        QCOMPARE(compoLines(QStringLiteral("Tarte")).size(), 2);
+        QCOMPARE(compoLines(QStringLiteral("Tarte")).size(), 0);
     }
 
     void renamingAnExistingComposite() {

@@ -89,7 +89,8 @@ private slots:
                        {w.SBimprimer, 67, "Imprimer"}, {w.SBsortir, 96, "Sortir"}};
         for (const auto& b : buttons) {
             QCOMPARE(b.b->geometry(), QRect(5, b.y, 22, 22));
-            QCOMPARE(b.b->toolTip(), QString::fromUtf8(b.tip));
+            // The hint, followed by the button's shortcut where it has one.
+            QVERIFY(b.b->toolTip().startsWith(QString::fromUtf8(b.tip)));
             QVERIFY(!b.b->icon().pixmap(16, 16, QIcon::Normal).isNull());
             QVERIFY(!b.b->icon().pixmap(16, 16, QIcon::Disabled).isNull());
         }

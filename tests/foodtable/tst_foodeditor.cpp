@@ -105,6 +105,7 @@ private slots:
         p.answer(answer);
         QCOMPARE(editor->supprime(), deleted);
         QCOMPARE(p.asked.first().text, QStringLiteral("Supprimer l'enregistrement ?"));
+        QCOMPARE(p.asked.first().byDefault, Prompter::Default::No);   // Enter alone deletes nothing
         QCOMPARE(p.asked.size(), message.isEmpty() ? 1 : 2);
         if (!message.isEmpty()) QCOMPARE(p.asked.last().text, message);
         QCOMPARE(names().contains(food), !deleted);

@@ -11,8 +11,8 @@ void ScriptedPrompter::message(Kind kind, const QString& text) {
     asked.append({QStringLiteral("message"), kind, QString(), text});
 }
 
-bool ScriptedPrompter::ask(Kind kind, const QString& text) {
-    asked.append({QStringLiteral("ask"), kind, QString(), text});
+bool ScriptedPrompter::ask(Kind kind, const QString& text, Default byDefault) {
+    asked.append({QStringLiteral("ask"), kind, QString(), text, byDefault});
     if (m_answers.isEmpty()) {
         ++unexpected;
         return false;

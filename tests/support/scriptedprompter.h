@@ -13,6 +13,7 @@ public:
         Kind kind = Kind::Plain;
         QString title;   // input prompts only
         QString text;    // message text or prompt text
+        Default byDefault = Default::Yes;   // questions: the button Enter gives
     };
 
     ScriptedPrompter();            // installs itself as the current prompter
@@ -30,7 +31,7 @@ public:
     QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }
 
     void message(Kind kind, const QString& text) override;
-    bool ask(Kind kind, const QString& text) override;
+    bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
     std::optional<QString> input(const QString& title, const QString& prompt,
                                  const QString& initial) override;
 

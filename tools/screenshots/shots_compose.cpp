@@ -163,3 +163,51 @@ NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
     save(&w, QStringLiteral("compose_compose"));
     w.close();
 });
+
+// Whole values: the detail view of a composite with a 30-character name and
+// values of many decimals, and the totals strip with six-digit totals.
+NUTRIMO_SHOT(compose_valeurs, [](const QString& dir, const Shots::SaveFn& save) {
+    ensureTables(dir);
+    {
+        Table t(foodSchema());
+        t.setDirectory(dir);
+        t.open();
+        t.append();
+        t.setFloat(QStringLiteral("NUMERO"), 9000);
+        t.setString(QStringLiteral("NOM"), QStringLiteral("Gratin dauphinois de la grand-"));
+        t.setString(QStringLiteral("CATEGORIE"), CategorieComposee);
+        double v = 9.879167;
+        for (const Nutrient& n : nutrients()) {
+            t.setFloat(QString::fromLatin1(n.field), v);
+            v = v * 2.3 + 0.000213;
+            if (v > 9999) v = 0.004167;
+        }
+        t.post();
+        t.close();
+        // A day of large lines: totals of six digits in the strip.
+        Table c(choiceSchema());
+        c.setDirectory(dir);
+        c.open();
+        for (double q : {123456.0, 234567.0}) {
+            c.append();
+            c.setString(QStringLiteral("NOM"), QStringLiteral("Cabillaud, cuit à la vapeur"));
+            c.setFloat(QStringLiteral("QTE"), q);
+            for (const QString& f : lineComputedFields()) c.setFloat(f, q * 1.07);
+            c.post();
+        }
+        c.close();
+    }
+    Run run(dir);
+    TFcompose w(run.session);
+    TFvoir& voir = *w.Fvoir();
+    if (!w.FormShow()) return;
+    w.CBcategorie->setCurrentIndex(categories().indexOf(CategorieComposee));
+    w.Talim().locate(QStringLiteral("NOM"), QStringLiteral("Gratin dauphinois de la grand-"));
+    save(&w, QStringLiteral("compose_grands_totaux"));
+    QTimer::singleShot(0, &voir, [&] {
+        save(&voir, QStringLiteral("voir_compose"));
+        voir.SBsortirClick();
+    });
+    w.SBconsulterClick();
+    w.close();
+});

@@ -1,5 +1,7 @@
 #include "core/compose/choicelist.h"
 
+#include "core/compose/composite.h"
+#include "core/compose/nomsaliments.h"
 #include "core/compose/quantite.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/fileops.h"
@@ -31,11 +33,23 @@ void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
     }
 }
 
-bool ChoiceList::ajouter() {
+bool ChoiceList::ajouter(const CompositeFood* enCours) {
     // A line naming no food is not a food eaten: with an empty food view there
     // is nothing to add.
-    if (m_talim.isEmpty()) return false;
+    if (m_talim.isEmpty()) {
+        prompter().message(Prompter::Kind::Information, QStringLiteral("Aucun aliment dans cette catégorie"));
+        return false;
+    }
     const QString nom = m_talim.asString(QStringLiteral("NOM"));
+    // A recipe cannot hold itself: its values would be computed from the very
+    // values being computed.
+    if (enCours && (NomsAliments::memeNom(nom, enCours->NomCompose) ||
+                    NomsAliments::memeNom(nom, enCours->NomOrigine))) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("L'aliment ") + nom +
+                               QStringLiteral(" ne peut pas entrer dans sa propre composition !"));
+        return false;
+    }
     const std::optional<double> q = Quantite::saisie(QStringLiteral("Entrez le poids de ") + nom);
     if (!q) return false;
     m_tchoix.append();
@@ -49,29 +63,35 @@ bool ChoiceList::ajouter() {
 
 bool ChoiceList::modifier() {
     const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
+    if (m_tchoix.isEmpty()) {
+        // Nothing to modify; the prompt is still shown, with no name.
+        Quantite::saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
+        return false;
+    }
+    // The food is looked up in the whole Food table, not only in the category
+    // shown (the exact name first, so that a food whose name differs only by
+    // case is never taken for it), and the line is recomputed from its current
+    // values. The food list stays where the user left it.
+    {
+        const NomsAliments::VueGardee garde(m_talim);
+        if (!NomsAliments::trouveAliment(m_talim, nom)) {
+            prompter().message(Prompter::Kind::Information,
+                               QStringLiteral("L'aliment ") + nom +
+                                   QStringLiteral(" n'existe plus dans la table"));
+            return false;
+        }
+    }
     const std::optional<double> q =
         Quantite::saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
-    if (!q || m_tchoix.isEmpty()) return false;
-    // The food is looked up in the whole Food table, not only in the category
-    // shown, and the line is recomputed from its current values.
-    const bool wasFiltered = m_talim.filtered();
-    m_talim.setFiltered(false);
-    bool found = false;
-    try {
-        found = m_talim.locate(QStringLiteral("NOM"), nom, true);
-        if (found) {
-            m_tchoix.edit();
-            fillPending(m_tchoix, [&] {
-                m_tchoix.setFloat(QStringLiteral("QTE"), *q);
-                CalculLigne(m_talim, m_tchoix, *q);
-            });
-        }
-    } catch (...) {
-        m_talim.setFiltered(wasFiltered);
-        throw;
-    }
-    m_talim.setFiltered(wasFiltered);
-    return found;
+    if (!q) return false;
+    const NomsAliments::VueGardee garde(m_talim);
+    if (!NomsAliments::trouveAliment(m_talim, nom)) return false;
+    m_tchoix.edit();
+    fillPending(m_tchoix, [&] {
+        m_tchoix.setFloat(QStringLiteral("QTE"), *q);
+        CalculLigne(m_talim, m_tchoix, *q);
+    });
+    return true;
 }
 
 bool ChoiceList::supprimer() {
@@ -81,14 +101,14 @@ bool ChoiceList::supprimer() {
     const QString question = QStringLiteral("Désirez-vous supprimer les ") +
                              QString::number(NumFormat::Nearest(qte)) + QStringLiteral(" g de ") +
                              nom + QStringLiteral(" ?");
-    if (!prompter().ask(Prompter::Kind::Information, question)) return false;
+    if (!prompter().ask(Prompter::Kind::Information, question, Prompter::Default::No)) return false;
     m_tchoix.deleteRecord();
     return true;
 }
 
 bool ChoiceList::effacer() {
     if (!prompter().ask(Prompter::Kind::Information,
-                        QStringLiteral("Désirez-vous effacer tous vos choix ?")))
+                        QStringLiteral("Désirez-vous effacer tous vos choix ?"), Prompter::Default::No))
         return false;
     vide();
     return true;

@@ -10,6 +10,7 @@
 // ever posted.
 #include <QString>
 
+class CompositeFood;
 class Table;
 
 class ChoiceList {
@@ -22,11 +23,13 @@ public:
     // Food energy of 100 g of the current food of talim, in kcal.
     static long double energiePour100(const Table& talim);
 
-    // Adds the selected food with a quantity asked for. Nothing is asked when
-    // the food view is empty.
-    bool ajouter();
+    // Adds the selected food with a quantity asked for. An empty food view, or
+    // the composite being edited (enCours) as its own ingredient, is refused
+    // with a message and nothing is asked.
+    bool ajouter(const CompositeFood* enCours = nullptr);
     // Asks a new quantity for the current line and recomputes the line from the
-    // food of that name in the whole Food table; nothing when it is gone.
+    // food of that name in the whole Food table (exact name first, then without
+    // regard to case). A food that is gone is told and nothing changes.
     bool modifier();
     // Removes the current line after confirmation (nothing for a quantity 0).
     bool supprimer();

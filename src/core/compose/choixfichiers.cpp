@@ -80,7 +80,8 @@ Suite enregistrer(const QString& text) {
     }
     if (FileOps::fileExists(name) &&
         !prompter().ask(Prompter::Kind::Information,
-                        QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"))) {
+                        QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"),
+                        Prompter::Default::No)) {
         return Suite::Reste;
     }
     FileOps::copyFile(FileNames::choix(), name);

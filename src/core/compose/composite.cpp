@@ -7,6 +7,7 @@
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/compose/nonmesures.h"
+#include "core/compose/nomsaliments.h"
 #include "core/dbf/collation.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
@@ -62,8 +63,10 @@ bool CompositeFood::trouveNom(Table& t, const QString& field, const QString& nom
 
 bool CompositeFood::NomPris(Table& talim, Table& talimCompo, const QString& nom) {
     talim.setFiltered(false);
-    if (!trouveNom(talim, kNom, nom)) return false;
-    return !ComposeExiste(talimCompo, nom);
+    // An existing composite, under exactly its name, is reopened; any other
+    // name that a food or a composite already bears, whatever its case, is taken.
+    if (ComposeExiste(talimCompo, nom)) return false;
+    return NomsAliments::nomPris(talim, talimCompo, nom);
 }
 
 bool CompositeFood::ComposeExiste(Table& talimCompo, const QString& nom) {
@@ -188,18 +191,12 @@ bool CompositeFood::renommer() {
         prompter().message(Prompter::Kind::Warning, error);
         return false;
     }
-    if (nom != NomOrigine) {
-        bool taken;
-        {
-            KeepView keep(m_talim);
-            m_talim.setFiltered(false);
-            taken = trouveNom(m_talim, kNom, nom) || ComposeExiste(m_talimCompo, nom);
-        }
-        if (taken) {
-            prompter().message(Prompter::Kind::Plain,
-                               QStringLiteral("L'aliment ") + nom + QStringLiteral(" existe déjà !"));
-            return false;
-        }
+    // Any name another food or composite bears, whatever its case, is taken;
+    // the composite's own stored name is not another's.
+    if (NomsAliments::nomPris(m_talim, m_talimCompo, nom, NomOrigine)) {
+        prompter().message(Prompter::Kind::Plain,
+                           QStringLiteral("L'aliment ") + nom + QStringLiteral(" existe déjà !"));
+        return false;
     }
     NomCompose = nom;
     return true;
@@ -233,15 +230,15 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
     if (ModifCompose) {
         if (prompter().ask(Prompter::Kind::Confirmation,
                            QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
-                               NomCompose + QStringLiteral(" ?")))
-        {
+                               NomCompose + QStringLiteral(" ?"),
+                           Prompter::Default::No)) {
             const double numero = numeroDe(NomOrigine);
             enUnite([&] { supprimeAliment(); });
             if (numeroDe(NomOrigine) == 0) noteNonMesures({}, numero);
-        }
-        else
+        } else {
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
                                                           QStringLiteral(" n'a pas été modifié !"));
+        }
     }
     return true;
 }

@@ -21,7 +21,9 @@ class CompositeFood {
 public:
     CompositeFood(Table& talim, Table& tchoix, Table& talimCompo);
 
-    // True when the name belongs to a food that is not a composite. Leaves the
+    // True when the name cannot be given to the composite: a food or another
+    // composite bears it, compared without regard to case, and it is not
+    // exactly the name of an existing composite (which is reopened). Leaves the
     // category filter of talim off.
     static bool NomPris(Table& talim, Table& talimCompo, const QString& nom);
     // True when the Composite table holds a line of that composite (the handle

@@ -175,7 +175,9 @@ bool FoodEditor::insere() {
 
 bool FoodEditor::supprime() {
     if (m_t.isEmpty()) return false;
-    if (!prompter().confirm(Prompter::Kind::Confirmation, QStringLiteral("Supprimer l'enregistrement ?")))
+    // Deleting is the one answer that destroys: Enter alone answers Annuler.
+    if (!prompter().confirm(Prompter::Kind::Confirmation, QStringLiteral("Supprimer l'enregistrement ?"),
+                            Prompter::Default::No))
         return false;
     m_refus = false;
     m_t.deleteRecord();   // a new food is dropped without the events

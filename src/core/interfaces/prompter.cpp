@@ -10,7 +10,7 @@ Prompter* g_default = nullptr;
 class LogPrompter : public Prompter {
 public:
     void message(Kind, const QString& text) override { qWarning().noquote() << text; }
-    bool ask(Kind, const QString& text) override {
+    bool ask(Kind, const QString& text, Default = Default::Yes) override {
         qWarning().noquote() << text << "-> Non";
         return false;
     }

@@ -1,0 +1,69 @@
+#include "core/compose/nomsaliments.h"
+
+#include "core/dbf/collation.h"
+#include "core/dbf/dbf.h"
+#include "core/table/table.h"
+
+namespace NomsAliments {
+namespace {
+const QString kNom = QStringLiteral("NOM");
+const QString kNomCompo = QStringLiteral("NOM_COMPO");
+
+QString sansBlancsFinaux(const QString& s) {
+    int n = s.size();
+    while (n > 0 && s.at(n - 1) == QLatin1Char(' ')) --n;
+    return s.left(n);
+}
+
+// A visible row of t whose field bears nom without regard to case, other than
+// the rows bearing exactly sauf.
+bool porte(const Table& t, const QString& field, const QString& nom, const QString& sauf) {
+    const QString excepte = sansBlancsFinaux(sauf);
+    for (int row = t.locateRow(field, nom, true); row >= 0; row = t.locateRow(field, nom, true, row + 1))
+        if (excepte.isEmpty() || sansBlancsFinaux(t.valueAt(row, field).toString()) != excepte) return true;
+    return false;
+}
+}  // namespace
+
+bool memeNom(const QString& a, const QString& b) {
+    const QString x = sansBlancsFinaux(a), y = sansBlancsFinaux(b);
+    if (x.size() != y.size()) return false;
+    if (!Cp1252::canEncode(x) || !Cp1252::canEncode(y)) return x == y;
+    const QByteArray bx = Cp1252::encode(x), by = Cp1252::encode(y);
+    for (int i = 0; i < bx.size(); ++i)
+        if (Collation::lowerByte(static_cast<unsigned char>(bx[i])) !=
+            Collation::lowerByte(static_cast<unsigned char>(by[i])))
+            return false;
+    return true;
+}
+
+bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString& sauf) {
+    bool pris = false;
+    {
+        const VueGardee garde(talim);
+        talim.setFiltered(false);
+        pris = porte(talim, kNom, nom, sauf);
+    }
+    if (pris) return true;
+    const VueGardee garde(talimCompo);
+    talimCompo.setFiltered(false);
+    return porte(talimCompo, kNomCompo, nom, sauf);
+}
+
+bool trouveAliment(Table& talim, const QString& nom) {
+    talim.setFiltered(false);
+    return talim.locate(kNom, nom, false) || talim.locate(kNom, nom, true);
+}
+
+VueGardee::VueGardee(Table& t) : m_t(t), m_filtered(t.filtered()), m_row(t.currentRow()) {}
+
+VueGardee::~VueGardee() {
+    // The same filter over the same records gives the same rows.
+    try {
+        if (m_t.filtered() != m_filtered) m_t.setFiltered(m_filtered);
+        if (m_t.isOpen() && m_row >= 0 && m_row < m_t.rowCount() && m_t.currentRow() != m_row)
+            m_t.moveToRow(m_row);
+    } catch (...) {
+    }
+}
+}  // namespace NomsAliments

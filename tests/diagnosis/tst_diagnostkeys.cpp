@@ -1,0 +1,62 @@
+// The diagnosis window from the keyboard: its page and print buttons take no
+// focus, so each has a shortcut, shown in its hint, that works on the shown
+// window.
+#include <QFileInfo>
+#include <QToolButton>
+#include <QtTest>
+
+#include "compose/compose.h"
+#include "core/session/session.h"
+#include "diagnosis/diagnost.h"
+#include "support/scriptedprompter.h"
+#include "support/testsupport.h"
+#include "ui/printerservice.h"
+
+class TestDiagnostKeys : public QObject {
+    Q_OBJECT
+private slots:
+    void pageAndPrintKeys() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QVariantMap line;
+        line["NOM"] = QStringLiteral("Pain blanc");
+        line["QTE"] = 100.0;
+        line["GLUC_A"] = 50.0;
+        line["CALORIES"] = 200.0;
+        Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {line});
+        Session session(dir.path());
+        session.FirstPaint = false;
+        TFcompose compose(session);
+        ScriptedPrompter prompter;
+        const QString pdf = dir.file(QStringLiteral("bilan.pdf"));
+        PrinterService::setPdfOutput(pdf);
+
+        TFdiagnost w(session, compose);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_VERIFY(w.donneesLues());
+
+        const struct {
+            QToolButton* button;
+            QKeySequence key;
+        } keys[] = {{w.SBpage2, QKeySequence(Qt::CTRL | Qt::Key_2)},
+                    {w.SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
+                    {w.SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)}};
+        for (const auto& k : keys) {
+            QCOMPARE(k.button->shortcut(), k.key);
+            QVERIFY2(k.button->toolTip().contains(k.key.toString(QKeySequence::NativeText)),
+                     qPrintable(k.button->toolTip()));
+            QTest::keySequence(&w, k.key);
+            // A shortcut presses the button as a click does, after a short delay.
+            if (k.button->isCheckable()) QTRY_VERIFY(k.button->isChecked());
+        }
+        QTRY_VERIFY(QFileInfo(pdf).size() > 0);
+        QCOMPARE(prompter.asked.size(), 0);
+        PrinterService::setPdfOutput(QString());
+        w.close();
+    }
+};
+
+QTEST_MAIN(TestDiagnostKeys)
+#include "tst_diagnostkeys.moc"
