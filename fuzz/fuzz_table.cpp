@@ -52,8 +52,15 @@ const TableSchema& schema() {
             f.offset = offset;
             offset += f.length;
         }
-        t.tags = {QStringLiteral("NOM"), QStringLiteral("NUMERO"), QStringLiteral("CATEGORIE"),
-                  QStringLiteral("PROT_A")};
+        // The four kinds of order of the program's tables: text, text with
+        // duplicates, number upwards, number downwards with a tie-break.
+        using K = TagDescription::Kind;
+        using D = TagDescription::Direction;
+        t.tags = {{QStringLiteral("NOM"), QStringLiteral("NOM"), K::Text, D::Ascending, QString()},
+                  {QStringLiteral("NUMERO"), QStringLiteral("NUMERO"), K::Number, D::Ascending, QString()},
+                  {QStringLiteral("CATEGORIE"), QStringLiteral("CATEGORIE"), K::Text, D::Ascending, QString()},
+                  {QStringLiteral("PROT_A"), QStringLiteral("PROT_A"), K::Number, D::Descending,
+                   QStringLiteral("NOM")}};
         return t;
     }();
     return s;
@@ -122,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // Reading: every tag, each searched, walked both ways.
-    for (const QString& tag : schema().tags + QStringList{QString()}) {
+    for (const QString& tag : schema().tagNames() + QStringList{QString()}) {
         t.setIndexName(tag);
         t.first();
         int steps = 0;
