@@ -86,6 +86,26 @@ private slots:
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), b);   // nothing written
     }
 
+    // A table checked once is not checked again while it stays as it was; a
+    // change in place, the size kept, is checked again.
+    void checkedAgainAfterAChange() {
+        TempDataDir dir;
+        QByteArray b = twoLines(dir);
+        // Times of files have a coarse clock: only a file left alone for a
+        // few seconds is remembered as checked.
+        QTest::qWait(4100);
+        DbfFile::open(dir.file("CHOIX.DBF"), true);
+        DbfFile::open(dir.file("CHOIX.DBF"), true);
+        const int width = choiceSchema().field("QTE")->length;
+        QFile f(dir.file("CHOIX.DBF"));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(qteOfSecond(b)));
+        QCOMPARE(f.write(QByteArray(width - 4, ' ') + "12a4"), qint64(width));
+        f.close();
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("la valeur « 12a4 », qui n'est pas un nombre"),
+                          DbfFile::open(dir.file("CHOIX.DBF"), true));
+    }
+
     // What is not a lie still opens: blanks (and NUL padding) read 0, and a
     // decimal comma or an exponent are numbers.
     void honestNumbersAccepted_data() {

@@ -35,12 +35,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSet>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -173,6 +175,45 @@ bool validFieldNameChar(char c) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// Files whose records passed the door checks, as they were then: device,
+// inode, size, modification and change times. Any write (ours or another
+// program's) sets the change time, which no program can set back, so a file
+// found here is byte for byte one already checked: the ranking window, which
+// reopens the Food table at each choice of nutrient, does not check 3 million
+// numbers again each time. The system keeps file times with a coarse clock,
+// so a write within the same tick as the last one may leave them as they
+// were: only a file unchanged for a few seconds is remembered.
+
+namespace {
+QByteArray identityOf(const struct stat& st) {
+    const qint64 parts[] = {static_cast<qint64>(st.st_dev),  static_cast<qint64>(st.st_ino),
+                            static_cast<qint64>(st.st_size), static_cast<qint64>(st.st_mtim.tv_sec),
+                            static_cast<qint64>(st.st_mtim.tv_nsec), static_cast<qint64>(st.st_ctim.tv_sec),
+                            static_cast<qint64>(st.st_ctim.tv_nsec)};
+    return QByteArray(reinterpret_cast<const char*>(parts), sizeof parts);
+}
+
+class CheckedFiles {
+public:
+    bool contains(const QByteArray& id) {
+        QMutexLocker lock(&m_mutex);
+        return m_ids.contains(id);
+    }
+    void insert(const QByteArray& id) {
+        QMutexLocker lock(&m_mutex);
+        if (m_ids.size() >= 64) m_ids.clear();   // a handful of tables: never large
+        m_ids.insert(id);
+    }
+
+private:
+    QMutex m_mutex;
+    QSet<QByteArray> m_ids;
+};
+CheckedFiles& checkedFiles() {
+    static CheckedFiles files;
+    return files;
+}
+}  // namespace
 
 struct DbfFile::Impl {
     QString path;            // as opened (absolute when from a file)
@@ -187,6 +228,7 @@ struct DbfFile::Impl {
     QVector<DbfField> fields;
     QHash<QString, int> byName;   // upper-case name -> index
     bool mdx = false;
+    bool recordsKnownGood = false;   // this very file passed the record checks before
 
     const char* rec(int r) const {
         return image.constData() + headerLength + static_cast<qint64>(r) * recordLength;
@@ -384,7 +426,7 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     if (needed > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(name));
 
-    checkRecords(p + hlen, static_cast<int>(count), rlen, list);
+    if (!recordsKnownGood) checkRecords(p + hlen, static_cast<int>(count), rlen, list);
 
     headerLength = hlen;
     recordLength = rlen;
@@ -504,6 +546,9 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     const qint64 size = st.st_size;
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
+    const bool settled = st.st_ctim.tv_sec + 3 < ::time(nullptr);
+    const QByteArray identity = identityOf(st);
+    d.recordsKnownGood = settled && checkedFiles().contains(identity);
     QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
     qint64 done = 0;
     while (done < size) {
@@ -517,6 +562,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
         done += n;
     }
     d.parse(std::move(bytes), size);
+    if (settled) checkedFiles().insert(identity);
     d.onDisk = true;
     return f;
 }
