@@ -35,7 +35,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMutex>
 #include <QSet>
 
 #include <cmath>
@@ -47,79 +46,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/dbf/checkedfiles.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/fileerror.h"
 #include "core/dbf/fileseam.h"
 #include "core/dbf/numberparse.h"
 #include "core/dbf/numformat.h"
 #include "core/dbf/wholefile.h"
-
-// ---------------------------------------------------------------------------
-// cp1252
-
-namespace {
-
-// Characters of the bytes 0x80..0x9F. The five bytes that Windows leaves
-// unassigned map to the C1 control of the same value, so every byte decodes
-// to one character and encodes back to itself.
-const char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// -1 when the character has no cp1252 byte.
-inline int byteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c) return 0x80 + i;
-    return -1;
-}
-
-// The character at position i of text, joining a surrogate pair, for messages.
-QString characterAt(const QString& text, int i) {
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        return text.mid(i, 2);
-    return text.mid(i, 1);
-}
-
-int firstUnencodable(const QString& text) {
-    for (int i = 0; i < text.size(); ++i)
-        if (byteOf(text[i].unicode()) < 0) return i;
-    return -1;
-}
-
-}  // namespace
-
-namespace Cp1252 {
-
-QString decode(const QByteArray& bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* o = out.data();
-    for (int i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        o[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
-    }
-    return out;
-}
-
-bool canEncode(const QString& text) { return firstUnencodable(text) < 0; }
-
-QByteArray encode(const QString& text) {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    for (int i = 0; i < text.size(); ++i) {
-        const int b = byteOf(text[i].unicode());
-        if (b < 0)
-            throw DataError(QStringLiteral("Le caractère « %1 » ne peut pas être enregistré : "
-                                           "il n'existe pas dans le jeu de caractères Windows "
-                                           "occidental (cp1252) des tables.")
-                                .arg(characterAt(text, i)));
-        out[i] = static_cast<char>(b);
-    }
-    return out;
-}
-
-}  // namespace Cp1252
 
 // ---------------------------------------------------------------------------
 // Number formatting (the parsing is in numberparse.cpp)
@@ -175,45 +108,6 @@ bool validFieldNameChar(char c) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// Files whose records passed the door checks, as they were then: device,
-// inode, size, modification and change times. Any write (ours or another
-// program's) sets the change time, which no program can set back, so a file
-// found here is byte for byte one already checked: the ranking window, which
-// reopens the Food table at each choice of nutrient, does not check 3 million
-// numbers again each time. The system keeps file times with a coarse clock,
-// so a write within the same tick as the last one may leave them as they
-// were: only a file unchanged for a few seconds is remembered.
-
-namespace {
-QByteArray identityOf(const struct stat& st) {
-    const qint64 parts[] = {static_cast<qint64>(st.st_dev),  static_cast<qint64>(st.st_ino),
-                            static_cast<qint64>(st.st_size), static_cast<qint64>(st.st_mtim.tv_sec),
-                            static_cast<qint64>(st.st_mtim.tv_nsec), static_cast<qint64>(st.st_ctim.tv_sec),
-                            static_cast<qint64>(st.st_ctim.tv_nsec)};
-    return QByteArray(reinterpret_cast<const char*>(parts), sizeof parts);
-}
-
-class CheckedFiles {
-public:
-    bool contains(const QByteArray& id) {
-        QMutexLocker lock(&m_mutex);
-        return m_ids.contains(id);
-    }
-    void insert(const QByteArray& id) {
-        QMutexLocker lock(&m_mutex);
-        if (m_ids.size() >= 64) m_ids.clear();   // a handful of tables: never large
-        m_ids.insert(id);
-    }
-
-private:
-    QMutex m_mutex;
-    QSet<QByteArray> m_ids;
-};
-CheckedFiles& checkedFiles() {
-    static CheckedFiles files;
-    return files;
-}
-}  // namespace
 
 struct DbfFile::Impl {
     QString path;            // as opened (absolute when from a file)
@@ -443,44 +337,6 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
 // Every record's deletion flag is a blank or "*", and every number field holds
 // a number or blanks: a file that says otherwise is refused with the record
 // and the field named, rather than read as live records and zeros.
-namespace {
-// The common case of a stored number, checked without computing its value:
-// padding, an optional sign, digits with at most one decimal point (and at
-// least one digit), padding. Anything else (an exponent, a comma, junk) goes
-// to the full reading. The door check runs over every number of every record
-// at each opening, hence the table of character classes.
-enum CharClass : unsigned char { Other, Pad, Digit, Sign, Point };
-struct CharClasses {
-    unsigned char c[256] = {};
-    CharClasses() {
-        c[static_cast<unsigned char>(' ')] = c[0] = Pad;
-        for (char d = '0'; d <= '9'; ++d) c[static_cast<unsigned char>(d)] = Digit;
-        c[static_cast<unsigned char>('-')] = c[static_cast<unsigned char>('+')] = Sign;
-        c[static_cast<unsigned char>('.')] = Point;
-    }
-};
-const CharClasses kClasses;
-
-inline bool plainNumber(const char* p, int n) {
-    const unsigned char* cls = kClasses.c;
-    int i = 0;
-    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
-    if (i == n) return true;   // blank: the number 0
-    if (cls[static_cast<unsigned char>(p[i])] == Sign) ++i;
-    const int digitsFrom = i;
-    while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
-    int digits = i - digitsFrom;
-    if (i < n && cls[static_cast<unsigned char>(p[i])] == Point) {
-        const int from = ++i;
-        while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
-        digits += i - from;
-    }
-    if (digits == 0) return false;
-    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
-    return i == n;
-}
-}  // namespace
-
 void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
                                  const QVector<DbfField>& list) const {
     QVector<const DbfField*> numbers;
@@ -496,7 +352,7 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
                           .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
         for (const DbfField* f : numbers) {
             const char* p = rec + 1 + f->offset;
-            if (plainNumber(p, f->length)) continue;
+            if (DbfNumber::isPlainNumber(p, f->length)) continue;
             bool ok;
             parseStrict(p, f->length, &ok);
             if (ok) continue;
@@ -547,8 +403,8 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
     const bool settled = st.st_ctim.tv_sec + 3 < ::time(nullptr);
-    const QByteArray identity = identityOf(st);
-    d.recordsKnownGood = settled && checkedFiles().contains(identity);
+    const QByteArray identity = CheckedFiles::identityOf(st);
+    d.recordsKnownGood = settled && CheckedFiles::contains(identity);
     QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
     qint64 done = 0;
     while (done < size) {
@@ -562,7 +418,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
         done += n;
     }
     d.parse(std::move(bytes), size);
-    if (settled) checkedFiles().insert(identity);
+    if (settled) CheckedFiles::insert(identity);
     d.onDisk = true;
     return f;
 }
@@ -712,12 +568,12 @@ QByteArray DbfFile::encodeText(int field, const QString& value) const {
         return encodeNumber(field, v);
     }
     const QString cut = value.left(f.length);
-    const int bad = firstUnencodable(cut);
+    const int bad = Cp1252::firstUnencodable(cut);
     if (bad >= 0)
         throw DataError(QStringLiteral("Le caractère « %1 » ne peut pas être enregistré dans le "
                                        "champ %2 : il n'existe pas dans le jeu de caractères "
                                        "Windows occidental (cp1252) des tables.")
-                            .arg(characterAt(cut, bad), f.name));
+                            .arg(Cp1252::characterAt(cut, bad), f.name));
     QByteArray out = Cp1252::encode(cut);
     out.append(QByteArray(f.length - out.size(), ' '));
     return out;

@@ -33,6 +33,10 @@ QString decode(const QByteArray& bytes);
 bool canEncode(const QString& text);
 // Encodes; throws DataError naming the first character that cp1252 cannot hold.
 QByteArray encode(const QString& text);
+// Where the first character without a cp1252 byte stands (-1: none), and the
+// character at a position (a surrogate pair joined), for messages.
+int firstUnencodable(const QString& text);
+QString characterAt(const QString& text, int i);
 }
 
 class DbfFile {

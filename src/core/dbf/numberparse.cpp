@@ -123,4 +123,42 @@ double parseLenient(const char* p, int n) {
     return ok ? v : 0.0;
 }
 
+// The common case of a stored number, checked without computing its value:
+// padding, an optional sign, digits with at most one decimal point (and at
+// least one digit), padding. Anything else (an exponent, a comma, junk) goes
+// to the full reading. The door check runs over every number of every record
+// at each opening, hence the table of character classes.
+namespace {
+enum CharClass : unsigned char { Other, Pad, Digit, Sign, Point };
+struct CharClasses {
+    unsigned char c[256] = {};
+    CharClasses() {
+        c[static_cast<unsigned char>(' ')] = c[0] = Pad;
+        for (char d = '0'; d <= '9'; ++d) c[static_cast<unsigned char>(d)] = Digit;
+        c[static_cast<unsigned char>('-')] = c[static_cast<unsigned char>('+')] = Sign;
+        c[static_cast<unsigned char>('.')] = Point;
+    }
+};
+const CharClasses kClasses;
+}  // namespace
+
+bool isPlainNumber(const char* p, int n) {
+    const unsigned char* cls = kClasses.c;
+    int i = 0;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
+    if (i == n) return true;   // blank: the number 0
+    if (cls[static_cast<unsigned char>(p[i])] == Sign) ++i;
+    const int digitsFrom = i;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
+    int digits = i - digitsFrom;
+    if (i < n && cls[static_cast<unsigned char>(p[i])] == Point) {
+        const int from = ++i;
+        while (i < n && cls[static_cast<unsigned char>(p[i])] == Digit) ++i;
+        digits += i - from;
+    }
+    if (digits == 0) return false;
+    while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
+    return i == n;
+}
+
 }  // namespace DbfNumber

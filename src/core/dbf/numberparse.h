@@ -12,6 +12,10 @@ inline bool isPad(char c) { return c == ' ' || c == '\0'; }
 // The value of the n bytes at p; *ok tells whether they were a number (a
 // blank field is the number 0).
 double parseStrict(const char* p, int n, bool* ok);
+// The common way a number is stored (padding, a sign, digits with at most one
+// decimal point, padding), told without computing the value; false says only
+// that parseStrict must decide.
+bool isPlainNumber(const char* p, int n);
 // The same, 0 when the bytes are not a number.
 double parseLenient(const char* p, int n);
 // The value as an exact count of 10^-decimals; false when the text is not a

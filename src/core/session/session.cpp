@@ -5,5 +5,4 @@
 Session::Session(const QString& dataDir) {
     DataDir::set(dataDir);
     m_dataDir = DataDir::path();
-    RazTotaux(m_totals);
 }
