@@ -72,7 +72,7 @@ QVector<RationModel::Target> targetsOf(const CompletionRequest& r) {
 }
 
 // The candidates of the integer model: the foods the relaxation uses, the
-// greedy proposal's, the three that bring the most of each target within a
+// greedy proposal's, the two that bring the most of each target within a
 // portion, then those of best reduced cost per portion.
 QVector<int> candidatesOf(const CompletionRequest& r, const RationModel& lp, const QVector<RationModel::Target>& targets,
                           const Completion& greedy, int wanted) {
@@ -95,7 +95,7 @@ QVector<int> candidatesOf(const CompletionRequest& r, const RationModel& lp, con
             if (brought > 0.0) best << qMakePair(-brought, lp.foodAt(k));
         }
         std::sort(best.begin(), best.end());
-        for (int i = 0; i < best.size() && i < 3; ++i) take(best[i].second);
+        for (int i = 0; i < best.size() && i < 2; ++i) take(best[i].second);
     }
     QVector<QPair<double, int>> byCost;
     for (int k = 0; k < lp.foodCount(); ++k)

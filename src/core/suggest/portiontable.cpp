@@ -62,7 +62,10 @@ PortionTable PortionTable::fromCsv(const QByteArray& csv, const QString& shown) 
         const QString pattern = normalised(cells[1]);
         if (row.category.isEmpty() || pattern.isEmpty())
             refuse(shown, i + 1, QStringLiteral("catégorie ou nom vide"));
-        row.pattern = QRegularExpression(QRegularExpression::anchoredPattern(globToRegex(pattern)));
+        QStringList alternatives;
+        for (const QString& glob : pattern.split(QLatin1Char('|'))) alternatives << globToRegex(glob.trimmed());
+        row.pattern = QRegularExpression(
+            QRegularExpression::anchoredPattern(QStringLiteral("(?:%1)").arg(alternatives.join(QLatin1Char('|')))));
         row.portion.minGrams = grams(cells[2], shown, i + 1);
         row.portion.maxGrams = grams(cells[3], shown, i + 1);
         if (row.portion.minGrams > row.portion.maxGrams)

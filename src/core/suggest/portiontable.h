@@ -7,7 +7,8 @@
 // name; the first row, in file order, whose category and pattern match gives
 // the portion, so rows for particular foods stand before their category's
 // row. Patterns compare names in lower case without accents ("pate*" matches
-// "Pâté de campagne"), "*" standing for any text and "?" for one character.
+// "Pâté de campagne"), "*" standing for any text, "?" for one character and
+// "|" between patterns that share a portion.
 // A portion of 0 g means the food is never proposed (salt, alcohol, raw
 // cereals).
 #include <QByteArray>
