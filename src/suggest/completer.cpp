@@ -58,7 +58,7 @@ TFcompleter::TFcompleter(Session& session, QWidget* parent) : ModalWindow(parent
     m_later->setInterval(kDelaiMs);
     connect(m_later, &QTimer::timeout, this, [this] { SBproposerClick(); });
     build();
-    resize(780, 640);
+    resize(980, 560);
 }
 
 TFcompleter::~TFcompleter() = default;
@@ -97,10 +97,9 @@ void TFcompleter::build() {
     SBretablir = new QPushButton(QStringLiteral("&Rétablir"), this);
     SBretablir->setObjectName(QStringLiteral("SBretablir"));
 
-    DBGproposition = new QTableWidget(0, 3, this);
+    DBGproposition = new QTableWidget(0, 2, this);
     DBGproposition->setObjectName(QStringLiteral("DBGproposition"));
-    DBGproposition->setHorizontalHeaderLabels(
-        {QStringLiteral("Aliment"), QStringLiteral("Quantité"), QStringLiteral("Catégorie")});
+    DBGproposition->setHorizontalHeaderLabels({QStringLiteral("Aliment"), QStringLiteral("Quantité")});
     SBrefuser = new QPushButton(QStringLiteral("Re&fuser cet aliment"), this);
     SBrefuser->setObjectName(QStringLiteral("SBrefuser"));
     SBrefuser->setToolTip(QStringLiteral("Ne plus jamais proposer l'aliment choisi dans la proposition"));
@@ -143,6 +142,8 @@ void TFcompleter::build() {
     top->addSpacing(12);
     top->addWidget(SBproposer);
 
+    // Three columns: what is never proposed, the proposal and its notes, and
+    // page 2's rates before and after (all 21 rows in sight).
     auto* left = new QVBoxLayout;
     left->addWidget(buddyLabel(QStringLiteral("&Catégories proposées :"), LBcategories, this));
     left->addWidget(LBcategories, 3);
@@ -155,16 +156,25 @@ void TFcompleter::build() {
     exclure->addWidget(SBexclure);
     left->addLayout(exclure);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(buddyLabel(QStringLiteral("Pr&oposition :"), DBGproposition, this));
-    right->addWidget(DBGproposition, 2);
-    right->addWidget(SBrefuser, 0, Qt::AlignLeft);
-    right->addWidget(buddyLabel(QStringLiteral("&Taux de la page 2, avant et après :"), DBGtaux, this));
-    right->addWidget(DBGtaux, 5);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buddyLabel(QStringLiteral("Pr&oposition :"), DBGproposition, this));
+    middle->addWidget(DBGproposition, 2);
+    middle->addWidget(SBrefuser, 0, Qt::AlignLeft);
+    middle->addWidget(Lnotes, 3);
 
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(left, 2);
-    middle->addLayout(right, 3);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buddyLabel(QStringLiteral("&Taux de la page 2, avant et après :"), DBGtaux, this));
+    right->addWidget(DBGtaux, 1);
+    const int rows = DBGtaux->rowCount();
+    DBGtaux->setMinimumHeight(DBGtaux->verticalHeader()->defaultSectionSize() * rows +
+                              DBGtaux->horizontalHeader()->sizeHint().height() + 2 * DBGtaux->frameWidth() + 2);
+    DBGproposition->setMinimumHeight(DBGproposition->verticalHeader()->defaultSectionSize() * 8 +
+                                     DBGproposition->horizontalHeader()->sizeHint().height() + 4);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 5);
+    columns->addLayout(middle, 6);
+    columns->addLayout(right, 6);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -173,8 +183,7 @@ void TFcompleter::build() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(middle, 1);
-    layout->addWidget(Lnotes);
+    layout->addLayout(columns, 1);
     layout->addLayout(bottom);
 
     setTabOrder(CBgroupe, SEnombre);
@@ -287,7 +296,7 @@ void TFcompleter::showCompletion() {
         DBGproposition->insertRow(row);
         DBGproposition->setItem(row, 0, cell(f.name));
         DBGproposition->setItem(row, 1, cell(QStringLiteral("%1 g").arg(l.grams), Qt::AlignRight | Qt::AlignVCenter));
-        DBGproposition->setItem(row, 2, cell(f.category));
+        DBGproposition->item(row, 0)->setToolTip(f.category + QStringLiteral(" — ") + f.portion.rule);
     }
     DBGproposition->resizeColumnToContents(1);
     if (DBGproposition->rowCount() > 0) DBGproposition->selectRow(0);
@@ -307,12 +316,18 @@ void TFcompleter::showCompletion() {
         const std::optional<double> b = tauxDe(r, before), a = tauxDe(r, after);
         DBGtaux->setItem(i, 2, cell(rate(b), Qt::AlignRight | Qt::AlignVCenter));
         auto* afterCell = cell(rate(a), Qt::AlignRight | Qt::AlignVCenter);
-        // A rate still under its target stands out.
-        if (a && *a < targetOf(i)) afterCell->setForeground(QColor(Qt::red));
-        else if (a && b && *a > *b) afterCell->setForeground(QColor(Qt::darkGreen));
+        // A rate still under its target stands out in bold red; one the
+        // proposal raises, in green. Energy's label is red, as on page 2.
+        if (a && *a < targetOf(i)) {
+            afterCell->setForeground(QColor(Qt::red));
+            QFont bold = afterCell->font();
+            bold.setBold(true);
+            afterCell->setFont(bold);
+        } else if (a && b && *a > *b) {
+            afterCell->setForeground(QColor(Qt::darkGreen));
+        }
         DBGtaux->setItem(i, 3, afterCell);
-        if (i == 0)
-            for (int col = 0; col < 4; ++col) DBGtaux->item(i, col)->setForeground(QColor(Qt::red));
+        if (i == 0) DBGtaux->item(i, 0)->setForeground(QColor(Qt::red));
     }
     DBGtaux->resizeColumnsToContents();
     DBGtaux->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -324,6 +339,7 @@ void TFcompleter::showCompletion() {
     if (c.status == Completion::Status::Proposed && c.shortfalls.isEmpty())
         text << QStringLiteral("Avec ces aliments, chaque taux de la page 2 atteint 100 % et l'énergie est entre 95 "
                                "et 105 % du besoin.");
+    for (QString& t : text) t = QStringLiteral("• ") + t;
     Lnotes->setText(text.join(QLatin1Char('\n')));
     QPalette p = Lnotes->palette();
     const bool failed = c.status == Completion::Status::TimedOut || c.status == Completion::Status::SolverFailed ||
