@@ -25,8 +25,7 @@ private slots:
 
 void TestCompleter::byKeyboard() {
     TempDataDir dir;
-    for (const char* name : {"DIETAB.DBF", "NONMESUR.DBF", "BESOINS.DBF", "CHOIX.DBF", "choix0.dbf"})
-        QFile::copy(QDir(Fixtures::suppliedTablesDir()).filePath(QLatin1String(name)), dir.file(QLatin1String(name)));
+    Fixtures::copySuppliedTables(dir.path());
     CompletionRequest day;
     day.foods = CompletionData::readFoods(dir.path());
     QVector<ProposedLine> three;

@@ -26,11 +26,7 @@ namespace {
 // A Data directory with the supplied tables.
 struct Supplied {
     TempDataDir dir;
-    Supplied() {
-        for (const char* name : {"DIETAB.DBF", "NONMESUR.DBF", "BESOINS.DBF", "CHOIX.DBF", "choix0.dbf"})
-            QFile::copy(QDir(Fixtures::suppliedTablesDir()).filePath(QLatin1String(name)),
-                        dir.file(QLatin1String(name)));
-    }
+    Supplied() { Fixtures::copySuppliedTables(dir.path()); }
     CompletionRequest request(const QString& group, const Day& day, int maxFoods = 5) const {
         CompletionRequest r;
         r.foods = CompletionData::readFoods(dir.path());
@@ -85,6 +81,8 @@ private slots:
     void solverStopped_data();
     void solverStopped();
     void notReliedOn();
+    void limitsBlocking_data();
+    void limitsBlocking();
     void nothingToAdd();
     void portions_data();
     void portions();
@@ -252,6 +250,43 @@ void TestCompletion::notReliedOn() {
     without.exclusions.foods << QStringLiteral("Plain");
     for (const Shortfall& s : completeDay(without).shortfalls)
         if (LignesPage2()[s.row].intake == T::VIT_C) QCOMPARE(s.reason, Shortfall::Reason::NoFood);
+}
+
+void TestCompletion::limitsBlocking_data() {
+    QTest::addColumn<int>("foodSlot");   // what the vitamin C food is rich in, besides
+    QTest::addColumn<int>("daySlot");    // the day already at its limit
+    QTest::addColumn<double>("dayValue");
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("energy") << int(T::GLUC_A) << int(T::CALORIES) << 2000.0 << int(Shortfall::Reason::Energy)
+                            << QStringLiteral("dépasser 105 % du besoin en énergie");
+    QTest::newRow("sugars") << int(T::GLUC_S) << int(T::GLUC_S) << 100.0 << int(Shortfall::Reason::Limits)
+                            << QStringLiteral("dépasser le maximum de sucres de la page 1");
+    QTest::newRow("sodium") << int(T::NA) << int(T::NA) << 95.0 << int(Shortfall::Reason::Limits)
+                            << QStringLiteral("dépasser le maximum de sodium");
+}
+
+void TestCompletion::limitsBlocking() {
+    // One food brings vitamin C and much of what a limit holds back.
+    QFETCH(int, foodSlot);
+    QFETCH(int, daySlot);
+    QFETCH(double, dayValue);
+    QFETCH(int, reason);
+    QFETCH(QString, text);
+    CompletionRequest r = tinyRequest();
+    r.foods.resize(1);
+    CandidateFood& f = r.foods[0];
+    f.unmeasured.clear();
+    f.per100 = {};
+    f.per100[T::VIT_C] = 60.0;
+    f.per100[foodSlot] = 100.0;
+    f.per100[T::CALORIES] = foodSlot == T::NA ? 0.0 : 400.0;
+    r.day[static_cast<T::Slot>(daySlot)] = dayValue;
+    Shortfall vitC;
+    for (const Shortfall& s : completeDay(r).shortfalls)
+        if (LignesPage2()[s.row].intake == T::VIT_C) vitC = s;
+    QCOMPARE(int(vitC.reason), reason);
+    QVERIFY2(vitC.text.contains(text), qPrintable(vitC.text));
 }
 
 void TestCompletion::nothingToAdd() {

@@ -322,7 +322,8 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
                                     "meilleure trouvée jusque-là.");
 
     out.after = totalsAfter(r, out.lines);
-    out.shortfalls = explainShortfalls(r, ceilings, allowed, out.after);
+    out.shortfalls = explainShortfalls(r, ceilings, allowed, out.after,
+                                       QDeadlineTimer(std::max<qint64>(1, o.timeLimitMs - elapsed())));
     if (out.lines.isEmpty()) {
         out.status = Completion::Status::NothingToAdd;
         out.message = QStringLiteral("Aucun aliment permis ne peut compléter la journée sans dépasser ses limites.");
