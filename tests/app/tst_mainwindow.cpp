@@ -13,6 +13,8 @@
 
 #include "app/demarrage.h"
 #include "app/diet.h"
+#include "suggest/completer.h"
+#include <QComboBox>
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "compose/compose.h"
@@ -205,6 +207,26 @@ private slots:
         QVERIFY(action("Garonde17ans1")->isChecked());
         QVERIFY(!action("Femmeenceinte1")->isChecked());
         QCOMPARE(m_diet->fenetres().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
+    }
+
+    // Fichier > Compléter la ration opens its window, made for this opening,
+    // on the group last chosen in the Diagnostic submenu, which it may change.
+    void completerOpensOnLastGroup() {
+        action("Garonde13ans1")->trigger();
+        m_shown.clear();
+        QString group;
+        bool fixed = true;
+        m_during = [&](QDialog* d) {
+            auto* w = qobject_cast<TFcompleter*>(d);
+            QVERIFY(w);
+            QCOMPARE(w->windowTitle(), QStringLiteral("Compléter la ration"));
+            group = w->CBgroupe->currentText();
+            fixed = !w->CBgroupe->isEnabled();
+        };
+        action("Completerlaration1")->trigger();
+        QCOMPARE(m_shown.size(), 1);
+        QCOMPARE(group, QStringLiteral("Garçon de 13 ans"));
+        QVERIFY(!fixed);
     }
 
     void commandsSetModesAndShow_data() {

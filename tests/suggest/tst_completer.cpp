@@ -3,6 +3,7 @@
 // after; unticking a category with the space bar keeps it in EXCLUS.TXT and
 // proposes again without it; Alt+A adds the lines to the day and closes.
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -21,25 +22,36 @@ class TestCompleter : public QObject {
     Q_OBJECT
 private slots:
     void byKeyboard();
+    void solverTimedOut();
 };
 
-void TestCompleter::byKeyboard() {
-    TempDataDir dir;
-    Fixtures::copySuppliedTables(dir.path());
+namespace {
+// The supplied tables with a day of bread, chicken and an apple.
+void threeFoodDay(const QString& dir) {
+    Fixtures::copySuppliedTables(dir);
     CompletionRequest day;
-    day.foods = CompletionData::readFoods(dir.path());
+    day.foods = CompletionData::readFoods(dir);
     QVector<ProposedLine> three;
     for (int i = 0; i < day.foods.size(); ++i)
         if (QStringList{"Pain, baguette", "Poulet, rôti", "Pomme"}.contains(day.foods[i].name)) three << ProposedLine{i, 100};
-    CompletionData::addToDay(dir.path(), day, three);
+    CompletionData::addToDay(dir, day, three);
+}
 
+void showActive(QWidget& w) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+}  // namespace
+
+void TestCompleter::byKeyboard() {
+    TempDataDir dir;
+    threeFoodDay(dir.path());
     ScriptedPrompter prompter;
     Session session(dir.path());
     TFcompleter w(session);
     w.setGroupe(QStringLiteral("Femme active"), true);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    showActive(w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Compléter la ration"));
     QVERIFY(!w.CBgroupe->isEnabled());
     QVERIFY(w.propositionAJour() && w.SBajouter->isEnabled());
@@ -64,6 +76,20 @@ void TestCompleter::byKeyboard() {
     for (const ProposedLine& l : w.proposition().lines)
         QVERIFY(w.demande().foods[l.food].category != categories()[0]);
 
+    // The first food proposed refused (Alt+F), then taken back (Alt+R).
+    const QString refused = w.DBGproposition->item(0, 0)->text();
+    w.DBGproposition->setFocus();
+    // A mnemonic presses its button as a click does, after a short delay.
+    QTest::keyClick(&w, Qt::Key_F, Qt::AltModifier);
+    QTRY_COMPARE(w.LBexclus->count(), 1);
+    QVERIFY(Files::bytesOf(dir.file("EXCLUS.TXT")).contains(("aliment : " + refused).toUtf8()));
+    QTRY_VERIFY(w.propositionAJour());
+    for (const ProposedLine& l : w.proposition().lines) QVERIFY(w.demande().foods[l.food].name != refused);
+    QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(w.LBexclus->count(), 0);
+    QVERIFY(!Files::bytesOf(dir.file("EXCLUS.TXT")).contains("aliment :"));
+    QTRY_VERIFY(w.propositionAJour());
+
     // Three foods at most, typed into the box reached by Alt+N.
     QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), w.SEnombre);
@@ -85,6 +111,26 @@ void TestCompleter::byKeyboard() {
     }
     QCOMPARE(session.totals()[DailyTotals::QTE], 300.0 + [&] { double g = 0; for (auto& l : proposed) g += l.grams; return g; }());
     QCOMPARE(prompter.asked.size(), 0);
+}
+
+void TestCompleter::solverTimedOut() {
+    // The solver stopped by its time cap: the window says so and Alt+A adds nothing.
+    TempDataDir dir;
+    threeFoodDay(dir.path());
+    ScriptedPrompter prompter;
+    Session session(dir.path());
+    TFcompleter w(session);
+    CompletionOptions o;
+    o.timeLimitMs = 0;
+    w.setOptions(o);
+    showActive(w);
+    QVERIFY2(w.Lnotes->text().contains(QStringLiteral("n'a pas abouti dans le temps imparti")),
+             qPrintable(w.Lnotes->text()));
+    QVERIFY(!w.SBajouter->isEnabled());
+    QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
+    QVERIFY(w.isVisible());
+    QCOMPARE(Fixtures::liveChoiceNames(dir.path()).size(), 3);
+    w.close();
 }
 
 QTEST_MAIN(TestCompleter)

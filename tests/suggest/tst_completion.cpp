@@ -46,6 +46,36 @@ struct Supplied {
     }
 };
 
+// The lines respect their portions, the exclusions and the number of
+// foods; the day after them keeps every limit.
+void checkLimits(const CompletionRequest& r, const Completion& c) {
+    QVERIFY(c.lines.size() <= r.maxFoods);
+    QSet<int> foods;
+    for (const ProposedLine& l : c.lines) {
+        const CandidateFood& f = r.foods[l.food];
+        QVERIFY2(!foods.contains(l.food), qPrintable(f.name));
+        foods.insert(l.food);
+        QVERIFY2(l.grams >= f.portion.minGrams && l.grams <= f.portion.maxGrams, qPrintable(f.name));
+        QVERIFY2(!r.exclusions.excludes(f) && f.category != CategorieComposee, qPrintable(f.name));
+    }
+    const DailyTotals& a = c.after;
+    auto within = [](double before, double after, double max, double allowance) {
+        return before > max ? after - before <= allowance + 1e-6 : after <= max + 1e-6;
+    };
+    const double e = r.needs[N::Energie];
+    QVERIFY(within(r.day[T::CALORIES], a[T::CALORIES], 1.05 * e, 0.05 * e));
+    QVERIFY(within(r.day[T::GLUC_S], a[T::GLUC_S], r.needs[N::Sucre], 0.05 * r.needs[N::Sucre]));
+    QVERIFY(within(r.day[T::LIPI_A], a[T::LIPI_A], r.needs[N::LipiA], 0.05 * r.needs[N::LipiA]));
+    QVERIFY(within(r.day[T::NA], a[T::NA], r.needs[N::Sodium], 0.05 * r.needs[N::Sodium]));
+    // Page 1's own advice on the lipids' share does not appear, or the share
+    // does not grow.
+    const auto share = [](const DailyTotals& t) { return (t[T::LIPI_A] + t[T::LIPI_V]) * 900.0 / t[T::CALORIES]; };
+    if (ceilingsOf(r.day, r.needs).lipidSharePassed)
+        QVERIFY(share(a) <= share(r.day) + 1e-9);
+    else
+        QVERIFY(!conseils(a, r.needs).join(' ').contains(QStringLiteral("Attention ! le pourcentage")));
+}
+
 // A small request of its own, every need 100 and energy 2000 kcal.
 CompletionRequest tinyRequest() {
     CompletionRequest r;
@@ -88,6 +118,9 @@ private slots:
     void portions();
     void portionTableRefusesBadRow();
     void exclusionsFile();
+    void damagedExclusions_data();
+    void damagedExclusions();
+    void foodsWithTheirMarks();
     void addToDayAllOrNothing();
     void damagedNeedsTable();
 };
@@ -128,35 +161,10 @@ void TestCompletion::constraintsHold() {
     const Completion c = completeDay(r);
     QCOMPARE(c.status, Completion::Status::Proposed);
     QVERIFY(!c.lines.isEmpty());
-    QVERIFY(c.lines.size() <= maxFoods);
-
-    QSet<int> foods;
-    for (const ProposedLine& l : c.lines) {
-        const CandidateFood& f = r.foods[l.food];
-        QVERIFY2(!foods.contains(l.food), qPrintable(f.name));
-        foods.insert(l.food);
-        QVERIFY2(l.grams >= f.portion.minGrams && l.grams <= f.portion.maxGrams, qPrintable(f.name));
-        QVERIFY2(!r.exclusions.excludes(f) && f.category != CategorieComposee, qPrintable(f.name));
-    }
+    checkLimits(r, c);
     const DailyTotals& a = c.after;
     QCOMPARE(a[T::QTE], r.day[T::QTE] + [&] { int g = 0; for (auto& l : c.lines) g += l.grams; return g; }());
     const Ceilings ceil = ceilingsOf(r.day, r.needs);
-    auto within = [](double before, double after, double max, double allowance) {
-        return before > max ? after - before <= allowance + 1e-6 : after <= max + 1e-6;
-    };
-    const double e = r.needs[N::Energie];
-    QVERIFY(within(r.day[T::CALORIES], a[T::CALORIES], 1.05 * e, 0.05 * e));
-    QVERIFY(within(r.day[T::GLUC_S], a[T::GLUC_S], r.needs[N::Sucre], 0.05 * r.needs[N::Sucre]));
-    QVERIFY(within(r.day[T::LIPI_A], a[T::LIPI_A], r.needs[N::LipiA], 0.05 * r.needs[N::LipiA]));
-    QVERIFY(within(r.day[T::NA], a[T::NA], r.needs[N::Sodium], 0.05 * r.needs[N::Sodium]));
-    // Page 1's own advice on the lipids' share does not appear, or the share
-    // does not grow.
-    const QString lipids = QStringLiteral("Attention ! le pourcentage");
-    const auto share = [](const DailyTotals& t) { return (t[T::LIPI_A] + t[T::LIPI_V]) * 900.0 / t[T::CALORIES]; };
-    if (ceil.lipidSharePassed)
-        QVERIFY(share(a) <= share(r.day) + 1e-9);
-    else
-        QVERIFY(!conseils(a, r.needs).join(' ').contains(lipids));
     QCOMPARE(c.notes.join(' ').contains(QStringLiteral("dépasse déjà 105")), ceil.energyPassed);
 
     // Every rate short of its target is explained, and only those.
@@ -169,6 +177,8 @@ void TestCompletion::constraintsHold() {
     for (int i = 0; i < LignesPage2().size(); ++i)
         QCOMPARE(explained.contains(i), pageTwoRate(i, a, r.needs) < targetOf(i));
     QVERIFY(coveredRates(a, r.needs) >= coveredRates(r.day, r.needs));
+    // The greedy baseline (the solver's first solution) keeps the same limits.
+    checkLimits(r, greedyCompletion(r));
 }
 
 void TestCompletion::refusals_data() {
@@ -367,14 +377,45 @@ void TestCompletion::exclusionsFile() {
     FileSeam::reset();
     QCOMPARE(Files::bytesOf(dir.file(CompletionData::exclusionsFile())), written);
 
-    // A line not understood names its line.
-    QVERIFY(Files::writeBytes(dir.file(CompletionData::exclusionsFile()), "# x\naliment : Pomme\nPoire\n"));
+}
+
+void TestCompletion::damagedExclusions_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("line not understood") << QByteArray("# x\naliment : Pomme\nPoire\n")
+                                         << QStringLiteral("EXCLUS.TXT, ligne 3, n'est pas compris : « Poire »");
+    QTest::newRow("name missing") << QByteArray("catégorie :\n") << QStringLiteral("ligne 1");
+    QTest::newRow("not UTF-8") << QByteArray("aliment : P\xe2t\xe9\n") << QStringLiteral("pas un texte UTF-8");
+}
+
+void TestCompletion::damagedExclusions() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    TempDataDir dir;
+    QVERIFY(Files::writeBytes(dir.file(CompletionData::exclusionsFile()), bytes));
     try {
         CompletionData::readExclusions(dir.path());
-        QFAIL("the line should be refused");
+        QFAIL("the file should be refused");
     } catch (const DataError& err) {
-        QVERIFY2(err.message().contains(QStringLiteral("ligne 3")), qPrintable(err.message()));
+        QVERIFY2(err.message().contains(message), qPrintable(err.message()));
     }
+}
+
+void TestCompletion::foodsWithTheirMarks() {
+    // The side table's marks reach the foods, energy with the macronutrients.
+    const Supplied s;
+    const CompletionRequest r = s.request(QStringLiteral("Femme active"), Day{});
+    QCOMPARE(r.foods.size(), 233);
+    int marked = 0;
+    for (const CandidateFood& f : r.foods) {
+        marked += !f.unmeasured.isEmpty();
+        if (f.unmeasured.contains(T::LIPI_A) || f.unmeasured.contains(T::GLUC_S))
+            QVERIFY2(f.unmeasured.contains(T::CALORIES), qPrintable(f.name));
+        QCOMPARE(f.per100[T::CALORIES], foodEnergy(f.per100[T::PROT_A], f.per100[T::PROT_V], f.per100[T::LIPI_A],
+                                                   f.per100[T::LIPI_V], f.per100[T::GLUC_S], f.per100[T::GLUC_A]));
+        QVERIFY2(f.portion.maxGrams > 0 || f.portion.rule.contains(QStringLiteral("jamais")), qPrintable(f.name));
+    }
+    QCOMPARE(marked, 55);
 }
 
 void TestCompletion::addToDayAllOrNothing() {
@@ -397,6 +438,12 @@ void TestCompletion::addToDayAllOrNothing() {
         FileSeam::reset();
         QCOMPARE(Fixtures::liveChoiceNames(s.dir.path()), QStringList{QStringLiteral("Pomme")});
     }
+    // A food gone from the table refuses the whole proposal, before any write.
+    CompletionRequest renamed = r;
+    renamed.foods[lines[2].food].name = QStringLiteral("Sardine disparue");
+    QVERIFY_THROWS_EXCEPTION(DataError, CompletionData::addToDay(s.dir.path(), renamed, lines));
+    QCOMPARE(Fixtures::liveChoiceNames(s.dir.path()), QStringList{QStringLiteral("Pomme")});
+
     CompletionData::addToDay(s.dir.path(), r, lines);
     QList<double> grams;
     QCOMPARE(Fixtures::liveChoiceNames(s.dir.path(), &grams),
