@@ -254,64 +254,50 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
     Completion out;
     out.allowedFoods = static_cast<int>(allowed.size());
     out.notes = notesOf(r, ceilings);
-    auto finish = [&](Completion& c) {
-        c.elapsedMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        return c;
+
+    // A solve that did not end well: the time cap, or the solver's failure.
+    auto stopped = [&](const QString& step) {
+        return elapsed() >= o.timeLimitMs ? refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock)
+                                          : refused(Completion::Status::SolverFailed, solverFailed(step), clock);
+    };
+    auto solved = [](RationModel::Result res) {
+        return res == RationModel::Result::Optimal || res == RationModel::Result::Feasible;
     };
 
     // 1. The relaxation over every allowed food.
     const Completion greedy = greedyCompletion(r);
     RationModel relaxation(r, ceilings, targets, allowed, RationModel::Shape::Relaxation);
-    const RationModel::Result lpResult =
-        relaxation.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed());
-    if (lpResult == RationModel::Result::TimedOut || elapsed() >= o.timeLimitMs)
-        return refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock);
-    if (lpResult != RationModel::Result::Optimal)
-        return refused(Completion::Status::SolverFailed,
-                       solverFailed(QStringLiteral("le modèle linéaire n'a pas été résolu")), clock);
+    if (relaxation.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed()) != RationModel::Result::Optimal ||
+        elapsed() >= o.timeLimitMs)
+        return stopped(QStringLiteral("le modèle linéaire n'a pas été résolu"));
 
-    // 2. The choice of foods among the candidates, the greedy proposal first.
+    // 2. The choice of foods among the candidates, the greedy proposal first,
+    // in the time left less a reserve for whole grams and the reasons.
     const QVector<int> candidates = candidatesOf(r, relaxation, targets, greedy, o.candidates);
     out.candidates = static_cast<int>(candidates.size());
     std::vector<double> start(candidates.size(), 0.0);
     for (const ProposedLine& l : greedy.lines) start[candidates.indexOf(l.food)] = l.grams;
     RationModel choice(r, ceilings, targets, candidates, RationModel::Shape::Choice);
-    // The time left, less a reserve for whole grams and the explanations.
     const int reserve = std::min(400, o.timeLimitMs / 10);
-    const int mipTime = o.timeLimitMs - elapsed() - reserve;
-    if (mipTime <= 0) return refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock);
-    if (choice.solveLp(o.simplexIterationLimit, mipTime) != RationModel::Result::Optimal)
-        return refused(elapsed() >= o.timeLimitMs ? Completion::Status::TimedOut : Completion::Status::SolverFailed,
-                       elapsed() >= o.timeLimitMs ? timedOut(o.timeLimitMs)
-                                                  : solverFailed(QStringLiteral("le modèle en nombres entiers "
-                                                                                "n'a pas été résolu")),
-                       clock);
-    const RationModel::Result mip =
-        choice.solveMip(o.mipGap, o.timeLimitMs - elapsed() - reserve, greedy.lines.isEmpty() ? nullptr : &start,
-                        &out.gap);
-    if (mip == RationModel::Result::TimedOut) out.stoppedByTime = true;
-    else if (mip != RationModel::Result::Optimal && mip != RationModel::Result::Feasible)
-        return refused(Completion::Status::SolverFailed,
-                       solverFailed(QStringLiteral("aucune solution en nombres entiers")), clock);
-    if (elapsed() >= o.timeLimitMs) return refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock);
+    if (o.timeLimitMs - elapsed() - reserve <= 0 ||
+        choice.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed() - reserve) != RationModel::Result::Optimal)
+        return stopped(QStringLiteral("le modèle en nombres entiers n'a pas été résolu"));
+    const RationModel::Result mip = choice.solveMip(
+        o.mipGap, o.timeLimitMs - elapsed() - reserve, greedy.lines.isEmpty() ? nullptr : &start, &out.gap);
+    // Stopped by time with a solution in hand: that solution is the proposal.
+    out.stoppedByTime = mip == RationModel::Result::TimedOut;
+    if ((!solved(mip) && !out.stoppedByTime) || elapsed() >= o.timeLimitMs)
+        return stopped(QStringLiteral("aucune solution en nombres entiers"));
 
-    // 3. Whole grams of the foods chosen.
+    // 3. Whole grams of the foods chosen (which may drop one).
     QVector<int> chosen;
     for (int k = 0; k < choice.foodCount(); ++k)
         if (choice.grams(k) > 1e-6) chosen << choice.foodAt(k);
     if (!chosen.isEmpty()) {
         RationModel whole(r, ceilings, targets, chosen, RationModel::Shape::WholeGrams);
-        const int left = o.timeLimitMs - elapsed();
-        if (whole.solveLp(o.simplexIterationLimit, left) != RationModel::Result::Optimal ||
-            [&] {
-                const RationModel::Result w = whole.solveMip(0.0, o.timeLimitMs - elapsed(), nullptr, nullptr);
-                return w != RationModel::Result::Optimal && w != RationModel::Result::Feasible;
-            }())
-            return refused(elapsed() >= o.timeLimitMs ? Completion::Status::TimedOut
-                                                      : Completion::Status::SolverFailed,
-                           elapsed() >= o.timeLimitMs ? timedOut(o.timeLimitMs)
-                                                      : solverFailed(QStringLiteral("grammes entiers")),
-                           clock);
+        if (whole.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed()) != RationModel::Result::Optimal ||
+            !solved(whole.solveMip(0.0, o.timeLimitMs - elapsed(), nullptr, nullptr)))
+            return stopped(QStringLiteral("grammes entiers"));
         for (int k = 0; k < whole.foodCount(); ++k) {
             const int g = static_cast<int>(std::lround(whole.grams(k)));
             if (g > 0) out.lines << ProposedLine{whole.foodAt(k), g};
@@ -330,5 +316,6 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
     } else {
         out.status = Completion::Status::Proposed;
     }
-    return finish(out);
+    out.elapsedMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    return out;
 }

@@ -60,7 +60,6 @@ RationModel::RationModel(const CompletionRequest& request, const Ceilings& c, co
     : m_request(request),
       m_targets(shape == Shape::MostOf ? QVector<Target>{} : targets),
       m_foods(foods),
-      m_shape(shape),
       m_hasChoice(shape == Shape::Choice || shape == Shape::WholeGrams) {
     quiet();
     m_lp = glp_create_prob();

@@ -67,12 +67,10 @@ private:
     int xCol(int k) const { return 1 + k; }
     int yCol(int k) const { return 1 + foodCount() + k; }
     int sCol(int t) const { return 1 + foodCount() * (m_hasChoice ? 2 : 1) + t; }
-    bool isMip() const { return m_hasChoice; }
 
     const CompletionRequest& m_request;
     QVector<Target> m_targets;
     QVector<int> m_foods;
-    Shape m_shape;
     bool m_hasChoice;
     glp_prob* m_lp = nullptr;
     bool m_mipSolved = false;
