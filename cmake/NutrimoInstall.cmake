@@ -33,7 +33,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/ui/pictures/application.svg
 # The package's dependencies are the Debian packages that hold the Qt 6
 # libraries the program links, as this machine names them (libqt6core6 on
 # bookworm, libqt6core6t64 after it), found with dpkg; the platform plugins,
-# the SVG plugins, Qt's French texts and the fonts are needed at run time.
+# the SVG plugins, Qt's French texts and the fonts are needed at run time,
+# and GLPK.
 set(NUTRIMO_DEB_DEPENDS "")
 find_program(DPKG_QUERY dpkg-query)
 foreach(module Core Gui Widgets PrintSupport Svg)
@@ -50,6 +51,16 @@ foreach(module Core Gui Widgets PrintSupport Svg)
   endif()
   list(APPEND NUTRIMO_DEB_DEPENDS "${package} (>= ${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR})")
 endforeach()
+# The solver behind "Compléter la ration": the package of the GLPK library
+# the program links (libglpk40 on bookworm).
+if(DPKG_QUERY AND GLPK_LIBRARY)
+  get_filename_component(glpk ${GLPK_LIBRARY} REALPATH)
+  execute_process(COMMAND ${DPKG_QUERY} -S ${glpk} OUTPUT_VARIABLE owner
+                  RESULT_VARIABLE rc ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(rc EQUAL 0 AND owner MATCHES "^([^:,]+)")
+    list(APPEND NUTRIMO_DEB_DEPENDS ${CMAKE_MATCH_1})
+  endif()
+endif()
 list(APPEND NUTRIMO_DEB_DEPENDS qt6-qpa-plugins qt6-translations-l10n fonts-liberation)
 list(JOIN NUTRIMO_DEB_DEPENDS ", " NUTRIMO_DEB_DEPENDS)
 

@@ -14,6 +14,7 @@
 #include "foodtable/modif.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
+#include "suggest/completer.h"
 
 namespace Demarrage {
 
@@ -38,6 +39,13 @@ TFdiet* creeFenetres(Session& session) {
         TFDietri fdietri(diagnost);
         fdietri.setChampInitial(champ);
         fdietri.exec();
+    });
+    // "Compléter la ration" for the group of the bilan shown, made for that
+    // opening; the bilan reads the day again when lines were added.
+    diagnost->setOuvreComplement([diagnost, &session](const QString& groupe) {
+        TFcompleter completer(session, diagnost);
+        completer.setGroupe(groupe, true);
+        return completer.exec() == QDialog::Accepted;
     });
     auto* diet = new TFdiet(session, f);
     HelpViewer::install(diet);

@@ -29,6 +29,7 @@
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/icons.h"
+#include "suggest/completer.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ void TFdiet::creeMenus() {
     N2 = separator(Fichier1, "N2");
     Diagnostic1 = submenu(Fichier1, "Diagnostic1", QStringLiteral("&Diagnostic"), 19);
     Fichier1->addMenu(Diagnostic1);
+    Completerlaration1 = item(Fichier1, "Completerlaration1", QStringLiteral("&Compléter la ration..."), 20);
     N4 = separator(Fichier1, "N4");
     Indicedemassecorporelle1 = item(Fichier1, "Indicedemassecorporelle1",
                                     QStringLiteral("&Indice de masse corporelle"), -1);
@@ -162,6 +164,7 @@ void TFdiet::creeMenus() {
     connect(Indicedemassecorporelle1, &QAction::triggered, this,
             &TFdiet::Indicedemassecorporelle1Click);
     connect(Apropos1, &QAction::triggered, this, &TFdiet::Apropos1Click);
+    connect(Completerlaration1, &QAction::triggered, this, &TFdiet::Completerlaration1Click);
 }
 
 void TFdiet::creeContenu() {
@@ -333,6 +336,15 @@ void TFdiet::DiagClick(QAction* item) {
         if (!diagnost) return;
         diagnost->setWindowTitle(item->text() + SuffixeBilan);
         montre(diagnost);
+    });
+}
+
+void TFdiet::Completerlaration1Click() {
+    ErrorHandler::run([&] {
+        TFcompleter completer(m_session, this);
+        for (QAction* g : Groupes)
+            if (g->isChecked()) completer.setGroupe(g->text(), false);
+        montre(&completer);
     });
 }
 

@@ -54,6 +54,9 @@ public:
     void Indicedemassecorporelle1Click();
     void Apropos1Click();
     void DiagClick(QAction* item);
+    // "Compléter la ration" for the group last chosen in the Diagnostic
+    // submenu (or the first one), made for this opening.
+    void Completerlaration1Click();
 
     // The menu tree, under the names of the menu items.
     QMenu* Fichier1 = nullptr;
@@ -63,6 +66,7 @@ public:
     QAction* Enregistre1 = nullptr;
     QAction* N2 = nullptr;
     QMenu* Diagnostic1 = nullptr;
+    QAction* Completerlaration1 = nullptr;
     QAction* N4 = nullptr;
     QAction* Indicedemassecorporelle1 = nullptr;
     QAction* N1 = nullptr;

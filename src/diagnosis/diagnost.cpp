@@ -137,11 +137,14 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
     SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
     SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
+    // Below the four buttons of the bilan: the proposal that completes the day.
+    SBcompleter = speedButton(Panel1, 125, Glyphes::completer(), QStringLiteral("Compléter la ration"));
     // The buttons take no focus, so that the arrows and Tab stay with the page;
     // their shortcuts, shown in their hints, reach them from the keyboard.
     for (auto [b, key] : {std::pair<QToolButton*, QKeySequence>{SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
                           {SBpage2, QKeySequence(Qt::CTRL | Qt::Key_2)},
-                          {SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)}}) {
+                          {SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                          {SBcompleter, QKeySequence(Qt::CTRL | Qt::Key_3)}}) {
         b->setShortcut(key);
         b->setToolTip(b->toolTip() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
                       QStringLiteral(")"));
@@ -149,6 +152,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     SBpage1->setObjectName(QStringLiteral("SBpage1"));
     SBpage2->setObjectName(QStringLiteral("SBpage2"));
     SBimprimer->setObjectName(QStringLiteral("SBimprimer"));
+    SBcompleter->setObjectName(QStringLiteral("SBcompleter"));
     SBsortir->setObjectName(QStringLiteral("SBsortir"));
     SBpage1->setCheckable(true);
     SBpage2->setCheckable(true);
@@ -161,6 +165,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
     connect(SBpage1, &QToolButton::clicked, this, &TFdiagnost::SBpage1Click);
     connect(SBpage2, &QToolButton::clicked, this, &TFdiagnost::SBpage2Click);
     connect(SBimprimer, &QToolButton::clicked, this, &TFdiagnost::SBimprimerClick);
+    connect(SBcompleter, &QToolButton::clicked, this, &TFdiagnost::SBcompleterClick);
     connect(SBsortir, &QToolButton::clicked, this, &TFdiagnost::SBsortirClick);
 
     resize(640, 480);
@@ -276,6 +281,25 @@ void TFdiagnost::SBimprimerClick() {
 }
 
 void TFdiagnost::SBsortirClick() { close(); }
+
+void TFdiagnost::setOuvreComplement(std::function<bool(const QString&)> ouvre) {
+    m_ouvreComplement = std::move(ouvre);
+}
+
+void TFdiagnost::SBcompleterClick() {
+    if (!m_pret || !m_ouvreComplement) return;
+    bool ajoute = false;
+    ErrorHandler::run([&] { ajoute = m_ouvreComplement(m_data.groupName); });
+    if (!ajoute) return;
+    // The day has new lines: read it again and show it, on the page shown.
+    if (ErrorHandler::run([&] { litDonnees(); })) {
+        m_pret = true;
+        m_ligne = -1;
+        m_pageArea->update();
+    } else {
+        close();
+    }
+}
 
 void TFdiagnost::setOuvreClassement(std::function<void(const QString&)> ouvre) {
     m_ouvreClassement = std::move(ouvre);

@@ -42,6 +42,7 @@ public:
     QToolButton* SBpage1 = nullptr;
     QToolButton* SBpage2 = nullptr;
     QToolButton* SBimprimer = nullptr;
+    QToolButton* SBcompleter = nullptr;
     QToolButton* SBsortir = nullptr;
 
     // The page shown by the page area: 1 or 2.
@@ -62,6 +63,10 @@ public:
     // start-up). Energy has no ranking: its row opens nothing. The selection
     // is a dotted frame on screen only; the page drawn and printed is as ever.
     void setOuvreClassement(std::function<void(const QString& champ)> ouvre);
+    // "Compléter la ration" for the group shown, through this function (given
+    // by start-up; it returns true when lines were added to the day). The
+    // window then reads the day again and shows it.
+    void setOuvreComplement(std::function<bool(const QString& groupe)> ouvre);
     int ligneChoisie() const { return m_ligne; }   // index in LignesPage2(), -1 none
     void choisitLigne(int index);
     void ouvreLigne(int index);
@@ -72,6 +77,7 @@ public slots:
     void SBpage1Click();
     void SBpage2Click();
     void SBimprimerClick();
+    void SBcompleterClick();
     void SBsortirClick();
 
     // Reads the data of a showing; an empty choice, an error or the start-up
@@ -95,6 +101,7 @@ private:
     int m_page = 1;
     int m_ligne = -1;
     std::function<void(const QString&)> m_ouvreClassement;
+    std::function<bool(const QString&)> m_ouvreComplement;
     bool m_pret = false;
     bool ModeImpression = false;
     int NbConseils = 0;

@@ -28,6 +28,8 @@ QIcon page(int number) {
 
 QIcon imprimer() { return twoStates(QStringLiteral("imprimer")); }
 
+QIcon completer() { return twoStates(QStringLiteral("completer")); }
+
 QIcon sortir() { return twoStates(QStringLiteral("sortir")); }
 
 }  // namespace Glyphes

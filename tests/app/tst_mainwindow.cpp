@@ -13,6 +13,8 @@
 
 #include "app/demarrage.h"
 #include "app/diet.h"
+#include "suggest/completer.h"
+#include <QComboBox>
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "compose/compose.h"
@@ -109,7 +111,8 @@ private slots:
         QCOMPARE(namesOf(m_diet->menuBar()->actions()), QStringList({"Fichier1", "Table1", "Aide1"}));
         QCOMPARE(namesOf(m_diet->Fichier1->actions()),
                  QStringList({"Nouveau1", "Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "N2",
-                              "Diagnostic1", "N4", "Indicedemassecorporelle1", "N1", "Quitter1"}));
+                              "Diagnostic1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
+                              "Quitter1"}));
         QCOMPARE(namesOf(m_diet->Table1->actions()),
                  QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1", "N3",
                               "Tridelatable1"}));
@@ -129,6 +132,8 @@ private slots:
         QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
         QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
         QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
+        QTest::newRow("Completer") << "Completerlaration1" << QStringLiteral("&Compléter la ration...") << "" << 20
+                                   << true;
         QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;
         QTest::newRow("Quitter1") << "Quitter1" << "&Quitter" << "Alt+X" << 24 << true;
         QTest::newRow("Table1") << "Table1" << "&Table" << "" << 36 << true;
@@ -202,6 +207,26 @@ private slots:
         QVERIFY(action("Garonde17ans1")->isChecked());
         QVERIFY(!action("Femmeenceinte1")->isChecked());
         QCOMPARE(m_diet->fenetres().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
+    }
+
+    // Fichier > Compléter la ration opens its window, made for this opening,
+    // on the group last chosen in the Diagnostic submenu, which it may change.
+    void completerOpensOnLastGroup() {
+        action("Garonde13ans1")->trigger();
+        m_shown.clear();
+        QString group;
+        bool fixed = true;
+        m_during = [&](QDialog* d) {
+            auto* w = qobject_cast<TFcompleter*>(d);
+            QVERIFY(w);
+            QCOMPARE(w->windowTitle(), QStringLiteral("Compléter la ration"));
+            group = w->CBgroupe->currentText();
+            fixed = !w->CBgroupe->isEnabled();
+        };
+        action("Completerlaration1")->trigger();
+        QCOMPARE(m_shown.size(), 1);
+        QCOMPARE(group, QStringLiteral("Garçon de 13 ans"));
+        QVERIFY(!fixed);
     }
 
     void commandsSetModesAndShow_data() {

@@ -1,11 +1,13 @@
-// The diagnosis window from the keyboard: its page and print buttons take no
-// focus, so each has a shortcut, shown in its hint, that works on the shown
-// window.
+// The diagnosis window from the keyboard: its page, print and "Compléter la
+// ration" buttons take no focus, so each has a shortcut, shown in its hint,
+// that works on the shown window; after lines are added to the day, the
+// window shows the new day.
 #include <QFileInfo>
 #include <QToolButton>
 #include <QtTest>
 
 #include "compose/compose.h"
+#include "core/compose/dailytotals.h"
 #include "core/session/session.h"
 #include "diagnosis/diagnost.h"
 #include "support/scriptedprompter.h"
@@ -32,6 +34,16 @@ private slots:
         PrinterService::setPdfOutput(pdf);
 
         TFdiagnost w(session, compose);
+        QString groupeOuvert;
+        w.setOuvreComplement([&](const QString& groupe) {
+            groupeOuvert = groupe;
+            QVariantMap added;
+            added["NOM"] = QStringLiteral("Pomme");
+            added["QTE"] = 150.0;
+            Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {added});
+            return true;
+        });
+        w.setWindowTitle(QStringLiteral("Femme active : bilan de la ration journalière"));
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -42,7 +54,8 @@ private slots:
             QKeySequence key;
         } keys[] = {{w.SBpage2, QKeySequence(Qt::CTRL | Qt::Key_2)},
                     {w.SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
-                    {w.SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)}};
+                    {w.SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                    {w.SBcompleter, QKeySequence(Qt::CTRL | Qt::Key_3)}};
         for (const auto& k : keys) {
             QCOMPARE(k.button->shortcut(), k.key);
             QVERIFY2(k.button->toolTip().contains(k.key.toString(QKeySequence::NativeText)),
@@ -52,6 +65,9 @@ private slots:
             if (k.button->isCheckable()) QTRY_VERIFY(k.button->isChecked());
         }
         QTRY_VERIFY(QFileInfo(pdf).size() > 0);
+        QTRY_COMPARE(w.donnees().totals[DailyTotals::QTE], 250.0);
+        QCOMPARE(groupeOuvert, QStringLiteral("Femme active"));
+        QVERIFY(w.isVisible());
         QCOMPARE(prompter.asked.size(), 0);
         PrinterService::setPdfOutput(QString());
         w.close();

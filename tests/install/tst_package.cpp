@@ -56,14 +56,14 @@ private slots:
 
     // Every dependency is a Debian package that this machine, which built
     // and ran the program, has installed: the Qt 6 libraries, the platform
-    // plugins, Qt's French texts and the fonts.
+    // plugins, Qt's French texts, the fonts and GLPK.
     void dependencies() {
         const QString depends = run("dpkg-deb", {"-f", m_deb, "Depends"}).trimmed();
         QStringList names;
         for (const QString& d : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
             names << d.trimmed().section(QLatin1Char(' '), 0, 0);
         for (const char* prefix : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6",
-                                   "libqt6svg6", "qt6-qpa-plugins", "qt6-translations-l10n"})
+                                   "libqt6svg6", "qt6-qpa-plugins", "qt6-translations-l10n", "libglpk"})
             QVERIFY2(!names.filter(QRegularExpression(QStringLiteral("^") + prefix)).isEmpty(),
                      qPrintable(depends));
         for (const QString& n : names) {

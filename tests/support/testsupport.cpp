@@ -1,6 +1,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
@@ -108,6 +109,11 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
 }
 
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
+
+void copySuppliedTables(const QString& dir) {
+    const QDir from(suppliedTablesDir());
+    for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+}
 
 QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {
     if (field < 0) {

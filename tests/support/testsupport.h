@@ -44,6 +44,8 @@ void writeAllTables(const QString& dir);
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
 // The directory of the supplied tables built by the build (may not exist).
 QString suppliedTablesDir();
+// Copies every supplied table into dir (a day's choice then empty).
+void copySuppliedTables(const QString& dir);
 // The lines of a ';'-separated source file with one change, to feed a bad
 // row: line `line` (1-based) removed when field is negative; otherwise its
 // cell `field` (0-based) removed when text is REMOVE, else replaced by text.

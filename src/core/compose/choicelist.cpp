@@ -20,16 +20,16 @@ long double ChoiceList::energiePour100(const Table& talim) {
                               talim.asFloat(QStringLiteral("GLUC_S")), talim.asFloat(QStringLiteral("GLUC_A")));
 }
 
+double ChoiceList::valeurLigne(double q, long double per100) {
+    return static_cast<double>(static_cast<long double>(q) * per100 / 100.0L);
+}
+
 void ChoiceList::CalculLigne(const Table& talim, Table& tchoix, double q) {
-    const long double qq = q;
     for (const QString& field : lineComputedFields()) {
-        long double value;
-        if (field == QLatin1String("CALORIES")) {
-            value = qq * energiePour100(talim) / 100.0L;
-        } else {
-            value = qq * static_cast<long double>(talim.asFloat(field)) / 100.0L;
-        }
-        tchoix.setFloat(field, static_cast<double>(value));
+        const long double per100 = field == QLatin1String("CALORIES")
+                                       ? energiePour100(talim)
+                                       : static_cast<long double>(talim.asFloat(field));
+        tchoix.setFloat(field, valeurLigne(q, per100));
     }
 }
 
@@ -52,13 +52,17 @@ bool ChoiceList::ajouter(const CompositeFood* enCours) {
     }
     const std::optional<double> q = Quantite::saisie(QStringLiteral("Entrez le poids de ") + nom);
     if (!q) return false;
+    ajouteLigne(*q);
+    return true;
+}
+
+void ChoiceList::ajouteLigne(double q) {
     m_tchoix.append();
     fillPending(m_tchoix, [&] {
-        m_tchoix.setString(QStringLiteral("NOM"), nom);
-        m_tchoix.setFloat(QStringLiteral("QTE"), *q);
-        CalculLigne(m_talim, m_tchoix, *q);
+        m_tchoix.setString(QStringLiteral("NOM"), m_talim.asString(QStringLiteral("NOM")));
+        m_tchoix.setFloat(QStringLiteral("QTE"), q);
+        CalculLigne(m_talim, m_tchoix, q);
     });
-    return true;
 }
 
 bool ChoiceList::modifier() {

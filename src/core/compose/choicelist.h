@@ -22,11 +22,17 @@ public:
     static void CalculLigne(const Table& talim, Table& tchoix, double q);
     // Food energy of 100 g of the current food of talim, in kcal.
     static long double energiePour100(const Table& talim);
+    // The value a line of q grams holds for a value per 100 g, as CalculLigne
+    // writes it.
+    static double valeurLigne(double q, long double per100);
 
     // Adds the selected food with a quantity asked for. An empty food view, or
     // the composite being edited (enCours) as its own ingredient, is refused
     // with a message and nothing is asked.
     bool ajouter(const CompositeFood* enCours = nullptr);
+    // Appends q grams of the current food of talim to the list, without
+    // asking: the second half of ajouter, also used to add a proposal.
+    void ajouteLigne(double q);
     // Asks a new quantity for the current line and recomputes the line from the
     // food of that name in the whole Food table (exact name first, then without
     // regard to case). A food that is gone is told and nothing changes.

@@ -25,8 +25,8 @@ std::unique_ptr<DbfFile> litSiPresent(const QString& name, const QString& dir) {
 }
 }  // namespace
 
-NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
-    NonMesures out;
+QHash<QString, QSet<int>> marquesDesAliments(const QString& dir) {
+    QHash<QString, QSet<int>> out;
     const auto side = litSiPresent(nonMesuresSchema().fileName, dir);
     if (!side || side->recordCount() == 0) return out;
     const int sideNumero = side->fieldIndex(QStringLiteral("NUMERO"));
@@ -54,33 +54,38 @@ NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
 
     // A record counts only for the food of the Food table with the same name
     // and number.
-    QSet<QString> confirmes;
-    if (const auto food = litSiPresent(foodSchema().fileName, dir)) {
-        const int numero = food->fieldIndex(QStringLiteral("NUMERO"));
-        const int nom = food->fieldIndex(QStringLiteral("NOM"));
-        if (numero >= 0 && nom >= 0)
-            for (int r = 0; r < food->recordCount(); ++r) {
-                if (food->isDeleted(r)) continue;
-                const auto it = parNom.constFind(cle(food->text(r, nom)));
-                if (it != parNom.constEnd() && static_cast<int>(food->number(r, numero)) == it->numero)
-                    confirmes.insert(it.key());
-            }
-    }
-
+    const auto food = litSiPresent(foodSchema().fileName, dir);
+    if (!food) return out;
+    const int numero = food->fieldIndex(QStringLiteral("NUMERO"));
+    const int nom = food->fieldIndex(QStringLiteral("NOM"));
+    if (numero < 0 || nom < 0) return out;
     const DailyTotals::Slot energie[] = {DailyTotals::PROT_A, DailyTotals::PROT_V, DailyTotals::GLUC_S,
                                          DailyTotals::GLUC_A, DailyTotals::LIPI_A, DailyTotals::LIPI_V};
+    for (int r = 0; r < food->recordCount(); ++r) {
+        if (food->isDeleted(r)) continue;
+        const auto it = parNom.constFind(cle(food->text(r, nom)));
+        if (it == parNom.constEnd() || static_cast<int>(food->number(r, numero)) != it->numero) continue;
+        QSet<int> marques;
+        for (int slot : it->manquants) {
+            marques.insert(slot);
+            for (DailyTotals::Slot e : energie)
+                if (slot == e) marques.insert(DailyTotals::CALORIES);
+        }
+        out.insert(it.key(), marques);
+    }
+    return out;
+}
+
+NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
+    NonMesures out;
+    const QHash<QString, QSet<int>> marques = marquesDesAliments(dir);
+    if (marques.isEmpty()) return out;
     for (tchoix.first(); !tchoix.eof(); tchoix.next()) {
         if (tchoix.asFloat(QStringLiteral("QTE")) == 0.0) continue;
-        const QString nom = cle(tchoix.asString(QStringLiteral("NOM")));
-        if (!confirmes.contains(nom)) continue;
-        QSet<int> ligne;
-        for (int slot : parNom.value(nom).manquants) {
-            ligne.insert(slot);
-            for (DailyTotals::Slot e : energie)
-                if (slot == e) ligne.insert(DailyTotals::CALORIES);
-        }
-        for (int slot : ligne) out.manquants[slot] = true;
-        out.lignes << ligne;
+        const auto it = marques.constFind(cle(tchoix.asString(QStringLiteral("NOM"))));
+        if (it == marques.constEnd()) continue;
+        for (int slot : *it) out.manquants[slot] = true;
+        out.lignes << *it;
     }
     return out;
 }

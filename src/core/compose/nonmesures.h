@@ -5,6 +5,7 @@
 // intake, and every rate built on it, a lower bound. Composite foods inherit
 // the marks of their ingredients; values typed in the editing window count as
 // measured.
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <QVector>
@@ -33,6 +34,10 @@ struct NonMesures {
 // only when the Food table has a food of that name and that number, so a
 // replaced Food table gets no marks.
 NonMesures lisNonMesures(Table& tchoix, const QString& dir);
+// The unmeasured slots of each food of the directory's Food table that the
+// side table marks, by trimmed name; energy is marked with the
+// macronutrients it sums. Empty when there is no side table.
+QHash<QString, QSet<int>> marquesDesAliments(const QString& dir);
 
 namespace FichierNonMesures {
 // Gives the food (number and name) exactly these unmeasured fields: its

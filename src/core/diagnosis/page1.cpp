@@ -15,11 +15,11 @@ std::optional<long long> PartEnergie(double grams, double kcalPerGram, double en
     return nearestOf(quotient(grams * kcalPerGram * 100.0, energy));
 }
 
-// The share of lipids in the recommended energy, rounded: qL.
+}  // namespace
+
 std::optional<long long> PartLipidesRecommandee(const GroupNeeds& n) {
     return PartEnergie(n[N::LipiA] + n[N::LipiV], 9.0, n[N::Energie]);
 }
-}  // namespace
 
 void LibellesPage1(Surface& surface, const DiagLayout& l) {
     surface.setFontStyle(Surface::Regular);

@@ -22,6 +22,9 @@ void BesoinsPage1(Surface& surface, const DiagLayout& layout, const GroupNeeds& 
 // The intake column (blue): energy in kcal and kJ, the six macronutrients,
 // the energy of each family and its share, the fatty acids and their shares.
 void ApportsPage1(Surface& surface, const DiagLayout& layout, const DailyTotals& totals);
+// The recommended share of lipids in energy, in %, rounded (qL): the one
+// the first advice sentence and the row-14 ideal proportion use.
+std::optional<long long> PartLipidesRecommandee(const GroupNeeds& needs);
 // The advice sentences that hold, in their fixed order (at most six).
 QStringList conseils(const DailyTotals& totals, const GroupNeeds& needs);
 // Draws them in red on rows 20 to 25; returns their number (NbConseils).

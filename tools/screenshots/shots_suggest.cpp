@@ -1,0 +1,47 @@
+// Screenshots of "Compléter la ration": a three-food day of an active woman
+// completed with five foods, then the same for a vegetarian (meat, offal,
+// fish and seafood unticked), at 5 and at 8 foods.
+#include <QListWidget>
+#include <QSpinBox>
+
+#include "core/schema/schema.h"
+#include "core/session/session.h"
+#include "core/suggest/completiondata.h"
+#include "screenshots.h"
+#include "suggest/completer.h"
+
+namespace {
+// The day's choice: bread, chicken and an apple.
+void threeFoods(const QString& dir) {
+    CompletionRequest r;
+    r.foods = CompletionData::readFoods(dir);
+    QVector<ProposedLine> lines;
+    for (const auto& [name, grams] : {qMakePair(QStringLiteral("Pain, baguette"), 120),
+                                      qMakePair(QStringLiteral("Poulet, rôti"), 150),
+                                      qMakePair(QStringLiteral("Pomme"), 150)})
+        for (int i = 0; i < r.foods.size(); ++i)
+            if (r.foods[i].name == name) lines << ProposedLine{i, grams};
+    CompletionData::addToDay(dir, r, lines);
+}
+
+void shoot(const QString& dir, const Shots::SaveFn& save, bool vegetarian, int foods, const QString& name) {
+    threeFoods(dir);
+    if (vegetarian) {
+        Exclusions e;
+        for (int c = 0; c < 4; ++c) e.categories.insert(categories()[c]);
+        CompletionData::writeExclusions(dir, e);
+    }
+    Session session(dir);
+    TFcompleter w(session);
+    w.setGroupe(QStringLiteral("Femme active"), true);
+    w.SEnombre->setValue(foods);
+    save(&w, name);   // showing reads the tables and proposes
+}
+}  // namespace
+
+NUTRIMO_SHOT(completer, [](const QString& dir, const Shots::SaveFn& save) {
+    shoot(dir, save, false, 5, QStringLiteral("completer"));
+});
+NUTRIMO_SHOT(completer_vegetarien, [](const QString& dir, const Shots::SaveFn& save) {
+    shoot(dir, save, true, 8, QStringLiteral("completer-vegetarien-8"));
+});
