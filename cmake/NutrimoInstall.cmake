@@ -62,7 +62,10 @@ endforeach()
 
 # The PNG icons are rendered from the one SVG at every build (librsvg's
 # rsvg-convert, from Debian), so they never drift from it.
-find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(RSVG_CONVERT rsvg-convert)
+if(NOT RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert introuvable : installez librsvg2-bin (bash scripts/deps.sh).")
+endif()
 set(iconSvg ${PROJECT_SOURCE_DIR}/src/ui/pictures/application.svg)
 foreach(s IN LISTS NUTRIMO_ICON_SIZES)
   set(png ${gen}/icons/${s}x${s}/nutrimo.png)
