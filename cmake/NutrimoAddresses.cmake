@@ -24,11 +24,17 @@ if(NUTRIMO_AUTHOR MATCHES "[<>\"@,]")
 endif()
 
 # The AppStream identifier is the web page's domain reversed, as software
-# centres expect (nutrimo.example.org gives org.example.nutrimo).
+# centres expect (nutrimo.example.org gives org.example.nutrimo), with the
+# program's name after a two-part domain (nutrimo.fr gives fr.nutrimo.nutrimo),
+# since software centres want three parts.
 string(REGEX REPLACE "^www\\." "" nutrimoHost "${nutrimoHost}")
 string(TOLOWER "${nutrimoHost}" nutrimoHost)
 string(REPLACE "." ";" nutrimoHostParts "${nutrimoHost}")
 list(REVERSE nutrimoHostParts)
+list(LENGTH nutrimoHostParts nutrimoHostLength)
+if(nutrimoHostLength LESS 3)
+  list(APPEND nutrimoHostParts nutrimo)
+endif()
 list(JOIN nutrimoHostParts "." NUTRIMO_APPSTREAM_ID)
 
 # The About box reads them from a generated header.
