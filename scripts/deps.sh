@@ -7,9 +7,12 @@ set -euo pipefail
 # texts in French; desktop-file-utils checks the installed menu entry.
 # libglpk-dev: the linear and mixed-integer solver behind the proposals of
 # foods and grams that complete a day.
+# The Debian package: librsvg2-bin renders the PNG icons from the SVG,
+# dpkg-dev computes the library dependencies (dpkg-shlibdeps); lintian,
+# appstream (appstreamcli) and devscripts (hardening-check) check the package.
 PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev qt6-svg-dev libqt6svg6 libshp-dev libbenchmark-dev \
 fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf \
-qt6-translations-l10n desktop-file-utils libglpk-dev"
+qt6-translations-l10n desktop-file-utils libglpk-dev librsvg2-bin dpkg-dev lintian appstream devscripts"
 missing=""
 for p in $PKGS; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -9,11 +9,12 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/projectlinks.h"
 #include "ui/icons.h"
 
-const QString TFAprop_gg::AdresseWeb = QStringLiteral("https://nutrimo.example.org");
+const QString TFAprop_gg::AdresseWeb = QString::fromUtf8(ProjectLinks::homepage);
 const QString TFAprop_gg::AdresseCourrier =
-    QStringLiteral("mailto:contact@nutrimo.example.org?subject=Nutrimo");
+    QStringLiteral("mailto:%1?subject=Nutrimo").arg(QString::fromUtf8(ProjectLinks::contact));
 
 namespace {
 const QSize kImage(31, 35);

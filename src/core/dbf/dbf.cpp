@@ -175,7 +175,7 @@ void DbfFile::Impl::undoAppend(qint64 end) {
     put32(count, static_cast<quint32>(recordCount));
     const char mark = 0x1A;
     if (::pwrite(fd, count, 4, 4) == 4 && ::pwrite(fd, &mark, 1, end) == 1)
-        (void)::ftruncate(fd, end + 1);
+        (void)!::ftruncate(fd, end + 1);   // "!": ignored even where glibc insists (fortified builds)
 }
 
 // Validates the image and fills the description. Every refusal names the
@@ -630,7 +630,7 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
             d->writeAt(pos + 1, fieldBytes.constData(), fieldBytes.size());
         } catch (const DataError&) {
             if (d->onDisk)
-                (void)::pwrite(d->fd, d->image.constData() + pos + 1,
+                (void)!::pwrite(d->fd, d->image.constData() + pos + 1,
                                static_cast<size_t>(fieldBytes.size()), pos + 1);
             throw;
         }
