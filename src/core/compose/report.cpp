@@ -8,7 +8,8 @@
 #include "core/table/table.h"
 
 namespace {
-// Left edge and width of each column's box (NOM: left edge only).
+// Left edge and width of each column's drawn box, the least room it takes
+// (NOM: left edge only).
 struct Boite {
     int left;
     int width;
