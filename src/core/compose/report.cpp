@@ -115,6 +115,9 @@ QString RapportListe::texteTotal(const QVector<double>& sommes, int colonne) con
 RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) const {
     // What each column must hold: its widest row, its widest footer (the
     // running sums of every page) and at least its drawn box.
+    surface.setFontName(QStringLiteral("Arial"));
+    surface.setFontStyle(Surface::Regular);
+    surface.setFontSize(10);
     Colonnes c;
     int besoin[LigneListe::NbColonnes];
     for (int k = 0; k < LigneListe::NbColonnes; ++k) besoin[k] = px(kBoites[k].width, echelle);
@@ -144,7 +147,18 @@ RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) 
 }
 
 void RapportListe::dessinePage(Surface& surface, int index, double echelle) const {
-    if (index < 0 || index >= m_pages.size()) return;
+    if (index >= 0 && index < m_pages.size()) dessinePage(surface, index, echelle, colonnes(surface, echelle));
+}
+
+void RapportListe::dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const {
+    const Colonnes col = colonnes(surface, echelle);
+    for (int i = 0; i < m_pages.size(); ++i) {
+        if (i > 0) pageSuivante();
+        dessinePage(surface, i, echelle, col);
+    }
+}
+
+void RapportListe::dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const {
     const Page& p = m_pages[index];
     auto ecrit = [&](int x, int y, const QString& t) { surface.textOut(px(x, echelle), px(y, echelle), t); };
 
@@ -164,9 +178,7 @@ void RapportListe::dessinePage(Surface& surface, int index, double echelle) cons
         y += Bandes::Titre;
     }
     surface.setFontSize(10);
-    // The rows' font measures the columns; each heading keeps its place
-    // from its column's right edge.
-    const Colonnes col = colonnes(surface, echelle);
+    // Each heading keeps its place from its column's right edge.
     auto ecritDroite = [&](int colonne, int y, const QString& t) {
         surface.textOut(col.droite[colonne] - surface.textWidth(t), px(y, echelle), t);
     };

@@ -25,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class Surface;
 class Table;
@@ -80,6 +81,10 @@ public:
 
     // Draws one page; `echelle` device units per report pixel.
     void dessinePage(Surface& surface, int index, double echelle) const;
+    // Draws every page, the columns measured once for all of them (a long
+    // list would otherwise measure every line again for each page);
+    // pageSuivante runs between two pages.
+    void dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const;
 
 private:
     // Where the columns stand on a surface: the right edge and width of each,
@@ -89,7 +94,9 @@ private:
         int largeur[LigneListe::NbColonnes] = {};
         int placeNom = 0;
     };
+    // Measured in the rows' font, which it sets.
     Colonnes colonnes(Surface& surface, double echelle) const;
+    void dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const;
 
     QVector<LigneListe> m_lignes;
     QDateTime m_quand;
