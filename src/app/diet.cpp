@@ -20,7 +20,7 @@
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/fileops.h"
+#include "core/compose/choixfichiers.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "app/ouvrir.h"
@@ -242,9 +242,10 @@ void TFdiet::montre(QDialog* window) {
 
 void TFdiet::Nouveau1Click() {
     ErrorHandler::run([&] {
-        // The day's choice becomes a copy of the empty template; a missing
-        // template stops here and the choice stays as it was.
-        FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
+        // The day's choice becomes a copy of the empty template, once the
+        // user agrees to lose the lines it holds; a missing template stops
+        // here and the choice stays as it was.
+        if (!FichierChoix::nouveauChoix()) return;
         m_session.ModeCompose = false;
         montre(m_fenetres.Fcompose);
     });

@@ -8,7 +8,7 @@
 #include "bmi/spinedit.h"
 #include "core/bmi/indice.h"
 
-TFIndice::TFIndice(QWidget* parent) : ModalWindow(parent, -1) {
+TFIndice::TFIndice(QWidget* parent) : ModalWindow(parent, 64) {
     setObjectName(QStringLiteral("FIndice"));
     setWindowTitle(QStringLiteral("Indice de masse corporelle"));
     // A fixed dialog border with the system menu only: no resizing, no
@@ -18,13 +18,13 @@ TFIndice::TFIndice(QWidget* parent) : ModalWindow(parent, -1) {
     setFixedSize(370, 348);
 
     LPoids = label("LPoids", QStringLiteral("Entrez votre poids (en kg)"), 56, 29);
-    SEPoids = new SpinEdit(0, Indice::PoidsMaximum, this);
+    SEPoids = new SpinEdit(QStringLiteral("Poids"), 0, Indice::PoidsMaximum, this);
     SEPoids->setObjectName(QStringLiteral("SEPoids"));
     SEPoids->setGeometry(224, 24, 65, 22);
     LPoids->setBuddy(SEPoids);
 
     LTaille = label("LTaille", QStringLiteral("Entrez votre taille (en cm)"), 56, 80);
-    SETaille = new SpinEdit(0, Indice::TailleMaximum, this);
+    SETaille = new SpinEdit(QStringLiteral("Taille"), 0, Indice::TailleMaximum, this);
     SETaille->setObjectName(QStringLiteral("SETaille"));
     SETaille->setGeometry(224, 72, 65, 22);
     LTaille->setBuddy(SETaille);
@@ -75,8 +75,8 @@ void TFIndice::SEPoidsChange() {
         }
         // A correction changes the text, which runs this handler again with
         // the capped value; this pass then goes on with the same values.
-        if (Indice::entierDe(SEPoids->text()) != c.poids) SEPoids->setValue(c.poids);
-        if (Indice::entierDe(SETaille->text()) != c.taille) SETaille->setValue(c.taille);
+        if (Indice::nombreDe(SEPoids->text()) != c.poids) SEPoids->setValue(c.poids);
+        if (Indice::nombreDe(SETaille->text()) != c.taille) SETaille->setValue(c.taille);
         EIndice->setText(c.texte);
         switch (c.classe) {
         case Indice::Classe::Maigre: metEnGras(Lmaigre); break;

@@ -1,13 +1,22 @@
 #include "bmi/spinedit.h"
 
 #include <QLineEdit>
+#include <QToolTip>
 
-SpinEdit::SpinEdit(int minimum, int maximum, QWidget* parent) : QSpinBox(parent) {
+#include "core/dbf/numformat.h"
+
+SpinEdit::SpinEdit(const QString& champ, double minimum, double maximum, QWidget* parent)
+    : QDoubleSpinBox(parent), m_champ(champ) {
+    // Enough decimals that a value typed is kept as typed.
+    setDecimals(6);
     setRange(minimum, maximum);
     setValue(minimum);
     m_announced = text();
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::announce);
-    connect(this, &QSpinBox::textChanged, this, &SpinEdit::announce);
+    connect(this, &QDoubleSpinBox::textChanged, this, &SpinEdit::announce);
+    connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), refus(), this);
+    });
 }
 
 void SpinEdit::announce() {
@@ -19,13 +28,26 @@ void SpinEdit::announce() {
 
 void SpinEdit::setText(const QString& text) { lineEdit()->setText(text); }
 
+QString SpinEdit::refus() const {
+    return QStringLiteral("%1 : caractère refusé. Tapez un nombre, avec au plus une virgule ou un "
+                          "point pour les décimales (par exemple 72,5).")
+        .arg(m_champ);
+}
+
 QValidator::State SpinEdit::validate(QString& input, int&) const {
-    // Digits only, at most nine of them so that the number fits an int; the
-    // range is applied by the handler, not while typing.
+    // A number, or the start of one (a sign, a point still to be followed by
+    // digits); the range is applied by the handler, not while typing.
     const QString t = input.trimmed();
     if (t.isEmpty()) return QValidator::Intermediate;
-    if (t.size() > 9) return QValidator::Invalid;
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127) return QValidator::Invalid;
-    return QValidator::Acceptable;
+    if (t.size() > 12) return QValidator::Invalid;
+    double v = 0;
+    if (NumFormat::LitSaisie(t, &v)) return QValidator::Acceptable;
+    return NumFormat::LitSaisie(t + QLatin1Char('0'), &v) ? QValidator::Intermediate : QValidator::Invalid;
 }
+
+double SpinEdit::valueFromText(const QString& text) const {
+    double v = 0;
+    return NumFormat::LitSaisie(text, &v) ? v : 0.0;
+}
+
+QString SpinEdit::textFromValue(double value) const { return NumFormat::General(value, locale()); }

@@ -47,11 +47,7 @@ RapportListe TFcompimpr::rapport(Table& tchoix) {
 void TFcompimpr::imprimeSur(QPrinter& printer, const RapportListe& rapport) {
     QPainter painter(&printer);
     PainterSurface surface(painter, Qt::white);
-    const double echelle = printer.logicalDpiY() / 96.0;
-    for (int i = 0; i < rapport.pageCount(); ++i) {
-        if (i > 0) printer.newPage();
-        rapport.dessinePage(surface, i, echelle);
-    }
+    rapport.dessine(surface, printer.logicalDpiY() / 96.0, [&] { printer.newPage(); });
 }
 
 void TFcompimpr::Preview(Table& tchoix) {
@@ -81,10 +77,6 @@ void TFcompimpr::Print(Table& tchoix) {
     miseEnPage(job.printer());
     QPainter& painter = job.begin();
     PainterSurface surface(painter, Qt::white);
-    const double echelle = job.printer().logicalDpiY() / 96.0;
-    for (int i = 0; i < r.pageCount(); ++i) {
-        if (i > 0) job.printer().newPage();
-        r.dessinePage(surface, i, echelle);
-    }
+    r.dessine(surface, job.printer().logicalDpiY() / 96.0, [&] { job.printer().newPage(); });
     job.finish();
 }

@@ -250,7 +250,8 @@ void TFcompose::buildMenu() {
     Imprimer1 = action("Imprimer1", QStringLiteral("&Imprimer"), QKeySequence(Qt::CTRL | Qt::Key_P),
                        [this] { SBimprimerClick(); });
     PMcompose->addSeparator();
-    Sortir1 = action("Sortir1", QStringLiteral("&Sortir"), QKeySequence(), [this] { SBsortirClick(); });
+    // "&Supprimer" has the S: Sortir takes its o.
+    Sortir1 = action("Sortir1", QStringLiteral("S&ortir"), QKeySequence(), [this] { SBsortirClick(); });
     Renommer1 = action("Renommer1", QStringLiteral("&Renommer"), QKeySequence(Qt::CTRL | Qt::Key_R),
                        [this] { SBrenommerClick(); }, false);
 }
@@ -265,18 +266,23 @@ void TFcompose::setMode(bool composite) {
     SBrenommer->setVisible(composite);
     Renommer1->setEnabled(composite);
     SBrenommer->move(composite ? kImprimerPlace : kRenommerPlace);
+    // Each hint shows the key of the pop-up menu's entry for the same command.
     SBsupprimer->setHint(composite ? QStringLiteral("Retirer de la liste des éléments")
-                                   : QStringLiteral("Supprimer des aliments choisis"));
+                                   : QStringLiteral("Supprimer des aliments choisis"),
+                         Supprimer1->shortcut());
     SBajouter->setHint(composite ? QStringLiteral("Ajouter à la liste des éléments")
-                                 : QStringLiteral("Ajouter aux aliments choisis"));
+                                 : QStringLiteral("Ajouter aux aliments choisis"),
+                       Ajouter1->shortcut());
     SBmodifier->setHint(composite ? QStringLiteral("Modifier un élément de la liste")
-                                  : QStringLiteral("Modifier un aliment choisi"));
+                                  : QStringLiteral("Modifier un aliment choisi"),
+                        Modifier1->shortcut());
     SBeffacer->setHint(composite ? QStringLiteral("Effacer la liste des éléments")
-                                 : QStringLiteral("Effacer tous les aliments choisis"));
+                                 : QStringLiteral("Effacer tous les aliments choisis"),
+                       Touteffacer1->shortcut());
     SBsortir->setHint(composite ? QStringLiteral("Enregistrer/Sortir") : QStringLiteral("Sortir"));
-    SBconsulter->setHint(QStringLiteral("Voir en détail un aliment"));
-    SBimprimer->setHint(QStringLiteral("Imprimer la liste du menu"));
-    SBrenommer->setHint(QStringLiteral("Renommer"));
+    SBconsulter->setHint(QStringLiteral("Voir en détail un aliment"), Voir1->shortcut());
+    SBimprimer->setHint(QStringLiteral("Imprimer la liste du menu"), Imprimer1->shortcut());
+    SBrenommer->setHint(QStringLiteral("Renommer"), Renommer1->shortcut());
     if (!composite) {
         setWindowTitle(QStringLiteral("Composition d'un menu"));
         Panel3->setText(QStringLiteral("Liste des aliments choisis"));

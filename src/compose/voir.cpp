@@ -41,7 +41,7 @@ const QVector<QVector<Box>>& rows() {
 }
 }  // namespace
 
-TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 48), m_compose(&compose) {
+TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 49), m_compose(&compose) {
     setWindowTitle(QStringLiteral("Aliment choisi : détail"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -30,6 +30,7 @@
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
+#include "ui/iconbutton.h"
 #include "ui/paintersurface.h"
 #include "core/interfaces/prompter.h"
 
@@ -146,8 +147,7 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
                           {SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)},
                           {SBcompleter, QKeySequence(Qt::CTRL | Qt::Key_3)}}) {
         b->setShortcut(key);
-        b->setToolTip(b->toolTip() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
-                      QStringLiteral(")"));
+        b->setToolTip(IconButton::bulle(b->toolTip(), {key}));
     }
     SBpage1->setObjectName(QStringLiteral("SBpage1"));
     SBpage2->setObjectName(QStringLiteral("SBpage2"));

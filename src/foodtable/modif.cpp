@@ -7,9 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -27,14 +25,6 @@ namespace {
 const QString kNumero = QStringLiteral("NUMERO");
 const QString kNom = QStringLiteral("NOM");
 const QString kCategorie = QStringLiteral("CATEGORIE");
-
-// Only the characters a number is made of: digits, signs, the exponent
-// letter and the locale's decimal separator.
-QValidator* validateurNombre(QObject* parent) {
-    const QString point = QRegularExpression::escape(QLocale().decimalPoint());
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9+\\-eE%1]*").arg(point)),
-                                           parent);
-}
 }  // namespace
 
 TFmodif::TFmodif(Session& session, QWidget* parent)
@@ -74,10 +64,10 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
             continue;
         }
         fb->setReadOnly(false);
-        if (fb->field() == kNom)
-            fb->setMaxLength(foodSchema().field(kNom)->length);
-        else
-            fb->setValidator(validateurNombre(fb));
+        // A number box takes what is typed as it stands: a text that does not
+        // read (a stray letter, a second decimal point) is refused with its
+        // field named when the box is left, never silently cut to digits.
+        if (fb->field() == kNom) fb->setMaxLength(foodSchema().field(kNom)->length);
         fb->installEventFilter(this);
         connect(fb, &QLineEdit::textEdited, this, [this, fb] {
             // On an empty table the food begun clears the boxes: what was
@@ -229,10 +219,12 @@ void TFmodif::choisitCategorie(int index) {
 void TFmodif::navigue(TableNavigator::Bouton bouton) {
     bool fait = false;
     ErrorHandler::run([&] {
-        // Deleting and cancelling forget what was typed; the others write it.
-        if (bouton == TableNavigator::Annuler || bouton == TableNavigator::Supprimer) {
+        // Cancelling forgets what was typed; deleting leaves it to the
+        // question (a deletion cancelled or refused keeps the food exactly as
+        // typed, for the next move to write); the others write it first.
+        if (bouton == TableNavigator::Annuler) {
             m_saisies.clear();
-        } else if (!ecritSaisies()) {
+        } else if (bouton != TableNavigator::Supprimer && !ecritSaisies()) {
             return;
         }
         switch (bouton) {
@@ -290,8 +282,8 @@ void TFmodif::RBCategorieClick() { changeTri(FoodBrowser::Tri::Categorie); }
 
 void TFmodif::SBchercherClick() {
     ErrorHandler::run([&] {
-        if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
-        if (m_browser.chercheNom()) {
+        // The food being edited is written only when the search moves.
+        if (m_browser.chercheNom([&] { return ecritSaisies() && m_editor->ecritAvantDeplacement(); })) {
             RBNom->setChecked(true);
             RBNomClick();
         }

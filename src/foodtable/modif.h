@@ -7,7 +7,10 @@
 // pending food (FoodEditor) when the box is left or before any command of
 // the window. Confirmer writes the food once it passes the checks; a move, a
 // search or a change of order writes a changed food first, and refuses to
-// move while it does not pass them; closing the window drops it. After every
+// move while it does not pass them; a command that does not move (a deletion
+// cancelled or refused, a search cancelled) leaves the food and the boxes as
+// typed; closing the window drops it. Every navigator button has its keys
+// (TableNavigator), Escape cancelling a pending change first. After every
 // completed navigator action, every search and each showing, the Composite
 // lock makes a composite food's name, nutrients and category read-only.
 #include <QSet>

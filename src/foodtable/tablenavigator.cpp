@@ -1,10 +1,14 @@
 #include "foodtable/tablenavigator.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
 
 #include "core/table/table.h"
+#include "ui/iconbutton.h"
 
 namespace {
 // The buttons' glyphs, drawn small and dark like the bar of a data form:
@@ -68,20 +72,40 @@ QIcon glyphe(TableNavigator::Bouton b, const QColor& color) {
 }  // namespace
 
 TableNavigator::TableNavigator(const QVector<Bouton>& boutons, QWidget* parent)
-    : QWidget(parent), m_ordre(boutons), m_boutons(Annuler + 1, nullptr) {
+    : QWidget(parent), m_ordre(boutons), m_boutons(Annuler + 1, nullptr), m_actions(Annuler + 1, nullptr) {
     for (Bouton b : m_ordre) {
         auto* button = new QToolButton(this);
         button->setIcon(glyphe(b, b == Confirmer ? QColor(0, 110, 0)
                                   : b == Annuler ? QColor(170, 0, 0)
                                                  : QColor(40, 40, 40)));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(hint(b));
+        button->setToolTip(IconButton::bulle(hint(b), touches(b)));
         button->setAccessibleName(hint(b));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [this, b] { emit clicked(b); });
         m_boutons[b] = button;
+        auto* action = new QAction(hint(b), this);
+        action->setShortcuts(touches(b));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, b] { click(b); });
+        addAction(action);
+        m_actions[b] = action;
     }
     suitTable();
+}
+
+QList<QKeySequence> TableNavigator::touches(Bouton b) {
+    switch (b) {
+    case Debut: return {QKeySequence(Qt::CTRL | Qt::Key_Home)};
+    case Precedent: return {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Up)};
+    case Suivant: return {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Down)};
+    case Fin: return {QKeySequence(Qt::CTRL | Qt::Key_End)};
+    case Ajouter: return {QKeySequence(Qt::Key_Insert)};
+    case Supprimer: return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
+    case Confirmer: return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
+    case Annuler: return {QKeySequence(Qt::Key_Escape)};
+    }
+    return {};
 }
 
 QString TableNavigator::hint(Bouton b) {
@@ -125,6 +149,9 @@ void TableNavigator::suitTable() {
                                   m_table->state() == Table::State::Insert);
     auto set = [&](Bouton b, bool on) {
         if (QToolButton* button = m_boutons[b]) button->setEnabled(on);
+        // A greyed button's keys do nothing, and leave the key to the window
+        // (Escape with nothing to cancel closes it).
+        if (QAction* action = m_actions[b]) action->setEnabled(on);
     };
     set(Debut, open && row > 0);
     set(Precedent, open && row > 0);
@@ -144,4 +171,29 @@ void TableNavigator::resizeEvent(QResizeEvent* event) {
         const int x0 = width() * i / count, x1 = width() * (i + 1) / count;
         m_boutons[m_ordre[i]]->setGeometry(x0, 0, x1 - x0, height());
     }
+}
+
+void TableNavigator::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    qApp->installEventFilter(this);
+}
+
+void TableNavigator::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    qApp->removeEventFilter(this);
+}
+
+bool TableNavigator::eventFilter(QObject* watched, QEvent* event) {
+    // A box of the window would take some of the keys for itself (Ctrl+Home,
+    // Ctrl+Delete in a line edit): asked first whether it wants the key, it
+    // is not told, so that the button's key goes ahead.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == window()) {
+            const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+            for (QAction* a : std::as_const(m_actions))
+                if (a && a->isEnabled() && a->shortcuts().contains(key)) return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -6,10 +6,21 @@
 // out the action, so that a changed food is checked before the cursor moves.
 // The buttons follow the handle: the moves are greyed at the ends of the
 // table, confirm and cancel while nothing is being edited.
+//
+// Every button has its keys, active anywhere in the window and shown in its
+// hint: Page Up / Ctrl+Up and Page Down / Ctrl+Down move by one food,
+// Ctrl+Home and Ctrl+End to the ends, Insert adds, Ctrl+Delete deletes,
+// Ctrl+Return confirms, and Escape cancels a pending change (only then: with
+// nothing pending, Escape closes the window as in any dialog). The keys win
+// over a box's own use of them (Ctrl+Home in a box moves the food, not the
+// caret).
+#include <QKeySequence>
+#include <QList>
 #include <QPointer>
 #include <QVector>
 #include <QWidget>
 
+class QAction;
 class QToolButton;
 class Table;
 
@@ -28,17 +39,23 @@ public:
     void click(Bouton b);
 
     static QString hint(Bouton b);
+    // The keys of a button, the first one shown first.
+    static QList<QKeySequence> touches(Bouton b);
 
 signals:
     void clicked(TableNavigator::Bouton bouton);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void suitTable();
 
     QVector<Bouton> m_ordre;
     QVector<QToolButton*> m_boutons;   // by Bouton, nullptr when not shown
+    QVector<QAction*> m_actions;       // their keys, by Bouton
     QPointer<Table> m_table;
 };

@@ -65,14 +65,12 @@ QString fallbackPdfPath(const QString& baseName) {
 PrintJob::PrintJob(const QString& baseName, QPageLayout::Orientation orientation)
     : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     if (!PrinterService::pdfOutput().isEmpty()) {
-        m_pdfPath = PrinterService::pdfOutput();
-        setUpPdf(*m_printer, m_pdfPath);
+        setUpPdf(*m_printer, PrinterService::pdfOutput());
     } else {
         const QString name = printerName();
         if (name.isEmpty()) {
             m_fallback = true;
-            m_pdfPath = PrinterService::fallbackPdfPath(baseName);
-            setUpPdf(*m_printer, m_pdfPath);
+            setUpPdf(*m_printer, PrinterService::fallbackPdfPath(baseName));
         } else {
             m_printer->setPrinterName(name);
         }
@@ -87,11 +85,15 @@ PrintJob::~PrintJob() {
 
 QPrinter& PrintJob::printer() { return *m_printer; }
 
+QString PrintJob::pdfPath() const {
+    return m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName() : QString();
+}
+
 QPainter& PrintJob::begin() {
     if (!m_painter.begin(m_printer.get())) {
-        if (!m_pdfPath.isEmpty())
+        if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("Impossible d'écrire le fichier « %1 » : l'impression est annulée.")
-                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+                                .arg(QDir::toNativeSeparators(pdfPath())));
         throw DataError(QStringLiteral("L'imprimante « %1 » refuse le document : l'impression est annulée.")
                             .arg(m_printer->printerName()));
     }
@@ -101,14 +103,19 @@ QPainter& PrintJob::begin() {
 void PrintJob::finish() {
     const bool ended = m_painter.isActive() ? m_painter.end() : true;
     if (!ended || m_printer->printerState() == QPrinter::Error) {
-        if (!m_pdfPath.isEmpty())
+        if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("L'écriture du fichier « %1 » a échoué.")
-                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+                                .arg(QDir::toNativeSeparators(pdfPath())));
         throw DataError(QStringLiteral("L'impression sur « %1 » a échoué.").arg(m_printer->printerName()));
     }
-    if (m_fallback)
-        prompter().message(Prompter::Kind::Information,
-                           QStringLiteral("Aucune imprimante n'est installée : le document a été enregistré "
-                                          "dans le fichier « %1 ».")
-                               .arg(QDir::toNativeSeparators(m_pdfPath)));
+    // The file named is the one written: the print dialog may have renamed
+    // it, or sent to a file a document meant for a printer.
+    if (pdfPath().isEmpty() || !PrinterService::pdfOutput().isEmpty()) return;
+    const QString fichier = QDir::toNativeSeparators(pdfPath());
+    prompter().message(Prompter::Kind::Information,
+                       m_fallback ? QStringLiteral("Aucune imprimante n'est installée : le document a été "
+                                                   "enregistré dans le fichier « %1 ».")
+                                        .arg(fichier)
+                                  : QStringLiteral("Le document a été enregistré dans le fichier « %1 ».")
+                                        .arg(fichier));
 }

@@ -45,17 +45,18 @@ public:
     // Begins the document; a printer that refuses it throws DataError with a
     // French message naming the printer (or the file).
     QPainter& begin();
-    // Ends the document. When it went to a PDF file in place of a printer the
-    // user is told the file's name. A failure throws DataError.
+    // Ends the document. When it went to a PDF file (in place of a missing
+    // printer, or chosen in the print dialog) the user is told the name of
+    // the file written, as the dialog left it. A failure throws DataError.
     void finish();
-    // The PDF file written, when the document goes to one.
-    QString pdfPath() const { return m_pdfPath; }
+    // The PDF file written, when the document goes to one: the printer's
+    // output file, which the print dialog may have renamed.
+    QString pdfPath() const;
     // True when the PDF stands in for a missing printer.
     bool isFallback() const { return m_fallback; }
 
 private:
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
-    QString m_pdfPath;
     bool m_fallback = false;
 };

@@ -271,19 +271,39 @@ private slots:
         QCOMPARE(during, 25);
     }
 
+    // A day that holds lines is emptied only on Oui (Non by default); an
+    // empty day starts at once.
+    void nouveauEmptiesTheChoice_data() {
+        QTest::addColumn<bool>("lines");
+        QTest::addColumn<QVariant>("answer");   // null: no question expected
+        QTest::newRow("lines, answered Oui") << true << QVariant(true);
+        QTest::newRow("lines, answered Non") << true << QVariant(false);
+        QTest::newRow("empty day: no question") << false << QVariant();
+    }
     void nouveauEmptiesTheChoice() {
-        QVariantMap line;
-        line["NOM"] = QStringLiteral("Pomme");
-        line["QTE"] = 150.0;
-        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line});
-        QVERIFY(Files::bytesOf(file("CHOIX.DBF")) != Files::bytesOf(file("choix0.dbf")));
+        QFETCH(bool, lines);
+        QFETCH(QVariant, answer);
+        QVERIFY(Files::writeBytes(file("CHOIX.DBF"), Files::bytesOf(file("choix0.dbf"))));
+        if (lines) {
+            QVariantMap line;
+            line["NOM"] = QStringLiteral("Pomme");
+            line["QTE"] = 150.0;
+            Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line});
+        }
+        const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
         m_session->ModeCompose = true;
         ScriptedPrompter p;
+        if (answer.isValid()) p.answer(answer.toBool());
         action("Nouveau1")->trigger();
-        QVERIFY(p.asked.isEmpty());
-        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), Files::bytesOf(file("choix0.dbf")));
-        QCOMPARE(m_session->ModeCompose, false);
-        QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fcompose}));
+        QCOMPARE(p.asked.size(), answer.isValid() ? 1 : 0);
+        if (answer.isValid()) {
+            QCOMPARE(p.asked[0].text, QStringLiteral("Effacer le choix en cours ?"));
+            QCOMPARE(p.asked[0].byDefault, Prompter::Default::No);
+        }
+        const bool emptied = !answer.isValid() || answer.toBool();
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), emptied ? Files::bytesOf(file("choix0.dbf")) : before);
+        QCOMPARE(m_session->ModeCompose, !emptied);
+        QCOMPARE(m_shown, emptied ? QList<QDialog*>({m_diet->fenetres().Fcompose}) : QList<QDialog*>());
     }
 
     void nouveauWithoutTemplate() {
@@ -295,9 +315,10 @@ private slots:
         const QByteArray templ = Files::bytesOf(file("choix0.dbf"));
         QVERIFY(QFile::remove(file("choix0.dbf")));
         ScriptedPrompter p;
+        p.answer(true);
         action("Nouveau1")->trigger();
-        QCOMPARE(p.asked.size(), 1);
-        QCOMPARE(p.asked.first().kind, Prompter::Kind::Error);
+        QCOMPARE(p.asked.size(), 2);
+        QCOMPARE(p.asked.last().kind, Prompter::Kind::Error);
         QVERIFY2(p.lastText().contains(QStringLiteral("hoix0"), Qt::CaseInsensitive), qPrintable(p.lastText()));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), before);
         QVERIFY(m_shown.isEmpty());   // the composition window does not open

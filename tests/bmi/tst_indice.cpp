@@ -1,6 +1,7 @@
 // The body mass index computed from the spin edits' texts: the value shown
-// under a French and an English locale, the class bounds, the caps, and the
-// height 0 (or a height that is not a whole number) that computes nothing.
+// under a French and an English locale, "," and "." both read as the decimal
+// point under the C and the French locale, the class bounds, the caps, and
+// the height 0 (or a height that is not a number) that computes nothing.
 #include <QtTest>
 
 #include "core/bmi/indice.h"
@@ -49,10 +50,28 @@ private slots:
         QVERIFY(!fr.vide);
         QCOMPARE(fr.texte, francais);
         QCOMPARE(fr.classe, classe);
-        QCOMPARE(fr.poids, poidsGarde);
-        QCOMPARE(fr.taille, tailleGardee);
+        QCOMPARE(fr.poids, double(poidsGarde));
+        QCOMPARE(fr.taille, double(tailleGardee));
         const Indice::Calcul en = Indice::calcule(poids, taille, QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(en.texte, anglais);
+    }
+
+    void decimalSeparators_data() {
+        QTest::addColumn<QString>("poids");
+        QTest::addColumn<QString>("taille");
+        QTest::addColumn<QString>("francais");
+        QTest::newRow("decimal comma") << "72,5" << "175" << "23,67";
+        QTest::newRow("decimal point") << "70" << "175.5" << "22,73";
+        QTest::newRow("two separators read 0") << "7,2.5" << "170" << "0,00";
+    }
+    void decimalSeparators() {
+        QFETCH(QString, poids);
+        QFETCH(QString, taille);
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
+            QLocale::setDefault(locale);
+            QTEST(Indice::calcule(poids, taille, QLocale(QLocale::French, QLocale::France)).texte, "francais");
+        }
+        QLocale::setDefault(QLocale::c());
     }
 
     // Height 0 (or a height that is not a number) computes nothing and caps
@@ -63,7 +82,7 @@ private slots:
         QTest::newRow("0 cm") << "70" << "0";
         QTest::newRow("empty height") << "70" << "";
         QTest::newRow("weight 300 kept") << "300" << "0";
-        QTest::newRow("height not a number") << "70" << "1,75";
+        QTest::newRow("height not a number") << "70" << "1,7,5";
     }
     void heightZeroComputesNothing() {
         QFETCH(QString, poids);
@@ -71,7 +90,7 @@ private slots:
         const Indice::Calcul c = Indice::calcule(poids, taille, QLocale(QLocale::French));
         QVERIFY(c.vide);
         QVERIFY(c.texte.isEmpty());
-        QCOMPARE(c.poids, Indice::entierDe(poids));
+        QCOMPARE(c.poids, Indice::nombreDe(poids));
     }
 };
 

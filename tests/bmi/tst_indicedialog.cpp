@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include "bmi/indice.h"
 #include "bmi/spinedit.h"
+#include "ui/help.h"
 
 class TestIndiceDialog : public QObject {
     Q_OBJECT
@@ -37,6 +39,16 @@ private slots:
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order, QStringList({"SEPoids", "SETaille", "EIndice", "BitBtn1"}));
+    }
+
+    void f1OpensItsOwnTopic() {
+        Help::installF1Handler();
+        TFIndice d;
+        d.show();
+        QApplication::setActiveWindow(&d);
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QCOMPARE(Help::lastContext(), 64);
     }
 
     void heightZeroKeepsTheClass() {
@@ -72,10 +84,13 @@ private slots:
         QCOMPARE(d.EIndice->text(), QStringLiteral("32,00"));
         d.SETaille->stepUp();
         QCOMPARE(d.SETaille->text(), QStringLiteral("250"));
-        // Letters are not taken by the spin edit at all.
-        type(d.SEPoids, "8x0");
-        QCOMPARE(d.SEPoids->text(), QStringLiteral("80"));
-        QCOMPARE(d.EIndice->text(), QStringLiteral("12,80"));
+        // Letters and a second separator are refused as they are typed, with
+        // a hint naming the field; either separator is a decimal point.
+        type(d.SEPoids, "8x0.5,");
+        QCOMPARE(d.SEPoids->text(), QStringLiteral("80.5"));
+        QCOMPARE(d.EIndice->text(), QStringLiteral("12,88"));
+        QCOMPARE(QToolTip::text(), d.SEPoids->refus());
+        QVERIFY(QToolTip::text().startsWith(QStringLiteral("Poids : ")));
     }
 };
 

@@ -112,7 +112,11 @@ private slots:
         QStringList menu;
         for (QAction* a : w->PMcompose->actions()) menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(menu, QStringList({"&Supprimer", "&Ajouter", "&Modifier", "&Tout effacer", "&Voir",
-                                    "&Imprimer", "-", "&Sortir"}));
+                                    "&Imprimer", "-", "S&ortir"}));
+        QSet<QChar> letters;   // each entry its own access letter
+        for (const QString& e : menu)
+            if (e != QLatin1String("-")) letters.insert(e.at(e.indexOf(QLatin1Char('&')) + 1).toLower());
+        QCOMPARE(letters.size(), menu.size() - 1);
     }
 
     void showingInCompositionMode() {
@@ -120,13 +124,17 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Composition d'un menu"));
         QCOMPARE(w->Panel3->text(), QStringLiteral("Liste des aliments choisis"));
         QCOMPARE(w->size(), QSize(640, 480));
-        QCOMPARE(w->SBajouter->toolTip(), QStringLiteral("Ajouter aux aliments choisis"));
-        QCOMPARE(w->SBsupprimer->toolTip(), QStringLiteral("Supprimer des aliments choisis"));
-        QCOMPARE(w->SBmodifier->toolTip(), QStringLiteral("Modifier un aliment choisi"));
-        QCOMPARE(w->SBeffacer->toolTip(), QStringLiteral("Effacer tous les aliments choisis"));
-        QCOMPARE(w->SBconsulter->toolTip(), QStringLiteral("Voir en détail un aliment"));
-        QCOMPARE(w->SBimprimer->toolTip(), QStringLiteral("Imprimer la liste du menu"));
+        QCOMPARE(w->SBajouter->hint(), QStringLiteral("Ajouter aux aliments choisis"));
+        QCOMPARE(w->SBsupprimer->hint(), QStringLiteral("Supprimer des aliments choisis"));
+        QCOMPARE(w->SBmodifier->hint(), QStringLiteral("Modifier un aliment choisi"));
+        QCOMPARE(w->SBeffacer->hint(), QStringLiteral("Effacer tous les aliments choisis"));
+        QCOMPARE(w->SBconsulter->hint(), QStringLiteral("Voir en détail un aliment"));
+        QCOMPARE(w->SBimprimer->hint(), QStringLiteral("Imprimer la liste du menu"));
         QCOMPARE(w->SBsortir->toolTip(), QStringLiteral("Sortir"));
+        // A button's hint shows the key of the same command.
+        QCOMPARE(w->SBconsulter->toolTip(),
+                 IconButton::bulle(w->SBconsulter->hint(), {QKeySequence(Qt::CTRL | Qt::Key_D)}));
+        QCOMPARE(w->SBsupprimer->toolTip(), IconButton::bulle(w->SBsupprimer->hint(), {QKeySequence(Qt::Key_Delete)}));
         QVERIFY(!w->SBimprimer->isHidden());
         QVERIFY(w->SBrenommer->isHidden());
         QVERIFY(w->Imprimer1->isVisible());
@@ -422,7 +430,7 @@ private slots:
 
     void detailView() {
         TFvoir& voir = *w->Fvoir();
-        QCOMPARE(Help::contextOf(&voir), 48);
+        QCOMPARE(Help::contextOf(&voir), 49);   // its own topic, not the editing window's
         QCOMPARE(voir.windowTitle(), QStringLiteral("Aliment choisi : détail"));
         QCOMPARE(voir.SBsortir->toolTip(), QStringLiteral("Sortir"));
         open();

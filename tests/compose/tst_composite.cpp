@@ -171,11 +171,11 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Création d'un aliment composé"));
         QCOMPARE(w->Panel3->text(), QStringLiteral("Liste des éléments composant l'aliment Tarte maison"));
         QCOMPARE(w->SBsortir->toolTip(), QStringLiteral("Enregistrer/Sortir"));
-        QCOMPARE(w->SBsupprimer->toolTip(), QStringLiteral("Retirer de la liste des éléments"));
-        QCOMPARE(w->SBajouter->toolTip(), QStringLiteral("Ajouter à la liste des éléments"));
-        QCOMPARE(w->SBmodifier->toolTip(), QStringLiteral("Modifier un élément de la liste"));
-        QCOMPARE(w->SBeffacer->toolTip(), QStringLiteral("Effacer la liste des éléments"));
-        QCOMPARE(w->SBrenommer->toolTip(), QStringLiteral("Renommer"));
+        QCOMPARE(w->SBsupprimer->hint(), QStringLiteral("Retirer de la liste des éléments"));
+        QCOMPARE(w->SBajouter->hint(), QStringLiteral("Ajouter à la liste des éléments"));
+        QCOMPARE(w->SBmodifier->hint(), QStringLiteral("Modifier un élément de la liste"));
+        QCOMPARE(w->SBeffacer->hint(), QStringLiteral("Effacer la liste des éléments"));
+        QCOMPARE(w->SBrenommer->hint(), QStringLiteral("Renommer"));
         QVERIFY(w->SBimprimer->isHidden() && !w->SBrenommer->isHidden());
         QCOMPARE(w->SBrenommer->pos(), w->SBimprimer->pos());
         QVERIFY(!w->Imprimer1->isVisible());

@@ -199,13 +199,17 @@ private slots:
         Fixtures::writeAllTables(dir.path());
         QVariantMap gratin{{"NUMERO", 900.0}, {"NOM", QStringLiteral("Gratin d'été")},
                            {"CATEGORIE", CategorieComposee}};
-        Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"), {gratin});
+        // A Base food made a composite by an older version cannot be deleted:
+        // it is not named.
+        QVariantMap abricot{{"NUMERO", 186.0}, {"NOM", QStringLiteral("Abricot")}, {"CATEGORIE", CategorieComposee}};
+        Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"), {abricot, gratin});
         ScriptedPrompter p;
         QVERIFY(RepriseDemarrage::execute());
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().startsWith("L'aliment composé Gratin d'été n'a aucun élément"),
                  qPrintable(p.lastText()));
+        QVERIFY(p.lastText().contains(QStringLiteral("Table > Modifier table")));
         DataLock::release();
     }
 };

@@ -19,6 +19,9 @@ LigneListe ligne(const QString& nom, double qte, double protA, double calories) 
     return l;
 }
 
+}  // namespace
+Q_DECLARE_METATYPE(QVector<LigneListe>)
+namespace {
 const QDateTime kQuand(QDate(2026, 12, 8), QTime(9, 5, 7));
 
 QList<Op> page(const RapportListe& r, int index) {
@@ -91,15 +94,44 @@ private slots:
     }
 
     // Nothing runs into its neighbour: a long name is cut before the
-    // quantity, a long energy loses decimals, the time stays on the page.
+    // quantity, a column widens to its widest value (rows and every page's
+    // totals) into the page's unused width, the time stays on the page.
+    // Letters of 8 pixels, as wide as Arial's digits at 10 points.
+    void textsKeepToTheirRoom_data() {
+        QTest::addColumn<QVector<LigneListe>>("lignes");
+        QTest::addColumn<QStringList>("shown");   // texts printed whole
+        QTest::newRow("a long name, a long energy")
+            << QVector<LigneListe>{ligne("Pommes de terre au four, avec peau", 225, 0, 1234.5678)}
+            << QStringList{"1234.5678"};
+        // The wider columns take the unused width on the right: a name that
+        // fits its drawn room is not cut for them.
+        LigneListe lait = ligne(QStringLiteral("Lait demi-écrémé"), 10000, 1080, 90000);
+        lait.valeurs[LigneListe::LIPI_A] = 680;
+        QTest::newRow("lines of 10 000 g") << QVector<LigneListe>(3, lait)
+                                           << QStringList{"1080.000", "680.000", "30000", lait.nom};
+        QVector<LigneListe> jour;
+        for (int i = 0; i < 105; ++i) jour << ligne(QStringLiteral("Aliment %1").arg(i), 250, 9.976, 712.3);
+        QTest::newRow("a day of 105 lines") << jour << QStringList{"1047.480", "74792"};
+    }
     void textsKeepToTheirRoom() {
-        const RapportListe r({ligne("Pommes de terre au four, avec peau", 225, 0, 1234.5678)}, kQuand, QLocale::c());
-        const QList<Op> ops = page(r, 0);
-        const QStringList row = rowAt(ops, 82);
-        QVERIFY2(row[0].endsWith(QChar(0x2026)) && 17 + 6 * row[0].size() <= 159, qPrintable(row[0]));
-        QCOMPARE(row[8], QStringLiteral("1234.57"));   // 7 characters of 6 in a box of 42
-        QCOMPARE(r.texteLigne(r.lignes()[0], LigneListe::CALORIES), QStringLiteral("1234.5678"));
-        for (const Op& o : ops) QVERIFY2(o.x + 6 * o.text.size() <= Bandes::Largeur, qPrintable(o.text));
+        QFETCH(QVector<LigneListe>, lignes);
+        QFETCH(QStringList, shown);
+        const RapportListe r(lignes, kQuand, QLocale::c());
+        QStringList found;
+        for (int p = 0; p < r.pageCount(); ++p) {
+            RecordingSurface s(8);
+            r.dessinePage(s, p, 1.0);
+            QCOMPARE(s.overlaps(), QStringList());
+            for (const Op& o : s.texts()) {
+                QVERIFY2(o.x >= 0 && o.x + o.width <= Bandes::Largeur, qPrintable(o.text));
+                if (shown.contains(o.text) && !found.contains(o.text)) found << o.text;
+            }
+            if (p == 0 && lignes.size() == 1) {
+                const QString nom = rowAt(s.texts(), 82)[0];
+                QVERIFY2(nom.endsWith(QChar(0x2026)) && 17 + 8 * nom.size() <= 159, qPrintable(nom));
+            }
+        }
+        QCOMPARE(found.size(), shown.size());
     }
 
     void pagination_data() {

@@ -4,9 +4,12 @@
 #include <QDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/fileops.h"
+#include "core/dbf/fileseam.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
 #include "support/testsupport.h"
@@ -81,6 +84,23 @@ private slots:
         }
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the composite's lines"));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "choix.tmp"}));
+    }
+
+    // Start-up removes the temporaries a stopped copy left, which carry a
+    // name only the program writes, and never a user's own hidden file.
+    void leftoverTemporariesOnlyOurs() {
+        TempDataDir dir;
+        int fd = -1;
+        QString temporary;
+        QCOMPARE(FileSeam::createTemporary(dir.file("CHOIX.DBF"), &fd, &temporary), 0);
+        ::close(fd);
+        QVERIFY2(FileSeam::isTemporaryName(QFileInfo(temporary).fileName()), qPrintable(temporary));
+        const QStringList users = {".CHOIX.DBF.a1B2c3", ".notes.backup", ".nutrimo-tmp.", "CHOIX.DBF",
+                                   "nutrimo-tmp.x.a1B2c3"};   // in name order
+        for (const QString& n : users + QStringList{".nutrimo-tmp.Lundi.dat.Zz09aB"})
+            QVERIFY(Files::writeBytes(dir.file(n), "x"));
+        FileOps::removeLeftoverTemporaries();
+        QCOMPARE(entries(dir), users);
     }
 
     void deleteFile() {

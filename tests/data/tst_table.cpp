@@ -233,6 +233,8 @@ private slots:
         QTest::newRow("start of a name") << "NOM" << "Epi" << "Epinards";
         QTest::newRow("without accent finds accented") << "NOM" << "epinards, c" << "Épinards, cuits";
         QTest::newRow("lower case") << "NOM" << "ce" << "Céleri";
+        QTest::newRow("a name in other case: the first of its letters") << "NOM" << "pomme" << "Pomme";
+        QTest::newRow("accented: the first of its letters") << "NOM" << QStringLiteral("épinards") << "Epinards";
         QTest::newRow("between names") << "NOM" << "Cf" << "Epinards";
         QTest::newRow("ligature as two letters") << "NOM" << "oeuf d" << "Œuf dur";
         QTest::newRow("before everything") << "NOM" << "" << "abricot";

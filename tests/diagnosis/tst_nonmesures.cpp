@@ -147,7 +147,7 @@ private slots:
         compo.open();
         FoodEditor editor(food, compo);
         QVERIFY(food.locate("NOM", nom));
-        editor.ecritTexte("VIT_D", "0,002", QLocale(QLocale::French));
+        editor.ecritTexte("VIT_D", "0,002");
         QVERIFY(editor.confirme());
         QCOMPARE(marks(), QStringList({"CL"}));
 
@@ -200,7 +200,8 @@ private slots:
         DiagnosisData d = PageTest::baseline();
         d.totals[DailyTotals::VIT_D] = 0.004;
         for (const DiagLayout& layout : {DiagLayout::ecran(), DiagLayout::papier(6)}) {
-            RecordingSurface plain, marked;
+            // Letters as wide on paper as the paper's scale makes them.
+            RecordingSurface plain(layout.x(6)), marked(layout.x(6));
             dessinePage2(plain, layout, d);
             DiagnosisData withMarks = d;
             withMarks.nonMesures.manquants[DailyTotals::VIT_D] = true;
@@ -217,6 +218,8 @@ private slots:
             QVERIFY(vitD >= 0);
             const int star = PageTest::indexOf(marked, "*");
             QCOMPARE(marked.ops[star].y, marked.ops[vitD].y);
+            // The mark stands after the rate's " %", covering none of it.
+            QCOMPARE(marked.overlaps(), QStringList());
         }
         QCOMPARE(texteNonMesures(1), QStringLiteral("* valeur non mesurée pour 1 aliment choisi"));
     }

@@ -169,18 +169,28 @@ private slots:
         QVERIFY(qAbs(ink.top() - 10 / 25.4 * 72) <= 3);
     }
 
-    // Without any printer the image goes to a PDF in the Data directory,
-    // and the user is told its name.
+    // Without any printer the image goes to a PDF in the Data directory, and
+    // the user is told the name of the file written, as the dialog left it.
+    void noPrinterWritesPdfInDataDirectory_data() {
+        QTest::addColumn<QString>("renamed");
+        QTest::newRow("name proposed") << QString();
+        QTest::newRow("renamed in the print dialog") << QStringLiteral("mon image.pdf");
+    }
     void noPrinterWritesPdfInDataDirectory() {
+        QFETCH(QString, renamed);
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
-        w->setPrintDialog([](QPrinter&, QWidget*) { return true; });
+        w->setPrintDialog([&](QPrinter& printer, QWidget*) {
+            if (!renamed.isEmpty()) printer.setOutputFileName(dir->file(renamed));
+            return true;
+        });
         ScriptedPrompter p;
         p.answer(false);
         w->SBimprimerClick();
-        const QStringList pdfs = QDir(dir->path()).entryList({QStringLiteral("consultation-*.pdf")});
+        const QStringList pdfs = QDir(dir->path()).entryList({QStringLiteral("*.pdf")});
         QCOMPARE(pdfs.size(), 1);
+        if (!renamed.isEmpty()) QCOMPARE(pdfs[0], renamed);
         QCOMPARE(p.asked.size(), 2);
-        QVERIFY(p.lastText().contains(pdfs[0]));
+        QVERIFY2(p.lastText().contains(QStringLiteral("« %1 »").arg(dir->file(pdfs[0]))), qPrintable(p.lastText()));
         QVERIFY(!w->habille());
     }
 

@@ -41,6 +41,7 @@ private slots:
         QTest::newRow("empty entry: first name") << T::Numero << QVariant(QString()) << "Beurre" << "NOM";
         QTest::newRow("beginning of a name") << T::Categorie << QVariant(QStringLiteral("Ta")) << "Tarte maison" << "NOM";
         QTest::newRow("accents and case aside") << T::Numero << QVariant(QStringLiteral("gat")) << "Gâteau" << "NOM";
+        QTest::newRow("a whole name in other case") << T::Numero << QVariant(QStringLiteral("pomme")) << "Pomme" << "NOM";
         QTest::newRow("between two names") << T::Numero << QVariant(QStringLiteral("Pomz")) << "Salade" << "NOM";
         QTest::newRow("after every name: the last") << T::Numero << QVariant(QStringLiteral("Zz")) << "Zeste" << "NOM";
         QTest::newRow("cancelled in category order") << T::Categorie << QVariant() << "Poire" << "CATEGORIE";

@@ -39,6 +39,7 @@ private slots:
         lines->open();
     }
     void cleanup() {
+        QLocale::setDefault(QLocale::c());
         editor.reset();
         foods.reset();
         lines.reset();
@@ -129,24 +130,62 @@ private slots:
     // Orphans go like any composite above 233: a composite without lines, and
     // lines whose food had gone, deleted through a food of their name.
     void orphanComposites() {
+        foods->close();
+        Fixtures::appendRecords(foodSchema(), foodFile(),
+                                {FoodFixture::food(400, QStringLiteral("Soupe"), CategorieComposee),
+                                 FoodFixture::food(401, QStringLiteral("Gratin"), CategorieComposee)});
+        foods->open();
         ScriptedPrompter p;
-        QVERIFY(editor->insere());
-        editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("Soupe"));
-        editor->ecritTexte(QStringLiteral("CATEGORIE"), CategorieComposee);
-        QVERIFY(editor->confirme());
-        goTo(QStringLiteral("Soupe"));
-        p.answer(true);
-        QVERIFY(editor->supprime());
-        QVERIFY(!lineOwners().contains(QStringLiteral("Soupe")));
-        QVERIFY(editor->insere());
-        editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("Gratin"));
-        editor->ecritTexte(QStringLiteral("CATEGORIE"), CategorieComposee);
-        QVERIFY(editor->confirme());
-        goTo(QStringLiteral("Gratin"));
-        p.answer(true);
-        QVERIFY(editor->supprime());
-        QVERIFY(!names().contains(QStringLiteral("Gratin")));
+        for (const QString& nom : {QStringLiteral("Soupe"), QStringLiteral("Gratin")}) {
+            goTo(nom);
+            p.answer(true);
+            QVERIFY(editor->supprime());
+            QVERIFY(!names().contains(nom) && !lineOwners().contains(nom));
+        }
         QCOMPARE(p.unexpected, 0);
+    }
+
+    // What is typed into a box: a decimal number takes "," or "." as its
+    // point whatever the locale; anything else is refused with the field
+    // named, as is the composite category for an ordinary food, and the
+    // field keeps its value.
+    void typedTexts_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("expected");   // the value read, or the start of the refusal
+        const auto refus = [](const char* t) {
+            return QVariant(QStringLiteral("'%1' n'est pas une valeur flottante correcte pour le champ 'PROT_V'")
+                                .arg(QString::fromUtf8(t)));
+        };
+        QTest::newRow("decimal comma") << "PROT_V" << "1,5" << QVariant(1.5);
+        QTest::newRow("decimal point") << "PROT_V" << "1.5" << QVariant(1.5);
+        QTest::newRow("blanks, sign, exponent") << "PROT_V" << " -2,5e1 " << QVariant(-25.0);
+        QTest::newRow("comma then point") << "PROT_V" << "1,2.3" << refus("1,2.3");
+        QTest::newRow("two points") << "PROT_V" << "1.2.3" << refus("1.2.3");
+        QTest::newRow("stray letter") << "PROT_V" << "1x5" << refus("1x5");
+        QTest::newRow("group separator") << "PROT_V" << "1 000" << refus("1 000");
+        QTest::newRow("separator alone") << "PROT_V" << "," << refus(",");
+        QTest::newRow("composite category") << "CATEGORIE" << CategorieComposee
+                                            << QVariant(QStringLiteral("La catégorie « PRODUITS COMPOSÉS » est celle "
+                                                                       "des aliments composés"));
+    }
+    void typedTexts() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QVariant, expected);
+        goTo(QStringLiteral("Zeste"));
+        const QString before = foods->asString(field);
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
+            QLocale::setDefault(locale);
+            if (expected.typeId() == QMetaType::Double) {
+                editor->ecritTexte(field, text);
+                QCOMPARE(foods->asFloat(field), expected.toDouble());
+                editor->annule();
+            } else {
+                EXPECT_DATA_ERROR(StartsWith, expected.toString(), editor->ecritTexte(field, text));
+                QCOMPARE(foods->asString(field), before);
+            }
+        }
     }
 
     void checksBeforeWriting_data() {
@@ -157,6 +196,7 @@ private slots:
         QTest::newRow("name of another food") << "NOM" << "Pomme" << "« Pomme » est déjà celui de l'aliment n° 1";
         QTest::newRow("same name, other case") << "NOM" << "POMME  " << "est déjà celui de l'aliment n° 1 (« Pomme »)";
         QTest::newRow("accented capital") << "NOM" << "GÂTEAU" << "l'aliment n° 120";
+        QTest::newRow("blanks before the name") << "NOM" << "  pomme " << "est déjà celui de l'aliment n° 1 (« Pomme »)";
         QTest::newRow("blank category") << "CATEGORIE" << "" << "n'a pas de catégorie";
         QTest::newRow("negative value") << "VIT_C" << "-0.5" << "La valeur de VIT_C de l'aliment « Zeste » est négative (-0.5)";
     }
@@ -180,7 +220,7 @@ private slots:
 
     void aFoodKeepsItsOwnName() {
         goTo(QStringLiteral("Zeste"));
-        editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("zeste"));
+        editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("  zeste "));   // stored without outer blanks
         QVERIFY(editor->confirme());
         QVERIFY(names().contains(QStringLiteral("zeste")));
     }

@@ -14,6 +14,7 @@
 #include "support/files.h"
 #include "support/scriptedprompter.h"
 #include "support/testsupport.h"
+#include "ui/iconbutton.h"
 
 class TestModif : public QObject {
     Q_OBJECT
@@ -63,7 +64,7 @@ private slots:
     void createdWindow() {
         QCOMPARE(w->windowTitle(), QStringLiteral("Table des aliments (modification)"));
         QStringList hints;
-        for (QToolButton* b : w->DBNavigator->findChildren<QToolButton*>()) hints << b->toolTip();
+        for (QToolButton* b : w->DBNavigator->findChildren<QToolButton*>()) hints << b->accessibleName();
         QCOMPARE(hints, QStringList({"Début", "Précédent", "Suivant", "Fin", "Ajouter un aliment",
                                      "Supprimer l'aliment", "Confirmer modifications", "Annuler modifications"}));
         QCOMPARE(w->findChildren<QLineEdit*>().size(), 33);
@@ -115,9 +116,8 @@ private slots:
 
     // Typing begins editing; a move writes the change; closing drops one.
     void typedChangesOnMoveAndClose() {
-        type(QStringLiteral("PROT_A"), QStringLiteral("12,5x-3"));   // letters and ',' refused
-        QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("125-3"));
-        type(QStringLiteral("PROT_A"), QStringLiteral("12.5"));
+        type(QStringLiteral("PROT_A"), QStringLiteral("12,5"));   // "," is a decimal point too
+        QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("12,5"));
         QCOMPARE(w->Taliments().state(), Table::State::Edit);
         w->DBNavigator->click(TableNavigator::Suivant);
         QCOMPARE(onDisk(QStringLiteral("Pomme"), QStringLiteral("PROT_A")), QStringLiteral("12.5"));
@@ -127,6 +127,72 @@ private slots:
         QCOMPARE(Files::bytesOf(foodFile()), before);
         w->show();
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("12.50"));
+    }
+
+    // A command that does not move leaves the food exactly as typed, boxes
+    // included, and the next move writes it.
+    void commandsThatDoNotMoveKeepTheTypedFood_data() {
+        QTest::addColumn<QString>("food");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QVariant>("answer");   // null: the prompt cancelled
+        QTest::newRow("deletion answered Annuler") << "Zeste" << "Supprimer" << QVariant(false);
+        QTest::newRow("deletion of a Base food refused") << "Poire" << "Supprimer" << QVariant(true);
+        QTest::newRow("search cancelled") << "Zeste" << "Chercher" << QVariant();
+    }
+    void commandsThatDoNotMoveKeepTheTypedFood() {
+        QFETCH(QString, food);
+        QFETCH(QString, command);
+        QFETCH(QVariant, answer);
+        while (nom() != food) w->DBNavigator->click(TableNavigator::Suivant);
+        type(QStringLiteral("PROT_V"), QStringLiteral("7"));
+        const QByteArray before = Files::bytesOf(foodFile());
+        ScriptedPrompter p;
+        if (answer.isValid()) p.answer(answer.toBool()); else p.cancel();
+        if (command == QLatin1String("Supprimer")) w->DBNavigator->click(TableNavigator::Supprimer);
+        else w->SBchercherClick();
+        QCOMPARE(p.unexpected, 0);
+        QCOMPARE(nom(), food);
+        QCOMPARE(w->edit(QStringLiteral("PROT_V"))->text(), QStringLiteral("7"));
+        QCOMPARE(Files::bytesOf(foodFile()), before);
+        w->DBNavigator->click(TableNavigator::Suivant);
+        QCOMPARE(onDisk(food, QStringLiteral("PROT_V")), QStringLiteral("7"));
+    }
+
+    // The whole navigator from the keyboard, from inside a box: its keys win
+    // over the box's own, Escape cancels a pending change before it closes
+    // the window, and each button's hint shows its keys.
+    void keyboardDrivesTheNavigator() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QLineEdit* box = w->edit(QStringLiteral("PROT_V"));
+        box->setFocus();
+        auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(box, Qt::Key(k), m); };
+        const QList<std::tuple<int, Qt::KeyboardModifiers, QString>> moves = {
+            {Qt::Key_PageDown, Qt::NoModifier, "Beurre"}, {Qt::Key_Down, Qt::ControlModifier, "Gâteau"},
+            {Qt::Key_PageUp, Qt::NoModifier, "Beurre"},   {Qt::Key_End, Qt::ControlModifier, "Salade"},
+            {Qt::Key_Up, Qt::ControlModifier, "Zeste"},   {Qt::Key_Home, Qt::ControlModifier, "Pomme"}};
+        for (const auto& [k, m, food] : moves) {
+            key(k, m);
+            QCOMPARE(nom(), food);
+        }
+        type(QStringLiteral("PROT_V"), QStringLiteral("7"));
+        key(Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(onDisk(QStringLiteral("Pomme"), QStringLiteral("PROT_V")), QStringLiteral("7"));
+        key(Qt::Key_Insert);
+        QCOMPARE(w->Taliments().state(), Table::State::Insert);
+        key(Qt::Key_Escape);   // drops the new food; the window stays
+        QCOMPARE(w->Taliments().state(), Table::State::Browse);
+        QVERIFY(w->isVisible());
+        {
+            ScriptedPrompter p;
+            p.answer(false);
+            key(Qt::Key_Delete, Qt::ControlModifier);
+            QCOMPARE(p.lastText(), QStringLiteral("Supprimer l'enregistrement ?"));
+        }
+        QCOMPARE(w->DBNavigator->bouton(TableNavigator::Suivant)->toolTip(),
+                 IconButton::bulle(QStringLiteral("Suivant"), TableNavigator::touches(TableNavigator::Suivant)));
+        key(Qt::Key_Escape);   // nothing pending: the window closes
+        QVERIFY(!w->isVisible());
     }
 
     // A text that does not read is refused at confirmation; the food stays

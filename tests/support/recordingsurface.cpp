@@ -36,6 +36,7 @@ void RecordingSurface::textOut(int x, int y, const QString& text) {
     op.x = x;
     op.y = y;
     op.text = text;
+    op.width = textWidth(text);
     op.colour = m_colour;
     op.style = m_style;
     op.size = m_size;
@@ -55,4 +56,18 @@ void RecordingSurface::line(int x1, int y1, int x2, int y2) {
     op.size = m_size;
     op.font = m_font;
     ops << op;
+}
+
+QStringList RecordingSurface::overlaps() const {
+    const QList<Op> t = texts();
+    QStringList found;
+    for (int i = 0; i < t.size(); ++i)
+        for (int j = i + 1; j < t.size(); ++j) {
+            const Op& a = t[i];
+            const Op& b = t[j];
+            if (a.y != b.y || a.text.trimmed().isEmpty() || b.text.trimmed().isEmpty()) continue;
+            if (a.x < b.x + b.width && b.x < a.x + a.width)
+                found << QStringLiteral("\"%1\" / \"%2\" at y %3").arg(a.text, b.text).arg(a.y);
+        }
+    return found;
 }

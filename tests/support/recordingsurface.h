@@ -3,6 +3,7 @@
 // Text widths are a fixed number of units per character unless a measuring
 // function is given.
 #include <QList>
+#include <QStringList>
 #include <functional>
 
 #include "core/interfaces/surface.h"
@@ -13,6 +14,7 @@ public:
         enum Kind { Text, Line } kind = Text;
         int x = 0, y = 0, x2 = 0, y2 = 0;
         QString text;
+        int width = 0;           // the text's width as the surface measured it
         quint32 colour = 0;      // text colour, or pen colour for a line
         int style = Regular;
         int size = 0;            // font size in points at the time of the call
@@ -29,6 +31,10 @@ public:
     // The first text op whose text equals / contains the given text, or nullptr.
     const Op* findText(const QString& text) const;
     const Op* findTextContaining(const QString& part) const;
+    // Texts of one line (same y) that run into each other, as "a" / "b"
+    // pairs: with the opaque background, the later one would hide part of
+    // the earlier one. Blank texts (which clear an area) do not count.
+    QStringList overlaps() const;
 
     void setFontName(const QString& name) override { m_font = name; }
     void setFontSize(int points) override { m_size = points; }

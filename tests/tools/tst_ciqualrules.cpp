@@ -184,12 +184,15 @@ void TestCiqualRules::chlorideFromSodium_data() {
     QTest::addColumn<double>("cl");
     QTest::addColumn<bool>("estimated");
     QTest::addColumn<bool>("unmeasured");
-    const double perSodium = 35.45 / 22.99;   // chloride of table salt, mg per mg of sodium
+    // Estimates: sodium x 35.45 / 22.99 (table salt), at CIQUAL's precision
+    // for chloride: 2868.07 -> 2868, 47.34 -> 47.3, 3.855 -> 3.85.
     QTest::newRow("measured") << "820" << "566" << 820.0 << false << false;
+    QTest::newRow("measured, kept as given") << "44,96" << "30" << 44.96 << false << false;
     QTest::newRow("traces of chloride") << "traces" << "61,5" << 0.0 << false << false;
-    QTest::newRow("estimated") << "-" << "1860" << 1860 * perSodium << true << false;
-    QTest::newRow("empty cell estimated") << "" << "1000" << 1000 * perSodium << true << false;
-    QTest::newRow("from a sodium below its limit") << "-" << "< 5" << 2.5 * perSodium << true << false;
+    QTest::newRow("estimated, whole from 100 mg") << "-" << "1860" << 2868.0 << true << false;
+    QTest::newRow("empty cell estimated") << "" << "1000" << 1542.0 << true << false;
+    QTest::newRow("one decimal from 10 mg") << "-" << "30,7" << 47.3 << true << false;
+    QTest::newRow("from a sodium below its limit") << "-" << "< 5" << 3.85 << true << false;
     QTest::newRow("from traces of sodium") << "-" << "traces" << 0.0 << true << false;
     QTest::newRow("neither given") << "-" << "-" << 0.0 << false << true;
 }

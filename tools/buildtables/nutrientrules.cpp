@@ -2,8 +2,16 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 
 #include "core/schema/schema.h"
+
+double chlorurePublie(double mg) {
+    // CIQUAL gives chloride as whole milligrams from 100 mg, with one decimal
+    // from 10 mg and two below: an estimate shows no more than a measure.
+    const double echelle = mg >= 100 ? 1 : (mg >= 10 ? 10 : 100);
+    return std::round(mg * echelle) / echelle;
+}
 
 NutrientRules::NutrientRules(const CiqualTable& t) : m_table(t) {
     auto col = [&](const char* title) { return t.column(QString::fromUtf8(title)); };
@@ -117,7 +125,7 @@ NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares
     if (!chloride.missing) {
         v.insert(QStringLiteral("CL"), chloride.value);
     } else if (!sodium.missing) {
-        v.insert(QStringLiteral("CL"), sodium.value * kChloridePerSodium);
+        v.insert(QStringLiteral("CL"), chlorurePublie(sodium.value * kChloridePerSodium));
         chlorideFromSodium = true;
     } else {
         v.insert(QStringLiteral("CL"), 0.0);

@@ -14,7 +14,8 @@
 //   CA MG PH FE ZN CL MN CU NA K   minerals (mg), CL from chloride; when
 //                  CIQUAL gives sodium but no chloride, CL is estimated as the
 //                  chloride that goes with that sodium in table salt:
-//                  NA x 35.45 / 22.99 (molar masses of Cl and Na)
+//                  NA x 35.45 / 22.99 (molar masses of Cl and Na), rounded
+//                  as CIQUAL gives chloride (chlorurePublie)
 //   I              iodine, µg / 1000
 //   S              estimated: proteins hold about 1 % sulphur by mass,
 //                  so S (mg) = proteins (g) x 10
@@ -54,6 +55,9 @@ struct ValueOrigins {
 
 // The chloride that goes with a given sodium in table salt (mg for mg).
 constexpr double kChloridePerSodium = 35.45 / 22.99;
+// A chloride (mg) at the precision CIQUAL gives chloride: whole from 100 mg,
+// one decimal from 10 mg, two decimals below.
+double chlorurePublie(double mg);
 
 // Resolves the CIQUAL columns once; throws DataError naming the file when a
 // column the rules need is absent.

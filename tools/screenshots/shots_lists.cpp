@@ -38,7 +38,7 @@ void rankingShots(const QString&, const Shots::SaveFn& save) {
 
 // The Choice table filled with `lines` foods of the Food table, every fifth
 // food from the first, with quantities from 50 to 250 g.
-void writeChoice(const QString& dir, int lines) {
+void writeChoice(const QString& dir, int lines, double quantite = 0) {
     DbfFile::create(QDir(dir).filePath(choiceSchema().fileName), choiceSchema().fields);
     Table food(foodSchema()), choice(choiceSchema());
     food.setDirectory(dir);
@@ -48,7 +48,7 @@ void writeChoice(const QString& dir, int lines) {
     int n = 0;
     for (food.first(); !food.eof() && n < lines; food.next()) {
         if (food.recordCount() > 5 * lines && food.currentRow() % 5 != 0) continue;
-        const double q = 50.0 + 25.0 * (n % 9);
+        const double q = quantite > 0 ? quantite : 50.0 + 25.0 * (n % 9);
         choice.append();
         choice.setString(QStringLiteral("NOM"), food.asString(QStringLiteral("NOM")));
         choice.setFloat(QStringLiteral("QTE"), q);
@@ -85,6 +85,17 @@ void reportShots(const QString& dir, const Shots::SaveFn& save) {
     PrinterService::setPdfOutput(outFile(QStringLiteral("compimpr-45-lignes.pdf")));
     compimpr.Print(tchoix);
     PrinterService::setPdfOutput(QString());
+    tchoix.close();
+
+    // Lines of 10 000 g: the columns widen to their values.
+    writeChoice(dir, 12, 10000);
+    tchoix.open();
+    compimpr.setApercu([&](QPrintPreviewDialog& d) {
+        d.resize(900, 1000);
+        save(&d, QStringLiteral("compimpr-10000g"));
+        d.reject();
+    });
+    compimpr.Preview(tchoix);
     tchoix.close();
 }
 

@@ -14,7 +14,7 @@
 NUTRIMO_SHOT(small_indice, [](const QString&, const Shots::SaveFn& save) {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     TFIndice d;
-    d.SEPoids->setValue(70);
+    d.SEPoids->setText(QStringLiteral("72,5"));   // decimals, with either separator
     d.SETaille->setValue(175);
     save(&d, QStringLiteral("small-indice"));
     d.hide();

@@ -3,6 +3,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "core/dbf/numformat.h"
+
 namespace Indice {
 
 namespace {
@@ -23,15 +25,12 @@ QString exponentDe(double value, const QLocale& locale) {
 }
 }  // namespace
 
-int entierDe(const QString& text) {
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
+double nombreDe(const QString& text) {
+    double v = 0;
+    return NumFormat::LitSaisie(text, &v) ? v : 0.0;
 }
 
-double indice(int poids, int taille) {
-    return double(poids) * 10000.0 / (double(taille) * double(taille));
-}
+double indice(double poids, double taille) { return poids * 10000.0 / (taille * taille); }
 
 Classe classeDe(double indice) {
     if (indice < 18.5) return Classe::Maigre;
@@ -52,11 +51,11 @@ QString texteDe(double indice, const QLocale& locale) {
 
 Calcul calcule(const QString& poidsTexte, const QString& tailleTexte, const QLocale& locale) {
     Calcul c;
-    c.poids = entierDe(poidsTexte);
-    c.taille = entierDe(tailleTexte);
+    c.poids = nombreDe(poidsTexte);
+    c.taille = nombreDe(tailleTexte);
     if (c.taille == 0) return c;
-    c.poids = std::min(c.poids, PoidsMaximum);
-    c.taille = std::min(c.taille, TailleMaximum);
+    c.poids = std::min(c.poids, double(PoidsMaximum));
+    c.taille = std::min(c.taille, double(TailleMaximum));
     c.vide = false;
     c.indice = indice(c.poids, c.taille);
     c.texte = texteDe(c.indice, locale);

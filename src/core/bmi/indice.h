@@ -1,7 +1,8 @@
 #pragma once
 // The body mass index: a weight in kilograms over the square of a height in
-// metres, from the two whole numbers the dialog's spin edits hold, shown with
-// two decimals and placed in one of four weight classes.
+// metres, from the two numbers the dialog's spin edits hold ("72,5" and
+// "72.5" alike, whatever the locale), shown with two decimals and placed in
+// one of four weight classes.
 #include <QLocale>
 #include <QString>
 
@@ -16,19 +17,20 @@ enum class Classe { Maigre, Normal, Surpoids, Obese };
 // What one change of either spin edit gives.
 struct Calcul {
     bool vide = true;   // height 0: the index is emptied, the classes keep their styles
-    int poids = 0;      // the weight after the cap (what the spin edit must show)
-    int taille = 0;     // the height after the cap
+    double poids = 0;   // the weight after the cap (what the spin edit must show)
+    double taille = 0;  // the height after the cap
     double indice = 0;
     QString texte;      // the index as shown
     Classe classe = Classe::Maigre;
 };
 
-// A spin edit's text as a whole number: blanks around it and an optional
-// sign allowed; anything else (empty, decimals, letters, overflow) reads as 0.
-int entierDe(const QString& text);
+// A spin edit's text as a number: "," or "." as the decimal point, blanks
+// around it and an optional sign allowed; anything else (empty, a second
+// separator, letters) reads as 0.
+double nombreDe(const QString& text);
 
-// kg × 10000 / cm², in floating point from the whole numbers.
-double indice(int poids, int taille);
+// kg × 10000 / cm².
+double indice(double poids, double taille);
 
 // The weight class: below 18.5 thin, 18.5 to 25 inclusive normal, above 25
 // and below 30 overweight, 30 and above obese.

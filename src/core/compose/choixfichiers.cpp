@@ -119,6 +119,25 @@ Suite ouvrir(const QString& text) {
     return Suite::Ferme;
 }
 
+bool nouveauChoix() {
+    bool desLignes = false;
+    if (FileOps::fileExists(FileNames::choix())) {
+        try {
+            Table tchoix(choiceSchema());
+            tchoix.setReadOnly(true);
+            tchoix.open();
+            desLignes = tchoix.recordCount() > 0;
+        } catch (const DataError&) {
+            desLignes = true;   // what cannot be read is not known to be empty
+        }
+    }
+    if (desLignes && !prompter().confirm(Prompter::Kind::Confirmation,
+                                         QStringLiteral("Effacer le choix en cours ?"), Prompter::Default::No))
+        return false;
+    FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
+    return true;
+}
+
 bool restaureChoixInterrompu() {
     if (!FileOps::fileExists(FileNames::sauvegardeChoix())) return false;
     try {

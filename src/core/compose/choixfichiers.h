@@ -39,6 +39,13 @@ Suite enregistrer(const QString& text);
 // Ferme the caller reopens the composition window on the loaded choice.
 Suite ouvrir(const QString& text);
 
+// Fichier > Nouveau: the day's choice becomes a copy of the empty template.
+// A day that holds lines (or that cannot be read to say it holds none) is
+// emptied only once the user answers Oui to "Effacer le choix en cours ?",
+// Non being the default. False when the day was kept; a missing template
+// throws DataError and the day stays as it was.
+bool nouveauChoix();
+
 // Start-up: the program stopped while a composite food was being edited
 // leaves the day's choice set aside in choix.tmp. Copies it back over
 // choix.dbf, deletes it and tells the user. A choix.tmp that cannot be read

@@ -171,9 +171,12 @@ QStringList orphelins() {
         if (!lignes->isDeleted(r)) composes.insert(lignes->text(r, nomCompo));
     const int nom = aliments->fieldIndex(QStringLiteral("NOM"));
     const int categorie = aliments->fieldIndex(QStringLiteral("CATEGORIE"));
+    const int numero = aliments->fieldIndex(QStringLiteral("NUMERO"));
     QStringList names;
     for (int r = 0; r < aliments->recordCount(); ++r) {
         if (aliments->isDeleted(r) || aliments->text(r, categorie) != CategorieComposee) continue;
+        // A Base food is never deleted: naming it would ask for the impossible.
+        if (aliments->number(r, numero) <= DernierAlimentDeBase) continue;
         const QString n = aliments->text(r, nom);
         if (!composes.contains(n)) names << n;
     }

@@ -41,7 +41,8 @@ void annule();
 QString reprise();
 
 // The names of the composite foods (category "PRODUITS COMPOSÉS") that have
-// no line in the Composite table, in record order. Reads only.
+// no line in the Composite table and can be deleted (not Base foods), in
+// record order. Reads only.
 QStringList orphelins();
 
 }  // namespace CompositeJournal

@@ -4,6 +4,8 @@
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 
+#include <algorithm>
+
 namespace NomsAliments {
 namespace {
 const QString kNom = QStringLiteral("NOM");
@@ -15,18 +17,30 @@ QString sansBlancsFinaux(const QString& s) {
     return s.left(n);
 }
 
-// A visible row of t whose field bears nom without regard to case, other than
+QString sansBlancsAutour(const QString& s) {
+    int from = 0;
+    while (from < s.size() && s.at(from) == QLatin1Char(' ')) ++from;
+    return sansBlancsFinaux(s.mid(from));
+}
+
+// A visible row of t whose field bears nom as memeNom reads it, other than
 // the rows bearing exactly sauf.
 bool porte(const Table& t, const QString& field, const QString& nom, const QString& sauf) {
     const QString excepte = sansBlancsFinaux(sauf);
-    for (int row = t.locateRow(field, nom, true); row >= 0; row = t.locateRow(field, nom, true, row + 1))
+    for (int row = ligneDuNom(t, field, nom); row >= 0; row = ligneDuNom(t, field, nom, row + 1))
         if (excepte.isEmpty() || sansBlancsFinaux(t.valueAt(row, field).toString()) != excepte) return true;
     return false;
 }
 }  // namespace
 
+int ligneDuNom(const Table& t, const QString& field, const QString& nom, int fromRow) {
+    for (int row = std::max(fromRow, 0); row < t.rowCount(); ++row)
+        if (memeNom(t.valueAt(row, field).toString(), nom)) return row;
+    return -1;
+}
+
 bool memeNom(const QString& a, const QString& b) {
-    const QString x = sansBlancsFinaux(a), y = sansBlancsFinaux(b);
+    const QString x = sansBlancsAutour(a), y = sansBlancsAutour(b);
     if (x.size() != y.size()) return false;
     if (!Cp1252::canEncode(x) || !Cp1252::canEncode(y)) return x == y;
     const QByteArray bx = Cp1252::encode(x), by = Cp1252::encode(y);
@@ -52,7 +66,11 @@ bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString&
 
 bool trouveAliment(Table& talim, const QString& nom) {
     talim.setFiltered(false);
-    return talim.locate(kNom, nom, false) || talim.locate(kNom, nom, true);
+    if (talim.locate(kNom, nom, false)) return true;
+    const int row = ligneDuNom(talim, kNom, nom);
+    if (row < 0) return false;
+    talim.moveToRow(row);
+    return true;
 }
 
 VueGardee::VueGardee(Table& t) : m_t(t), m_filtered(t.filtered()), m_row(t.currentRow()) {}

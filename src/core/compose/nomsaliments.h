@@ -4,10 +4,10 @@
 // The Food table is searched by name without regard to letter case (a line of
 // the day's choice finds its food that way), so two foods whose names differ
 // only by case could not be told apart: such a name is refused wherever a name
-// is given (the name dialog, renaming), and a search prefers the exact name
-// before the case-blind one. The comparison is the table's own case-blind
-// search (case folded, accents kept, trailing blanks ignored), the one the
-// food-editing window uses for its duplicate names.
+// is given (the name dialog, renaming, the food-editing window), and a search
+// prefers the exact name before the case-blind one. Names compare as the
+// program shows and searches them: case folded, accents kept, blanks before
+// and after ignored (" Pomme" is "pomme").
 //
 // The searches below leave the handles as they found them: filter switch and
 // current food, so that the food list does not move under the user.
@@ -16,8 +16,11 @@
 class Table;
 
 namespace NomsAliments {
-// True when a and b are one name without regard to case and trailing blanks.
+// True when a and b are one name without regard to case and outer blanks.
 bool memeNom(const QString& a, const QString& b);
+// The first visible row of t, from fromRow on, whose field bears nom as
+// memeNom reads it (the row being edited with its pending value); -1 if none.
+int ligneDuNom(const Table& t, const QString& field, const QString& nom, int fromRow = 0);
 
 // True when a food of talim or a composite of talimCompo bears nom without
 // regard to case, other than the food named exactly sauf (the composite being
@@ -25,7 +28,7 @@ bool memeNom(const QString& a, const QString& b);
 bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString& sauf = QString());
 
 // Moves talim, filter switched off, to the food named exactly nom, else to the
-// first one bearing it without regard to case; false when there is none (the
+// first one bearing it as memeNom reads it; false when there is none (the
 // cursor then stays). The caller switches the filter back on.
 bool trouveAliment(Table& talim, const QString& nom);
 

@@ -8,7 +8,8 @@
 #include "core/table/table.h"
 
 namespace {
-// Left edge and width of each column's box (NOM: left edge only).
+// Left edge and width of each column's drawn box, the least room it takes
+// (NOM: left edge only).
 struct Boite {
     int left;
     int width;
@@ -41,16 +42,8 @@ QString coupe(Surface& surface, const QString& nom, int room) {
     return t.trimmed() + QChar(0x2026);
 }
 
-// The general format of a value, with fewer decimals while it is wider than
-// `room` (down to a whole number).
-QString tient(Surface& surface, const QString& general, double v, int room, const QLocale& locale) {
-    QString t = general;
-    for (int d = 14; d >= 0 && surface.textWidth(t) > room; --d) {
-        const QString fewer = NumFormat::General(QString::number(v, 'f', d).toDouble(), locale);
-        if (fewer.size() < t.size()) t = fewer;
-    }
-    return t;
-}
+// Room between a name and the quantity's box, in report pixels.
+constexpr int kEcartNom = 4;
 }  // namespace
 
 const QStringList& champsListe() {
@@ -119,14 +112,55 @@ QString RapportListe::texteTotal(const QVector<double>& sommes, int colonne) con
     return NumFormat::Formatted(v, QStringLiteral("0.000"), m_locale);
 }
 
+RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) const {
+    // What each column must hold: its widest row, its widest footer (the
+    // running sums of every page) and at least its drawn box.
+    surface.setFontName(QStringLiteral("Arial"));
+    surface.setFontStyle(Surface::Regular);
+    surface.setFontSize(10);
+    Colonnes c;
+    int besoin[LigneListe::NbColonnes];
+    for (int k = 0; k < LigneListe::NbColonnes; ++k) besoin[k] = px(kBoites[k].width, echelle);
+    for (const LigneListe& l : m_lignes)
+        for (int k = 0; k < LigneListe::NbColonnes; ++k)
+            besoin[k] = std::max(besoin[k], surface.textWidth(texteLigne(l, k)));
+    for (const Page& p : m_pages) {
+        const QVector<double> s = sommes(p.premiere + p.nombre);
+        for (int k = 0; k < LigneListe::NbColonnes; ++k)
+            besoin[k] = std::max(besoin[k], surface.textWidth(texteTotal(s, k)));
+    }
+    // Each column at its drawn place or pushed right by a wider neighbour,
+    // keeping the gaps of the drawing; then, from the right edge of the
+    // printable width, pushed back left into the names' room.
+    auto ecart = [&](int k) { return px(kBoites[k].left - (kBoites[k - 1].left + kBoites[k - 1].width), echelle); };
+    for (int k = 0; k < LigneListe::NbColonnes; ++k) {
+        c.largeur[k] = besoin[k];
+        const int auPlusTot = (k == 0 ? px(kBoites[0].left, echelle) : c.droite[k - 1] + ecart(k)) + besoin[k];
+        c.droite[k] = std::max(px(kBoites[k].left + kBoites[k].width, echelle), auPlusTot);
+    }
+    const int dernier = LigneListe::NbColonnes - 1;
+    c.droite[dernier] = std::min(c.droite[dernier], px(Bandes::Largeur, echelle));
+    for (int k = dernier - 1; k >= 0; --k)
+        c.droite[k] = std::min(c.droite[k], c.droite[k + 1] - c.largeur[k + 1] - ecart(k + 1));
+    c.placeNom = c.droite[0] - c.largeur[0] - px(kEcartNom + kNomX, echelle);
+    return c;
+}
+
 void RapportListe::dessinePage(Surface& surface, int index, double echelle) const {
-    if (index < 0 || index >= m_pages.size()) return;
+    if (index >= 0 && index < m_pages.size()) dessinePage(surface, index, echelle, colonnes(surface, echelle));
+}
+
+void RapportListe::dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const {
+    const Colonnes col = colonnes(surface, echelle);
+    for (int i = 0; i < m_pages.size(); ++i) {
+        if (i > 0) pageSuivante();
+        dessinePage(surface, i, echelle, col);
+    }
+}
+
+void RapportListe::dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const {
     const Page& p = m_pages[index];
     auto ecrit = [&](int x, int y, const QString& t) { surface.textOut(px(x, echelle), px(y, echelle), t); };
-    auto ecritDroite = [&](int colonne, int y, const QString& t) {
-        const Boite& b = kBoites[colonne];
-        surface.textOut(px(b.left + b.width, echelle) - surface.textWidth(t), px(y, echelle), t);
-    };
 
     surface.setFontName(QStringLiteral("Arial"));
     surface.setFontStyle(Surface::Regular);
@@ -144,19 +178,23 @@ void RapportListe::dessinePage(Surface& surface, int index, double echelle) cons
         y += Bandes::Titre;
     }
     surface.setFontSize(10);
-    for (const Libelle& l : kEnTetes) ecrit(l.x, y + 14, QString::fromUtf16(l.texte));
+    // Each heading keeps its place from its column's right edge.
+    auto ecritDroite = [&](int colonne, int y, const QString& t) {
+        surface.textOut(col.droite[colonne] - surface.textWidth(t), px(y, echelle), t);
+    };
+    ecrit(kEnTetes[0].x, y + 14, QString::fromUtf16(kEnTetes[0].texte));
+    for (int k = 0; k < LigneListe::NbColonnes; ++k) {
+        const Boite& b = kBoites[k];
+        const int x = col.droite[k] - px(b.left + b.width - kEnTetes[k + 1].x, echelle);
+        surface.textOut(x, px(y + 14, echelle), QString::fromUtf16(kEnTetes[k + 1].texte));
+    }
     y += Bandes::Colonnes;
 
     for (int i = p.premiere; i < p.premiere + p.nombre; ++i) {
         const LigneListe& l = m_lignes[i];
         const int ty = y + Bandes::DecalageLigne;
-        ecrit(kNomX, ty, coupe(surface, l.nom, px(kBoites[LigneListe::QTE].left - kNomX, echelle)));
-        for (int c = 0; c < LigneListe::NbColonnes; ++c) {
-            QString t = texteLigne(l, c);
-            if (c == LigneListe::CALORIES)
-                t = tient(surface, t, l.valeurs[c], px(kBoites[c].width, echelle), m_locale);
-            ecritDroite(c, ty, t);
-        }
+        ecrit(kNomX, ty, coupe(surface, l.nom, col.placeNom));
+        for (int c = 0; c < LigneListe::NbColonnes; ++c) ecritDroite(c, ty, texteLigne(l, c));
         y += Bandes::Ligne;
     }
 

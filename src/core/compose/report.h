@@ -7,10 +7,13 @@
 //                choisis", print time;
 //   column head  40 high, at the top of every page's rows;
 //   detail       31 high, one per Choice line: NOM, QTE and the six
-//                macronutrients and CALORIES, each right-aligned in its box;
-//                a name too long for the room before the quantity is cut
-//                there, and an energy too long for its box loses decimals,
-//                so that no number runs into its neighbour;
+//                macronutrients and CALORIES, each right-aligned in its
+//                column; a column is as wide as its widest value (rows and
+//                every page's totals) and at least its drawn box, taking the
+//                page's unused width on the right first, then the names'
+//                room, so that no number runs into its neighbour; a name too
+//                long for the room left before the quantity is cut there
+//                with "…";
 //   footer       kept at the bottom of every page: "Totaux" and the running
 //                sums of every row printed so far.
 // On one page the footer is 960 - 31 x (number of lines) high, so that its
@@ -22,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class Surface;
 class Table;
@@ -77,8 +81,23 @@ public:
 
     // Draws one page; `echelle` device units per report pixel.
     void dessinePage(Surface& surface, int index, double echelle) const;
+    // Draws every page, the columns measured once for all of them (a long
+    // list would otherwise measure every line again for each page);
+    // pageSuivante runs between two pages.
+    void dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const;
 
 private:
+    // Where the columns stand on a surface: the right edge and width of each,
+    // and the room left for the names, in device units.
+    struct Colonnes {
+        int droite[LigneListe::NbColonnes] = {};
+        int largeur[LigneListe::NbColonnes] = {};
+        int placeNom = 0;
+    };
+    // Measured in the rows' font, which it sets.
+    Colonnes colonnes(Surface& surface, double echelle) const;
+    void dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const;
+
     QVector<LigneListe> m_lignes;
     QDateTime m_quand;
     QLocale m_locale;

@@ -118,6 +118,13 @@ QByteArray key(const QString& text) {
     return folded + QByteArray(1, '\0') + exact;
 }
 
+QByteArray firstStepKey(const QString& text) {
+    // The folded part holds no 0x00 byte: the separator ends it, and no exact
+    // part comes before an empty one.
+    const QByteArray k = key(text);
+    return k.left(k.indexOf('\0') + 1);
+}
+
 int compare(const QByteArray& a, const QByteArray& b) {
     const int n = std::min(a.size(), b.size());
     const int c = std::memcmp(a.constData(), b.constData(), static_cast<size_t>(n));

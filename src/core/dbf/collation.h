@@ -28,6 +28,10 @@ QByteArray key(const char* cp1252, int length);
 // Key of a text; characters that cp1252 cannot hold sort after every other
 // character (such a text is never equal to a text of a table).
 QByteArray key(const QString& text);
+// The smallest key of every text that equals this one at the first step
+// (letters without regard to accents and case): a search from it lands on the
+// first of them, "Pomme" before "pomme" whichever of the two was typed.
+QByteArray firstStepKey(const QString& text);
 // Three-way comparison of two keys.
 int compare(const QByteArray& a, const QByteArray& b);
 // cp1252 byte of the lower-case letter of a byte (case folding that keeps

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -54,9 +53,8 @@ bool fileExists(const QString& name) {
 
 void removeLeftoverTemporaries() {
     const QDir dir(DataDir::path());
-    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));
     for (const QString& e : dir.entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        if (temporary.match(e).hasMatch()) FileSeam::remove(dir.filePath(e));
+        if (FileSeam::isTemporaryName(e)) FileSeam::remove(dir.filePath(e));
 }
 
 QStringList listDatFiles() {

@@ -21,8 +21,9 @@ bool sameContent(const QString& a, const QString& b);
 // True when the name is a symbolic link in the Data directory.
 bool isSymLink(const QString& name);
 // Removes the temporary files that a stopped copy left in the Data directory
-// (".name.XXXXXX", see WholeFile::replace). Only for the program that holds
-// the Data directory's lock: another one may be writing them.
+// (FileSeam::isTemporaryName, see WholeFile::replace), and no other file.
+// Only for the program that holds the Data directory's lock: another one may
+// be writing them.
 void removeLeftoverTemporaries();
 // Names (without directory) of the Data directory's files matching "*.dat" in
 // any letter case, sorted by name.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +15,9 @@ namespace FileSeam {
 namespace {
 
 constexpr int kOps = 5;
+
+// The start of every temporary file's name: hidden, and ours alone.
+const QString kTemporaire = QStringLiteral(".nutrimo-tmp.");
 
 struct Plan {
     int nth = 0;   // 0: nothing planned
@@ -95,11 +99,17 @@ int openForWriting(const QString& path, int* fd) {
     return *fd < 0 ? errno : 0;
 }
 
+bool isTemporaryName(const QString& fileName) {
+    static const QRegularExpression ours(QLatin1Char('^') + QRegularExpression::escape(kTemporaire) +
+                                         QStringLiteral(".+\\.[A-Za-z0-9]{6}$"));
+    return ours.match(fileName).hasMatch();
+}
+
 int createTemporary(const QString& path, int* fd, QString* tempPath) {
     Fault fault;
     if (const int err = planned(Op::Open, path, &fault); err >= 0) return err;
     const QFileInfo info(path);
-    QByteArray name = native(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+    QByteArray name = native(info.absolutePath() + QLatin1Char('/') + kTemporaire + info.fileName() +
                              QStringLiteral(".XXXXXX"));
     *fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (*fd < 0) return errno;

@@ -34,9 +34,13 @@ void setObserver(std::function<void(Op, const QString&)> observer);
 // Opens an existing file for reading and writing without following a
 // symbolic link (ELOOP on a link).
 int openForWriting(const QString& path, int* fd);
-// Creates a new temporary file beside path (".name.XXXXXX"); its path is
-// returned in tempPath.
+// Creates a new temporary file beside path (".nutrimo-tmp.name.XXXXXX"); its
+// path is returned in tempPath.
 int createTemporary(const QString& path, int* fd, QString* tempPath);
+// A file name (without directory) that only createTemporary writes: the
+// Data directory may be any folder of the user's, whose own hidden files
+// (".notes.backup") are never taken for ours.
+bool isTemporaryName(const QString& fileName);
 // Writes every byte at pos (pos < 0: at the current position), retrying
 // short writes; a write that makes no progress is a failure.
 int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString& path);

@@ -62,4 +62,38 @@ QString Formatted(double value, const QString& format, const QLocale& locale) {
     return text.replace(QLatin1Char('.'), locale.decimalPoint());
 }
 
+bool LitSaisie(const QString& text, double* value) {
+    const QString t = text.trimmed();
+    QString plain;   // the same number with a point, for the C reading
+    int i = 0;
+    auto digits = [&] {
+        const int from = i;
+        while (i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9')) plain += t[i++];
+        return i - from;
+    };
+    auto sign = [&] {
+        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) plain += t[i++];
+    };
+    sign();
+    int mantissa = digits();
+    if (i < t.size() && (t[i] == QLatin1Char('.') || t[i] == QLatin1Char(','))) {
+        plain += QLatin1Char('.');
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < t.size() && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        plain += QLatin1Char('e');
+        ++i;
+        sign();
+        if (digits() == 0) return false;
+    }
+    if (i != t.size()) return false;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(plain, &ok);
+    if (!ok || !std::isfinite(v)) return false;
+    *value = v;
+    return true;
+}
+
 }  // namespace NumFormat

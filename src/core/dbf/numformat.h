@@ -20,4 +20,10 @@ long long Nearest(double value);
 QString Formatted(double value, const QString& format, const QLocale& locale = QLocale());
 // The general number format alone.
 QString General(double value, const QLocale& locale = QLocale());
+// A decimal number as the user types it, whatever the locale: "," and "."
+// both stand for the decimal point (one of them at most), with an optional
+// sign, an optional exponent ("2.5e1") and blanks around. Anything else (a
+// second separator, a group separator, a letter) does not read: false, the
+// value unchanged, so that no stray character ever changes the number.
+bool LitSaisie(const QString& text, double* value);
 }

@@ -11,6 +11,8 @@ namespace {
 using T = DailyTotals;
 using N = GroupNeeds;
 
+const QString kSuffixeTaux = QStringLiteral(" %");
+
 quint32 colourOf(int index) { return index == 0 ? SurfaceColour::Red : SurfaceColour::Blue; }
 int rowOf(const DiagLayout& l, int index) { return l.rowY(l.page2Base + 23 + index); }
 
@@ -91,7 +93,7 @@ void TauxPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data)
     const QVector<LignePage2>& rows = LignesPage2();
     for (int i = 0; i < rows.size(); ++i) {
         surface.setTextColour(colourOf(i));
-        EcritValeur(surface, 7, 2, QStringLiteral(" %"), rowOf(l, i), l.x(400), tauxDe(rows[i], data));
+        EcritValeur(surface, 7, 2, kSuffixeTaux, rowOf(l, i), l.x(400), tauxDe(rows[i], data));
     }
     NotesNonMesures(surface, l, data);
 }
@@ -99,11 +101,15 @@ void TauxPage2(Surface& surface, const DiagLayout& l, const DiagnosisData& data)
 void NotesNonMesures(Surface& surface, const DiagLayout& l, const DiagnosisData& data) {
     const NonMesures& nm = data.nonMesures;
     const QVector<LignePage2>& rows = LignesPage2();
+    // The rate's number ends at x 400 and its " %" runs on past it: the mark
+    // starts where that text ends, so that its opaque background covers
+    // nothing of the rate, on screen as on paper.
+    const int markX = l.x(400) + surface.textWidth(kSuffixeTaux);
     bool any = false;
     for (int i = 0; i < rows.size(); ++i) {
         if (!nm.marque(rows[i].intake) || !tauxDe(rows[i], data)) continue;
         surface.setTextColour(colourOf(i));
-        surface.textOut(l.x(402), rowOf(l, i), QStringLiteral("*"));
+        surface.textOut(markX, rowOf(l, i), QStringLiteral("*"));
         any = true;
     }
     if (!any || nm.aliments == 0) return;

@@ -20,18 +20,17 @@ void FoodBrowser::setTri(Tri tri) {
     m_tri = tri;
 }
 
-bool FoodBrowser::chercheNom() {
+bool FoodBrowser::chercheNom(const std::function<bool()>& avantDeplacement) {
     const std::optional<QString> texte = prompter().input(QStringLiteral("Recherche d'un aliment"),
                                                           QStringLiteral("Entrer le début d'un nom : "),
                                                           QString());
-    if (texte) {
-        m_t.setIndexName(index(Tri::Nom));
-        m_t.findNearest(*texte);
-        m_tri = Tri::Nom;
-    }
-    // Whatever happened, the table follows the order the window shows.
-    m_t.setIndexName(index(m_tri));
-    return texte.has_value();
+    // A search that does not move touches neither the order nor a food being
+    // edited: a change of index would write or drop it.
+    if (!texte || (avantDeplacement && !avantDeplacement())) return false;
+    m_t.setIndexName(index(Tri::Nom));
+    m_t.findNearest(*texte);
+    m_tri = Tri::Nom;
+    return true;
 }
 
 void FoodBrowser::sauteCategorie(const QString& categorie) {

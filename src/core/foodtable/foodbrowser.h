@@ -8,6 +8,7 @@
 // chosen sort button, so that a search never leaves the table in an order
 // that the window does not show.
 #include <QString>
+#include <functional>
 
 class Table;
 
@@ -24,12 +25,13 @@ public:
     // Switches the order; on an open handle the current food stays current.
     void setTri(Tri tri);
 
-    // Asks the beginning of a name ("Recherche d'un aliment"). Confirmed: the
-    // first food in name order whose name sorts at or after the text exactly
-    // as typed (the last one when none does) becomes current and the order
-    // becomes the name. Confirmed or not, the index is then set back from the
-    // order. True when confirmed.
-    bool chercheNom();
+    // Asks the beginning of a name ("Recherche d'un aliment"). Confirmed, and
+    // once avantDeplacement (when given) lets the cursor move: the first food
+    // in name order whose name starts like the text, accents and case aside
+    // (the next name when none does, the last one after every name), becomes
+    // current and the order becomes the name. Cancelled or refused, nothing
+    // moves and a pending food stays pending. True when it moved.
+    bool chercheNom(const std::function<bool()>& avantDeplacement = {});
     // The first food, in category order, whose category sorts at or after the
     // text (the last food when none does); the order becomes the category.
     void sauteCategorie(const QString& categorie);

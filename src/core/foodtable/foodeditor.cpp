@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/compose/composite.h"
+#include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/numformat.h"
@@ -66,17 +67,12 @@ int FoodEditor::supprimeLignes(Table& talimCompo, const QString& nom) {
     return count;
 }
 
-bool FoodEditor::litNombre(const QString& text, const QLocale& locale, double* value) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) {
+bool FoodEditor::litNombre(const QString& text, double* value) {
+    if (text.trimmed().isEmpty()) {
         *value = 0;
         return true;
     }
-    bool ok = false;
-    QLocale strict = locale;
-    strict.setNumberOptions(QLocale::RejectGroupSeparator);
-    *value = strict.toDouble(t, &ok);
-    return ok && std::isfinite(*value);
+    return NumFormat::LitSaisie(text, value);
 }
 
 bool FoodEditor::verrouCompose() const {
@@ -88,11 +84,24 @@ void FoodEditor::commenceEdition() {
     if (m_t.state() == Table::State::Browse) m_t.edit();
 }
 
-void FoodEditor::ecritTexte(const QString& field, const QString& text, const QLocale& locale) {
+void FoodEditor::ecritTexte(const QString& field, const QString& text) {
+    // A composite is a food with its recipe in the Composite table: only
+    // composite mode makes one. Given to any other food here, the
+    // category would lock it for good, a Base food beyond deletion.
+    if (field.compare(kCategorie, Qt::CaseInsensitive) == 0 && estCompose(text) &&
+        !estCompose(m_t.asString(kCategorie))) {
+        const QString nom = m_t.asString(kNom).trimmed();
+        throw DataError(QStringLiteral("La catégorie « %1 » est celle des aliments composés, qui se "
+                                       "créent avec leur recette par Table > Création ou modification "
+                                       "d'un aliment composé : %2 garde sa catégorie.")
+                            .arg(CategorieComposee,
+                                 nom.isEmpty() ? QStringLiteral("le nouvel aliment")
+                                               : QStringLiteral("l'aliment « %1 »").arg(nom)));
+    }
     commenceEdition();
     if (estNumerique(field)) {
         double v = 0;
-        if (!litNombre(text, locale, &v))
+        if (!litNombre(text, &v))
             throw DataError(QStringLiteral("'%1' n'est pas une valeur flottante correcte pour le champ '%2'")
                                 .arg(text, field));
         if (text.trimmed().isEmpty())
@@ -100,6 +109,9 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text, const QLo
         else
             m_t.setFloat(field, v);
         m_tapes << field.toUpper();
+    } else if (field.compare(kNom, Qt::CaseInsensitive) == 0) {
+        // A name is shown, sorted and searched without blanks before it.
+        m_t.setString(field, text.trimmed());
     } else {
         m_t.setString(field, text);
     }
@@ -112,11 +124,12 @@ QString FoodEditor::erreurAliment() const {
     if (nom.trimmed().isEmpty())
         return QStringLiteral("L'aliment n° %1 n'a pas de nom : tapez son nom avant de l'enregistrer.")
             .arg(NumFormat::Nearest(m_t.asFloat(kNumero)));
-    // A composite's lines are keyed by its name: two foods whose names differ
-    // only by letter case would share them.
+    // A composite's lines are keyed by its name, and a day's line finds its
+    // food by name: two foods whose names differ only by letter case or outer
+    // blanks could not be told apart.
     const int moi = m_t.currentRow();
-    int autre = m_t.locateRow(kNom, nom, true);
-    if (autre == moi) autre = m_t.locateRow(kNom, nom, true, moi + 1);
+    int autre = NomsAliments::ligneDuNom(m_t, kNom, nom);
+    if (autre == moi) autre = NomsAliments::ligneDuNom(m_t, kNom, nom, moi + 1);
     if (autre >= 0)
         return QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
                               "donnez un autre nom à cet aliment.")

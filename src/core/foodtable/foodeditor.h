@@ -2,15 +2,15 @@
 // FoodEditor: editing the Food table one food at a time, without widgets.
 //
 // How data flows: the window's boxes hand each typed text to ecritTexte,
-// which writes it into the pending record of the handle (a number is read in
-// the locale's notation; a blank number stays blank and reads as 0). A food
+// which writes it into the pending record of the handle (a number takes ","
+// or "." as its decimal point, whatever the locale; a blank number stays
+// blank and reads as 0). A food
 // is written by confirme, or first by ecritAvantDeplacement before any move,
 // search or change of order, and in both cases only once it passes the checks
 // of erreurAliment; a refused food stays in editing and nothing is written.
 // The handle's events number a new food (the highest number plus one, zeros
 // in the nutrients) and guard deletions: the Base foods are never deleted,
 // and the Composite table's lines of a deleted food go before the food.
-#include <QLocale>
 #include <QMetaObject>
 #include <QString>
 #include <QStringList>
@@ -35,9 +35,9 @@ public:
     static bool estCompose(const QString& categorie);
     // Deletes every line of the composite named nom (exact name); the count.
     static int supprimeLignes(Table& talimCompo, const QString& nom);
-    // The text of a number box made into a number in the locale's notation;
-    // false when it does not read as one. A blank text reads as 0.
-    static bool litNombre(const QString& text, const QLocale& locale, double* value);
+    // The text of a number box made into a number, "," or "." as its decimal
+    // point; false when it does not read as one. A blank text reads as 0.
+    static bool litNombre(const QString& text, double* value);
 
     // The Composite lock: the current food is a composite, so that its name,
     // nutrients and category must not be changed here.
@@ -47,13 +47,14 @@ public:
     void commenceEdition();
     // Writes a typed text into a field of the current food. A number that
     // does not read is refused with a DataError naming the text and the field,
-    // and the field keeps its value.
-    void ecritTexte(const QString& field, const QString& text, const QLocale& locale = QLocale());
+    // and the field keeps its value; so is the composite category for a food
+    // that is not already a composite.
+    void ecritTexte(const QString& field, const QString& text);
     // A field was changed since the food went into editing.
     bool modifie() const { return m_modifie; }
 
     // Why the pending food cannot be written: an empty name, a name another
-    // food already bears (letter case and trailing blanks aside), a blank
+    // food already bears (letter case and outer blanks aside), a blank
     // category, a negative value. "" when it can.
     QString erreurAliment() const;
 

@@ -38,7 +38,9 @@ bool execute() {
                 QStringLiteral("L'aliment composé %1 n'a aucun élément dans la table des "
                                "aliments composés : il a sans doute été laissé par un "
                                "enregistrement interrompu. Son nom reste pris tant que "
-                               "l'aliment n'est pas supprimé de la table des aliments.")
+                               "l'aliment n'est pas supprimé de la table des aliments.\n"
+                               "Pour le supprimer : Table > Modifier table, allez sur %1 "
+                               "(bouton Chercher), puis cliquez sur « Supprimer l'aliment ».")
                     .arg(nom));
     });
     return true;

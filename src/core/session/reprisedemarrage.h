@@ -8,7 +8,8 @@
 //     (CompositeJournal::reprise), and the user told which;
 //   - the day's choice set aside in choix.tmp by an interrupted composite
 //     mode is put back (FichierChoix::restaureChoixInterrompu);
-//   - composite foods without any line (left by older versions) are named.
+//   - composite foods without any line (left by older versions) that can be
+//     deleted are named, with the way to delete them.
 // Each step reports its own DataError through the Prompter and the next
 // step still runs.
 namespace RepriseDemarrage {

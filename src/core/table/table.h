@@ -25,7 +25,8 @@
 // number breaks the last ties. findKey compares the whole key exactly
 // (trailing blanks aside: "Pomme" and "pomme" are two keys); findNearest lands
 // on the first visible record whose key does not come before the text in the
-// tag's order.
+// tag's order, the text's letters compared without accents or case ("pomme"
+// lands on "Pomme" when both are there).
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -93,7 +94,8 @@ public:
     // the cursor moves there; on failure it stays where it was.
     bool findKey(const QString& key);
     // First visible record whose key is >= the given text in the current
-    // tag's order, or the last one when every key is smaller.
+    // tag's order (a text by its letters, accents and case aside), or the
+    // last one when every key is smaller.
     void findNearest(const QString& key);
     // From the first record in the current order, the first visible record
     // whose field equals value as a whole (field name without regard to case;

@@ -333,7 +333,11 @@ int TagIndex::lowerBound(const Tag& t, const std::vector<int>& rows, const QStri
                          bool* equal) const {
     std::vector<int>::const_iterator it;
     if (keys_[static_cast<size_t>(t.field)].text) {
-        const QByteArray probe = Collation::key(key);
+        // The nearest name is the first that starts like the text as the
+        // order reads letters (accents and case aside): "pomme" finds
+        // "Pomme", not the "pomme" or "Pommes" after it.
+        const QByteArray probe =
+            strict || t.descending ? Collation::key(key) : Collation::firstStepKey(key);
         it = std::lower_bound(rows.begin(), rows.end(), probe, [&](int r, const QByteArray& p) {
             const int c = Collation::compare(textKey(t.field, r), p);
             return t.descending ? c > 0 : c < 0;

@@ -44,7 +44,8 @@ public:
     // tag's key alone. findKey: the row whose key equals key exactly, or -1
     // (a number tag reads key as a number; not a number finds nothing).
     // findNearest: the first row whose key does not come before key in the
-    // tag's order (rows.size() when none; not a number counts as 0).
+    // tag's order, a text being compared by its letters alone, accents and
+    // case aside (rows.size() when none; not a number counts as 0).
     int findKey(int tag, const std::vector<int>& rows, const QString& key) const;
     int findNearest(int tag, const std::vector<int>& rows, const QString& key) const;
 
