@@ -19,6 +19,7 @@
 #include "foodtable/dietri.h"
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
+#include "core/compose/choixfichiers.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/fileops.h"
 #include "diagnosis/diagnost.h"
@@ -237,8 +238,14 @@ void TFdiet::montre(QDialog* window) {
     if (window) m_afficheur(window);
 }
 
+// Every command that uses the day's choice first puts back a day that
+// composite mode could not put back (FichierChoix::remetJourDeCote), and
+// stops with the message saying where the day is when it still cannot: the
+// ingredient list left in its place is never taken for the day.
+
 void TFdiet::Nouveau1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         // The day's choice becomes a copy of the empty template; a missing
         // template stops here and the choice stays as it was.
         FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
@@ -249,6 +256,7 @@ void TFdiet::Nouveau1Click() {
 
 void TFdiet::Reprendrechoixencours1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeCompose = false;
         montre(m_fenetres.Fcompose);
     });
@@ -256,6 +264,7 @@ void TFdiet::Reprendrechoixencours1Click() {
 
 void TFdiet::Ouvrir1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeEnregistrer = false;
         montre(m_fenetres.Fouvrir);
     });
@@ -263,6 +272,7 @@ void TFdiet::Ouvrir1Click() {
 
 void TFdiet::Enregistre1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeEnregistrer = true;
         montre(m_fenetres.Fouvrir);
     });
@@ -327,6 +337,7 @@ void TFdiet::Apropos1Click() {
 
 void TFdiet::DiagClick(QAction* item) {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
         QDialog* diagnost = m_fenetres.Fdiagnost;
@@ -343,6 +354,9 @@ void TFdiet::FormClose() {
 }
 
 void TFdiet::closeEvent(QCloseEvent* event) {
+    // One more try before the program ends; otherwise the next start-up puts
+    // the day back.
+    ErrorHandler::run([] { FichierChoix::remetJourDeCote(); });
     FormClose();
     event->accept();
 }

@@ -91,7 +91,7 @@ QPainter& PrintJob::begin() {
     if (!m_painter.begin(m_printer.get())) {
         if (!m_pdfPath.isEmpty())
             throw DataError(QStringLiteral("Impossible d'écrire le fichier « %1 » : l'impression est annulée.")
-                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+                                .arg(DataDir::shown(m_pdfPath)));
         throw DataError(QStringLiteral("L'imprimante « %1 » refuse le document : l'impression est annulée.")
                             .arg(m_printer->printerName()));
     }
@@ -103,12 +103,12 @@ void PrintJob::finish() {
     if (!ended || m_printer->printerState() == QPrinter::Error) {
         if (!m_pdfPath.isEmpty())
             throw DataError(QStringLiteral("L'écriture du fichier « %1 » a échoué.")
-                                .arg(QDir::toNativeSeparators(m_pdfPath)));
+                                .arg(DataDir::shown(m_pdfPath)));
         throw DataError(QStringLiteral("L'impression sur « %1 » a échoué.").arg(m_printer->printerName()));
     }
     if (m_fallback)
         prompter().message(Prompter::Kind::Information,
                            QStringLiteral("Aucune imprimante n'est installée : le document a été enregistré "
                                           "dans le fichier « %1 ».")
-                               .arg(QDir::toNativeSeparators(m_pdfPath)));
+                               .arg(DataDir::shown(m_pdfPath)));
 }
