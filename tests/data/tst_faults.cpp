@@ -214,8 +214,8 @@ QHash<QString, Scenario> scenarios() {
     s["composite save"].refusedWith = QStringLiteral("n'a pas été enregistré");
     // Deleting a composite (saved with an empty list) is one unit too.
     s["composite delete"] = s["composite save"];
-    s["composite delete"].setup = [save = s["composite save"]](Day& d) {
-        // Past the base foods, which cannot be deleted.
+    // The composite Salade saved, past the base foods, which cannot be deleted.
+    const auto saved = [save = s["composite save"]](Day& d) {
         d.talim.append();
         d.talim.setFloat(QStringLiteral("NUMERO"), 500);
         d.talim.setString(kNom, QStringLiteral("Réserve"));
@@ -223,6 +223,9 @@ QHash<QString, Scenario> scenarios() {
         save.setup(d);
         save.run(d);
         d.composite->restaure();
+    };
+    s["composite delete"].setup = [saved](Day& d) {
+        saved(d);
         d.tchoix.open();
         d.composite->commence(QStringLiteral("Salade"));
         d.composite->metDeCote();
@@ -240,14 +243,8 @@ QHash<QString, Scenario> scenarios() {
     s["composite delete"].refusedWith = QStringLiteral("n'a pas été supprimé");
     // The same deletion from the editing window, through the same unit.
     s["editor delete"] = s["composite delete"];
-    s["editor delete"].setup = [save = s["composite save"]](Day& d) {
-        d.talim.append();
-        d.talim.setFloat(QStringLiteral("NUMERO"), 500);
-        d.talim.setString(kNom, QStringLiteral("Réserve"));
-        d.talim.post();
-        save.setup(d);
-        save.run(d);
-        d.composite->restaure();
+    s["editor delete"].setup = [saved](Day& d) {
+        saved(d);
         d.talim.setFiltered(false);
         QVERIFY(CompositeFood::trouveNom(d.talim, kNom, QStringLiteral("Salade")));
         d.prompter.answer(true);   // "Supprimer l'enregistrement ?"
