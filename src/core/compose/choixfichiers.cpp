@@ -151,7 +151,7 @@ void metJourDeCote() {
     }
     try {
         WholeFile::moveInto(liste, jour, choix);
-    } catch (const DataError& e) {
+    } catch (const DataError&) {
         // The day goes back under its name; if even that fails it stays in
         // choix.tmp, where remetJourDeCote() finds it.
         try {
