@@ -19,8 +19,8 @@
 #include "foodtable/dietri.h"
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
-#include "core/compose/dailytotals.h"
 #include "core/compose/choixfichiers.h"
+#include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
 #include "app/ouvrir.h"
@@ -240,8 +240,14 @@ void TFdiet::montre(QDialog* window) {
     if (window) m_afficheur(window);
 }
 
+// Every command that uses the day's choice first puts back a day that
+// composite mode could not put back (FichierChoix::remetJourDeCote), and
+// stops with the message saying where the day is when it still cannot: the
+// ingredient list left in its place is never taken for the day.
+
 void TFdiet::Nouveau1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         // The day's choice becomes a copy of the empty template, once the
         // user agrees to lose the lines it holds; a missing template stops
         // here and the choice stays as it was.
@@ -253,6 +259,7 @@ void TFdiet::Nouveau1Click() {
 
 void TFdiet::Reprendrechoixencours1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeCompose = false;
         montre(m_fenetres.Fcompose);
     });
@@ -260,6 +267,7 @@ void TFdiet::Reprendrechoixencours1Click() {
 
 void TFdiet::Ouvrir1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeEnregistrer = false;
         montre(m_fenetres.Fouvrir);
     });
@@ -267,6 +275,7 @@ void TFdiet::Ouvrir1Click() {
 
 void TFdiet::Enregistre1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         m_session.ModeEnregistrer = true;
         montre(m_fenetres.Fouvrir);
     });
@@ -331,6 +340,7 @@ void TFdiet::Apropos1Click() {
 
 void TFdiet::DiagClick(QAction* item) {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
         QDialog* diagnost = m_fenetres.Fdiagnost;
@@ -342,6 +352,7 @@ void TFdiet::DiagClick(QAction* item) {
 
 void TFdiet::Completerlaration1Click() {
     ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
         TFcompleter completer(m_session, this);
         for (QAction* g : Groupes)
             if (g->isChecked()) completer.setGroupe(g->text(), false);
@@ -356,6 +367,9 @@ void TFdiet::FormClose() {
 }
 
 void TFdiet::closeEvent(QCloseEvent* event) {
+    // One more try before the program ends; otherwise the next start-up puts
+    // the day back.
+    ErrorHandler::run([] { FichierChoix::remetJourDeCote(); });
     FormClose();
     event->accept();
 }

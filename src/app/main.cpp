@@ -7,25 +7,23 @@
 // recovered and the diagnosis window reads its tables once.
 //
 // Before anything else, the Data directory's lock: a second Nutrimo on the
-// same directory says so and stops without touching any file.
-#include <QDir>
+// same directory says so and stops without touching any file; where no lock
+// can be had, the run is read-only.
 #include <QTimer>
 #include <memory>
 
 #include "app/application.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
-#include "core/interfaces/prompter.h"
+#include "core/dbf/datadir.h"
 #include "core/session/datalock.h"
 #include "core/session/session.h"
 
 int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
-    if (DataLock::acquire(QDir::currentPath()) == DataLock::Result::HeldElsewhere) {
-        prompter().message(Prompter::Kind::Warning, DataLock::refusal(QDir::currentPath()));
-        return 1;
-    }
-    Session session(QDir::currentPath());
+    const QString dataDir = DataDir::workingDirectory();
+    if (!DataLock::startRun(dataDir)) return 1;
+    Session session(dataDir);
     std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
     diet->show();
     QTimer::singleShot(0, [&] { Demarrage::lecturesInitiales(*diet); });

@@ -93,7 +93,7 @@ QPainter& PrintJob::begin() {
     if (!m_painter.begin(m_printer.get())) {
         if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("Impossible d'écrire le fichier « %1 » : l'impression est annulée.")
-                                .arg(QDir::toNativeSeparators(pdfPath())));
+                                .arg(DataDir::shown(pdfPath())));
         throw DataError(QStringLiteral("L'imprimante « %1 » refuse le document : l'impression est annulée.")
                             .arg(m_printer->printerName()));
     }
@@ -105,13 +105,13 @@ void PrintJob::finish() {
     if (!ended || m_printer->printerState() == QPrinter::Error) {
         if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("L'écriture du fichier « %1 » a échoué.")
-                                .arg(QDir::toNativeSeparators(pdfPath())));
+                                .arg(DataDir::shown(pdfPath())));
         throw DataError(QStringLiteral("L'impression sur « %1 » a échoué.").arg(m_printer->printerName()));
     }
     // The file named is the one written: the print dialog may have renamed
     // it, or sent to a file a document meant for a printer.
     if (pdfPath().isEmpty() || !PrinterService::pdfOutput().isEmpty()) return;
-    const QString fichier = QDir::toNativeSeparators(pdfPath());
+    const QString fichier = DataDir::shown(pdfPath());
     prompter().message(Prompter::Kind::Information,
                        m_fallback ? QStringLiteral("Aucune imprimante n'est installée : le document a été "
                                                    "enregistré dans le fichier « %1 ».")

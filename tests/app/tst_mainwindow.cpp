@@ -20,6 +20,7 @@
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/datadir.h"
+#include "core/dbf/fileseam.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "foodtable/consult.h"
@@ -253,6 +254,38 @@ private slots:
                                         : static_cast<QDialog*>(m_diet->fenetres().Fouvrir);
         QCOMPARE(m_shown, QList<QDialog*>({expected}));
         QCOMPARE(flagWhenShown, value);
+    }
+
+    // A day that composite mode could not put back (choix.tmp) is put back
+    // by the next command that uses the day; while it cannot be, the command
+    // stops with the message and the ingredient list is not taken for the day.
+    void dayCommandsPutTheDayBackFirst_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* n : {"Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "Femmeactive1"})
+            QTest::newRow(n) << QString::fromLatin1(n);
+    }
+    void dayCommandsPutTheDayBackFirst() {
+        QFETCH(QString, name);
+        const QByteArray list = Files::bytesOf(file("choix0.dbf"));
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {{{"NOM", QStringLiteral("Jour")}}});
+        const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
+        QVERIFY(QFile::rename(file("CHOIX.DBF"), file("choix.tmp")));
+        QVERIFY(Files::writeBytes(file("CHOIX.DBF"), list));
+        {
+            ScriptedPrompter p;
+            FileSeam::failAt(FileSeam::Op::Rename, 1, FileSeam::Fault::IoError, true);
+            action(name)->trigger();
+            FileSeam::reset();
+            QCOMPARE(p.asked.size(), 1);
+            QVERIFY2(p.lastText().contains(QStringLiteral("gardé dans le fichier choix.tmp")),
+                     qPrintable(p.lastText()));
+            QVERIFY(m_shown.isEmpty());
+            QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), list);
+        }
+        action(name)->trigger();
+        QCOMPARE(m_shown.size(), 1);
+        QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
+        QVERIFY(!QFile::exists(file("choix.tmp")));
     }
 
     void tableCommandsShowTheirWindows() {

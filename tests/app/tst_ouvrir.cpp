@@ -101,24 +101,46 @@ private slots:
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
+    // The question names the file that will be replaced, whatever case the
+    // name was typed in; a name several files bear in different cases is
+    // not guessed.
     void overwrite_data() {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("Non keeps the file") << false;
-        QTest::newRow("Oui replaces it") << true;
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("replaced");   // "" when nothing is written
+        const QStringList lundi{"lundi.dat"};
+        QTest::newRow("Non keeps the file") << lundi << "lundi.dat" << false
+                                            << "Voulez vous écraser lundi.dat?" << "";
+        QTest::newRow("Oui replaces it") << lundi << "lundi.dat" << true
+                                         << "Voulez vous écraser lundi.dat?" << "lundi.dat";
+        QTest::newRow("typed in another case") << QStringList{"MARDI.dat"} << "mardi.dat" << true
+                                               << "Voulez vous écraser MARDI.dat?" << "MARDI.dat";
+        QTest::newRow("exact name among others") << QStringList{"MARDI.dat", "mardi.dat"} << "mardi.dat"
+                                                 << true << "Voulez vous écraser mardi.dat?" << "mardi.dat";
+        QTest::newRow("several in other cases")
+            << QStringList{"MARDI.dat", "Mardi.DAT"} << "mardi.dat" << true
+            << "Plusieurs fichiers portent le nom mardi.dat en majuscules ou en minuscules : "
+               "MARDI.dat, Mardi.DAT." << "";
     }
     void overwrite() {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, typed);
         QFETCH(bool, yes);
+        QFETCH(QString, said);
+        QFETCH(QString, replaced);
         const QByteArray old("ancien contenu");
-        QVERIFY(Files::writeBytes(file("lundi.dat"), old));
+        for (const QString& name : existing) QVERIFY(Files::writeBytes(m_dir->file(name), old));
         ScriptedPrompter p;
         p.answer(yes);
-        const auto suite = FichierChoix::enregistrer(QStringLiteral("lundi.dat"));
+        const auto suite = FichierChoix::enregistrer(typed);
         QCOMPARE(p.asked.size(), 1);
-        QCOMPARE(p.asked.first().what, QStringLiteral("ask"));
-        QCOMPARE(p.asked.first().kind, Prompter::Kind::Information);
-        QCOMPARE(p.lastText(), QStringLiteral("Voulez vous écraser lundi.dat?"));
-        QCOMPARE(suite, yes ? FichierChoix::Suite::Ferme : FichierChoix::Suite::Reste);
-        QCOMPARE(Files::bytesOf(file("lundi.dat")), yes ? m_choix : old);
+        QVERIFY2(p.lastText().startsWith(said), qPrintable(p.lastText()));
+        QCOMPARE(suite, replaced.isEmpty() ? FichierChoix::Suite::Reste : FichierChoix::Suite::Ferme);
+        for (const QString& name : existing)
+            QCOMPARE(Files::bytesOf(m_dir->file(name)), name == replaced ? m_choix : old);
+        QCOMPARE(QDir(m_dir->path()).entryList({"*.dat"}, QDir::Files, QDir::Name), existing);
     }
 
     // Open mode: a name that picks no file does nothing and says nothing.

@@ -1,8 +1,10 @@
-// Damaged and unsuitable table files: each is refused at open with a French
-// message naming the file and the problem, and its bytes stay as they were.
+// Damaged, foreign and unsuitable table files: each is refused at open with a
+// French message naming the file and the problem (or what the file is), and
+// its bytes stay as they were.
 #include <QFile>
 #include <QtTest>
 
+#include "core/compose/compositejournal.h"
 #include "core/dbf/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
@@ -187,14 +189,17 @@ private slots:
         QTest::addColumn<QString>("drop");
         QTest::addColumn<QString>("retype");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing text field") << QStringLiteral("CATEGORIE") << QString()
-            << QStringLiteral("Le fichier DIETAB.DBF ne convient pas : il n'a pas le champ CATEGORIE.");
+        const QString notFood = QStringLiteral("Le fichier DIETAB.DBF n'est pas une table des aliments : ");
+        QTest::newRow("missing name") << QStringLiteral("NOM") << QString()
+            << notFood + QStringLiteral("il n'a pas le champ NOM.");
+        QTest::newRow("missing category") << QStringLiteral("CATEGORIE") << QString()
+            << notFood + QStringLiteral("il n'a pas le champ CATEGORIE.");
         QTest::newRow("missing nutrient") << QStringLiteral("VIT_D") << QString()
-            << QStringLiteral("Le fichier DIETAB.DBF ne convient pas : il n'a pas le champ VIT_D.");
+            << notFood + QStringLiteral("il n'a pas le champ VIT_D.");
         QTest::newRow("name stored as a number") << QString() << QStringLiteral("NOM")
-            << QStringLiteral("Le fichier DIETAB.DBF ne convient pas : le champ NOM devrait être de type texte.");
+            << notFood + QStringLiteral("son champ NOM devrait être de type texte.");
         QTest::newRow("number stored as text") << QString() << QStringLiteral("FE")
-            << QStringLiteral("Le fichier DIETAB.DBF ne convient pas : le champ FE devrait être numérique.");
+            << notFood + QStringLiteral("son champ FE devrait être numérique.");
     }
     void unsuitable() {
         QFETCH(QString, drop);
@@ -217,7 +222,52 @@ private slots:
         Table t(foodSchema());
         EXPECT_DATA_ERROR(Equals, message, t.open());
         QVERIFY(!t.isOpen());
+        // The start-up's reading of the composite foods says the same.
+        Fixtures::createEmpty(compositeSchema(), dir.path());
+        EXPECT_DATA_ERROR(Equals, message, CompositeJournal::orphelins());
         QCOMPARE(Files::bytesOf(path), before);
+    }
+
+    // Sound tables of other dBase programs: named, with how to make them
+    // readable, and never written to.
+    void foreignFormat_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("what");
+        const QByteArray good = goodFoodTable();
+        auto version = [&good](char v) {
+            QByteArray b = good;
+            b[0] = v;
+            return b;
+        };
+        QByteArray b = version('\x30');
+        b.insert(kHeader, QByteArray(263, '\0'));   // the backlink after the field list
+        put16(b, 8, kHeader + 263);
+        QTest::newRow("Visual FoxPro") << b << "une table Visual FoxPro";
+        b = version('\x8B');
+        b[descriptor(2) + 11] = 'M';
+        QTest::newRow("dBase IV with memo") << b << "une table dBase IV avec mémo";
+        b[0] = '\x83';
+        QTest::newRow("dBase III with memo") << b << "une table dBase III avec mémo";
+        QTest::newRow("FoxPro with memo") << version('\xF5') << "une table FoxPro avec mémo";
+        QTest::newRow("FoxBASE") << version('\x02') << "une table FoxBASE";
+        QTest::newRow("dBase 7") << version('\x04') << "une table dBase 7";
+        QTest::newRow("dBase 7 with memo") << version('\x8C') << "une table dBase 7 avec mémo";
+    }
+    void foreignFormat() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, what);
+        TempDataDir dir;
+        const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
+        QVERIFY(Files::writeBytes(path, bytes));
+        Table t(foodSchema());
+        EXPECT_DATA_ERROR(Equals,
+                          QStringLiteral("Le fichier DIETAB.DBF est %1, que Nutrimo ne sait pas lire : "
+                                         "il ne lit que les tables dBase III sans mémo. Ouvrez ce "
+                                         "fichier dans le programme qui l'a écrit et enregistrez-le "
+                                         "au format dBase III. Le fichier n'a pas été modifié.")
+                              .arg(what),
+                          t.open());
+        QCOMPARE(Files::bytesOf(path), bytes);
     }
 
     // Widths may differ from the schema (files written by other programs):

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <sys/stat.h>
 #include <memory>
 
 #include "core/compose/choicelist.h"
@@ -15,8 +16,10 @@
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/dbf/dataerror.h"
+#include "core/dbf/fileerror.h"
 #include "core/dbf/fileops.h"
 #include "core/dbf/fileseam.h"
+#include "core/foodtable/foodeditor.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
@@ -39,7 +42,7 @@ QString reasonOf(Fault f) {
     case Fault::Permission:
         return QStringLiteral("accès refusé");
     case Fault::ReadOnly:
-        return QStringLiteral("fichier en lecture seule");
+        return QStringLiteral("disque en lecture seule");
     case Fault::IoError:
         return QStringLiteral("erreur d'entrée-sortie du disque");
     }
@@ -97,7 +100,8 @@ struct Scenario {
     QStringList watched;
     // What must hold after the command, whether it failed or not ("" when it
     // holds, else what is wrong).
-    std::function<QString(Day&, bool failed)> check = [](Day&, bool) { return QString(); };
+    std::function<QString(Day&, bool failed)> check = [](Day&, bool) { return QString(); };    // What a refusal says besides the reason.
+    QString refusedWith;
 };
 
 void addLine(Table& t, const QString& nom, double qte) {
@@ -207,10 +211,11 @@ QHash<QString, Scenario> scenarios() {
                    ? QString()
                    : QStringLiteral("the composite has no line");
     };
+    s["composite save"].refusedWith = QStringLiteral("n'a pas été enregistré");
     // Deleting a composite (saved with an empty list) is one unit too.
     s["composite delete"] = s["composite save"];
-    s["composite delete"].setup = [save = s["composite save"]](Day& d) {
-        // Past the base foods, which cannot be deleted.
+    // The composite Salade saved, past the base foods, which cannot be deleted.
+    const auto saved = [save = s["composite save"]](Day& d) {
         d.talim.append();
         d.talim.setFloat(QStringLiteral("NUMERO"), 500);
         d.talim.setString(kNom, QStringLiteral("Réserve"));
@@ -218,6 +223,9 @@ QHash<QString, Scenario> scenarios() {
         save.setup(d);
         save.run(d);
         d.composite->restaure();
+    };
+    s["composite delete"].setup = [saved](Day& d) {
+        saved(d);
         d.tchoix.open();
         d.composite->commence(QStringLiteral("Salade"));
         d.composite->metDeCote();
@@ -232,6 +240,16 @@ QHash<QString, Scenario> scenarios() {
                    ? QStringLiteral("the composite still has lines")
                    : QString();
     };
+    s["composite delete"].refusedWith = QStringLiteral("n'a pas été supprimé");
+    // The same deletion from the editing window, through the same unit.
+    s["editor delete"] = s["composite delete"];
+    s["editor delete"].setup = [saved](Day& d) {
+        saved(d);
+        d.talim.setFiltered(false);
+        QVERIFY(CompositeFood::trouveNom(d.talim, kNom, QStringLiteral("Salade")));
+        d.prompter.answer(true);   // "Supprimer l'enregistrement ?"
+    };
+    s["editor delete"].run = [](Day& d) { FoodEditor(d.talim, d.talimCompo).supprime(); };
     return s;
 }
 
@@ -247,7 +265,7 @@ private slots:
         QTest::addColumn<QString>("path");
         for (const char* p : {"post", "append", "delete", "copy", "save .dat", "open .dat",
                               "Nouveau", "composite in", "composite out", "composite save",
-                              "composite delete"})
+                              "composite delete", "editor delete"})
             QTest::newRow(p) << QString::fromLatin1(p);
     }
     void everyFaultOnEveryPath() {
@@ -263,7 +281,7 @@ private slots:
             for (int op = 0; op < 5; ++op) counts[op] = FileSeam::calls(static_cast<Op>(op));
             QVERIFY2(sc.check(d, false).isEmpty(), qPrintable(sc.check(d, false)));
         }
-        QVERIFY(counts[static_cast<int>(Op::Write)] > 0);
+        QVERIFY(counts[static_cast<int>(Op::Write)] + counts[static_cast<int>(Op::Rename)] > 0);
         QStringList problems;
         int failures = 0;
         for (int op = 0; op < 5; ++op) {
@@ -291,7 +309,8 @@ private slots:
                     }
                     FileSeam::reset();
                     failures += failed;
-                    if (failed && !message.contains(reasonOf(fault)))
+                    if (failed && (!message.contains(reasonOf(fault)) ||
+                                   !message.contains(sc.refusedWith)))
                         problems << where + QStringLiteral(": message « %1 »").arg(message);
                     if (failed)
                         for (const QString& w : sc.watched)
@@ -365,6 +384,94 @@ private slots:
                               FileOps::copyFile("gros.dat", "Mardi.dat"));
         }
         QVERIFY(!QFile::exists(d.dir.file("Mardi.dat")));
+        // Refused by a read-only directory (the seam stands in for the system,
+        // which lets the administrator through).
+        QVERIFY(QFile::setPermissions(d.dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        FileSeam::failAt(Op::Open, 1, Fault::Permission);
+        EXPECT_DATA_ERROR(Equals,
+                          QStringLiteral("Impossible d'écrire le fichier Lundi.dat : répertoire en "
+                                         "lecture seule."),
+                          FileOps::copyFile("CHOIX.DBF", "Lundi.dat"));
+        QVERIFY(QFile::setPermissions(d.dir.path(), QFile::permissions(d.dir.path()) |
+                                                        QFileDevice::WriteOwner));
+    }
+
+    // A refused access is put down to what refuses it: the directory, the
+    // file's own permissions for writing or for reading, or the mount.
+    void refusalNamesWhatRefuses_data() {
+        QTest::addColumn<QString>("target");   // "dir", "file" or "new"
+        QTest::addColumn<int>("dirMode");
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<int>("err");
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<QString>("reason");
+        const QString roDir = QStringLiteral("répertoire en lecture seule");
+        QTest::newRow("the directory") << "dir" << 0555 << 0644 << EACCES << false << roDir;
+        QTest::newRow("writable file, read-only directory") << "file" << 0555 << 0644 << EACCES << false << roDir;
+        QTest::newRow("new file, read-only directory") << "new" << 0555 << 0644 << EACCES << false << roDir;
+        QTest::newRow("read-only file") << "file" << 0755 << 0444 << EACCES << false
+                                        << "fichier en lecture seule";
+        QTest::newRow("unreadable file, read") << "file" << 0755 << 0 << EACCES << true
+                                               << "lecture du fichier interdite";
+        QTest::newRow("unreadable file, write") << "file" << 0755 << 0 << EACCES << false
+                                                << "lecture du fichier interdite";
+        QTest::newRow("nothing forbids it") << "file" << 0755 << 0644 << EPERM << false << "accès refusé";
+        QTest::newRow("read-only mount") << "file" << 0755 << 0644 << EROFS << false
+                                         << "disque en lecture seule";
+    }
+    void refusalNamesWhatRefuses() {
+        QFETCH(QString, target);
+        QFETCH(int, dirMode);
+        QFETCH(int, fileMode);
+        QFETCH(int, err);
+        QFETCH(bool, reading);
+        QFETCH(QString, reason);
+        TempDataDir top;
+        const QString dir = top.file("d");
+        QVERIFY(QDir().mkdir(dir));
+        const QByteArray file = QFile::encodeName(dir + "/f.dat");
+        QVERIFY(Files::writeBytes(QFile::decodeName(file), "x"));
+        QCOMPARE(::chmod(file.constData(), static_cast<mode_t>(fileMode)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(dir).constData(), static_cast<mode_t>(dirMode)), 0);
+        const QString path = target == "dir" ? dir : target == "file" ? QFile::decodeName(file)
+                                                                      : dir + "/n.dat";
+        QCOMPARE(FileError::fromErrno(err, path, reading ? FileError::Access::Read
+                                                         : FileError::Access::Write),
+                 reason);
+        QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0755), 0);
+    }
+
+    // Leaving composite mode needs no free space: the day comes back by a
+    // rename. When even that fails, the day stays whole in choix.tmp, the
+    // message says so, and the next command that uses the day puts it back
+    // first rather than take the ingredient list for it.
+    void dayBackOnAFullDisk() {
+        Day d;
+        d.composite->commence(QStringLiteral("Salade"));
+        d.composite->metDeCote();
+        addLine(d.tchoix, QStringLiteral("Pomme"), 200);
+        d.tchoix.close();
+        for (Op op : {Op::Open, Op::Write, Op::Flush}) FileSeam::failAt(op, 1, Fault::DiskFull, true);
+        d.composite->restaure();
+        QCOMPARE(d.bytes("CHOIX.DBF"), d.dayBytes);
+        QVERIFY(!FileOps::fileExists("choix.tmp"));
+
+        FileSeam::reset();
+        d.tchoix.open();
+        d.composite->metDeCote();
+        addLine(d.tchoix, QStringLiteral("Riz"), 80);
+        d.tchoix.close();
+        const QByteArray list = d.bytes("CHOIX.DBF");
+        FileSeam::failAt(Op::Rename, 1, Fault::IoError, true);
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("il est gardé dans le fichier choix.tmp"),
+                          d.composite->restaure());
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("réessaiera"), FichierChoix::remetJourDeCote());
+        QCOMPARE(d.bytes("choix.tmp"), d.dayBytes);
+        QCOMPARE(d.bytes("CHOIX.DBF"), list);
+        FileSeam::reset();
+        QVERIFY(FichierChoix::remetJourDeCote());
+        QCOMPARE(d.bytes("CHOIX.DBF"), d.dayBytes);
+        QVERIFY(!FileOps::fileExists("choix.tmp"));
     }
 };
 

@@ -1,15 +1,19 @@
 // Whole-file operations in the Data directory: copy through a temporary
 // file, delete, existence and the listing of saved choices, each finding its
-// file whatever the letter case on disk.
+// file whatever the letter case on disk, and whatever bytes the directory's
+// name is made of.
 #include <QDir>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/fileops.h"
 #include "core/dbf/fileseam.h"
+#include "core/session/datalock.h"
+#include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
 #include "support/testsupport.h"
@@ -135,6 +139,39 @@ private slots:
             QVERIFY(Files::writeBytes(dir.file(QString::fromLatin1(n)), "x"));
         QDir(dir.path()).mkdir("dossier.dat");
         QCOMPARE(FileOps::listDatFiles(), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
+    }
+
+    // A Data directory whose name is not UTF-8 (a Latin-1 "café"): tables,
+    // copies, the list of saved days and the lock all reach its files.
+    void nameNotInTheFileNamesEncoding() {
+        TempDataDir top;
+        const QByteArray cafe = QFile::encodeName(top.path()) + "/caf\xe9";
+        QCOMPARE(::mkdir(cafe.constData(), 0755), 0);
+        const QString before = QDir::currentPath();
+        QCOMPARE(::chdir(cafe.constData()), 0);
+        const QString dir = DataDir::workingDirectory();
+        QVERIFY(QDir::setCurrent(before));
+        QVERIFY2(DataDir::shown(dir).endsWith(QStringLiteral("caf\uFFFD")), qPrintable(DataDir::shown(dir)));
+        DataDir::set(dir);
+        Fixtures::writeAllTables(dir);
+        Table choix(choiceSchema());
+        choix.open();
+        choix.append();
+        choix.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
+        choix.post();
+        choix.close();
+        FileOps::copyFile(QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat"));
+        QCOMPARE(FileOps::listDatFiles(), QStringList{"lundi.dat"});
+        QCOMPARE(Files::bytesOf(QFile::decodeName(cafe + "/lundi.dat")).size(),
+                 Files::bytesOf(QFile::decodeName(cafe + "/CHOIX.DBF")).size());
+        QCOMPARE(Fixtures::liveChoiceNames(dir), QStringList{"Pomme"});
+        QCOMPARE(DataLock::acquire(dir), DataLock::Result::Taken);
+        QVERIFY(::access((cafe + "/nutrimo.lck").constData(), F_OK) == 0);
+        DataLock::release();
+        // Emptied here: the temporary directory cannot name it either.
+        for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY(QFile::remove(QDir(dir).filePath(name)));
+        QCOMPARE(::rmdir(cafe.constData()), 0);
     }
 };
 

@@ -1,30 +1,52 @@
-// One Nutrimo per Data directory. The test binary runs itself as the first
-// program with "--hold DIR": it takes the lock and waits to be killed. A
-// second start on DIR is refused with the holder named and touches nothing
-// (no crash recovery on the first program's live files); once the first is
-// killed, its stale lock is taken over and the recovery runs.
+// One Nutrimo per Data directory, by the system's lock on the directory,
+// which needs no writing. The test binary runs itself as the first program
+// with "--hold DIR [BYTES]": it takes the lock (its file size limited to
+// BYTES, as on a full disk) and waits to be killed. A second start on DIR is
+// refused with the holder named and touches nothing (no crash recovery on
+// the first program's live files); once the first is killed, the lock is
+// taken over and the recovery runs. A lock file left by a dead process is
+// stale whatever the disk; one written on another machine is not taken over
+// without the user; where no lock can be had, the run is read-only.
 #include <QProcess>
 #include <QtTest>
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include "core/dbf/dataerror.h"
 #include "core/dbf/datadir.h"
+#include "core/dbf/fileops.h"
+#include "core/dbf/fileseam.h"
 #include "core/session/datalock.h"
 #include "core/session/reprisedemarrage.h"
+#include "core/table/table.h"
+#include "support/dataerrors.h"
 #include "support/files.h"
 #include "support/scriptedprompter.h"
 #include "support/testsupport.h"
 
 namespace {
 
-int holdMain(const QString& dir) {
+int holdMain(const QString& dir, long bytes) {
+    if (bytes >= 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+    }
     if (DataLock::acquire(dir) != DataLock::Result::Taken) return 2;
     std::puts("held");
     std::fflush(stdout);
     for (;;) ::pause();
+}
+
+bool startHolder(QProcess& first, const QString& dir, const QString& bytes = QString()) {
+    QStringList args{QStringLiteral("--hold"), dir};
+    if (!bytes.isEmpty()) args << bytes;
+    first.start(QCoreApplication::applicationFilePath(), args);
+    return first.waitForReadyRead(20000) && first.readLine().trimmed() == "held";
 }
 
 }  // namespace
@@ -41,9 +63,7 @@ private slots:
         const QByteArray live = Files::bytesOf(dir.file("CHOIX.DBF"));
 
         QProcess first;
-        first.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), dir.path()});
-        QVERIFY(first.waitForReadyRead(20000));
-        QCOMPARE(first.readLine().trimmed(), QByteArray("held"));
+        QVERIFY(startHolder(first, dir.path()));
 
         QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::HeldElsewhere);
         const QString refusal = DataLock::refusal(dir.path());
@@ -80,11 +100,106 @@ private slots:
         DataLock::release();
         QVERIFY(!QFile::exists(dir.file("nutrimo.lck")));
     }
+
+    // On a full disk the first program cannot write its lock file: it holds
+    // the lock all the same, and the refusal names it from the system.
+    void lockHeldWithoutItsFile() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QProcess first;
+        QVERIFY(startHolder(first, dir.path(), QStringLiteral("0")));
+        QVERIFY(!QFile::exists(dir.file("nutrimo.lck")));
+        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::HeldElsewhere);
+        const QString refusal = DataLock::refusal(dir.path());
+        QVERIFY2(refusal.contains(QStringLiteral("(processus n° %1)").arg(first.processId())),
+                 qPrintable(refusal));
+        ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::Taken);
+        DataLock::release();
+    }
+
+    // A lock file left behind: by a process that has gone (stale, even on a
+    // full disk where no new one can be written), or by a program on
+    // another machine (named, with how to take the lock over).
+    void lockFileLeftBehind_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("dead process, full disk") << QSysInfo::machineHostName()
+                                                 << int(DataLock::Result::Taken) << QString();
+        QTest::newRow("another machine")
+            << "autre-poste" << int(DataLock::Result::OtherMachine)
+            << "sur l'ordinateur autre-poste (processus n° %1).\nDeux programmes sur les mêmes "
+               "tables perdraient des saisies : fermez Nutrimo sur autre-poste avant de le relancer "
+               "ici.\nSi Nutrimo n'est plus ouvert sur autre-poste (cet ordinateur s'est arrêté "
+               "sans le fermer), supprimez le fichier nutrimo.lck du répertoire des données, puis "
+               "relancez Nutrimo.";
+    }
+    void lockFileLeftBehind() {
+        QFETCH(QString, host);
+        QFETCH(int, result);
+        QFETCH(QString, message);
+        TempDataDir dir;
+        QProcess gone;   // a process that has ended: its number names no one
+        gone.start(QStringLiteral("true"), {});
+        QVERIFY(gone.waitForFinished(10000));
+        const qint64 pid = gone.processId() > 0 ? gone.processId() : 999999;
+        QVERIFY(Files::writeBytes(dir.file("nutrimo.lck"),
+                                  QByteArray::number(pid) + "\nnutrimo\n" + host.toUtf8() + "\n"));
+        {
+            FileSizeLimit full(0);
+            QCOMPARE(int(DataLock::acquire(dir.path())), result);
+        }
+        if (result == int(DataLock::Result::Taken)) {
+            QVERIFY(DataLock::held(dir.path()));
+            QVERIFY(!Files::bytesOf(dir.file("nutrimo.lck")).startsWith(QByteArray::number(pid) + "\n"));
+            DataLock::release();
+            return;
+        }
+        const QString refusal = DataLock::refusal(dir.path(), DataLock::Result(result));
+        QVERIFY2(refusal.contains(message.arg(pid)), qPrintable(refusal));
+        QVERIFY(QFile::remove(dir.file("nutrimo.lck")));   // the user takes the lock over
+        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::Taken);
+        DataLock::release();
+    }
+
+    // No lock of any kind: the run says so and changes no file.
+    void noLockRunsReadOnly() {
+        TempDataDir dir;
+        Fixtures::writeAllTables(dir.path());
+        QVERIFY(Files::writeBytes(dir.file("choix.tmp"), Files::bytesOf(dir.file("choix0.dbf"))));
+        const QByteArray day = Files::bytesOf(dir.file("CHOIX.DBF"));
+        FileSeam::failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);
+        {
+            ScriptedPrompter p;
+            QVERIFY(DataLock::startRun(dir.path()));
+            QCOMPARE(p.asked.size(), 1);
+            QVERIFY2(p.lastText().contains(QStringLiteral("Nutrimo s'ouvre donc en lecture seule")),
+                     qPrintable(p.lastText()));
+            QVERIFY(!RepriseDemarrage::execute());   // no recovery without the lock
+        }
+        Table tchoix(choiceSchema());
+        tchoix.open();
+        tchoix.append();
+        tchoix.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"), tchoix.post());
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"),
+                          FileOps::copyFile(QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat")));
+        tchoix.close();
+        FileSeam::setReadOnlyRun(false);
+        FileSeam::reset();
+        QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), day);
+        QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        QCOMPARE(files, (QStringList{"Alimcomp.DBF", "BESOINS.DBF", "CHOIX.DBF", "DIETAB.DBF",
+                                     "choix.tmp", "choix0.dbf"}));
+    }
 };
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--hold") == 0)
-        return holdMain(QString::fromLocal8Bit(argv[2]));
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--hold") == 0)
+        return holdMain(QString::fromLocal8Bit(argv[2]), argc == 4 ? std::atol(argv[3]) : -1);
     QCoreApplication app(argc, argv);
     TestLock test;
     return QTest::qExec(&test, argc, argv);

@@ -1,7 +1,9 @@
 #include "core/compose/choixfichiers.h"
 
 #include "core/dbf/dataerror.h"
+#include "core/dbf/datadir.h"
 #include "core/dbf/fileops.h"
+#include "core/dbf/fileseam.h"
 #include "core/dbf/wholefile.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -72,19 +74,33 @@ Suite enregistrer(const QString& text) {
         prompter().message(Prompter::Kind::Warning, refusNom);
         return Suite::Reste;
     }
-    // A link to a file elsewhere is never written through: refused before
-    // the question, which would name a file that is not the one replaced.
-    if (FileOps::isSymLink(name)) {
-        prompter().message(Prompter::Kind::Warning, WholeFile::linkRefusal(name));
+    // A name finds its file whatever the letter case: the question names the
+    // file that will be replaced, and a name several files bear in different
+    // cases is not guessed.
+    const QStringList memes = DataDir::sameNameFiles(name);
+    QString cible = name;
+    if (!memes.contains(name) && memes.size() > 1) {
+        prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("Plusieurs fichiers portent le nom %1 en majuscules ou "
+                                          "en minuscules : %2.\nTapez le nom exact de celui à "
+                                          "remplacer, ou un autre nom.")
+                               .arg(name, memes.join(QStringLiteral(", "))));
         return Suite::Reste;
     }
-    if (FileOps::fileExists(name) &&
+    if (!memes.contains(name) && memes.size() == 1) cible = memes.first();
+    // A link to a file elsewhere is never written through: refused before
+    // the question, which would name a file that is not the one replaced.
+    if (FileOps::isSymLink(cible)) {
+        prompter().message(Prompter::Kind::Warning, WholeFile::linkRefusal(cible));
+        return Suite::Reste;
+    }
+    if (FileOps::fileExists(cible) &&
         !prompter().ask(Prompter::Kind::Information,
-                        QStringLiteral("Voulez vous écraser ") + name + QStringLiteral("?"),
+                        QStringLiteral("Voulez vous écraser ") + cible + QStringLiteral("?"),
                         Prompter::Default::No)) {
         return Suite::Reste;
     }
-    FileOps::copyFile(FileNames::choix(), name);
+    FileOps::copyFile(FileNames::choix(), cible);
     return Suite::Ferme;
 }
 
@@ -138,25 +154,76 @@ bool nouveauChoix() {
     return true;
 }
 
-bool restaureChoixInterrompu() {
-    if (!FileOps::fileExists(FileNames::sauvegardeChoix())) return false;
+void metJourDeCote() {
+    const QString& choix = FileNames::choix();
+    const QString& sauvegarde = FileNames::sauvegardeChoix();
+    const QString jour = DataDir::resolve(choix);
+    // The one write comes first, beside the day: on a full disk it fails
+    // and nothing has moved.
+    const QString liste = WholeFile::writeTemporary(
+        jour, WholeFile::read(DataDir::resolve(FileNames::choixVide()), FileNames::choixVide()), choix);
     try {
-        verifieTableChoix(FileNames::sauvegardeChoix());
+        FileOps::renameFile(choix, sauvegarde);
+    } catch (const DataError&) {
+        FileSeam::remove(liste);
+        throw;
+    }
+    try {
+        WholeFile::moveInto(liste, jour, choix);
+    } catch (const DataError&) {
+        // The day goes back under its name; if even that fails it stays in
+        // choix.tmp, where remetJourDeCote() finds it.
+        try {
+            FileOps::renameFile(sauvegarde, choix);
+        } catch (const DataError&) {
+        }
+        throw;
+    }
+}
+
+bool remetJourDeCote() {
+    const QString& sauvegarde = FileNames::sauvegardeChoix();
+    if (!FileOps::fileExists(sauvegarde)) return false;
+    const QString garde = QStringLiteral(
+        "Le choix du jour, mis de côté pendant la création ou la modification d'un aliment "
+        "composé, n'a pas pu être remis en place : il est gardé dans le fichier %1 du "
+        "répertoire des données.\n%2\n")
+                              .arg(sauvegarde);
+    // Only a day that still reads as a Choice table replaces the list.
+    try {
+        verifieTableChoix(sauvegarde);
     } catch (const DataError& e) {
-        prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Le programme s'est arrêté pendant la création ou la "
-                                          "modification d'un aliment composé, mais la copie du "
-                                          "choix du jour (choix.tmp) ne peut pas être relue :\n"
-                                          "%1\nElle est laissée telle quelle et le choix en "
-                                          "cours n'a pas été modifié.")
-                               .arg(e.message()));
+        throw DataError(garde.arg(e.message()) +
+                        QStringLiteral("Le fichier %1 n'est pas modifié : remplacez-le par un choix "
+                                       "du jour lisible, ou supprimez-le, pour continuer.")
+                            .arg(FileNames::choix()));
+    }
+    try {
+        FileOps::renameFile(sauvegarde, FileNames::choix());
+    } catch (const DataError& e) {
+        throw DataError(garde.arg(e.message()) +
+                        QStringLiteral("Le fichier %1 tient encore la liste des éléments de "
+                                       "l'aliment composé, qui n'est pas pris pour le choix du "
+                                       "jour : Nutrimo réessaiera de remettre le choix du jour en "
+                                       "place à la prochaine commande.")
+                            .arg(FileNames::choix()));
+    }
+    return true;
+}
+
+bool restaureChoixInterrompu() {
+    try {
+        if (!remetJourDeCote()) return false;
+    } catch (const DataError& e) {
+        prompter().message(Prompter::Kind::Warning, e.message());
         return false;
     }
-    FileOps::copyFile(FileNames::sauvegardeChoix(), FileNames::choix());
-    FileOps::deleteFile(FileNames::sauvegardeChoix());
+    // The program may have stopped, or only failed to rename the file
+    // before it was closed: the message says what is true in both cases.
     prompter().message(Prompter::Kind::Information,
-                       QStringLiteral("Le programme s'est arrêté pendant la création ou la "
-                                      "modification d'un aliment composé.\n"
+                       QStringLiteral("Le choix du jour avait été mis de côté pendant la création "
+                                      "ou la modification d'un aliment composé, et n'avait pas été "
+                                      "remis en place.\n"
                                       "Votre choix du jour a été restauré."));
     return true;
 }

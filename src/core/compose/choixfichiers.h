@@ -46,10 +46,26 @@ Suite ouvrir(const QString& text);
 // throws DataError and the day stays as it was.
 bool nouveauChoix();
 
-// Start-up: the program stopped while a composite food was being edited
-// leaves the day's choice set aside in choix.tmp. Copies it back over
-// choix.dbf, deletes it and tells the user. A choix.tmp that cannot be read
-// as a Choice table is left where it is and choix.dbf is not touched.
+
+// Composite mode works in a Choice table of its own while the day's choice
+// waits aside in choix.tmp. Both moves are renames, so that neither needs
+// free space once the empty list is written: the day's own file is renamed
+// choix.tmp, then a new empty list (a copy of choix0.dbf written beforehand)
+// takes the name choix.dbf; coming back, choix.tmp is renamed over the list.
+// At every moment the day is whole under one of the two names.
+//
+// Sets the day aside. Throws DataError when it cannot: the day is then in
+// place, unless choix.tmp exists (a rename could not be undone), in which
+// case it is aside and remetJourDeCote() brings it back.
+void metJourDeCote();
+// Brings back a day set aside: false when none is (no choix.tmp). Throws
+// DataError saying where the day is kept when it cannot be put back; until
+// it is, choix.dbf holds an ingredient list that no command may take for the
+// day, and every command that uses the day calls this first.
+bool remetJourDeCote();
+
+// Start-up: remetJourDeCote(), telling the user. A choix.tmp that cannot be
+// read as a Choice table is left where it is and choix.dbf is not touched.
 // Returns true when the choice was restored.
 bool restaureChoixInterrompu();
 

@@ -114,50 +114,22 @@ void CompositeFood::commence(const QString& nom) {
 }
 
 void CompositeFood::metDeCote() {
-    const QString& choix = FileNames::choix();
-    const QString& sauvegarde = FileNames::sauvegardeChoix();
     m_tchoix.close();
     try {
-        // A backup still there is a day's choice that an earlier stay could
-        // not put back: put it back now rather than overwrite it with this list.
-        if (FileOps::fileExists(sauvegarde)) {
-            FichierChoix::verifieTableChoix(sauvegarde);
-            FileOps::copyFile(sauvegarde, choix);
-            FileOps::deleteFile(sauvegarde);
-        }
-        // The day is set aside only once its copy is complete and reads back
-        // byte for byte: until then choix.dbf is not touched.
-        FileOps::copyFile(choix, sauvegarde);
-        if (!FileOps::sameContent(choix, sauvegarde)) {
-            try {
-                FileOps::deleteFile(sauvegarde);
-            } catch (const DataError&) {
-            }
-            throw DataError(QStringLiteral("La copie du choix du jour (%1) ne relit pas les mêmes "
-                                           "octets que %2 : le choix du jour n'a pas été mis de "
-                                           "côté et n'a pas été modifié.")
-                                .arg(sauvegarde, choix));
-        }
-        m_backup = true;
-        try {
-            FileOps::copyFile(FileNames::choixVide(), choix);
-        } catch (const DataError&) {
-            // choix.dbf is still the day's choice (a copy replaces its
-            // destination whole or not at all): its backup is not needed.
-            m_backup = false;
-            try {
-                FileOps::deleteFile(sauvegarde);
-            } catch (const DataError&) {
-            }
-            throw;
-        }
+        // A day an earlier stay could not put back is put back first, rather
+        // than set aside again under this list.
+        FichierChoix::remetJourDeCote();
+        FichierChoix::metJourDeCote();
     } catch (const DataError&) {
+        // A failure may still leave the day aside (see metJourDeCote).
+        m_backup = FileOps::fileExists(FileNames::sauvegardeChoix());
         try {
             m_tchoix.open();
         } catch (const DataError&) {
         }
         throw;
     }
+    m_backup = true;
     m_tchoix.open();
 }
 
@@ -219,10 +191,13 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
                           : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
             NomCompose;
         if (prompter().ask(Prompter::Kind::Confirmation, question)) {
-            enUnite([&] {
-                ecritAliment(totals);
-                ecritLignes();
-            });
+            // The food and its lines as one unit: a failure (or a stop of the
+            // program) at any write puts both tables back.
+            CompositeJournal::enUnite(m_talim, m_talimCompo, NomCompose,
+                                      CompositeJournal::Operation::Enregistrement, [&] {
+                                          ecritAliment(totals);
+                                          ecritLignes();
+                                      });
             noteNonMesures(lisNonMesures(m_tchoix, m_talim.directory()).champs(), numeroDe(NomCompose));
         }
         return true;
@@ -233,7 +208,9 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
                                NomCompose + QStringLiteral(" ?"),
                            Prompter::Default::No)) {
             const double numero = numeroDe(NomOrigine);
-            enUnite([&] { supprimeAliment(); });
+            CompositeJournal::enUnite(m_talim, m_talimCompo, NomCompose,
+                                      CompositeJournal::Operation::Suppression,
+                                      [&] { supprimeAliment(); });
             if (numeroDe(NomOrigine) == 0) noteNonMesures({}, numero);
         } else {
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
@@ -260,36 +237,6 @@ void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Les valeurs non mesurées de l'aliment %1 n'ont pas pu être notées.\n%2")
                                .arg(NomCompose, e.message()));
-    }
-}
-
-void CompositeFood::enUnite(const std::function<void()>& ecritures) {
-    // The food and its lines are written (or deleted) as one unit: a failure
-    // (or a stop of the program, see CompositeJournal) at any write puts both
-    // tables back.
-    CompositeJournal::commence(NomCompose);
-    try {
-        ecritures();
-        CompositeJournal::termine();
-    } catch (const DataError& e) {
-        // The handles hold the tables in memory: closed while the files are
-        // put back, then reopened on what is on disk.
-        m_talim.close();
-        m_talimCompo.close();
-        QString suite = QStringLiteral("Les tables des aliments sont restées telles qu'avant "
-                                       "l'enregistrement.");
-        try {
-            CompositeJournal::annule();
-        } catch (const DataError& undo) {
-            suite = undo.message();
-        }
-        try {
-            m_talim.open();
-            m_talimCompo.open();
-        } catch (const DataError&) {
-        }
-        throw DataError(QStringLiteral("L'aliment %1 n'a pas été enregistré.\n%2\n%3")
-                            .arg(NomCompose, e.message(), suite));
     }
 }
 
@@ -425,18 +372,6 @@ void CompositeFood::supprimeLignes(const QString& nom) {
 
 void CompositeFood::restaure() {
     if (!m_backup) return;
-    const QString& sauvegarde = FileNames::sauvegardeChoix();
-    // Only a backup that still reads as a Choice table replaces the list;
-    // otherwise both files stay as they are, for the user to see to.
-    try {
-        FichierChoix::verifieTableChoix(sauvegarde);
-    } catch (const DataError& e) {
-        throw DataError(QStringLiteral("Le choix du jour mis de côté (%1) ne peut pas être relu : "
-                                       "il n'a pas été remis en place et reste dans le répertoire "
-                                       "des données.\n%2")
-                            .arg(sauvegarde, e.message()));
-    }
-    FileOps::copyFile(sauvegarde, FileNames::choix());
+    FichierChoix::remetJourDeCote();
     m_backup = false;
-    FileOps::deleteFile(sauvegarde);
 }

@@ -4,15 +4,14 @@
 // A composite food is a recipe stored as a food of its own: one Food table
 // record in the category "PRODUITS COMPOSÉS" holding per-100 g values, and one
 // Composite table line per ingredient holding the values of its list line.
-// While it is being edited, the ingredient list lives in the Choice table; the
-// day's choice waits in the Choice backup file choix.tmp and is copied back,
-// byte for byte, whenever the window closes.
+// While it is being edited, the ingredient list lives in a Choice table of its
+// own; the day's choice waits in the Choice backup file choix.tmp and is put
+// back, byte for byte, whenever the window closes (FichierChoix::metJourDeCote).
 //
 // Names are compared exactly, and lines are found through filters given as a
 // field and a value, so a name may hold quotes or any other character.
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 struct DailyTotals;
 class Table;
@@ -59,8 +58,8 @@ public:
     bool enregistre(DailyTotals& totals);
 
     // After the window's handles are closed: the day's choice back from
-    // choix.tmp, which is then deleted. If the copy fails the backup stays, so
-    // that the day's choice is restored at the next start-up.
+    // choix.tmp, by a rename over the list. If it fails the day stays in
+    // choix.tmp, which the next command (or the next start-up) puts back.
     void restaure();
 
     QString NomCompose;        // name of the composite being edited
@@ -74,7 +73,6 @@ private:
     // Gives the food of that number the unmeasured fields of its ingredients
     // in the side table (none: its record goes).
     void noteNonMesures(const QStringList& champs, double numero);
-    void enUnite(const std::function<void()>& ecritures);
     void ecritAliment(const DailyTotals& totals);
     void ecritLignes();
     void supprimeAliment();

@@ -15,6 +15,7 @@
 #include "core/dbf/fileseam.h"
 #include "core/dbf/wholefile.h"
 #include "core/schema/schema.h"
+#include "core/table/table.h"
 
 namespace CompositeJournal {
 namespace {
@@ -31,13 +32,40 @@ QVector<Copie> copies() {
             {compositeSchema().fileName, QStringLiteral("Alimcomp.jnl")}};
 }
 
-void ecritJournal(const QString& etat, const QString& nom) {
-    const QByteArray bytes = kEntete + "etat=" + etat.toUtf8() + "\nnom=" + nom.toUtf8() + "\n";
+// The words of the messages for each operation.
+struct Mots {
+    QString cle;      // in the journal
+    QString le;       // "l'enregistrement"
+    QString Le;       // "L'enregistrement"
+    QString fait;     // "enregistré"
+    QString acheve;   // "achevé", agreeing with le
+};
+
+const Mots& mots(Operation operation) {
+    static const Mots enregistrement{QStringLiteral("enregistrement"),
+                                     QStringLiteral("l'enregistrement"),
+                                     QStringLiteral("L'enregistrement"),
+                                     QStringLiteral("enregistré"), QStringLiteral("achevé")};
+    static const Mots suppression{QStringLiteral("suppression"), QStringLiteral("la suppression"),
+                                  QStringLiteral("La suppression"), QStringLiteral("supprimé"),
+                                  QStringLiteral("achevée")};
+    return operation == Operation::Suppression ? suppression : enregistrement;
+}
+
+struct Journal {
+    QString etat;
+    QString nom;
+    Operation operation = Operation::Enregistrement;   // a journal without the line is a save's
+};
+
+void ecritJournal(const QString& etat, const Journal& j) {
+    const QByteArray bytes = kEntete + "etat=" + etat.toUtf8() + "\nnom=" + j.nom.toUtf8() +
+                             "\noperation=" + mots(j.operation).cle.toUtf8() + "\n";
     WholeFile::replace(DataDir::resolve(fichierJournal()), bytes, fichierJournal());
 }
 
-// The journal's state and name; false when there is no journal.
-bool litJournal(QString* etat, QString* nom) {
+// The journal as written; false when there is none.
+bool litJournal(Journal* j) {
     if (!FileOps::fileExists(fichierJournal())) return false;
     const QByteArray bytes = WholeFile::read(DataDir::resolve(fichierJournal()), fichierJournal());
     if (!bytes.startsWith(kEntete))
@@ -45,8 +73,10 @@ bool litJournal(QString* etat, QString* nom) {
                                        "d'aliment composé : il est laissé tel quel.")
                             .arg(fichierJournal()));
     for (const QByteArray& line : bytes.mid(kEntete.size()).split('\n')) {
-        if (line.startsWith("etat=")) *etat = QString::fromUtf8(line.mid(5));
-        if (line.startsWith("nom=")) *nom = QString::fromUtf8(line.mid(4));
+        if (line.startsWith("etat=")) j->etat = QString::fromUtf8(line.mid(5));
+        if (line.startsWith("nom=")) j->nom = QString::fromUtf8(line.mid(4));
+        if (line == "operation=" + mots(Operation::Suppression).cle.toUtf8())
+            j->operation = Operation::Suppression;
     }
     return true;
 }
@@ -67,7 +97,7 @@ void nettoie() {
 // Puts the copy's bytes back into the table file itself (same file, so no
 // space is needed and every name stays): written, cut to size and flushed.
 // Done again whole if it is interrupted.
-void remetEnPlace(const Copie& c) {
+void remetEnPlace(const Copie& c, const Mots& m) {
     const QByteArray bytes = WholeFile::read(DataDir::resolve(c.copie), c.copie);
     DbfFile::fromBytes(bytes, c.copie);   // a copy that does not read is not put back
     const QString path = DataDir::resolve(c.table);
@@ -79,9 +109,8 @@ void remetEnPlace(const Copie& c) {
     if (fd >= 0) ::close(fd);
     if (err)
         throw DataError(QStringLiteral("Impossible de remettre le fichier %1 dans son état "
-                                       "d'avant l'enregistrement : %2. Il le sera au prochain "
-                                       "démarrage.")
-                            .arg(c.table, FileError::fromErrno(err, path)));
+                                       "d'avant %3 : %2. Il le sera au prochain démarrage.")
+                            .arg(c.table, FileError::fromErrno(err, path), m.le));
 }
 
 }  // namespace
@@ -91,16 +120,48 @@ const QString& fichierJournal() {
     return name;
 }
 
-void commence(const QString& nom) {
+void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation operation,
+             const std::function<void()>& ecritures) {
+    commence(nom, operation);
+    try {
+        ecritures();
+        termine();
+    } catch (const DataError& e) {
+        // The handles hold the tables in memory: closed while the files are
+        // put back, then reopened on what is on disk.
+        talim.close();
+        talimCompo.close();
+        QString suite = QStringLiteral("Les tables des aliments sont restées telles qu'avant %1.")
+                            .arg(mots(operation).le);
+        try {
+            annule();
+        } catch (const DataError& undo) {
+            suite = undo.message();
+        }
+        try {
+            talim.open();
+            talimCompo.open();
+        } catch (const DataError&) {
+        }
+        throw DataError(QStringLiteral("L'aliment %1 n'a pas été %2.\n%3\n%4")
+                            .arg(nom, mots(operation).fait, e.message(), suite));
+    }
+}
+
+void commence(const QString& nom, Operation operation) {
+    const QString pasFait =
+        QStringLiteral("L'aliment %1 n'a pas été %2 : ").arg(nom, mots(operation).fait);
     // The copies of a save that could not be undone are kept for the next
     // start-up: a new save must not replace them with half-written tables.
     if (FileOps::fileExists(fichierJournal()))
-        throw DataError(QStringLiteral("L'aliment %1 n'a pas été enregistré : un enregistrement "
-                                       "précédent n'a pas pu être défait (%2). Quittez puis "
-                                       "relancez le programme, qui remettra les tables en état.")
-                            .arg(nom, fichierJournal()));
+        throw DataError(pasFait + QStringLiteral("une modification précédente des aliments "
+                                                 "composés n'a pas pu être défaite (%1). Quittez "
+                                                 "puis relancez le programme, qui remettra les "
+                                                 "tables en état.")
+                                      .arg(fichierJournal()));
+    const Journal j{QString(), nom, operation};
     try {
-        ecritJournal(QStringLiteral("debut"), nom);
+        ecritJournal(QStringLiteral("debut"), j);
         for (const Copie& c : copies()) {
             FileOps::copyFile(c.table, c.copie);
             if (!FileOps::sameContent(c.table, c.copie))
@@ -108,54 +169,55 @@ void commence(const QString& nom) {
                                                "octets que %2.")
                                     .arg(c.copie, c.table));
         }
-        ecritJournal(QStringLiteral("ecriture"), nom);
+        ecritJournal(QStringLiteral("ecriture"), j);
     } catch (const DataError& e) {
         nettoie();
-        throw DataError(QStringLiteral("L'aliment %1 n'a pas été enregistré : les copies de "
-                                       "sécurité des tables n'ont pas pu être faites.\n%2\n"
-                                       "Les tables n'ont pas été modifiées.")
-                            .arg(nom, e.message()));
+        throw DataError(pasFait + QStringLiteral("les copies de sécurité des tables n'ont pas pu "
+                                                 "être faites.\n%1\nLes tables n'ont pas été "
+                                                 "modifiées.")
+                                      .arg(e.message()));
     }
 }
 
 void termine() {
-    QString etat, nom;
-    litJournal(&etat, &nom);
-    ecritJournal(QStringLiteral("fait"), nom);
+    Journal j;
+    litJournal(&j);
+    ecritJournal(QStringLiteral("fait"), j);
     nettoie();
 }
 
 void annule() {
-    for (const Copie& c : copies()) remetEnPlace(c);
+    Journal j;
+    litJournal(&j);
+    for (const Copie& c : copies()) remetEnPlace(c, mots(j.operation));
     nettoie();
 }
 
 QString reprise() {
-    QString etat, nom;
-    if (!litJournal(&etat, &nom)) {
+    Journal j;
+    if (!litJournal(&j)) {
         // Copies without a journal: a save finished all but their removal.
         for (const Copie& c : copies()) supprimeSansErreur(c.copie);
         return QString();
     }
-    if (etat == QLatin1String("ecriture")) {
+    const Mots& m = mots(j.operation);
+    if (j.etat == QLatin1String("ecriture")) {
         annule();
-        return QStringLiteral("Le programme s'est arrêté pendant l'enregistrement de l'aliment "
-                              "composé %1.\nLes tables des aliments ont été remises dans leur "
-                              "état d'avant l'enregistrement : l'aliment %1 n'a pas été "
-                              "enregistré.")
-            .arg(nom);
+        return QStringLiteral("Le programme s'est arrêté pendant %2 de l'aliment composé %1.\n"
+                              "Les tables des aliments ont été remises dans leur état d'avant %2 : "
+                              "l'aliment %1 n'a pas été %3.")
+            .arg(j.nom, m.le, m.fait);
     }
     nettoie();
-    if (etat == QLatin1String("fait"))
-        return QStringLiteral("Le programme s'est arrêté à la fin de l'enregistrement de "
-                              "l'aliment composé %1.\nL'enregistrement était achevé : les "
-                              "tables des aliments sont dans leur état d'après "
-                              "l'enregistrement.")
-            .arg(nom);
-    return QStringLiteral("Le programme s'est arrêté au début de l'enregistrement de l'aliment "
-                          "composé %1.\nRien n'avait encore été écrit : les tables des aliments "
-                          "sont dans leur état d'avant l'enregistrement.")
-        .arg(nom);
+    if (j.etat == QLatin1String("fait"))
+        return QStringLiteral("Le programme s'est arrêté à la fin de %2 de l'aliment composé %1.\n"
+                              "%3 était %4 : les tables des aliments sont dans leur état d'après "
+                              "%2.")
+            .arg(j.nom, m.le, m.Le, m.acheve);
+    return QStringLiteral("Le programme s'est arrêté au début de %2 de l'aliment composé %1.\n"
+                          "Rien n'avait encore été écrit : les tables des aliments sont dans leur "
+                          "état d'avant %2.")
+        .arg(j.nom, m.le);
 }
 
 QStringList orphelins() {
@@ -165,6 +227,8 @@ QStringList orphelins() {
         return {};
     auto aliments = DbfFile::open(DataDir::resolve(foodSchema().fileName), true);
     auto lignes = DbfFile::open(DataDir::resolve(compositeSchema().fileName), true);
+    foodSchema().checkFile(*aliments);
+    compositeSchema().checkFile(*lignes);
     const int nomCompo = lignes->fieldIndex(QStringLiteral("NOM_COMPO"));
     QSet<QString> composes;
     for (int r = 0; r < lignes->recordCount(); ++r)

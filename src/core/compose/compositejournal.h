@@ -1,7 +1,9 @@
 #pragma once
-// The composite save as one unit. Saving a composite food writes the Food
-// table (its record) and the Composite table (its lines) in several writes; a
-// process stopped between two of them would leave a food without its lines.
+// The composite save (or deletion) as one unit. Saving a composite food
+// writes the Food table (its record) and the Composite table (its lines) in
+// several writes, and so does deleting one, from composite mode or from the
+// editing window; a process stopped between two of them would leave a food
+// without its lines, or part of its lines.
 //
 // Before the first write, the journal file compose.jnl is written, then
 // complete copies of both tables (DIETAB.jnl, Alimcomp.jnl), then the journal
@@ -12,19 +14,34 @@
 //   debut     the copies may be incomplete; the tables were not touched
 //   ecriture  the tables may be half-written; the copies are complete
 //   fait      the save is complete
-// At start-up (under the Data directory's lock) reprise() finishes what an
-// interrupted save left: back to the state before the save, or on to the
-// state after it, and says which.
+// The journal also names the composite and says whether it is saved or
+// deleted, so that every message says which. At start-up (under the Data
+// directory's lock) reprise() finishes what an interrupted save or deletion
+// left: back to the state before it, or on to the state after it, and says
+// which.
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class Table;
 
 namespace CompositeJournal {
 
 const QString& fichierJournal();   // "compose.jnl"
 
-// Before the save's first write: copies of both tables. Throws DataError (the
+enum class Operation { Enregistrement, Suppression };
+
+// Runs the writes of one save or deletion of the composite nom as one unit
+// over the handles of the Food and Composite tables: commence(), the writes,
+// termine(). When a write fails, both handles are closed, the tables put back
+// (annule()) and the handles reopened on them, and DataError says that the
+// food was not saved (or deleted), why, and in what state the tables are.
+void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation operation,
+             const std::function<void()>& ecritures);
+
+// Before the first write: copies of both tables. Throws DataError (the
 // tables untouched, nothing left behind) when they cannot be made.
-void commence(const QString& nom);
+void commence(const QString& nom, Operation operation = Operation::Enregistrement);
 // After the save's last write: marks it done, then removes the copies and the
 // journal. Throws DataError when the save cannot be marked done (the caller
 // then undoes it with annule()).
@@ -35,7 +52,8 @@ void termine();
 // stays, and the next start-up puts them back.
 void annule();
 
-// Start-up: what an interrupted save left, finished one way or the other.
+// Start-up: what an interrupted save or deletion left, finished one way or
+// the other.
 // Returns the message for the user ("" when there was nothing to do); throws
 // DataError when the tables cannot be put back (the journal stays).
 QString reprise();

@@ -96,9 +96,65 @@ inline void put32(char* p, quint32 v) {
 constexpr int kMaxNumericWidth = 40;   // wider numbers are not a dBase field
 
 // Versions of dBase III-compatible files whose descriptors we read: 0x03
-// (dBase III, IV, V without memo) and the same with a memo file (0x83, 0x8B;
-// memo fields themselves are refused by type).
+// (dBase III, IV, V without memo) and the same with a memo file (0x83, 0x8B)
+// as long as no field is kept in the memo file.
 bool knownVersion(unsigned char v) { return v == 0x03 || v == 0x83 || v == 0x8B; }
+
+// What a file of another dBase program is, by its version byte ("" when the
+// byte names no format we know). Such a file is sound, only not readable
+// here: the user is told what it is and how to make it readable.
+QString foreignFormat(unsigned char v) {
+    switch (v) {
+    case 0x02:
+    case 0xFB:
+        return QStringLiteral("une table FoxBASE");
+    case 0x04:
+        return QStringLiteral("une table dBase 7");
+    case 0x30:
+    case 0x31:
+    case 0x32:
+        return QStringLiteral("une table Visual FoxPro");
+    case 0x83:
+        return QStringLiteral("une table dBase III avec mémo");
+    case 0x8B:
+        return QStringLiteral("une table dBase IV avec mémo");
+    case 0x8C:
+        return QStringLiteral("une table dBase 7 avec mémo");
+    case 0xF5:
+        return QStringLiteral("une table FoxPro avec mémo");
+    default:
+        return QString();
+    }
+}
+
+// Field types kept in a memo file (text, picture, binary, OLE object).
+bool memoType(char t) { return t == 'M' || t == 'G' || t == 'B' || t == 'P'; }
+
+QString foreign(const QString& name, const QString& what) {
+    return QStringLiteral("Le fichier %1 est %2, que Nutrimo ne sait pas lire : il ne lit que "
+                          "les tables dBase III sans mémo. Ouvrez ce fichier dans le programme "
+                          "qui l'a écrit et enregistrez-le au format dBase III. Le fichier n'a "
+                          "pas été modifié.")
+        .arg(name, what);
+}
+
+// Whether the header of a file whose version byte names another format
+// reads as one (a valid date, header and records within the file; for Visual
+// FoxPro, the 263 bytes that follow its field list), rather than as a
+// damaged or foreign file that happens to start with that byte.
+bool foreignHeader(const char* p, qint64 size, unsigned char version) {
+    const int month = static_cast<unsigned char>(p[2]);
+    const int day = static_cast<unsigned char>(p[3]);
+    const qint64 count = le32(p + 4);
+    const int hlen = le16(p + 8);
+    const int rlen = le16(p + 10);
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    if (hlen < 32 + 32 + 1 || hlen > size || rlen < 2 || hlen + count * rlen > size) return false;
+    if (version < 0x30 || version > 0x32) return true;
+    int end = 32;
+    while (end < hlen && p[end] != 0x0D) end += 32;
+    return end < hlen && end + 1 + 263 == hlen;
+}
 
 bool validFieldNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -188,6 +244,8 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
                                                      "en-tête de table dBase (32 octets)")
                                           .arg(size)));
     const unsigned char version = static_cast<unsigned char>(p[0]);
+    if (!knownVersion(version) && !foreignFormat(version).isEmpty() && foreignHeader(p, size, version))
+        throw DataError(foreign(name, foreignFormat(version)));
     if (!knownVersion(version))
         throw DataError(damaged(
             name, QStringLiteral("ce n'est pas une table dBase III (octet de version 0x%1)")
@@ -247,6 +305,8 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
         f.length = static_cast<unsigned char>(d[16]);
         f.decimals = static_cast<unsigned char>(d[17]);
         f.offset = offset;
+        // A memo field in a file whose version says it has a memo file.
+        if (version != 0x03 && memoType(f.type)) throw DataError(foreign(name, foreignFormat(version)));
         if (f.type != 'C' && f.type != 'N' && f.type != 'F' && f.type != 'D' && f.type != 'L') {
             const unsigned char t = static_cast<unsigned char>(d[11]);
             const QString shown = (t >= 0x21 && t < 0x7F)
@@ -384,8 +444,10 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     // symbolic link to a file elsewhere. Writes are unbuffered: each goes
     // straight to the system, and a write that failed leaves nothing behind
     // in a buffer to be replayed by a later one.
+    // In a read-only run the file is only read: each write is then refused
+    // by the seam with the reason.
     int err = 0;
-    if (readOnly) {
+    if (readOnly || FileSeam::readOnlyRun()) {
         d.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
         if (d.fd < 0) err = errno;
     } else if (WholeFile::isSymLink(d.path)) {
@@ -398,7 +460,9 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     if (!err && S_ISDIR(st.st_mode)) err = EISDIR;
     if (err)
         throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.")
-                            .arg(d.name, FileError::fromErrno(err, d.path)));
+                            .arg(d.name, FileError::fromErrno(err, d.path,
+                                                              readOnly ? FileError::Access::Read
+                                                                       : FileError::Access::Write)));
     const qint64 size = st.st_size;
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
@@ -413,7 +477,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
         if (n <= 0) {
             const int why = n < 0 ? errno : EIO;
             throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                                .arg(d.name, FileError::fromErrno(why, d.path)));
+                                .arg(d.name, FileError::fromErrno(why, d.path, FileError::Access::Read)));
         }
         done += n;
     }
@@ -645,7 +709,7 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
         char onDisk[4];
         if (::pread(d->fd, onDisk, 4, 4) != 4)
             throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                                .arg(d->name, FileError::fromErrno(errno ? errno : EIO, d->path)));
+                                .arg(d->name, FileError::fromErrno(errno ? errno : EIO, d->path, FileError::Access::Read)));
         if (le32(onDisk) != static_cast<quint32>(d->recordCount))
             throw DataError(QStringLiteral("Le fichier %1 a été modifié par un autre programme "
                                            "ou une autre fenêtre ; fermez-le et rouvrez-le avant "

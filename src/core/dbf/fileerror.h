@@ -7,11 +7,17 @@ namespace FileError {
 // Why an operation on the file failed, in a few French words
 // ("fichier introuvable", "accès refusé", "disque plein"...).
 QString reason(const QFileDevice& file);
-// The same for an errno value of a system call on path: "disque plein" (no
-// space, quota or file size limit), "fichier en lecture seule" (read-only
-// file or disk), "accès refusé", "fichier introuvable", "erreur
-// d'entrée-sortie du disque", "c'est un lien symbolique"...
-QString fromErrno(int err, const QString& path = QString());
+// What the call was doing when it was refused: a refusal to read and a
+// refusal to write have different culprits.
+enum class Access { Write, Read };
+// The same for an errno value of a system call on path (a file, or the
+// directory where a file was being created): "disque plein" (no space, quota
+// or file size limit), "disque en lecture seule" (a read-only mount), and for
+// a refused access what truly refuses: "fichier en lecture seule", "répertoire
+// en lecture seule", "lecture du fichier interdite", else "accès refusé";
+// "fichier introuvable", "erreur d'entrée-sortie du disque", "c'est un lien
+// symbolique"...
+QString fromErrno(int err, const QString& path = QString(), Access access = Access::Write);
 // The name shown to the user for a path: its last component.
 QString shownName(const QString& path);
 }

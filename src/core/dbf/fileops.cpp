@@ -38,6 +38,15 @@ bool sameContent(const QString& a, const QString& b) {
 
 bool isSymLink(const QString& name) { return WholeFile::isSymLink(DataDir::resolve(name)); }
 
+void renameFile(const QString& source, const QString& destination) {
+    const QString from = DataDir::resolve(source);
+    const QString to = DataDir::resolve(destination);
+    if (const int err = FileSeam::rename(from, to))
+        throw DataError(QStringLiteral("Impossible de renommer le fichier %1 en %2 : %3.")
+                            .arg(source, destination, FileError::fromErrno(err, to)));
+    FileSeam::flushDirectory(QFileInfo(to).absolutePath());
+}
+
 void deleteFile(const QString& name) {
     const QString path = DataDir::resolve(name);
     const QFileInfo info(path);

@@ -13,6 +13,9 @@ namespace FileOps {
 // refused. Throws DataError with a French message naming the file and the
 // reason ("disque plein", "fichier en lecture seule", "accès refusé"...).
 void copyFile(const QString& source, const QString& destination);
+// Gives the file source the name destination, replacing a file of that name,
+// in one step that needs no free space; throws DataError naming both.
+void renameFile(const QString& source, const QString& destination);
 // Removes a file; throws DataError if it exists and cannot be removed.
 void deleteFile(const QString& name);
 bool fileExists(const QString& name);

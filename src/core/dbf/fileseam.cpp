@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileSeam {
 namespace {
 
-constexpr int kOps = 5;
+constexpr int kOps = 6;
 
 // The start of every temporary file's name: hidden, and ours alone.
 const QString kTemporaire = QStringLiteral(".nutrimo-tmp.");
@@ -30,6 +31,7 @@ struct State {
     Plan plans[kOps];
     std::function<void(Op, const QString&)> observer;
     bool durable = true;
+    bool readOnlyRun = false;
 };
 
 State& state() {
@@ -53,14 +55,18 @@ int errnoOf(Fault fault) {
 }
 
 // Counts the call, tells the observer, and returns the planned fault's
-// number (or -1 when the call goes ahead).
+// number, ReadOnlyRun for a change in a read-only run, or a negative number
+// below it when the call goes ahead.
+constexpr int kGoAhead = -2;
+
 int planned(Op op, const QString& path, Fault* fault) {
     State& s = state();
     const int i = static_cast<int>(op);
     const int n = ++s.calls[i];
     if (s.observer) s.observer(op, path);
+    if (s.readOnlyRun && op != Op::Flush && op != Op::Lock) return ReadOnlyRun;
     const Plan& p = s.plans[i];
-    if (p.nth == 0 || n < p.nth || (n > p.nth && !p.persistent)) return -1;
+    if (p.nth == 0 || n < p.nth || (n > p.nth && !p.persistent)) return kGoAhead;
     *fault = p.fault;
     return errnoOf(p.fault);
 }
@@ -86,6 +92,10 @@ void reset() {
 
 void setDurable(bool durable) { state().durable = durable; }
 
+void setReadOnlyRun(bool readOnly) { state().readOnlyRun = readOnly; }
+
+bool readOnlyRun() { return state().readOnlyRun; }
+
 int calls(Op op) { return state().calls[static_cast<int>(op)]; }
 
 void setObserver(std::function<void(Op, const QString&)> observer) {
@@ -93,8 +103,8 @@ void setObserver(std::function<void(Op, const QString&)> observer) {
 }
 
 int openForWriting(const QString& path, int* fd) {
-    Fault fault;
-    if (const int err = planned(Op::Open, path, &fault); err >= 0) return err;
+    Fault fault{};
+    if (const int err = planned(Op::Open, path, &fault); err != kGoAhead) return err;
     *fd = ::open(native(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     return *fd < 0 ? errno : 0;
 }
@@ -106,8 +116,8 @@ bool isTemporaryName(const QString& fileName) {
 }
 
 int createTemporary(const QString& path, int* fd, QString* tempPath) {
-    Fault fault;
-    if (const int err = planned(Op::Open, path, &fault); err >= 0) return err;
+    Fault fault{};
+    if (const int err = planned(Op::Open, path, &fault); err != kGoAhead) return err;
     const QFileInfo info(path);
     QByteArray name = native(info.absolutePath() + QLatin1Char('/') + kTemporaire + info.fileName() +
                              QStringLiteral(".XXXXXX"));
@@ -118,11 +128,11 @@ int createTemporary(const QString& path, int* fd, QString* tempPath) {
 }
 
 int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString& path) {
-    Fault fault;
-    if (const int err = planned(Op::Write, path, &fault); err >= 0) {
+    Fault fault{};
+    if (const int err = planned(Op::Write, path, &fault); err != kGoAhead) {
         // A short write puts part of the bytes on disk before the failure,
         // as a disk that fills up in the middle of a write does.
-        if (fault == Fault::ShortWrite && length > 1) {
+        if (err != ReadOnlyRun && fault == Fault::ShortWrite && length > 1) {
             const qint64 part = length / 2;
             const ssize_t n = pos < 0 ? ::write(fd, data, static_cast<size_t>(part))
                                       : ::pwrite(fd, data, static_cast<size_t>(part), pos);
@@ -146,8 +156,8 @@ int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString&
 }
 
 int flush(int fd, const QString& path) {
-    Fault fault;
-    if (const int err = planned(Op::Flush, path, &fault); err >= 0) return err;
+    Fault fault{};
+    if (const int err = planned(Op::Flush, path, &fault); err != kGoAhead) return err;
     if (!state().durable) return 0;
     return ::fsync(fd) < 0 ? errno : 0;
 }
@@ -162,15 +172,25 @@ void flushDirectory(const QString& dir) {
 }
 
 int rename(const QString& from, const QString& to) {
-    Fault fault;
-    if (const int err = planned(Op::Rename, to, &fault); err >= 0) return err;
+    Fault fault{};
+    if (const int err = planned(Op::Rename, to, &fault); err != kGoAhead) return err;
     return std::rename(native(from).constData(), native(to).constData()) < 0 ? errno : 0;
 }
 
 int remove(const QString& path) {
-    Fault fault;
-    if (const int err = planned(Op::Remove, path, &fault); err >= 0) return err;
+    Fault fault{};
+    if (const int err = planned(Op::Remove, path, &fault); err != kGoAhead) return err;
     return ::unlink(native(path).constData()) < 0 ? errno : 0;
+}
+
+int lock(int fd, const QString& path) {
+    Fault fault{};
+    if (const int err = planned(Op::Lock, path, &fault); err != kGoAhead) return err;
+    while (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+        if (errno == EINTR) continue;
+        return errno == EAGAIN ? EWOULDBLOCK : errno;
+    }
+    return 0;
 }
 
 }  // namespace FileSeam

@@ -1,7 +1,7 @@
 #pragma once
 // The file seam: every system call through which the program changes a file
-// (opening for writing, writing, flushing to the disk, renaming, removing)
-// goes through these few functions. Each returns 0 or the errno value of the
+// (opening for writing, writing, flushing to the disk, renaming, removing),
+// and the lock of the Data directory, goes through these few functions. Each returns 0 or the errno value of the
 // failure, so that every caller checks every call the same way and can tell
 // the user the true reason (FileError::fromErrno).
 //
@@ -14,7 +14,7 @@
 
 namespace FileSeam {
 
-enum class Op { Open, Write, Flush, Rename, Remove };
+enum class Op { Open, Write, Flush, Rename, Remove, Lock };
 enum class Fault { ShortWrite, DiskFull, Permission, ReadOnly, IoError };
 
 // The nth call of op from now (1-based) fails with the fault; when persistent,
@@ -30,6 +30,13 @@ int calls(Op op);
 void setDurable(bool durable);
 // Called before each call with its kind and the file's path.
 void setObserver(std::function<void(Op, const QString&)> observer);
+
+// A run without the Data directory's lock changes no file: every call that
+// would fails with ReadOnlyRun (FileError says why), and tables open for
+// reading only.
+constexpr int ReadOnlyRun = -1;
+void setReadOnlyRun(bool readOnly);
+bool readOnlyRun();
 
 // Opens an existing file for reading and writing without following a
 // symbolic link (ELOOP on a link).
@@ -50,5 +57,9 @@ int rename(const QString& from, const QString& to);
 // Flushes a directory's entries (after a rename), when durable; not counted.
 void flushDirectory(const QString& dir);
 int remove(const QString& path);
+// Takes the advisory lock of fd (a directory or a file, open for reading is
+// enough) for this process, without waiting: 0, EWOULDBLOCK when another
+// process holds it, or the errno of a file system that has no such lock.
+int lock(int fd, const QString& path);
 
 }  // namespace FileSeam

@@ -40,12 +40,12 @@ QByteArray read(const QString& path, const QString& shown) {
     if (fd < 0) {
         const int err = errno;
         throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.")
-                            .arg(shown, FileError::fromErrno(err, path)));
+                            .arg(shown, FileError::fromErrno(err, path, FileError::Access::Read)));
     }
     auto fail = [&](int err) {
         ::close(fd);
         throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                            .arg(shown, FileError::fromErrno(err, path)));
+                            .arg(shown, FileError::fromErrno(err, path, FileError::Access::Read)));
     };
     struct stat st;
     if (::fstat(fd, &st) < 0) fail(errno);
@@ -71,16 +71,10 @@ QByteArray read(const QString& path, const QString& shown) {
     return bytes;
 }
 
-void replace(const QString& path, const QByteArray& bytes, const QString& shown) {
-    struct stat old;
-    const bool exists = ::lstat(native(path).constData(), &old) == 0;
-    if (exists && S_ISLNK(old.st_mode)) throw DataError(linkRefusal(shown));
-    if (exists && S_ISDIR(old.st_mode)) refuseWrite(shown, FileError::fromErrno(EISDIR));
-    // Renaming over a file needs only the directory's permission: a file the
-    // user made read-only is refused as the system would refuse writing it.
-    if (exists && ::access(native(path).constData(), W_OK) != 0)
-        refuseWrite(shown, FileError::fromErrno(errno == EACCES ? EACCES : errno, path));
+namespace {
 
+QString writeBeside(const QString& path, const QByteArray& bytes, const QString& shown,
+                    mode_t mode) {
     int fd = -1;
     QString temp;
     if (const int err = FileSeam::createTemporary(path, &fd, &temp))
@@ -90,8 +84,7 @@ void replace(const QString& path, const QByteArray& bytes, const QString& shown)
         ::unlink(native(temp).constData());
         refuseWrite(shown, why);
     };
-    // The new file keeps the permissions of the one it replaces.
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
+    ::fchmod(fd, mode);
     if (const int err = FileSeam::writeAll(fd, 0, bytes.constData(), bytes.size(), path))
         fail(FileError::fromErrno(err));
     if (const int err = FileSeam::flush(fd, path)) fail(FileError::fromErrno(err));
@@ -103,16 +96,38 @@ void replace(const QString& path, const QByteArray& bytes, const QString& shown)
                  .arg(bytes.size()));
     if (::close(fd) < 0) {
         const int err = errno;
-        fd = -1;
         ::unlink(native(temp).constData());
         refuseWrite(shown, FileError::fromErrno(err));
     }
-    if (const int err = FileSeam::rename(temp, path)) {
-        ::unlink(native(temp).constData());
+    return temp;
+}
+
+}  // namespace
+
+QString writeTemporary(const QString& path, const QByteArray& bytes, const QString& shown) {
+    return writeBeside(path, bytes, shown, 0644);
+}
+
+void moveInto(const QString& from, const QString& path, const QString& shown) {
+    if (const int err = FileSeam::rename(from, path)) {
+        ::unlink(native(from).constData());
         refuseWrite(shown, FileError::fromErrno(err, path));
     }
     // The rename itself reaches the disk with its directory.
     FileSeam::flushDirectory(QFileInfo(path).absolutePath());
+}
+
+void replace(const QString& path, const QByteArray& bytes, const QString& shown) {
+    struct stat old;
+    const bool exists = ::lstat(native(path).constData(), &old) == 0;
+    if (exists && S_ISLNK(old.st_mode)) throw DataError(linkRefusal(shown));
+    if (exists && S_ISDIR(old.st_mode)) refuseWrite(shown, FileError::fromErrno(EISDIR));
+    // Renaming over a file needs only the directory's permission: a file the
+    // user made read-only is refused as the system would refuse writing it.
+    if (exists && ::access(native(path).constData(), W_OK) != 0)
+        refuseWrite(shown, FileError::fromErrno(errno, path));
+    // The new file keeps the permissions of the one it replaces.
+    moveInto(writeBeside(path, bytes, shown, exists ? (old.st_mode & 07777) : 0644), path, shown);
 }
 
 }  // namespace WholeFile

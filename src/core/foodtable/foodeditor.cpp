@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/compose/composite.h"
+#include "core/compose/compositejournal.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
 #include "core/dbf/dataerror.h"
@@ -193,7 +194,28 @@ bool FoodEditor::supprime() {
                             Prompter::Default::No))
         return false;
     m_refus = false;
-    m_t.deleteRecord();   // a new food is dropped without the events
+    if (m_t.state() == Table::State::Insert) {
+        m_t.deleteRecord();   // a new food is dropped without the events
+        return true;
+    }
+    // The food as stored is deleted, not what was typed over it.
+    m_t.cancel();
+    const QString nom = m_t.asString(kNom);
+    // A food with composition lines goes with them as one unit, as composite
+    // mode deletes it: stopped at any write, neither is left without the other.
+    if (estAlimentDeBase(m_t.asFloat(kNumero)) || nom.trimmed().isEmpty() ||
+        !CompositeFood::ComposeExiste(m_compo, nom)) {
+        m_t.deleteRecord();
+        return !m_refus;
+    }
+    try {
+        CompositeJournal::enUnite(m_t, m_compo, nom, CompositeJournal::Operation::Suppression,
+                                  [&] { m_t.deleteRecord(); });
+    } catch (const DataError&) {
+        // The handles were reopened on the tables as they were: back on the food.
+        if (m_t.isOpen()) m_t.locate(kNom, nom, false);
+        throw;
+    }
     return !m_refus;
 }
 

@@ -70,8 +70,8 @@ public:
     bool insere();
     // Supprimer, after the question "Supprimer l'enregistrement ?": a new
     // food is dropped; a Base food is refused with a message; any other food
-    // is deleted with its composition lines. True when a food was deleted or
-    // dropped.
+    // is deleted with its composition lines, both as one unit
+    // (CompositeJournal). True when a food was deleted or dropped.
     bool supprime();
 
     // The handle's events (installed by the constructor).

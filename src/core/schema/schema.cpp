@@ -1,5 +1,7 @@
 #include "core/schema/schema.h"
 
+#include "core/dbf/dataerror.h"
+
 #include <QHash>
 
 namespace {
@@ -45,6 +47,7 @@ void layOut(QVector<DbfField>& fields) {
 TableSchema makeFood() {
     TableSchema s;
     s.fileName = QStringLiteral("DIETAB.DBF");
+    s.kind = QStringLiteral("une table des aliments");
     s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30);
     for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
                           "A_G_POLY", "CHOLEST", "GLUC_S", "GLUC_A", "CA", "MG", "PH", "FE",
@@ -68,6 +71,7 @@ TableSchema makeFood() {
 TableSchema makeChoice() {
     TableSchema s;
     s.fileName = QStringLiteral("CHOIX.DBF");
+    s.kind = QStringLiteral("une table du choix du jour");
     s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30)
              << num("QTE", kQteWidth, 0);
     for (const char* n : {"PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V",
@@ -85,6 +89,7 @@ TableSchema makeChoice() {
 TableSchema makeComposite() {
     TableSchema s;
     s.fileName = QStringLiteral("Alimcomp.DBF");
+    s.kind = QStringLiteral("une table des aliments composés");
     s.fields << chr("NOM_COMPO", 30) << chr("NOM", 30) << chr("CATEGORIE", 30)
              << num("QTE", kQteWidth, 0);
     for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
@@ -102,6 +107,7 @@ TableSchema makeComposite() {
 TableSchema makeNeeds() {
     TableSchema s;
     s.fileName = QStringLiteral("BESOINS.DBF");
+    s.kind = QStringLiteral("une table des besoins");
     s.fields << chr("NOM", 18);
     for (const char* n : {"E_2_ANS", "E_5_ANS", "E_8_ANS", "F_11_ANS", "G_11_ANS", "F_13_ANS",
                           "G_13_ANS", "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT",
@@ -230,10 +236,29 @@ const DbfField* TableSchema::field(const QString& name) const { return findByNam
 QStringList TableSchema::tagNames() const { return namesOf(tags); }
 const TagDescription* TableSchema::tag(const QString& name) const { return findByName(tags, name); }
 
+void TableSchema::checkFile(const DbfFile& file) const {
+    const auto numeric = [](char type) { return type == 'N' || type == 'F'; };
+    for (const DbfField& sf : fields) {
+        const int f = file.fieldIndex(sf.name);
+        if (f < 0)
+            throw DataError(QStringLiteral("Le fichier %1 n'est pas %2 : il n'a pas le champ %3.")
+                                .arg(file.displayName(), kind, sf.name));
+        const DbfField& ff = file.fields()[f];
+        const bool wantNumber = numeric(sf.type);
+        if (wantNumber != numeric(ff.type) || (!wantNumber && ff.type != sf.type))
+            throw DataError(QStringLiteral("Le fichier %1 n'est pas %2 : son champ %3 devrait "
+                                           "être %4.")
+                                .arg(file.displayName(), kind, sf.name,
+                                     wantNumber ? QStringLiteral("numérique")
+                                                : QStringLiteral("de type texte")));
+    }
+}
+
 namespace {
 TableSchema makeNonMesures() {
     TableSchema t;
     t.fileName = QStringLiteral("NONMESUR.DBF");
+    t.kind = QStringLiteral("une table des valeurs non mesurées");
     t.fields << *foodSchema().field(QStringLiteral("NUMERO")) << *foodSchema().field(QStringLiteral("NOM"));
     // The nutrients in the Food table's field order, after NUMERO, NOM, CATEGORIE.
     const QVector<DbfField>& food = foodSchema().fields;

@@ -50,6 +50,7 @@ struct TagDescription {
 
 struct TableSchema {
     QString fileName;             // as the program names it, e.g. "DIETAB.DBF"
+    QString kind;                 // what such a file is, e.g. "une table des aliments"
     QVector<DbfField> fields;     // physical order, with width and decimals
     QVector<TagDescription> tags; // index tags that can be set on this table
     QString defaultTag;           // tag set when the handle is made ("" natural)
@@ -58,6 +59,11 @@ struct TableSchema {
     QStringList tagNames() const;
     // The tag of that name, without regard to case, or nullptr.
     const TagDescription* tag(const QString& name) const;
+    // Throws DataError when the file is not such a table: a field of the
+    // schema missing, or of another kind (text for 'C', number for 'N' or
+    // 'F'), the message naming the file, what it is not and the field.
+    // Widths, decimals and fields the schema does not know do not matter.
+    void checkFile(const DbfFile& file) const;
 };
 
 // Food table DIETAB.DBF: NUMERO, NOM, CATEGORIE and the thirty-one nutrients.

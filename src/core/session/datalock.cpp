@@ -1,16 +1,32 @@
 #include "core/session/datalock.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
-#include <memory>
+#include <QFile>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "core/dbf/dataerror.h"
+#include "core/dbf/datadir.h"
+#include "core/dbf/fileseam.h"
+#include "core/dbf/wholefile.h"
+#include "core/interfaces/prompter.h"
 
 namespace DataLock {
 namespace {
 
 struct Held {
-    QString dir;
-    std::unique_ptr<QLockFile> lock;
+    int dirFd = -1;    // the Data directory, whose lock this process holds
+    int fileFd = -1;   // the lock file, when it is the lock file that is locked
+    dev_t dev = 0;
+    ino_t ino = 0;
+    QString lockPath;
+    bool ownFile = false;   // the lock file is the one this process wrote
 };
 
 Held& current() {
@@ -18,12 +34,94 @@ Held& current() {
     return h;
 }
 
-QString canonical(const QString& dir) {
-    const QString c = QFileInfo(dir).canonicalFilePath();
-    return c.isEmpty() ? QFileInfo(dir).absoluteFilePath() : c;
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+QString lockPath(const QString& dir) { return QDir(dir).filePath(fileName()); }
+
+// Who the lock file says holds the lock.
+struct Owner {
+    qint64 pid = 0;
+    QString host;
+    bool known = false;
+};
+
+Owner readOwner(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QList<QByteArray> lines = f.read(4096).split('\n');
+    Owner o;
+    bool ok = false;
+    o.pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (!ok || o.pid <= 0) return {};
+    o.host = QString::fromUtf8(lines.value(2).trimmed());
+    o.known = true;
+    return o;
 }
 
-QString lockPath(const QString& dir) { return QDir(canonical(dir)).filePath(fileName()); }
+bool thisMachine(const Owner& o) {
+    return o.host.isEmpty() || o.host == QSysInfo::machineHostName();
+}
+
+bool alive(qint64 pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+
+// The process that holds the system's lock on dir, read from the system's
+// table of locks (lines such as "1: FLOCK ADVISORY WRITE 4321 08:02:131073 0
+// EOF"); 0 when it cannot be told. Serves when the lock file could not be
+// written (a full disk, a read-only directory).
+qint64 lockHolder(const QString& dir) {
+    struct stat st;
+    if (::stat(native(dir).constData(), &st) != 0) return 0;
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text)) return 0;
+    const QByteArray device = QStringLiteral("%1:%2:")
+                                  .arg(major(st.st_dev), 2, 16, QLatin1Char('0'))
+                                  .arg(minor(st.st_dev), 2, 16, QLatin1Char('0'))
+                                  .toLatin1();
+    const QByteArray inode = QByteArray::number(static_cast<qulonglong>(st.st_ino));
+    qint64 sameInode = 0;
+    for (QByteArray line = locks.readLine(); !line.isEmpty(); line = locks.readLine()) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        // A process waiting for the lock ("1: -> FLOCK ...") does not hold it.
+        if (f.size() < 6 || f.value(1) == "->") continue;
+        const QByteArray& id = f[5];
+        if (!id.endsWith(':' + inode)) continue;
+        if (id == device + inode) return f[4].toLongLong();
+        // Some file systems show another device number than stat() does.
+        sameInode = f[4].toLongLong();
+    }
+    return sameInode;
+}
+
+QByteArray ownerText() {
+    return QByteArray::number(static_cast<qint64>(::getpid())) + "\nnutrimo\n" +
+           QSysInfo::machineHostName().toUtf8() + "\n";
+}
+
+// Writes who holds the lock into the lock file. Nothing depends on it but
+// the message of a refused start, so a failure (a full disk, a read-only
+// directory) is not one: the lock holds without it. A stale file that cannot
+// be replaced is removed, so that it names no one.
+void writeOwner(Held& h) {
+    if (h.fileFd >= 0) {
+        h.ownFile = ::ftruncate(h.fileFd, 0) == 0;
+        const QByteArray text = ownerText();
+        h.ownFile = h.ownFile && FileSeam::writeAll(h.fileFd, 0, text.constData(), text.size(),
+                                                    h.lockPath) == 0;
+        return;
+    }
+    try {
+        WholeFile::replace(h.lockPath, ownerText(), fileName());
+        h.ownFile = true;
+    } catch (const DataError&) {
+        FileSeam::remove(h.lockPath);
+    }
+}
+
+void closeFds(Held& h) {
+    if (h.fileFd >= 0) ::close(h.fileFd);
+    if (h.dirFd >= 0) ::close(h.dirFd);
+    h.fileFd = h.dirFd = -1;
+}
 
 }  // namespace
 
@@ -35,39 +133,114 @@ const QString& fileName() {
 Result acquire(const QString& dir) {
     if (held(dir)) return Result::Taken;
     release();
-    auto lock = std::make_unique<QLockFile>(lockPath(dir));
-    // Never stale by age: only a lock whose process has gone is taken over.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        current() = Held{canonical(dir), std::move(lock)};
-        return Result::Taken;
+    Held h;
+    h.lockPath = lockPath(dir);
+    struct stat st;
+    h.dirFd = ::open(native(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (h.dirFd < 0 || ::fstat(h.dirFd, &st) != 0) {
+        closeFds(h);
+        return Result::Unavailable;
     }
-    return lock->error() == QLockFile::LockFailedError ? Result::HeldElsewhere
-                                                       : Result::Unavailable;
+    h.dev = st.st_dev;
+    h.ino = st.st_ino;
+    int err = FileSeam::lock(h.dirFd, dir);
+    bool created = false;
+    if (err && err != EWOULDBLOCK) {
+        // A file system that does not lock directories may lock a file: the
+        // lock file itself, kept open for the run.
+        const QByteArray file = native(h.lockPath);
+        h.fileFd = ::open(file.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (h.fileFd < 0 && errno == ENOENT) {
+            h.fileFd = ::open(file.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            created = h.fileFd >= 0;
+        }
+        err = h.fileFd < 0 ? errno : FileSeam::lock(h.fileFd, h.lockPath);
+    }
+    if (err) {
+        if (created) ::unlink(native(h.lockPath).constData());
+        closeFds(h);
+        return err == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unavailable;
+    }
+    // The system's lock is this process's: whoever the lock file names has
+    // gone, unless it is on another machine, which this one cannot see.
+    const Owner o = readOwner(h.lockPath);
+    if (o.known && !thisMachine(o)) {
+        closeFds(h);
+        return Result::OtherMachine;
+    }
+    writeOwner(h);
+    current() = h;
+    return Result::Taken;
 }
 
 bool held(const QString& dir) {
     const Held& h = current();
-    return h.lock && h.lock->isLocked() && h.dir == canonical(dir);
+    struct stat st;
+    return h.dirFd >= 0 && ::stat(native(dir).constData(), &st) == 0 && st.st_dev == h.dev &&
+           st.st_ino == h.ino;
 }
 
 void release() {
     Held& h = current();
-    if (h.lock) h.lock->unlock();
+    if (h.ownFile) FileSeam::remove(h.lockPath);
+    closeFds(h);
     h = Held{};
 }
 
-QString refusal(const QString& dir) {
-    QLockFile probe(lockPath(dir));
-    qint64 pid = 0;
-    QString host, app;
-    const bool known = probe.getLockInfo(&pid, &host, &app);
-    const QString who = known ? QStringLiteral(" (processus n° %1)").arg(pid) : QString();
+QString refusal(const QString& dir, Result result) {
+    const Owner o = readOwner(lockPath(dir));
+    const QString shownDir = DataDir::shown(dir);
+    if (o.known && !thisMachine(o)) {
+        const QString debut =
+            QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données %1, sur "
+                           "l'ordinateur %2 (processus n° %3).\n"
+                           "Deux programmes sur les mêmes tables perdraient des saisies : fermez "
+                           "Nutrimo sur %2 avant de le relancer ici.")
+                .arg(shownDir, o.host)
+                .arg(o.pid);
+        if (result != Result::OtherMachine) return debut + QStringLiteral(" Rien n'a été modifié.");
+        return debut + QStringLiteral("\nSi Nutrimo n'est plus ouvert sur %1 (cet ordinateur s'est "
+                                      "arrêté sans le fermer), supprimez le fichier %2 du "
+                                      "répertoire des données, puis relancez Nutrimo. Rien n'a été "
+                                      "modifié.")
+                           .arg(o.host, fileName());
+    }
+    // The lock file may be stale (its process gone, the new holder unable to
+    // write it): the system then says who holds the lock.
+    const qint64 pid = o.known && alive(o.pid) ? o.pid : lockHolder(dir);
+    const QString who = pid > 0 ? QStringLiteral(" (processus n° %1)").arg(pid) : QString();
     return QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données %1%2.\n"
                           "Deux programmes sur les mêmes tables perdraient des saisies : "
                           "revenez à celui qui est ouvert, ou fermez-le avant de relancer "
                           "Nutrimo. Rien n'a été modifié.")
-        .arg(QDir::toNativeSeparators(canonical(dir)), who);
+        .arg(shownDir, who);
+}
+
+QString readOnlyNotice(const QString& dir) {
+    return QStringLiteral("Le répertoire des données %1 ne peut pas être verrouillé : son système "
+                          "de fichiers n'accepte aucun verrou. Un autre Nutrimo ouvert sur les "
+                          "mêmes tables ne pourrait pas être détecté, et l'un effacerait les "
+                          "saisies de l'autre.\n"
+                          "Nutrimo s'ouvre donc en lecture seule : vous pouvez consulter les "
+                          "tables et les bilans, mais aucune modification ne sera enregistrée.")
+        .arg(DataDir::shown(dir));
+}
+
+bool startRun(const QString& dir) {
+    const Result result = acquire(dir);
+    switch (result) {
+    case Result::Taken:
+        return true;
+    case Result::Unavailable:
+        FileSeam::setReadOnlyRun(true);
+        prompter().message(Prompter::Kind::Warning, readOnlyNotice(dir));
+        return true;
+    case Result::HeldElsewhere:
+    case Result::OtherMachine:
+        break;
+    }
+    prompter().message(Prompter::Kind::Warning, refusal(dir, result));
+    return false;
 }
 
 }  // namespace DataLock

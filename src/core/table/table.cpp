@@ -15,7 +15,7 @@
 // it against the filter and lays out the view again.
 //
 // Schema against file: every field of the schema must be in the file with the
-// same kind (text for 'C', number for 'N' or 'F'). Widths and decimals may
+// same kind (text for 'C', number for 'N' or 'F'; TableSchema::checkFile). Widths and decimals may
 // differ (files written by other programs): the file's own widths are used for
 // reading and writing, so a text is cut to the file's width and a number that
 // does not fit the file's field is refused. Fields of the file that the schema
@@ -296,20 +296,7 @@ void Table::open() {
     if (d->file) return;
     const QString path = filePath();
     std::unique_ptr<DbfFile> file = DbfFile::open(path, d->readOnly);
-    for (const DbfField& sf : d->schema.fields) {
-        const int f = file->fieldIndex(sf.name);
-        if (f < 0)
-            throw DataError(QStringLiteral("Le fichier %1 ne convient pas : il n'a pas le champ %2.")
-                                .arg(file->displayName(), sf.name));
-        const DbfField& ff = file->fields()[f];
-        const bool wantNumber = isNumeric(sf.type);
-        if (wantNumber != isNumeric(ff.type) || (!wantNumber && ff.type != sf.type))
-            throw DataError(QStringLiteral("Le fichier %1 ne convient pas : le champ %2 devrait "
-                                           "être %3.")
-                                .arg(file->displayName(), sf.name,
-                                     wantNumber ? QStringLiteral("numérique")
-                                                : QStringLiteral("de type texte")));
-    }
+    d->schema.checkFile(*file);
     d->file = std::move(file);
     try {
         d->tags.attach(d->file.get(), d->schema.tags);
