@@ -198,13 +198,18 @@ bool FoodEditor::supprime() {
         m_t.deleteRecord();   // a new food is dropped without the events
         return true;
     }
+    // A Base food is refused before anything else, so that what was typed
+    // over it stays pending as typed (its number is never edited).
+    if (estAlimentDeBase(m_t.asFloat(kNumero))) {
+        m_t.deleteRecord();
+        return !m_refus;
+    }
     // The food as stored is deleted, not what was typed over it.
     m_t.cancel();
     const QString nom = m_t.asString(kNom);
     // A food with composition lines goes with them as one unit, as composite
     // mode deletes it: stopped at any write, neither is left without the other.
-    if (estAlimentDeBase(m_t.asFloat(kNumero)) || nom.trimmed().isEmpty() ||
-        !CompositeFood::ComposeExiste(m_compo, nom)) {
+    if (nom.trimmed().isEmpty() || !CompositeFood::ComposeExiste(m_compo, nom)) {
         m_t.deleteRecord();
         return !m_refus;
     }
