@@ -10,9 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 #include <cstdio>
 
 #include "core/suggest/completion.h"
+#include "core/io/runcontext.h"
 #include "core/suggest/completiondata.h"
 #include "core/schema/schema.h"
 #include "suppliedtables.h"
@@ -41,6 +43,7 @@ const QVector<DayOf3>& days() {
 struct Tables {
     QTemporaryDir base, full;
     QVector<CandidateFood> baseFoods, fullFoods;
+    std::unique_ptr<RunContext> needsRun;   // the Needs table read from the Base foods' directory
     Tables() {
         const QDir supplied(QStringLiteral(NUTRIMO_TABLES_DIR));
         for (const QTemporaryDir* d : {&base, &full})
@@ -49,8 +52,10 @@ struct Tables {
         QFile::remove(QDir(full.path()).filePath(QStringLiteral("DIETAB.DBF")));
         SuppliedTables::buildFullCiqual(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/ciqual-2020.csv"),
                                         QDir(full.path()).filePath(QStringLiteral("DIETAB.DBF")));
-        baseFoods = CompletionData::readFoods(base.path());
-        fullFoods = CompletionData::readFoods(full.path());
+        RunContext baseRun{DataDirectory(base.path())}, fullRun{DataDirectory(full.path())};
+        baseFoods = CompletionData::readFoods(baseRun);
+        fullFoods = CompletionData::readFoods(fullRun);
+        needsRun = std::make_unique<RunContext>(DataDirectory(base.path()));
     }
     static const Tables& get() {
         static const Tables t;
@@ -61,7 +66,7 @@ struct Tables {
     CompletionRequest request(const DayOf3& day, bool whole) const {
         CompletionRequest r;
         r.foods = baseFoods;
-        r.needs = CompletionData::readNeeds(base.path(), colonneDuGroupe(QString::fromUtf8(day.group)));
+        r.needs = CompletionData::readNeeds(*needsRun, colonneDuGroupe(QString::fromUtf8(day.group)));
         r.groupName = QString::fromUtf8(day.group);
         QVector<ProposedLine> lines;
         for (const auto& [name, grams] : day.foods)

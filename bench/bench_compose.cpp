@@ -13,16 +13,16 @@
 
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/datadir.h"
+#include "core/io/datadirectory.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "benchtables.h"
 #include "core/table/table.h"
 #include "core/session/session.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
-using BenchTables::put;
 using BenchTables::writeTable;
 
 // A Data directory with `foods` foods and a day's choice of `lines` lines,
@@ -30,27 +30,29 @@ using BenchTables::writeTable;
 struct Setup {
     QTemporaryDir dir;
     std::unique_ptr<Session> session;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     Setup(int foods, int lines) {
         session = std::make_unique<Session>(dir.path());
+        desktop = std::make_unique<ScriptedDesktop>(session->run());
         const QDir d(dir.path());
         const QStringList& cats = categories();
-        writeTable(d.filePath(foodSchema().fileName), foodSchema(), foods, [&](DbfFile& f, int i, QByteArray& r) {
-            put(f, r, "NUMERO", i + 1);
-            put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
-            put(f, r, "CATEGORIE", cats[i % cats.size()]);
+        writeTable(d.filePath(foodSchema().fileName), foodSchema(), foods, [&](RecordBuilder& r, int i) {
+            r.set(QStringLiteral("NUMERO"), i + 1);
+            r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
+            r.set(QStringLiteral("CATEGORIE"), cats[i % cats.size()]);
             int k = 0;
-            for (const Nutrient& n : nutrients()) put(f, r, n.field, 0.25 * ((i + k++) % 40));
+            for (const Nutrient& n : nutrients()) r.set(QString::fromLatin1(n.field), 0.25 * ((i + k++) % 40));
         });
-        writeTable(d.filePath(choiceSchema().fileName), choiceSchema(), lines, [&](DbfFile& f, int i, QByteArray& r) {
-            put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1));
-            put(f, r, "QTE", 100 + i % 50);
-            for (const QString& field : lineComputedFields()) put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
+        writeTable(d.filePath(choiceSchema().fileName), choiceSchema(), lines, [&](RecordBuilder& r, int i) {
+            r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1));
+            r.set(QStringLiteral("QTE"), 100 + i % 50);
+            for (const QString& field : lineComputedFields()) r.set(field, 0.5 + i % 7);
         });
         DbfFile::create(d.filePath(QStringLiteral("choix0.dbf")), choiceSchema().fields);
         DbfFile::create(d.filePath(compositeSchema().fileName), compositeSchema().fields);
-        w = std::make_unique<TFcompose>(*session);
+        w = std::make_unique<TFcompose>(*session, *desktop);
         w->show();
         QApplication::processEvents();
     }
@@ -62,7 +64,7 @@ struct Setup {
 
 void BM_AddLine(benchmark::State& state) {
     Setup s(500, static_cast<int>(state.range(0)));
-    ScriptedPrompter p;
+    ScriptedPrompter p(s.session->run());
     for (auto _ : state) {
         p.answer(QStringLiteral("150"));
         s.w->SBajouterClick();

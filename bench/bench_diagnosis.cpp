@@ -11,26 +11,29 @@
 #include <QTemporaryDir>
 
 #include "core/compose/dailytotals.h"
-#include "core/dbf/datadir.h"
+#include "core/io/datadirectory.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
-#include "compose/compose.h"
 #include "core/session/session.h"
 #include "ui/printerservice.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 // A Data directory with a Needs table and a Choice table of n lines.
 struct Day {
     QTemporaryDir dir;
     Session session{dir.path()};
-    TFcompose compose{session};
-    Table& choice = compose.Tchoix();
+    ScriptedDesktop desktop{session.run()};
+    ScriptedPrompter prompter{session.run()};
+    Table choice{session.run(), choiceSchema()};
 
     explicit Day(int lines) {
+        // The day is written once, without waiting for the disk.
+        session.run().seam().setDurable(false);
         const QString needs = QDir(QStringLiteral(NUTRIMO_TABLES_DIR)).filePath(needsSchema().fileName);
         if (!QFile::copy(needs, QDir(dir.path()).filePath(needsSchema().fileName))) writeNeeds();
         DbfFile::create(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema().fields);
@@ -44,11 +47,11 @@ struct Day {
             choice.post();
         }
         choice.close();
+        session.run().seam().setDurable(true);
     }
     void writeNeeds() {
         DbfFile::create(QDir(dir.path()).filePath(needsSchema().fileName), needsSchema().fields);
-        Table t(needsSchema());
-        t.setDirectory(dir.path());
+        Table t(session.run(), needsSchema());
         t.open();
         for (int r = 1; r <= 29; ++r) {
             t.append();
@@ -59,10 +62,10 @@ struct Day {
 };
 
 void BM_ShowDiagnosis(benchmark::State& state) {
-    ScriptedPrompter prompter;
     Day day(static_cast<int>(state.range(0)));
-    TFdiagnost w(day.session, day.compose);
-    w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    ScriptedPrompter& prompter = day.prompter;
+    TFdiagnost w(day.session, day.desktop);
+    w.setGroupe(QStringLiteral("Femme active"));
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         w.show();   // reads both tables
@@ -75,10 +78,9 @@ void BM_ShowDiagnosis(benchmark::State& state) {
 BENCHMARK(BM_ShowDiagnosis)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 void BM_DrawPage2(benchmark::State& state) {
-    ScriptedPrompter prompter;
     Day day(20);
-    TFdiagnost w(day.session, day.compose);
-    w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    TFdiagnost w(day.session, day.desktop);
+    w.setGroupe(QStringLiteral("Femme active"));
     w.show();
     w.SBpage2Click();
     QImage image(640, 480, QImage::Format_RGB32);
@@ -88,16 +90,15 @@ void BM_DrawPage2(benchmark::State& state) {
 BENCHMARK(BM_DrawPage2)->Unit(benchmark::kMillisecond);
 
 void BM_PrintToPdf(benchmark::State& state) {
-    ScriptedPrompter prompter;
     Day day(20);
+    ScriptedPrompter& prompter = day.prompter;
     const QString pdf = QDir(day.dir.path()).filePath(QStringLiteral("bilan.pdf"));
-    PrinterService::setPdfOutput(pdf);
-    TFdiagnost w(day.session, day.compose);
-    w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    day.desktop.printers().setPdfOutput(pdf);
+    TFdiagnost w(day.session, day.desktop);
+    w.setGroupe(QStringLiteral("Femme active"));
     w.show();
     for (auto _ : state) w.SBimprimerClick();
     w.hide();
-    PrinterService::setPdfOutput(QString());
     if (!prompter.asked.isEmpty()) state.SkipWithError(prompter.lastText().toStdString().c_str());
     state.counters["pdf_bytes"] = static_cast<double>(QFileInfo(pdf).size());
 }

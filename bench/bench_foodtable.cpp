@@ -22,7 +22,9 @@
 #include "core/table/table.h"
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
+#include "benchtables.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 
@@ -42,37 +44,17 @@ QString dataDir(int n) {
     QDir().mkpath(dir);
     DbfFile::create(dir + QLatin1Char('/') + compositeSchema().fileName, compositeSchema().fields);
     const QString path = dir + QLatin1Char('/') + foodSchema().fileName;
-    DbfFile::create(path, foodSchema().fields);
-    QByteArray records;
-    {
-        auto file = DbfFile::open(path, true);
-        std::mt19937 rng(11);
-        const int words = int(sizeof kWords / sizeof kWords[0]);
-        const QVector<DbfField>& fields = file->fields();
-        for (int i = 0; i < n; ++i) {
-            QByteArray rec = file->blankRecord();
-            auto put = [&](int f, const QByteArray& bytes) { rec.replace(fields[f].offset, bytes.size(), bytes); };
-            QString name;
-            for (int w = 0; w < 2; ++w) name += QString::fromUtf8(kWords[rng() % words]) + QLatin1Char(' ');
-            name += QString::number(i + 1);
-            put(0, file->encodeNumber(0, i + 1));
-            put(1, file->encodeText(1, name));
-            put(2, file->encodeText(2, categories()[i % categories().size()]));
-            for (int f = 3; f < fields.size(); ++f) put(f, file->encodeNumber(f, (rng() % 50000) / 1000.0));
-            records += ' ';
-            records += rec;
-        }
-    }
-    QFile raw(path);
-    raw.open(QIODevice::ReadWrite);
-    QByteArray image = raw.readAll();
-    image.chop(1);   // the end mark, put back after the records
-    image += records;
-    image += '\x1a';
-    for (int b = 0; b < 4; ++b) image[4 + b] = char((quint32(n) >> (8 * b)) & 0xFF);
-    raw.seek(0);
-    raw.write(image);
-    raw.close();
+    std::mt19937 rng(11);
+    const int words = int(sizeof kWords / sizeof kWords[0]);
+    BenchTables::writeTable(path, foodSchema(), n, [&](RecordBuilder& r, int i) {
+        QString name;
+        for (int w = 0; w < 2; ++w) name += QString::fromUtf8(kWords[rng() % words]) + QLatin1Char(' ');
+        name += QString::number(i + 1);
+        r.set(QStringLiteral("NUMERO"), i + 1).set(QStringLiteral("NOM"), name);
+        r.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
+        for (int f = 3; f < foodSchema().fields.size(); ++f)
+            r.set(foodSchema().fields[f].name, (rng() % 50000) / 1000.0);
+    });
     dirs[n] = dir;
     return dir;
 }
@@ -80,23 +62,28 @@ QString dataDir(int n) {
 template <class W>
 struct Shown {
     Session session;
-    W w;
-    explicit Shown(int n) : session(dataDir(int(n))), w(session) {
-        w.show();
+    ScriptedDesktop desktop{session.run()};
+    std::unique_ptr<W> w;
+    explicit Shown(int n) : session(dataDir(int(n))) {
+        if constexpr (std::is_constructible_v<W, Session&, Desktop&>)
+            w = std::make_unique<W>(session, desktop);
+        else
+            w = std::make_unique<W>(session);
+        w->show();
         QApplication::processEvents();
     }
-    ~Shown() { w.close(); }
+    ~Shown() { w->close(); }
 };
 
 template <class W>
 void Opening(benchmark::State& state) {
     Shown<W> s(int(state.range(0)));
-    s.w.close();
+    s.w->close();
     for (auto _ : state) {
-        s.w.show();
+        s.w->show();
         QApplication::processEvents();
         state.PauseTiming();
-        s.w.close();
+        s.w->close();
         QApplication::processEvents();
         state.ResumeTiming();
     }
@@ -108,9 +95,9 @@ void NavigatorStep(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         if constexpr (std::is_same_v<W, TFmodif>)
-            s.w.navigue(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+            s.w->navigue(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
         else
-            s.w.DBNavigator->click(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+            s.w->DBNavigator->click(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
         QApplication::processEvents();
     }
 }
@@ -118,15 +105,15 @@ void NavigatorStep(benchmark::State& state) {
 template <class W>
 void SortChange(benchmark::State& state) {
     Shown<W> s(int(state.range(0)));
-    s.w.DBNavigator->click(TableNavigator::Fin);
+    s.w->DBNavigator->click(TableNavigator::Fin);
     int i = 0;
     for (auto _ : state) {
         QRadioButton* categorie;
         if constexpr (std::is_same_v<W, TFmodif>)
-            categorie = s.w.RBCategorie;
+            categorie = s.w->RBCategorie;
         else
-            categorie = s.w.RBcategorie;
-        (++i % 2 ? categorie : s.w.RBnumero)->click();
+            categorie = s.w->RBcategorie;
+        (++i % 2 ? categorie : s.w->RBnumero)->click();
         QApplication::processEvents();
     }
 }
@@ -134,13 +121,13 @@ void SortChange(benchmark::State& state) {
 template <class W>
 void NameSearch(benchmark::State& state) {
     Shown<W> s(int(state.range(0)));
-    ScriptedPrompter p;
+    ScriptedPrompter p(s.session.run());
     const QStringList starts = {QStringLiteral("Epi"), QStringLiteral("pomme c"), QStringLiteral("oeuf"),
                                 QStringLiteral("Zz"), QStringLiteral("crè")};
     int i = 0;
     for (auto _ : state) {
         p.answer(starts[i++ % starts.size()]);
-        s.w.SBchercherClick();
+        s.w->SBchercherClick();
         QApplication::processEvents();
         state.PauseTiming();
         p.asked.clear();

@@ -11,32 +11,34 @@
 #include <QTemporaryDir>
 
 #include "compose/compimpr.h"
-#include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "benchtables.h"
 #include "core/table/table.h"
 #include "foodtable/dietri.h"
+#include "core/io/runcontext.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "ui/printerservice.h"
 
 namespace {
-using BenchTables::put;
 using BenchTables::writeTable;
 
 // A Data directory holding a Food table of `foods` foods with varied values.
 struct Foods {
     QTemporaryDir dir;
+    RunContext run{DataDirectory(dir.path())};
+    ScriptedPrompter boxes{run};
+    ScriptedDesktop desktop{run};
     explicit Foods(int foods) {
-        DataDir::set(dir.path());
         writeTable(QDir(dir.path()).filePath(foodSchema().fileName), foodSchema(), foods,
-                   [&](DbfFile& f, int i, QByteArray& r) {
-                       put(f, r, "NUMERO", i + 1);
-                       put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
-                       put(f, r, "CATEGORIE", categories()[i % categories().size()]);
+                   [&](RecordBuilder& r, int i) {
+                       r.set(QStringLiteral("NUMERO"), i + 1);
+                       r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
+                       r.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
                        int k = 0;
                        for (const Nutrient& n : nutrients())
-                           put(f, r, n.field, 0.25 * ((i * 7919 + 31 * k++) % 4000));
+                           r.set(QString::fromLatin1(n.field), 0.25 * ((i * 7919 + 31 * k++) % 4000));
                    });
     }
     QString pdf() const { return QDir(dir.path()).filePath(QStringLiteral("sortie.pdf")); }
@@ -44,7 +46,7 @@ struct Foods {
 
 void BM_RankingSwitch(benchmark::State& state) {
     Foods foods(static_cast<int>(state.range(0)));
-    TFDietri w;
+    TFDietri w(foods.desktop);
     w.show();
     QApplication::processEvents();
     int i = 0;
@@ -60,16 +62,15 @@ BENCHMARK(BM_RankingSwitch)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecon
 
 void BM_RankingPrintout(benchmark::State& state) {
     Foods foods(static_cast<int>(state.range(0)));
-    TFDietri w;
+    TFDietri w(foods.desktop);
     w.show();
     w.RBcalciumClick();
     QApplication::processEvents();
-    PrinterService::setPdfOutput(foods.pdf());
+    foods.desktop.printers().setPdfOutput(foods.pdf());
     for (auto _ : state) {
         w.SBimprimerClick();
         QApplication::processEvents();
     }
-    PrinterService::setPdfOutput(QString());
     w.close();
     state.SetLabel(QStringLiteral("%1 aliments").arg(state.range(0)).toStdString());
 }
@@ -77,21 +78,22 @@ BENCHMARK(BM_RankingPrintout)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisec
 
 void BM_Report(benchmark::State& state) {
     QTemporaryDir dir;
-    DataDir::set(dir.path());
+    RunContext run{DataDirectory(dir.path())};
+    ScriptedPrompter boxes{run};
+    ScriptedDesktop desktop{run};
     const int lines = static_cast<int>(state.range(0));
     writeTable(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema(), lines,
-               [&](DbfFile& f, int i, QByteArray& r) {
-                   put(f, r, "NOM", QStringLiteral("Aliment %1").arg(i + 1));
-                   put(f, r, "QTE", 100 + i % 50);
+               [&](RecordBuilder& r, int i) {
+                   r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1));
+                   r.set(QStringLiteral("QTE"), 100 + i % 50);
                    for (const QString& field : lineComputedFields())
-                       put(f, r, field.toLatin1().constData(), 0.5 + i % 7);
+                       r.set(field, 0.5 + i % 7);
                });
-    Table tchoix(choiceSchema());
+    Table tchoix(run, choiceSchema());
     tchoix.open();
-    TFcompimpr compimpr;
-    PrinterService::setPdfOutput(QDir(dir.path()).filePath(QStringLiteral("liste.pdf")));
+    TFcompimpr compimpr(desktop);
+    desktop.printers().setPdfOutput(QDir(dir.path()).filePath(QStringLiteral("liste.pdf")));
     for (auto _ : state) compimpr.Print(tchoix);
-    PrinterService::setPdfOutput(QString());
     state.SetLabel(QStringLiteral("%1 lignes").arg(lines).toStdString());
 }
 BENCHMARK(BM_Report)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
@@ -100,7 +102,6 @@ BENCHMARK(BM_Report)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ScriptedPrompter boxes;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "core/dbf/collation.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 
 namespace {

@@ -19,11 +19,11 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/fileops.h"
+#include "core/io/fileseam.h"
 #include "core/table/table.h"
 
 namespace {
@@ -76,8 +76,6 @@ const QString& scratch() {
         // reproduction.
         static QString removeAtExit = d;
         std::atexit([] { QDir(removeAtExit).removeRecursively(); });
-        DataDir::set(d);
-        FileSeam::setDurable(false);
         return d;
     }();
     return dir;
@@ -119,9 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!out.open(QIODevice::WriteOnly)) std::abort();
         out.write(reinterpret_cast<const char*>(data + 5), static_cast<qint64>(size - 5));
     }
-    FileSeam::reset();
-
-    Table t(schema());
+    // A run of its own for each input, on thousands of throw-away files
+    // written without waiting for the disk.
+    RunContext run{DataDirectory(dir)};
+    run.seam().setDurable(false);
+    Table t(run, schema());
     try {
         t.open();
     } catch (const DataError& e) {
@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     t.setIndexName(QStringLiteral("NOM"));
 
     // Writing, with the planned fault.
-    FileSeam::failAt(faultOp, nth, fault, ops & 4);
+    run.seam().failAt(faultOp, nth, fault, ops & 4);
     if ((ops & 8) && !t.isEmpty()) {
         t.first();
         const bool ok = attempt([&] {
@@ -184,17 +184,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ops & 64) {
         // A copy is whole or absent.
         const QString copy = dir + QStringLiteral("/copie.dbf");
-        if (attempt([&] { FileOps::copyFile(QStringLiteral("FUZZ.DBF"), QStringLiteral("copie.dbf")); })) {
+        if (attempt([&] { FileOps::copyFile(run, QStringLiteral("FUZZ.DBF"), QStringLiteral("copie.dbf")); })) {
             QFile a(path), b(copy);
             check(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) &&
                   a.readAll() == b.readAll());
         } else {
             check(!QFile::exists(copy));
         }
-        FileSeam::reset();
-        FileOps::deleteFile(QStringLiteral("copie.dbf"));
+        run.seam().reset();
+        FileOps::deleteFile(run, QStringLiteral("copie.dbf"));
     }
-    FileSeam::reset();
+    run.seam().reset();
 
     // What the handle holds is what the file holds.
     t.setFiltered(false);

@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 2) return 2;
-    prompter().message(Prompter::Kind::Error, args.at(1));
+    app.prompter().message(Prompter::Kind::Error, args.at(1));
     return 0;
 }

@@ -4,11 +4,9 @@
 #include <QTranslator>
 
 #include "ui/errorhandler.h"
-#include "ui/qtprompter.h"
 
 NutrimoApplication::NutrimoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Nutrimo"));
-    QtPrompter::installAsDefault();
     loadQtFrench(*this);
 }
 
@@ -27,7 +25,7 @@ bool NutrimoApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        ErrorHandler::showCurrent();
+        ErrorHandler::showCurrent(m_errors ? *m_errors : m_prompter);
         return false;
     }
 }

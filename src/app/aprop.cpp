@@ -1,6 +1,7 @@
 #include "app/aprop.h"
 
-#include <QDesktopServices>
+#include "ui/desktop.h"
+
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -21,12 +22,7 @@ const QSize kImage(31, 35);
 const int kRepos = 3000;   // Image1 rests this long between two flashes
 }  // namespace
 
-TFAprop_gg::Ouvreur TFAprop_gg::ouvreurDuBureau() {
-    return [](const QUrl& url) { QDesktopServices::openUrl(url); };
-}
-
-TFAprop_gg::TFAprop_gg(QWidget* parent, Ouvreur ouvreur)
-    : ModalWindow(parent, 63), m_ouvreur(std::move(ouvreur)) {
+TFAprop_gg::TFAprop_gg(Desktop& desktop, QWidget* parent) : ModalWindow(parent, 63), m_desktop(desktop) {
     setObjectName(QStringLiteral("FAprop_gg"));
     setWindowTitle(QStringLiteral("A propos"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -147,11 +143,11 @@ void TFAprop_gg::Timer1Timer() {
 }
 
 void TFAprop_gg::LURLClick() {
-    if (m_ouvreur) m_ouvreur(QUrl(AdresseWeb));
+    m_desktop.openUrl(QUrl(AdresseWeb));
 }
 
 void TFAprop_gg::SpeedButton1Click() {
-    if (m_ouvreur) m_ouvreur(QUrl(AdresseCourrier));
+    m_desktop.openUrl(QUrl(AdresseCourrier));
 }
 
 bool TFAprop_gg::eventFilter(QObject* watched, QEvent* event) {

@@ -12,20 +12,18 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
+class Desktop;
 class QToolButton;
 
 class TFAprop_gg : public ModalWindow {
     Q_OBJECT
 public:
-    // Opens an address with the desktop's program for it; its result is
-    // ignored (no browser or mail program: nothing happens, nothing is shown).
-    using Ouvreur = std::function<void(const QUrl&)>;
-    static Ouvreur ouvreurDuBureau();   // QDesktopServices::openUrl
-
     static const QString AdresseWeb;
     static const QString AdresseCourrier;   // mailto: with the subject "Nutrimo"
 
-    explicit TFAprop_gg(QWidget* parent = nullptr, Ouvreur ouvreur = ouvreurDuBureau());
+    // The addresses open with the desktop's program for them; its result is
+    // ignored (no browser or mail program: nothing happens, nothing is shown).
+    explicit TFAprop_gg(Desktop& desktop, QWidget* parent = nullptr);
     ~TFAprop_gg() override;
 
     // The animation starts from Image1 with a 3000 ms interval.
@@ -53,5 +51,5 @@ protected:
 
 private:
     QLabel* image(const char* name, const QString& picture);
-    Ouvreur m_ouvreur;
+    Desktop& m_desktop;
 };

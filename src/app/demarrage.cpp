@@ -2,64 +2,27 @@
 
 #include "app/diet.h"
 #include "app/helpviewer.h"
-#include "app/ouvrir.h"
-#include "compose/compimpr.h"
-#include "compose/compose.h"
-#include "core/schema/schema.h"
-#include "core/table/table.h"
 #include "core/session/reprisedemarrage.h"
+#include "core/session/session.h"
 #include "diagnosis/diagnost.h"
-#include "foodtable/dietri.h"
-#include "foodtable/consult.h"
-#include "foodtable/modif.h"
+#include "ui/desktop.h"
 #include "ui/errorhandler.h"
-#include "ui/help.h"
-#include "suggest/completer.h"
 
 namespace Demarrage {
 
-TFdiet* creeFenetres(Session& session) {
-    Help::setHelpFile(FileNames::aide());
-    Help::installF1Handler();
-
-    Fenetres f;
-    f.Fmodif = new TFmodif(session);
-    f.Fconsult = new TFconsult(session);
-    f.Fcompose = new TFcompose(session);
-    f.Fouvrir = new TFouvrir(session);
-    // The chosen-list report lives in its container, a child of the
-    // composition window that runs it.
-    auto* compimpr = new TFcompimpr(f.Fcompose);
-    f.Fcompose->setPrintHandler([compimpr](Table& tchoix) { compimpr->Preview(tchoix); });
-    f.Fdiagnost = new TFdiagnost(session, *f.Fcompose);
-    // Page 2 of the diagnosis opens the ranking of a nutrient, made for that
-    // opening and gone when it closes, as from the Table menu.
-    TFdiagnost* diagnost = f.Fdiagnost;
-    diagnost->setOuvreClassement([diagnost](const QString& champ) {
-        TFDietri fdietri(diagnost);
-        fdietri.setChampInitial(champ);
-        fdietri.exec();
-    });
-    // "Compléter la ration" for the group of the bilan shown, made for that
-    // opening; the bilan reads the day again when lines were added.
-    diagnost->setOuvreComplement([diagnost, &session](const QString& groupe) {
-        TFcompleter completer(session, diagnost);
-        completer.setGroupe(groupe, true);
-        return completer.exec() == QDialog::Accepted;
-    });
-    auto* diet = new TFdiet(session, f);
-    HelpViewer::install(diet);
+TFdiet* creeFenetres(Session& session, Desktop& desktop) {
+    desktop.installF1Handler();
+    auto* diet = new TFdiet(session, desktop);
+    HelpViewer::install(desktop, diet);
     return diet;
 }
 
-void lecturesInitiales(TFdiet& diet) {
+void lecturesInitiales(Session& session, TFdiet& diet) {
     // Before anything reads the tables, under the Data directory's lock: an
     // interrupted composite save, or composite-food session (the day's choice
     // left in choix.tmp and an ingredient list in choix.dbf).
-    ErrorHandler::run([] { RepriseDemarrage::execute(); });
-    ErrorHandler::run([&] {
-        if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->premiereLecture();
-    });
+    ErrorHandler::run(session.prompter(), [&] { RepriseDemarrage::execute(session.run()); });
+    ErrorHandler::run(session.prompter(), [&] { diet.Fdiagnost->premiereLecture(); });
 }
 
 }  // namespace Demarrage

@@ -1,21 +1,20 @@
 #pragma once
-// Start-up of the program, in order: the help file is named, the long-lived
-// windows are created on the Session (which holds the Data directory and the
-// Daily totals), then the main window that opens them; once the event loop
-// runs, a day's choice left aside by an interrupted composite-food session is
-// restored and the diagnosis window reads the Needs and Choice tables once,
-// so that a missing table is reported at start-up.
+// Start-up of the program, in order: the main window is made on the Session
+// (which holds the run's context and the Daily totals) and the Desktop (which
+// shows windows and help), with the long-lived windows it opens as its
+// children; F1 and the help viewer are given to the Desktop. Once the event
+// loop runs, what an interrupted program left is put in order and the
+// diagnosis window reads the Needs and Choice tables once, so that a missing
+// table is reported at start-up.
+class Desktop;
 class Session;
 class TFdiet;
 
 namespace Demarrage {
-// Help file, F1 handler, the editing, consultation, composition, open/save,
-// chosen-list report and diagnosis windows, then the main window that
-// receives them, and the help viewer. The caller owns the returned main
-// window (the other windows are its children and go with it); the Session
-// must outlive it.
-TFdiet* creeFenetres(Session& session);
-// Crash recovery of choix.tmp, then the diagnosis window's start-up reading;
-// each under the standard error handler.
-void lecturesInitiales(TFdiet& diet);
+// The main window, its windows and the help. The caller owns the returned
+// main window; the Session and the Desktop must outlive it.
+TFdiet* creeFenetres(Session& session, Desktop& desktop);
+// Crash recovery (RepriseDemarrage), then the diagnosis window's start-up
+// reading; each under the standard error handler.
+void lecturesInitiales(Session& session, TFdiet& diet);
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -25,7 +26,9 @@
 #include "core/diagnosis/needs.h"
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
+#include "core/io/runcontext.h"
 #include "core/session/session.h"
+#include "ui/desktop.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -71,26 +74,48 @@ QAction* separator(QMenu* menu, const char* name) {
 
 }  // namespace
 
-TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_fenetres(fenetres) {
+TFdiet::TFdiet(Session& session, Desktop& desktop, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_desktop(desktop) {
     setObjectName(QStringLiteral("Fdiet"));
-    // The windows it opens are its children: modal over it, gone with it.
-    for (QDialog* w : {static_cast<QDialog*>(m_fenetres.Fmodif), static_cast<QDialog*>(m_fenetres.Fconsult),
-                       static_cast<QDialog*>(m_fenetres.Fcompose),
-                       static_cast<QDialog*>(m_fenetres.Fouvrir),
-                       static_cast<QDialog*>(m_fenetres.Fdiagnost)})
-        if (w) w->setParent(this, w->windowFlags());
-    if (m_fenetres.Fouvrir) m_fenetres.Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
     setAttribute(Qt::WA_QuitOnClose, true);
-    m_afficheur = [](QDialog* d) { d->exec(); };
     FormCreate();
+    creeFenetres();
     creeMenus();
     creeContenu();
 }
 
 TFdiet::~TFdiet() = default;
 
-void TFdiet::setAfficheur(Afficheur afficheur) { m_afficheur = std::move(afficheur); }
+template <class F>
+void TFdiet::command(F&& f) {
+    ErrorHandler::run(m_session.prompter(), std::forward<F>(f));
+}
+
+void TFdiet::creeFenetres() {
+    // The windows it opens are its children from their making: modal over
+    // it, gone with it.
+    Fmodif = new TFmodif(m_session, this);
+    Fconsult = new TFconsult(m_session, m_desktop, this);
+    Fcompose = new TFcompose(m_session, m_desktop, this);
+    Fouvrir = new TFouvrir(m_session, this);
+    Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
+    Fdiagnost = new TFdiagnost(m_session, m_desktop, this);
+    // Page 2 of the diagnosis opens the ranking of a nutrient, made for that
+    // opening and gone when it closes, as from the Table menu.
+    TFdiagnost* diagnost = Fdiagnost;
+    diagnost->setOuvreClassement([this, diagnost](const QString& champ) {
+        TFDietri fdietri(m_desktop, diagnost);
+        fdietri.setChampInitial(champ);
+        m_desktop.run(fdietri);
+    });
+    // "Compléter la ration" for the group of the bilan shown, made for that
+    // opening; the bilan reads the day again when lines were added.
+    diagnost->setOuvreComplement([this, diagnost](const QString& groupe) {
+        TFcompleter completer(m_session, diagnost);
+        completer.setGroupe(groupe, true);
+        return m_desktop.run(completer) == QDialog::Accepted;
+    });
+}
 
 void TFdiet::FormCreate() {
     if (!dynamic_cast<StyleNutrimo*>(QApplication::style()))
@@ -98,7 +123,7 @@ void TFdiet::FormCreate() {
 
     RazTotaux(m_session.totals());
     m_session.FirstPaint = true;
-    Help::setHelpFile(FileNames::aide());
+    m_session.run().setHelpFile(FileNames::aide());
 }
 
 void TFdiet::creeMenus() {
@@ -237,7 +262,7 @@ void TFdiet::creeContenu() {
 }
 
 void TFdiet::montre(QDialog* window) {
-    if (window) m_afficheur(window);
+    if (window) m_desktop.run(*window);
 }
 
 // Every command that uses the day's choice first puts back a day that
@@ -246,113 +271,109 @@ void TFdiet::montre(QDialog* window) {
 // ingredient list left in its place is never taken for the day.
 
 void TFdiet::Nouveau1Click() {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         // The day's choice becomes a copy of the empty template, once the
         // user agrees to lose the lines it holds; a missing template stops
         // here and the choice stays as it was.
-        if (!FichierChoix::nouveauChoix()) return;
+        if (!FichierChoix::nouveauChoix(m_session.run())) return;
         m_session.ModeCompose = false;
-        montre(m_fenetres.Fcompose);
+        montre(Fcompose);
     });
 }
 
 void TFdiet::Reprendrechoixencours1Click() {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         m_session.ModeCompose = false;
-        montre(m_fenetres.Fcompose);
+        montre(Fcompose);
     });
 }
 
 void TFdiet::Ouvrir1Click() {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         m_session.ModeEnregistrer = false;
-        montre(m_fenetres.Fouvrir);
+        montre(Fouvrir);
     });
 }
 
 void TFdiet::Enregistre1Click() {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         m_session.ModeEnregistrer = true;
-        montre(m_fenetres.Fouvrir);
+        montre(Fouvrir);
     });
 }
 
 void TFdiet::Quitter1Click() {
-    ErrorHandler::run([&] { close(); });
+    command([&] { close(); });
 }
 
 void TFdiet::Consulter1Click() {
-    ErrorHandler::run([&] { montre(m_fenetres.Fconsult); });
+    command([&] { montre(Fconsult); });
 }
 
 void TFdiet::Modifiertable1Click() {
-    ErrorHandler::run([&] { montre(m_fenetres.Fmodif); });
+    command([&] { montre(Fmodif); });
 }
 
 void TFdiet::Crationdunalimentcompos1Click() {
-    ErrorHandler::run([&] {
-        QDialog* compose = m_fenetres.Fcompose;
+    command([&] {
+        QDialog* compose = Fcompose;
         m_session.ModeCompose = true;
         Help::setContext(compose, kContexteCompose);
         // The composition window's own context comes back however it closed.
-        struct Retour {
-            QDialog* w;
-            ~Retour() { Help::setContext(w, kContexteComposition); }
-        } retour{compose};
+        const auto retour = qScopeGuard([compose] { Help::setContext(compose, kContexteComposition); });
         montre(compose);
     });
 }
 
 void TFdiet::Tridelatable1Click() {
-    ErrorHandler::run([&] {
+    command([&] {
         // Made for this opening and gone when it closes: each opening starts afresh.
-        TFDietri fdietri(this);
+        TFDietri fdietri(m_desktop, this);
         montre(&fdietri);
     });
 }
 
 void TFdiet::Index1Click() {
-    ErrorHandler::run([&] {
-        Help::setHelpFile(FileNames::aide());
-        Help::showContext(0);
+    command([&] {
+        m_session.run().setHelpFile(FileNames::aide());
+        m_desktop.showHelp(0);
     });
 }
 
 // The body-mass-index dialog and the About box are created for one showing
 // and destroyed as soon as they close: each opening starts afresh.
 void TFdiet::Indicedemassecorporelle1Click() {
-    ErrorHandler::run([&] {
+    command([&] {
         TFIndice indice(this);
         montre(&indice);
     });
 }
 
 void TFdiet::Apropos1Click() {
-    ErrorHandler::run([&] {
-        TFAprop_gg apropos(this);
+    command([&] {
+        TFAprop_gg apropos(m_desktop, this);
         montre(&apropos);
     });
 }
 
 void TFdiet::DiagClick(QAction* item) {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
-        QDialog* diagnost = m_fenetres.Fdiagnost;
-        if (!diagnost) return;
-        diagnost->setWindowTitle(item->text() + SuffixeBilan);
-        montre(diagnost);
+        // The group goes to the window as the menu names it.
+        Fdiagnost->setGroupe(item->text());
+        montre(Fdiagnost);
     });
 }
 
 void TFdiet::Completerlaration1Click() {
-    ErrorHandler::run([&] {
-        FichierChoix::remetJourDeCote();
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
         TFcompleter completer(m_session, this);
         for (QAction* g : Groupes)
             if (g->isChecked()) completer.setGroupe(g->text(), false);
@@ -369,7 +390,7 @@ void TFdiet::FormClose() {
 void TFdiet::closeEvent(QCloseEvent* event) {
     // One more try before the program ends; otherwise the next start-up puts
     // the day back.
-    ErrorHandler::run([] { FichierChoix::remetJourDeCote(); });
+    command([&] { FichierChoix::remetJourDeCote(m_session.run()); });
     FormClose();
     event->accept();
 }

@@ -1,13 +1,14 @@
 #pragma once
-// TFdiet: the main window. It receives the Session and the long-lived windows
-// it opens; its menus set the Session's mode flags that tell those windows
-// what to do and show them modally; its Diagnostic submenu marks the
-// chosen Population group and opens the diagnosis window, which learns the
-// group from the caption it is given here. Closing it ends the program.
+// TFdiet: the main window, made first. It makes the long-lived windows it
+// opens as its own children (modal over it, gone with it); its menus set
+// the Session's mode flags that tell those windows what to do and show them
+// modally on the Desktop; its Diagnostic submenu marks the chosen Population
+// group and gives it to the diagnosis window it opens. Closing it ends the
+// program.
 #include <QList>
 #include <QMainWindow>
-#include <functional>
 
+class Desktop;
 class QAction;
 class QDialog;
 class QLabel;
@@ -19,26 +20,19 @@ class TFdiagnost;
 class TFmodif;
 class TFouvrir;
 
-// The long-lived windows that the main window opens from its menus; it
-// becomes their parent.
-struct Fenetres {
+class TFdiet : public QMainWindow {
+    Q_OBJECT
+public:
+    // The Session of the run; the Desktop shows the windows and the help.
+    TFdiet(Session& session, Desktop& desktop, QWidget* parent = nullptr);
+    ~TFdiet() override;
+
+    // The long-lived windows it opens from its menus.
     TFmodif* Fmodif = nullptr;
     TFconsult* Fconsult = nullptr;
     TFcompose* Fcompose = nullptr;
     TFouvrir* Fouvrir = nullptr;
     TFdiagnost* Fdiagnost = nullptr;
-};
-
-class TFdiet : public QMainWindow {
-    Q_OBJECT
-public:
-    TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent = nullptr);
-    ~TFdiet() override;
-
-    // How a window is shown modally: exec() unless replaced (tests).
-    using Afficheur = std::function<void(QDialog*)>;
-    void setAfficheur(Afficheur afficheur);
-    const Fenetres& fenetres() const { return m_fenetres; }
 
     // Menu handlers; each runs under the standard error handler.
     void Nouveau1Click();
@@ -93,10 +87,13 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    void creeFenetres();
     void creeMenus();
     void creeContenu();
     void montre(QDialog* window);
+    // Runs a command under the standard error handler.
+    template <class F>
+    void command(F&& f);
     Session& m_session;
-    Fenetres m_fenetres;
-    Afficheur m_afficheur;
+    Desktop& m_desktop;
 };

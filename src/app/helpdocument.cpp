@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "core/dbf/datadir.h"
+#include "core/io/datadirectory.h"
 
 // The built-in help lives in the resources of the app library, which a
 // static library must register itself.
@@ -67,14 +67,14 @@ QString HelpDocument::builtInPath() {
     return QStringLiteral(":/help/DIETAIDE.HLP");
 }
 
-QString HelpDocument::locate(const QString& fileName) {
-    const QString local = QDir::cleanPath(DataDir::resolve(fileName));
+QString HelpDocument::locate(const DataDirectory& dataDir, const QString& fileName) {
+    const QString local = QDir::cleanPath(dataDir.resolve(fileName));
     if (QFile::exists(local)) return local;
     return builtInPath();
 }
 
-HelpDocument HelpDocument::load(const QString& fileName) {
-    const QString path = locate(fileName);
+HelpDocument HelpDocument::load(const DataDirectory& dataDir, const QString& fileName) {
+    const QString path = locate(dataDir, fileName);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         HelpDocument doc;

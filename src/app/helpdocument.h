@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QVector>
 
+class DataDirectory;
+
 struct HelpTopic {
     int context = -1;
     QString title;
@@ -28,9 +30,9 @@ public:
     // Reads the named help file: the Data directory's copy when it exists,
     // else the built-in one. An unreadable file gives an empty document with
     // an error.
-    static HelpDocument load(const QString& fileName);
+    static HelpDocument load(const DataDirectory& dataDir, const QString& fileName);
     // Where load() reads from: a path in the Data directory, or the resource.
-    static QString locate(const QString& fileName);
+    static QString locate(const DataDirectory& dataDir, const QString& fileName);
     static QString builtInPath();
 
     const QVector<HelpTopic>& topics() const { return m_topics; }

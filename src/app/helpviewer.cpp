@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -14,13 +13,22 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "core/io/runcontext.h"
+#include "ui/desktop.h"
 #include "ui/help.h"
 
 namespace {
-QPointer<HelpViewer> g_viewer;
-}
+// The viewer of a desktop, made at its first request: a child of the desktop
+// that outlives the windows the viewer moves between.
+class ViewerSlot : public QObject {
+public:
+    explicit ViewerSlot(QObject* parent) : QObject(parent) { setObjectName(name()); }
+    static QString name() { return QStringLiteral("HelpViewerSlot"); }
+    QPointer<HelpViewer> viewer;
+};
+}  // namespace
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
+HelpViewer::HelpViewer(Desktop& desktop, QWidget* parent) : QWidget(parent, Qt::Window), m_desktop(desktop) {
     setWindowTitle(QStringLiteral("Aide de Nutrimo"));
     setObjectName(QStringLiteral("HelpViewer"));
     resize(820, 560);
@@ -88,7 +96,8 @@ void HelpViewer::fillIndex() {
 }
 
 void HelpViewer::showContext(int context) {
-    m_doc = HelpDocument::load(Help::helpFile());
+    RunContext& run = m_desktop.runContext();
+    m_doc = HelpDocument::load(run.dataDir(), run.helpFile());
     fillIndex();
     display(context, true);
 }
@@ -117,38 +126,45 @@ void HelpViewer::linkClicked(const QUrl& url) {
     if (n >= 0) {
         display(n, true);
     } else if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
-        QDesktopServices::openUrl(url);
+        m_desktop.openUrl(url);
     }
 }
 
-HelpViewer* HelpViewer::instance() { return g_viewer.data(); }
+HelpViewer* HelpViewer::of(const Desktop& desktop) {
+    const auto* slot = static_cast<ViewerSlot*>(
+        desktop.findChild<QObject*>(ViewerSlot::name(), Qt::FindDirectChildrenOnly));
+    return slot ? slot->viewer.data() : nullptr;
+}
 
-void HelpViewer::install(QWidget* mainWindow) {
+void HelpViewer::install(Desktop& desktop, QWidget* mainWindow) {
     QPointer<QWidget> main(mainWindow);
-    Help::setViewer([main](int context) {
+    auto* slot = new ViewerSlot(&desktop);
+    Desktop* d = &desktop;
+    desktop.setHelpViewer([main, slot, d](int context) {
+        QPointer<HelpViewer>& viewer = slot->viewer;
         // While a modal window is open every other window is blocked, except
         // the modal window's own windows: the viewer becomes one of them.
         QWidget* owner = QApplication::activeModalWidget();
-        if (g_viewer && owner == g_viewer.data()) owner = g_viewer->parentWidget();
+        if (viewer && owner == viewer.data()) owner = viewer->parentWidget();
         // Otherwise it belongs to the main window, so that closing the main
         // window still ends the program while the viewer is open.
         if (!owner) owner = main.data();
-        if (!g_viewer) {
-            g_viewer = new HelpViewer(owner);
-            g_viewer->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (!viewer) {
+            viewer = new HelpViewer(*d, owner);
+            viewer->setAttribute(Qt::WA_DeleteOnClose, false);
             if (QScreen* screen = QGuiApplication::primaryScreen()) {
-                QRect r = g_viewer->frameGeometry();
+                QRect r = viewer->frameGeometry();
                 r.moveCenter(screen->availableGeometry().center());
-                g_viewer->move(r.topLeft());
+                viewer->move(r.topLeft());
             }
-        } else if (g_viewer->parentWidget() != owner) {
-            const QRect geometry = g_viewer->geometry();
-            g_viewer->setParent(owner, Qt::Window);
-            g_viewer->setGeometry(geometry);
+        } else if (viewer->parentWidget() != owner) {
+            const QRect geometry = viewer->geometry();
+            viewer->setParent(owner, Qt::Window);
+            viewer->setGeometry(geometry);
         }
-        g_viewer->showContext(context);
-        g_viewer->show();
-        g_viewer->raise();
-        g_viewer->activateWindow();
+        viewer->showContext(context);
+        viewer->show();
+        viewer->raise();
+        viewer->activateWindow();
     });
 }

@@ -10,6 +10,7 @@
 
 #include "app/helpdocument.h"
 
+class Desktop;
 class QListWidget;
 class QPushButton;
 class QTextBrowser;
@@ -17,21 +18,22 @@ class QTextBrowser;
 class HelpViewer : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpViewer(QWidget* parent = nullptr);
+    // The help file of the desktop's run; links to the web open on the desktop.
+    explicit HelpViewer(Desktop& desktop, QWidget* parent = nullptr);
 
-    // Reads the help file (Help::helpFile()) again and shows the topic.
+    // Reads the run's help file again and shows the topic.
     void showContext(int context);
     int currentContext() const { return m_current; }
     const HelpDocument& document() const { return m_doc; }
     QTextBrowser* browser() const { return m_browser; }
     QListWidget* index() const { return m_index; }
 
-    // Registers the program's viewer with Help::setViewer: the first request
-    // creates it; each request brings it to the front on the asked topic.
-    // Outside any modal window it belongs to the main window, so that closing
-    // the main window still ends the program while the viewer is open.
-    static void install(QWidget* mainWindow = nullptr);
-    static HelpViewer* instance();   // nullptr until the first request
+    // Makes it the help viewer of the desktop: the first request creates it;
+    // each request brings it to the front on the asked topic. Outside any
+    // modal window it belongs to the main window, so that closing the main
+    // window still ends the program while the viewer is open.
+    static void install(Desktop& desktop, QWidget* mainWindow = nullptr);
+    static HelpViewer* of(const Desktop& desktop);   // nullptr until the first request
 
 protected:
     // Escape closes the viewer, as it closes the program's dialogs.
@@ -42,6 +44,7 @@ private:
     void fillIndex();
     void linkClicked(const QUrl& url);
 
+    Desktop& m_desktop;
     HelpDocument m_doc;
     QListWidget* m_index = nullptr;
     QTextBrowser* m_browser = nullptr;

@@ -1,10 +1,12 @@
 // Nutrimo: start-up. The working directory is the Data directory.
 //
-// The Session records it and holds the Daily totals and mode flags for the
-// whole run; the long-lived windows are created here once on it, with the
-// main window that opens them from its menus. When the event loop has started
-// (the main window on screen), an interrupted composite-food session is
-// recovered and the diagnosis window reads its tables once.
+// The application makes the Qt prompter, through which the whole run asks
+// the user; the Session holds the run's context (the Data directory and its
+// lock, the file seam, the prompter) and the Daily totals and mode flags for
+// the whole run; the Desktop shows the windows and the help. The main window
+// is made on them, with the windows it opens as its children. When the event
+// loop has started (the main window on screen), what an interrupted program
+// left is put in order and the diagnosis window reads its tables once.
 //
 // Before anything else, the Data directory's lock: a second Nutrimo on the
 // same directory says so and stops without touching any file; where no lock
@@ -15,18 +17,19 @@
 #include "app/application.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
-#include "core/dbf/datadir.h"
-#include "core/session/datalock.h"
 #include "core/session/session.h"
+#include "ui/desktop.h"
+#include "core/io/runcontext.h"
 
 int main(int argc, char** argv) {
     NutrimoApplication app(argc, argv);
-    const QString dataDir = DataDir::workingDirectory();
-    if (!DataLock::startRun(dataDir)) return 1;
-    Session session(dataDir);
-    std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
+    Session session(DataDirectory::working(), &app.prompter());
+    app.setErrorPrompter(&session.prompter());
+    if (!session.run().lock().startRun()) return 1;
+    Desktop desktop(session.run());
+    std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
     diet->show();
-    QTimer::singleShot(0, [&] { Demarrage::lecturesInitiales(*diet); });
+    QTimer::singleShot(0, [&] { Demarrage::lecturesInitiales(session, *diet); });
     const int rc = app.exec();
     diet.reset();
     return rc;

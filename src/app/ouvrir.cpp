@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "core/compose/choixfichiers.h"
-#include "core/dbf/fileops.h"
+#include "core/io/fileops.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
@@ -63,10 +63,10 @@ TFouvrir::~TFouvrir() = default;
 void TFouvrir::setReprendre(std::function<void()> reprendre) { m_reprendre = std::move(reprendre); }
 
 void TFouvrir::prepare() {
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_session.prompter(), [&] {
         const bool enregistrer = m_session.ModeEnregistrer;
         FLBouvrir->clear();
-        FLBouvrir->addItems(FileOps::listDatFiles());
+        FLBouvrir->addItems(FileOps::listDatFiles(m_session.run()));
         FLBouvrir->clearSelection();
         FLBouvrir->setCurrentRow(-1);
         Eouvrir->setText(kMasque);
@@ -97,13 +97,13 @@ void TFouvrir::FLBouvrirChange() {
 }
 
 void TFouvrir::BBokClick() {
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_session.prompter(), [&] {
         const QString text = Eouvrir->text();
         if (m_session.ModeEnregistrer) {
-            if (FichierChoix::enregistrer(text) == FichierChoix::Suite::Ferme) accept();
+            if (FichierChoix::enregistrer(m_session.run(), text) == FichierChoix::Suite::Ferme) accept();
             return;
         }
-        if (FichierChoix::ouvrir(text) != FichierChoix::Suite::Ferme) return;
+        if (FichierChoix::ouvrir(m_session.run(), text) != FichierChoix::Suite::Ferme) return;
         accept();
         if (m_reprendre) m_reprendre();
     });

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QToolTip>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 
 SpinEdit::SpinEdit(const QString& champ, double minimum, double maximum, QWidget* parent)
     : QDoubleSpinBox(parent), m_champ(champ) {

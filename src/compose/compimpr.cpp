@@ -6,9 +6,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "core/interfaces/prompter.h"
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
 #include "ui/paintersurface.h"
+#include "ui/desktop.h"
 #include "ui/printerservice.h"
 
 namespace {
@@ -20,15 +21,13 @@ void miseEnPage(QPrinter& printer) {
 }
 }  // namespace
 
-TFcompimpr::TFcompimpr(QWidget* parent) : ModalWindow(parent, -1) {
+TFcompimpr::TFcompimpr(Desktop& desktop, QWidget* parent) : ModalWindow(parent, -1), m_desktop(desktop) {
     setObjectName(QStringLiteral("Fcompimpr"));
     setWindowTitle(QStringLiteral("Impression de la liste des aliments choisis"));
-    m_apercu = [](QPrintPreviewDialog& d) { d.exec(); };
 }
 
 TFcompimpr::~TFcompimpr() = default;
 
-void TFcompimpr::setApercu(Apercu apercu) { m_apercu = std::move(apercu); }
 void TFcompimpr::setHorodatage(const QDateTime& quand) { m_quand = quand; }
 
 void TFcompimpr::QRcompimprBeforePrint(int nbLignes) {
@@ -53,19 +52,19 @@ void TFcompimpr::imprimeSur(QPrinter& printer, const RapportListe& rapport) {
 void TFcompimpr::Preview(Table& tchoix) {
     if (tchoix.isEmpty()) return;
     const RapportListe r = rapport(tchoix);
-    PrintJob job(QStringLiteral("liste"));
+    PrintJob job(m_desktop.printers(), QStringLiteral("liste"));
     miseEnPage(job.printer());
     QPrintPreviewDialog dialog(&job.printer(), parentWidget());
     dialog.setWindowTitle(windowTitle());
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
             [&r](QPrinter* printer) { imprimeSur(*printer, r); });
-    m_apercu(dialog);
     // Printed from the preview: the printer chosen there becomes the
     // program's printer; a file written in its place is named to the user.
-    if (dialog.result() != QDialog::Accepted) return;
-    PrinterService::setChosenPrinter(job.printer());
-    if (job.printer().outputFormat() == QPrinter::PdfFormat && PrinterService::pdfOutput().isEmpty())
-        prompter().message(Prompter::Kind::Information,
+    if (m_desktop.run(dialog) != QDialog::Accepted) return;
+    PrinterService& printers = m_desktop.printers();
+    printers.setChosenPrinter(job.printer());
+    if (job.printer().outputFormat() == QPrinter::PdfFormat && printers.pdfOutput().isEmpty())
+        printers.run().prompter().message(Prompter::Kind::Information,
                            QStringLiteral("La liste a été enregistrée dans le fichier « %1 ».")
                                .arg(QDir::toNativeSeparators(job.printer().outputFileName())));
 }
@@ -73,7 +72,7 @@ void TFcompimpr::Preview(Table& tchoix) {
 void TFcompimpr::Print(Table& tchoix) {
     if (tchoix.isEmpty()) return;
     const RapportListe r = rapport(tchoix);
-    PrintJob job(QStringLiteral("liste"));
+    PrintJob job(m_desktop.printers(), QStringLiteral("liste"));
     miseEnPage(job.printer());
     QPainter& painter = job.begin();
     PainterSurface surface(painter, Qt::white);

@@ -1,23 +1,23 @@
 #pragma once
 // TFcompimpr: the hidden container of the chosen-list report QRcompimpr,
-// created at start-up and never shown itself. The composition window runs
+// created by the composition window and never shown itself. That window runs
 // the report on its Choice table handle: the lines are read into the banded
 // report of the core (RapportListe), which a print preview shows page by
 // page and from which the user prints or closes.
 #include <QDateTime>
-#include <functional>
 
 #include "core/compose/report.h"
 #include "ui/modalwindow.h"
 
+class Desktop;
 class QPrinter;
-class QPrintPreviewDialog;
 class Table;
 
 class TFcompimpr : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFcompimpr(QWidget* parent = nullptr);
+    // The preview runs on the desktop, and prints to its printers.
+    explicit TFcompimpr(Desktop& desktop, QWidget* parent = nullptr);
     ~TFcompimpr() override;
 
     // The report of the table's lines in a print preview, modal over the
@@ -30,10 +30,6 @@ public:
     void QRcompimprBeforePrint(int nbLignes);
     int hauteurPied() const { return m_hauteurPied; }
 
-    // How the preview dialog is run: exec() unless replaced (tests and
-    // screenshots look at it and close it).
-    using Apercu = std::function<void(QPrintPreviewDialog&)>;
-    void setApercu(Apercu apercu);
     // The date and time printed in the title; the current ones when not set.
     void setHorodatage(const QDateTime& quand);
 
@@ -43,7 +39,7 @@ public:
 private:
     RapportListe rapport(Table& tchoix);
 
-    Apercu m_apercu;
+    Desktop& m_desktop;
     QDateTime m_quand;
     int m_hauteurPied = Bandes::PiedDessin;
 };

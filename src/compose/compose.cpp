@@ -9,15 +9,16 @@
 #include <QLabel>
 #include <QMenu>
 
+#include "compose/compimpr.h"
 #include "compose/creadlg.h"
 #include "core/compose/dailytotals.h"
 #include "core/compose/totalsstrip.h"
 #include "compose/voir.h"
-#include "core/dbf/datadir.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "core/session/session.h"
 #include "ui/datagrid.h"
+#include "ui/desktop.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
@@ -57,29 +58,21 @@ void fitTotal(QLabel* l, const QFont& base) {
     l->setToolTip(l->text());
 }
 
-// Runs a command under the standard error handler.
-template <class F>
-void command(F&& f) {
-    ErrorHandler::run(std::forward<F>(f));
-}
 }  // namespace
 
-TFcompose::TFcompose(Session& session, QWidget* parent)
+TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     : ModalWindow(parent, 25),
       m_session(session),
-      m_talim(std::make_unique<Table>(foodSchema())),
-      m_tchoix(std::make_unique<Table>(choiceSchema())),
-      m_talimCompo(std::make_unique<Table>(compositeSchema())),
+      m_desktop(desktop),
+      m_talim(std::make_unique<Table>(session.run(), foodSchema())),
+      m_tchoix(std::make_unique<Table>(session.run(), choiceSchema())),
+      m_talimCompo(std::make_unique<Table>(session.run(), compositeSchema())),
       m_list(*m_talim, *m_tchoix),
       m_composite(*m_talim, *m_tchoix, *m_talimCompo) {
     // FormCreate: the three handles on the Data directory.
-    const QString dir = DataDir::path();
-    m_talim->setDirectory(dir);
     m_talim->setIndexName(QStringLiteral("NOM"));
     m_talim->setFilterCaseInsensitive(true);
-    m_tchoix->setDirectory(dir);
     m_tchoix->setIndexName(QString());
-    m_talimCompo->setDirectory(dir);
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
 
     setWindowTitle(QStringLiteral("Composition d'un menu"));
@@ -138,8 +131,15 @@ TFcompose::TFcompose(Session& session, QWidget* parent)
     setTabOrder(SBrenommer, SBsortir);
     setTabOrder(SBsortir, DBGchoix);
 
-    // The detail view of the selected food, bound to this window's Food handle.
-    m_voir = new TFvoir(*this, this);
+    // The detail view of the selected food, bound to this window's Food
+    // handle, and the chosen-list report, which lives in its hidden container.
+    m_voir = new TFvoir(*m_talim, this);
+    m_compimpr = new TFcompimpr(m_desktop, this);
+}
+
+template <class F>
+void TFcompose::command(F&& f) {
+    ErrorHandler::run(m_session.prompter(), std::forward<F>(f));
 }
 
 TFcompose::~TFcompose() {
@@ -258,11 +258,8 @@ void TFcompose::buildMenu() {
 
 void TFcompose::setMode(bool composite) {
     SBimprimer->setVisible(!composite);
-    // Printing the list needs the report; until one is installed the button
-    // and the entry are shown greyed rather than doing nothing.
-    SBimprimer->setEnabled(static_cast<bool>(m_print));
     Imprimer1->setVisible(!composite);
-    Imprimer1->setEnabled(!composite && m_print);
+    Imprimer1->setEnabled(!composite);
     SBrenommer->setVisible(composite);
     Renommer1->setEnabled(composite);
     SBrenommer->move(composite ? kImprimerPlace : kRenommerPlace);
@@ -292,15 +289,8 @@ void TFcompose::setMode(bool composite) {
 Table& TFcompose::Talim() { return *m_talim; }
 Table& TFcompose::Tchoix() { return *m_tchoix; }
 Table& TFcompose::TalimCompo() { return *m_talimCompo; }
-double TFcompose::EnergieAliment() const { return m_energie; }
 bool TFcompose::modeCompose() const { return m_compositeMode; }
 CompositeFood& TFcompose::composite() { return m_composite; }
-void TFcompose::setNameDialog(std::function<void(TFcompose&)> ask) { m_nameDialog = std::move(ask); }
-void TFcompose::setPrintHandler(std::function<void(Table&)> print) {
-    m_print = std::move(print);
-    SBimprimer->setEnabled(static_cast<bool>(m_print));
-    Imprimer1->setEnabled(!m_compositeMode && m_print);
-}
 QLabel* TFcompose::Ltotal(const QString& name) const { return m_totals.value(name); }
 
 // ---------------------------------------------------------------------------
@@ -311,7 +301,7 @@ bool TFcompose::FormShow() {
     if (m_opened) return true;
     m_compositeMode = m_session.ModeCompose;
     bool named = true;
-    const bool ok = ErrorHandler::run([&] {
+    const bool ok = ErrorHandler::run(m_session.prompter(), [&] {
         setFixedSize(kWidth, kHeight);
         m_opened = true;
         m_talim->open();
@@ -342,9 +332,10 @@ bool TFcompose::FormShow() {
 bool TFcompose::entreModeCompose() {
     m_composite.NomCompose.clear();
     m_composite.ModifCompose = false;
-    runNameDialog();
-    const QString nom = TFCreadlg::NomSaisi;
-    if (nom.isEmpty() || !TFCreadlg::SaisieValidee) return false;
+    TFCreadlg dialog(*m_talim, *m_talimCompo, this);
+    m_desktop.run(dialog);
+    const QString nom = dialog.nom();
+    if (nom.isEmpty()) return false;
     m_composite.commence(nom);
     Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") + nom);
     setWindowTitle(m_composite.ModifCompose ? QStringLiteral("Modification d'un aliment composé")
@@ -355,15 +346,6 @@ bool TFcompose::entreModeCompose() {
     return true;
 }
 
-void TFcompose::runNameDialog() {
-    if (m_nameDialog) {
-        m_nameDialog(*this);
-        return;
-    }
-    TFCreadlg dialog(*m_talim, *m_talimCompo, this);
-    dialog.exec();
-}
-
 void TFcompose::FormClose() {
     if (!m_opened) return;
     m_opened = false;
@@ -371,17 +353,6 @@ void TFcompose::FormClose() {
     m_tchoix->close();
     m_talimCompo->close();
     if (m_compositeMode) command([this] { m_composite.restaure(); });
-}
-
-void TFcompose::paintEvent(QPaintEvent* event) {
-    ModalWindow::paintEvent(event);
-    FormPaint();
-}
-
-void TFcompose::FormPaint() {
-    // Composite mode is never usable without an accepted name.
-    if (!m_compositeMode || closePending()) return;
-    if (m_composite.NomCompose.isEmpty() || !TFCreadlg::SaisieValidee) closeLater();
 }
 
 // ---------------------------------------------------------------------------
@@ -418,8 +389,8 @@ void TFcompose::SBeffacerClick() {
 
 void TFcompose::SBconsulterClick() {
     command([this] {
-        m_energie = static_cast<double>(ChoiceList::energiePour100(*m_talim));
-        m_voir->exec();
+        m_voir->setEnergie(static_cast<double>(ChoiceList::energiePour100(*m_talim)));
+        m_desktop.run(*m_voir);
     });
 }
 
@@ -428,7 +399,7 @@ void TFcompose::SBimprimerClick() {
         if (m_compositeMode || m_tchoix->isEmpty()) return;
         m_tchoix->close();
         m_tchoix->open();
-        if (m_print) m_print(*m_tchoix);
+        m_compimpr->Preview(*m_tchoix);
     });
 }
 
@@ -463,7 +434,7 @@ void TFcompose::AfficheTotaux() {
             fitTotal(l, l->parentWidget()->font());
         }
     // There is a list to print once a line is chosen.
-    const bool imprimable = m_print && !m_compositeMode && !m_tchoix->isEmpty();
+    const bool imprimable = !m_compositeMode && !m_tchoix->isEmpty();
     SBimprimer->setEnabled(imprimable);
     Imprimer1->setEnabled(imprimable);
 }

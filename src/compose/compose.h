@@ -24,16 +24,20 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QMenu;
+class Desktop;
 class Session;
 class Table;
+class TFcompimpr;
 class TFvoir;
 class TableModel;
 
 class TFcompose : public ModalWindow {
     Q_OBJECT
 public:
-    // The Session gives the mode of each showing and the Daily totals.
-    explicit TFcompose(Session& session, QWidget* parent = nullptr);
+    // The Session gives the mode of each showing, the Daily totals and the
+    // run the tables belong to; the desktop runs the windows it opens (the
+    // name dialog, the detail view, the chosen-list report).
+    TFcompose(Session& session, Desktop& desktop, QWidget* parent = nullptr);
     ~TFcompose() override;
 
     Table& Talim();
@@ -47,7 +51,6 @@ public:
     // is then closed again.
     bool FormShow() override;
     void FormClose() override;
-    void FormPaint();
     void CBcategorieChange();
     void SBajouterClick();
     void SBmodifierClick();
@@ -59,19 +62,12 @@ public:
     void SBrenommerClick();
     void AfficheTotaux();
 
-    // Food energy per 100 g of the selected food, computed by SBconsulterClick
-    // for the detail view.
-    double EnergieAliment() const;
     bool modeCompose() const;   // the mode of the current showing
     CompositeFood& composite();
     TFvoir* Fvoir() const { return m_voir; }   // the detail view of the selected food
-
-    // Composite mode asks the name with TFCreadlg; tests may answer instead by
-    // setting TFCreadlg::NomSaisi and SaisieValidee in this function.
-    void setNameDialog(std::function<void(TFcompose&)> ask);
     // The chosen-list report, run by SBimprimerClick on a non-empty list after
     // Tchoix has been closed and reopened on its first line.
-    void setPrintHandler(std::function<void(Table& tchoix)> print);
+    TFcompimpr* Fcompimpr() const { return m_compimpr; }
 
     // The controls, for the main window, tests and screenshots.
     QComboBox* CBcategorie = nullptr;
@@ -98,7 +94,6 @@ public:
     QLabel* Ltotal(const QString& name) const;   // e.g. "LtotalQTE"
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -108,10 +103,13 @@ private:
     void buildMenu();
     void setMode(bool composite);
     bool entreModeCompose();
-    void runNameDialog();
+    // Runs a command under the standard error handler.
+    template <class F>
+    void command(F&& f);
     void listChanged(bool changed);
 
     Session& m_session;
+    Desktop& m_desktop;
     std::unique_ptr<Table> m_talim;
     std::unique_ptr<Table> m_tchoix;
     std::unique_ptr<Table> m_talimCompo;
@@ -120,10 +118,8 @@ private:
     ChoiceList m_list;
     CompositeFood m_composite;
     QHash<QString, QLabel*> m_totals;
-    std::function<void(TFcompose&)> m_nameDialog;
-    std::function<void(Table&)> m_print;
-    double m_energie = 0.0;
     bool m_compositeMode = false;
     bool m_opened = false;   // the handles were opened by FormShow and not yet closed
     TFvoir* m_voir = nullptr;
+    TFcompimpr* m_compimpr = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "compose/creadlg.h"
 
 #include <QAbstractItemView>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,10 +10,7 @@
 #include "core/compose/composite.h"
 #include "core/table/table.h"
 #include "ui/errorhandler.h"
-#include "core/interfaces/prompter.h"
-
-QString TFCreadlg::NomSaisi;
-bool TFCreadlg::SaisieValidee = false;
+#include "core/io/runcontext.h"
 
 namespace {
 const QString kLongPrompt = QStringLiteral(
@@ -58,9 +54,11 @@ TFCreadlg::TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent)
     AnnulerButton->setGeometry(kWidth / 2 + 10, 100, 85, 27);
     OKButton->setAutoDefault(false);
     AnnulerButton->setAutoDefault(false);
-    connect(OKButton, &QPushButton::clicked, this, [this] { ErrorHandler::run([this] { OKButtonClick(); }); });
+    connect(OKButton, &QPushButton::clicked, this, [this] { ErrorHandler::run(prompter(), [this] { OKButtonClick(); }); });
     connect(AnnulerButton, &QPushButton::clicked, this, [this] { AnnulerButtonClick(); });
 }
+
+Prompter& TFCreadlg::prompter() const { return m_talim.run().prompter(); }
 
 QLineEdit* TFCreadlg::nameEdit() const {
     return m_plainEdit->isVisibleTo(this) ? m_plainEdit : CBDlg->lineEdit();
@@ -85,7 +83,7 @@ QStringList TFCreadlg::liste() const {
 
 bool TFCreadlg::FormShow() {
     // A list that cannot be read is reported; the name can still be typed.
-    ErrorHandler::run([this] {
+    ErrorHandler::run(prompter(), [this] {
         setTexte(QString());
         Constitueliste();
     });
@@ -116,39 +114,31 @@ void TFCreadlg::Constitueliste() {
 }
 
 void TFCreadlg::OKButtonClick() {
-    SaisieValidee = true;
     // Blanks around a name cannot be told apart in a list; they are dropped.
-    NomSaisi = texte().trimmed();
-    if (NomSaisi.isEmpty()) return;
-    const QString error = CompositeFood::erreurDeNom(NomSaisi);
+    m_nom = texte().trimmed();
+    if (m_nom.isEmpty()) return;
+    const QString error = CompositeFood::erreurDeNom(m_nom);
     if (!error.isEmpty()) {
         prompter().message(Prompter::Kind::Warning, error);
         nameEdit()->setFocus();
         return;
     }
-    if (CompositeFood::NomPris(m_talim, m_talimCompo, NomSaisi)) {
+    if (CompositeFood::NomPris(m_talim, m_talimCompo, m_nom)) {
         prompter().message(Prompter::Kind::Plain,
-                           QStringLiteral("L'aliment ") + NomSaisi + QStringLiteral(" existe déjà !"));
+                           QStringLiteral("L'aliment ") + m_nom + QStringLiteral(" existe déjà !"));
         setTexte(QString());
-        NomSaisi.clear();
+        m_nom.clear();
         nameEdit()->setFocus();
         return;
     }
-    m_closing = true;
     accept();
-    m_closing = false;
 }
 
-void TFCreadlg::AnnulerButtonClick() {
-    SaisieValidee = false;
-    m_closing = true;
-    reject();
-    m_closing = false;
-}
+void TFCreadlg::AnnulerButtonClick() { reject(); }
 
 bool TFCreadlg::CBDlgKeyDown(int key) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        ErrorHandler::run([this] { OKButtonClick(); });
+        ErrorHandler::run(prompter(), [this] { OKButtonClick(); });
         return true;
     }
     if (key == Qt::Key_Escape) {
@@ -175,10 +165,4 @@ void TFCreadlg::keyPressEvent(QKeyEvent* event) {
         return;
     }
     ModalWindow::keyPressEvent(event);
-}
-
-void TFCreadlg::closeEvent(QCloseEvent* event) {
-    // The close box means Annuler.
-    if (!m_closing) SaisieValidee = false;
-    ModalWindow::closeEvent(event);
 }

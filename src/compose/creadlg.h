@@ -2,14 +2,15 @@
 // TFCreadlg: the name dialog of composite mode, "Aliments composés". The user
 // types the name of a new composite food or picks an existing one from the
 // list; the name of an ordinary food is refused. Created by the composition
-// window when composite mode starts and destroyed as soon as it has closed;
-// its two results, NomSaisi and SaisieValidee, outlive it.
+// window when composite mode starts, run, asked its result (nom()) and
+// destroyed.
 #include "ui/modalwindow.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Prompter;
 class Table;
 
 class TFCreadlg : public ModalWindow {
@@ -17,9 +18,9 @@ class TFCreadlg : public ModalWindow {
 public:
     TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent = nullptr);
 
-    // The results of the dialog's last use (initially empty and not accepted).
-    static QString NomSaisi;
-    static bool SaisieValidee;
+    // The name accepted by OK (blanks around it dropped); empty when the
+    // dialog was not accepted.
+    QString nom() const { return result() == QDialog::Accepted ? m_nom : QString(); }
 
     // Empties the name box, fills its list, gives it the focus (run when shown).
     bool FormShow() override;
@@ -39,12 +40,12 @@ public:
     QLabel* label() const { return m_label; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* nameEdit() const;
+    Prompter& prompter() const;
 
     Table& m_talim;
     Table& m_talimCompo;
@@ -53,5 +54,5 @@ private:
     QLineEdit* m_plainEdit;
     QPushButton* OKButton;
     QPushButton* AnnulerButton;
-    bool m_closing = false;
+    QString m_nom;
 };

@@ -4,8 +4,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "compose/compose.h"
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "ui/fieldbox.h"
 #include "ui/fieldgrid.h"
 #include "ui/help.h"
@@ -41,7 +40,7 @@ const QVector<QVector<Box>>& rows() {
 }
 }  // namespace
 
-TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 49), m_compose(&compose) {
+TFvoir::TFvoir(Table& talim, QWidget* parent) : ModalWindow(parent, 49), m_talim(talim) {
     setWindowTitle(QStringLiteral("Aliment choisi : détail"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -75,7 +74,7 @@ TFvoir::TFvoir(TFcompose& compose, QWidget* parent) : ModalWindow(parent, 49), m
     SBsortir->move(kWidth - kMargin - SBsortir->width(), kHeight - kMargin - SBsortir->height());
     connect(SBsortir, &QToolButton::clicked, this, &TFvoir::SBsortirClick);
 
-    // FormCreate: bound to the composition window's food handle.
+    // FormCreate: bound to the food handle it shows.
     bindBoxes();
 }
 
@@ -84,7 +83,7 @@ TFvoir::~TFvoir() = default;
 void TFvoir::bindBoxes() {
     // NOM, then PROT_A ... FIBRES, in the order of the rows. The food handle
     // declares no display format: general format.
-    m_grid->bind(&m_compose->Talim());
+    m_grid->bind(&m_talim);
 }
 
 FieldBox* TFvoir::box(const QString& field) const { return m_grid->fieldBox(field); }
@@ -116,7 +115,7 @@ void TFvoir::placeBoxes() {
 }
 
 bool TFvoir::FormShow() {
-    EKCAL->setText(texteEnergie(m_compose->EnergieAliment()));
+    EKCAL->setText(texteEnergie(m_energie));
     for (QLineEdit* b : m_grid->boxes())
         if (auto* fb = qobject_cast<FieldBox*>(b)) fb->refresh();
     placeBoxes();

@@ -1,8 +1,9 @@
 #pragma once
 // TFvoir: the detail view of the food selected in the composition window: the
-// 32 values of the current record of its Food table handle (Talim), bound so
-// that they always show that record, and the food's energy per 100 g.
-// The composition window creates it and shows it modally.
+// 32 values of the current record of the Food table handle it is given,
+// bound so that they always show that record, and the food's energy per
+// 100 g, given before each showing. The composition window creates it and
+// shows it modally.
 #include <memory>
 
 #include "ui/modalwindow.h"
@@ -11,16 +12,19 @@ class FieldBox;
 class FieldGrid;
 class IconButton;
 class QLineEdit;
-class TFcompose;
+class Table;
 
 class TFvoir : public ModalWindow {
     Q_OBJECT
 public:
-    // Shows the selected food of the composition window's Food handle.
-    explicit TFvoir(TFcompose& compose, QWidget* parent = nullptr);
+    // Shows the current food of talim.
+    explicit TFvoir(Table& talim, QWidget* parent = nullptr);
     ~TFvoir() override;
 
-    // EKCAL := the composition window's EnergieAliment, as a whole number
+    // The food energy per 100 g of the food shown (kcal), for EKCAL.
+    void setEnergie(double energie) { m_energie = energie; }
+    double energie() const { return m_energie; }
+    // EKCAL := the energy given, as a whole number
     // right-aligned in at least four characters (never cut). The boxes are
     // then widened where the food's values need it, and the window with them.
     bool FormShow() override;
@@ -34,6 +38,7 @@ public:
 private:
     void bindBoxes();
     void placeBoxes();
-    TFcompose* m_compose = nullptr;
+    Table& m_talim;
+    double m_energie = 0.0;
     std::unique_ptr<FieldGrid> m_grid;
 };

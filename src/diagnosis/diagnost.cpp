@@ -1,10 +1,11 @@
 // How data flows through the diagnosis window: FormShow reads the Needs
-// table (Tbesoins, kept open while shown) and the Choice table (through the
-// composition window's handle, opened, summed into the Daily totals, closed)
-// into m_data; the page area's paintEvent draws page 1 or page 2 from m_data
-// only; the print button draws both pages from m_data on the printer. An
-// empty choice, an error of the tables, or the start-up reading end the
-// showing with a message (or none) and close the window, outside any paint.
+// table (Tbesoins, kept open while shown) for the group its opener gave, and
+// the Choice table (a read-only handle of its own, opened, summed into the
+// Daily totals, closed) into m_data; the page area's paintEvent draws page 1
+// or page 2 from m_data only; the print button draws both pages from m_data
+// on the printer. An empty choice, an error of the tables, or the start-up
+// reading refuse the showing (with a message, or none) before the window
+// appears.
 #include "diagnosis/diagnost.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QPainter>
 #include <QToolButton>
 #include <algorithm>
-#include <exception>
 #include <functional>
 
 #include "core/schema/schema.h"
@@ -26,13 +26,12 @@
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
 #include "core/foodtable/ranking.h"
-#include "compose/compose.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
 #include "ui/paintersurface.h"
-#include "core/interfaces/prompter.h"
+#include "ui/desktop.h"
 
 namespace {
 // The page area: white, painted from the window's data.
@@ -100,15 +99,14 @@ QToolButton* speedButton(QWidget* panel, int y, const QIcon& glyph, const QStrin
 }
 }  // namespace
 
-TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
+TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     : ModalWindow(parent, 19),
       m_session(session),
-      m_compose(compose),
-      Tbesoins(std::make_unique<Table>(needsSchema())) {
+      m_desktop(desktop),
+      Tbesoins(std::make_unique<Table>(session.run(), needsSchema())) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Fdiagnost"));
-    Tbesoins->setDirectory(m_session.dataDir());
     Tbesoins->setReadOnly(true);
 
     QFont arial(QStringLiteral("Arial"));
@@ -173,66 +171,58 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
 
 TFdiagnost::~TFdiagnost() = default;
 
+void TFdiagnost::setGroupe(const QString& groupe) {
+    m_groupe = groupe;
+    setWindowTitle(groupe + SuffixeBilan);
+}
+
 void TFdiagnost::litDonnees() {
     ModeImpression = false;
     NbConseils = 0;
     m_pret = false;
     Tbesoins->open();
-    m_data.groupName = NomGroupe(windowTitle());
+    m_data.groupName = m_groupe;
     m_colonne = ColonneParDefaut;
     ChoixColonne(m_data.groupName, m_colonne);
     LitBesoins(*Tbesoins, m_colonne, m_data.needs);
 
-    // The composition window's handle when it is open; otherwise a read-only
-    // handle of our own on the same file, since this reading writes nothing
-    // (a read-only Data directory must not fail here).
+    // A read-only handle of our own on the day's Choice table, since this
+    // reading writes nothing (a read-only Data directory must not fail here);
+    // every change to the day is on disk at once, so it reads the day as it is.
     DailyTotals& totals = m_session.totals();
-    Table& tchoix = m_compose.Tchoix();
-    if (tchoix.isOpen()) {
-        CalculTotaux(tchoix, totals);
-        m_data.nonMesures = lisNonMesures(tchoix, m_session.dataDir());
-    } else {
-        Table lecture(choiceSchema());
-        lecture.setDirectory(tchoix.directory());
-        lecture.setFileName(tchoix.fileName());
-        lecture.setReadOnly(true);
-        lecture.open();
-        CalculTotaux(lecture, totals);
-        m_data.nonMesures = lisNonMesures(lecture, m_session.dataDir());
-    }
+    Table lecture(m_session.run(), choiceSchema());
+    lecture.setIndexName(QString());
+    lecture.setReadOnly(true);
+    lecture.open();
+    CalculTotaux(lecture, totals);
+    m_data.nonMesures = lisNonMesures(lecture, m_session.dataDir());
     m_data.totals = totals;
     m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
 }
 
 void TFdiagnost::premiereLecture() {
-    ErrorHandler::run([&] { litDonnees(); });
+    ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); });
     m_session.FirstPaint = false;
     FormClose();
 }
 
 bool TFdiagnost::FormShow() {
-    std::exception_ptr error;
-    try {
-        litDonnees();
-    } catch (...) {
-        error = std::current_exception();
-    }
-    // Whatever ends this showing is done once the window is up, never while
-    // it is being shown: a modal loop started for a hidden window would never
-    // end.
+    // The start-up reading is premiereLecture's: the window does not appear.
     if (m_session.FirstPaint) {
         m_session.FirstPaint = false;
-        closeLater();
-    } else if (error) {
-        closeLater([error] { ErrorHandler::run([&] { std::rethrow_exception(error); }); });
-    } else if (m_data.totals[DailyTotals::QTE] == 0.0) {
-        closeLater([] {
-            prompter().message(Prompter::Kind::Warning, QStringLiteral("Vous n'avez encore rien choisi"));
-        });
-    } else {
-        m_pret = true;
-        m_pageArea->update();
+        return false;
     }
+    // A table that cannot be read, or a day without any line, is said before
+    // the window would appear, and it does not appear.
+    const bool read = ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); });
+    if (read && m_data.totals[DailyTotals::QTE] == 0.0)
+        m_session.prompter().message(Prompter::Kind::Warning, QStringLiteral("Vous n'avez encore rien choisi"));
+    if (!read || m_data.totals[DailyTotals::QTE] == 0.0) {
+        FormClose();
+        return false;
+    }
+    m_pret = true;
+    m_pageArea->update();
     return true;
 }
 
@@ -268,15 +258,15 @@ void TFdiagnost::SBpage2Click() {
 
 void TFdiagnost::SBimprimerClick() {
     if (!m_pret) return;
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_session.prompter(), [&] {
         DiagnosisData data = m_data;
-        data.groupName = NomGroupe(windowTitle());
+        data.groupName = m_groupe;
         ModeImpression = true;
         struct Restore {
             bool& mode;
             ~Restore() { mode = false; }
         } restore{ModeImpression};
-        NbConseils = imprimeBilan(data);
+        NbConseils = imprimeBilan(m_desktop.printers(), data);
     });
 }
 
@@ -289,10 +279,10 @@ void TFdiagnost::setOuvreComplement(std::function<bool(const QString&)> ouvre) {
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement) return;
     bool ajoute = false;
-    ErrorHandler::run([&] { ajoute = m_ouvreComplement(m_data.groupName); });
+    ErrorHandler::run(m_session.prompter(), [&] { ajoute = m_ouvreComplement(m_data.groupName); });
     if (!ajoute) return;
     // The day has new lines: read it again and show it, on the page shown.
-    if (ErrorHandler::run([&] { litDonnees(); })) {
+    if (ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); })) {
         m_pret = true;
         m_ligne = -1;
         m_pageArea->update();
@@ -321,5 +311,5 @@ void TFdiagnost::ouvreLigne(int index) {
     if (!m_pret || m_page != 2 || index < 0 || index >= LignesPage2().size() || !m_ouvreClassement) return;
     const QString champ = champPage2(LignesPage2()[index]);
     if (!classementDe(champ)) return;
-    ErrorHandler::run([&] { m_ouvreClassement(champ); });
+    ErrorHandler::run(m_session.prompter(), [&] { m_ouvreClassement(champ); });
 }

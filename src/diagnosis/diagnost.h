@@ -1,14 +1,15 @@
 #pragma once
 // TFdiagnost: the diagnosis window, "bilan de la ration journalière".
 //
-// The main window sets the caption to the group's name followed by
-// " : bilan de la ration journalière" and shows the window. On showing, the
-// window reads the group's needs from the Needs table (kept open while it is
-// shown) and refills the Daily totals from the composition window's Choice
-// table; the page area then paints page 1, or page 2 when its button is down,
-// from the data read. Painting never reads a table nor asks anything. With
-// an empty choice the window says so and closes. The print button prints
-// both pages on one sheet from the same data.
+// The main window gives it the group chosen (setGroupe, which makes the
+// caption the group's name followed by " : bilan de la ration journalière")
+// and shows the window. On showing, the window reads the group's needs from
+// the Needs table (kept open while it is shown) and refills the Daily totals
+// from the Choice table, through a read-only handle of its own; the page area
+// then paints page 1, or page 2 when its button is down, from the data read.
+// Painting never reads a table nor asks anything. With an empty choice the
+// window says so and does not appear. The print button prints both pages on
+// one sheet from the same data.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,18 +20,23 @@
 class QFrame;
 class QToolButton;
 class QButtonGroup;
+class Desktop;
 class Session;
 class Surface;
-class TFcompose;
 class Table;
 
 class TFdiagnost : public ModalWindow {
     Q_OBJECT
 public:
-    // The Session gives the Daily totals and the First-paint flag; the
-    // composition window gives its Choice table handle.
-    TFdiagnost(Session& session, TFcompose& compose, QWidget* parent = nullptr);
+    // The Session gives the Daily totals, the First-paint flag and the run
+    // whose tables it reads; the desktop prints.
+    TFdiagnost(Session& session, Desktop& desktop, QWidget* parent = nullptr);
     ~TFdiagnost() override;
+
+    // The Population group of the next showings, as the Diagnostic menu
+    // names it; the caption says it.
+    void setGroupe(const QString& groupe);
+    QString groupe() const { return m_groupe; }
 
     // Start-up: reads the Needs table and sums the Choice table once, so that a
     // missing file is reported then, and clears the First-paint flag; the
@@ -91,7 +97,8 @@ private:
     void litDonnees();
 
     Session& m_session;
-    TFcompose& m_compose;
+    Desktop& m_desktop;
+    QString m_groupe;
 
     QWidget* m_pageArea = nullptr;
     QButtonGroup* m_pages = nullptr;

@@ -6,8 +6,8 @@
 #include "ui/paintersurface.h"
 #include "ui/printerservice.h"
 
-int imprimeBilan(const DiagnosisData& data) {
-    PrintJob job(QStringLiteral("bilan"), QPageLayout::Portrait);
+int imprimeBilan(PrinterService& printers, const DiagnosisData& data) {
+    PrintJob job(printers, QStringLiteral("bilan"), QPageLayout::Portrait);
     QPainter& painter = job.begin();
     const int s = Echelle(job.printer().width());
     PainterSurface surface(painter);

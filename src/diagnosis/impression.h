@@ -4,6 +4,8 @@
 // printer's page width.
 #include "core/diagnosis/drawing.h"
 
+class PrinterService;
+
 // Prints the sheet; returns the number of advice lines printed. Printer
 // errors throw DataError.
-int imprimeBilan(const DiagnosisData& data);
+int imprimeBilan(PrinterService& printers, const DiagnosisData& data);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "core/io/runcontext.h"
 #include "core/foodtable/imagescale.h"
 #include "core/interfaces/prompter.h"
 #include "core/schema/schema.h"
@@ -21,6 +22,7 @@
 #include "ui/fieldgrid.h"
 #include "ui/iconbutton.h"
 #include "ui/icons.h"
+#include "ui/desktop.h"
 #include "ui/printerservice.h"
 
 namespace {
@@ -28,13 +30,13 @@ namespace {
 const QColor kBureau(0, 128, 128);
 }
 
-TFconsult::TFconsult(Session& session, QWidget* parent)
+TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     : FoodWindow(parent, 37, QStringLiteral("Table des aliments (consultation)")),
-      m_taliments(std::make_unique<Table>(foodSchema())),
+      m_desktop(desktop),
+      m_taliments(std::make_unique<Table>(session.run(), foodSchema())),
       m_browser(*m_taliments) {
     setObjectName(QStringLiteral("Fconsult"));
     // FormCreate: the Food table of the Data directory, read-only, in number order.
-    m_taliments->setDirectory(session.dataDir());
     m_taliments->setReadOnly(true);
     FoodBrowser::ajouteKcal(*m_taliments);
 
@@ -94,7 +96,7 @@ TFconsult::TFconsult(Session& session, QWidget* parent)
     connect(CBcategorie, &QComboBox::activated, this, [this] { CBcategorieChange(); });
     connect(CBcategorie->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         if (CBcategorie->findText(CBcategorie->currentText()) < 0)
-            ErrorHandler::run([&] { sauteA(CBcategorie->currentText()); });
+            ErrorHandler::run(m_taliments->run().prompter(), [&] { sauteA(CBcategorie->currentText()); });
     });
 
     const SortFrame tri = creeTri({250, 184}, {250, 205}, {251, 226}, 80, "RBnom", "RBcategorie");
@@ -105,21 +107,14 @@ TFconsult::TFconsult(Session& session, QWidget* parent)
     connect(RBnumero, &QRadioButton::clicked, this, &TFconsult::RBnumeroClick);
     connect(RBnom, &QRadioButton::clicked, this, &TFconsult::RBnomClick);
     connect(RBcategorie, &QRadioButton::clicked, this, &TFconsult::RBcategorieClick);
-
-    m_dialog = [](QPrinter& printer, QWidget* parent) {
-        QPrintDialog dialog(&printer, parent);
-        return dialog.exec() == QDialog::Accepted;
-    };
 }
 
 TFconsult::~TFconsult() = default;
 
 QLineEdit* TFconsult::edit(const QString& fieldOrName) const { return m_grid->box(fieldOrName); }
 
-void TFconsult::setPrintDialog(DialogueImpression dialog) { m_dialog = std::move(dialog); }
-
 bool TFconsult::FormShow() {
-    const bool ok = ErrorHandler::run([&] {
+    const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         m_taliments->open();
         afficheCategorie();
     });
@@ -132,19 +127,19 @@ void TFconsult::FormClose() { m_taliments->close(); }
 void TFconsult::BquitterClick() { accept(); }
 
 void TFconsult::RBnumeroClick() {
-    ErrorHandler::run([&] { m_browser.setTri(FoodBrowser::Tri::Numero); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Numero); });
 }
 
 void TFconsult::RBnomClick() {
-    ErrorHandler::run([&] { m_browser.setTri(FoodBrowser::Tri::Nom); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Nom); });
 }
 
 void TFconsult::RBcategorieClick() {
-    ErrorHandler::run([&] { m_browser.setTri(FoodBrowser::Tri::Categorie); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Categorie); });
 }
 
 void TFconsult::deplace(TableNavigator::Bouton bouton) {
-    const bool ok = ErrorHandler::run([&] {
+    const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         switch (bouton) {
         case TableNavigator::Debut: m_taliments->first(); break;
         case TableNavigator::Precedent: m_taliments->prior(); break;
@@ -170,7 +165,7 @@ void TFconsult::afficheCategorie() {
 void TFconsult::CBcategorieChange() {
     const int i = CBcategorie->currentIndex();
     if (i < 0) return;
-    ErrorHandler::run([&] { sauteA(CBcategorie->itemText(i)); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { sauteA(CBcategorie->itemText(i)); });
 }
 
 void TFconsult::sauteA(const QString& texte) {
@@ -180,7 +175,7 @@ void TFconsult::sauteA(const QString& texte) {
 }
 
 void TFconsult::SBchercherClick() {
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_taliments->run().prompter(), [&] {
         if (m_browser.chercheNom()) {
             RBnom->setChecked(true);
             RBnomClick();
@@ -193,17 +188,18 @@ void TFconsult::SBchercherClick() {
 // Printing the window's image
 
 void TFconsult::SBimprimerClick() {
-    ErrorHandler::run([&] { imprime(); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { imprime(); });
     // Undressed in every case: printed, cancelled or failed.
     deshabiller();
 }
 
 void TFconsult::imprime() {
-    PrintJob job(QStringLiteral("consultation"));
-    if (!m_dialog || !m_dialog(job.printer(), this)) return;
-    PrinterService::setChosenPrinter(job.printer());
+    PrintJob job(m_desktop.printers(), QStringLiteral("consultation"));
+    QPrintDialog dialog(&job.printer(), this);
+    if (m_desktop.run(dialog) != QDialog::Accepted) return;
+    m_desktop.printers().setChosenPrinter(job.printer());
     const bool grand =
-        prompter().ask(Prompter::Kind::Confirmation, QStringLiteral("Voulez-vous imprimer en grande taille ?"));
+        m_taliments->run().prompter().ask(Prompter::Kind::Confirmation, QStringLiteral("Voulez-vous imprimer en grande taille ?"));
     habiller();
     const QSize image(kWidth, kHeight);
     // No caret or selection on paper.

@@ -24,13 +24,16 @@ class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
+class Desktop;
 class Session;
 class Table;
 
 class TFconsult : public FoodWindow {
     Q_OBJECT
 public:
-    explicit TFconsult(Session& session, QWidget* parent = nullptr);
+    // The Food table of the session's run; the print dialog runs on the
+    // desktop, which prints.
+    TFconsult(Session& session, Desktop& desktop, QWidget* parent = nullptr);
     ~TFconsult() override;
 
     Table& Taliments() { return *m_taliments; }
@@ -47,9 +50,6 @@ public:
     void SBchercherClick();
     void SBimprimerClick();
 
-    // The print dialog: true when the user prints. Replaced by tests.
-    using DialogueImpression = std::function<bool(QPrinter&, QWidget*)>;
-    void setPrintDialog(DialogueImpression dialog);
     // The size the last printed image was drawn at, in printer dots.
     QSize tailleImprimee() const { return m_tailleImprimee; }
     // The window is dressed for paper (between dressing and undressing).
@@ -76,10 +76,10 @@ private:
     void deshabiller();
     void imprime();
 
+    Desktop& m_desktop;
     std::unique_ptr<Table> m_taliments;
     FoodBrowser m_browser;
     std::unique_ptr<FieldGrid> m_grid;
-    DialogueImpression m_dialog;
     QSize m_tailleImprimee;
     bool m_habille = false;
 };

@@ -11,7 +11,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "core/dbf/datadir.h"
+#include "core/io/runcontext.h"
+#include "ui/desktop.h"
 #include "core/foodtable/ranking.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -38,16 +39,17 @@ QVector<TableModel::Column> colonnes() {
 }
 }  // namespace
 
-TFDietri::TFDietri(QWidget* owner)
-    : ModalWindow(owner, kContexte), m_talimtri(std::make_unique<Table>(foodSchema())) {
+TFDietri::TFDietri(Desktop& desktop, QWidget* owner)
+    : ModalWindow(owner, kContexte),
+      m_desktop(desktop),
+      m_talimtri(std::make_unique<Table>(desktop.runContext(), foodSchema())) {
     setObjectName(QStringLiteral("FDietri"));
     setWindowTitle(QStringLiteral("Table des aliments : tri"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(QFont(QStringLiteral("System"), 10));
     setFixedSize(632, 453);
 
-    // FormCreate: the table of the directory current at this opening.
-    m_talimtri->setDirectory(DataDir::path());
+    // FormCreate: the Food table of the run's Data directory.
     m_talimtri->setReadOnly(true);
 
     // Small speed buttons: the window's top strip above the grid is 30 pixels.
@@ -141,7 +143,7 @@ bool TFDietri::FormShow() {
     const Classement& c = m_initial ? *m_initial : classements().first();
     const int index = static_cast<int>(&c - classements().data());
     m_boutons[index]->setChecked(true);
-    return ErrorHandler::run([&] {
+    return ErrorHandler::run(m_talimtri->run().prompter(), [&] {
         m_talimtri->setIndexName(c.champ);
         m_talimtri->open();
         montreColonne(c.champ);
@@ -159,19 +161,20 @@ void TFDietri::montreColonne(const QString& champ) {
 void TFDietri::changeTri(int index) {
     const Classement& c = classements()[index];
     m_boutons[index]->setChecked(true);
-    ErrorHandler::run([&] {
-        m_talimtri->close();
+    // The open table takes the nutrient's order (built once, then kept), and
+    // the grid starts again from its first food.
+    ErrorHandler::run(m_talimtri->run().prompter(), [&] {
         m_talimtri->setIndexName(c.champ);
-        m_talimtri->open();
+        m_talimtri->first();
         montreColonne(c.champ);
         m_classement = &c;
     });
 }
 
 void TFDietri::SBimprimerClick() {
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_talimtri->run().prompter(), [&] {
         if (!m_talimtri->isOpen()) return;
-        PrintJob job(QStringLiteral("tri"), QPageLayout::Portrait);
+        PrintJob job(m_desktop.printers(), QStringLiteral("tri"), QPageLayout::Portrait);
         QPainter& painter = job.begin();
         PainterSurface surface(painter, Qt::white);
         {

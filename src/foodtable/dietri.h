@@ -17,6 +17,7 @@ class DataGrid;
 class IconButton;
 class QGroupBox;
 class QRadioButton;
+class Desktop;
 class Table;
 class TableModel;
 struct Classement;
@@ -24,7 +25,8 @@ struct Classement;
 class TFDietri : public ModalWindow {
     Q_OBJECT
 public:
-    explicit TFDietri(QWidget* owner = nullptr);
+    // The Food table of the desktop's run, printed on its printers.
+    explicit TFDietri(Desktop& desktop, QWidget* owner = nullptr);
     ~TFDietri() override;
 
     // The nutrient this opening starts on (a Ranking field such as "FE");
@@ -87,6 +89,7 @@ private:
     void montreColonne(const QString& champ);
     void ajustePolice();
 
+    Desktop& m_desktop;
     std::unique_ptr<Table> m_talimtri;
     std::unique_ptr<TableModel> m_model;
     QVector<QRadioButton*> m_boutons;

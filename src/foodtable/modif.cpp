@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "core/io/runcontext.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
 #include "core/table/table.h"
@@ -29,13 +30,11 @@ const QString kCategorie = QStringLiteral("CATEGORIE");
 
 TFmodif::TFmodif(Session& session, QWidget* parent)
     : FoodWindow(parent, 48, QStringLiteral("Table des aliments (modification)")),
-      m_taliments(std::make_unique<Table>(foodSchema())),
-      m_talimCompo(std::make_unique<Table>(compositeSchema())),
+      m_taliments(std::make_unique<Table>(session.run(), foodSchema())),
+      m_talimCompo(std::make_unique<Table>(session.run(), compositeSchema())),
       m_browser(*m_taliments) {
     setObjectName(QStringLiteral("Fmodif"));
     // FormCreate: both tables in the Data directory.
-    m_taliments->setDirectory(session.dataDir());
-    m_talimCompo->setDirectory(session.dataDir());
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
     m_editor = std::make_unique<FoodEditor>(*m_taliments, *m_talimCompo);
 
@@ -73,7 +72,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
             // On an empty table the food begun clears the boxes: what was
             // typed stays.
             const QString typed = fb->text();
-            if (!ErrorHandler::run([&] { m_editor->commenceEdition(); })) return;
+            if (!ErrorHandler::run(m_taliments->run().prompter(), [&] { m_editor->commenceEdition(); })) return;
             if (fb->text() != typed) fb->setText(typed);
             m_saisies.insert(fb);
         });
@@ -126,7 +125,7 @@ QList<QLineEdit*> TFmodif::boitesVerrouillees() const {
 
 bool TFmodif::FormShow() {
     m_saisies.clear();
-    const bool ok = ErrorHandler::run([&] {
+    const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         m_taliments->open();
         m_talimCompo->open();
         afficheCategorie();
@@ -172,7 +171,7 @@ bool TFmodif::ecritEnGardant(const std::function<void()>& write) {
     // yet written keep their texts.
     QHash<QLineEdit*, QString> typed;
     for (QLineEdit* b : std::as_const(m_saisies)) typed.insert(b, b->text());
-    const bool ok = ErrorHandler::run(write);
+    const bool ok = ErrorHandler::run(m_taliments->run().prompter(), write);
     for (auto it = typed.cbegin(); it != typed.cend(); ++it)
         if (m_saisies.contains(it.key()) && it.key()->text() != it.value()) it.key()->setText(it.value());
     return ok;
@@ -218,7 +217,7 @@ void TFmodif::choisitCategorie(int index) {
 
 void TFmodif::navigue(TableNavigator::Bouton bouton) {
     bool fait = false;
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_taliments->run().prompter(), [&] {
         // Cancelling forgets what was typed; deleting leaves it to the
         // question (a deletion cancelled or refused keeps the food exactly as
         // typed, for the next move to write); the others write it first.
@@ -267,7 +266,7 @@ void TFmodif::VerrouCompose() {
 
 void TFmodif::changeTri(FoodBrowser::Tri tri) {
     bool fait = false;
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_taliments->run().prompter(), [&] {
         if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
         m_browser.setTri(tri);
         fait = true;
@@ -281,7 +280,7 @@ void TFmodif::RBNomClick() { changeTri(FoodBrowser::Tri::Nom); }
 void TFmodif::RBCategorieClick() { changeTri(FoodBrowser::Tri::Categorie); }
 
 void TFmodif::SBchercherClick() {
-    ErrorHandler::run([&] {
+    ErrorHandler::run(m_taliments->run().prompter(), [&] {
         // The food being edited is written only when the search moves.
         if (m_browser.chercheNom([&] { return ecritSaisies() && m_editor->ecritAvantDeplacement(); })) {
             RBNom->setChecked(true);

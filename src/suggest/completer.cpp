@@ -14,13 +14,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/interfaces/prompter.h"
 #include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
 #include "core/suggest/completiondata.h"
 #include "ui/errorhandler.h"
+#include "core/io/runcontext.h"
 
 namespace {
 constexpr int kContexte = 20;
@@ -208,8 +209,8 @@ void TFcompleter::build() {
     connect(LBcategories, &QListWidget::itemChanged, this, [this] { LBcategoriesChange(); });
     connect(CBgroupe, &QComboBox::currentIndexChanged, this, [this] {
         if (m_loading) return;
-        ErrorHandler::run([&] {
-            m_request.needs = CompletionData::readNeeds(m_session.dataDir(), colonneDuGroupe(CBgroupe->currentText()));
+        ErrorHandler::run(m_session.prompter(), [&] {
+            m_request.needs = CompletionData::readNeeds(m_session.run(), colonneDuGroupe(CBgroupe->currentText()));
             m_request.groupName = CBgroupe->currentText();
         });
         proposeLater();
@@ -231,14 +232,14 @@ bool TFcompleter::FormShow() {
         bool& loading;
         ~Done() { loading = false; }
     } done{m_loading};
-    const QString dir = m_session.dataDir();
-    const bool read = ErrorHandler::run([&] {
+    RunContext& run = m_session.run();
+    const bool read = ErrorHandler::run(m_session.prompter(), [&] {
         m_request = CompletionRequest{};
-        m_request.exclusions = CompletionData::readExclusions(dir);
-        m_request.foods = CompletionData::readFoods(dir);
+        m_request.exclusions = CompletionData::readExclusions(run);
+        m_request.foods = CompletionData::readFoods(run);
         m_request.groupName = CBgroupe->currentText();
-        m_request.needs = CompletionData::readNeeds(dir, colonneDuGroupe(m_request.groupName));
-        m_request.day = CompletionData::readDay(dir);
+        m_request.needs = CompletionData::readNeeds(run, colonneDuGroupe(m_request.groupName));
+        m_request.day = CompletionData::readDay(run);
         m_session.totals() = m_request.day;
     });
     if (!read) return false;
@@ -351,15 +352,15 @@ void TFcompleter::showCompletion() {
 
 void TFcompleter::SBajouterClick() {
     if (m_stale || m_completion.status != Completion::Status::Proposed) return;
-    const bool added = ErrorHandler::run([&] {
-        CompletionData::addToDay(m_session.dataDir(), m_request, m_completion.lines);
-        m_session.totals() = CompletionData::readDay(m_session.dataDir());
+    const bool added = ErrorHandler::run(m_session.prompter(), [&] {
+        CompletionData::addToDay(m_session.run(), m_request, m_completion.lines);
+        m_session.totals() = CompletionData::readDay(m_session.run());
     });
     if (added) accept();
 }
 
 bool TFcompleter::keepExclusions(const Exclusions& next) {
-    const bool kept = ErrorHandler::run([&] { CompletionData::writeExclusions(m_session.dataDir(), next); });
+    const bool kept = ErrorHandler::run(m_session.prompter(), [&] { CompletionData::writeExclusions(m_session.run(), next); });
     if (kept) m_request.exclusions = next;
     showExclusions();
     if (kept) proposeLater();
@@ -389,7 +390,7 @@ void TFcompleter::SBexclureClick() {
     for (const CandidateFood& f : m_request.foods)
         if (f.name.compare(typed, Qt::CaseInsensitive) == 0) name = f.name;
     if (name.isEmpty()) {
-        prompter().message(Prompter::Kind::Information,
+        m_session.prompter().message(Prompter::Kind::Information,
                            QStringLiteral("L'aliment %1 n'est pas dans la table des aliments.").arg(typed));
         return;
     }

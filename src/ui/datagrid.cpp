@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QKeyEvent>
 
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
 #include "ui/errorhandler.h"
 #include "ui/tablemodel.h"
@@ -111,7 +112,7 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     Table* t = m_model->table();
     if (!t || !t->isOpen() || t->currentRow() == current.row()) return;
     const int row = current.row();
-    ErrorHandler::run([&] { t->moveToRow(row); });
+    ErrorHandler::run(t->run().prompter(), [&] { t->moveToRow(row); });
 }
 
 void DataGrid::showEvent(QShowEvent* event) {

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-#include "ui/qtprompter.h"
+#include "core/interfaces/prompter.h"
 
 namespace ErrorHandler {
 
-void showCurrent() {
+void showCurrent(Prompter& prompter) {
     QString text;
     try {
         throw;
@@ -17,8 +17,7 @@ void showCurrent() {
     } catch (...) {
         text = QStringLiteral("Erreur inattendue.");
     }
-    QtPrompter::installAsDefault();
-    prompter().message(Prompter::Kind::Error, text);
+    prompter.message(Prompter::Kind::Error, text);
 }
 
 }  // namespace ErrorHandler

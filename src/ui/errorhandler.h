@@ -5,19 +5,22 @@
 #include <exception>
 #include <utility>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
+
+class Prompter;
 
 namespace ErrorHandler {
-// Shows the message of the exception being handled (call from a catch block).
-void showCurrent();
+// Shows the message of the exception being handled through the prompter
+// (call from a catch block).
+void showCurrent(Prompter& prompter);
 // Runs a command under the handler: returns false when it stopped on an error.
 template <class F>
-bool run(F&& f) {
+bool run(Prompter& prompter, F&& f) {
     try {
         std::forward<F>(f)();
         return true;
     } catch (...) {
-        showCurrent();
+        showCurrent(prompter);
         return false;
     }
 }

@@ -2,7 +2,7 @@
 
 #include <QStyle>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/table/table.h"
 
 FieldBox::FieldBox(QWidget* parent) : QLineEdit(parent) {

@@ -1,16 +1,12 @@
 #pragma once
 // Context help. Each window gives itself a help context number; F1 in any
 // window, and Aide > Index (context 0), ask the help viewer for that topic of
-// the help file "DIETAIDE.HLP".
-#include <QString>
-#include <functional>
+// the run's help file "DIETAIDE.HLP" (Desktop::showHelp).
 
 class QAction;
 class QWidget;
 
 namespace Help {
-void setHelpFile(const QString& name);
-QString helpFile();
 // The window's (or control's) help context; F1 walks up from the focused
 // widget to the first one that has a context.
 void setContext(QWidget* w, int context);
@@ -21,11 +17,4 @@ void setContext(QAction* a, int context);
 int contextOf(const QAction* a);   // -1 when none is set
 // The context F1 would show for a widget, looking first at an open menu.
 int contextForF1(QWidget* w);
-// Asks the viewer for a topic. The viewer registers itself at start-up; tests
-// can read back the last context asked.
-void showContext(int context);
-int lastContext();
-void setViewer(std::function<void(int)> viewer);
-// Installs the application-wide F1 handler.
-void installF1Handler();
 }

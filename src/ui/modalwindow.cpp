@@ -6,16 +6,13 @@
 #include <QTimer>
 
 #include "ui/help.h"
-#include "ui/qtprompter.h"
 
 ModalWindow::ModalWindow(QWidget* parent, int helpContext) : QDialog(parent) {
-    QtPrompter::installAsDefault();
     if (helpContext >= 0) Help::setContext(this, helpContext);
 }
 
-bool ModalWindow::beginShowing() {
+bool ModalWindow::prepare() {
     if (m_showing) return true;
-    m_closePending = false;
     m_showing = FormShow();
     return m_showing;
 }
@@ -27,31 +24,13 @@ void ModalWindow::endShowing() {
 }
 
 int ModalWindow::exec() {
-    if (!beginShowing()) return QDialog::Rejected;
+    if (!prepare()) return QDialog::Rejected;
     return QDialog::exec();
 }
 
 void ModalWindow::done(int result) {
-    // FormClose also runs for a window prepared by a direct FormShow call
-    // (tests do so); each FormClose is safe to run on a closed window.
-    m_showing = false;
-    FormClose();
+    endShowing();
     QDialog::done(result);
-}
-
-void ModalWindow::closeLater(std::function<void()> before) {
-    if (m_closePending) return;
-    m_closePending = true;
-    QTimer::singleShot(0, this, [this, before] {
-        m_closePending = false;
-        if (before) before();
-        if (isVisible()) {
-            reject();
-        } else {
-            m_showing = false;
-            FormClose();
-        }
-    });
 }
 
 void ModalWindow::centre() {
@@ -64,8 +43,10 @@ void ModalWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     centre();
-    // Shown by show() rather than exec(): the showing begins now.
-    if (!beginShowing()) closeLater();
+    // Shown by show() rather than exec(): the showing is prepared now, and a
+    // refused one goes once the event loop turns (closing a window inside
+    // its own show event would leave it half shown).
+    if (!prepare()) QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
 }
 
 void ModalWindow::hideEvent(QHideEvent* event) {

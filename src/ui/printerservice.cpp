@@ -7,30 +7,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "core/dbf/datadir.h"
-#include "core/dbf/dataerror.h"
-#include "core/interfaces/prompter.h"
+#include "core/io/runcontext.h"
+#include "core/io/dataerror.h"
 
 namespace {
-QString& chosenPrinter() {
-    static QString name;
-    return name;
-}
-QString& testPdf() {
-    static QString path;
-    return path;
-}
-
-// The printer documents go to: the chosen one while it still exists, else the
-// default, else any printer the system has.
-QString printerName() {
-    const QString chosen = chosenPrinter();
-    if (!chosen.isEmpty() && !QPrinterInfo::printerInfo(chosen).isNull()) return chosen;
-    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
-    if (!def.isNull()) return def.printerName();
-    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-    return all.isEmpty() ? QString() : all.first().printerName();
-}
 
 void setUpPdf(QPrinter& printer, const QString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -40,37 +20,36 @@ void setUpPdf(QPrinter& printer, const QString& path) {
 }
 }  // namespace
 
-namespace PrinterService {
-
-void setChosenPrinter(const QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::NativeFormat) chosenPrinter() = printer.printerName();
+void PrinterService::setChosenPrinter(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::NativeFormat) m_chosen = printer.printerName();
 }
 
-QString currentPrinterName() { return testPdf().isEmpty() ? printerName() : QString(); }
+QString PrinterService::printerName() const {
+    if (!m_chosen.isEmpty() && !QPrinterInfo::printerInfo(m_chosen).isNull()) return m_chosen;
+    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    if (!def.isNull()) return def.printerName();
+    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+    return all.isEmpty() ? QString() : all.first().printerName();
+}
 
-void setPdfOutput(const QString& path) { testPdf() = path; }
-QString pdfOutput() { return testPdf(); }
-
-QString fallbackPdfPath(const QString& baseName) {
+QString PrinterService::fallbackPdfPath(const QString& baseName) const {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QDir dir(DataDir::path());
+    const QDir dir(m_run.dataDir().path());
     QString path = dir.filePath(QStringLiteral("%1-%2.pdf").arg(baseName, stamp));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = dir.filePath(QStringLiteral("%1-%2-%3.pdf").arg(baseName, stamp).arg(n));
     return path;
 }
 
-}  // namespace PrinterService
-
-PrintJob::PrintJob(const QString& baseName, QPageLayout::Orientation orientation)
-    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    if (!PrinterService::pdfOutput().isEmpty()) {
-        setUpPdf(*m_printer, PrinterService::pdfOutput());
+PrintJob::PrintJob(PrinterService& printers, const QString& baseName, QPageLayout::Orientation orientation)
+    : m_printers(printers), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    if (!printers.pdfOutput().isEmpty()) {
+        setUpPdf(*m_printer, printers.pdfOutput());
     } else {
-        const QString name = printerName();
+        const QString name = printers.printerName();
         if (name.isEmpty()) {
             m_fallback = true;
-            setUpPdf(*m_printer, PrinterService::fallbackPdfPath(baseName));
+            setUpPdf(*m_printer, printers.fallbackPdfPath(baseName));
         } else {
             m_printer->setPrinterName(name);
         }
@@ -93,7 +72,7 @@ QPainter& PrintJob::begin() {
     if (!m_painter.begin(m_printer.get())) {
         if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("Impossible d'écrire le fichier « %1 » : l'impression est annulée.")
-                                .arg(DataDir::shown(pdfPath())));
+                                .arg(m_printers.run().dataDir().shown(pdfPath())));
         throw DataError(QStringLiteral("L'imprimante « %1 » refuse le document : l'impression est annulée.")
                             .arg(m_printer->printerName()));
     }
@@ -105,14 +84,14 @@ void PrintJob::finish() {
     if (!ended || m_printer->printerState() == QPrinter::Error) {
         if (!pdfPath().isEmpty())
             throw DataError(QStringLiteral("L'écriture du fichier « %1 » a échoué.")
-                                .arg(DataDir::shown(pdfPath())));
+                                .arg(m_printers.run().dataDir().shown(pdfPath())));
         throw DataError(QStringLiteral("L'impression sur « %1 » a échoué.").arg(m_printer->printerName()));
     }
     // The file named is the one written: the print dialog may have renamed
     // it, or sent to a file a document meant for a printer.
-    if (pdfPath().isEmpty() || !PrinterService::pdfOutput().isEmpty()) return;
-    const QString fichier = DataDir::shown(pdfPath());
-    prompter().message(Prompter::Kind::Information,
+    if (pdfPath().isEmpty() || !m_printers.pdfOutput().isEmpty()) return;
+    const QString fichier = m_printers.run().dataDir().shown(pdfPath());
+    m_printers.run().prompter().message(Prompter::Kind::Information,
                        m_fallback ? QStringLiteral("Aucune imprimante n'est installée : le document a été "
                                                    "enregistré dans le fichier « %1 ».")
                                         .arg(fichier)

@@ -3,10 +3,10 @@
 // else the system's default printer. Where the system has no printer at all,
 // a document is written as a PDF file in the Data directory instead and the
 // user is told its name. Tests send every document to a PDF file of their
-// own (setPdfOutput).
+// own (setPdfOutput). The run's Desktop holds its one PrinterService.
 //
 // A document is printed through a PrintJob:
-//     PrintJob job(QStringLiteral("bilan"), QPageLayout::Portrait);
+//     PrintJob job(desktop.printers(), QStringLiteral("bilan"), QPageLayout::Portrait);
 //     QPainter& p = job.begin();      // throws DataError when it cannot start
 //     ... draw on p, in printer dots (job.printer().width() wide) ...
 //     job.finish();                   // ends the document, tells a PDF's name
@@ -17,26 +17,39 @@
 
 class QPrinter;
 
-namespace PrinterService {
-// Remembers the printer chosen in a print dialog as the current printer.
-void setChosenPrinter(const QPrinter& printer);
-// The name of the current printer, empty when the system has none (or when
-// documents go to the test PDF file).
-QString currentPrinterName();
-// Sends every document to this PDF file (tests, benchmarks); an empty path
-// goes back to the printers.
-void setPdfOutput(const QString& path);
-QString pdfOutput();
-// The PDF file a document would be written to when the system has no
-// printer: "<base>-<date>-<time>.pdf" in the Data directory, not yet used.
-QString fallbackPdfPath(const QString& baseName);
-}
+class RunContext;
+
+class PrinterService {
+public:
+    // PDF files fall back into the run's Data directory, and the user is
+    // told their names through its Prompter.
+    explicit PrinterService(RunContext& run) : m_run(run) {}
+
+    RunContext& run() { return m_run; }
+    // Remembers the printer chosen in a print dialog as the current printer.
+    void setChosenPrinter(const QPrinter& printer);
+    // The printer documents go to: the chosen one while it still exists,
+    // else the default, else any printer the system has ("" when none).
+    QString printerName() const;
+    // Sends every document to this PDF file (tests, benchmarks); an empty
+    // path goes back to the printers.
+    void setPdfOutput(const QString& path) { m_pdfOutput = path; }
+    QString pdfOutput() const { return m_pdfOutput; }
+    // The PDF file a document would be written to when the system has no
+    // printer: "<base>-<date>-<time>.pdf" in the Data directory, not yet used.
+    QString fallbackPdfPath(const QString& baseName) const;
+
+private:
+    RunContext& m_run;
+    QString m_chosen;
+    QString m_pdfOutput;
+};
 
 class PrintJob {
 public:
     // baseName names the PDF file written when there is no printer.
-    explicit PrintJob(const QString& baseName,
-                      QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    PrintJob(PrinterService& printers, const QString& baseName,
+             QPageLayout::Orientation orientation = QPageLayout::Portrait);
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
@@ -56,6 +69,7 @@ public:
     bool isFallback() const { return m_fallback; }
 
 private:
+    PrinterService& m_printers;
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
     bool m_fallback = false;

@@ -59,11 +59,6 @@ bool question(Prompter::Kind kind, const QString& text, const QString& yesText, 
 
 }  // namespace
 
-void QtPrompter::installAsDefault() {
-    static QtPrompter qtPrompter;
-    if (!hasDefaultPrompter()) setDefaultPrompter(&qtPrompter);
-}
-
 void QtPrompter::message(Kind kind, const QString& text) {
     QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);

@@ -1,13 +1,11 @@
 #pragma once
 // The Prompter of the windows: real modal message boxes and input prompts,
-// with French buttons, over the active window.
+// with French buttons, over the active window. The application gives its
+// one QtPrompter to the run.
 #include "core/interfaces/prompter.h"
 
 class QtPrompter : public Prompter {
 public:
-    // Makes the Qt boxes the default prompter of the run (once).
-    static void installAsDefault();
-
     void message(Kind kind, const QString& text) override;
     bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
     bool confirm(Kind kind, const QString& text, Default byDefault = Default::Yes) override;

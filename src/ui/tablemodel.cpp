@@ -1,6 +1,6 @@
 #include "ui/tablemodel.h"
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/table/table.h"
 
 TableModel::TableModel(Table* table, QVector<Column> columns, QObject* parent)

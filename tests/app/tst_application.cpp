@@ -1,11 +1,13 @@
 // The standard error handler's safety net: an exception escaping an event
 // handler is shown with its own message and the program goes on.
+#include <QScopeGuard>
 #include <QtTest>
 #include <stdexcept>
 
 #include "app/application.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "support/scriptedprompter.h"
+#include "support/testsupport.h"
 
 namespace {
 // Throws from its event handler, as a command that did not catch its error.
@@ -36,7 +38,10 @@ private slots:
     void escapingErrorsAreShown() {
         QFETCH(int, kind);
         QFETCH(QString, message);
-        ScriptedPrompter p;
+        TempDataDir dir;
+        ScriptedPrompter p(dir.run());
+        static_cast<NutrimoApplication*>(qApp)->setErrorPrompter(&p);
+        const auto back = qScopeGuard([] { static_cast<NutrimoApplication*>(qApp)->setErrorPrompter(nullptr); });
         Lanceur l;
         l.kind = kind;
         QCoreApplication::postEvent(&l, new QEvent(QEvent::User));

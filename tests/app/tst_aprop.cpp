@@ -1,5 +1,5 @@
 // The About box: its animation cycle played tick by tick by the test, the
-// two links handed to a recording opener, and the main window's menus that
+// two links handed to a recording desktop, and the main window's menus that
 // open a fresh About box or body-mass-index dialog each time.
 #include <QLabel>
 #include <QPointer>
@@ -12,6 +12,7 @@
 #include "app/diet.h"
 #include "core/session/session.h"
 #include "support/testsupport.h"
+#include "support/ui/scripteddesktop.h"
 
 class TestAprop : public QObject {
     Q_OBJECT
@@ -41,21 +42,25 @@ private slots:
         QFETCH(int, ticks);
         QFETCH(int, interval);
         QFETCH(QString, shown);
-        TFAprop_gg d(nullptr, [](const QUrl&) {});
-        QVERIFY(d.FormShow());
+        TempDataDir dir;
+        ScriptedDesktop desktop(dir.run());
+        TFAprop_gg d(desktop);
+        QVERIFY(d.prepare());
         QVERIFY(d.Timer1->isActive());
         if (start) d.Timer1->setInterval(start);
         for (int i = 0; i < ticks; ++i) d.Timer1Timer();
         QCOMPARE(d.Timer1->interval(), interval);
         QCOMPARE(shownImage(d), shown);
-        d.FormClose();
+        d.done(QDialog::Rejected);
         QVERIFY(!d.Timer1->isActive());
     }
 
     // Ten seconds: Image1 comes back at the start of each 3.36 s cycle.
     void tenSeconds() {
-        TFAprop_gg d(nullptr, [](const QUrl&) {});
-        d.FormShow();
+        TempDataDir dir;
+        ScriptedDesktop desktop(dir.run());
+        TFAprop_gg d(desktop);
+        d.prepare();
         QList<int> image1Starts;
         bool wasImage1 = false;
         for (int t = 0; t <= 10000; t += d.Timer1->interval(), d.Timer1Timer()) {
@@ -69,8 +74,10 @@ private slots:
     // Each click hands its fixed address to the opener; the box stays open
     // and OK, which has the focus at opening, keeps it.
     void linksGoToTheOpener() {
-        QList<QUrl> opened;
-        TFAprop_gg d(nullptr, [&](const QUrl& u) { opened << u; });
+        TempDataDir dir;
+        ScriptedDesktop desktop(dir.run());
+        const QList<QUrl>& opened = desktop.opened;
+        TFAprop_gg d(desktop);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.OKButton));
@@ -98,14 +105,14 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QString, window);
         TempDataDir dir;
-        Session session(dir.path());
-        TFdiet diet(session, Fenetres{});
+        ScriptedDesktop desktop(dir.run());
+        TFdiet diet(dir.session(), desktop);
         QList<QPointer<QDialog>> shown;
-        diet.setAfficheur([&](QDialog* w) {
-            QCOMPARE(QLatin1String(w->metaObject()->className()), window);
-            QCOMPARE(w->parentWidget(), static_cast<QWidget*>(&diet));
-            shown << w;
-        });
+        desktop.onRun = [&](QDialog& w) {
+            QCOMPARE(QLatin1String(w.metaObject()->className()), window);
+            QCOMPARE(w.parentWidget(), static_cast<QWidget*>(&diet));
+            shown << &w;
+        };
         QAction* a = diet.findChild<QAction*>(item);
         a->trigger();
         a->trigger();

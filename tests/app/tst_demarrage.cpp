@@ -12,8 +12,11 @@
 #include "diagnosis/diagnost.h"
 #include "support/files.h"
 #include "support/testsupport.h"
+#include "core/compose/dailytotals.h"
+#include "core/io/fileseam.h"
 #include "core/session/session.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 QVariantMap line(const QString& nom, double qte) {
@@ -50,8 +53,8 @@ private slots:
                                 {line(QStringLiteral("Pomme"), 150), line(QStringLiteral("Jambon cuit"), 60)});
         Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
         const QByteArray day = Files::bytesOf(file("choix.tmp"));
-        ScriptedPrompter p;
-        QVERIFY(FichierChoix::restaureChoixInterrompu());
+        ScriptedPrompter p(m_dir->run());
+        QVERIFY(FichierChoix::restaureChoixInterrompu(m_dir->run()));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
         QVERIFY(!QFile::exists(file("choix.tmp")));
         QCOMPARE(p.asked.size(), 1);
@@ -61,8 +64,8 @@ private slots:
 
     void nothingToRestore() {
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
-        ScriptedPrompter p;
-        QVERIFY(!FichierChoix::restaureChoixInterrompu());
+        ScriptedPrompter p(m_dir->run());
+        QVERIFY(!FichierChoix::restaureChoixInterrompu(m_dir->run()));
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
     }
@@ -70,8 +73,8 @@ private slots:
     void damagedBackupLeftAlone() {
         QVERIFY(Files::writeBytes(file("choix.tmp"), Files::bytesOf(file("CHOIX.DBF")).left(20)));
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
-        ScriptedPrompter p;
-        QVERIFY(!FichierChoix::restaureChoixInterrompu());
+        ScriptedPrompter p(m_dir->run());
+        QVERIFY(!FichierChoix::restaureChoixInterrompu(m_dir->run()));
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY(p.lastText().contains(QStringLiteral("choix.tmp")));
@@ -95,12 +98,13 @@ private slots:
         QFETCH(bool, reported);
         if (!missing.isEmpty()) QVERIFY(QFile::remove(file(missing)));
         if (backup) QFile::copy(file("choix0.dbf"), file("choix.tmp"));
-        Session session(QDir::currentPath());
-        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
+        Session& session = m_dir->session();
+        ScriptedDesktop desktop(session.run());
+        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
         diet->show();
         QVERIFY(session.FirstPaint);
-        ScriptedPrompter p;
-        Demarrage::lecturesInitiales(*diet);
+        ScriptedPrompter p(m_dir->run());
+        Demarrage::lecturesInitiales(session, *diet);
         QCoreApplication::processEvents();
         // choix.tmp is restored first, whatever follows.
         QVERIFY(!QFile::exists(file("choix.tmp")));
@@ -110,10 +114,52 @@ private slots:
             QCOMPARE(p.asked.last().kind, Prompter::Kind::Error);
             QVERIFY2(p.lastText().contains(missing, Qt::CaseInsensitive), qPrintable(p.lastText()));
         }
-        QVERIFY(!diet->fenetres().Fdiagnost->isVisible());
+        QVERIFY(!diet->Fdiagnost->isVisible());
         QVERIFY(!session.FirstPaint);
         QVERIFY(diet->isVisible());
         diet.reset();
+    }
+
+    // Start-up where nothing can be written: a read-only disk (every change
+    // refused), or no lock at all (the run made read-only). The day left
+    // aside stays where it is, the user is told why, the start-up reading
+    // still sums the day, and no file changes.
+    void startupWhereNothingCanBeWritten_data() {
+        QTest::addColumn<bool>("noLock");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("read-only disk") << false << QStringLiteral("disque en lecture seule");
+        QTest::newRow("no lock") << true << QStringLiteral("Nutrimo s'ouvre donc en lecture seule");
+    }
+    void startupWhereNothingCanBeWritten() {
+        QFETCH(bool, noLock);
+        QFETCH(QString, told);
+        Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
+        QFile::copy(file("choix0.dbf"), file("choix.tmp"));
+        const QStringList names = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        QHash<QString, QByteArray> before;
+        for (const QString& n : names) before[n] = Files::bytesOf(file(n));
+        Session& session = m_dir->session();
+        FileSeam& seam = session.run().seam();
+        if (noLock) {
+            seam.failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);
+        } else {
+            for (auto op : {FileSeam::Op::Open, FileSeam::Op::Write, FileSeam::Op::Rename, FileSeam::Op::Remove})
+                seam.failAt(op, 1, FileSeam::Fault::ReadOnly, true);
+        }
+        ScriptedPrompter p(session.run());
+        QVERIFY(session.run().lock().startRun());
+        ScriptedDesktop desktop(session.run());
+        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
+        Demarrage::lecturesInitiales(session, *diet);
+        QCOMPARE(p.asked.size(), 1);
+        QVERIFY2(p.lastText().contains(told), qPrintable(p.lastText()));
+        QCOMPARE(session.totals()[DailyTotals::QTE], 20.0);   // the list left in choix.dbf, read only
+        diet.reset();
+        seam.reset();
+        seam.setReadOnlyRun(false);
+        const QStringList after = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& n : names) QCOMPARE(Files::bytesOf(file(n)), before[n]);
+        QCOMPARE(after.size() - after.contains(DataLock::fileName()), names.size());
     }
 };
 

@@ -11,6 +11,7 @@
 #include "app/helpviewer.h"
 #include "support/files.h"
 #include "support/testsupport.h"
+#include "support/ui/scripteddesktop.h"
 #include "ui/help.h"
 
 class TestHelp : public QObject {
@@ -65,8 +66,8 @@ private slots:
     // The program's own help file: every context a window or menu asks for.
     void builtInDocument() {
         TempDataDir dir;
-        QCOMPARE(HelpDocument::locate("DIETAIDE.HLP"), HelpDocument::builtInPath());
-        const HelpDocument doc = HelpDocument::load("DIETAIDE.HLP");
+        QCOMPARE(HelpDocument::locate(dir.run().dataDir(), "DIETAIDE.HLP"), HelpDocument::builtInPath());
+        const HelpDocument doc = HelpDocument::load(dir.run().dataDir(), "DIETAIDE.HLP");
         QVERIFY2(doc.errors().isEmpty(), qPrintable(doc.errors().join('\n')));
         QVERIFY(doc.brokenLinks().isEmpty());
         for (int c : {0, 6, 7, 8, 9, 14, 19, 20, 24, 25, 36, 37, 48, 49, 55, 60, 61, 62, 63, 64}) {
@@ -89,15 +90,16 @@ private slots:
     void dataDirectoryCopyComesFirst() {
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("dietaide.hlp"), "@@ 0 Aide du site\nnotre aide\n"));
-        QCOMPARE(HelpDocument::locate("DIETAIDE.HLP"), dir.file("dietaide.hlp"));
-        QCOMPARE(HelpDocument::load("DIETAIDE.HLP").topic(0)->title, QStringLiteral("Aide du site"));
+        QCOMPARE(HelpDocument::locate(dir.run().dataDir(), "DIETAIDE.HLP"), dir.file("dietaide.hlp"));
+        QCOMPARE(HelpDocument::load(dir.run().dataDir(), "DIETAIDE.HLP").topic(0)->title, QStringLiteral("Aide du site"));
     }
 
     void viewerFollowsLinksAndHistory() {
         TempDataDir dir;
-        HelpViewer::install();
-        Help::showContext(25);
-        HelpViewer* v = HelpViewer::instance();
+        ScriptedDesktop desktop(dir.run());
+        HelpViewer::install(desktop);
+        desktop.showHelp(25);
+        HelpViewer* v = HelpViewer::of(desktop);
         QVERIFY(v);
         QVERIFY(v->isVisible());
         QCOMPARE(v->currentContext(), 25);
@@ -110,16 +112,17 @@ private slots:
         QVERIFY(back);
         back->click();
         QCOMPARE(v->currentContext(), 25);
-        Help::showContext(12345);
+        desktop.showHelp(12345);
         QCOMPARE(v->currentContext(), 0);
         v->close();
     }
 
     void escapeClosesTheViewer() {
         TempDataDir dir;
-        HelpViewer::install();
-        Help::showContext(25);
-        HelpViewer* v = HelpViewer::instance();
+        ScriptedDesktop desktop(dir.run());
+        HelpViewer::install(desktop);
+        desktop.showHelp(25);
+        HelpViewer* v = HelpViewer::of(desktop);
         QVERIFY(v && v->isVisible());
         // From the topic text, where the focus usually is.
         v->browser()->setFocus();
@@ -129,15 +132,16 @@ private slots:
 
     void viewerUsableOverModalWindow() {
         TempDataDir dir;
-        HelpViewer::install();
+        ScriptedDesktop desktop(dir.run());
+        HelpViewer::install(desktop);
         QDialog modal;
         QWidget* owner = nullptr;
         bool visible = false;
         QTimer::singleShot(0, &modal, [&] {
-            Help::showContext(9);
-            owner = HelpViewer::instance()->parentWidget();
-            visible = HelpViewer::instance()->isVisible();
-            HelpViewer::instance()->close();
+            desktop.showHelp(9);
+            owner = HelpViewer::of(desktop)->parentWidget();
+            visible = HelpViewer::of(desktop)->isVisible();
+            HelpViewer::of(desktop)->close();
             modal.reject();
         });
         modal.exec();

@@ -19,8 +19,8 @@
 #include "app/ouvrir.h"
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/runcontext.h"
+#include "core/io/fileseam.h"
 #include "core/schema/schema.h"
 #include "diagnosis/diagnost.h"
 #include "foodtable/consult.h"
@@ -30,6 +30,7 @@
 #include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 QStringList namesOf(const QList<QAction*>& actions) {
@@ -43,7 +44,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
     TempDataDir m_dir;
     QString m_previousCwd;
-    std::unique_ptr<Session> m_session;
+    Session* m_session = nullptr;
+    std::unique_ptr<ScriptedDesktop> m_desktop;
     TFdiet* m_diet = nullptr;
     QList<QDialog*> m_shown;
     std::function<void(QDialog*)> m_during;   // runs while a window is "shown"
@@ -57,16 +59,19 @@ private slots:
         Fixtures::writeAllTables(m_dir.path());
         m_previousCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        m_session = std::make_unique<Session>(QDir::currentPath());
-        m_diet = Demarrage::creeFenetres(*m_session);
-        m_diet->setAfficheur([this](QDialog* d) {
-            m_shown << d;
-            if (m_during) m_during(d);
-        });
+        m_session = &m_dir.session();
+        m_desktop = std::make_unique<ScriptedDesktop>(m_dir.run());
+        // The windows opened are recorded, not shown.
+        m_desktop->prepares = false;
+        m_desktop->onRun = [this](QDialog& d) {
+            m_shown << &d;
+            if (m_during) m_during(&d);
+        };
+        m_diet = Demarrage::creeFenetres(*m_session, *m_desktop);
     }
     void cleanupTestCase() {
         delete m_diet;
-        m_session.reset();
+        m_desktop.reset();
         QDir::setCurrent(m_previousCwd);
     }
     void init() {
@@ -76,10 +81,10 @@ private slots:
 
     void startupState() {
         QCOMPARE(QDir(m_session->dataDir()), QDir(m_dir.path()));
-        QCOMPARE(QDir(DataDir::path()), QDir(m_dir.path()));
+        QCOMPARE(QDir(m_dir.run().dataDir().path()), QDir(m_dir.path()));
         for (double v : m_session->totals().v) QCOMPARE(v, 0.0);
         QVERIFY(m_session->FirstPaint);
-        const Fenetres& w = m_diet->fenetres();
+        const TFdiet& w = *m_diet;
         QVERIFY(w.Fmodif && w.Fconsult && w.Fcompose && w.Fcompose->Fvoir() && w.Fouvrir && w.Fdiagnost);
         // The main window is the parent of the windows it opens.
         for (QWidget* d : {static_cast<QWidget*>(w.Fmodif), static_cast<QWidget*>(w.Fconsult),
@@ -87,7 +92,7 @@ private slots:
                            static_cast<QWidget*>(w.Fdiagnost)})
             QCOMPARE(d->parentWidget(), static_cast<QWidget*>(m_diet));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
-        QCOMPARE(Help::helpFile(), QStringLiteral("DIETAIDE.HLP"));
+        QCOMPARE(m_dir.run().helpFile(), QStringLiteral("DIETAIDE.HLP"));
     }
 
     void windowContents() {
@@ -191,7 +196,7 @@ private slots:
         action("Hommeactif1")->trigger();
         action("Femmeenceinte1")->trigger();
         QCOMPARE(m_shown.size(), 2);
-        QCOMPARE(m_shown.last(), static_cast<QDialog*>(m_diet->fenetres().Fdiagnost));
+        QCOMPARE(m_shown.last(), static_cast<QDialog*>(m_diet->Fdiagnost));
         int checked = 0;
         for (QAction* a : m_diet->Groupes) checked += a->isChecked();
         QCOMPARE(checked, 1);
@@ -207,7 +212,7 @@ private slots:
         m_diet->DiagClick(action("Garonde17ans1"));
         QVERIFY(action("Garonde17ans1")->isChecked());
         QVERIFY(!action("Femmeenceinte1")->isChecked());
-        QCOMPARE(m_diet->fenetres().Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
+        QCOMPARE(m_diet->Fdiagnost->windowTitle(), QStringLiteral("Garçon de 17 ans") + suffix);
     }
 
     // Fichier > Compléter la ration opens its window, made for this opening,
@@ -250,8 +255,8 @@ private slots:
         bool flagWhenShown = !value;
         m_during = [&](QDialog*) { flagWhenShown = f; };
         action(name)->trigger();
-        QDialog* expected = composition ? static_cast<QDialog*>(m_diet->fenetres().Fcompose)
-                                        : static_cast<QDialog*>(m_diet->fenetres().Fouvrir);
+        QDialog* expected = composition ? static_cast<QDialog*>(m_diet->Fcompose)
+                                        : static_cast<QDialog*>(m_diet->Fouvrir);
         QCOMPARE(m_shown, QList<QDialog*>({expected}));
         QCOMPARE(flagWhenShown, value);
     }
@@ -272,10 +277,10 @@ private slots:
         QVERIFY(QFile::rename(file("CHOIX.DBF"), file("choix.tmp")));
         QVERIFY(Files::writeBytes(file("CHOIX.DBF"), list));
         {
-            ScriptedPrompter p;
-            FileSeam::failAt(FileSeam::Op::Rename, 1, FileSeam::Fault::IoError, true);
+            ScriptedPrompter p(m_dir.run());
+            m_dir.run().seam().failAt(FileSeam::Op::Rename, 1, FileSeam::Fault::IoError, true);
             action(name)->trigger();
-            FileSeam::reset();
+            m_dir.run().seam().reset();
             QCOMPARE(p.asked.size(), 1);
             QVERIFY2(p.lastText().contains(QStringLiteral("gardé dans le fichier choix.tmp")),
                      qPrintable(p.lastText()));
@@ -291,7 +296,7 @@ private slots:
     void tableCommandsShowTheirWindows() {
         action("Consulter1")->trigger();
         action("Modifiertable1")->trigger();
-        QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fconsult, m_diet->fenetres().Fmodif}));
+        QCOMPARE(m_shown, QList<QDialog*>({m_diet->Fconsult, m_diet->Fmodif}));
     }
 
     void compositeHelpContext() {
@@ -299,7 +304,7 @@ private slots:
         m_during = [&](QDialog* d) { during = Help::contextOf(d); };
         action("Crationdunalimentcompos1")->trigger();
         QCOMPARE(during, 55);
-        QCOMPARE(Help::contextOf(m_diet->fenetres().Fcompose), 25);
+        QCOMPARE(Help::contextOf(m_diet->Fcompose), 25);
         action("Reprendrechoixencours1")->trigger();
         QCOMPARE(during, 25);
     }
@@ -325,7 +330,7 @@ private slots:
         }
         const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
         m_session->ModeCompose = true;
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir.run());
         if (answer.isValid()) p.answer(answer.toBool());
         action("Nouveau1")->trigger();
         QCOMPARE(p.asked.size(), answer.isValid() ? 1 : 0);
@@ -336,7 +341,7 @@ private slots:
         const bool emptied = !answer.isValid() || answer.toBool();
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), emptied ? Files::bytesOf(file("choix0.dbf")) : before);
         QCOMPARE(m_session->ModeCompose, !emptied);
-        QCOMPARE(m_shown, emptied ? QList<QDialog*>({m_diet->fenetres().Fcompose}) : QList<QDialog*>());
+        QCOMPARE(m_shown, emptied ? QList<QDialog*>({m_diet->Fcompose}) : QList<QDialog*>());
     }
 
     void nouveauWithoutTemplate() {
@@ -347,7 +352,7 @@ private slots:
         const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
         const QByteArray templ = Files::bytesOf(file("choix0.dbf"));
         QVERIFY(QFile::remove(file("choix0.dbf")));
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir.run());
         p.answer(true);
         action("Nouveau1")->trigger();
         QCOMPARE(p.asked.size(), 2);
@@ -359,34 +364,34 @@ private slots:
     }
 
     void indexOpensContext0() {
-        Help::setHelpFile(QStringLiteral("AUTRE.HLP"));
+        m_dir.run().setHelpFile(QStringLiteral("AUTRE.HLP"));
         action("Index1")->trigger();
-        QCOMPARE(Help::helpFile(), QStringLiteral("DIETAIDE.HLP"));
-        QCOMPARE(Help::lastContext(), 0);
-        QVERIFY(HelpViewer::instance());
-        QVERIFY(HelpViewer::instance()->isVisible());
-        QCOMPARE(HelpViewer::instance()->currentContext(), 0);
-        HelpViewer::instance()->close();
+        QCOMPARE(m_dir.run().helpFile(), QStringLiteral("DIETAIDE.HLP"));
+        QCOMPARE(m_desktop->lastHelpContext(), 0);
+        QVERIFY(HelpViewer::of(*m_desktop));
+        QVERIFY(HelpViewer::of(*m_desktop)->isVisible());
+        QCOMPARE(HelpViewer::of(*m_desktop)->currentContext(), 0);
+        HelpViewer::of(*m_desktop)->close();
     }
 
     void f1InWindows() {
         // The main window: F1 is Aide > Index.
         m_diet->show();
         QVERIFY(QTest::qWaitForWindowActive(m_diet));
-        Help::showContext(-5);
+        m_desktop->showHelp(-5);
         QTest::keyClick(m_diet, Qt::Key_F1);
-        QCOMPARE(Help::lastContext(), 0);
-        HelpViewer::instance()->close();
+        QCOMPARE(m_desktop->lastHelpContext(), 0);
+        HelpViewer::of(*m_desktop)->close();
 
         // The open/save dialog: its own context.
-        QDialog* ouvrir = m_diet->fenetres().Fouvrir;
+        QDialog* ouvrir = m_diet->Fouvrir;
         ouvrir->show();
         QTest::qWait(20);   // lets the help viewer's closing settle first
         ouvrir->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(ouvrir));
         QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(ouvrir));
         QTest::keyClick(ouvrir, Qt::Key_F1);
-        QCOMPARE(Help::lastContext(), 9);
+        QCOMPARE(m_desktop->lastHelpContext(), 9);
         ouvrir->hide();
 
         // A menu open on a highlighted item: that item's context.
@@ -398,7 +403,7 @@ private slots:
         QCOMPARE(Help::contextForF1(m_diet), 6);
         m_diet->Fichier1->hide();
 
-        if (HelpViewer::instance()) HelpViewer::instance()->close();
+        if (HelpViewer::of(*m_desktop)) HelpViewer::of(*m_desktop)->close();
     }
 
     void quitterReleasesTotals() {

@@ -18,6 +18,7 @@
 #include "core/session/session.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 QVariantMap line(const QString& nom, double qte) {
@@ -27,8 +28,8 @@ QVariantMap line(const QString& nom, double qte) {
     m["PROT_A"] = qte / 10;
     return m;
 }
-QStringList choiceNames(const QString& name) {
-    Table t(choiceSchema());
+QStringList choiceNames(RunContext& run, const QString& name) {
+    Table t(run, choiceSchema());
     t.setFileName(name);
     t.open();
     QStringList names;
@@ -83,8 +84,8 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QString, message);
         const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
-        ScriptedPrompter p;
-        const auto suite = FichierChoix::enregistrer(text);
+        ScriptedPrompter p(m_dir->run());
+        const auto suite = FichierChoix::enregistrer(m_dir->run(), text);
         QCOMPARE(p.unexpected, 0);
         if (written.isEmpty()) {
             QCOMPARE(suite, FichierChoix::Suite::Reste);
@@ -132,9 +133,9 @@ private slots:
         QFETCH(QString, replaced);
         const QByteArray old("ancien contenu");
         for (const QString& name : existing) QVERIFY(Files::writeBytes(m_dir->file(name), old));
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir->run());
         p.answer(yes);
-        const auto suite = FichierChoix::enregistrer(typed);
+        const auto suite = FichierChoix::enregistrer(m_dir->run(), typed);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY2(p.lastText().startsWith(said), qPrintable(p.lastText()));
         QCOMPARE(suite, replaced.isEmpty() ? FichierChoix::Suite::Reste : FichierChoix::Suite::Ferme);
@@ -153,15 +154,15 @@ private slots:
     void openNothing() {
         QFETCH(QString, text);
         QVERIFY(Files::writeBytes(file("lundi.txt"), "x"));
-        ScriptedPrompter p;
-        QCOMPARE(FichierChoix::ouvrir(text), FichierChoix::Suite::Reste);
+        ScriptedPrompter p(m_dir->run());
+        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), text), FichierChoix::Suite::Reste);
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void openOutsideRefused() {
-        ScriptedPrompter p;
-        QCOMPARE(FichierChoix::ouvrir(QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
+        ScriptedPrompter p(m_dir->run());
+        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY(p.lastText().startsWith(QStringLiteral("Nom de fichier refusé")));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
@@ -184,8 +185,8 @@ private slots:
         else if (kind == "text") QVERIFY(Files::writeBytes(target, "Liste de courses : pain, lait, pommes\n"));
         else if (kind == "truncated") QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
         else QVERIFY(Files::writeBytes(target, QByteArray()));
-        ScriptedPrompter p;
-        QCOMPARE(FichierChoix::ouvrir(QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
+        ScriptedPrompter p(m_dir->run());
+        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().contains(QStringLiteral("« autre.dat »")), qPrintable(p.lastText()));
@@ -193,7 +194,7 @@ private slots:
     }
 
     void dialogLayout() {
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
         TFouvrir d(session);
         QCOMPARE(d.size(), QSize(271, 185));
         QCOMPARE(d.minimumSize(), d.maximumSize());
@@ -217,7 +218,7 @@ private slots:
         QVERIFY(Files::writeBytes(file("mardi.dat"), m_choix));
         QVERIFY(Files::writeBytes(file("Lundi.DAT"), m_choix));
         QVERIFY(Files::writeBytes(file("notes.txt"), "x"));
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
         TFouvrir d(session);
         session.ModeEnregistrer = enregistrer;
         d.prepare();
@@ -244,11 +245,11 @@ private slots:
     }
 
     void dialogSaves() {
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
         TFouvrir d(session);
         session.ModeEnregistrer = true;
         d.prepare();
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir->run());
         d.Eouvrir->setText(QStringLiteral("lundi.txt"));
         d.BBokClick();
         QCOMPARE(p.lastText(), kExtension);
@@ -266,7 +267,7 @@ private slots:
                                 {line(QStringLiteral("Yaourt nature"), 125),
                                  line(QStringLiteral("Beurre"), 10),
                                  line(QStringLiteral("Épinards, cuits"), 200)});
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
         TFouvrir d(session);
         session.ModeEnregistrer = false;
         session.ModeCompose = true;
@@ -274,10 +275,10 @@ private slots:
         int resumed = 0;
         d.setReprendre([&] {
             ++resumed;
-            shown = choiceNames(QStringLiteral("choix.dbf"));
+            shown = choiceNames(m_dir->run(), QStringLiteral("choix.dbf"));
         });
         d.prepare();
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir->run());
         d.BBokClick();   // the mask: nothing happens
         QCOMPARE(resumed, 0);
         QCOMPARE(d.result(), int(QDialog::Rejected));
@@ -295,11 +296,11 @@ private slots:
     void dialogFileErrorStaysOpen() {
         // choix.dbf missing: the copy's own message, the dialog stays open.
         QFile::remove(file("CHOIX.DBF"));
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
         TFouvrir d(session);
         session.ModeEnregistrer = true;
         d.prepare();
-        ScriptedPrompter p;
+        ScriptedPrompter p(m_dir->run());
         d.Eouvrir->setText(QStringLiteral("lundi.dat"));
         d.BBokClick();
         QCOMPARE(p.asked.size(), 1);
@@ -309,15 +310,15 @@ private slots:
     }
 
     void f1ShowsContext9() {
-        Help::installF1Handler();
-        Help::setViewer(nullptr);
-        Session session(m_dir->path());
+        Session& session = m_dir->session();
+        ScriptedDesktop desktop(session.run());
+        desktop.installF1Handler();
         TFouvrir d(session);
         session.ModeEnregistrer = true;
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QTest::keyClick(d.Eouvrir, Qt::Key_F1);
-        QCOMPARE(Help::lastContext(), 9);
+        QCOMPARE(desktop.lastHelpContext(), 9);
     }
 };
 

@@ -9,7 +9,8 @@
 
 #include "bmi/indice.h"
 #include "bmi/spinedit.h"
-#include "ui/help.h"
+#include "support/testsupport.h"
+#include "support/ui/scripteddesktop.h"
 
 class TestIndiceDialog : public QObject {
     Q_OBJECT
@@ -42,13 +43,15 @@ private slots:
     }
 
     void f1OpensItsOwnTopic() {
-        Help::installF1Handler();
+        TempDataDir dir;
+        ScriptedDesktop desktop(dir.run());
+        desktop.installF1Handler();
         TFIndice d;
         d.show();
         QApplication::setActiveWindow(&d);
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-        QCOMPARE(Help::lastContext(), 64);
+        QCOMPARE(desktop.lastHelpContext(), 64);
     }
 
     void heightZeroKeepsTheClass() {

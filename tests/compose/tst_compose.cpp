@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include "compose/compose.h"
@@ -24,6 +25,8 @@
 #include "ui/help.h"
 #include "ui/iconbutton.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
+#include "ui/qtprompter.h"
 #include "ui/tablemodel.h"
 
 namespace {
@@ -59,13 +62,14 @@ class TestCompose : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     // Shows the window in composition mode on a fresh Data directory.
     void open() {
         session->ModeCompose = false;
-        QVERIFY(w->FormShow());
+        QVERIFY(w->prepare());
     }
     void choose(const QString& category) {
         w->CBcategorie->setCurrentIndex(categoryIndex(category));
@@ -74,7 +78,7 @@ class TestCompose : public QObject {
     // Adds a food of the current category (selected by name) with the quantity text.
     void add(const QString& food, const QString& quantity) {
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), food));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(quantity);
         w->SBajouterClick();
         QCOMPARE(p.unexpected, 0);
@@ -84,12 +88,14 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         Fixtures::writeAllTables(dir->path());
-        session = std::make_unique<Session>(dir->path());
-        w = std::make_unique<TFcompose>(*session);
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFcompose>(*session, *desktop);
     }
     void cleanup() {
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -145,7 +151,7 @@ private slots:
         QCOMPARE(w->Talim().rowCount(), 3);
         QCOMPARE(w->Talim().asString(QStringLiteral("NOM")), QStringLiteral("Agneau, gigot"));
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalQTE"))->text(), QStringLiteral("Qté    0 g"));
-        w->FormClose();
+        w->done(QDialog::Rejected);
         QVERIFY(!w->Talim().isOpen() && !w->Tchoix().isOpen() && !w->TalimCompo().isOpen());
     }
 
@@ -154,7 +160,7 @@ private slots:
         choose(QStringLiteral("FRUITS"));
         QCOMPARE(w->Talim().rowCount(), 1);
         QCOMPARE(w->Talim().asString(QStringLiteral("NOM")), QStringLiteral("Pomme"));
-        w->FormClose();
+        w->done(QDialog::Rejected);
         open();
         QCOMPARE(w->CBcategorie->currentText(), QStringLiteral("VIANDES ET VOLAILLES"));
         QCOMPARE(w->Talim().rowCount(), 3);
@@ -224,7 +230,7 @@ private slots:
         QFETCH(double, qte);
         QFETCH(QString, message);
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(typed);
         w->SBajouterClick();
         QCOMPARE(p.asked.first().title, QStringLiteral("Quantité en gramme"));
@@ -244,7 +250,7 @@ private slots:
 
     void cancelAsksNothingMore() {
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.cancel();
         w->SBajouterClick();
         QCOMPARE(p.asked.size(), 1);
@@ -266,7 +272,7 @@ private slots:
         open();
         choose(QStringLiteral("CRUSTACÉS, COQUILLAGES"));
         QVERIFY(w->Talim().isEmpty());
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->SBajouterClick();
         // No quantity is asked; the empty category is told.
         QCOMPARE(p.asked.size(), 1);
@@ -278,10 +284,10 @@ private slots:
         open();
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("100"));
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("100"));
-        w->FormClose();
+        w->done(QDialog::Rejected);
         {
             // The food is edited meanwhile (the editing window does this).
-            Table food(foodSchema());
+            Table food(dir->run(), foodSchema());
             food.open();
             QVERIFY(food.locate(QStringLiteral("NOM"), QStringLiteral("Poulet, rôti")));
             food.setFloat(QStringLiteral("PROT_A"), 40);
@@ -292,7 +298,7 @@ private slots:
         choose(QStringLiteral("FRUITS"));
         w->Tchoix().first();
         QCOMPARE(w->Tchoix().asString(QStringLiteral("NOM")), QStringLiteral("Poulet, rôti"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("200"));
         w->SBmodifierClick();
         QCOMPARE(p.asked.size(), 1);
@@ -316,7 +322,7 @@ private slots:
         line["QTE"] = 10.0;
         Fixtures::appendRecords(choiceSchema(), choix, {line});
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("100"));
         w->SBmodifierClick();
         const auto lines = choiceOnDisk(*dir);
@@ -328,9 +334,9 @@ private slots:
     void modifyOfAFoodThatIsGoneChangesNothing() {
         open();
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("100"));
-        w->FormClose();
+        w->done(QDialog::Rejected);
         {
-            Table food(foodSchema());
+            Table food(dir->run(), foodSchema());
             food.open();
             QVERIFY(food.locate(QStringLiteral("NOM"), QStringLiteral("Poulet, rôti")));
             food.setString(QStringLiteral("NOM"), QStringLiteral("Poulet rôti"));
@@ -338,7 +344,7 @@ private slots:
         }
         const QByteArray before = Files::bytesOf(dir->file(QStringLiteral("CHOIX.DBF")));
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("300"));
         w->SBmodifierClick();
         QCOMPARE(p.asked.size(), 1);   // no message
@@ -348,7 +354,7 @@ private slots:
 
     void modifyOnAnEmptyList() {
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("100"));
         w->SBmodifierClick();
         QCOMPARE(p.asked.size(), 1);
@@ -366,7 +372,7 @@ private slots:
         open();
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("80"));
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("150"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(yes);
         w->SBsupprimerClick();   // the current line is the last one
         QCOMPARE(p.asked.size(), 1);
@@ -382,12 +388,12 @@ private slots:
     void removeDoesNothingOnZeroOrEmpty() {
         open();
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             w->SBsupprimerClick();
             QVERIFY(p.asked.isEmpty());
         }
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("00"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->SBsupprimerClick();
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(choiceOnDisk(*dir).size(), 1);
@@ -405,13 +411,13 @@ private slots:
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("150"));
         if (!withTemplate) QVERIFY(QFile::remove(dir->file(QStringLiteral("choix0.dbf"))));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(false);
             w->SBeffacerClick();
             QCOMPARE(p.lastText(), QStringLiteral("Désirez-vous effacer tous vos choix ?"));
             QCOMPARE(choiceOnDisk(*dir).size(), 2);
         }
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         w->SBeffacerClick();
         QCOMPARE(p.asked.size(), 1);   // a failed copy shows nothing
@@ -444,7 +450,7 @@ private slots:
             voir.SBsortirClick();
         });
         w->SBconsulterClick();
-        QCOMPARE(w->EnergieAliment(), 109.0);
+        QCOMPARE(w->Fvoir()->energie(), 109.0);
         QCOMPARE(energy, QStringLiteral(" 109"));
         QCOMPARE(nom, QStringLiteral("Test énergie"));
         QCOMPARE(prot, QStringLiteral("10"));
@@ -482,20 +488,20 @@ private slots:
 
     void printDoesNothingOnAnEmptyList() {
         open();
-        // Without a report to run, printing is offered greyed, not as a dead button.
+        // With nothing to print, printing is offered greyed, not as a dead button.
         QVERIFY(!w->SBimprimer->isEnabled());
         QVERIFY(!w->Imprimer1->isEnabled());
         int printed = 0;
-        w->setPrintHandler([&](Table& t) {
+        desktop->onRun = [&](QDialog&) {
             ++printed;
-            QCOMPARE(t.currentRow(), 0);   // reopened on its first line
-        });
-        QVERIFY(w->SBimprimer->isEnabled());
-        QVERIFY(w->Imprimer1->isEnabled());
+            QCOMPARE(w->Tchoix().currentRow(), 0);   // reopened on its first line
+        };
         w->SBimprimerClick();
         QCOMPARE(printed, 0);
         add(QStringLiteral("Agneau, gigot"), QStringLiteral("10"));
         add(QStringLiteral("Poulet, rôti"), QStringLiteral("10"));
+        QVERIFY(w->SBimprimer->isEnabled());
+        QVERIFY(w->Imprimer1->isEnabled());
         w->Imprimer1->trigger();
         QCOMPARE(printed, 1);
     }
@@ -508,7 +514,7 @@ private slots:
                               w->SBimprimer, w->SBsortir})
             QVERIFY(b->focusPolicy() & Qt::TabFocus);
         open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("30"));
         w->Ajouter1->trigger();
         QCOMPARE(choiceOnDisk(*dir).size(), 1);
@@ -517,6 +523,8 @@ private slots:
     // Under a real event loop: the window shown, the add button clicked, the
     // actual input dialog filled in.
     void endToEndAdd() {
+        QtPrompter boxes;   // the real boxes, as the application gives its run
+        const auto back = qScopeGuard([this, before = dir->run().setPrompter(&boxes)] { dir->run().setPrompter(before); });
         session->ModeCompose = false;
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -14,10 +14,11 @@
 #include "compose/voir.h"
 #include "core/compose/dailytotals.h"
 #include "core/compose/totalsstrip.h"
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/session/session.h"
 #include "core/table/table.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 #include "ui/datagrid.h"
 #include "ui/fieldbox.h"
@@ -43,14 +44,16 @@ class TestComposeWidths : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     void open() {
-        session = std::make_unique<Session>(dir->path());
-        w = std::make_unique<TFcompose>(*session);
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFcompose>(*session, *desktop);
         session->ModeCompose = false;
-        QVERIFY(w->FormShow());
+        QVERIFY(w->prepare());
     }
 
 private slots:
@@ -59,9 +62,10 @@ private slots:
         Fixtures::writeAllTables(dir->path());
     }
     void cleanup() {
-        if (w) w->FormClose();
+        if (w) w->done(QDialog::Rejected);
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -127,7 +131,7 @@ private slots:
         open();
         w->CBcategorie->setCurrentIndex(2);
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), food["NOM"].toString()));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("10000"));
         w->SBajouterClick();
         DataGrid* g = w->DBGchoix;

@@ -20,6 +20,7 @@
 #include "core/session/session.h"
 #include "ui/iconbutton.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 namespace {
 struct Rec {
@@ -69,7 +70,8 @@ class TestComposite : public QObject {
 
     std::unique_ptr<TempDataDir> dir;
     std::unique_ptr<TFcompose> w;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     QByteArray dayBytes;   // the day's choice before composite mode
 
     QString file(const char* name) const { return dir->file(QString::fromLatin1(name)); }
@@ -91,25 +93,24 @@ class TestComposite : public QObject {
     // Composite mode for that name, the name given to the real dialog.
     bool enter(const QString& name) {
         session->ModeCompose = true;
-        w->setNameDialog([name](TFcompose& c) {
-            TFCreadlg dialog(c.Talim(), c.TalimCompo(), &c);
-            dialog.FormShow();
+        desktop->onRun = [name](QDialog& d) {
+            auto& dialog = static_cast<TFCreadlg&>(d);
             dialog.setTexte(name);
             dialog.OKButtonClick();
-        });
-        return w->FormShow();
+        };
+        return w->prepare();
     }
     void add(const QString& category, const QString& food, const QString& quantity) {
         w->CBcategorie->setCurrentIndex(categories().indexOf(category));
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), food));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(quantity);
         w->SBajouterClick();
         QCOMPARE(p.unexpected, 0);
     }
     // Saves with Oui and checks that the window closed and the day came back.
     void saveYes(const QString& question) {
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         w->SBsortirClick();
         QCOMPARE(p.asked.size(), 1);
@@ -155,14 +156,14 @@ private slots:
         b["QTE"] = 60.0;
         Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {a, b});
         dayBytes = Files::bytesOf(file("CHOIX.DBF"));
-        session = std::make_unique<Session>(dir->path());
-        TFCreadlg::NomSaisi.clear();
-        TFCreadlg::SaisieValidee = false;
-        w = std::make_unique<TFcompose>(*session);
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFcompose>(*session, *desktop);
     }
     void cleanup() {
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -210,7 +211,7 @@ private slots:
         QCOMPARE(lines[1].n("CALORIES"), 45.0);
         // The new food is listed under its category.
         session->ModeCompose = false;
-        QVERIFY(w->FormShow());
+        QVERIFY(w->prepare());
         w->CBcategorie->setCurrentIndex(12);
         QVERIFY(w->Talim().locate(QStringLiteral("NOM"), QStringLiteral("Tarte maison")));
     }
@@ -219,7 +220,7 @@ private slots:
         const QByteArray food = Files::bytesOf(file("DIETAB.DBF"));
         const QByteArray compo = Files::bytesOf(file("Alimcomp.DBF"));
         QVERIFY(enter(QStringLiteral("Rien du tout")));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->SBsortirClick();
         QVERIFY(p.asked.isEmpty());
         checkClosedAndRestored();
@@ -231,7 +232,7 @@ private slots:
         const QByteArray food = Files::bytesOf(file("DIETAB.DBF"));
         QVERIFY(enter(QStringLiteral("Tarte")));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("100"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(false);
         w->SBsortirClick();
         QCOMPARE(p.asked.size(), 1);
@@ -245,7 +246,7 @@ private slots:
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("100"));
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->close();
         QVERIFY(p.asked.isEmpty());
         checkClosedAndRestored();
@@ -254,8 +255,8 @@ private slots:
 
     void cancelledNameClosesAtOnce() {
         session->ModeCompose = true;
-        w->setNameDialog([](TFcompose&) { TFCreadlg::SaisieValidee = false; });
-        QVERIFY(!w->FormShow());
+        desktop->onRun = [](QDialog& d) { static_cast<TFCreadlg&>(d).AnnulerButtonClick(); };
+        QVERIFY(!w->prepare());
         QVERIFY(!w->Tchoix().isOpen() && !w->Talim().isOpen());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), dayBytes);
         QVERIFY(!QFile::exists(file("choix.tmp")));
@@ -264,10 +265,14 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
+    // Composite mode is never shown without an accepted name (FormShow
+    // refuses it); once it has one, painting never closes the window, and
+    // closing it puts the day back.
     void paintWithoutAcceptedNameCloses() {
         QVERIFY(enter(QStringLiteral("Tarte")));
-        TFCreadlg::SaisieValidee = false;
-        w->FormPaint();
+        w->repaint();
+        QVERIFY(w->Tchoix().isOpen());
+        w->done(QDialog::Rejected);
         QTRY_VERIFY(!w->Tchoix().isOpen());
         checkClosedAndRestored();
     }
@@ -275,7 +280,7 @@ private slots:
     void reopenedCompositeShowsStoredValues() {
         createTarte(QStringLiteral("Tarte"));
         {
-            Table t(foodSchema());
+            Table t(dir->run(), foodSchema());
             t.open();
             QVERIFY(t.locate(QStringLiteral("NOM"), QStringLiteral("Test énergie")));
             t.setFloat(QStringLiteral("PROT_A"), 50);
@@ -294,12 +299,12 @@ private slots:
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalQTE"))->text(), QStringLiteral("Qté  300 g"));
         // Modifying a line recomputes it from the Food table.
         l.first();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("200"));
         w->SBmodifierClick();
         l.first();
         QCOMPARE(l.asFloat(QStringLiteral("PROT_A")), 100.0);
-        w->FormClose();
+        w->done(QDialog::Rejected);
         checkClosedAndRestored();
     }
 
@@ -312,13 +317,13 @@ private slots:
         // Yaourt removed, Test énergie changed to 300 g, Pomme added.
         QVERIFY(l.locate(QStringLiteral("NOM"), QStringLiteral("Yaourt nature")));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(true);
             w->SBsupprimerClick();
         }
         QVERIFY(l.locate(QStringLiteral("NOM"), QStringLiteral("Test énergie")));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(QStringLiteral("300"));
             w->SBmodifierClick();
         }
@@ -361,7 +366,7 @@ private slots:
         QVERIFY(enter(QStringLiteral("Double")));
         w->Tchoix().first();
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(true);
             w->SBsupprimerClick();
         }
@@ -386,7 +391,7 @@ private slots:
         QVERIFY(enter(QStringLiteral("Nul")));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("100"));
         add(QStringLiteral("FRUITS"), QStringLiteral("Pomme"), QStringLiteral("-100"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->SBsortirClick();
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].what, QStringLiteral("message"));
@@ -395,7 +400,7 @@ private slots:
         QVERIFY(w->Tchoix().isOpen());   // still editing
         QCOMPARE(Files::bytesOf(file("DIETAB.DBF")), foodBytes);
         QCOMPARE(Files::bytesOf(file("Alimcomp.DBF")), compo);
-        w->FormClose();
+        w->done(QDialog::Rejected);
         checkClosedAndRestored();
     }
 
@@ -423,12 +428,12 @@ private slots:
         QVERIFY(enter(name));
         QVERIFY(w->Tchoix().rowCount() > 0);
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(true);
             w->SBeffacerClick();
         }
         QCOMPARE(w->Tchoix().rowCount(), 0);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(yes);
         w->SBsortirClick();
         QCOMPARE(p.asked[0].text, QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
@@ -454,11 +459,11 @@ private slots:
         QCOMPARE(compoLines(name).size(), 3);
         QVERIFY(enter(name));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(true);
             w->SBeffacerClick();
         }
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         w->SBsortirClick();
         QVERIFY(!food(name));
@@ -467,7 +472,7 @@ private slots:
         // lines of the day find their food without regard to case.
         createTarte(QStringLiteral("tarte"));
         {
-            ScriptedPrompter refused;
+            ScriptedPrompter refused(dir->run());
             QVERIFY(!enter(QStringLiteral("Tarte")));
             QCOMPARE(refused.lastText(), QStringLiteral("L'aliment Tarte existe déjà !"));
         }
@@ -480,7 +485,7 @@ private slots:
         const double numero = food(QStringLiteral("Tarte"))->n("NUMERO");
         QVERIFY(enter(QStringLiteral("Tarte")));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(QString());   // empty: asked again
             p.answer(QStringLiteral("Tarte du jour"));
             w->SBrenommerClick();
@@ -513,7 +518,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, message);
         QVERIFY(enter(QStringLiteral("Nouvelle")));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         if (typed.isNull())
             p.cancel();
         else
@@ -524,7 +529,7 @@ private slots:
         QCOMPARE(w->composite().NomCompose, QStringLiteral("Nouvelle"));
         QCOMPARE(w->Panel3->text(), QStringLiteral("Liste des éléments composant l'aliment Nouvelle"));
         QVERIFY(w->Talim().isOpen());
-        w->FormClose();
+        w->done(QDialog::Rejected);
         checkClosedAndRestored();
     }
 
@@ -534,16 +539,16 @@ private slots:
         QFile::remove(file("CHOIX.DBF"));
         QVERIFY(QFile::copy(file("choix0.dbf"), file("CHOIX.DBF")));
         QVERIFY(enter(QStringLiteral("Tarte")));
-        w->FormClose();
+        w->done(QDialog::Rejected);
         checkClosedAndRestored();
     }
 
     void nameDialogList() {
-        Table talim(foodSchema()), compo(compositeSchema());
+        Table talim(dir->run(), foodSchema()), compo(dir->run(), compositeSchema());
         talim.open();
         {
             // No composite at all: the plain box and the short prompt.
-            Table c(compositeSchema());
+            Table c(dir->run(), compositeSchema());
             c.open();
             while (!c.isEmpty()) {
                 c.first();
@@ -551,7 +556,7 @@ private slots:
             }
             TFCreadlg d(talim, c);
             QCOMPARE(d.windowTitle(), QStringLiteral("Aliments composés"));
-            d.FormShow();
+            d.prepare();
             QVERIFY(!d.listeVisible());
             QCOMPARE(d.label()->text(), QStringLiteral("Entrez le nom du nouvel aliment"));
             QCOMPARE(d.label()->x(), 45);
@@ -562,7 +567,7 @@ private slots:
                                  compositeLine(QStringLiteral("Tarte"), QStringLiteral("Pain blanc"), 50, 0)});
         compo.open();
         TFCreadlg d(talim, compo);
-        d.FormShow();
+        d.prepare();
         QVERIFY(d.listeVisible());
         QCOMPARE(d.label()->text(), QStringLiteral("Entrez le nom du nouvel aliment à créer ou sélectionnez "
                                                    "dans la liste un aliment à modifier."));
@@ -586,19 +591,18 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(QString, nomSaisi);
         QFETCH(QString, message);
-        Table talim(foodSchema()), compo(compositeSchema());
+        Table talim(dir->run(), foodSchema()), compo(dir->run(), compositeSchema());
         talim.open();
         compo.open();
         talim.setFilter(QStringLiteral("CATEGORIE='FRUITS'"));
         talim.setFiltered(true);
         TFCreadlg d(talim, compo);
-        d.FormShow();
+        d.prepare();
         d.setTexte(typed);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         QVERIFY(d.CBDlgKeyDown(Qt::Key_Return));
         QCOMPARE(d.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        QCOMPARE(TFCreadlg::SaisieValidee, true);
-        QCOMPARE(TFCreadlg::NomSaisi, nomSaisi);
+        QCOMPARE(d.nom(), nomSaisi);
         QCOMPARE(p.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(p.asked[0].text, message);
@@ -614,11 +618,9 @@ private slots:
     }
     void nameDialogCancel() {
         QFETCH(QString, how);
-        Table talim(foodSchema()), compo(compositeSchema());
+        Table talim(dir->run(), foodSchema()), compo(dir->run(), compositeSchema());
         talim.open();
         compo.open();
-        TFCreadlg::SaisieValidee = true;
-        TFCreadlg::NomSaisi = QStringLiteral("Ancien");
         TFCreadlg d(talim, compo);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
@@ -634,7 +636,8 @@ private slots:
         else
             d.close();
         QVERIFY(!d.isVisible());
-        QCOMPARE(TFCreadlg::SaisieValidee, false);
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(d.nom().isEmpty());
         QVERIFY(!d.CBDlgKeyDown(Qt::Key_A));
     }
 

@@ -12,6 +12,7 @@
 #include "core/session/session.h"
 #include "core/table/table.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -48,7 +49,8 @@ class TestCompositeNames : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     QString file(const char* name) const { return dir->file(QString::fromLatin1(name)); }
@@ -57,17 +59,15 @@ class TestCompositeNames : public QObject {
     // the name was accepted (a refused name is then given up with Annuler).
     bool nameDialog(const QString& typed) {
         session->ModeCompose = true;
-        w->setNameDialog([typed](TFcompose& c) {
-            TFCreadlg dialog(c.Talim(), c.TalimCompo(), &c);
-            dialog.FormShow();
+        desktop->onRun = [typed](QDialog& d) {
+            auto& dialog = static_cast<TFCreadlg&>(d);
             dialog.setTexte(typed);
             dialog.OKButtonClick();
-            if (dialog.result() != QDialog::Accepted) TFCreadlg::SaisieValidee = false;
-        });
-        return w->FormShow();
+        };
+        return w->prepare();
     }
     void enter(const QString& name) {
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         QVERIFY(nameDialog(name));
         QCOMPARE(p.asked.size(), 0);
     }
@@ -85,15 +85,15 @@ private slots:
                                 {food(300, QStringLiteral("Compote maison"), CategorieComposee, 15)});
         Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"),
                                 {compositeLine(QStringLiteral("Compote maison"), QStringLiteral("Pomme"), 100)});
-        session = std::make_unique<Session>(dir->path());
-        TFCreadlg::NomSaisi.clear();
-        TFCreadlg::SaisieValidee = false;
-        w = std::make_unique<TFcompose>(*session);
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFcompose>(*session, *desktop);
     }
     void cleanup() {
-        if (w) w->FormClose();
+        if (w) w->done(QDialog::Rejected);
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -111,7 +111,7 @@ private slots:
     void nameDialogComparesWithoutCase() {
         QFETCH(QString, typed);
         QFETCH(QString, message);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         QCOMPARE(nameDialog(typed), message.isEmpty());
         QCOMPARE(p.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) QCOMPARE(p.asked[0].text, message);
@@ -122,7 +122,7 @@ private slots:
     // recomputed from its own food.
     void modifyFindsTheExactNameFirst() {
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             QVERIFY(!nameDialog(QStringLiteral("pomme")));
             QCOMPARE(p.lastText(), QStringLiteral("L'aliment pomme existe déjà !"));
         }
@@ -130,20 +130,20 @@ private slots:
         // A composite "pomme" (99.8 g of sugar per 100 g) left by an older version.
         Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"),
                                 {food(301, QStringLiteral("pomme"), CategorieComposee, 99.8)});
-        w = std::make_unique<TFcompose>(*session);
+        w = std::make_unique<TFcompose>(*session, *desktop);
         session->ModeCompose = false;
-        QVERIFY(w->FormShow());
+        QVERIFY(w->prepare());
         for (const QString& nom : {QStringLiteral("pomme"), QStringLiteral("Pomme")}) {
             select(nom == QLatin1String("pomme") ? CategorieComposee : categories()[9], nom);
             QCOMPARE(w->Talim().asString(QStringLiteral("NOM")), nom);
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(QStringLiteral("100"));
             w->SBajouterClick();
         }
         // Each line modified to 200 g.
         for (int row : {0, 1}) {
             w->Tchoix().moveToRow(row);
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(QStringLiteral("200"));
             w->SBmodifierClick();
             QCOMPARE(p.unexpected, 0);
@@ -170,7 +170,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, message);
         enter(QStringLiteral("Tarte fine"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(typed);
         w->SBrenommerClick();
         QCOMPARE(p.asked.size(), message.isEmpty() ? 1 : 2);
@@ -190,18 +190,16 @@ private slots:
     void nameDialogRefusesALongName() {
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         QString left;
         session->ModeCompose = true;
-        w->setNameDialog([&](TFcompose& c) {
-            TFCreadlg dialog(c.Talim(), c.TalimCompo(), &c);
-            dialog.FormShow();
+        desktop->onRun = [&](QDialog& d) {
+            auto& dialog = static_cast<TFCreadlg&>(d);
             dialog.setTexte(typed);
             dialog.OKButtonClick();
             left = dialog.texte();
-            if (dialog.result() != QDialog::Accepted) TFCreadlg::SaisieValidee = false;
-        });
-        QCOMPARE(w->FormShow(), accepted);
+        };
+        QCOMPARE(w->prepare(), accepted);
         QCOMPARE(left, typed);
         if (accepted) {
             QCOMPARE(p.asked.size(), 0);
@@ -225,14 +223,14 @@ private slots:
         enter(QStringLiteral("Compote maison"));
         QVERIFY(w->composite().ModifCompose);
         if (!renamed.isEmpty()) {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(renamed);
             w->SBrenommerClick();
             QCOMPARE(w->composite().NomCompose, renamed);
         }
         select(CategorieComposee, QStringLiteral("Compote maison"));
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             w->SBajouterClick();
             QCOMPARE(p.asked.size(), 1);
             QCOMPARE(p.asked[0].what, QStringLiteral("message"));
@@ -240,7 +238,7 @@ private slots:
                      QStringLiteral("L'aliment Compote maison ne peut pas entrer dans sa propre composition !"));
         }
         QCOMPARE(w->Tchoix().rowCount(), 1);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         w->SBsortirClick();
         const QString saved = renamed.isEmpty() ? QStringLiteral("Compote maison") : renamed;
@@ -256,7 +254,7 @@ private slots:
         enter(QStringLiteral("Tarte fine"));
         select(categories()[0], QStringLiteral("Poulet, rôti"));
         for (const QString& typed : {QStringLiteral("Pain blanc"), QStringLiteral("Tarte aux pommes")}) {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(typed);
             w->SBrenommerClick();
             QVERIFY(w->Talim().filtered());

@@ -20,12 +20,12 @@
 #include "core/compose/composite.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/fileseam.h"
 #include "core/foodtable/foodeditor.h"
-#include "core/session/datalock.h"
+#include "core/io/datalock.h"
 #include "core/session/reprisedemarrage.h"
 #include "core/table/table.h"
 #include "support/files.h"
@@ -48,11 +48,11 @@ void addLine(Table& t, const QString& nom, double qte) {
 // "editor" deletes it from the editing window. Killed at the killAt-th file
 // call (0: never; the number of calls is printed at the end).
 int childMain(const QString& mode, int killAt, const QString& dir) {
-    DataDir::set(dir);
-    if (DataLock::acquire(dir) != DataLock::Result::Taken) return 2;
-    FileSeam::setDurable(false);
-    ScriptedPrompter prompter;
-    Table talim(foodSchema()), tchoix(choiceSchema()), talimCompo(compositeSchema());
+    RunContext run{DataDirectory(dir)};
+    if (run.lock().acquire(dir) != DataLock::Result::Taken) return 2;
+    run.seam().setDurable(false);
+    ScriptedPrompter prompter(run);
+    Table talim(run, foodSchema()), tchoix(run, choiceSchema()), talimCompo(run, compositeSchema());
     talim.open();
     tchoix.open();
     talimCompo.open();
@@ -67,7 +67,7 @@ int childMain(const QString& mode, int killAt, const QString& dir) {
         addLine(tchoix, QStringLiteral("Pain complet"), 50);
     }
     int calls = 0;
-    FileSeam::setObserver([&](FileSeam::Op, const QString&) {
+    run.seam().setObserver([&](FileSeam::Op, const QString&) {
         if (++calls == killAt) ::kill(::getpid(), SIGKILL);
     });
     prompter.answer(true);
@@ -86,11 +86,11 @@ int childMain(const QString& mode, int killAt, const QString& dir) {
 // composite mode over a day of 22 lines, a line added, and back. Prints the
 // message given, or "ok".
 int limitedMain(long bytes, const QString& dir) {
-    DataDir::set(dir);
+    RunContext run{DataDirectory(dir)};
     std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails with EFBIG
     const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
-    Table talim(foodSchema()), tchoix(choiceSchema()), talimCompo(compositeSchema());
+    Table talim(run, foodSchema()), tchoix(run, choiceSchema()), talimCompo(run, compositeSchema());
     talim.open();
     tchoix.open();
     talimCompo.open();
@@ -183,8 +183,8 @@ private slots:
             QCOMPARE(runChild(mode, n, dir.path()), -SIGKILL);
             const bool journal = QFile::exists(dir.file("compose.jnl"));
 
-            ScriptedPrompter p;
-            QVERIFY(RepriseDemarrage::execute());   // the dead program's lock is taken over
+            ScriptedPrompter p(dir.run());
+            QVERIFY(RepriseDemarrage::execute(dir.run()));   // the dead program's lock is taken over
             QStringList said;
             for (const auto& a : p.asked) said << a.text;
             const QString all = said.join('\n');
@@ -206,7 +206,7 @@ private slots:
             const QStringList left =
                 QDir(dir.path()).entryList({"*.jnl", ".*"}, QDir::Files | QDir::Hidden);
             QVERIFY2(left.isEmpty(), qPrintable(at + left.join(',')));
-            DataLock::release();
+            dir.run().lock().release();
         }
         QVERIFY(before > 0 && after > 0);
     }
@@ -242,14 +242,14 @@ private slots:
         // it is not named.
         QVariantMap abricot{{"NUMERO", 186.0}, {"NOM", QStringLiteral("Abricot")}, {"CATEGORIE", CategorieComposee}};
         Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"), {abricot, gratin});
-        ScriptedPrompter p;
-        QVERIFY(RepriseDemarrage::execute());
+        ScriptedPrompter p(dir.run());
+        QVERIFY(RepriseDemarrage::execute(dir.run()));
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().startsWith("L'aliment composé Gratin d'été n'a aucun élément"),
                  qPrintable(p.lastText()));
         QVERIFY(p.lastText().contains(QStringLiteral("Table > Modifier table")));
-        DataLock::release();
+        dir.run().lock().release();
     }
 };
 

@@ -53,7 +53,7 @@ private slots:
     void sums() {
         QFETCH(QVector<double>, quantities);
         QFETCH(double, qte);
-        Table t(choiceSchema());
+        Table t(dir->run(), choiceSchema());
         t.open();
         for (double q : quantities) addLine(t, q);
         DailyTotals totals;

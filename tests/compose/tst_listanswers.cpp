@@ -12,13 +12,15 @@
 #include "core/table/table.h"
 #include "support/files.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 
 class TestListAnswers : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     QString file(const char* name) const { return dir->file(QString::fromLatin1(name)); }
@@ -35,15 +37,17 @@ private slots:
         bread["NOM"] = QStringLiteral("Pain blanc");
         bread["QTE"] = 60.0;
         Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {gone, bread});
-        session = std::make_unique<Session>(dir->path());
-        w = std::make_unique<TFcompose>(*session);
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFcompose>(*session, *desktop);
         session->ModeCompose = false;
-        QVERIFY(w->FormShow());
+        QVERIFY(w->prepare());
     }
     void cleanup() {
-        w->FormClose();
+        w->done(QDialog::Rejected);
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -58,7 +62,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, message);
         const QByteArray before = Files::bytesOf(file("CHOIX.DBF"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("200"));   // a quantity, should one be asked
         if (command == QLatin1String("modify")) {
             w->CBcategorie->setCurrentIndex(categories().indexOf(QStringLiteral("POISSONS")));
@@ -97,7 +101,7 @@ private slots:
         if (command == QLatin1String("overwrite"))
             QVERIFY(Files::writeBytes(dir->file(kept), "un autre jour"));
         if (command == QLatin1String("delete composite")) {
-            w->FormClose();
+            w->done(QDialog::Rejected);
             QVariantMap recette, ligne;
             recette["NUMERO"] = 300.0;
             recette["NOM"] = QStringLiteral("Recette");
@@ -108,24 +112,25 @@ private slots:
             Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"), {recette});
             Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"), {ligne});
             session->ModeCompose = true;
-            w->setNameDialog([](TFcompose&) {
-                TFCreadlg::NomSaisi = QStringLiteral("Recette");
-                TFCreadlg::SaisieValidee = true;
-            });
-            QVERIFY(w->FormShow());
-            ScriptedPrompter clear;
+            desktop->onRun = [](QDialog& d) {
+                auto& dialog = static_cast<TFCreadlg&>(d);
+                dialog.setTexte(QStringLiteral("Recette"));
+                dialog.OKButtonClick();
+            };
+            QVERIFY(w->prepare());
+            ScriptedPrompter clear(dir->run());
             clear.answer(true);
             w->SBeffacerClick();
         }
         const QByteArray before = Files::bytesOf(dir->file(kept));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(false);
         if (command == QLatin1String("remove"))
             w->SBsupprimerClick();
         else if (command == QLatin1String("clear"))
             w->SBeffacerClick();
         else if (command == QLatin1String("overwrite"))
-            FichierChoix::enregistrer(QStringLiteral("lundi.dat"));
+            FichierChoix::enregistrer(dir->run(), QStringLiteral("lundi.dat"));
         else
             w->SBsortirClick();
         QVERIFY(!p.asked.isEmpty());

@@ -6,33 +6,33 @@
 
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/fileseam.h"
 #include "core/session/session.h"
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 
 class TestReadOnlyReading : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { FileSeam::reset(); }
-
     void startUpReadingOpensNothingForWriting() {
         TempDataDir dir;
         Fixtures::writeAllTables(dir.path());
         Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"),
                                 {{{"NOM", QStringLiteral("Pomme")}, {"QTE", 150.0}},
                                  {{"NOM", QStringLiteral("Riz")}, {"QTE", 80.0}}});
-        Session session(dir.path());
-        TFcompose compose(session);
-        TFdiagnost w(session, compose);
-        ScriptedPrompter p;
-        FileSeam::reset();
-        FileSeam::failAt(FileSeam::Op::Open, 1, FileSeam::Fault::ReadOnly, true);
+        Session& session = dir.session();
+        ScriptedDesktop desktop(dir.run());
+        TFcompose compose(session, desktop);
+        TFdiagnost w(session, desktop);
+        ScriptedPrompter p(dir.run());
+        dir.run().seam().reset();
+        dir.run().seam().failAt(FileSeam::Op::Open, 1, FileSeam::Fault::ReadOnly, true);
         w.premiereLecture();
         QVERIFY2(p.asked.isEmpty(), qPrintable(p.lastText()));
-        QCOMPARE(FileSeam::calls(FileSeam::Op::Open), 0);
+        QCOMPARE(dir.run().seam().calls(FileSeam::Op::Open), 0);
         QCOMPARE(session.totals()[DailyTotals::QTE], 230.0);
         QVERIFY(!compose.Tchoix().isOpen());
     }

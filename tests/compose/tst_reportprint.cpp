@@ -4,7 +4,6 @@
 // in the printed PDF.
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QtTest>
 
 #include "compose/compimpr.h"
@@ -13,18 +12,13 @@
 #include "core/session/session.h"
 #include "core/table/table.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "ui/iconbutton.h"
 #include "ui/printerservice.h"
 
 namespace {
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000)) return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QVector<QVariantMap> lines(int n) {
     QVector<QVariantMap> out;
     for (int i = 1; i <= n; ++i) {
@@ -40,24 +34,24 @@ QVector<QVariantMap> lines(int n) {
 
 struct Fixture {
     TempDataDir dir;
-    Session session{dir.path()};
-    TFcompose compose{session};
-    TFcompimpr compimpr{&compose};
-    ScriptedPrompter prompter;
+    Session& session = dir.session();
+    ScriptedDesktop desktop{dir.run()};
+    TFcompose compose{session, desktop};
+    TFcompimpr& compimpr = *compose.Fcompimpr();
+    ScriptedPrompter prompter{dir.run()};
     int previews = 0;
     int pages = -1;
     Fixture() {
         Fixtures::writeAllTables(dir.path());
-        compose.setPrintHandler([this](Table& t) { compimpr.Preview(t); });
         compimpr.setHorodatage(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
         // The preview is looked at, then closed without printing.
-        compimpr.setApercu([this](QPrintPreviewDialog& d) {
+        desktop.onRun = [this](QDialog& d) {
             ++previews;
             d.show();
             QTest::qWait(50);
             if (auto* w = d.findChild<QPrintPreviewWidget*>()) pages = w->pageCount();
             d.reject();
-        });
+        };
     }
     void choose(int n) { Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"), lines(n)); }
 };
@@ -69,20 +63,20 @@ private slots:
     void emptyChoiceShowsNothing() {
         Fixture f;
         f.session.ModeCompose = false;
-        QVERIFY(f.compose.FormShow());
+        QVERIFY(f.compose.prepare());
         QVERIFY(f.compose.SBimprimer->isVisibleTo(&f.compose));
         QVERIFY(!f.compose.SBimprimer->isEnabled());
         f.compose.SBimprimerClick();
         QCOMPARE(f.previews, 0);
         QVERIFY(f.prompter.asked.isEmpty());
-        f.compose.FormClose();
+        f.compose.done(QDialog::Rejected);
     }
 
     void longListPreviewedOverTwoPages() {
         Fixture f;
         f.choose(45);
         f.session.ModeCompose = false;
-        QVERIFY(f.compose.FormShow());
+        QVERIFY(f.compose.prepare());
         QVERIFY(f.compose.SBimprimer->isEnabled());
         QVERIFY(f.compose.Imprimer1->isEnabled());
         f.compose.Tchoix().last();
@@ -90,36 +84,36 @@ private slots:
         QCOMPARE(f.previews, 1);
         QCOMPARE(f.pages, 2);
         QVERIFY(f.compose.Tchoix().isOpen());
-        f.compose.FormClose();
+        f.compose.done(QDialog::Rejected);
     }
 
     void hiddenInCompositeMode() {
         Fixture f;
         f.choose(2);
         f.session.ModeCompose = true;
-        f.compose.setNameDialog([](TFcompose&) {
-            TFCreadlg::NomSaisi = QStringLiteral("Salade du jour");
-            TFCreadlg::SaisieValidee = true;
-        });
-        QVERIFY(f.compose.FormShow());
+        f.desktop.onRun = [](QDialog& d) {
+            auto& dialog = static_cast<TFCreadlg&>(d);
+            dialog.setTexte(QStringLiteral("Salade du jour"));
+            dialog.OKButtonClick();
+        };
+        QVERIFY(f.compose.prepare());
         QVERIFY(!f.compose.SBimprimer->isVisibleTo(&f.compose));
         QVERIFY(!f.compose.Imprimer1->isVisible());
-        f.compose.FormClose();
+        f.compose.done(QDialog::Rejected);
     }
 
     // The printed report: its texts in order, totals right under the rows.
     void textsInThePdf() {
         Fixture f;
         f.choose(3);
-        Table t(choiceSchema());
-        t.setDirectory(f.dir.path());
+        Table t(f.dir.run(), choiceSchema());
         t.open();
         const QString pdf = f.dir.file("liste.pdf");
-        PrinterService::setPdfOutput(pdf);
+        f.desktop.printers().setPdfOutput(pdf);
         f.compimpr.Print(t);
-        PrinterService::setPdfOutput(QString());
+        f.desktop.printers().setPdfOutput(QString());
         QCOMPARE(f.compimpr.hauteurPied(), 960 - 3 * 31);
-        const QString text = pdfText(pdf);
+        const QString text = Files::pdfText(pdf, Files::PdfText::Raw);
         const QStringList inOrder = {"Liste des aliments choisis", "08/12/2026", "09:05:07", "Nom", QStringLiteral("Qté"),
                                      "Kcal.", "Aliment 1", "100", "1.500", "10", "Aliment 2", "Aliment 3", "30",
                                      "Totaux", "300", "4.500", "60"};

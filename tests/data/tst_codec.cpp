@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "support/dataerrors.h"
@@ -25,7 +25,7 @@ DbfField field(const char* name, char type, int length, int decimals = 0) {
 QString smallTable(const QString& dir) {
     const QString path = dir + QStringLiteral("/T.DBF");
     DbfFile::create(path, {field("QTE", 'N', 11), field("NOM", 'C', 10), field("VAL", 'N', 8, 3)},
-                    2021, 6, 30);
+                    nullptr, 2021, 6, 30);
     return path;
 }
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "core/dbf/datadir.h"
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
 #include "support/testsupport.h"
 
@@ -18,8 +18,8 @@ namespace {
 // The child: works on DIR/CHOIX.DBF, reports each step on stdout, then waits
 // to be killed.
 int childMain(const QString& mode, const QString& dir) {
-    DataDir::set(dir);
-    Table t(choiceSchema());
+    RunContext run{DataDirectory(dir)};
+    Table t(run, choiceSchema());
     t.open();
     auto say = [](const QByteArray& what) {
         std::fputs(what.constData(), stdout);
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(Fixtures::liveChoiceNames(dir.path(), &qte),
                  (QStringList{"Ligne n° 1 — é", "Ligne n° 2 — é", "Ligne n° 3 — é"}));
         QCOMPARE(qte, (QList<double>{100, 200, 300}));
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         QCOMPARE(t.recordCount(), 3);
     }

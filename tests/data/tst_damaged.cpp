@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "core/compose/compositejournal.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
@@ -145,7 +145,7 @@ private slots:
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         QVERIFY(Files::writeBytes(path, bytes));
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         EXPECT_DATA_ERROR(Equals, expected, t.open());
         QVERIFY(!t.isOpen());
         QCOMPARE(Files::bytesOf(path), bytes);
@@ -173,7 +173,7 @@ private slots:
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         QVERIFY(Files::writeBytes(path, bytes));
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(QString());
         t.open();
         QCOMPARE(t.recordCount(), count);
@@ -219,12 +219,12 @@ private slots:
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         DbfFile::create(path, fields);
         const QByteArray before = Files::bytesOf(path);
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         EXPECT_DATA_ERROR(Equals, message, t.open());
         QVERIFY(!t.isOpen());
         // The start-up's reading of the composite foods says the same.
         Fixtures::createEmpty(compositeSchema(), dir.path());
-        EXPECT_DATA_ERROR(Equals, message, CompositeJournal::orphelins());
+        EXPECT_DATA_ERROR(Equals, message, CompositeJournal::orphelins(dir.run()));
         QCOMPARE(Files::bytesOf(path), before);
     }
 
@@ -259,7 +259,7 @@ private slots:
         TempDataDir dir;
         const QString path = dir.file(QStringLiteral("DIETAB.DBF"));
         QVERIFY(Files::writeBytes(path, bytes));
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Le fichier DIETAB.DBF est %1, que Nutrimo ne sait pas lire : "
                                          "il ne lit que les tables dBase III sans mémo. Ouvrez ce "
@@ -280,7 +280,7 @@ private slots:
             if (f.name == QLatin1String("QTE")) { f.type = 'F'; f.length = 5; f.decimals = 1; }
         }
         DbfFile::create(dir.file(QStringLiteral("CHOIX.DBF")), fields);
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         t.append();
         t.setString(QStringLiteral("NOM"), QStringLiteral("Haricots verts, cuits"));
@@ -296,7 +296,7 @@ private slots:
 
     void missingFile() {
         TempDataDir dir;
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'ouvrir le fichier DIETAB.DBF : fichier introuvable."),
                           t.open());

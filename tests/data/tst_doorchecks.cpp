@@ -8,9 +8,9 @@
 #include <QtTest>
 
 #include "core/compose/choixfichiers.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/fileops.h"
+#include "core/io/fileops.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), b));
         const QString message = QStringLiteral("Le fichier CHOIX.DBF est endommagé : %1.").arg(reason);
         EXPECT_DATA_ERROR(Equals, message, DbfFile::open(dir.file("CHOIX.DBF"), true));
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         EXPECT_DATA_ERROR(Equals, message, t.open());
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), b);   // nothing written
     }
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(DbfFile::open(dir.file("CHOIX.DBF"), true)->recordCount(), 2);
         Fixtures::createEmpty(choiceSchema(), dir.path(), "choix0.dbf");
         EXPECT_DATA_ERROR(StartsWith, QStringLiteral("Le fichier choix.dbf est un lien symbolique"),
-                          FileOps::copyFile("choix0.dbf", "choix.dbf"));
+                          FileOps::copyFile(dir.run(), "choix0.dbf", "choix.dbf"));
         QCOMPARE(Files::bytesOf(elsewhere.file("CHOIX.DBF")), outside);
         QVERIFY(QFileInfo(dir.file("CHOIX.DBF")).isSymLink());
     }
@@ -152,9 +152,9 @@ private slots:
         twoLines(dir);
         QVERIFY(Files::writeBytes(elsewhere.file("notes.txt"), "not mine"));
         QVERIFY(QFile::link(elsewhere.file("notes.txt"), dir.file("lien.dat")));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir.run());
         p.answer(true);
-        QCOMPARE(FichierChoix::enregistrer("lien.dat"), FichierChoix::Suite::Reste);
+        QCOMPARE(FichierChoix::enregistrer(dir.run(), "lien.dat"), FichierChoix::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().startsWith("Le fichier lien.dat est un lien symbolique"),

@@ -3,7 +3,7 @@
 // check of what was written reopens the file.
 #include <QtTest>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
@@ -27,7 +27,7 @@ private slots:
     void appendAndPost() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         addLine(t, QStringLiteral("Épinards, cuits"), 200);
@@ -49,7 +49,7 @@ private slots:
         QFETCH(QString, move);
         TempDataDir dir;
         Fixtures::createEmpty(compositeSchema(), dir.path());
-        Table t(compositeSchema());
+        Table t(dir.run(), compositeSchema());
         t.open();
         auto doMove = [&] {
             if (move == "first") t.first();
@@ -82,7 +82,7 @@ private slots:
     void closeDropsPending() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         t.edit();
@@ -98,7 +98,7 @@ private slots:
     void cancel() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         t.setFloat(QStringLiteral("QTE"), 10);   // begins an edit
@@ -118,7 +118,7 @@ private slots:
     void editMovesInOrder() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         QVERIFY(t.findKey(QStringLiteral("Agneau, gigot")));
         QCOMPARE(t.currentRow(), 0);
@@ -139,7 +139,7 @@ private slots:
     void editOutOfFilter() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setFilterCaseInsensitive(true);
         t.setFilter(QStringLiteral("CATEGORIE='viandes et volailles'"));
         t.setFiltered(true);
@@ -154,7 +154,7 @@ private slots:
     void deleteUntilEof() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         int deleted = 0;
         for (t.first(); !t.eof(); ++deleted) {
@@ -173,7 +173,7 @@ private slots:
     void deleteMovesToFollowing() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         for (const char* n : {"A", "B", "C"}) addLine(t, QString::fromLatin1(n), 1);
         t.first();
@@ -193,7 +193,7 @@ private slots:
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
         const QByteArray before = Files::bytesOf(dir.file(QStringLiteral("DIETAB.DBF")));
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         QString asked;
         t.beforeDelete = [&](Table& tb) {
             asked = tb.asString(QStringLiteral("NOM"));
@@ -213,7 +213,7 @@ private slots:
     void beforeInsertAborts() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.beforeInsert = [](Table&) { throw DataError(QStringLiteral("Refusé.")); };
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.append());
@@ -226,7 +226,7 @@ private slots:
     void newRecordDefaults() {
         TempDataDir dir;
         Fixtures::writeSmallFoodTable(dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.onNewRecord = [](Table& tb) {
             double highest = 0;
             for (int r = 0; r < tb.rowCount(); ++r)
@@ -250,7 +250,7 @@ private slots:
     void fieldWrites() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         t.append();
         t.setString(QStringLiteral("nom"), QStringLiteral("Une soupe de légumes variés du jardin"));
@@ -280,7 +280,7 @@ private slots:
     void postFailureKeepsPending() {
         TempDataDir dir;
         const QString path = Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pomme"), 150);
         const qint64 size = QFileInfo(path).size();
@@ -302,7 +302,7 @@ private slots:
     void notifications() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         QSignalSpy layout(&t, &Table::layoutReset);
         QSignalSpy row(&t, &Table::rowChanged);
         QSignalSpy current(&t, &Table::currentChanged);
@@ -340,7 +340,7 @@ private slots:
     void editOnEmptyAppends() {
         TempDataDir dir;
         Fixtures::createEmpty(choiceSchema(), dir.path());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.open();
         t.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
         QCOMPARE(t.state(), Table::State::Insert);

@@ -15,10 +15,10 @@
 #include "core/compose/composite.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/fileerror.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileerror.h"
+#include "core/io/fileops.h"
+#include "core/io/fileseam.h"
 #include "core/foodtable/foodeditor.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
@@ -28,8 +28,8 @@
 
 namespace {
 
-using FileSeam::Fault;
-using FileSeam::Op;
+using Fault = FileSeam::Fault;
+using Op = FileSeam::Op;
 
 const QString kNom = QStringLiteral("NOM");
 const QString kQte = QStringLiteral("QTE");
@@ -58,22 +58,24 @@ const char* opName(Op op) {
 // a saved day Lundi.dat, and the handles the composition window would hold.
 struct Day {
     TempDataDir dir;
-    Table talim{foodSchema()};
-    Table tchoix{choiceSchema()};
-    Table talimCompo{compositeSchema()};
+    Table talim{dir.run(), foodSchema()};
+    Table tchoix{dir.run(), choiceSchema()};
+    Table talimCompo{dir.run(), compositeSchema()};
     std::unique_ptr<CompositeFood> composite;
     std::unique_ptr<ChoiceList> list;
-    ScriptedPrompter prompter;
+    ScriptedPrompter prompter{dir.run()};
     DailyTotals totals;
     QByteArray dayBytes;   // CHOIX.DBF as the day left it
 
     Day() {
+        // Thousands of throw-away files: written, not waited for.
+        dir.run().seam().setDurable(false);
         Fixtures::writeAllTables(dir.path());
         QVariantMap pain{{"NOM", QStringLiteral("Pain complet")}, {"QTE", 120.0}};
         QVariantMap pomme{{"NOM", QStringLiteral("Pomme")}, {"QTE", 150.0}};
         Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"), {pain, pomme});
-        QVERIFY(FileOps::fileExists("CHOIX.DBF"));
-        FileOps::copyFile("CHOIX.DBF", "Lundi.dat");
+        QVERIFY(FileOps::fileExists(dir.run(), "CHOIX.DBF"));
+        FileOps::copyFile(dir.run(), "CHOIX.DBF", "Lundi.dat");
         Fixtures::appendRecords(choiceSchema(), dir.file("Lundi.dat"),
                                 {{{"NOM", QStringLiteral("Riz")}, {"QTE", 80.0}}});
         dayBytes = bytes("CHOIX.DBF");
@@ -144,15 +146,15 @@ QHash<QString, Scenario> scenarios() {
         d.tchoix.deleteRecord();
     };
     s["delete"].watched = QStringList{"CHOIX.DBF"};
-    s["copy"].run = [](Day&) { FileOps::copyFile("choix.dbf", "LUNDI.DAT"); };
+    s["copy"].run = [](Day& d) { FileOps::copyFile(d.dir.run(), "choix.dbf", "LUNDI.DAT"); };
     s["copy"].watched = QStringList{"Lundi.dat"};
     s["save .dat"].run = [](Day& d) {
         d.prompter.answer(true);   // "Voulez vous écraser Lundi.dat?"
-        FichierChoix::enregistrer(QStringLiteral("Lundi.dat"));
+        FichierChoix::enregistrer(d.dir.run(), QStringLiteral("Lundi.dat"));
     };
     s["save .dat"].watched = QStringList{"Lundi.dat"};
     s["open .dat"].setup = [](Day& d) { d.tchoix.close(); };
-    s["open .dat"].run = [](Day&) { FichierChoix::ouvrir(QStringLiteral("Lundi.dat")); };
+    s["open .dat"].run = [](Day& d) { FichierChoix::ouvrir(d.dir.run(), QStringLiteral("Lundi.dat")); };
     s["open .dat"].watched = QStringList{"CHOIX.DBF"};
     // Nouveau: a failed copy of the template falls back to deleting the lines.
     s["Nouveau"].run = [](Day& d) { d.list->vide(); };
@@ -203,8 +205,8 @@ QHash<QString, Scenario> scenarios() {
     s["composite save"].watched = QStringList{"DIETAB.DBF", "Alimcomp.DBF"};
     s["composite save"].check = [](Day& d, bool failed) {
         // A journal that could not be removed says the save was done.
-        if (FileOps::fileExists("compose.jnl") &&
-            (failed || !CompositeJournal::reprise().contains(QStringLiteral("d'après"))))
+        if (FileOps::fileExists(d.dir.run(), "compose.jnl") &&
+            (failed || !CompositeJournal::reprise(d.dir.run()).contains(QStringLiteral("d'après"))))
             return QStringLiteral("a journal stays");
         if (failed) return QString();
         return CompositeFood::ComposeExiste(d.talimCompo, QStringLiteral("Salade"))
@@ -232,8 +234,8 @@ QHash<QString, Scenario> scenarios() {
         d.prompter.answer(true);   // "Quantité nulle ! Voulez-vous supprimer l'aliment Salade ?"
     };
     s["composite delete"].check = [](Day& d, bool failed) {
-        if (FileOps::fileExists("compose.jnl") &&
-            (failed || !CompositeJournal::reprise().contains(QStringLiteral("d'après"))))
+        if (FileOps::fileExists(d.dir.run(), "compose.jnl") &&
+            (failed || !CompositeJournal::reprise(d.dir.run()).contains(QStringLiteral("d'après"))))
             return QStringLiteral("a journal stays");
         if (failed) return QString();
         return CompositeFood::ComposeExiste(d.talimCompo, QStringLiteral("Salade"))
@@ -258,8 +260,6 @@ QHash<QString, Scenario> scenarios() {
 class TestFaults : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { FileSeam::setDurable(false); }
-    void cleanup() { FileSeam::reset(); }
 
     void everyFaultOnEveryPath_data() {
         QTest::addColumn<QString>("path");
@@ -276,9 +276,9 @@ private slots:
         {
             Day d;
             sc.setup(d);
-            FileSeam::reset();
+            d.dir.run().seam().reset();
             sc.run(d);
-            for (int op = 0; op < 5; ++op) counts[op] = FileSeam::calls(static_cast<Op>(op));
+            for (int op = 0; op < 5; ++op) counts[op] = d.dir.run().seam().calls(static_cast<Op>(op));
             QVERIFY2(sc.check(d, false).isEmpty(), qPrintable(sc.check(d, false)));
         }
         QVERIFY(counts[static_cast<int>(Op::Write)] + counts[static_cast<int>(Op::Rename)] > 0);
@@ -297,8 +297,8 @@ private slots:
                     sc.setup(d);
                     QHash<QString, QByteArray> before;
                     for (const QString& w : sc.watched) before[w] = Files::bytesOf(d.dir.file(w));
-                    FileSeam::reset();
-                    FileSeam::failAt(static_cast<Op>(op), n, fault);
+                    d.dir.run().seam().reset();
+                    d.dir.run().seam().failAt(static_cast<Op>(op), n, fault);
                     QString message;
                     bool failed = false;
                     try {
@@ -307,7 +307,7 @@ private slots:
                         failed = true;
                         message = e.message();
                     }
-                    FileSeam::reset();
+                    d.dir.run().seam().reset();
                     failures += failed;
                     if (failed && (!message.contains(reasonOf(fault)) ||
                                    !message.contains(sc.refusedWith)))
@@ -339,8 +339,8 @@ private slots:
             b[28] = 1;
             QVERIFY(Files::writeBytes(d.dir.file("CHOIX.DBF"), b));
             d.tchoix.open();
-            FileSeam::reset();
-            FileSeam::failAt(Op::Write, n, Fault::DiskFull);
+            d.dir.run().seam().reset();
+            d.dir.run().seam().failAt(Op::Write, n, Fault::DiskFull);
             d.tchoix.append();
             d.tchoix.setString(kNom, QStringLiteral("Riz"));
             EXPECT_DATA_ERROR(Contains, QStringLiteral("disque plein"), d.tchoix.post());
@@ -358,10 +358,10 @@ private slots:
     void fullDiskCopyKeepsTheSavedDay() {
         Day d;
         const QByteArray lundi = d.bytes("Lundi.dat");
-        FileSeam::failAt(Op::Write, 1, Fault::ShortWrite, true);
+        d.dir.run().seam().failAt(Op::Write, 1, Fault::ShortWrite, true);
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'écrire le fichier Lundi.dat : disque plein."),
-                          FileOps::copyFile("CHOIX.DBF", "Lundi.dat"));
+                          FileOps::copyFile(d.dir.run(), "CHOIX.DBF", "Lundi.dat"));
         QCOMPARE(d.bytes("Lundi.dat"), lundi);
         QCOMPARE(d.leftovers(), QStringList());
     }
@@ -372,26 +372,26 @@ private slots:
         QVERIFY(QDir(d.dir.path()).mkdir("dossier.dat"));
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'écrire le fichier dossier.dat : c'est un dossier."),
-                          FileOps::copyFile("CHOIX.DBF", "dossier.dat"));
+                          FileOps::copyFile(d.dir.run(), "CHOIX.DBF", "dossier.dat"));
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'ouvrir le fichier absent.dat : fichier introuvable."),
-                          FileOps::copyFile("absent.dat", "Lundi.dat"));
+                          FileOps::copyFile(d.dir.run(), "absent.dat", "Lundi.dat"));
         QVERIFY(Files::writeBytes(d.dir.file("gros.dat"), QByteArray(100000, 'x')));
         {
             FileSizeLimit limit(8192);
             EXPECT_DATA_ERROR(Equals,
                               QStringLiteral("Impossible d'écrire le fichier Mardi.dat : disque plein."),
-                              FileOps::copyFile("gros.dat", "Mardi.dat"));
+                              FileOps::copyFile(d.dir.run(), "gros.dat", "Mardi.dat"));
         }
         QVERIFY(!QFile::exists(d.dir.file("Mardi.dat")));
         // Refused by a read-only directory (the seam stands in for the system,
         // which lets the administrator through).
         QVERIFY(QFile::setPermissions(d.dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        FileSeam::failAt(Op::Open, 1, Fault::Permission);
+        d.dir.run().seam().failAt(Op::Open, 1, Fault::Permission);
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'écrire le fichier Lundi.dat : répertoire en "
                                          "lecture seule."),
-                          FileOps::copyFile("CHOIX.DBF", "Lundi.dat"));
+                          FileOps::copyFile(d.dir.run(), "CHOIX.DBF", "Lundi.dat"));
         QVERIFY(QFile::setPermissions(d.dir.path(), QFile::permissions(d.dir.path()) |
                                                         QFileDevice::WriteOwner));
     }
@@ -451,27 +451,27 @@ private slots:
         d.composite->metDeCote();
         addLine(d.tchoix, QStringLiteral("Pomme"), 200);
         d.tchoix.close();
-        for (Op op : {Op::Open, Op::Write, Op::Flush}) FileSeam::failAt(op, 1, Fault::DiskFull, true);
+        for (Op op : {Op::Open, Op::Write, Op::Flush}) d.dir.run().seam().failAt(op, 1, Fault::DiskFull, true);
         d.composite->restaure();
         QCOMPARE(d.bytes("CHOIX.DBF"), d.dayBytes);
-        QVERIFY(!FileOps::fileExists("choix.tmp"));
+        QVERIFY(!FileOps::fileExists(d.dir.run(), "choix.tmp"));
 
-        FileSeam::reset();
+        d.dir.run().seam().reset();
         d.tchoix.open();
         d.composite->metDeCote();
         addLine(d.tchoix, QStringLiteral("Riz"), 80);
         d.tchoix.close();
         const QByteArray list = d.bytes("CHOIX.DBF");
-        FileSeam::failAt(Op::Rename, 1, Fault::IoError, true);
+        d.dir.run().seam().failAt(Op::Rename, 1, Fault::IoError, true);
         EXPECT_DATA_ERROR(Contains, QStringLiteral("il est gardé dans le fichier choix.tmp"),
                           d.composite->restaure());
-        EXPECT_DATA_ERROR(Contains, QStringLiteral("réessaiera"), FichierChoix::remetJourDeCote());
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("réessaiera"), FichierChoix::remetJourDeCote(d.dir.run()));
         QCOMPARE(d.bytes("choix.tmp"), d.dayBytes);
         QCOMPARE(d.bytes("CHOIX.DBF"), list);
-        FileSeam::reset();
-        QVERIFY(FichierChoix::remetJourDeCote());
+        d.dir.run().seam().reset();
+        QVERIFY(FichierChoix::remetJourDeCote(d.dir.run()));
         QCOMPARE(d.bytes("CHOIX.DBF"), d.dayBytes);
-        QVERIFY(!FileOps::fileExists("choix.tmp"));
+        QVERIFY(!FileOps::fileExists(d.dir.run(), "choix.tmp"));
     }
 };
 

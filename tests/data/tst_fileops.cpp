@@ -8,11 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
-#include "core/session/datalock.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
+#include "core/io/fileops.h"
+#include "core/io/fileseam.h"
+#include "core/io/datalock.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
@@ -50,7 +50,7 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file(sourceOnDisk), QByteArray("source\0bytes\x1a", 13)));
         QVERIFY(Files::writeBytes(dir.file(destinationOnDisk),
                                   QByteArray("old destination, longer than the source")));
-        FileOps::copyFile(source, destination);
+        FileOps::copyFile(dir.run(), source, destination);
         QCOMPARE(Files::bytesOf(dir.file(destinationOnDisk)), QByteArray("source\0bytes\x1a", 13));
         QStringList both{sourceOnDisk, destinationOnDisk};
         both.sort();
@@ -60,7 +60,7 @@ private slots:
     void copyCreatesDestination() {
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray(200000, 'x')));
-        FileOps::copyFile("choix.dbf", "Mardi.dat");
+        FileOps::copyFile(dir.run(), "choix.dbf", "Mardi.dat");
         QCOMPARE(Files::bytesOf(dir.file("Mardi.dat")), QByteArray(200000, 'x'));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "Mardi.dat"}));
     }
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), QByteArray("the day's choice")));
         EXPECT_DATA_ERROR(Equals,
                           QStringLiteral("Impossible d'ouvrir le fichier choix0.dbf : fichier introuvable."),
-                          FileOps::copyFile("choix0.dbf", "choix.dbf"));
+                          FileOps::copyFile(dir.run(), "choix0.dbf", "choix.dbf"));
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the day's choice"));
         QCOMPARE(entries(dir), QStringList{"CHOIX.DBF"});
     }
@@ -84,7 +84,7 @@ private slots:
         {
             FileSizeLimit limit(64 * 1024);
             EXPECT_DATA_ERROR(StartsWith, QStringLiteral("Impossible d'écrire le fichier choix.dbf"),
-                              FileOps::copyFile("choix.tmp", "choix.dbf"));
+                              FileOps::copyFile(dir.run(), "choix.tmp", "choix.dbf"));
         }
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), QByteArray("the composite's lines"));
         QCOMPARE(entries(dir), (QStringList{"CHOIX.DBF", "choix.tmp"}));
@@ -96,23 +96,23 @@ private slots:
         TempDataDir dir;
         int fd = -1;
         QString temporary;
-        QCOMPARE(FileSeam::createTemporary(dir.file("CHOIX.DBF"), &fd, &temporary), 0);
+        QCOMPARE(dir.run().seam().createTemporary(dir.file("CHOIX.DBF"), &fd, &temporary), 0);
         ::close(fd);
         QVERIFY2(FileSeam::isTemporaryName(QFileInfo(temporary).fileName()), qPrintable(temporary));
         const QStringList users = {".CHOIX.DBF.a1B2c3", ".notes.backup", ".nutrimo-tmp.", "CHOIX.DBF",
                                    "nutrimo-tmp.x.a1B2c3"};   // in name order
         for (const QString& n : users + QStringList{".nutrimo-tmp.Lundi.dat.Zz09aB"})
             QVERIFY(Files::writeBytes(dir.file(n), "x"));
-        FileOps::removeLeftoverTemporaries();
+        FileOps::removeLeftoverTemporaries(dir.run());
         QCOMPARE(entries(dir), users);
     }
 
     void deleteFile() {
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("choix.tmp"), "x"));
-        FileOps::deleteFile("CHOIX.TMP");
+        FileOps::deleteFile(dir.run(), "CHOIX.TMP");
         QVERIFY(entries(dir).isEmpty());
-        FileOps::deleteFile("choix.tmp");   // absent: nothing to do
+        FileOps::deleteFile(dir.run(), "choix.tmp");   // absent: nothing to do
     }
 
     void fileExists_data() {
@@ -129,7 +129,7 @@ private slots:
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("Lundi.dat"), "x"));
         QDir(dir.path()).mkdir("sub");
-        QCOMPARE(FileOps::fileExists(name), exists);
+        QCOMPARE(FileOps::fileExists(dir.run(), name), exists);
     }
 
     void listDatFiles() {
@@ -138,7 +138,7 @@ private slots:
                               "Avril.dat", "x.dat.bak"})
             QVERIFY(Files::writeBytes(dir.file(QString::fromLatin1(n)), "x"));
         QDir(dir.path()).mkdir("dossier.dat");
-        QCOMPARE(FileOps::listDatFiles(), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
+        QCOMPARE(FileOps::listDatFiles(dir.run()), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
     }
 
     // A Data directory whose name is not UTF-8 (a Latin-1 "café"): tables,
@@ -149,25 +149,25 @@ private slots:
         QCOMPARE(::mkdir(cafe.constData(), 0755), 0);
         const QString before = QDir::currentPath();
         QCOMPARE(::chdir(cafe.constData()), 0);
-        const QString dir = DataDir::workingDirectory();
+        RunContext run{DataDirectory::working()};
+        const QString dir = run.dataDir().path();
         QVERIFY(QDir::setCurrent(before));
-        QVERIFY2(DataDir::shown(dir).endsWith(QStringLiteral("caf\uFFFD")), qPrintable(DataDir::shown(dir)));
-        DataDir::set(dir);
+        QVERIFY2(run.dataDir().shown(dir).endsWith(QStringLiteral("caf\uFFFD")), qPrintable(run.dataDir().shown(dir)));
         Fixtures::writeAllTables(dir);
-        Table choix(choiceSchema());
+        Table choix(run, choiceSchema());
         choix.open();
         choix.append();
         choix.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
         choix.post();
         choix.close();
-        FileOps::copyFile(QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat"));
-        QCOMPARE(FileOps::listDatFiles(), QStringList{"lundi.dat"});
+        FileOps::copyFile(run, QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat"));
+        QCOMPARE(FileOps::listDatFiles(run), QStringList{"lundi.dat"});
         QCOMPARE(Files::bytesOf(QFile::decodeName(cafe + "/lundi.dat")).size(),
                  Files::bytesOf(QFile::decodeName(cafe + "/CHOIX.DBF")).size());
         QCOMPARE(Fixtures::liveChoiceNames(dir), QStringList{"Pomme"});
-        QCOMPARE(DataLock::acquire(dir), DataLock::Result::Taken);
+        QCOMPARE(run.lock().acquire(dir), DataLock::Result::Taken);
         QVERIFY(::access((cafe + "/nutrimo.lck").constData(), F_OK) == 0);
-        DataLock::release();
+        run.lock().release();
         // Emptied here: the temporary directory cannot name it either.
         for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
             QVERIFY(QFile::remove(QDir(dir).filePath(name)));

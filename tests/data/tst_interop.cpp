@@ -47,8 +47,8 @@ const QVector<Line> kLines = {
 // Writes kLines through a table handle.
 void writeWithNutrimo(const QString& dir) {
     Fixtures::createEmpty(choiceSchema(), dir);
-    Table t(choiceSchema());
-    t.setDirectory(dir);
+    RunContext run{DataDirectory(dir)};
+    Table t(run, choiceSchema());
     t.open();
     for (const Line& l : kLines) {
         t.append();
@@ -187,7 +187,7 @@ t.close()
 print('[1]')
 )");
         QVERIFY(runPython(script, {dir.file(QStringLiteral("CHOIX.DBF")), dbfSpec(choiceSchema())}).isArray());
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         checkReadsBack(t);
         // And Nutrimo can go on writing to it.
         t.append();
@@ -217,7 +217,7 @@ print('[1]')
         }
         DBFClose(h);
         // shapelib names the file in its own letter case; the table finds it.
-        Table t(choiceSchema());
+        Table t(dir.run(), choiceSchema());
         t.setFileName(QStringLiteral("choix.dbf"));
         checkReadsBack(t);
     }

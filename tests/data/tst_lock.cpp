@@ -16,11 +16,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
-#include "core/session/datalock.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
+#include "core/io/fileops.h"
+#include "core/io/fileseam.h"
+#include "core/io/datalock.h"
 #include "core/session/reprisedemarrage.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
@@ -36,7 +36,8 @@ int holdMain(const QString& dir, long bytes) {
         const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
     }
-    if (DataLock::acquire(dir) != DataLock::Result::Taken) return 2;
+    RunContext run{DataDirectory(dir)};
+    if (run.lock().acquire(dir) != DataLock::Result::Taken) return 2;
     std::puts("held");
     std::fflush(stdout);
     for (;;) ::pause();
@@ -65,15 +66,15 @@ private slots:
         QProcess first;
         QVERIFY(startHolder(first, dir.path()));
 
-        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::HeldElsewhere);
-        const QString refusal = DataLock::refusal(dir.path());
+        QCOMPARE(dir.run().lock().acquire(dir.path()), DataLock::Result::HeldElsewhere);
+        const QString refusal = dir.run().lock().refusal(dir.path());
         QVERIFY2(refusal.startsWith(QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données")),
                  qPrintable(refusal));
         QVERIFY2(refusal.contains(QStringLiteral("processus n° %1").arg(first.processId())),
                  qPrintable(refusal));
         {
-            ScriptedPrompter p;
-            QVERIFY(!RepriseDemarrage::execute());
+            ScriptedPrompter p(dir.run());
+            QVERIFY(!RepriseDemarrage::execute(dir.run()));
             QVERIFY(p.asked.isEmpty());
         }
         QVERIFY(QFile::exists(dir.file("choix.tmp")));
@@ -86,18 +87,18 @@ private slots:
             QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                      QFileDevice::FileModificationTime));
         }
-        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::HeldElsewhere);
+        QCOMPARE(dir.run().lock().acquire(dir.path()), DataLock::Result::HeldElsewhere);
 
         ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
         QVERIFY(first.waitForFinished(10000));
         {
-            ScriptedPrompter p;
-            QVERIFY(RepriseDemarrage::execute());
-            QVERIFY(DataLock::held(dir.path()));
+            ScriptedPrompter p(dir.run());
+            QVERIFY(RepriseDemarrage::execute(dir.run()));
+            QVERIFY(dir.run().lock().held(dir.path()));
             QCOMPARE(p.asked.size(), 1);   // the day's choice restored
         }
         QVERIFY(!QFile::exists(dir.file("choix.tmp")));
-        DataLock::release();
+        dir.run().lock().release();
         QVERIFY(!QFile::exists(dir.file("nutrimo.lck")));
     }
 
@@ -109,14 +110,14 @@ private slots:
         QProcess first;
         QVERIFY(startHolder(first, dir.path(), QStringLiteral("0")));
         QVERIFY(!QFile::exists(dir.file("nutrimo.lck")));
-        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::HeldElsewhere);
-        const QString refusal = DataLock::refusal(dir.path());
+        QCOMPARE(dir.run().lock().acquire(dir.path()), DataLock::Result::HeldElsewhere);
+        const QString refusal = dir.run().lock().refusal(dir.path());
         QVERIFY2(refusal.contains(QStringLiteral("(processus n° %1)").arg(first.processId())),
                  qPrintable(refusal));
         ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
         QVERIFY(first.waitForFinished(10000));
-        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::Taken);
-        DataLock::release();
+        QCOMPARE(dir.run().lock().acquire(dir.path()), DataLock::Result::Taken);
+        dir.run().lock().release();
     }
 
     // A lock file left behind: by a process that has gone (stale, even on a
@@ -149,19 +150,19 @@ private slots:
                                   QByteArray::number(pid) + "\nnutrimo\n" + host.toUtf8() + "\n"));
         {
             FileSizeLimit full(0);
-            QCOMPARE(int(DataLock::acquire(dir.path())), result);
+            QCOMPARE(int(dir.run().lock().acquire(dir.path())), result);
         }
         if (result == int(DataLock::Result::Taken)) {
-            QVERIFY(DataLock::held(dir.path()));
+            QVERIFY(dir.run().lock().held(dir.path()));
             QVERIFY(!Files::bytesOf(dir.file("nutrimo.lck")).startsWith(QByteArray::number(pid) + "\n"));
-            DataLock::release();
+            dir.run().lock().release();
             return;
         }
-        const QString refusal = DataLock::refusal(dir.path(), DataLock::Result(result));
+        const QString refusal = dir.run().lock().refusal(dir.path(), DataLock::Result(result));
         QVERIFY2(refusal.contains(message.arg(pid)), qPrintable(refusal));
         QVERIFY(QFile::remove(dir.file("nutrimo.lck")));   // the user takes the lock over
-        QCOMPARE(DataLock::acquire(dir.path()), DataLock::Result::Taken);
-        DataLock::release();
+        QCOMPARE(dir.run().lock().acquire(dir.path()), DataLock::Result::Taken);
+        dir.run().lock().release();
     }
 
     // No lock of any kind: the run says so and changes no file.
@@ -170,25 +171,25 @@ private slots:
         Fixtures::writeAllTables(dir.path());
         QVERIFY(Files::writeBytes(dir.file("choix.tmp"), Files::bytesOf(dir.file("choix0.dbf"))));
         const QByteArray day = Files::bytesOf(dir.file("CHOIX.DBF"));
-        FileSeam::failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);
+        dir.run().seam().failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);
         {
-            ScriptedPrompter p;
-            QVERIFY(DataLock::startRun(dir.path()));
+            ScriptedPrompter p(dir.run());
+            QVERIFY(dir.run().lock().startRun());
             QCOMPARE(p.asked.size(), 1);
             QVERIFY2(p.lastText().contains(QStringLiteral("Nutrimo s'ouvre donc en lecture seule")),
                      qPrintable(p.lastText()));
-            QVERIFY(!RepriseDemarrage::execute());   // no recovery without the lock
+            QVERIFY(!RepriseDemarrage::execute(dir.run()));   // no recovery without the lock
         }
-        Table tchoix(choiceSchema());
+        Table tchoix(dir.run(), choiceSchema());
         tchoix.open();
         tchoix.append();
         tchoix.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
         EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"), tchoix.post());
         EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"),
-                          FileOps::copyFile(QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat")));
+                          FileOps::copyFile(dir.run(), QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat")));
         tchoix.close();
-        FileSeam::setReadOnlyRun(false);
-        FileSeam::reset();
+        dir.run().seam().setReadOnlyRun(false);
+        dir.run().seam().reset();
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), day);
         QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         files.sort();

@@ -1,7 +1,7 @@
 // Number formats and schema facts that the windows and pages rely on.
 #include <QtTest>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/schema/schema.h"
 
 using namespace NumFormat;

@@ -6,11 +6,12 @@
 #include <random>
 
 #include "core/dbf/collation.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
+#include "support/recordbuilder.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -69,7 +70,7 @@ private slots:
     void frenchOrder() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
         QCOMPARE(names(t), (QStringList{"abricot", "Céleri", "Cèpe", "Epinards", "Épinards, cuits",
@@ -97,7 +98,7 @@ private slots:
         std::swap(foods[0], foods[9]);   // record order differs from NUMERO order
         std::swap(foods[0], foods[9]);
         writeFoods(dir.path(), foods);
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(tag);
         t.open();
         QList<int> got;
@@ -109,14 +110,15 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), {{10, "Dix", kFruits, 0}, {9, "Neuf", kFruits, 0},
                                 {100, "Cent", kFruits, 0}, {2, "Deux", kFruits, 0}});
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(QStringLiteral("NUMERO"));
         t.open();
         QCOMPARE(names(t), (QStringList{"Deux", "Neuf", "Dix", "Cent"}));
     }
 
     void unknownTag() {
-        Table t(foodSchema());
+        TempDataDir dir;
+        Table t(dir.run(), foodSchema());
         EXPECT_DATA_ERROR(Equals, QStringLiteral("L'index FIBRES n'existe pas pour la table DIETAB.DBF."),
                           t.setIndexName(QStringLiteral("FIBRES")));
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
@@ -125,7 +127,7 @@ private slots:
     void changingTagKeepsRecord() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         QVERIFY(t.findKey(QStringLiteral("Cèpe")));
         t.setIndexName(QStringLiteral("NUMERO"));
@@ -138,7 +140,7 @@ private slots:
     void cursorRules() {
         TempDataDir dir;
         writeFoods(dir.path(), {{1, "A", kFruits, 0}, {2, "B", kFruits, 0}});
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         QVERIFY(!t.eof());
         QVERIFY(t.bof());
@@ -161,7 +163,7 @@ private slots:
     void emptyTable() {
         TempDataDir dir;
         Fixtures::createEmpty(foodSchema(), dir.path());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         t.first();
         QVERIFY(t.eof());
@@ -200,7 +202,7 @@ private slots:
         QFETCH(int, numero);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(tag);
         t.open();
         t.next();
@@ -220,7 +222,7 @@ private slots:
     void findKeyWithoutTag() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(QString());
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.findKey("Pomme"));
@@ -250,7 +252,7 @@ private slots:
         QFETCH(QString, nom);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(tag);
         t.open();
         t.findNearest(key);
@@ -278,7 +280,7 @@ private slots:
         QFETCH(int, numero);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         t.last();
         QCOMPARE(t.locate(field, value, caseInsensitive), numero != 0);
@@ -288,7 +290,7 @@ private slots:
     void unknownField() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         EXPECT_DATA_ERROR(Equals, QStringLiteral("Le champ PROTA n'existe pas dans la table DIETAB.DBF."),
                           t.asFloat(QStringLiteral("PROTA")));
@@ -321,7 +323,7 @@ private slots:
         QFETCH(QStringList, expected);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setFilterCaseInsensitive(caseInsensitive);
         t.setFilter(text);
         t.setFiltered(true);
@@ -352,7 +354,7 @@ private slots:
         QFETCH(QString, message);
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         t.setFilter(text);   // not checked while off
         EXPECT_DATA_ERROR(Equals, message, t.setFiltered(true));
@@ -372,7 +374,7 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), {{1, "Tarte 'maison'", kFruits, 0}, {2, "Tarte", kFruits, 0},
                                 {3, "Tarte 'maison' ", kFruits, 0}});
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.open();
         t.setFiltered(true);
         t.setFilterValue(QStringLiteral("nom"), QStringLiteral("Tarte 'maison'"));
@@ -385,7 +387,7 @@ private slots:
     void filterAndSearch() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setFilter("CATEGORIE='" + kLegumes + "'");
         t.setFiltered(true);
         t.open();
@@ -401,7 +403,7 @@ private slots:
     void calculatedFieldOnEveryRow() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.addCalculatedField(QStringLiteral("KCAL"));
         int calls = 0;
         t.onCalcFields = [&](Table& tb) {
@@ -447,26 +449,21 @@ private slots:
             image.chop(1);
             std::mt19937 rng(7);
             const QStringList words = {"Épinards", "epinards", "Pomme", "pomme", "Œuf", "oeuf", "Cèpe"};
-            const auto& f = file->fields();
             for (int i = 0; i < n; ++i) {
-                QByteArray rec = " " + file->blankRecord();
-                auto put = [&](const char* name, const QByteArray& bytes) {
-                    const int k = file->fieldIndex(QLatin1String(name));
-                    rec.replace(1 + f[k].offset, bytes.size(), bytes);
-                };
-                put("NUMERO", file->encodeNumber(0, i + 1));
-                put("NOM", file->encodeText(1, words[int(rng() % 7)] + (rng() % 3 ? QString() : QStringLiteral(" cuit"))));
-                put("CATEGORIE", file->encodeText(2, categories()[int(rng() % 14)]));
-                put("PROT_A", file->encodeNumber(file->fieldIndex("PROT_A"), (rng() % 8) * 0.25));
-                put("PROT_V", QByteArray::number((rng() % 5) * 0.1234567, 'f', 7).rightJustified(14, ' '));
-                put("CA", file->encodeNumber(file->fieldIndex("CA"), (rng() % 3) ? (rng() % 4) * 2500000.5 : -999999.999999));
-                image += rec;
+                RecordBuilder rec(*file);
+                rec.set("NUMERO", i + 1)
+                    .set("NOM", words[int(rng() % 7)] + (rng() % 3 ? QString() : QStringLiteral(" cuit")))
+                    .set("CATEGORIE", categories()[int(rng() % 14)])
+                    .set("PROT_A", (rng() % 8) * 0.25)
+                    .setRaw("PROT_V", QByteArray::number((rng() % 5) * 0.1234567, 'f', 7).rightJustified(14, ' '))
+                    .set("CA", (rng() % 3) ? (rng() % 4) * 2500000.5 : -999999.999999);
+                image += rec.withFlag();
             }
             image += '\x1a';
             for (int b = 0; b < 4; ++b) image[4 + b] = char((n >> (8 * b)) & 0xFF);
             QVERIFY(Files::writeBytes(path, image));
         }
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(tag);
         t.open();
         QCOMPARE(t.rowCount(), n);
@@ -503,7 +500,8 @@ private slots:
     }
 
     void closedHandle() {
-        Table t(foodSchema());
+        TempDataDir dir;
+        Table t(dir.run(), foodSchema());
         QVERIFY(!t.isOpen());
         QVERIFY(t.eof());
         QCOMPARE(t.rowCount(), 0);
@@ -517,7 +515,7 @@ private slots:
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
         QVERIFY(QFile::rename(dir.file("DIETAB.DBF"), dir.file("dietab.dbf")));
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setFileName(QStringLiteral("DIETAB.DBF"));
         QCOMPARE(t.filePath(), dir.file("dietab.dbf"));
         t.open();
@@ -527,7 +525,7 @@ private slots:
     void readOnlyHandle() {
         TempDataDir dir;
         writeFoods(dir.path(), mixedFoods());
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setReadOnly(true);
         t.open();
         QVERIFY_THROWS_EXCEPTION(DataError, t.append());

@@ -91,7 +91,7 @@ private slots:
                                  {"CATEGORIE", kCategories[numero % 3]}, {"PROT_A", value()}};
         Fixtures::appendRecords(foodSchema(), path, start);
 
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName(when == "before" ? tag : QString());
         t.open();
         const int steps = 120;
@@ -142,7 +142,7 @@ private slots:
                                  {{"NUMERO", 2}, {"NOM", "Abricot"}, {"PROT_A", 1.0}},
                                  {{"NUMERO", 3}, {"NOM", "Cerise"}, {"PROT_A", 5.0}},
                                  {{"NUMERO", 4}, {"NOM", "Datte"}, {"PROT_A", 3.0}}});
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         t.setIndexName("PROT_A");
         t.open();
         QCOMPARE(numeros(rowsInOrder(t)), (QList<int>{3, 4, 2, 1}));

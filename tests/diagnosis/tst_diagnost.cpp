@@ -3,7 +3,6 @@
 // sheet (read back from the PDF).
 #include <QFrame>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QToolButton>
 #include <QtTest>
 
@@ -11,6 +10,7 @@
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
 #include "core/diagnosis/needs.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "compose/compose.h"
 #include "core/session/session.h"
@@ -18,6 +18,7 @@
 #include "ui/printerservice.h"
 #include "support/recordingsurface.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 
 using Op = RecordingSurface::Op;
 
@@ -40,32 +41,25 @@ QVariantMap line(const QString& nom, double q, double protA, double glucA, doubl
 QString caption() { return QStringLiteral("Femme active") + SuffixeBilan; }
 
 // The Data directory with every table, the Session whose Daily totals the
-// window refills, the composition window whose Choice table handle it sums,
-// and a scripted prompter.
+// window refills, the composition window (whose Choice table handle it leaves
+// alone), the desktop it prints on, and a scripted prompter.
 struct Fixture {
     TempDataDir dir;
-    Session session{dir.path()};
-    TFcompose compose{session};
+    Session& session = dir.session();
+    ScriptedDesktop desktop{dir.run()};
+    TFcompose compose{session, desktop};
     Table& tchoix = compose.Tchoix();
     DailyTotals& totals = session.totals();
-    ScriptedPrompter prompter;
+    ScriptedPrompter prompter{dir.run()};
     Fixture() {
         Fixtures::writeAllTables(dir.path());
         session.FirstPaint = false;
-        PrinterService::setPdfOutput(QString());
     }
-    ~Fixture() { PrinterService::setPdfOutput(QString()); }
     void choose(const QVector<QVariantMap>& lines) {
         Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), lines);
     }
 };
 
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000)) return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 }  // namespace
 
 class TestDiagnost : public QObject {
@@ -73,7 +67,7 @@ class TestDiagnost : public QObject {
 private slots:
     void windowLayout() {
         Fixture f;
-        TFdiagnost w(f.session, f.compose);
+        TFdiagnost w(f.session, f.desktop);
         QCOMPARE(w.size(), QSize(640, 480));
         QCOMPARE(w.font().family(), QStringLiteral("Arial"));
         QCOMPARE(w.font().pixelSize(), 13);
@@ -105,8 +99,9 @@ private slots:
     // shows page 1 from the Daily totals it refilled.
     void emptyChoiceThenOneFood() {
         Fixture f;
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
+        QCOMPARE(w.windowTitle(), caption());
         // Shown modally, as the main window does: the warning comes once the
         // window is up, and closing it ends the modal loop.
         bool stuck = false;
@@ -146,8 +141,8 @@ private slots:
     void pageSwitching() {
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         QCOMPARE(w.pageAffichee(), 1);
@@ -198,7 +193,7 @@ private slots:
     void startUpReading() {
         Fixture f;
         f.session.FirstPaint = true;
-        TFdiagnost w(f.session, f.compose);
+        TFdiagnost w(f.session, f.desktop);
         w.premiereLecture();
         QVERIFY(!f.session.FirstPaint);
         QVERIFY(!w.isVisible());
@@ -207,7 +202,7 @@ private slots:
         // A missing Needs table is reported at start-up, through the error handler.
         QFile::remove(f.dir.file(QStringLiteral("BESOINS.DBF")));
         f.session.FirstPaint = true;
-        TFdiagnost w2(f.session, f.compose);
+        TFdiagnost w2(f.session, f.desktop);
         w2.premiereLecture();
         QVERIFY(!f.session.FirstPaint);
         QCOMPARE(f.prompter.asked.size(), 1);
@@ -221,8 +216,8 @@ private slots:
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         QFile::remove(f.dir.file(QStringLiteral("CHOIX.DBF")));
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(f.prompter.asked.size(), 1);
@@ -236,9 +231,9 @@ private slots:
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20),
                   line(QStringLiteral("Pain blanc"), 100, 0, 50, 1, 30)});
         const QString pdf = f.dir.file(QStringLiteral("test-bilan.pdf"));
-        PrinterService::setPdfOutput(pdf);
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        f.desktop.printers().setPdfOutput(pdf);
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBpage2->click();   // printing from page 2 prints both pages all the same
@@ -246,7 +241,7 @@ private slots:
         QCOMPARE(f.prompter.asked.size(), 0);
         QVERIFY(!w.modeImpression());
         QVERIFY(QFileInfo(pdf).size() > 0);
-        const QString text = pdfText(pdf);
+        const QString text = Files::pdfText(pdf);
         if (text.isEmpty()) QSKIP("pdftotext is not available");
         QCOMPARE(text.count(QLatin1Char('\f')), 1);   // one page
         QVERIFY(!text.trimmed().contains(QLatin1Char('\f')));
@@ -269,9 +264,9 @@ private slots:
     void printerErrors() {
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
-        PrinterService::setPdfOutput(f.dir.file(QStringLiteral("no/such/dir/bilan.pdf")));
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        f.desktop.printers().setPdfOutput(f.dir.file(QStringLiteral("no/such/dir/bilan.pdf")));
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBimprimerClick();
@@ -289,8 +284,8 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
-        TFdiagnost w(f.session, f.compose);
-        w.setWindowTitle(caption());
+        TFdiagnost w(f.session, f.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBimprimerClick();

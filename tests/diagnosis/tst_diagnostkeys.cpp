@@ -11,6 +11,7 @@
 #include "core/session/session.h"
 #include "diagnosis/diagnost.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 #include "ui/printerservice.h"
 
@@ -26,14 +27,14 @@ private slots:
         line["GLUC_A"] = 50.0;
         line["CALORIES"] = 200.0;
         Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {line});
-        Session session(dir.path());
+        Session& session = dir.session();
         session.FirstPaint = false;
-        TFcompose compose(session);
-        ScriptedPrompter prompter;
+        ScriptedDesktop desktop(dir.run());
+        ScriptedPrompter prompter(dir.run());
         const QString pdf = dir.file(QStringLiteral("bilan.pdf"));
-        PrinterService::setPdfOutput(pdf);
+        desktop.printers().setPdfOutput(pdf);
 
-        TFdiagnost w(session, compose);
+        TFdiagnost w(session, desktop);
         QString groupeOuvert;
         w.setOuvreComplement([&](const QString& groupe) {
             groupeOuvert = groupe;
@@ -43,7 +44,8 @@ private slots:
             Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {added});
             return true;
         });
-        w.setWindowTitle(QStringLiteral("Femme active : bilan de la ration journalière"));
+        w.setGroupe(QStringLiteral("Femme active"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Femme active : bilan de la ration journalière"));
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -69,7 +71,6 @@ private slots:
         QCOMPARE(groupeOuvert, QStringLiteral("Femme active"));
         QVERIFY(w.isVisible());
         QCOMPARE(prompter.asked.size(), 0);
-        PrinterService::setPdfOutput(QString());
         w.close();
     }
 };

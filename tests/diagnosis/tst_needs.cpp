@@ -95,7 +95,7 @@ private slots:
         QFETCH(QString, column);
         TempDataDir dir;
         writeNeeds(dir.path(), rows);
-        Table t(needsSchema());
+        Table t(dir.run(), needsSchema());
         t.setDirectory(dir.path());
         t.open();
         GroupNeeds n;
@@ -111,7 +111,7 @@ private slots:
     void unusedRowsAndEmptyCells() {
         TempDataDir dir;
         writeNeeds(dir.path(), 29, {2, 7, 15});
-        Table t(needsSchema());
+        Table t(dir.run(), needsSchema());
         t.setDirectory(dir.path());
         t.open();
         GroupNeeds n;

@@ -14,6 +14,7 @@
 #include "core/table/table.h"
 #include "diagnosis/pagetestdata.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -63,7 +64,7 @@ class TestNonMesures : public QObject {
 
     NonMesures read(const QVector<QVariantMap>& lines) {
         Fixtures::appendRecords(choiceSchema(), dir->file("CHOIX.DBF"), lines);
-        Table t(choiceSchema());
+        Table t(dir->run(), choiceSchema());
         t.setDirectory(dir->path());
         t.setReadOnly(true);
         t.open();
@@ -110,7 +111,7 @@ private slots:
         if (setup == "renumbered") {
             // The same name under another number: a Food table the side table
             // was not made for.
-            Table food(foodSchema());
+            Table food(dir->run(), foodSchema());
             food.setDirectory(dir->path());
             food.open();
             QVERIFY(food.locate("NOM", foods.sansVitD));
@@ -133,12 +134,12 @@ private slots:
             Fixtures::createEmpty(choiceSchema(), dir->path());
             return read({line(nom, 100)}).champs();
         };
-        FichierNonMesures::marque(dir->path(), numero, nom, {"VIT_D", "CL"});
+        FichierNonMesures::marque(dir->run(), dir->path(), numero, nom, {"VIT_D", "CL"});
         QCOMPARE(marks(), QStringList({"CL", "VIT_D"}));
 
         // Typing vitamin D in the editing window makes it measured.
-        Table food(foodSchema());
-        Table compo(compositeSchema());
+        Table food(dir->run(), foodSchema());
+        Table compo(dir->run(), compositeSchema());
         food.setDirectory(dir->path());
         compo.setDirectory(dir->path());
         food.setIndexName("NOM");
@@ -151,14 +152,14 @@ private slots:
         QVERIFY(editor.confirme());
         QCOMPARE(marks(), QStringList({"CL"}));
 
-        FichierNonMesures::oublie(dir->path(), numero, nom, {"CL"});
+        FichierNonMesures::oublie(dir->run(), dir->path(), numero, nom, {"CL"});
         QVERIFY(marks().isEmpty());
         const auto side = DbfFile::open(dir->file(nonMesuresSchema().fileName), true);
         for (int r = 0; r < side->recordCount(); ++r)
             if (!side->isDeleted(r)) QVERIFY(side->text(r, side->fieldIndex("NOM")).trimmed() != nom);
 
         QVERIFY(QFile::remove(dir->file(nonMesuresSchema().fileName)));
-        FichierNonMesures::marque(dir->path(), numero, nom, {"VIT_D"});
+        FichierNonMesures::marque(dir->run(), dir->path(), numero, nom, {"VIT_D"});
         QVERIFY(!QFile::exists(dir->file(nonMesuresSchema().fileName)));
     }
 
@@ -166,7 +167,7 @@ private slots:
     // a day holding it is marked in turn.
     void compositeInheritsMarks() {
         QFile::copy(dir->file("CHOIX.DBF"), dir->file("choix0.dbf"));
-        Table food(foodSchema()), choice(choiceSchema()), compo(compositeSchema());
+        Table food(dir->run(), foodSchema()), choice(dir->run(), choiceSchema()), compo(dir->run(), compositeSchema());
         for (Table* t : {&food, &choice, &compo}) t->setDirectory(dir->path());
         food.setIndexName("NOM");
         compo.setIndexName("NOM_COMPO");
@@ -180,7 +181,7 @@ private slots:
             choice.setFloat("QTE", 100);
             choice.post();
         }
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         DailyTotals totals;
         QVERIFY(composite.enregistre(totals));

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPrintDialog>
 #include <QtTest>
 
 #include "core/session/session.h"
@@ -17,6 +18,7 @@
 #include "foodfixture.h"
 #include "foodtable/consult.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 #include "ui/iconbutton.h"
 #include "ui/printerservice.h"
@@ -43,7 +45,8 @@ class TestConsult : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFconsult> w;
     QString nom() { return w->Taliments().asString(QStringLiteral("NOM")); }
 
@@ -51,17 +54,19 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         FoodFixture::write(dir->path());
-        session = std::make_unique<Session>(dir->path());
-        w = std::make_unique<TFconsult>(*session);
-        PrinterService::setPdfOutput(QString());
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
+        w = std::make_unique<TFconsult>(*session, *desktop);
+        desktop->printers().setPdfOutput(QString());
         w->show();   // shown as by exec(), without its modal loop
         QVERIFY(w->isShowing());
     }
     void cleanup() {
-        PrinterService::setPdfOutput(QString());
+        desktop->printers().setPdfOutput(QString());
         w->close();
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -112,7 +117,7 @@ private slots:
     // A confirmed search shows the name order; the order stays for the next
     // showing, which starts on its first food.
     void searchAndOrderKept() {
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("ta"));
         w->SBchercherClick();
         QCOMPARE(nom(), QStringLiteral("Tarte maison"));
@@ -141,14 +146,14 @@ private slots:
         QFETCH(bool, large);
         QFETCH(double, widthInches);
         const QString pdf = dir->file(QStringLiteral("image.pdf"));
-        PrinterService::setPdfOutput(pdf);
+        desktop->printers().setPdfOutput(pdf);
         bool dressedInDialog = true;
-        w->setPrintDialog([&](QPrinter& printer, QWidget*) {
+        desktop->onRun = [&](QDialog& d) {
             dressedInDialog = w->habille();
-            printer.setPageOrientation(QPageLayout::Portrait);
-            return true;
-        });
-        ScriptedPrompter p;
+            static_cast<QPrintDialog&>(d).printer()->setPageOrientation(QPageLayout::Portrait);
+            d.setResult(QDialog::Accepted);
+        };
+        ScriptedPrompter p(dir->run());
         p.answer(large);
         w->SBimprimerClick();
         QCOMPARE(p.asked.size(), 1);
@@ -179,11 +184,11 @@ private slots:
     void noPrinterWritesPdfInDataDirectory() {
         QFETCH(QString, renamed);
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
-        w->setPrintDialog([&](QPrinter& printer, QWidget*) {
-            if (!renamed.isEmpty()) printer.setOutputFileName(dir->file(renamed));
-            return true;
-        });
-        ScriptedPrompter p;
+        desktop->onRun = [&](QDialog& d) {
+            if (!renamed.isEmpty()) static_cast<QPrintDialog&>(d).printer()->setOutputFileName(dir->file(renamed));
+            d.setResult(QDialog::Accepted);
+        };
+        ScriptedPrompter p(dir->run());
         p.answer(false);
         w->SBimprimerClick();
         const QStringList pdfs = QDir(dir->path()).entryList({QStringLiteral("*.pdf")});
@@ -197,14 +202,14 @@ private slots:
     // Cancelled, or failing at the printer: nothing asked or printed past
     // that point, and the window looks as before.
     void printingCancelledOrFailing() {
-        ScriptedPrompter p;
-        PrinterService::setPdfOutput(dir->file(QStringLiteral("cancelled.pdf")));
-        w->setPrintDialog([](QPrinter&, QWidget*) { return false; });
+        ScriptedPrompter p(dir->run());
+        desktop->printers().setPdfOutput(dir->file(QStringLiteral("cancelled.pdf")));
+        desktop->onRun = [](QDialog& d) { d.setResult(QDialog::Rejected); };
         w->SBimprimerClick();
         QVERIFY(p.asked.isEmpty());
         QVERIFY(!QFileInfo::exists(dir->file(QStringLiteral("cancelled.pdf"))));
-        PrinterService::setPdfOutput(dir->file(QStringLiteral("no/such/dir/image.pdf")));
-        w->setPrintDialog([](QPrinter&, QWidget*) { return true; });
+        desktop->printers().setPdfOutput(dir->file(QStringLiteral("no/such/dir/image.pdf")));
+        desktop->onRun = [](QDialog& d) { d.setResult(QDialog::Accepted); };
         p.answer(false);
         w->SBimprimerClick();
         QCOMPARE(p.asked.size(), 2);

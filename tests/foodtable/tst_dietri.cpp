@@ -3,7 +3,6 @@
 // menu and from a page-2 row of the diagnosis.
 #include <QDir>
 #include <QGroupBox>
-#include <QProcess>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -17,6 +16,8 @@
 #include "core/diagnosis/needs.h"
 #include "foodtable/dietri.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
+#include "support/files.h"
 #include "support/testsupport.h"
 #include "ui/datagrid.h"
 #include "ui/help.h"
@@ -25,13 +26,6 @@
 #include "ui/tablemodel.h"
 
 namespace {
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000)) return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // Titles of the grid's visible columns.
 QStringList visibleTitles(TFDietri& w) {
     QStringList t;
@@ -41,9 +35,8 @@ QStringList visibleTitles(TFDietri& w) {
 }
 
 // The largest value of a field over the Food table.
-double richest(const QString& dir, const QString& champ) {
-    Table t(foodSchema());
-    t.setDirectory(dir);
+double richest(TempDataDir& dir, const QString& champ) {
+    Table t(dir.run(), foodSchema());
     t.open();
     double best = -1;
     for (t.first(); !t.eof(); t.next()) best = std::max(best, t.asFloat(champ));
@@ -54,13 +47,14 @@ double richest(const QString& dir, const QString& champ) {
 class TestDietri : public QObject {
     Q_OBJECT
     TempDataDir m_dir;
-    ScriptedPrompter m_prompter;
+    ScriptedPrompter m_prompter{m_dir.run()};
+    ScriptedDesktop m_desktop{m_dir.run()};
 
 private slots:
     void initTestCase() { Fixtures::writeAllTables(m_dir.path()); }
 
     void controls() {
-        TFDietri w;
+        TFDietri w(m_desktop);
         QCOMPARE(w.windowTitle(), QStringLiteral("Table des aliments : tri"));
         QCOMPARE(w.size(), QSize(632, 453));
         QCOMPARE(Help::contextOf(&w), 60);
@@ -76,44 +70,44 @@ private slots:
     }
 
     void openingAndSwitch() {
-        TFDietri w;
-        QVERIFY(w.FormShow());
+        TFDietri w(m_desktop);
+        QVERIFY(w.prepare());
         QCOMPARE(visibleTitles(w), QStringList({"NOM", "PROT.A"}));
         QCOMPARE(w.Talimtri().indexName(), QStringLiteral("PROT_A"));
         QCOMPARE(w.modele()->text(0, w.modele()->columnOf("PROT_A")),
-                 QString::number(richest(m_dir.path(), "PROT_A"), 'f', 1));
+                 QString::number(richest(m_dir, "PROT_A"), 'f', 1));
 
         w.bouton("RBcalcium")->click();
         QCOMPARE(visibleTitles(w), QStringList({"NOM", "Calcium"}));
         QCOMPARE(w.modele()->text(0, w.modele()->columnOf("CA")),
-                 QString::number(richest(m_dir.path(), "CA"), 'f', 3));
+                 QString::number(richest(m_dir, "CA"), 'f', 3));
         QCOMPARE(w.libelleTri(), QStringLiteral("calcium"));
         QCOMPARE(w.uniteTri(), QStringLiteral(" mg"));
         QVERIFY(w.bouton("RBcalcium")->isChecked());
         QVERIFY(!w.bouton("RBprot_a")->isChecked());
-        w.FormClose();
+        w.done(QDialog::Rejected);
         QVERIFY(!w.Talimtri().isOpen());
     }
 
     // The printed page read back: the title, the richest food with its amount
     // and unit; the grid back on the first food; printing twice, the same.
     void printoutToPdf() {
-        TFDietri w;
+        TFDietri w(m_desktop);
         w.show();
         w.RBcalciumClick();
         w.Talimtri().last();
         const QString pdf1 = m_dir.file("tri1.pdf"), pdf2 = m_dir.file("tri2.pdf");
-        PrinterService::setPdfOutput(pdf1);
+        m_desktop.printers().setPdfOutput(pdf1);
         w.SBimprimerClick();
         QCOMPARE(w.Talimtri().currentRow(), 0);
-        PrinterService::setPdfOutput(pdf2);
+        m_desktop.printers().setPdfOutput(pdf2);
         w.SBimprimerClick();
-        PrinterService::setPdfOutput(QString());
-        const QString text = pdfText(pdf1);
+        m_desktop.printers().setPdfOutput(QString());
+        const QString text = Files::pdfText(pdf1);
         QVERIFY2(text.contains(QStringLiteral("Aliments comprenant le plus de calcium")), qPrintable(text));
-        const QString top = QString::number(richest(m_dir.path(), "CA"), 'f', 3) + QStringLiteral(" mg");
+        const QString top = QString::number(richest(m_dir, "CA"), 'f', 3) + QStringLiteral(" mg");
         QVERIFY2(text.contains(top), qPrintable(text));
-        QCOMPARE(pdfText(pdf2), text);
+        QCOMPARE(Files::pdfText(pdf2), text);
         QVERIFY(m_prompter.asked.isEmpty());   // no dialog, no question
         w.close();
     }
@@ -121,18 +115,18 @@ private slots:
     void fromTheTableMenu() {
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        Session session(m_dir.path());
-        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session));
+        Session& session = m_dir.session();
+        ScriptedDesktop desktop(m_dir.run());
+        std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
         QString shown;
         QObject* parent = nullptr;
-        diet->setAfficheur([&](QDialog* d) {
-            if (auto* w = qobject_cast<TFDietri*>(d)) {
-                QVERIFY(w->FormShow());
+        desktop.onRun = [&](QDialog& d) {
+            if (auto* w = qobject_cast<TFDietri*>(&d)) {
+                QVERIFY(w->isShowing());
                 shown = w->champTri();
                 parent = w->parent();
-                w->FormClose();
             }
-        });
+        };
         QVERIFY(diet->Tridelatable1->isEnabled());
         diet->Tridelatable1->trigger();
         QCOMPARE(shown, QStringLiteral("PROT_A"));
@@ -144,16 +138,15 @@ private slots:
     // Page 2 of the diagnosis: a double-click on "- Fer" opens the ranking
     // on iron; energy opens nothing; page 1 selects nothing.
     void fromADiagnosisRow() {
-        Session session(m_dir.path());
+        Session& session = m_dir.session();
         session.FirstPaint = false;
-        TFcompose compose(session);
         QVariantMap line;
         line["NOM"] = QStringLiteral("Lentilles");
         line["QTE"] = 100.0;
         line["FE"] = 3.0;
         Fixtures::appendRecords(choiceSchema(), m_dir.file("CHOIX.DBF"), {line});
-        TFdiagnost d(session, compose);
-        d.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+        TFdiagnost d(session, m_desktop);
+        d.setGroupe(QStringLiteral("Femme active"));
         QStringList opened;
         d.setOuvreClassement([&](const QString& champ) { opened << champ; });
         d.show();
@@ -178,13 +171,13 @@ private slots:
         QCOMPARE(opened, QStringList({"FE", "CL"}));
 
         // Opened for real, the window starts on the nutrient asked.
-        TFDietri w(&d);
+        TFDietri w(m_desktop, &d);
         w.setChampInitial(QStringLiteral("FE"));
-        QVERIFY(w.FormShow());
+        QVERIFY(w.prepare());
         QCOMPARE(w.champTri(), QStringLiteral("FE"));
         QVERIFY(w.bouton("RBfer")->isChecked());
         QCOMPARE(visibleTitles(w), QStringList({"NOM", "Fer"}));
-        w.FormClose();
+        w.done(QDialog::Rejected);
         d.close();
     }
 };

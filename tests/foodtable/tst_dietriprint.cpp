@@ -75,7 +75,7 @@ private slots:
     void pageLayoutAtU8() {
         TempDataDir dir;
         foodTable(dir.path(), 120);
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         const QList<Op> ops = printout(t, QStringLiteral("CA"));
         // Title, then 94 rows of a name and an amount each.
         QCOMPARE(ops.size(), 1 + 2 * 94);
@@ -119,7 +119,7 @@ private slots:
         // Iron: two foods of equal content, one blank, one at zero.
         TempDataDir dir;
         foodTable(dir.path(), 4, {2.0, QVariant(), 2.0, 0.0});
-        Table t(foodSchema());
+        Table t(dir.run(), foodSchema());
         const QList<Op> ops = printout(t, QStringLiteral("FE"), 640);
         QStringList names;
         for (int i = 1; i < ops.size(); i += 2) names << ops[i].text;

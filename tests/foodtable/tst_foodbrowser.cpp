@@ -23,7 +23,7 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         FoodFixture::write(dir->path());
-        foods = std::make_unique<Table>(foodSchema());
+        foods = std::make_unique<Table>(dir->run(), foodSchema());
         foods->setReadOnly(true);
         FoodBrowser::ajouteKcal(*foods);
     }
@@ -55,7 +55,7 @@ private slots:
         browser.setTri(before);
         foods->open();
         QVERIFY(foods->locate(QStringLiteral("NOM"), QStringLiteral("Poire")));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         if (entry.isValid())
             p.answer(entry.toString());
         else

@@ -30,8 +30,8 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         FoodFixture::write(dir->path());
-        foods = std::make_unique<Table>(foodSchema());
-        lines = std::make_unique<Table>(compositeSchema());
+        foods = std::make_unique<Table>(dir->run(), foodSchema());
+        lines = std::make_unique<Table>(dir->run(), compositeSchema());
         lines->setIndexName(QStringLiteral("NOM_COMPO"));
         editor = std::make_unique<FoodEditor>(*foods, *lines);
         foods->setIndexName(QStringLiteral("NOM"));
@@ -102,7 +102,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QStringList, linesLeft);
         goTo(food);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(answer);
         QCOMPARE(editor->supprime(), deleted);
         QCOMPARE(p.asked.first().text, QStringLiteral("Supprimer l'enregistrement ?"));
@@ -119,7 +119,7 @@ private slots:
     void deletingANewFoodDropsIt() {
         QVERIFY(editor->insere());
         editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("Brouillon"));
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(true);
         QVERIFY(editor->supprime());
         QCOMPARE(p.asked.size(), 1);
@@ -135,7 +135,7 @@ private slots:
                                 {FoodFixture::food(400, QStringLiteral("Soupe"), CategorieComposee),
                                  FoodFixture::food(401, QStringLiteral("Gratin"), CategorieComposee)});
         foods->open();
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         for (const QString& nom : {QStringLiteral("Soupe"), QStringLiteral("Gratin")}) {
             goTo(nom);
             p.answer(true);
@@ -207,7 +207,7 @@ private slots:
         goTo(QStringLiteral("Zeste"));
         const QByteArray before = Files::bytesOf(foodFile());
         editor->ecritTexte(field, value);
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         QVERIFY(!editor->confirme());
         QCOMPARE(p.asked.size(), 1);
         QVERIFY2(p.lastText().contains(message), qPrintable(p.lastText()));

@@ -13,6 +13,7 @@
 #include "foodtable/modif.h"
 #include "support/files.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 #include "ui/iconbutton.h"
 
@@ -20,7 +21,8 @@ class TestModif : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir;
-    std::unique_ptr<Session> session;
+    Session* session = nullptr;
+    std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFmodif> w;
 
     QString nom() { return w->Taliments().asString(QStringLiteral("NOM")); }
@@ -49,7 +51,8 @@ private slots:
     void init() {
         dir = std::make_unique<TempDataDir>();
         FoodFixture::write(dir->path());
-        session = std::make_unique<Session>(dir->path());
+        session = &dir->session();
+        desktop = std::make_unique<ScriptedDesktop>(dir->run());
         w = std::make_unique<TFmodif>(*session);
         w->show();
         QVERIFY(w->isShowing());
@@ -57,7 +60,8 @@ private slots:
     void cleanup() {
         w->close();
         w.reset();
-        session.reset();
+        desktop.reset();
+        session = nullptr;
         dir.reset();
     }
 
@@ -91,7 +95,7 @@ private slots:
             QVERIFY(w->edit(QStringLiteral("NUMERO"))->isReadOnly());
         }
         // A search ends with the lock, a change of order does not run it.
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         p.answer(QStringLiteral("Gât"));
         w->SBchercherClick();
         QVERIFY(locked());
@@ -146,7 +150,7 @@ private slots:
         while (nom() != food) w->DBNavigator->click(TableNavigator::Suivant);
         type(QStringLiteral("PROT_V"), QStringLiteral("7"));
         const QByteArray before = Files::bytesOf(foodFile());
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         if (answer.isValid()) p.answer(answer.toBool()); else p.cancel();
         if (command == QLatin1String("Supprimer")) w->DBNavigator->click(TableNavigator::Supprimer);
         else w->SBchercherClick();
@@ -184,7 +188,7 @@ private slots:
         QCOMPARE(w->Taliments().state(), Table::State::Browse);
         QVERIFY(w->isVisible());
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(dir->run());
             p.answer(false);
             key(Qt::Key_Delete, Qt::ControlModifier);
             QCOMPARE(p.lastText(), QStringLiteral("Supprimer l'enregistrement ?"));
@@ -200,7 +204,7 @@ private slots:
     void numberThatDoesNotRead() {
         type(QStringLiteral("PROT_A"), QStringLiteral("1e+"));
         const QByteArray before = Files::bytesOf(foodFile());
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         w->DBNavigator->click(TableNavigator::Confirmer);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.lastText(), QStringLiteral("'1e+' n'est pas une valeur flottante correcte pour le champ 'PROT_A'"));
@@ -241,7 +245,7 @@ private slots:
         QCOMPARE(w->edit(QStringLiteral("FIBRES"))->text(), QStringLiteral("0.00"));
         QCOMPARE(w->DBComboBox1->currentIndex(), -1);
         QVERIFY(!locked());
-        ScriptedPrompter p;
+        ScriptedPrompter p(dir->run());
         type(QStringLiteral("NOM"), QStringLiteral("BEURRE"));
         w->DBNavigator->click(TableNavigator::Confirmer);
         QVERIFY(p.lastText().contains(QStringLiteral("l'aliment n° 2 (« Beurre »)")));

@@ -16,6 +16,7 @@
 #include "suggest/completer.h"
 #include "support/files.h"
 #include "support/scriptedprompter.h"
+#include "support/ui/scripteddesktop.h"
 #include "support/testsupport.h"
 
 class TestCompleter : public QObject {
@@ -27,14 +28,14 @@ private slots:
 
 namespace {
 // The supplied tables with a day of bread, chicken and an apple.
-void threeFoodDay(const QString& dir) {
-    Fixtures::copySuppliedTables(dir);
+void threeFoodDay(TempDataDir& dir) {
+    Fixtures::copySuppliedTables(dir.path());
     CompletionRequest day;
-    day.foods = CompletionData::readFoods(dir);
+    day.foods = CompletionData::readFoods(dir.run());
     QVector<ProposedLine> three;
     for (int i = 0; i < day.foods.size(); ++i)
         if (QStringList{"Pain, baguette", "Poulet, rôti", "Pomme"}.contains(day.foods[i].name)) three << ProposedLine{i, 100};
-    CompletionData::addToDay(dir, day, three);
+    CompletionData::addToDay(dir.run(), day, three);
 }
 
 void showActive(QWidget& w) {
@@ -46,9 +47,9 @@ void showActive(QWidget& w) {
 
 void TestCompleter::byKeyboard() {
     TempDataDir dir;
-    threeFoodDay(dir.path());
-    ScriptedPrompter prompter;
-    Session session(dir.path());
+    threeFoodDay(dir);
+    ScriptedPrompter prompter(dir.run());
+    Session& session = dir.session();
     TFcompleter w(session);
     w.setGroupe(QStringLiteral("Femme active"), true);
     showActive(w);
@@ -57,7 +58,7 @@ void TestCompleter::byKeyboard() {
     QVERIFY(w.propositionAJour() && w.SBajouter->isEnabled());
     QVERIFY(w.DBGproposition->rowCount() >= 1 && w.DBGproposition->rowCount() <= 5);
     // Before and after, as page 2 writes its rates.
-    const DailyTotals before = CompletionData::readDay(dir.path());
+    const DailyTotals before = CompletionData::readDay(dir.run());
     DiagnosisData d;
     d.totals = before;
     d.needs = w.demande().needs;
@@ -116,9 +117,9 @@ void TestCompleter::byKeyboard() {
 void TestCompleter::solverTimedOut() {
     // The solver stopped by its time cap: the window says so and Alt+A adds nothing.
     TempDataDir dir;
-    threeFoodDay(dir.path());
-    ScriptedPrompter prompter;
-    Session session(dir.path());
+    threeFoodDay(dir);
+    ScriptedPrompter prompter(dir.run());
+    Session& session = dir.session();
     TFcompleter w(session);
     CompletionOptions o;
     o.timeLimitMs = 0;

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "core/compose/dailytotals.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileseam.h"
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
@@ -25,12 +25,12 @@ Q_DECLARE_METATYPE(Day)
 namespace {
 // A Data directory with the supplied tables.
 struct Supplied {
-    TempDataDir dir;
+    mutable TempDataDir dir;
     Supplied() { Fixtures::copySuppliedTables(dir.path()); }
     CompletionRequest request(const QString& group, const Day& day, int maxFoods = 5) const {
         CompletionRequest r;
-        r.foods = CompletionData::readFoods(dir.path());
-        r.needs = CompletionData::readNeeds(dir.path(), colonneDuGroupe(group));
+        r.foods = CompletionData::readFoods(dir.run());
+        r.needs = CompletionData::readNeeds(dir.run(), colonneDuGroupe(group));
         r.groupName = group;
         r.maxFoods = maxFoods;
         QVector<ProposedLine> lines;
@@ -354,27 +354,27 @@ void TestCompletion::portionTableRefusesBadRow() {
 
 void TestCompletion::exclusionsFile() {
     TempDataDir dir;
-    QCOMPARE(CompletionData::readExclusions(dir.path()).foods.size(), 0);
+    QCOMPARE(CompletionData::readExclusions(dir.run()).foods.size(), 0);
     Exclusions e;
     e.categories = {categories()[2], categories()[0]};
     e.foods = {QStringLiteral("Foie de veau, cuit"), QStringLiteral("Épinards cuits")};
-    CompletionData::writeExclusions(dir.path(), e);
-    const Exclusions back = CompletionData::readExclusions(dir.path());
+    CompletionData::writeExclusions(dir.run(), e);
+    const Exclusions back = CompletionData::readExclusions(dir.run());
     QCOMPARE(back.categories, e.categories);
     QCOMPARE(back.foods, e.foods);
     const QByteArray written = Files::bytesOf(dir.file(CompletionData::exclusionsFile()));
     QVERIFY(written.indexOf("VIANDES") < written.indexOf("POISSONS"));
 
     // A write that fails leaves the file as it was.
-    FileSeam::failAt(FileSeam::Op::Write, 1, FileSeam::Fault::DiskFull);
+    dir.run().seam().failAt(FileSeam::Op::Write, 1, FileSeam::Fault::DiskFull);
     e.foods.clear();
     try {
-        CompletionData::writeExclusions(dir.path(), e);
+        CompletionData::writeExclusions(dir.run(), e);
         QFAIL("the write should fail");
     } catch (const DataError& err) {
         QVERIFY(err.message().contains(QStringLiteral("EXCLUS.TXT")) && err.message().contains(QStringLiteral("disque plein")));
     }
-    FileSeam::reset();
+    dir.run().seam().reset();
     QCOMPARE(Files::bytesOf(dir.file(CompletionData::exclusionsFile())), written);
 
 }
@@ -394,7 +394,7 @@ void TestCompletion::damagedExclusions() {
     TempDataDir dir;
     QVERIFY(Files::writeBytes(dir.file(CompletionData::exclusionsFile()), bytes));
     try {
-        CompletionData::readExclusions(dir.path());
+        CompletionData::readExclusions(dir.run());
         QFAIL("the file should be refused");
     } catch (const DataError& err) {
         QVERIFY2(err.message().contains(message), qPrintable(err.message()));
@@ -423,35 +423,35 @@ void TestCompletion::addToDayAllOrNothing() {
     Fixtures::appendRecords(choiceSchema(), s.dir.file(QStringLiteral("CHOIX.DBF")),
                             {QVariantMap{{"NOM", QStringLiteral("Pomme")}, {"QTE", 150.0}}});
     CompletionRequest r = s.request(QStringLiteral("Femme active"), Day{});
-    r.day = CompletionData::readDay(s.dir.path());
+    r.day = CompletionData::readDay(s.dir.run());
     const QVector<ProposedLine> lines = {{Supplied::indexOf(r, QStringLiteral("Lentilles cuites")), 200},
                                          {Supplied::indexOf(r, QStringLiteral("Brocoli cuit")), 150},
                                          {Supplied::indexOf(r, QStringLiteral("Sardine, grillée")), 100}};
     // Each write of the lines made to fail in turn: the day stays as it was.
     for (int nth = 1; nth <= 4; ++nth) {
-        FileSeam::failAt(FileSeam::Op::Write, nth, FileSeam::Fault::DiskFull);
+        s.dir.run().seam().failAt(FileSeam::Op::Write, nth, FileSeam::Fault::DiskFull);
         try {
-            CompletionData::addToDay(s.dir.path(), r, lines);
+            CompletionData::addToDay(s.dir.run(), r, lines);
         } catch (const DataError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("rien n'a été ajouté")), qPrintable(e.message()));
         }
-        FileSeam::reset();
+        s.dir.run().seam().reset();
         QCOMPARE(Fixtures::liveChoiceNames(s.dir.path()), QStringList{QStringLiteral("Pomme")});
     }
     // A food gone from the table refuses the whole proposal, before any write.
     CompletionRequest renamed = r;
     renamed.foods[lines[2].food].name = QStringLiteral("Sardine disparue");
-    QVERIFY_THROWS_EXCEPTION(DataError, CompletionData::addToDay(s.dir.path(), renamed, lines));
+    QVERIFY_THROWS_EXCEPTION(DataError, CompletionData::addToDay(s.dir.run(), renamed, lines));
     QCOMPARE(Fixtures::liveChoiceNames(s.dir.path()), QStringList{QStringLiteral("Pomme")});
 
-    CompletionData::addToDay(s.dir.path(), r, lines);
+    CompletionData::addToDay(s.dir.run(), r, lines);
     QList<double> grams;
     QCOMPARE(Fixtures::liveChoiceNames(s.dir.path(), &grams),
              (QStringList{"Pomme", "Lentilles cuites", "Brocoli cuit", "Sardine, grillée"}));
     QCOMPARE(grams, (QList<double>{150, 200, 150, 100}));
     // The rates the proposal announces are those page 2 computes from the day.
     const DailyTotals announced = totalsAfter(r, lines);
-    const DailyTotals read = CompletionData::readDay(s.dir.path());
+    const DailyTotals read = CompletionData::readDay(s.dir.run());
     for (int i = 0; i < LignesPage2().size(); ++i)
         QCOMPARE(QString::number(pageTwoRate(i, read, r.needs), 'f', 2),
                  QString::number(pageTwoRate(i, announced, r.needs), 'f', 2));
@@ -462,7 +462,7 @@ void TestCompletion::damagedNeedsTable() {
     const QString path = Fixtures::createEmpty(needsSchema(), dir.path());
     Fixtures::appendRecords(needsSchema(), path, QVector<QVariantMap>(12, QVariantMap{{"E_2_ANS", 10.0}}));
     try {
-        CompletionData::readNeeds(dir.path(), QStringLiteral("E_2_ANS"));
+        CompletionData::readNeeds(dir.run(), QStringLiteral("E_2_ANS"));
         QFAIL("a table of 12 rows should be refused");
     } catch (const DataError& e) {
         QVERIFY2(e.message().contains(QStringLiteral("12 lignes sur les 29")), qPrintable(e.message()));

@@ -12,7 +12,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 namespace DataErrorMessage {
 enum Match { Equals, Contains, StartsWith };

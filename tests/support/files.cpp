@@ -1,6 +1,7 @@
 #include "support/files.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <csignal>
 
@@ -14,6 +15,15 @@ QByteArray bytesOf(const QString& path) {
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QString pdfText(const QString& pdf, PdfText how) {
+    QStringList args = {pdf, QStringLiteral("-")};
+    if (how == PdfText::Layout) args.prepend(QStringLiteral("-layout"));
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), args);
+    if (!p.waitForFinished(30000)) return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 }  // namespace Files

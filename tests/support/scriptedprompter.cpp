@@ -1,7 +1,9 @@
 #include "support/scriptedprompter.h"
 
-ScriptedPrompter::ScriptedPrompter() { setPrompter(this); }
-ScriptedPrompter::~ScriptedPrompter() { setPrompter(nullptr); }
+#include "core/io/runcontext.h"
+
+ScriptedPrompter::ScriptedPrompter(RunContext& run) : m_run(run), m_before(run.setPrompter(this)) {}
+ScriptedPrompter::~ScriptedPrompter() { m_run.setPrompter(m_before); }
 
 void ScriptedPrompter::answer(bool yes) { m_answers.append(QVariant(yes)); }
 void ScriptedPrompter::answer(const QString& text) { m_answers.append(QVariant(text)); }

@@ -1,10 +1,13 @@
 #pragma once
 // A Prompter for tests: answers come from a queue, every box asked is recorded.
+// It is the prompter of the run it is given for as long as it lives.
 #include <QList>
 #include <QString>
 #include <QVariant>
 
 #include "core/interfaces/prompter.h"
+
+class RunContext;
 
 class ScriptedPrompter : public Prompter {
 public:
@@ -16,8 +19,8 @@ public:
         Default byDefault = Default::Yes;   // questions: the button Enter gives
     };
 
-    ScriptedPrompter();            // installs itself as the current prompter
-    ~ScriptedPrompter() override;  // restores the Qt prompter
+    explicit ScriptedPrompter(RunContext& run);   // becomes the run's prompter
+    ~ScriptedPrompter() override;                 // gives the run back the one before
 
     // Queue answers: a bool for ask(), a QString for input() (a null QVariant
     // answers Annuler). With an empty queue ask() answers Non and input()
@@ -36,5 +39,7 @@ public:
                                  const QString& initial) override;
 
 private:
+    RunContext& m_run;
+    Prompter* m_before = nullptr;
     QList<QVariant> m_answers;
 };

@@ -3,14 +3,15 @@
 #include <QDir>
 #include <QFile>
 
-#include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
+#include "core/session/session.h"
+#include "support/recordbuilder.h"
 
-TempDataDir::TempDataDir() : m_previous(DataDir::path()) {
-    if (m_dir.isValid()) DataDir::set(m_dir.path());
-}
+TempDataDir::TempDataDir() : m_session(std::make_unique<Session>(m_dir.path())) {}
 
-TempDataDir::~TempDataDir() { DataDir::set(m_previous); }
+TempDataDir::~TempDataDir() = default;
+
+RunContext& TempDataDir::run() { return m_session->run(); }
 
 QString TempDataDir::path() const { return m_dir.path(); }
 QString TempDataDir::file(const QString& name) const { return m_dir.filePath(name); }
@@ -29,16 +30,9 @@ void appendRecords(const TableSchema& schema, const QString& path,
     auto file = DbfFile::open(path);
     Q_UNUSED(schema);
     for (const auto& rec : records) {
-        QByteArray bytes = file->blankRecord();
-        for (auto it = rec.begin(); it != rec.end(); ++it) {
-            const int f = file->fieldIndex(it.key());
-            if (f < 0) continue;
-            const DbfField& fd = file->fields()[f];
-            const QByteArray value = (fd.type == 'C') ? file->encodeText(f, it.value().toString())
-                                                      : file->encodeNumber(f, it.value().toDouble());
-            bytes.replace(fd.offset, fd.length, value);
-        }
-        file->writeRecord(file->recordCount(), bytes);
+        RecordBuilder builder(*file);
+        for (auto it = rec.begin(); it != rec.end(); ++it) builder.set(it.key(), it.value());
+        file->writeRecord(file->recordCount(), builder.bytes());
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Helpers shared by the test executables: a fresh temporary Data directory,
-// tables written from the schemas, the Choice table read back from disk,
-// access to the supplied tables, and edited copies of the source files.
+// Helpers shared by the test executables: the fixture base (a fresh
+// temporary Data directory and the run on it), tables written from the
+// schemas, the Choice table read back from disk, access to the supplied
+// tables, and edited copies of the source files.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,10 +10,17 @@
 #include <QVariantMap>
 #include <QVector>
 
-#include "core/schema/schema.h"
+#include <memory>
 
-// A fresh temporary directory made the Data directory (DataDir::set) for the
-// lifetime of the object; the previous Data directory is restored after.
+#include "core/io/runcontext.h"
+#include "core/schema/schema.h"
+#include "core/session/session.h"
+
+// The fixture base: a fresh temporary directory and the Session of a run on
+// it, whose context (Data directory, file seam, checked files, lock,
+// prompter) every table, command and window of the test is given. No
+// prompter is set (questions answer Non, see LogPrompter) until a test makes
+// a ScriptedPrompter on the run. The directory goes with the object.
 class TempDataDir {
 public:
     TempDataDir();
@@ -20,14 +28,17 @@ public:
     QString path() const;
     QString file(const QString& name) const;   // absolute path of a name inside
     bool isValid() const;
+    Session& session() { return *m_session; }
+    RunContext& run();
 
 private:
     QTemporaryDir m_dir;
-    QString m_previous;
+    std::unique_ptr<Session> m_session;
 };
 
 namespace Fixtures {
-// Creates an empty table file of the schema (its own file name unless given).
+// Creates an empty table file of the schema (its own file name unless given),
+// through a seam of its own.
 QString createEmpty(const TableSchema& schema, const QString& dir,
                     const QString& fileName = QString());
 // Appends records given as field -> value maps (numbers as double, texts as

@@ -6,7 +6,7 @@
 
 #include "ciqualcell.h"
 #include "ciqualtable.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 #include "fullimport.h"
 #include "nutrientrules.h"

@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <cmath>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "efsatable.h"

@@ -190,8 +190,8 @@ void TestSuppliedFoods::energyAgainstCiqual() {
 void TestSuppliedFoods::openedByTheTableHandle() {
     // What the windows do: a category filter per category list entry, and a
     // nutrient tag read from its start for the ranking.
-    Table foods(foodSchema());
-    foods.setDirectory(Fixtures::suppliedTablesDir());
+    RunContext run{DataDirectory(Fixtures::suppliedTablesDir())};
+    Table foods(run, foodSchema());
     foods.setReadOnly(true);
     foods.open();
     QCOMPARE(foods.recordCount(), DernierAlimentDeBase);

@@ -41,7 +41,7 @@ private slots:
 
     // The model stays consistent through everything a handle can do.
     void modelTester() {
-        Table t(choiceSchema());
+        Table t(dir->run(), choiceSchema());
         TableModel model(&t, columns());
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 0);   // closed
@@ -83,7 +83,7 @@ private slots:
         QFETCH(QString, protA);
         QFETCH(QString, vitD);
         QFETCH(QString, qte);
-        Table t(choiceSchema());
+        Table t(dir->run(), choiceSchema());
         t.open();
         addLine(t, QStringLiteral("Pain"), 50, 4.5);
         TableModel model(&t, columns());
@@ -111,7 +111,7 @@ private slots:
     }
 
     void gridFollowsTheCursorBothWays() {
-        Table t(foodSchema());
+        Table t(dir->run(), foodSchema());
         t.open();
         TableModel model(&t, {{QStringLiteral("NOM"), QString(), QString(), 30}});
         DataGrid grid;
@@ -145,7 +145,7 @@ private slots:
     }
 
     void fieldBoxShowsTheCurrentRecord() {
-        Table t(foodSchema());
+        Table t(dir->run(), foodSchema());
         t.open();
         FieldBox nom, prot;
         nom.bind(&t, QStringLiteral("NOM"));

@@ -1,7 +1,7 @@
 #include "ciqualtable.h"
 
 #include "csvfile.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 namespace {
 // The identifying columns come first; nutrient columns follow.

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 CsvFile CsvFile::read(const QString& path, QChar separator) {
     const QString name = QFileInfo(path).fileName();

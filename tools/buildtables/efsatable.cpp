@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 
 #include "csvfile.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 EfsaTable EfsaTable::read(const QString& path) {
     const CsvFile csv = CsvFile::read(path, QLatin1Char(','));

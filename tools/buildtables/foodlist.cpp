@@ -4,7 +4,7 @@
 #include <QMap>
 
 #include "csvfile.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 
 namespace {

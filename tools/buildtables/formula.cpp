@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 namespace {
 

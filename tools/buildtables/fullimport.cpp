@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 
 namespace {

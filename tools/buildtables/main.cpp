@@ -17,7 +17,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "suppliedtables.h"
 
 #ifndef NUTRIMO_DATA_DIR

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "csvfile.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "formula.h"

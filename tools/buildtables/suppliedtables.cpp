@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 
 SourcePaths SourcePaths::inDataDir(const QString& dataDir) {

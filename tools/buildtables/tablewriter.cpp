@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFile>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 
 namespace {
 
 void writeOne(const QString& path, const PendingTable& t) {
-    DbfFile::create(path, t.schema->fields, TableWriter::kYear, TableWriter::kMonth, TableWriter::kDay);
+    DbfFile::create(path, t.schema->fields, nullptr, TableWriter::kYear, TableWriter::kMonth, TableWriter::kDay);
     auto file = DbfFile::open(path);
     const QVector<DbfField>& fields = file->fields();
     for (int r = 0; r < t.records.size(); ++r) {

@@ -10,9 +10,6 @@
 #include <QWidget>
 #include <map>
 
-#include "core/dbf/datadir.h"
-#include "core/interfaces/prompter.h"
-#include "support/scriptedprompter.h"
 
 namespace {
 QString g_outputDir;
@@ -47,12 +44,12 @@ int main(int argc, char** argv) {
         QTemporaryDir dir;
         copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
         QDir::setCurrent(dir.path());
-        DataDir::set(dir.path());
         // No box may wait for a click here: boxes are answered by a script
         // and what they said is printed.
-        ScriptedPrompter boxes;
+        Shots::Shot shot(dir.path());
+        ScriptedPrompter& boxes = shot.boxes;
         try {
-            fn(dir.path(), [&](QWidget* w, const QString& shot) {
+            fn(shot, [&](QWidget* w, const QString& shot) {
                 w->show();
                 QApplication::processEvents();
                 const QString file = QDir(outAbs).filePath(shot + QStringLiteral(".png"));

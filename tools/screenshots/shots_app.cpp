@@ -22,15 +22,15 @@
 
 namespace {
 
-// The shell's windows for one shot, on a Session of their own.
+// The shell's windows for one shot, on the shot's Session.
 struct Shell {
-    Session session{QDir::currentPath()};
+    Shots::Shot& shot;
+    Session& session = shot.session;
     std::unique_ptr<TFdiet> diet;
-    Shell() : diet(Demarrage::creeFenetres(session)) {}
+    explicit Shell(Shots::Shot& s) : shot(s), diet(Demarrage::creeFenetres(s.session, s.desktop)) {}
     ~Shell() {
-        if (HelpViewer::instance()) delete HelpViewer::instance();
+        delete HelpViewer::of(shot.desktop);
         diet.reset();
-        Help::setViewer(nullptr);
     }
 };
 
@@ -61,16 +61,17 @@ QPixmap withMenus(TFdiet* diet, const QList<QPair<QMenu*, QAction*>>& chain) {
 
 }  // namespace
 
-NUTRIMO_SHOT(app_main_window, [](const QString&, const Shots::SaveFn& save) {
-    Shell shell;
+NUTRIMO_SHOT(app_main_window, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    Shell shell(shot);
     save(shell.diet.get(), QStringLiteral("app-main-window"));
 });
 
-NUTRIMO_SHOT(app_main_window_diagnostic, [](const QString&, const Shots::SaveFn& save) {
-    Shell shell;
+NUTRIMO_SHOT(app_main_window_diagnostic, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    Shell shell(shot);
     TFdiet* d = shell.diet.get();
     d->DiagClick(d->Groupes[13]);   // "Femme active" checked (the window is not shown)
-    d->setAfficheur([](QDialog*) {});
+    shot.desktop.prepares = false;
+    shot.desktop.onRun = [](QDialog&) {};
     d->DiagClick(d->Groupes[13]);
     QLabel picture;
     picture.setPixmap(withMenus(d, {{d->Fichier1, d->Diagnostic1->menuAction()},
@@ -79,10 +80,11 @@ NUTRIMO_SHOT(app_main_window_diagnostic, [](const QString&, const Shots::SaveFn&
     save(&picture, QStringLiteral("app-main-window-diagnostic"));
 });
 
-NUTRIMO_SHOT(app_ouvrir, [](const QString& dataDir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(app_ouvrir, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dataDir = shot.dir;
     saveDays(dataDir);
-    Shell shell;
-    TFouvrir* o = shell.diet->fenetres().Fouvrir;
+    Shell shell(shot);
+    TFouvrir* o = shell.diet->Fouvrir;
     shell.session.ModeEnregistrer = true;
     o->show();
     o->Eouvrir->setText(QStringLiteral("jeudi.dat"));
@@ -95,10 +97,10 @@ NUTRIMO_SHOT(app_ouvrir, [](const QString& dataDir, const Shots::SaveFn& save) {
     o->hide();
 });
 
-NUTRIMO_SHOT(app_help_viewer, [](const QString&, const Shots::SaveFn& save) {
-    Shell shell;
-    Help::showContext(25);
-    save(HelpViewer::instance(), QStringLiteral("app-help-viewer"));
-    Help::showContext(0);
-    save(HelpViewer::instance(), QStringLiteral("app-help-index"));
+NUTRIMO_SHOT(app_help_viewer, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    Shell shell(shot);
+    shot.desktop.showHelp(25);
+    save(HelpViewer::of(shot.desktop), QStringLiteral("app-help-viewer"));
+    shot.desktop.showHelp(0);
+    save(HelpViewer::of(shot.desktop), QStringLiteral("app-help-index"));
 });

@@ -30,8 +30,8 @@ void ensureTables(const QString& dir) {
         DbfFile::create(d.filePath(compositeSchema().fileName), compositeSchema().fields);
     if (QFileInfo::exists(d.filePath(foodSchema().fileName))) return;
     DbfFile::create(d.filePath(foodSchema().fileName), foodSchema().fields);
-    Table t(foodSchema());
-    t.setDirectory(dir);
+    RunContext run{DataDirectory(dir)};
+    Table t(run, foodSchema());
     t.open();
     const struct {
         const char* nom;
@@ -68,7 +68,7 @@ void add(TFcompose& w, int category, const char* start, const char* grams) {
     for (t.first(); !t.eof(); t.next())
         if (t.asString(QStringLiteral("NOM")).startsWith(QString::fromUtf8(start), Qt::CaseInsensitive)) break;
     if (t.eof()) t.first();
-    ScriptedPrompter p;
+    ScriptedPrompter p(t.run());
     p.answer(QString::fromLatin1(grams));
     w.SBajouterClick();
 }
@@ -82,19 +82,14 @@ void fillDay(TFcompose& w) {
     add(w, 5, "Beurre", "15");
 }
 
-// The Session of one shot.
-struct Run {
-    Session session;
-    explicit Run(const QString& dir) : session(dir) {}
-};
 }  // namespace
 
-NUTRIMO_SHOT(compose, [](const QString& dir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(compose, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     ensureTables(dir);
-    Run run(dir);
-    TFcompose w(run.session);
+    TFcompose w(shot.session, shot.desktop);
     TFvoir& voir = *w.Fvoir();
-    if (!w.FormShow()) return;
+    if (!w.prepare()) return;
     fillDay(w);
     w.CBcategorie->setCurrentIndex(0);
     save(&w, QStringLiteral("compose"));
@@ -108,11 +103,11 @@ NUTRIMO_SHOT(compose, [](const QString& dir, const Shots::SaveFn& save) {
     w.close();
 });
 
-NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(composite, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     ensureTables(dir);
-    Run run(dir);
-    TFcompose w(run.session);
-    run.session.ModeCompose = true;
+    TFcompose w(shot.session, shot.desktop);
+    shot.session.ModeCompose = true;
     {
         // The name dialog before any composite exists: the plain box.
         w.Talim().open();
@@ -130,18 +125,19 @@ NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
         w.TalimCompo().close();
     }
     // A new composite, saved.
-    w.setNameDialog([](TFcompose&) {
-        TFCreadlg::NomSaisi = QStringLiteral("Salade d'été");
-        TFCreadlg::SaisieValidee = true;
-    });
-    if (!w.FormShow()) return;
+    shot.desktop.onRun = [](QDialog& d) {
+        auto& dialog = static_cast<TFCreadlg&>(d);
+        dialog.setTexte(QStringLiteral("Salade d'été"));
+        dialog.OKButtonClick();
+    };
+    if (!w.prepare()) return;
     add(w, 7, "Haricot", "200");
     add(w, 7, "Tomate", "150");
     add(w, 8, "Pomme de terre", "250");
     add(w, 2, "Thon", "80");
     add(w, 5, "Huile d'olive", "20");
     {
-        ScriptedPrompter p;
+        ScriptedPrompter p(shot.session.run());
         p.answer(true);
         w.SBsortirClick();
     }
@@ -158,7 +154,7 @@ NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
     w.Talim().close();
     w.TalimCompo().close();
     // Reopened for modification: the composition window in composite mode.
-    if (!w.FormShow()) return;
+    if (!w.prepare()) return;
     w.CBcategorie->setCurrentIndex(7);
     save(&w, QStringLiteral("compose_compose"));
     w.close();
@@ -166,11 +162,11 @@ NUTRIMO_SHOT(composite, [](const QString& dir, const Shots::SaveFn& save) {
 
 // Whole values: the detail view of a composite with a 30-character name and
 // values of many decimals, and the totals strip with six-digit totals.
-NUTRIMO_SHOT(compose_valeurs, [](const QString& dir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(compose_valeurs, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     ensureTables(dir);
     {
-        Table t(foodSchema());
-        t.setDirectory(dir);
+        Table t(shot.session.run(), foodSchema());
         t.open();
         t.append();
         t.setFloat(QStringLiteral("NUMERO"), 9000);
@@ -185,8 +181,7 @@ NUTRIMO_SHOT(compose_valeurs, [](const QString& dir, const Shots::SaveFn& save) 
         t.post();
         t.close();
         // A day of large lines: totals of six digits in the strip.
-        Table c(choiceSchema());
-        c.setDirectory(dir);
+        Table c(shot.session.run(), choiceSchema());
         c.open();
         for (double q : {123456.0, 234567.0}) {
             c.append();
@@ -197,10 +192,9 @@ NUTRIMO_SHOT(compose_valeurs, [](const QString& dir, const Shots::SaveFn& save) 
         }
         c.close();
     }
-    Run run(dir);
-    TFcompose w(run.session);
+    TFcompose w(shot.session, shot.desktop);
     TFvoir& voir = *w.Fvoir();
-    if (!w.FormShow()) return;
+    if (!w.prepare()) return;
     w.CBcategorie->setCurrentIndex(categories().indexOf(CategorieComposee));
     w.Talim().locate(QStringLiteral("NOM"), QStringLiteral("Gratin dauphinois de la grand-"));
     save(&w, QStringLiteral("compose_grands_totaux"));

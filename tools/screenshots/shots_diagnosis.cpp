@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "core/compose/dailytotals.h"
-#include "core/dbf/datadir.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -26,8 +26,8 @@ void writeNeedsIfMissing(const QString& dir) {
     if (QFileInfo::exists(QDir(dir).filePath(needsSchema().fileName))) return;
     const QString path = QDir(dir).filePath(needsSchema().fileName);
     DbfFile::create(path, needsSchema().fields);
-    Table t(needsSchema());
-    t.setDirectory(dir);
+    RunContext run{DataDirectory(dir)};
+    Table t(run, needsSchema());
     t.open();
     for (int r = 0; r < 29; ++r) {
         t.append();
@@ -45,9 +45,8 @@ struct Portion {
 
 // A day of about a dozen foods picked from the Food table by name.
 int writeDayFromFoodTable(const QString& dir, Table& choice) {
-    if (!QFileInfo::exists(DataDir::resolve(foodSchema().fileName, dir))) return 0;
-    Table food(foodSchema());
-    food.setDirectory(dir);
+    if (!QFileInfo::exists(DataDirectory::resolveIn(dir, foodSchema().fileName))) return 0;
+    Table food(choice.run(), foodSchema());
     food.open();
     const Portion day[] = {{"Pain de campagne", 150}, {"Lait demi-écrémé", 250}, {"Beurre doux", 15},
                            {"Poulet, rôti", 120},     {"Riz blanc, cuit", 180},  {"Haricots verts cuits", 150},
@@ -132,12 +131,13 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
-void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
+void diagnosisShots(Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     writeNeedsIfMissing(dir);
-    const QString choicePath = DataDir::resolve(choiceSchema().fileName, dir);
+    const QString choicePath = DataDirectory::resolveIn(dir, choiceSchema().fileName);
     DbfFile::create(choicePath, choiceSchema().fields);   // the day starts empty
-    Session session(dir);
-    TFcompose compose(session);
+    Session& session = shot.session;
+    TFcompose compose(shot.session, shot.desktop);
     Table& choice = compose.Tchoix();
     choice.open();
     if (writeDayFromFoodTable(dir, choice) < 6) {
@@ -149,16 +149,16 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     choice.close();
 
     {
-        TFdiagnost w(session, compose);
-        w.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+        TFdiagnost w(session, shot.desktop);
+        w.setGroupe(QStringLiteral("Femme active"));
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
         // The printed sheet, beside the PNGs.
         const QString out = Shots::outputDir();
-        PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
+        shot.desktop.printers().setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
         w.SBimprimerClick();
-        PrinterService::setPdfOutput(QString());
+        shot.desktop.printers().setPdfOutput(QString());
         w.close();
     }
 }

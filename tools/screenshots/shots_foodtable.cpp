@@ -26,28 +26,29 @@ void ensureTables(const QString& dir) {
 }
 }  // namespace
 
-NUTRIMO_SHOT(foodtable, [](const QString& dir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(foodtable, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     ensureTables(dir);
-    Session session(dir);
+    Session& session = shot.session;
     {
-        TFconsult w(session);
-        if (!w.FormShow()) return;
+        TFconsult w(session, shot.desktop);
+        if (!w.prepare()) return;
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(shot.session.run());
             p.answer(QStringLiteral("Pomme"));
             w.SBchercherClick();
         }
         save(&w, QStringLiteral("consult"));
         // The printed image, in the large size.
         const QString pdf = QDir(Shots::outputDir()).absoluteFilePath(QStringLiteral("consult-impression.pdf"));
-        PrinterService::setPdfOutput(pdf);
-        w.setPrintDialog([](QPrinter&, QWidget*) { return true; });
+        shot.desktop.printers().setPdfOutput(pdf);
+        shot.desktop.onRun = [](QDialog& d) { d.setResult(QDialog::Accepted); };
         {
-            ScriptedPrompter p;
+            ScriptedPrompter p(shot.session.run());
             p.answer(true);
             w.SBimprimerClick();
         }
-        PrinterService::setPdfOutput(QString());
+        shot.desktop.printers().setPdfOutput(QString());
         QProcess::execute(QStringLiteral("pdftoppm"),
                           {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"),
                            QStringLiteral("-singlefile"), pdf,
@@ -56,7 +57,7 @@ NUTRIMO_SHOT(foodtable, [](const QString& dir, const Shots::SaveFn& save) {
     }
     {
         TFmodif w(session);
-        if (!w.FormShow()) return;
+        if (!w.prepare()) return;
         w.navigue(TableNavigator::Suivant);
         w.edit(QStringLiteral("PROT_A"))->setFocus();
         w.edit(QStringLiteral("PROT_A"))->setText(QStringLiteral("12.5"));

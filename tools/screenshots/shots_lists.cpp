@@ -10,7 +10,7 @@
 
 #include "compose/compimpr.h"
 #include "compose/compose.h"
-#include "core/dbf/datadir.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
@@ -24,15 +24,15 @@
 namespace {
 QString outFile(const QString& name) { return QDir(Shots::outputDir()).absoluteFilePath(name); }
 
-void rankingShots(const QString&, const Shots::SaveFn& save) {
-    TFDietri w;
-    if (!w.FormShow()) return;
+void rankingShots(Shots::Shot& shot, const Shots::SaveFn& save) {
+    TFDietri w(shot.desktop);
+    if (!w.prepare()) return;
     save(&w, QStringLiteral("dietri-prot_a"));
     w.RBcalciumClick();
     save(&w, QStringLiteral("dietri-calcium"));
-    PrinterService::setPdfOutput(outFile(QStringLiteral("dietri-impression.pdf")));
+    shot.desktop.printers().setPdfOutput(outFile(QStringLiteral("dietri-impression.pdf")));
     w.SBimprimerClick();
-    PrinterService::setPdfOutput(QString());
+    shot.desktop.printers().setPdfOutput(QString());
     w.close();
 }
 
@@ -40,9 +40,8 @@ void rankingShots(const QString&, const Shots::SaveFn& save) {
 // food from the first, with quantities from 50 to 250 g.
 void writeChoice(const QString& dir, int lines, double quantite = 0) {
     DbfFile::create(QDir(dir).filePath(choiceSchema().fileName), choiceSchema().fields);
-    Table food(foodSchema()), choice(choiceSchema());
-    food.setDirectory(dir);
-    choice.setDirectory(dir);
+    RunContext run{DataDirectory(dir)};
+    Table food(run, foodSchema()), choice(run, choiceSchema());
     food.open();
     choice.open();
     int n = 0;
@@ -63,52 +62,52 @@ void writeChoice(const QString& dir, int lines, double quantite = 0) {
     }
 }
 
-void reportShots(const QString& dir, const Shots::SaveFn& save) {
+void reportShots(Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
     writeChoice(dir, 12);
-    Session session(dir);
-    TFcompose compose(session);
-    TFcompimpr compimpr(&compose);
-    compimpr.setApercu([&](QPrintPreviewDialog& d) {
+    TFcompose compose(shot.session, shot.desktop);
+    TFcompimpr& compimpr = *compose.Fcompimpr();
+    shot.desktop.onRun = [&](QDialog& d) {
         d.resize(900, 1000);
         save(&d, QStringLiteral("compimpr-apercu"));
         d.reject();
-    });
+    };
     Table& tchoix = compose.Tchoix();
     tchoix.open();
     compimpr.Preview(tchoix);
-    PrinterService::setPdfOutput(outFile(QStringLiteral("compimpr-impression.pdf")));
+    shot.desktop.printers().setPdfOutput(outFile(QStringLiteral("compimpr-impression.pdf")));
     compimpr.Print(tchoix);
     tchoix.close();
 
     writeChoice(dir, 45);
     tchoix.open();
-    PrinterService::setPdfOutput(outFile(QStringLiteral("compimpr-45-lignes.pdf")));
+    shot.desktop.printers().setPdfOutput(outFile(QStringLiteral("compimpr-45-lignes.pdf")));
     compimpr.Print(tchoix);
-    PrinterService::setPdfOutput(QString());
+    shot.desktop.printers().setPdfOutput(QString());
     tchoix.close();
 
     // Lines of 10 000 g: the columns widen to their values.
     writeChoice(dir, 12, 10000);
     tchoix.open();
-    compimpr.setApercu([&](QPrintPreviewDialog& d) {
+    shot.desktop.onRun = [&](QDialog& d) {
         d.resize(900, 1000);
         save(&d, QStringLiteral("compimpr-10000g"));
         d.reject();
-    });
+    };
     compimpr.Preview(tchoix);
     tchoix.close();
 }
 
 // Page 2 of the diagnosis with the iron row selected: the dotted frame that
 // a double-click or Enter turns into the ranking on iron.
-void shortfallShot(const QString& dir, const Shots::SaveFn& save) {
-    if (!QFileInfo::exists(DataDir::resolve(needsSchema().fileName, dir))) return;
+void shortfallShot(Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
+    if (!QFileInfo::exists(DataDirectory::resolveIn(dir, needsSchema().fileName))) return;
     writeChoice(dir, 12);
-    Session session(dir);
+    Session& session = shot.session;
     session.FirstPaint = false;
-    TFcompose compose(session);
-    TFdiagnost d(session, compose);
-    d.setWindowTitle(QStringLiteral("Femme active") + SuffixeBilan);
+    TFdiagnost d(session, shot.desktop);
+    d.setGroupe(QStringLiteral("Femme active"));
     d.show();
     d.SBpage2Click();
     d.choisitLigne(4);

@@ -26,7 +26,7 @@ QLabel* picture(const QPixmap& pm, QWidget* parent) {
     return l;
 }
 
-void sheet(const QString&, const Shots::SaveFn& save) {
+void sheet(Shots::Shot&, const Shots::SaveFn& save) {
     const std::vector<Entry> entries = {
         {"sortir", Icons::sortir(), 32},         {"ajouter", Icons::ajouter(), 32},
         {"supprimer", Icons::supprimer(), 32},   {"modifier", Icons::modifier(), 32},

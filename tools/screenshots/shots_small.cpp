@@ -11,7 +11,7 @@
 #include "bmi/spinedit.h"
 #include "screenshots.h"
 
-NUTRIMO_SHOT(small_indice, [](const QString&, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(small_indice, [](Shots::Shot&, const Shots::SaveFn& save) {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     TFIndice d;
     d.SEPoids->setText(QStringLiteral("72,5"));   // decimals, with either separator
@@ -21,8 +21,8 @@ NUTRIMO_SHOT(small_indice, [](const QString&, const Shots::SaveFn& save) {
     QLocale::setDefault(QLocale::system());
 });
 
-NUTRIMO_SHOT(small_aprop, [](const QString&, const Shots::SaveFn& save) {
-    TFAprop_gg d(nullptr, [](const QUrl&) {});
+NUTRIMO_SHOT(small_aprop, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    TFAprop_gg d(shot.desktop);
     save(&d, QStringLiteral("small-aprop"));
     d.Timer1Timer();
     d.Timer1Timer();
@@ -30,7 +30,8 @@ NUTRIMO_SHOT(small_aprop, [](const QString&, const Shots::SaveFn& save) {
     d.hide();
 });
 
-NUTRIMO_SHOT(small_print_dialog, [](const QString& dataDir, const Shots::SaveFn& save) {
+NUTRIMO_SHOT(small_print_dialog, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dataDir = shot.dir;
     static const bool french = NutrimoApplication::loadQtFrench(*qApp);
     (void)french;
     QPrinter printer;

@@ -12,26 +12,26 @@
 
 namespace {
 // The day's choice: bread, chicken and an apple.
-void threeFoods(const QString& dir) {
+void threeFoods(RunContext& run) {
     CompletionRequest r;
-    r.foods = CompletionData::readFoods(dir);
+    r.foods = CompletionData::readFoods(run);
     QVector<ProposedLine> lines;
     for (const auto& [name, grams] : {qMakePair(QStringLiteral("Pain, baguette"), 120),
                                       qMakePair(QStringLiteral("Poulet, rôti"), 150),
                                       qMakePair(QStringLiteral("Pomme"), 150)})
         for (int i = 0; i < r.foods.size(); ++i)
             if (r.foods[i].name == name) lines << ProposedLine{i, grams};
-    CompletionData::addToDay(dir, r, lines);
+    CompletionData::addToDay(run, r, lines);
 }
 
-void shoot(const QString& dir, const Shots::SaveFn& save, bool vegetarian, int foods, const QString& name) {
-    threeFoods(dir);
+void shoot(Shots::Shot& shot, const Shots::SaveFn& save, bool vegetarian, int foods, const QString& name) {
+    threeFoods(shot.session.run());
     if (vegetarian) {
         Exclusions e;
         for (int c = 0; c < 4; ++c) e.categories.insert(categories()[c]);
-        CompletionData::writeExclusions(dir, e);
+        CompletionData::writeExclusions(shot.session.run(), e);
     }
-    Session session(dir);
+    Session& session = shot.session;
     TFcompleter w(session);
     w.setGroupe(QStringLiteral("Femme active"), true);
     w.SEnombre->setValue(foods);
@@ -39,9 +39,9 @@ void shoot(const QString& dir, const Shots::SaveFn& save, bool vegetarian, int f
 }
 }  // namespace
 
-NUTRIMO_SHOT(completer, [](const QString& dir, const Shots::SaveFn& save) {
-    shoot(dir, save, false, 5, QStringLiteral("completer"));
+NUTRIMO_SHOT(completer, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    shoot(shot, save, false, 5, QStringLiteral("completer"));
 });
-NUTRIMO_SHOT(completer_vegetarien, [](const QString& dir, const Shots::SaveFn& save) {
-    shoot(dir, save, true, 8, QStringLiteral("completer-vegetarien-8"));
+NUTRIMO_SHOT(completer_vegetarien, [](Shots::Shot& shot, const Shots::SaveFn& save) {
+    shoot(shot, save, true, 8, QStringLiteral("completer-vegetarien-8"));
 });

@@ -3,7 +3,7 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 
 namespace Indice {
 

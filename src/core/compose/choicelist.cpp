@@ -1,18 +1,20 @@
 #include "core/compose/choicelist.h"
 
 #include "core/compose/composite.h"
+#include "core/io/runcontext.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/quantite.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/numformat.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileops.h"
+#include "core/schema/numformat.h"
 #include "core/table/pending.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "core/interfaces/prompter.h"
 
 
 ChoiceList::ChoiceList(Table& talim, Table& tchoix) : m_talim(talim), m_tchoix(tchoix) {}
+
+Prompter& ChoiceList::prompter() const { return m_tchoix.run().prompter(); }
 
 long double ChoiceList::energiePour100(const Table& talim) {
     return foodEnergyExtended(talim.asFloat(QStringLiteral("PROT_A")), talim.asFloat(QStringLiteral("PROT_V")),
@@ -50,7 +52,7 @@ bool ChoiceList::ajouter(const CompositeFood* enCours) {
                                QStringLiteral(" ne peut pas entrer dans sa propre composition !"));
         return false;
     }
-    const std::optional<double> q = Quantite::saisie(QStringLiteral("Entrez le poids de ") + nom);
+    const std::optional<double> q = Quantite::saisie(prompter(), QStringLiteral("Entrez le poids de ") + nom);
     if (!q) return false;
     ajouteLigne(*q);
     return true;
@@ -69,7 +71,7 @@ bool ChoiceList::modifier() {
     const QString nom = m_tchoix.asString(QStringLiteral("NOM"));
     if (m_tchoix.isEmpty()) {
         // Nothing to modify; the prompt is still shown, with no name.
-        Quantite::saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
+        Quantite::saisie(prompter(), QStringLiteral("Entrez le nouveau poids de ") + nom);
         return false;
     }
     // The food is looked up in the whole Food table, not only in the category
@@ -86,7 +88,7 @@ bool ChoiceList::modifier() {
         }
     }
     const std::optional<double> q =
-        Quantite::saisie(QStringLiteral("Entrez le nouveau poids de ") + nom);
+        Quantite::saisie(prompter(), QStringLiteral("Entrez le nouveau poids de ") + nom);
     if (!q) return false;
     const NomsAliments::VueGardee garde(m_talim);
     if (!NomsAliments::trouveAliment(m_talim, nom)) return false;
@@ -122,7 +124,7 @@ void ChoiceList::vide() {
     m_tchoix.close();
     bool copied = true;
     try {
-        FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
+        FileOps::copyFile(m_tchoix.run(), FileNames::choixVide(), FileNames::choix());
     } catch (const DataError&) {
         // Without the template the lines are deleted one by one below.
         copied = false;

@@ -11,6 +11,7 @@
 #include <QString>
 
 class CompositeFood;
+class Prompter;
 class Table;
 
 class ChoiceList {
@@ -47,6 +48,8 @@ public:
     void vide();
 
 private:
+    // The run of the tables: the user is asked through its Prompter.
+    Prompter& prompter() const;
     Table& m_talim;
     Table& m_tchoix;
 };

@@ -1,13 +1,11 @@
 #include "core/compose/choixfichiers.h"
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
-#include "core/dbf/wholefile.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
+#include "core/io/fileops.h"
+#include "core/io/wholefile.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "core/interfaces/prompter.h"
 
 namespace FichierChoix {
 
@@ -48,39 +46,39 @@ QString refusNomInvalide(const QString& name) {
     return QString();
 }
 
-void verifieTableChoix(const QString& name) {
+void verifieTableChoix(RunContext& run, const QString& name) {
     // The same check as the composition window's opening: the codec validates
     // the file against its own header, the handle checks the Choice fields.
-    Table t(choiceSchema());
+    Table t(run, choiceSchema());
     t.setFileName(name);
     t.setReadOnly(true);
     t.open();
     t.close();
 }
 
-Suite enregistrer(const QString& text) {
+Suite enregistrer(RunContext& run, const QString& text) {
     const QString refus = refusChemin(text);
     if (!refus.isEmpty()) {
-        prompter().message(Prompter::Kind::Warning, refus);
+        run.prompter().message(Prompter::Kind::Warning, refus);
         return Suite::Reste;
     }
     const QString name = nomCoupe(text);
     if (!extensionDat(name)) {
-        prompter().message(Prompter::Kind::Warning, QStringLiteral("Extension DAT exigée"));
+        run.prompter().message(Prompter::Kind::Warning, QStringLiteral("Extension DAT exigée"));
         return Suite::Reste;
     }
     const QString refusNom = refusNomInvalide(name);
     if (!refusNom.isEmpty()) {
-        prompter().message(Prompter::Kind::Warning, refusNom);
+        run.prompter().message(Prompter::Kind::Warning, refusNom);
         return Suite::Reste;
     }
     // A name finds its file whatever the letter case: the question names the
     // file that will be replaced, and a name several files bear in different
     // cases is not guessed.
-    const QStringList memes = DataDir::sameNameFiles(name);
+    const QStringList memes = run.dataDir().sameNameFiles(name);
     QString cible = name;
     if (!memes.contains(name) && memes.size() > 1) {
-        prompter().message(Prompter::Kind::Warning,
+        run.prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Plusieurs fichiers portent le nom %1 en majuscules ou "
                                           "en minuscules : %2.\nTapez le nom exact de celui à "
                                           "remplacer, ou un autre nom.")
@@ -90,56 +88,56 @@ Suite enregistrer(const QString& text) {
     if (!memes.contains(name) && memes.size() == 1) cible = memes.first();
     // A link to a file elsewhere is never written through: refused before
     // the question, which would name a file that is not the one replaced.
-    if (FileOps::isSymLink(cible)) {
-        prompter().message(Prompter::Kind::Warning, WholeFile::linkRefusal(cible));
+    if (FileOps::isSymLink(run, cible)) {
+        run.prompter().message(Prompter::Kind::Warning, WholeFile::linkRefusal(cible));
         return Suite::Reste;
     }
-    if (FileOps::fileExists(cible) &&
-        !prompter().ask(Prompter::Kind::Information,
+    if (FileOps::fileExists(run, cible) &&
+        !run.prompter().ask(Prompter::Kind::Information,
                         QStringLiteral("Voulez vous écraser ") + cible + QStringLiteral("?"),
                         Prompter::Default::No)) {
         return Suite::Reste;
     }
-    FileOps::copyFile(FileNames::choix(), cible);
+    FileOps::copyFile(run, FileNames::choix(), cible);
     return Suite::Ferme;
 }
 
-Suite ouvrir(const QString& text) {
+Suite ouvrir(RunContext& run, const QString& text) {
     const QString refus = refusChemin(text);
     if (!refus.isEmpty()) {
-        prompter().message(Prompter::Kind::Warning, refus);
+        run.prompter().message(Prompter::Kind::Warning, refus);
         return Suite::Reste;
     }
     const QString name = nomCoupe(text);
     // The mask still in the box, or a name without the extension: no file
     // was picked, nothing happens.
     if (!extensionDat(name) || name.startsWith(QLatin1Char('*'))) return Suite::Reste;
-    if (!FileOps::fileExists(name)) {
-        prompter().message(Prompter::Kind::Warning,
+    if (!FileOps::fileExists(run, name)) {
+        run.prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le fichier « %1 » n'existe pas dans le répertoire "
                                           "des données.").arg(name));
         return Suite::Reste;
     }
     // The current day is never replaced by a file the program cannot read.
     try {
-        verifieTableChoix(name);
+        verifieTableChoix(run, name);
     } catch (const DataError& e) {
-        prompter().message(Prompter::Kind::Warning,
+        run.prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Le fichier « %1 » n'est pas un choix du jour "
                                           "enregistré : il ne peut pas être ouvert.\n%2\n"
                                           "Le choix en cours n'a pas été modifié.")
                                .arg(name, e.message()));
         return Suite::Reste;
     }
-    FileOps::copyFile(name, FileNames::choix());
+    FileOps::copyFile(run, name, FileNames::choix());
     return Suite::Ferme;
 }
 
-bool nouveauChoix() {
+bool nouveauChoix(RunContext& run) {
     bool desLignes = false;
-    if (FileOps::fileExists(FileNames::choix())) {
+    if (FileOps::fileExists(run, FileNames::choix())) {
         try {
-            Table tchoix(choiceSchema());
+            Table tchoix(run, choiceSchema());
             tchoix.setReadOnly(true);
             tchoix.open();
             desLignes = tchoix.recordCount() > 0;
@@ -147,43 +145,43 @@ bool nouveauChoix() {
             desLignes = true;   // what cannot be read is not known to be empty
         }
     }
-    if (desLignes && !prompter().confirm(Prompter::Kind::Confirmation,
+    if (desLignes && !run.prompter().confirm(Prompter::Kind::Confirmation,
                                          QStringLiteral("Effacer le choix en cours ?"), Prompter::Default::No))
         return false;
-    FileOps::copyFile(FileNames::choixVide(), FileNames::choix());
+    FileOps::copyFile(run, FileNames::choixVide(), FileNames::choix());
     return true;
 }
 
-void metJourDeCote() {
+void metJourDeCote(RunContext& run) {
     const QString& choix = FileNames::choix();
     const QString& sauvegarde = FileNames::sauvegardeChoix();
-    const QString jour = DataDir::resolve(choix);
+    const QString jour = run.dataDir().resolve(choix);
     // The one write comes first, beside the day: on a full disk it fails
     // and nothing has moved.
-    const QString liste = WholeFile::writeTemporary(
-        jour, WholeFile::read(DataDir::resolve(FileNames::choixVide()), FileNames::choixVide()), choix);
+    const QString liste = WholeFile::writeTemporary(run.seam(), 
+        jour, WholeFile::read(run.dataDir().resolve(FileNames::choixVide()), FileNames::choixVide()), choix);
     try {
-        FileOps::renameFile(choix, sauvegarde);
+        FileOps::renameFile(run, choix, sauvegarde);
     } catch (const DataError&) {
-        FileSeam::remove(liste);
+        run.seam().remove(liste);
         throw;
     }
     try {
-        WholeFile::moveInto(liste, jour, choix);
+        WholeFile::moveInto(run.seam(), liste, jour, choix);
     } catch (const DataError&) {
         // The day goes back under its name; if even that fails it stays in
-        // choix.tmp, where remetJourDeCote() finds it.
+        // choix.tmp, where remetJourDeCote(run) finds it.
         try {
-            FileOps::renameFile(sauvegarde, choix);
+            FileOps::renameFile(run, sauvegarde, choix);
         } catch (const DataError&) {
         }
         throw;
     }
 }
 
-bool remetJourDeCote() {
+bool remetJourDeCote(RunContext& run) {
     const QString& sauvegarde = FileNames::sauvegardeChoix();
-    if (!FileOps::fileExists(sauvegarde)) return false;
+    if (!FileOps::fileExists(run, sauvegarde)) return false;
     const QString garde = QStringLiteral(
         "Le choix du jour, mis de côté pendant la création ou la modification d'un aliment "
         "composé, n'a pas pu être remis en place : il est gardé dans le fichier %1 du "
@@ -191,7 +189,7 @@ bool remetJourDeCote() {
                               .arg(sauvegarde);
     // Only a day that still reads as a Choice table replaces the list.
     try {
-        verifieTableChoix(sauvegarde);
+        verifieTableChoix(run, sauvegarde);
     } catch (const DataError& e) {
         throw DataError(garde.arg(e.message()) +
                         QStringLiteral("Le fichier %1 n'est pas modifié : remplacez-le par un choix "
@@ -199,7 +197,7 @@ bool remetJourDeCote() {
                             .arg(FileNames::choix()));
     }
     try {
-        FileOps::renameFile(sauvegarde, FileNames::choix());
+        FileOps::renameFile(run, sauvegarde, FileNames::choix());
     } catch (const DataError& e) {
         throw DataError(garde.arg(e.message()) +
                         QStringLiteral("Le fichier %1 tient encore la liste des éléments de "
@@ -211,16 +209,16 @@ bool remetJourDeCote() {
     return true;
 }
 
-bool restaureChoixInterrompu() {
+bool restaureChoixInterrompu(RunContext& run) {
     try {
-        if (!remetJourDeCote()) return false;
+        if (!remetJourDeCote(run)) return false;
     } catch (const DataError& e) {
-        prompter().message(Prompter::Kind::Warning, e.message());
+        run.prompter().message(Prompter::Kind::Warning, e.message());
         return false;
     }
     // The program may have stopped, or only failed to rename the file
     // before it was closed: the message says what is true in both cases.
-    prompter().message(Prompter::Kind::Information,
+    run.prompter().message(Prompter::Kind::Information,
                        QStringLiteral("Le choix du jour avait été mis de côté pendant la création "
                                       "ou la modification d'un aliment composé, et n'avait pas été "
                                       "remis en place.\n"

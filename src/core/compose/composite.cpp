@@ -4,19 +4,19 @@
 #include <algorithm>
 
 #include "core/compose/choixfichiers.h"
+#include "core/io/runcontext.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/compose/nonmesures.h"
 #include "core/compose/nomsaliments.h"
 #include "core/dbf/collation.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/fileops.h"
+#include "core/io/fileops.h"
 #include "core/table/pending.h"
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "core/interfaces/prompter.h"
 
 namespace {
 const QString kNom = QStringLiteral("NOM");
@@ -52,6 +52,8 @@ void filterOn(Table& talimCompo, const QString& nom) {
 
 CompositeFood::CompositeFood(Table& talim, Table& tchoix, Table& talimCompo)
     : m_talim(talim), m_tchoix(tchoix), m_talimCompo(talimCompo) {}
+
+Prompter& CompositeFood::prompter() const { return m_tchoix.run().prompter(); }
 
 bool CompositeFood::trouveNom(Table& t, const QString& field, const QString& nom) {
     // The key search may compare keys more loosely than the name itself (the
@@ -118,11 +120,11 @@ void CompositeFood::metDeCote() {
     try {
         // A day an earlier stay could not put back is put back first, rather
         // than set aside again under this list.
-        FichierChoix::remetJourDeCote();
-        FichierChoix::metJourDeCote();
+        FichierChoix::remetJourDeCote(m_tchoix.run());
+        FichierChoix::metJourDeCote(m_tchoix.run());
     } catch (const DataError&) {
         // A failure may still leave the day aside (see metJourDeCote).
-        m_backup = FileOps::fileExists(FileNames::sauvegardeChoix());
+        m_backup = FileOps::fileExists(m_tchoix.run(), FileNames::sauvegardeChoix());
         try {
             m_tchoix.open();
         } catch (const DataError&) {
@@ -232,7 +234,7 @@ void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
     // failure is told without undoing it.
     if (numero <= 0) return;
     try {
-        FichierNonMesures::marque(m_talim.directory(), numero, NomCompose, champs);
+        FichierNonMesures::marque(m_talim.run(), m_talim.directory(), numero, NomCompose, champs);
     } catch (const DataError& e) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("Les valeurs non mesurées de l'aliment %1 n'ont pas pu être notées.\n%2")
@@ -372,6 +374,6 @@ void CompositeFood::supprimeLignes(const QString& nom) {
 
 void CompositeFood::restaure() {
     if (!m_backup) return;
-    FichierChoix::remetJourDeCote();
+    FichierChoix::remetJourDeCote(m_tchoix.run());
     m_backup = false;
 }

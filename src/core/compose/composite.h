@@ -14,6 +14,7 @@
 #include <QStringList>
 
 struct DailyTotals;
+class Prompter;
 class Table;
 
 class CompositeFood {
@@ -68,6 +69,8 @@ public:
     bool sauvegardeFaite() const { return m_backup; }
 
 private:
+    // The run of the tables: the user is asked through its Prompter.
+    Prompter& prompter() const;
     // The NUMERO of the food of that name (0 when there is none).
     double numeroDe(const QString& nom);
     // Gives the food of that number the unmeasured fields of its ingredients

@@ -7,13 +7,12 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/fileerror.h"
-#include "core/dbf/fileops.h"
-#include "core/dbf/fileseam.h"
-#include "core/dbf/wholefile.h"
+#include "core/io/fileerror.h"
+#include "core/io/fileops.h"
+#include "core/io/wholefile.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 
@@ -58,16 +57,16 @@ struct Journal {
     Operation operation = Operation::Enregistrement;   // a journal without the line is a save's
 };
 
-void ecritJournal(const QString& etat, const Journal& j) {
+void ecritJournal(RunContext& run, const QString& etat, const Journal& j) {
     const QByteArray bytes = kEntete + "etat=" + etat.toUtf8() + "\nnom=" + j.nom.toUtf8() +
                              "\noperation=" + mots(j.operation).cle.toUtf8() + "\n";
-    WholeFile::replace(DataDir::resolve(fichierJournal()), bytes, fichierJournal());
+    WholeFile::replace(run.seam(), run.dataDir().resolve(fichierJournal()), bytes, fichierJournal());
 }
 
 // The journal as written; false when there is none.
-bool litJournal(Journal* j) {
-    if (!FileOps::fileExists(fichierJournal())) return false;
-    const QByteArray bytes = WholeFile::read(DataDir::resolve(fichierJournal()), fichierJournal());
+bool litJournal(RunContext& run, Journal* j) {
+    if (!FileOps::fileExists(run, fichierJournal())) return false;
+    const QByteArray bytes = WholeFile::read(run.dataDir().resolve(fichierJournal()), fichierJournal());
     if (!bytes.startsWith(kEntete))
         throw DataError(QStringLiteral("Le fichier %1 n'est pas un journal d'enregistrement "
                                        "d'aliment composé : il est laissé tel quel.")
@@ -81,31 +80,31 @@ bool litJournal(Journal* j) {
     return true;
 }
 
-void supprimeSansErreur(const QString& name) {
+void supprimeSansErreur(RunContext& run, const QString& name) {
     try {
-        FileOps::deleteFile(name);
+        FileOps::deleteFile(run, name);
     } catch (const DataError&) {
     }
 }
 
 // The journal first: copies without a journal are only removed at start-up.
-void nettoie() {
-    supprimeSansErreur(fichierJournal());
-    for (const Copie& c : copies()) supprimeSansErreur(c.copie);
+void nettoie(RunContext& run) {
+    supprimeSansErreur(run, fichierJournal());
+    for (const Copie& c : copies()) supprimeSansErreur(run, c.copie);
 }
 
 // Puts the copy's bytes back into the table file itself (same file, so no
 // space is needed and every name stays): written, cut to size and flushed.
 // Done again whole if it is interrupted.
-void remetEnPlace(const Copie& c, const Mots& m) {
-    const QByteArray bytes = WholeFile::read(DataDir::resolve(c.copie), c.copie);
+void remetEnPlace(RunContext& run, const Copie& c, const Mots& m) {
+    const QByteArray bytes = WholeFile::read(run.dataDir().resolve(c.copie), c.copie);
     DbfFile::fromBytes(bytes, c.copie);   // a copy that does not read is not put back
-    const QString path = DataDir::resolve(c.table);
+    const QString path = run.dataDir().resolve(c.table);
     int fd = -1;
-    int err = FileSeam::openForWriting(path, &fd);
-    if (!err) err = FileSeam::writeAll(fd, 0, bytes.constData(), bytes.size(), path);
+    int err = run.seam().openForWriting(path, &fd);
+    if (!err) err = run.seam().writeAll(fd, 0, bytes.constData(), bytes.size(), path);
     if (!err && ::ftruncate(fd, bytes.size()) < 0) err = errno;
-    if (!err) err = FileSeam::flush(fd, path);
+    if (!err) err = run.seam().flush(fd, path);
     if (fd >= 0) ::close(fd);
     if (err)
         throw DataError(QStringLiteral("Impossible de remettre le fichier %1 dans son état "
@@ -122,10 +121,11 @@ const QString& fichierJournal() {
 
 void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation operation,
              const std::function<void()>& ecritures) {
-    commence(nom, operation);
+    RunContext& run = talim.run();
+    commence(run, nom, operation);
     try {
         ecritures();
-        termine();
+        termine(run);
     } catch (const DataError& e) {
         // The handles hold the tables in memory: closed while the files are
         // put back, then reopened on what is on disk.
@@ -134,7 +134,7 @@ void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation oper
         QString suite = QStringLiteral("Les tables des aliments sont restées telles qu'avant %1.")
                             .arg(mots(operation).le);
         try {
-            annule();
+            annule(run);
         } catch (const DataError& undo) {
             suite = undo.message();
         }
@@ -148,12 +148,12 @@ void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation oper
     }
 }
 
-void commence(const QString& nom, Operation operation) {
+void commence(RunContext& run, const QString& nom, Operation operation) {
     const QString pasFait =
         QStringLiteral("L'aliment %1 n'a pas été %2 : ").arg(nom, mots(operation).fait);
     // The copies of a save that could not be undone are kept for the next
     // start-up: a new save must not replace them with half-written tables.
-    if (FileOps::fileExists(fichierJournal()))
+    if (FileOps::fileExists(run, fichierJournal()))
         throw DataError(pasFait + QStringLiteral("une modification précédente des aliments "
                                                  "composés n'a pas pu être défaite (%1). Quittez "
                                                  "puis relancez le programme, qui remettra les "
@@ -161,17 +161,17 @@ void commence(const QString& nom, Operation operation) {
                                       .arg(fichierJournal()));
     const Journal j{QString(), nom, operation};
     try {
-        ecritJournal(QStringLiteral("debut"), j);
+        ecritJournal(run, QStringLiteral("debut"), j);
         for (const Copie& c : copies()) {
-            FileOps::copyFile(c.table, c.copie);
-            if (!FileOps::sameContent(c.table, c.copie))
+            FileOps::copyFile(run, c.table, c.copie);
+            if (!FileOps::sameContent(run, c.table, c.copie))
                 throw DataError(QStringLiteral("La copie de sécurité %1 ne relit pas les mêmes "
                                                "octets que %2.")
                                     .arg(c.copie, c.table));
         }
-        ecritJournal(QStringLiteral("ecriture"), j);
+        ecritJournal(run, QStringLiteral("ecriture"), j);
     } catch (const DataError& e) {
-        nettoie();
+        nettoie(run);
         throw DataError(pasFait + QStringLiteral("les copies de sécurité des tables n'ont pas pu "
                                                  "être faites.\n%1\nLes tables n'ont pas été "
                                                  "modifiées.")
@@ -179,36 +179,36 @@ void commence(const QString& nom, Operation operation) {
     }
 }
 
-void termine() {
+void termine(RunContext& run) {
     Journal j;
-    litJournal(&j);
-    ecritJournal(QStringLiteral("fait"), j);
-    nettoie();
+    litJournal(run, &j);
+    ecritJournal(run, QStringLiteral("fait"), j);
+    nettoie(run);
 }
 
-void annule() {
+void annule(RunContext& run) {
     Journal j;
-    litJournal(&j);
-    for (const Copie& c : copies()) remetEnPlace(c, mots(j.operation));
-    nettoie();
+    litJournal(run, &j);
+    for (const Copie& c : copies()) remetEnPlace(run, c, mots(j.operation));
+    nettoie(run);
 }
 
-QString reprise() {
+QString reprise(RunContext& run) {
     Journal j;
-    if (!litJournal(&j)) {
+    if (!litJournal(run, &j)) {
         // Copies without a journal: a save finished all but their removal.
-        for (const Copie& c : copies()) supprimeSansErreur(c.copie);
+        for (const Copie& c : copies()) supprimeSansErreur(run, c.copie);
         return QString();
     }
     const Mots& m = mots(j.operation);
     if (j.etat == QLatin1String("ecriture")) {
-        annule();
+        annule(run);
         return QStringLiteral("Le programme s'est arrêté pendant %2 de l'aliment composé %1.\n"
                               "Les tables des aliments ont été remises dans leur état d'avant %2 : "
                               "l'aliment %1 n'a pas été %3.")
             .arg(j.nom, m.le, m.fait);
     }
-    nettoie();
+    nettoie(run);
     if (j.etat == QLatin1String("fait"))
         return QStringLiteral("Le programme s'est arrêté à la fin de %2 de l'aliment composé %1.\n"
                               "%3 était %4 : les tables des aliments sont dans leur état d'après "
@@ -220,13 +220,13 @@ QString reprise() {
         .arg(j.nom, m.le);
 }
 
-QStringList orphelins() {
+QStringList orphelins(RunContext& run) {
     // A missing table is reported by the readings that need it.
-    if (!FileOps::fileExists(foodSchema().fileName) ||
-        !FileOps::fileExists(compositeSchema().fileName))
+    if (!FileOps::fileExists(run, foodSchema().fileName) ||
+        !FileOps::fileExists(run, compositeSchema().fileName))
         return {};
-    auto aliments = DbfFile::open(DataDir::resolve(foodSchema().fileName), true);
-    auto lignes = DbfFile::open(DataDir::resolve(compositeSchema().fileName), true);
+    auto aliments = DbfFile::open(run.dataDir().resolve(foodSchema().fileName), true, &run);
+    auto lignes = DbfFile::open(run.dataDir().resolve(compositeSchema().fileName), true, &run);
     foodSchema().checkFile(*aliments);
     compositeSchema().checkFile(*lignes);
     const int nomCompo = lignes->fieldIndex(QStringLiteral("NOM_COMPO"));

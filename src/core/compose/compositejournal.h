@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <functional>
 
+class RunContext;
 class Table;
 
 namespace CompositeJournal {
@@ -41,26 +42,26 @@ void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation oper
 
 // Before the first write: copies of both tables. Throws DataError (the
 // tables untouched, nothing left behind) when they cannot be made.
-void commence(const QString& nom, Operation operation = Operation::Enregistrement);
+void commence(RunContext& run, const QString& nom, Operation operation = Operation::Enregistrement);
 // After the save's last write: marks it done, then removes the copies and the
 // journal. Throws DataError when the save cannot be marked done (the caller
-// then undoes it with annule()).
-void termine();
+// then undoes it with annule(RunContext& run)).
+void termine(RunContext& run);
 // After a failed write, with every handle on the two tables closed: both
 // tables back as they were before the save, then the copies and the journal
 // removed. Throws DataError when they cannot be put back; the journal then
 // stays, and the next start-up puts them back.
-void annule();
+void annule(RunContext& run);
 
 // Start-up: what an interrupted save or deletion left, finished one way or
 // the other.
 // Returns the message for the user ("" when there was nothing to do); throws
 // DataError when the tables cannot be put back (the journal stays).
-QString reprise();
+QString reprise(RunContext& run);
 
 // The names of the composite foods (category "PRODUITS COMPOSÉS") that have
 // no line in the Composite table and can be deleted (not Base foods), in
 // record order. Reads only.
-QStringList orphelins();
+QStringList orphelins(RunContext& run);
 
 }  // namespace CompositeJournal

@@ -4,7 +4,8 @@
 #include <QHash>
 #include <QSet>
 
-#include "core/dbf/datadir.h"
+#include "core/io/datadirectory.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -15,7 +16,7 @@ QString cle(const QString& nom) { return nom.trimmed(); }
 // Reads a table of the directory read-only; nullptr when it is absent or
 // cannot be read.
 std::unique_ptr<DbfFile> litSiPresent(const QString& name, const QString& dir) {
-    const QString path = DataDir::resolve(name, dir);
+    const QString path = DataDirectory::resolveIn(dir, name);
     if (!QFileInfo::exists(path)) return nullptr;
     try {
         return DbfFile::open(path, true);
@@ -104,9 +105,9 @@ namespace {
 // Applies change to the food's flags (a set of unmeasured fields) and writes
 // the result: the record replaced, added, or removed when no field is left.
 template <class Change>
-void modifie(const QString& dir, double numero, const QString& nom, Change change) {
-    if (!QFileInfo::exists(DataDir::resolve(nonMesuresSchema().fileName, dir))) return;
-    Table t(nonMesuresSchema());
+void modifie(RunContext& run, const QString& dir, double numero, const QString& nom, Change change) {
+    if (!QFileInfo::exists(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName))) return;
+    Table t(run, nonMesuresSchema());
     t.setDirectory(dir);
     t.setIndexName(QString());
     t.open();
@@ -141,12 +142,12 @@ void modifie(const QString& dir, double numero, const QString& nom, Change chang
 }
 }  // namespace
 
-void marque(const QString& dir, double numero, const QString& nom, const QStringList& champs) {
-    modifie(dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
+void marque(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs) {
+    modifie(run, dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
 }
 
-void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs) {
-    modifie(dir, numero, nom, [&](QSet<QString>& c) {
+void oublie(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs) {
+    modifie(run, dir, numero, nom, [&](QSet<QString>& c) {
         for (const QString& f : champs) c.remove(f.toUpper());
     });
 }

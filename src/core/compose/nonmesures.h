@@ -12,6 +12,7 @@
 
 #include "core/compose/dailytotals.h"
 
+class RunContext;
 class Table;
 
 struct NonMesures {
@@ -43,7 +44,7 @@ namespace FichierNonMesures {
 // Gives the food (number and name) exactly these unmeasured fields: its
 // record is replaced, or removed when fields is empty. Nothing is done when
 // the directory has no side table.
-void marque(const QString& dir, double numero, const QString& nom, const QStringList& champs);
+void marque(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs);
 // The given fields of the food are now measured (typed by hand).
-void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs);
+void oublie(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs);
 }

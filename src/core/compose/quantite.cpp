@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/interfaces/prompter.h"
 
 namespace Quantite {
@@ -32,15 +32,15 @@ int entierDe(const QString& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-std::optional<double> controle(const QString& text) {
+std::optional<double> controle(Prompter& prompter, const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty() || t == QLatin1String("0")) {
-        prompter().message(Prompter::Kind::Information, QStringLiteral("La quantité saisie est nulle !"));
+        prompter.message(Prompter::Kind::Information, QStringLiteral("La quantité saisie est nulle !"));
         return std::nullopt;
     }
     const double q = entierDe(text);
     if (q > Maximum) {
-        prompter().message(Prompter::Kind::Information,
+        prompter.message(Prompter::Kind::Information,
                            QStringLiteral("La quantité saisie est de ") + text +
                                QStringLiteral(" grammes !"));
         return std::nullopt;
@@ -48,11 +48,11 @@ std::optional<double> controle(const QString& text) {
     return q;
 }
 
-std::optional<double> saisie(const QString& prompt) {
+std::optional<double> saisie(Prompter& prompter, const QString& prompt) {
     const std::optional<QString> text =
-        prompter().input(QStringLiteral("Quantité en gramme"), prompt, QString());
+        prompter.input(QStringLiteral("Quantité en gramme"), prompt, QString());
     if (!text) return std::nullopt;
-    return controle(*text);
+    return controle(prompter, *text);
 }
 
 }  // namespace Quantite

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/interfaces/prompter.h"
+
 namespace Quantite {
 // The largest quantity accepted, in grams.
 constexpr int Maximum = 10000;
@@ -18,9 +20,9 @@ int entierDe(const QString& text);
 // Applies the rules to a text the user has typed: nullopt when the text is
 // refused (the message has been shown), the quantity otherwise. Throws the
 // conversion error for a text that is not a whole number.
-std::optional<double> controle(const QString& text);
+std::optional<double> controle(Prompter& prompter, const QString& text);
 
 // Asks through the prompter, with the title "Quantité en gramme" and the given
 // prompt, an empty entry field; nullopt on Annuler or a refused text.
-std::optional<double> saisie(const QString& prompt);
+std::optional<double> saisie(Prompter& prompter, const QString& prompt);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/interfaces/surface.h"
 #include "core/table/table.h"
 

@@ -1,7 +1,7 @@
 #include "core/compose/totalsstrip.h"
 
 #include "core/compose/dailytotals.h"
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 
 namespace TotalsStrip {
 

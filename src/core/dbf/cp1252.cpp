@@ -2,7 +2,7 @@
 // character it cannot hold named.
 #include "core/dbf/dbf.h"
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 namespace {
 

@@ -1,17 +1,9 @@
 // dBase III codec.
 //
-// File layout (all integers little-endian):
-//   0      version byte (0x03: dBase III without memo)
-//   1..3   date of last update, YY (since 1900) MM DD
-//   4..7   record count
-//   8..9   header length (bytes before the first record)
-//   10..11 record length (deletion flag included)
-//   28     production index (.MDX) flag
-//   29     language driver (0x03: Windows ANSI, i.e. cp1252)
-//   32..   one 32-byte descriptor per field (name NUL-padded in 11 bytes,
-//          type, width at 16, decimals at 17), then the 0x0D terminator
-//   header length.. records: one flag byte (' ' live, '*' deleted) and the
-//          fields, fixed width, one after the other; a 0x1A byte ends the file.
+// The header and its field descriptors are read, checked and built by
+// DbfHeader (dbfheader.h); the records follow it: one flag byte (' ' live,
+// '*' deleted) and the fields, fixed width, one after the other; a 0x1A byte
+// ends the file.
 //
 // Header date. It is kept as it was when the file was created: writes never
 // change it. The supplied tables are thus byte-for-byte reproducible, and a
@@ -35,7 +27,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <cmath>
 #include <cstdlib>
@@ -46,13 +37,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/dbf/checkedfiles.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/fileerror.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/checkedfiles.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileerror.h"
+#include "core/io/fileseam.h"
+#include "core/dbf/dbfheader.h"
 #include "core/dbf/numberparse.h"
-#include "core/dbf/numformat.h"
-#include "core/dbf/wholefile.h"
+#include "core/io/wholefile.h"
+#include "core/io/runcontext.h"
 
 // ---------------------------------------------------------------------------
 // Number formatting (the parsing is in numberparse.cpp)
@@ -67,99 +59,13 @@ using DbfNumber::parseStrict;
 // The refused value as the user would write it: no trailing decimals, no
 // exponent for ordinary magnitudes.
 QString shownNumber(double value) {
-    if (std::fabs(value) < 1e21) return NumFormat::General(value, QLocale::c());
+    if (std::fabs(value) < 1e21) return DbfNumber::plainText(value);
     return QString::number(value, 'g', 6);
 }
 
-QString damaged(const QString& name, const QString& problem) {
-    return QStringLiteral("Le fichier %1 est endommagé : %2.").arg(name, problem);
-}
-
-inline quint16 le16(const char* p) {
-    return static_cast<quint16>(static_cast<unsigned char>(p[0]) |
-                                (static_cast<unsigned char>(p[1]) << 8));
-}
-inline quint32 le32(const char* p) {
-    return static_cast<quint32>(static_cast<unsigned char>(p[0])) |
-           (static_cast<quint32>(static_cast<unsigned char>(p[1])) << 8) |
-           (static_cast<quint32>(static_cast<unsigned char>(p[2])) << 16) |
-           (static_cast<quint32>(static_cast<unsigned char>(p[3])) << 24);
-}
-inline void put16(char* p, quint16 v) {
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
-inline void put32(char* p, quint32 v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-constexpr int kMaxNumericWidth = 40;   // wider numbers are not a dBase field
-
-// Versions of dBase III-compatible files whose descriptors we read: 0x03
-// (dBase III, IV, V without memo) and the same with a memo file (0x83, 0x8B)
-// as long as no field is kept in the memo file.
-bool knownVersion(unsigned char v) { return v == 0x03 || v == 0x83 || v == 0x8B; }
-
-// What a file of another dBase program is, by its version byte ("" when the
-// byte names no format we know). Such a file is sound, only not readable
-// here: the user is told what it is and how to make it readable.
-QString foreignFormat(unsigned char v) {
-    switch (v) {
-    case 0x02:
-    case 0xFB:
-        return QStringLiteral("une table FoxBASE");
-    case 0x04:
-        return QStringLiteral("une table dBase 7");
-    case 0x30:
-    case 0x31:
-    case 0x32:
-        return QStringLiteral("une table Visual FoxPro");
-    case 0x83:
-        return QStringLiteral("une table dBase III avec mémo");
-    case 0x8B:
-        return QStringLiteral("une table dBase IV avec mémo");
-    case 0x8C:
-        return QStringLiteral("une table dBase 7 avec mémo");
-    case 0xF5:
-        return QStringLiteral("une table FoxPro avec mémo");
-    default:
-        return QString();
-    }
-}
-
-// Field types kept in a memo file (text, picture, binary, OLE object).
-bool memoType(char t) { return t == 'M' || t == 'G' || t == 'B' || t == 'P'; }
-
-QString foreign(const QString& name, const QString& what) {
-    return QStringLiteral("Le fichier %1 est %2, que Nutrimo ne sait pas lire : il ne lit que "
-                          "les tables dBase III sans mémo. Ouvrez ce fichier dans le programme "
-                          "qui l'a écrit et enregistrez-le au format dBase III. Le fichier n'a "
-                          "pas été modifié.")
-        .arg(name, what);
-}
-
-// Whether the header of a file whose version byte names another format
-// reads as one (a valid date, header and records within the file; for Visual
-// FoxPro, the 263 bytes that follow its field list), rather than as a
-// damaged or foreign file that happens to start with that byte.
-bool foreignHeader(const char* p, qint64 size, unsigned char version) {
-    const int month = static_cast<unsigned char>(p[2]);
-    const int day = static_cast<unsigned char>(p[3]);
-    const qint64 count = le32(p + 4);
-    const int hlen = le16(p + 8);
-    const int rlen = le16(p + 10);
-    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
-    if (hlen < 32 + 32 + 1 || hlen > size || rlen < 2 || hlen + count * rlen > size) return false;
-    if (version < 0x30 || version > 0x32) return true;
-    int end = 32;
-    while (end < hlen && p[end] != 0x0D) end += 32;
-    return end < hlen && end + 1 + 263 == hlen;
-}
-
-bool validFieldNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '_';
-}
+using DbfHeader::damaged;
+using DbfHeader::le32;
+using DbfHeader::put32;
 
 }  // namespace
 
@@ -179,6 +85,8 @@ struct DbfFile::Impl {
     QHash<QString, int> byName;   // upper-case name -> index
     bool mdx = false;
     bool recordsKnownGood = false;   // this very file passed the record checks before
+    FileSeam ownSeam;                // the seam of a handle opened without a run
+    FileSeam* seam = &ownSeam;
 
     const char* rec(int r) const {
         return image.constData() + headerLength + static_cast<qint64>(r) * recordLength;
@@ -217,7 +125,7 @@ void DbfFile::Impl::checkWritable() const {
 
 void DbfFile::Impl::writeAt(qint64 pos, const char* data, qint64 len) {
     if (!onDisk) return;
-    if (const int err = FileSeam::writeAll(fd, pos, data, len, path))
+    if (const int err = seam->writeAll(fd, pos, data, len, path))
         throw DataError(QStringLiteral("Impossible d'écrire dans le fichier %1 : %2.")
                             .arg(name, FileError::fromErrno(err, path)));
 }
@@ -238,137 +146,11 @@ void DbfFile::Impl::undoAppend(qint64 end) {
 // file and says what is wrong.
 void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     const char* p = bytes.constData();
-    const qint64 size = bytes.size();
-    if (size < 32)
-        throw DataError(damaged(name, QStringLiteral("il ne fait que %1 octets, moins qu'un "
-                                                     "en-tête de table dBase (32 octets)")
-                                          .arg(size)));
-    const unsigned char version = static_cast<unsigned char>(p[0]);
-    if (!knownVersion(version) && !foreignFormat(version).isEmpty() && foreignHeader(p, size, version))
-        throw DataError(foreign(name, foreignFormat(version)));
-    if (!knownVersion(version))
-        throw DataError(damaged(
-            name, QStringLiteral("ce n'est pas une table dBase III (octet de version 0x%1)")
-                      .arg(QString::number(version, 16).rightJustified(2, QLatin1Char('0')).toUpper())));
-    const quint32 count = le32(p + 4);
-    const int hlen = le16(p + 8);
-    const int rlen = le16(p + 10);
-    mdx = p[28] != 0;
-
-    if (hlen > size)
-        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) dépasse la "
-                                                     "taille du fichier (%2 octets)")
-                                          .arg(hlen)
-                                          .arg(size)));
-    if (hlen < 32 + 32 + 1)
-        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) est trop petite "
-                                                     "pour décrire un champ")
-                                          .arg(hlen)));
-    // Field descriptors up to the 0x0D terminator, within the header.
-    QVector<DbfField> list;
-    QSet<QString> seen;
-    int pos = 32;
-    int offset = 0;
-    for (;;) {
-        if (pos >= hlen || pos >= size)
-            throw DataError(damaged(
-                name, QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D")));
-        if (p[pos] == 0x0D) break;
-        if (pos + 32 > hlen) {
-            // Either the header length is too short for the descriptors, or
-            // the terminator is missing: look for it further on.
-            int end = pos;
-            while (end < size && p[end] != 0x0D) end += 32;
-            if (end < size)
-                throw DataError(damaged(
-                    name, QStringLiteral("la longueur d'en-tête (%1) ne correspond pas aux "
-                                         "champs décrits (%2)")
-                              .arg(hlen)
-                              .arg(end + 1)));
-            throw DataError(damaged(
-                name, QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D")));
-        }
-        const char* d = p + pos;
-        const int number = list.size() + 1;
-        // Name: 1 to 10 ASCII characters (letters, digits, '_'), NUL-padded.
-        int nameLen = 0;
-        while (nameLen < 11 && d[nameLen] != '\0') ++nameLen;
-        bool nameOk = nameLen >= 1 && nameLen <= 10;
-        for (int k = 0; nameOk && k < nameLen; ++k) nameOk = validFieldNameChar(d[k]);
-        if (!nameOk)
-            throw DataError(damaged(
-                name, QStringLiteral("la description du champ n° %1 est illisible (nom invalide)")
-                          .arg(number)));
-        DbfField f;
-        f.name = QString::fromLatin1(d, nameLen).toUpper();
-        f.type = static_cast<char>(std::toupper(static_cast<unsigned char>(d[11])));
-        f.length = static_cast<unsigned char>(d[16]);
-        f.decimals = static_cast<unsigned char>(d[17]);
-        f.offset = offset;
-        // A memo field in a file whose version says it has a memo file.
-        if (version != 0x03 && memoType(f.type)) throw DataError(foreign(name, foreignFormat(version)));
-        if (f.type != 'C' && f.type != 'N' && f.type != 'F' && f.type != 'D' && f.type != 'L') {
-            const unsigned char t = static_cast<unsigned char>(d[11]);
-            const QString shown = (t >= 0x21 && t < 0x7F)
-                                      ? QStringLiteral("« %1 »").arg(QChar(t))
-                                      : QStringLiteral("0x%1").arg(t, 2, 16, QLatin1Char('0'));
-            throw DataError(damaged(name, QStringLiteral("le champ %1 a un type inconnu (%2)")
-                                              .arg(f.name, shown)));
-        }
-        if (f.length == 0)
-            throw DataError(
-                damaged(name, QStringLiteral("le champ %1 a une largeur nulle").arg(f.name)));
-        if (f.type == 'C') {
-            f.decimals = 0;
-        } else if (f.type == 'N' || f.type == 'F') {
-            if (f.length > kMaxNumericWidth)
-                throw DataError(damaged(name, QStringLiteral("le champ numérique %1 a une largeur "
-                                                             "de %2 caractères, trop grande")
-                                                  .arg(f.name)
-                                                  .arg(f.length)));
-            if (f.decimals > 0 && f.decimals >= f.length)
-                throw DataError(damaged(name, QStringLiteral("le champ %1 a %2 décimales pour "
-                                                             "une largeur de %3")
-                                                  .arg(f.name)
-                                                  .arg(f.decimals)
-                                                  .arg(f.length)));
-        } else if (f.type == 'D') {
-            f.decimals = 0;
-            if (f.length != 8)
-                throw DataError(damaged(name, QStringLiteral("le champ date %1 a une largeur de "
-                                                             "%2 au lieu de 8")
-                                                  .arg(f.name)
-                                                  .arg(f.length)));
-        } else if (f.type == 'L') {
-            f.decimals = 0;
-            if (f.length != 1)
-                throw DataError(damaged(name, QStringLiteral("le champ logique %1 a une largeur "
-                                                             "de %2 au lieu de 1")
-                                                  .arg(f.name)
-                                                  .arg(f.length)));
-        }
-        if (seen.contains(f.name))
-            throw DataError(
-                damaged(name, QStringLiteral("le champ %1 est décrit deux fois").arg(f.name)));
-        seen.insert(f.name);
-        offset += f.length;
-        list << f;
-        pos += 32;
-    }
-    if (list.isEmpty())
-        throw DataError(damaged(name, QStringLiteral("il ne décrit aucun champ")));
-    // The records start right after the terminator: a header length that says
-    // otherwise would have every record read off by some bytes.
-    if (hlen != pos + 1)
-        throw DataError(damaged(name, QStringLiteral("la longueur d'en-tête (%1) ne correspond pas "
-                                                     "aux champs décrits (%2)")
-                                          .arg(hlen)
-                                          .arg(pos + 1)));
-    if (offset + 1 != rlen)
-        throw DataError(damaged(name, QStringLiteral("la longueur d'enregistrement (%1) ne "
-                                                     "correspond pas aux champs (%2)")
-                                          .arg(rlen)
-                                          .arg(offset + 1)));
+    const DbfHeader::Header h = DbfHeader::read(p, bytes.size(), name);
+    const quint32 count = h.recordCount;
+    const int hlen = h.headerLength;
+    const int rlen = h.recordLength;
+    mdx = h.productionIndex;
     const qint64 needed = static_cast<qint64>(hlen) + static_cast<qint64>(count) * rlen;
     if (needed > fileSize)
         throw DataError(damaged(name, QStringLiteral("il est tronqué : l'en-tête annonce %1 "
@@ -380,12 +162,12 @@ void DbfFile::Impl::parse(QByteArray bytes, qint64 fileSize) {
     if (needed > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(name));
 
-    if (!recordsKnownGood) checkRecords(p + hlen, static_cast<int>(count), rlen, list);
+    if (!recordsKnownGood) checkRecords(p + hlen, static_cast<int>(count), rlen, h.fields);
 
     headerLength = hlen;
     recordLength = rlen;
     recordCount = static_cast<int>(count);
-    fields = list;
+    fields = h.fields;
     byName.clear();
     for (int i = 0; i < fields.size(); ++i) byName.insert(fields[i].name, i);
     // Keeps the bytes themselves (no copy): only what follows the records
@@ -433,9 +215,10 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
 DbfFile::DbfFile() : d(new Impl) {}
 DbfFile::~DbfFile() = default;
 
-std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
+std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly, RunContext* run) {
     std::unique_ptr<DbfFile> f(new DbfFile);
     Impl& d = *f->d;
+    if (run) d.seam = &run->seam();
     d.path = QFileInfo(path).absoluteFilePath();
     d.name = FileError::shownName(path);
     d.readOnly = readOnly;
@@ -447,13 +230,13 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     // In a read-only run the file is only read: each write is then refused
     // by the seam with the reason.
     int err = 0;
-    if (readOnly || FileSeam::readOnlyRun()) {
+    if (readOnly || d.seam->readOnlyRun()) {
         d.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
         if (d.fd < 0) err = errno;
     } else if (WholeFile::isSymLink(d.path)) {
         throw DataError(WholeFile::linkRefusal(d.name));
     } else {
-        err = FileSeam::openForWriting(d.path, &d.fd);
+        err = d.seam->openForWriting(d.path, &d.fd);
     }
     struct stat st;
     if (!err && ::fstat(d.fd, &st) < 0) err = errno;
@@ -466,9 +249,9 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
     const qint64 size = st.st_size;
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
-    const bool settled = st.st_ctim.tv_sec + 3 < ::time(nullptr);
+    const bool settled = run && CheckedFiles::settled(st);
     const QByteArray identity = CheckedFiles::identityOf(st);
-    d.recordsKnownGood = settled && CheckedFiles::contains(identity);
+    d.recordsKnownGood = settled && run->checkedFiles().contains(identity);
     QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
     qint64 done = 0;
     while (done < size) {
@@ -482,7 +265,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly) {
         done += n;
     }
     d.parse(std::move(bytes), size);
-    if (settled) CheckedFiles::insert(identity);
+    if (settled) run->checkedFiles().insert(identity);
     d.onDisk = true;
     return f;
 }
@@ -498,67 +281,35 @@ std::unique_ptr<DbfFile> DbfFile::fromBytes(const QByteArray& bytes,
     return f;
 }
 
-void DbfFile::create(const QString& path, const QVector<DbfField>& fields, int year, int month,
-                     int day) {
-    const QString name = FileError::shownName(path);
-    auto refuse = [&](const QString& why) {
-        throw DataError(QStringLiteral("Impossible de créer le fichier %1 : %2.").arg(name, why));
-    };
-    if (fields.isEmpty()) refuse(QStringLiteral("aucun champ n'est donné"));
-    QSet<QString> seen;
-    int recordLength = 1;
-    for (const DbfField& f : fields) {
-        const QByteArray n = f.name.toLatin1();
-        bool ok = !n.isEmpty() && n.size() <= 10 && f.name == QString::fromLatin1(n);
-        for (char c : n) ok = ok && validFieldNameChar(c);
-        if (!ok) refuse(QStringLiteral("le nom de champ « %1 » n'est pas valide").arg(f.name));
-        if (seen.contains(f.name.toUpper()))
-            refuse(QStringLiteral("le champ %1 est donné deux fois").arg(f.name));
-        seen.insert(f.name.toUpper());
-        bool widthOk = f.length >= 1 && f.length <= 254;
-        if (f.type == 'N' || f.type == 'F')
-            widthOk = widthOk && f.length <= kMaxNumericWidth && f.decimals >= 0 &&
-                      (f.decimals == 0 || f.decimals < f.length);
-        else if (f.type == 'D')
-            widthOk = f.length == 8;
-        else if (f.type == 'L')
-            widthOk = f.length == 1;
-        else if (f.type != 'C')
-            refuse(QStringLiteral("le champ %1 a un type inconnu").arg(f.name));
-        if (!widthOk) refuse(QStringLiteral("le champ %1 a une largeur invalide").arg(f.name));
-        recordLength += f.length;
-    }
-    if (recordLength > 0xFFFF) refuse(QStringLiteral("les enregistrements sont trop longs"));
-    const int headerLength = 32 + 32 * fields.size() + 1;
-    if (headerLength > 0xFFFF) refuse(QStringLiteral("il y a trop de champs"));
+void DbfFile::create(const QString& path, const QVector<DbfField>& fields, RunContext* run,
+                     int year, int month, int day) {
+    create(path, fields, {}, run, year, month, day);
+}
 
-    QByteArray bytes(headerLength + 1, '\0');
-    char* p = bytes.data();
-    p[0] = 0x03;
-    p[1] = static_cast<char>(qBound(0, year - 1900, 255));
-    p[2] = static_cast<char>(qBound(1, month, 12));
-    p[3] = static_cast<char>(qBound(1, day, 31));
-    put32(p + 4, 0);
-    put16(p + 8, static_cast<quint16>(headerLength));
-    put16(p + 10, static_cast<quint16>(recordLength));
-    p[29] = 0x03;   // language driver: Windows ANSI (cp1252)
-    for (int i = 0; i < fields.size(); ++i) {
-        char* dsc = p + 32 + 32 * i;
-        const QByteArray n = fields[i].name.toUpper().toLatin1();
-        std::memcpy(dsc, n.constData(), static_cast<size_t>(n.size()));
-        dsc[11] = fields[i].type;
-        dsc[16] = static_cast<char>(fields[i].length);
-        dsc[17] = static_cast<char>((fields[i].type == 'N' || fields[i].type == 'F')
-                                        ? fields[i].decimals
-                                        : 0);
+void DbfFile::create(const QString& path, const QVector<DbfField>& fields, const QVector<QByteArray>& records,
+                     RunContext* run, int year, int month, int day) {
+    const QString name = FileError::shownName(path);
+    QByteArray bytes = DbfHeader::build(fields, name, year, month, day);
+    const int recordLength = DbfHeader::le16(bytes.constData() + 10);
+    bytes.reserve(bytes.size() + records.size() * recordLength + 1);
+    for (const QByteArray& r : records) {
+        if (r.size() != recordLength - 1)
+            throw DataError(QStringLiteral("Impossible de créer le fichier %1 : un enregistrement n'a pas la "
+                                           "bonne longueur (%2 au lieu de %3).")
+                                .arg(name)
+                                .arg(r.size())
+                                .arg(recordLength - 1));
+        bytes.append(' ');
+        bytes.append(r);
     }
-    p[headerLength - 1] = 0x0D;
-    p[headerLength] = 0x1A;
+    put32(bytes.data() + 4, static_cast<quint32>(records.size()));
+    bytes.append('\x1A');
 
     // Written through a temporary file: replacing a table either happens
     // whole or not at all.
     try {
-        WholeFile::replace(QFileInfo(path).absoluteFilePath(), bytes, name);
+        FileSeam ownSeam;
+        WholeFile::replace(run ? run->seam() : ownSeam, QFileInfo(path).absoluteFilePath(), bytes, name);
     } catch (const DataError& e) {
         throw DataError(QString(e.message()).replace(QStringLiteral("Impossible d'écrire le fichier"),
                                             QStringLiteral("Impossible de créer le fichier")));
@@ -651,13 +402,9 @@ QByteArray DbfFile::encodeNumber(int field, double value) const {
     if (!std::isfinite(value))
         throw DataError(QStringLiteral("La valeur donnée au champ %1 n'est pas un nombre.")
                             .arg(f.name));
-    QByteArray text = QByteArray::number(value, 'f', f.decimals);
-    if (text.startsWith('-')) {
-        // "-0.000" is zero: written without sign.
-        bool zero = true;
-        for (int i = 1; i < text.size() && zero; ++i) zero = text[i] == '0' || text[i] == '.';
-        if (zero) text.remove(0, 1);
-    }
+    // "-0.000" is zero: written without sign.
+    const QByteArray text =
+        DbfNumber::withoutNegativeZero(QString::number(value, 'f', f.decimals)).toLatin1();
     if (text.size() > f.length)
         throw DataError(QStringLiteral("La valeur %1 ne tient pas dans le champ %2 (%3 caractères).")
                             .arg(shownNumber(value), f.name)

@@ -17,6 +17,10 @@
 #include <QVector>
 #include <memory>
 
+#include "core/dbf/cp1252.h"
+
+class RunContext;
+
 struct DbfField {
     QString name;      // upper case as stored, at most 10 characters
     char type = 'C';   // 'C' character, 'N' numeric, 'F' float, 'D' date, 'L' logical
@@ -25,20 +29,6 @@ struct DbfField {
     int offset = 0;    // offset of the field inside the record (after the deletion flag)
 };
 
-namespace Cp1252 {
-// Decodes cp1252 bytes (every byte maps to one character; the five unassigned
-// bytes map to the matching C1 control characters so that nothing is lost).
-QString decode(const QByteArray& bytes);
-// True when every character of text has a cp1252 byte.
-bool canEncode(const QString& text);
-// Encodes; throws DataError naming the first character that cp1252 cannot hold.
-QByteArray encode(const QString& text);
-// Where the first character without a cp1252 byte stands (-1: none), and the
-// character at a position (a surrogate pair joined), for messages.
-int firstUnencodable(const QString& text);
-QString characterAt(const QString& text, int i);
-}
-
 class DbfFile {
 public:
     ~DbfFile();
@@ -46,12 +36,23 @@ public:
     DbfFile& operator=(const DbfFile&) = delete;
 
     // Opens an existing file (read-write unless readOnly) and validates it.
-    static std::unique_ptr<DbfFile> open(const QString& path, bool readOnly = false);
-    // Creates (or replaces) a file with the given fields and no record.
-    // The header date is given as (year, month, day) so that builds can be
-    // byte-for-byte reproducible.
+    // Writes go through the run's file seam (a read-only run opens every file
+    // for reading only), and a file the run already checked, unchanged since,
+    // is not checked again; without a run, the handle makes a default seam
+    // of its own and checks everything.
+    static std::unique_ptr<DbfFile> open(const QString& path, bool readOnly = false,
+                                         RunContext* run = nullptr);
+    // Creates (or replaces) a file with the given fields and no record,
+    // through the run's seam (a default one without a run). The header date
+    // is given as (year, month, day) so that builds can be byte-for-byte
+    // reproducible.
     static void create(const QString& path, const QVector<DbfField>& fields,
-                       int year = 2020, int month = 1, int day = 1);
+                       RunContext* run = nullptr, int year = 2020, int month = 1, int day = 1);
+    // The same with these records (each recordLength() - 1 bytes of fields,
+    // as blankRecord() and the encoders make them), all live.
+    static void create(const QString& path, const QVector<DbfField>& fields,
+                       const QVector<QByteArray>& records, RunContext* run = nullptr, int year = 2020,
+                       int month = 1, int day = 1);
     // Validates and reads a whole file image held in memory (used by the
     // fuzzer and by checks on files before they replace a table).
     static std::unique_ptr<DbfFile> fromBytes(const QByteArray& bytes,

@@ -161,4 +161,23 @@ bool isPlainNumber(const char* p, int n) {
     return i == n;
 }
 
+QString withoutNegativeZero(QString text) {
+    if (!text.startsWith(QLatin1Char('-'))) return text;
+    for (int i = 1; i < text.size(); ++i)
+        if (text[i] != QLatin1Char('0') && text[i] != QLatin1Char('.') && text[i] != QLatin1Char(','))
+            return text;
+    return text.mid(1);
+}
+
+QString plainText(double value) {
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(QLatin1Char('e'))) {
+        // Keep plain notation for the magnitudes the tables hold.
+        text = QString::number(value, 'f', 15);
+        while (text.contains(QLatin1Char('.')) && text.endsWith(QLatin1Char('0'))) text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    return withoutNegativeZero(text);
+}
+
 }  // namespace DbfNumber

@@ -3,6 +3,7 @@
 // values, the strict one that tells whether a text is a number (used at the
 // door and for what the user types), and the exact scaled reading that
 // orders numbers without rounding.
+#include <QString>
 #include <QtGlobal>
 
 namespace DbfNumber {
@@ -21,5 +22,12 @@ double parseLenient(const char* p, int n);
 // The value as an exact count of 10^-decimals; false when the text is not a
 // plain decimal number with at most that many decimals.
 bool parseScaledText(const char* p, int n, int decimals, qint64* out);
+
+// A number as plain text with a point: up to 15 significant digits, no
+// trailing zeros, no exponent for the magnitudes a field can hold, and no
+// sign on a value that shows as zero ("-0" is 0).
+QString plainText(double value);
+// Takes the sign off a number text whose digits are all zeros ("-0.00").
+QString withoutNegativeZero(QString text);
 
 }  // namespace DbfNumber

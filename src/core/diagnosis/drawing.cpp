@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/interfaces/surface.h"
 
 DiagLayout DiagLayout::ecran() { return DiagLayout(); }

@@ -1,6 +1,6 @@
 #include "core/diagnosis/page1.h"
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/interfaces/surface.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/diagnosis/page1.h"
 #include "core/interfaces/surface.h"
 #include "core/schema/schema.h"

@@ -1,8 +1,10 @@
 #include "core/foodtable/foodbrowser.h"
 
-#include "core/interfaces/prompter.h"
 #include "core/schema/schema.h"
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
+
+Prompter& FoodBrowser::prompter() const { return m_t.run().prompter(); }
 
 FoodBrowser::FoodBrowser(Table& taliments) : m_t(taliments) { m_t.setIndexName(index(m_tri)); }
 

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 
+class Prompter;
 class Table;
 
 class FoodBrowser {
@@ -44,6 +45,8 @@ public:
     static void ajouteKcal(Table& taliments);
 
 private:
+    // The run of the tables: the user is asked through its Prompter.
+    Prompter& prompter() const;
     Table& m_t;
     Tri m_tri = Tri::Numero;
 };

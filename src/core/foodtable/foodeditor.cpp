@@ -8,10 +8,10 @@
 #include "core/compose/compositejournal.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/numformat.h"
-#include "core/interfaces/prompter.h"
+#include "core/io/dataerror.h"
+#include "core/schema/numformat.h"
 #include "core/schema/schema.h"
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
 
 namespace {
@@ -25,6 +25,8 @@ bool estNumerique(const QString& field) {
     return f && (f->type == 'N' || f->type == 'F');
 }
 }  // namespace
+
+Prompter& FoodEditor::prompter() const { return m_t.run().prompter(); }
 
 FoodEditor::FoodEditor(Table& taliments, Table& talimCompo) : m_t(taliments), m_compo(talimCompo) {
     m_t.beforeInsert = [this](Table& t) { TalimentsBeforeInsert(t); };
@@ -164,7 +166,7 @@ bool FoodEditor::ecrit() {
     const double numero = m_t.asFloat(kNumero);
     const QString nom = m_t.asString(kNom);
     m_t.post();
-    if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.directory(), numero, nom, tapes);
+    if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.run(), m_t.directory(), numero, nom, tapes);
     return true;
 }
 

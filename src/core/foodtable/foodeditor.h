@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+class Prompter;
 class Table;
 
 class FoodEditor {
@@ -80,6 +81,8 @@ public:
     bool TalimentsBeforeDelete(Table& t);
 
 private:
+    // The run of the tables: the user is asked through its Prompter.
+    Prompter& prompter() const;
     bool ecrit();
 
     Table& m_t;

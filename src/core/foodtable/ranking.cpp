@@ -1,6 +1,6 @@
 #include "core/foodtable/ranking.h"
 
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 #include "core/interfaces/surface.h"
 #include "core/table/table.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 // Message boxes and input prompts, as an interface: the program's logic asks
-// through the current Prompter, never through a widget. The windows install
-// the Qt implementation (real modal boxes); tests install a scripted one that
-// answers from a queue and records what was asked.
+// through the Prompter of its run (RunContext), never through a widget. The
+// application gives its run the Qt implementation (real modal boxes); tests
+// give theirs a scripted one that answers from a queue and records what was
+// asked.
 #include <QString>
 #include <optional>
 
@@ -27,13 +28,13 @@ public:
                                          const QString& initial = QString()) = 0;
 };
 
-// The current prompter: the one set by setPrompter, else the default one.
-// With neither, messages are written to the log, questions answer Non and
-// prompts Annuler, so that nothing is ever done without the user's consent.
-Prompter& prompter();
-// Replaces the current prompter; the caller keeps ownership and restores it
-// (nullptr: back to the default).
-void setPrompter(Prompter* p);
-// The prompter used when none is set (the windows' Qt boxes).
-void setDefaultPrompter(Prompter* p);
-bool hasDefaultPrompter();
+// The prompter of a run that has no window to ask through: messages are
+// written to the log, questions answer Non and prompts Annuler, so that
+// nothing is ever done without the user's consent.
+class LogPrompter : public Prompter {
+public:
+    void message(Kind kind, const QString& text) override;
+    bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString& initial = QString()) override;
+};

@@ -1,6 +1,6 @@
 #include "core/schema/schema.h"
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 #include <QHash>
 

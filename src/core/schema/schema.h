@@ -91,7 +91,7 @@ const TableSchema& nonMesuresSchema();
 const QStringList& nutrientTags();
 
 // The program's files in the Data directory, one spelling each; each is
-// found on disk whatever its letter case (DataDir::resolve).
+// found on disk whatever its letter case (DataDirectory::resolve).
 namespace FileNames {
 const QString& choix();            // the day's choice: the Choice table's file, "CHOIX.DBF"
 const QString& choixVide();        // the empty choice template, "choix0.dbf"

@@ -4,36 +4,34 @@
 
 #include "core/compose/choixfichiers.h"
 #include "core/compose/compositejournal.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileops.h"
-#include "core/interfaces/prompter.h"
-#include "core/session/datalock.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileops.h"
+#include "core/io/runcontext.h"
 
 namespace RepriseDemarrage {
 namespace {
 
-void etape(const std::function<void()>& f) {
+void etape(RunContext& run, const std::function<void()>& f) {
     try {
         f();
     } catch (const DataError& e) {
-        prompter().message(Prompter::Kind::Error, e.message());
+        run.prompter().message(Prompter::Kind::Error, e.message());
     }
 }
 
 }  // namespace
 
-bool execute() {
-    if (DataLock::acquire(DataDir::path()) != DataLock::Result::Taken) return false;
-    FileOps::removeLeftoverTemporaries();
-    etape([] {
-        const QString message = CompositeJournal::reprise();
-        if (!message.isEmpty()) prompter().message(Prompter::Kind::Information, message);
+bool execute(RunContext& run) {
+    if (run.lock().acquire(run.dataDir().path()) != DataLock::Result::Taken) return false;
+    FileOps::removeLeftoverTemporaries(run);
+    etape(run, [&] {
+        const QString message = CompositeJournal::reprise(run);
+        if (!message.isEmpty()) run.prompter().message(Prompter::Kind::Information, message);
     });
-    etape([] { FichierChoix::restaureChoixInterrompu(); });
-    etape([] {
-        for (const QString& nom : CompositeJournal::orphelins())
-            prompter().message(
+    etape(run, [&] { FichierChoix::restaureChoixInterrompu(run); });
+    etape(run, [&] {
+        for (const QString& nom : CompositeJournal::orphelins(run))
+            run.prompter().message(
                 Prompter::Kind::Warning,
                 QStringLiteral("L'aliment composé %1 n'a aucun élément dans la table des "
                                "aliments composés : il a sans doute été laissé par un "

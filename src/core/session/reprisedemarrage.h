@@ -12,8 +12,10 @@
 //     deleted are named, with the way to delete them.
 // Each step reports its own DataError through the Prompter and the next
 // step still runs.
+class RunContext;
+
 namespace RepriseDemarrage {
-// Takes the lock of the Data directory if this process does not hold it;
+// Takes the lock of the Data directory if this run does not hold it;
 // returns false, having touched nothing, when another program holds it.
-bool execute();
+bool execute(RunContext& run);
 }

@@ -1,8 +1,9 @@
 #include "core/session/session.h"
 
-#include "core/dbf/datadir.h"
+#include "core/schema/schema.h"
 
-Session::Session(const QString& dataDir) {
-    DataDir::set(dataDir);
-    m_dataDir = DataDir::path();
+Session::Session(DataDirectory dataDir, Prompter* prompter) : m_run(std::move(dataDir), prompter) {
+    m_run.setHelpFile(FileNames::aide());
 }
+
+Session::Session(const QString& dataDir, Prompter* prompter) : Session(DataDirectory(dataDir), prompter) {}

@@ -1,23 +1,29 @@
 #pragma once
-// Session: the state of one run of the program. Start-up creates it once and
+// Session: the state of one run of the program. main() creates it once and
 // hands it to the windows that use it; no window finds another through it.
 //
-// It owns the Data directory (the working directory at start-up, where every
-// table and work file lives), the Daily totals (refilled from the Choice table
-// by the composition and diagnosis windows and kept for the whole run), the
-// mode flags the main window sets before showing a shared window, and the
-// First-paint flag, which keeps the diagnosis window from appearing during
-// start-up's first reading of the tables.
+// It owns the run's context (RunContext: the Data directory, where every
+// table and work file lives, with its lock, the file seam, the files already
+// checked, the Prompter and the help file), the Daily totals (refilled from
+// the Choice table by the composition and diagnosis windows and kept for the
+// whole run), the mode flags the main window sets before showing a shared
+// window, and the First-paint flag, which keeps the diagnosis window from
+// appearing during start-up's first reading of the tables.
 #include <QString>
 
 #include "core/compose/dailytotals.h"
+#include "core/io/runcontext.h"
 
 class Session {
 public:
-    // Makes dataDir the Data directory of the run.
-    explicit Session(const QString& dataDir);
+    // A run on the Data directory, asking the user through the prompter
+    // (kept by the caller; none: nothing is asked, see LogPrompter).
+    explicit Session(DataDirectory dataDir, Prompter* prompter = nullptr);
+    explicit Session(const QString& dataDir, Prompter* prompter = nullptr);
 
-    QString dataDir() const { return m_dataDir; }
+    RunContext& run() { return m_run; }
+    QString dataDir() const { return m_run.dataDir().path(); }
+    Prompter& prompter() { return m_run.prompter(); }
     DailyTotals& totals() { return m_totals; }
     const DailyTotals& totals() const { return m_totals; }
 
@@ -27,6 +33,6 @@ public:
                                     // diagnosis window's first reading
 
 private:
-    QString m_dataDir;
+    RunContext m_run;
     DailyTotals m_totals;
 };

@@ -7,10 +7,10 @@
 #include "core/compose/choicelist.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/wholefile.h"
+#include "core/io/wholefile.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 
@@ -19,7 +19,7 @@ namespace {
 const QString kCategorie = QStringLiteral("catégorie :");
 const QString kAliment = QStringLiteral("aliment :");
 
-QString pathOf(const QString& dir, const QString& name) { return DataDir::resolve(name, dir); }
+QString pathOf(RunContext& run, const QString& name) { return run.dataDir().resolve(name); }
 }  // namespace
 
 const QString& exclusionsFile() {
@@ -27,9 +27,9 @@ const QString& exclusionsFile() {
     return name;
 }
 
-Exclusions readExclusions(const QString& dir) {
+Exclusions readExclusions(RunContext& run) {
     Exclusions out;
-    const QString path = pathOf(dir, exclusionsFile());
+    const QString path = pathOf(run, exclusionsFile());
     if (!QFileInfo::exists(path)) return out;
     const QByteArray bytes = WholeFile::read(path, exclusionsFile());
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -59,7 +59,7 @@ Exclusions readExclusions(const QString& dir) {
     return out;
 }
 
-void writeExclusions(const QString& dir, const Exclusions& exclusions) {
+void writeExclusions(RunContext& run, const Exclusions& exclusions) {
     QString text = QStringLiteral("# Nutrimo : ce que « Compléter la ration » ne propose jamais\n");
     QStringList categories(exclusions.categories.begin(), exclusions.categories.end());
     // In the fixed order of the categories, so that the file reads as the window shows it.
@@ -68,12 +68,12 @@ void writeExclusions(const QString& dir, const Exclusions& exclusions) {
     });
     for (const QString& c : categories) text += kCategorie + QLatin1Char(' ') + c + QLatin1Char('\n');
     for (const QString& f : exclusions.foods) text += kAliment + QLatin1Char(' ') + f.trimmed() + QLatin1Char('\n');
-    WholeFile::replace(pathOf(dir, exclusionsFile()), text.toUtf8(), exclusionsFile());
+    WholeFile::replace(run.seam(), pathOf(run, exclusionsFile()), text.toUtf8(), exclusionsFile());
 }
 
-QVector<CandidateFood> readFoods(const QString& dir, const PortionTable& portions) {
+QVector<CandidateFood> readFoods(RunContext& run, const PortionTable& portions) {
     QVector<CandidateFood> out;
-    const auto file = DbfFile::open(pathOf(dir, foodSchema().fileName), true);
+    const auto file = DbfFile::open(pathOf(run, foodSchema().fileName), true, &run);
     const int numero = file->fieldIndex(QStringLiteral("NUMERO"));
     const int nom = file->fieldIndex(QStringLiteral("NOM"));
     const int categorie = file->fieldIndex(QStringLiteral("CATEGORIE"));
@@ -83,7 +83,7 @@ QVector<CandidateFood> readFoods(const QString& dir, const PortionTable& portion
     // Field index of each nutrient slot, -1 when the file lacks it.
     int fieldOf[DailyTotals::Count];
     for (int s = 0; s < DailyTotals::Count; ++s) fieldOf[s] = file->fieldIndex(choiceNumericFields()[s]);
-    const QHash<QString, QSet<int>> marks = marquesDesAliments(dir);
+    const QHash<QString, QSet<int>> marks = marquesDesAliments(run.dataDir().path());
     out.reserve(file->recordCount());
     for (int r = 0; r < file->recordCount(); ++r) {
         if (file->isDeleted(r)) continue;
@@ -105,9 +105,8 @@ QVector<CandidateFood> readFoods(const QString& dir, const PortionTable& portion
     return out;
 }
 
-GroupNeeds readNeeds(const QString& dir, const QString& groupColumn) {
-    Table t(needsSchema());
-    t.setDirectory(dir);
+GroupNeeds readNeeds(RunContext& run, const QString& groupColumn) {
+    Table t(run, needsSchema());
     t.setReadOnly(true);
     t.open();
     if (t.recordCount() < 29)
@@ -120,9 +119,8 @@ GroupNeeds readNeeds(const QString& dir, const QString& groupColumn) {
     return needs;
 }
 
-DailyTotals readDay(const QString& dir) {
-    Table t(choiceSchema());
-    t.setDirectory(dir);
+DailyTotals readDay(RunContext& run) {
+    Table t(run, choiceSchema());
     t.setReadOnly(true);
     t.open();
     DailyTotals totals;
@@ -130,9 +128,8 @@ DailyTotals readDay(const QString& dir) {
     return totals;
 }
 
-void addToDay(const QString& dir, const CompletionRequest& request, const QVector<ProposedLine>& lines) {
-    Table talim(foodSchema());
-    talim.setDirectory(dir);
+void addToDay(RunContext& run, const CompletionRequest& request, const QVector<ProposedLine>& lines) {
+    Table talim(run, foodSchema());
     talim.setIndexName(QStringLiteral("NOM"));
     talim.setReadOnly(true);
     talim.open();
@@ -141,8 +138,7 @@ void addToDay(const QString& dir, const CompletionRequest& request, const QVecto
             throw DataError(QStringLiteral("L'aliment %1 n'existe plus dans la table : rien n'a été ajouté à la "
                                            "journée.")
                                 .arg(request.foods[l.food].name));
-    Table tchoix(choiceSchema());
-    tchoix.setDirectory(dir);
+    Table tchoix(run, choiceSchema());
     tchoix.setIndexName(QString());
     tchoix.open();
     ChoiceList list(talim, tchoix);

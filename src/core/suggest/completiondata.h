@@ -15,29 +15,31 @@
 
 #include "core/suggest/completion.h"
 
+class RunContext;
+
 namespace CompletionData {
 // "EXCLUS.TXT"
 const QString& exclusionsFile();
 // The exclusions kept in the directory; none when the file is absent. A file
 // that cannot be read or holds a line not understood throws DataError naming
 // the file and the line.
-Exclusions readExclusions(const QString& dir);
+Exclusions readExclusions(RunContext& run);
 // Replaces the file with the exclusions (throws DataError, the file then
 // unchanged).
-void writeExclusions(const QString& dir, const Exclusions& exclusions);
+void writeExclusions(RunContext& run, const Exclusions& exclusions);
 
 // Every food of the Food table (deleted records aside), with its marks of
 // unmeasured values and its portion.
-QVector<CandidateFood> readFoods(const QString& dir, const PortionTable& portions = PortionTable::supplied());
+QVector<CandidateFood> readFoods(RunContext& run, const PortionTable& portions = PortionTable::supplied());
 // The group's needs from the Needs table, as the diagnosis reads them; a
 // table of fewer than 29 rows is refused with a DataError saying so.
-GroupNeeds readNeeds(const QString& dir, const QString& groupColumn);
+GroupNeeds readNeeds(RunContext& run, const QString& groupColumn);
 // The Daily totals of the day's choice (read only).
-DailyTotals readDay(const QString& dir);
+DailyTotals readDay(RunContext& run);
 
 // Appends the lines to the day's choice, each as Ajouter appends a food of
 // the Food table found by its name. All or nothing: a food no longer in the
 // table refuses the whole proposal before anything is written, and a write
 // that fails takes back the lines already appended; both throw DataError.
-void addToDay(const QString& dir, const CompletionRequest& request, const QVector<ProposedLine>& lines);
+void addToDay(RunContext& run, const CompletionRequest& request, const QVector<ProposedLine>& lines);
 }

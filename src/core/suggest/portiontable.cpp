@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStringList>
 
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 
 namespace {
 [[noreturn]] void refuse(const QString& shown, int line, const QString& why) {

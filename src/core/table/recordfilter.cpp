@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/dbf/collation.h"
-#include "core/dbf/dataerror.h"
+#include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 
 namespace {

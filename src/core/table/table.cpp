@@ -28,9 +28,9 @@
 #include <optional>
 
 #include "core/dbf/collation.h"
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileerror.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
+#include "core/io/fileerror.h"
 #include "core/table/recordfilter.h"
 #include "core/table/tablecursor.h"
 #include "core/table/tagindex.h"
@@ -51,9 +51,10 @@ inline bool isNumeric(char type) { return type == 'N' || type == 'F'; }
 struct Table::Impl {
     using Position = TableCursor::Position;
 
-    explicit Impl(Table* table) : q(table), cursor(table) {}
+    Impl(Table* table, RunContext& run) : q(table), run(run), cursor(table) {}
 
     Table* q = nullptr;
+    RunContext& run;
     TableSchema schema;
     QString dir;
     QString fileName;
@@ -199,7 +200,8 @@ double Table::Impl::calcValue(int rec, int k) const {
 
 // ---------------------------------------------------------------------------
 
-Table::Table(const TableSchema& schema, QObject* parent) : QObject(parent), d(new Impl(this)) {
+Table::Table(RunContext& run, const TableSchema& schema, QObject* parent)
+    : QObject(parent), d(new Impl(this, run)) {
     d->schema = schema;
     d->fileName = schema.fileName;
     d->tagName = schema.defaultTag.toUpper();
@@ -208,10 +210,11 @@ Table::Table(const TableSchema& schema, QObject* parent) : QObject(parent), d(ne
 Table::~Table() = default;
 
 void Table::setDirectory(const QString& dir) { d->dir = dir; }
-QString Table::directory() const { return d->dir.isEmpty() ? DataDir::path() : d->dir; }
+QString Table::directory() const { return d->dir.isEmpty() ? d->run.dataDir().path() : d->dir; }
 void Table::setFileName(const QString& name) { d->fileName = name; }
 QString Table::fileName() const { return d->fileName; }
-QString Table::filePath() const { return DataDir::resolve(d->fileName, directory()); }
+QString Table::filePath() const { return DataDirectory::resolveIn(directory(), d->fileName); }
+RunContext& Table::run() const { return d->run; }
 const TableSchema& Table::schema() const { return d->schema; }
 
 void Table::setIndexName(const QString& tag) {
@@ -295,7 +298,7 @@ void Table::setReadOnly(bool on) {
 void Table::open() {
     if (d->file) return;
     const QString path = filePath();
-    std::unique_ptr<DbfFile> file = DbfFile::open(path, d->readOnly);
+    std::unique_ptr<DbfFile> file = DbfFile::open(path, d->readOnly, &d->run);
     d->schema.checkFile(*file);
     d->file = std::move(file);
     try {

@@ -38,14 +38,17 @@
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 
+class RunContext;
+
 class Table : public QObject {
     Q_OBJECT
 public:
     enum class State { Inactive, Browse, Edit, Insert };
 
     // The schema gives the file name, the fields the file must hold and the
-    // tags that can be set; the directory defaults to the Data directory.
-    explicit Table(const TableSchema& schema, QObject* parent = nullptr);
+    // tags that can be set; the directory defaults to the run's Data
+    // directory, and the file is read and written through the run's seam.
+    Table(RunContext& run, const TableSchema& schema, QObject* parent = nullptr);
     ~Table() override;
 
     void setDirectory(const QString& dir);
@@ -54,6 +57,7 @@ public:
     QString fileName() const;
     QString filePath() const;                // resolved absolute path
     const TableSchema& schema() const;
+    RunContext& run() const;   // the run the handle belongs to
 
     // Index tag by name ("" for natural order). Unknown names throw DataError.
     // On an open handle the current record is kept; only the order changes.

@@ -1,4 +1,4 @@
-#include "core/dbf/fileops.h"
+#include "core/io/fileops.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,17 +6,17 @@
 
 #include <algorithm>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileerror.h"
-#include "core/dbf/fileseam.h"
-#include "core/dbf/wholefile.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileerror.h"
+#include "core/io/fileseam.h"
+#include "core/io/wholefile.h"
+#include "core/io/runcontext.h"
 
 namespace FileOps {
 
-void copyFile(const QString& source, const QString& destination) {
-    const QString from = DataDir::resolve(source);
-    const QString to = DataDir::resolve(destination);
+void copyFile(RunContext& run, const QString& source, const QString& destination) {
+    const QString from = run.dataDir().resolve(source);
+    const QString to = run.dataDir().resolve(destination);
     // The source is read whole first: if it cannot be read, the destination
     // is not touched. The copy then replaces the destination in one piece
     // (WholeFile::replace): a copy that fails part-way (disk full, read-only
@@ -25,49 +25,49 @@ void copyFile(const QString& source, const QString& destination) {
         throw DataError(
             QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier introuvable.").arg(source));
     const QByteArray bytes = WholeFile::read(from, source);
-    WholeFile::replace(to, bytes, destination);
+    WholeFile::replace(run.seam(), to, bytes, destination);
 }
 
-bool sameContent(const QString& a, const QString& b) {
+bool sameContent(RunContext& run, const QString& a, const QString& b) {
     try {
-        return WholeFile::read(DataDir::resolve(a), a) == WholeFile::read(DataDir::resolve(b), b);
+        return WholeFile::read(run.dataDir().resolve(a), a) == WholeFile::read(run.dataDir().resolve(b), b);
     } catch (const DataError&) {
         return false;
     }
 }
 
-bool isSymLink(const QString& name) { return WholeFile::isSymLink(DataDir::resolve(name)); }
+bool isSymLink(RunContext& run, const QString& name) { return WholeFile::isSymLink(run.dataDir().resolve(name)); }
 
-void renameFile(const QString& source, const QString& destination) {
-    const QString from = DataDir::resolve(source);
-    const QString to = DataDir::resolve(destination);
-    if (const int err = FileSeam::rename(from, to))
+void renameFile(RunContext& run, const QString& source, const QString& destination) {
+    const QString from = run.dataDir().resolve(source);
+    const QString to = run.dataDir().resolve(destination);
+    if (const int err = run.seam().rename(from, to))
         throw DataError(QStringLiteral("Impossible de renommer le fichier %1 en %2 : %3.")
                             .arg(source, destination, FileError::fromErrno(err, to)));
-    FileSeam::flushDirectory(QFileInfo(to).absolutePath());
+    run.seam().flushDirectory(QFileInfo(to).absolutePath());
 }
 
-void deleteFile(const QString& name) {
-    const QString path = DataDir::resolve(name);
+void deleteFile(RunContext& run, const QString& name) {
+    const QString path = run.dataDir().resolve(name);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return;
-    if (const int err = FileSeam::remove(path))
+    if (const int err = run.seam().remove(path))
         throw DataError(QStringLiteral("Impossible de supprimer le fichier %1 : %2.")
                             .arg(name, FileError::fromErrno(err, path)));
 }
 
-bool fileExists(const QString& name) {
-    return QFileInfo(DataDir::resolve(name)).isFile();
+bool fileExists(RunContext& run, const QString& name) {
+    return QFileInfo(run.dataDir().resolve(name)).isFile();
 }
 
-void removeLeftoverTemporaries() {
-    const QDir dir(DataDir::path());
+void removeLeftoverTemporaries(RunContext& run) {
+    const QDir dir(run.dataDir().path());
     for (const QString& e : dir.entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        if (FileSeam::isTemporaryName(e)) FileSeam::remove(dir.filePath(e));
+        if (FileSeam::isTemporaryName(e)) run.seam().remove(dir.filePath(e));
 }
 
-QStringList listDatFiles() {
-    const QDir dir(DataDir::path());
+QStringList listDatFiles(RunContext& run) {
+    const QDir dir(run.dataDir().path());
     QStringList names;
     for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))
         if (e.size() > 4 && e.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive)) names << e;

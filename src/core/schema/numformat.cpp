@@ -1,30 +1,16 @@
-#include "core/dbf/numformat.h"
+#include "core/schema/numformat.h"
 
 #include <cfenv>
 #include <cmath>
 
+#include "core/dbf/numberparse.h"
+
 namespace NumFormat {
 
-namespace {
-// "-0.00" would read as a negative amount; a value that rounds to zero is shown
-// without sign.
-QString dropNegativeZero(QString text) {
-    if (text.startsWith(QLatin1Char('-'))) {
-        bool allZero = true;
-        for (int i = 1; i < text.size(); ++i)
-            if (text[i] != QLatin1Char('0') && text[i] != QLatin1Char('.') &&
-                text[i] != QLatin1Char(',')) {
-                allZero = false;
-                break;
-            }
-        if (allZero) text.remove(0, 1);
-    }
-    return text;
-}
-}  // namespace
-
 QString Fixed(double value, int width, int decimals) {
-    QString text = dropNegativeZero(QString::number(value, 'f', decimals));
+    // "-0.00" would read as a negative amount: a value that rounds to zero is
+    // shown without sign.
+    const QString text = DbfNumber::withoutNegativeZero(QString::number(value, 'f', decimals));
     return text.rightJustified(width, QLatin1Char(' '));
 }
 
@@ -43,22 +29,14 @@ long long Nearest(double value) {
 }
 
 QString General(double value, const QLocale& locale) {
-    QString text = QString::number(value, 'g', 15);
-    if (text.contains(QLatin1Char('e'))) {
-        // Keep plain notation for the magnitudes the tables hold.
-        text = QString::number(value, 'f', 15);
-        while (text.contains(QLatin1Char('.')) && text.endsWith(QLatin1Char('0'))) text.chop(1);
-        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
-    }
-    text = dropNegativeZero(text);
-    return text.replace(QLatin1Char('.'), locale.decimalPoint());
+    return DbfNumber::plainText(value).replace(QLatin1Char('.'), locale.decimalPoint());
 }
 
 QString Formatted(double value, const QString& format, const QLocale& locale) {
     if (format.isEmpty()) return General(value, locale);
     const int dot = format.indexOf(QLatin1Char('.'));
     const int decimals = dot < 0 ? 0 : format.size() - dot - 1;
-    QString text = dropNegativeZero(QString::number(value, 'f', decimals));
+    QString text = DbfNumber::withoutNegativeZero(QString::number(value, 'f', decimals));
     return text.replace(QLatin1Char('.'), locale.decimalPoint());
 }
 

@@ -1,4 +1,4 @@
-#include "core/dbf/fileseam.h"
+#include "core/io/fileseam.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,32 +12,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace FileSeam {
 namespace {
-
-constexpr int kOps = 6;
 
 // The start of every temporary file's name: hidden, and ours alone.
 const QString kTemporaire = QStringLiteral(".nutrimo-tmp.");
 
-struct Plan {
-    int nth = 0;   // 0: nothing planned
-    Fault fault = Fault::DiskFull;
-    bool persistent = false;
-};
-
-struct State {
-    int calls[kOps] = {};
-    Plan plans[kOps];
-    std::function<void(Op, const QString&)> observer;
-    bool durable = true;
-    bool readOnlyRun = false;
-};
-
-State& state() {
-    static State s;
-    return s;
-}
+using Fault = FileSeam::Fault;
+using Op = FileSeam::Op;
 
 int errnoOf(Fault fault) {
     switch (fault) {
@@ -54,70 +35,60 @@ int errnoOf(Fault fault) {
     return EIO;
 }
 
-// Counts the call, tells the observer, and returns the planned fault's
-// number, ReadOnlyRun for a change in a read-only run, or a negative number
-// below it when the call goes ahead.
-constexpr int kGoAhead = -2;
-
-int planned(Op op, const QString& path, Fault* fault) {
-    State& s = state();
-    const int i = static_cast<int>(op);
-    const int n = ++s.calls[i];
-    if (s.observer) s.observer(op, path);
-    if (s.readOnlyRun && op != Op::Flush && op != Op::Lock) return ReadOnlyRun;
-    const Plan& p = s.plans[i];
-    if (p.nth == 0 || n < p.nth || (n > p.nth && !p.persistent)) return kGoAhead;
-    *fault = p.fault;
-    return errnoOf(p.fault);
-}
-
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 }  // namespace
 
-void failAt(Op op, int nth, Fault fault, bool persistent) {
-    State& s = state();
+int FileSeam::planned(Op op, const QString& path, Fault* fault) {
     const int i = static_cast<int>(op);
-    s.plans[i] = Plan{s.calls[i] + nth, fault, persistent};
+    const int n = ++m_calls[i];
+    if (m_observer) m_observer(op, path);
+    if (m_readOnlyRun && op != Op::Flush && op != Op::Lock) return ReadOnlyRun;
+    const Plan& p = m_plans[i];
+    if (p.nth == 0 || n < p.nth || (n > p.nth && !p.persistent)) return GoAhead;
+    *fault = p.fault;
+    return errnoOf(p.fault);
 }
 
-void reset() {
-    State& s = state();
+void FileSeam::failAt(Op op, int nth, Fault fault, bool persistent) {
+    const int i = static_cast<int>(op);
+    m_plans[i] = Plan{m_calls[i] + nth, fault, persistent};
+}
+
+void FileSeam::reset() {
     for (int i = 0; i < kOps; ++i) {
-        s.calls[i] = 0;
-        s.plans[i] = Plan{};
+        m_calls[i] = 0;
+        m_plans[i] = Plan{};
     }
-    s.observer = nullptr;
+    m_observer = nullptr;
 }
 
-void setDurable(bool durable) { state().durable = durable; }
+void FileSeam::setDurable(bool durable) { m_durable = durable; }
 
-void setReadOnlyRun(bool readOnly) { state().readOnlyRun = readOnly; }
+void FileSeam::setReadOnlyRun(bool readOnly) { m_readOnlyRun = readOnly; }
 
-bool readOnlyRun() { return state().readOnlyRun; }
+int FileSeam::calls(Op op) const { return m_calls[static_cast<int>(op)]; }
 
-int calls(Op op) { return state().calls[static_cast<int>(op)]; }
-
-void setObserver(std::function<void(Op, const QString&)> observer) {
-    state().observer = std::move(observer);
+void FileSeam::setObserver(std::function<void(Op, const QString&)> observer) {
+    m_observer = std::move(observer);
 }
 
-int openForWriting(const QString& path, int* fd) {
+int FileSeam::openForWriting(const QString& path, int* fd) {
     Fault fault{};
-    if (const int err = planned(Op::Open, path, &fault); err != kGoAhead) return err;
+    if (const int err = planned(Op::Open, path, &fault); err != GoAhead) return err;
     *fd = ::open(native(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     return *fd < 0 ? errno : 0;
 }
 
-bool isTemporaryName(const QString& fileName) {
+bool FileSeam::isTemporaryName(const QString& fileName) {
     static const QRegularExpression ours(QLatin1Char('^') + QRegularExpression::escape(kTemporaire) +
                                          QStringLiteral(".+\\.[A-Za-z0-9]{6}$"));
     return ours.match(fileName).hasMatch();
 }
 
-int createTemporary(const QString& path, int* fd, QString* tempPath) {
+int FileSeam::createTemporary(const QString& path, int* fd, QString* tempPath) {
     Fault fault{};
-    if (const int err = planned(Op::Open, path, &fault); err != kGoAhead) return err;
+    if (const int err = planned(Op::Open, path, &fault); err != GoAhead) return err;
     const QFileInfo info(path);
     QByteArray name = native(info.absolutePath() + QLatin1Char('/') + kTemporaire + info.fileName() +
                              QStringLiteral(".XXXXXX"));
@@ -127,9 +98,9 @@ int createTemporary(const QString& path, int* fd, QString* tempPath) {
     return 0;
 }
 
-int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString& path) {
+int FileSeam::writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString& path) {
     Fault fault{};
-    if (const int err = planned(Op::Write, path, &fault); err != kGoAhead) {
+    if (const int err = planned(Op::Write, path, &fault); err != GoAhead) {
         // A short write puts part of the bytes on disk before the failure,
         // as a disk that fills up in the middle of a write does.
         if (err != ReadOnlyRun && fault == Fault::ShortWrite && length > 1) {
@@ -155,15 +126,15 @@ int writeAll(int fd, qint64 pos, const char* data, qint64 length, const QString&
     return 0;
 }
 
-int flush(int fd, const QString& path) {
+int FileSeam::flush(int fd, const QString& path) {
     Fault fault{};
-    if (const int err = planned(Op::Flush, path, &fault); err != kGoAhead) return err;
-    if (!state().durable) return 0;
+    if (const int err = planned(Op::Flush, path, &fault); err != GoAhead) return err;
+    if (!m_durable) return 0;
     return ::fsync(fd) < 0 ? errno : 0;
 }
 
-void flushDirectory(const QString& dir) {
-    if (!state().durable) return;
+void FileSeam::flushDirectory(const QString& dir) {
+    if (!m_durable) return;
     const int fd = ::open(native(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -171,21 +142,21 @@ void flushDirectory(const QString& dir) {
     }
 }
 
-int rename(const QString& from, const QString& to) {
+int FileSeam::rename(const QString& from, const QString& to) {
     Fault fault{};
-    if (const int err = planned(Op::Rename, to, &fault); err != kGoAhead) return err;
+    if (const int err = planned(Op::Rename, to, &fault); err != GoAhead) return err;
     return std::rename(native(from).constData(), native(to).constData()) < 0 ? errno : 0;
 }
 
-int remove(const QString& path) {
+int FileSeam::remove(const QString& path) {
     Fault fault{};
-    if (const int err = planned(Op::Remove, path, &fault); err != kGoAhead) return err;
+    if (const int err = planned(Op::Remove, path, &fault); err != GoAhead) return err;
     return ::unlink(native(path).constData()) < 0 ? errno : 0;
 }
 
-int lock(int fd, const QString& path) {
+int FileSeam::lock(int fd, const QString& path) {
     Fault fault{};
-    if (const int err = planned(Op::Lock, path, &fault); err != kGoAhead) return err;
+    if (const int err = planned(Op::Lock, path, &fault); err != GoAhead) return err;
     while (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
         if (errno == EINTR) continue;
         return errno == EAGAIN ? EWOULDBLOCK : errno;
@@ -193,4 +164,3 @@ int lock(int fd, const QString& path) {
     return 0;
 }
 
-}  // namespace FileSeam

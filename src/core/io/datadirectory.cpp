@@ -1,4 +1,4 @@
-#include "core/dbf/datadir.h"
+#include "core/io/datadirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,18 +9,6 @@
 #include <unistd.h>
 
 namespace {
-QString g_dir;
-
-// The working directory reached through an open handle, when its name does
-// not read back (see workingDirectory()), and the name shown for it.
-struct Alias {
-    QString path;
-    QString shown;
-};
-Alias& alias() {
-    static Alias a;
-    return a;
-}
 
 QByteArray currentNative() {
     QByteArray buffer(4096, '\0');
@@ -32,34 +20,35 @@ QByteArray currentNative() {
 }
 }  // namespace
 
-namespace DataDir {
+struct DataDirectory::Handle {
+    int fd = -1;
+    ~Handle() {
+        if (fd >= 0) ::close(fd);
+    }
+};
 
-void set(const QString& dir) { g_dir = QDir(dir).absolutePath(); }
+DataDirectory::DataDirectory(const QString& dir) : m_path(QDir(dir).absolutePath()) {}
 
-QString path() { return g_dir.isEmpty() ? workingDirectory() : g_dir; }
-
-QString workingDirectory() {
+DataDirectory DataDirectory::working() {
     const QByteArray cwd = currentNative();
     const QString decoded = QFile::decodeName(cwd);
-    if (cwd.isEmpty() || QFile::encodeName(decoded) == cwd) return decoded;
+    if (cwd.isEmpty() || QFile::encodeName(decoded) == cwd) return DataDirectory(decoded);
     // A name whose bytes are not in the file names' encoding (a Latin-1
     // "café" where names are UTF-8) decodes into a name that finds nothing:
     // the directory is reached through a handle held open for the run, whose
     // path is plain ASCII and leads to the same directory whatever its name.
-    Alias& a = alias();
-    if (a.path.isEmpty()) {
-        const int fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return decoded;
-        a.path = QStringLiteral("/proc/self/fd/%1").arg(fd);
-        a.shown = decoded;
-    }
-    return a.path;
+    auto handle = std::make_shared<Handle>();
+    handle->fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (handle->fd < 0) return DataDirectory(decoded);
+    DataDirectory dir(QStringLiteral("/proc/self/fd/%1").arg(handle->fd));
+    dir.m_shown = decoded;
+    dir.m_handle = std::move(handle);
+    return dir;
 }
 
-QString shown(const QString& path) {
-    const Alias& a = alias();
-    if (a.path.isEmpty() || !path.startsWith(a.path)) return QDir::toNativeSeparators(path);
-    return QDir::toNativeSeparators(a.shown + path.mid(a.path.size()));
+QString DataDirectory::shown(const QString& path) const {
+    if (m_shown.isEmpty() || !path.startsWith(m_path)) return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(m_shown + path.mid(m_path.size()));
 }
 
 namespace {
@@ -74,12 +63,12 @@ QStringList caseVariants(const QDir& where, const QString& leaf) {
 
 }  // namespace
 
-QString resolve(const QString& name, const QString& dir) {
+QString DataDirectory::resolveIn(const QString& dir, const QString& name) {
     if (QFileInfo(name).isAbsolute()) {
         const QFileInfo fi(name);
-        return resolve(fi.fileName(), fi.absolutePath());
+        return resolveIn(fi.absolutePath(), fi.fileName());
     }
-    const QDir base(dir.isEmpty() ? path() : dir);
+    const QDir base(dir);
     const QString exact = base.filePath(name);
     if (QFileInfo::exists(exact)) return exact;
     // The program names its files in several letter cases (CHOIX.DBF,
@@ -90,10 +79,9 @@ QString resolve(const QString& name, const QString& dir) {
     return variants.isEmpty() ? exact : QDir::cleanPath(where.filePath(variants.first()));
 }
 
-QStringList sameNameFiles(const QString& name) {
-    QStringList names = caseVariants(QDir(path()), name);
+QStringList DataDirectory::sameNameFiles(const QString& name) const {
+    QStringList names = caseVariants(QDir(m_path), name);
     names.sort();
     return names;
 }
 
-}  // namespace DataDir

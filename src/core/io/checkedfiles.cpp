@@ -1,12 +1,6 @@
-#include "core/dbf/checkedfiles.h"
+#include "core/io/checkedfiles.h"
 
-#include <QMutex>
-#include <QSet>
-
-namespace {
-QMutex g_mutex;
-QSet<QByteArray> g_ids;
-}  // namespace
+#include <ctime>
 
 QByteArray CheckedFiles::identityOf(const struct stat& st) {
     const qint64 parts[] = {static_cast<qint64>(st.st_dev),  static_cast<qint64>(st.st_ino),
@@ -16,13 +10,15 @@ QByteArray CheckedFiles::identityOf(const struct stat& st) {
     return QByteArray(reinterpret_cast<const char*>(parts), sizeof parts);
 }
 
-bool CheckedFiles::contains(const QByteArray& id) {
-    QMutexLocker lock(&g_mutex);
-    return g_ids.contains(id);
+bool CheckedFiles::settled(const struct stat& st) { return st.st_ctim.tv_sec + 3 < ::time(nullptr); }
+
+bool CheckedFiles::contains(const QByteArray& id) const {
+    QMutexLocker lock(&m_mutex);
+    return m_ids.contains(id);
 }
 
 void CheckedFiles::insert(const QByteArray& id) {
-    QMutexLocker lock(&g_mutex);
-    if (g_ids.size() >= 64) g_ids.clear();   // a handful of tables: never large
-    g_ids.insert(id);
+    QMutexLocker lock(&m_mutex);
+    if (m_ids.size() >= 64) m_ids.clear();   // a handful of tables: never large
+    m_ids.insert(id);
 }

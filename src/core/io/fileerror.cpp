@@ -1,6 +1,6 @@
-#include "core/dbf/fileerror.h"
+#include "core/io/fileerror.h"
 
-#include "core/dbf/fileseam.h"
+#include "core/io/fileseam.h"
 
 #include <QFileInfo>
 #include <cerrno>

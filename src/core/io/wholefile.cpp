@@ -1,4 +1,4 @@
-#include "core/dbf/wholefile.h"
+#include "core/io/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/fileerror.h"
-#include "core/dbf/fileseam.h"
+#include "core/io/dataerror.h"
+#include "core/io/fileerror.h"
+#include "core/io/fileseam.h"
 
 namespace WholeFile {
 namespace {
@@ -73,11 +73,11 @@ QByteArray read(const QString& path, const QString& shown) {
 
 namespace {
 
-QString writeBeside(const QString& path, const QByteArray& bytes, const QString& shown,
+QString writeBeside(FileSeam& seam, const QString& path, const QByteArray& bytes, const QString& shown,
                     mode_t mode) {
     int fd = -1;
     QString temp;
-    if (const int err = FileSeam::createTemporary(path, &fd, &temp))
+    if (const int err = seam.createTemporary(path, &fd, &temp))
         refuseWrite(shown, FileError::fromErrno(err, QFileInfo(path).absolutePath()));
     auto fail = [&](const QString& why) {
         ::close(fd);
@@ -85,9 +85,9 @@ QString writeBeside(const QString& path, const QByteArray& bytes, const QString&
         refuseWrite(shown, why);
     };
     ::fchmod(fd, mode);
-    if (const int err = FileSeam::writeAll(fd, 0, bytes.constData(), bytes.size(), path))
+    if (const int err = seam.writeAll(fd, 0, bytes.constData(), bytes.size(), path))
         fail(FileError::fromErrno(err));
-    if (const int err = FileSeam::flush(fd, path)) fail(FileError::fromErrno(err));
+    if (const int err = seam.flush(fd, path)) fail(FileError::fromErrno(err));
     struct stat st;
     if (::fstat(fd, &st) < 0) fail(FileError::fromErrno(errno));
     if (st.st_size != bytes.size())
@@ -104,20 +104,20 @@ QString writeBeside(const QString& path, const QByteArray& bytes, const QString&
 
 }  // namespace
 
-QString writeTemporary(const QString& path, const QByteArray& bytes, const QString& shown) {
-    return writeBeside(path, bytes, shown, 0644);
+QString writeTemporary(FileSeam& seam, const QString& path, const QByteArray& bytes, const QString& shown) {
+    return writeBeside(seam, path, bytes, shown, 0644);
 }
 
-void moveInto(const QString& from, const QString& path, const QString& shown) {
-    if (const int err = FileSeam::rename(from, path)) {
+void moveInto(FileSeam& seam, const QString& from, const QString& path, const QString& shown) {
+    if (const int err = seam.rename(from, path)) {
         ::unlink(native(from).constData());
         refuseWrite(shown, FileError::fromErrno(err, path));
     }
     // The rename itself reaches the disk with its directory.
-    FileSeam::flushDirectory(QFileInfo(path).absolutePath());
+    seam.flushDirectory(QFileInfo(path).absolutePath());
 }
 
-void replace(const QString& path, const QByteArray& bytes, const QString& shown) {
+void replace(FileSeam& seam, const QString& path, const QByteArray& bytes, const QString& shown) {
     struct stat old;
     const bool exists = ::lstat(native(path).constData(), &old) == 0;
     if (exists && S_ISLNK(old.st_mode)) throw DataError(linkRefusal(shown));
@@ -127,7 +127,7 @@ void replace(const QString& path, const QByteArray& bytes, const QString& shown)
     if (exists && ::access(native(path).constData(), W_OK) != 0)
         refuseWrite(shown, FileError::fromErrno(errno, path));
     // The new file keeps the permissions of the one it replaces.
-    moveInto(writeBeside(path, bytes, shown, exists ? (old.st_mode & 07777) : 0644), path, shown);
+    moveInto(seam, writeBeside(seam, path, bytes, shown, exists ? (old.st_mode & 07777) : 0644), path, shown);
 }
 
 }  // namespace WholeFile

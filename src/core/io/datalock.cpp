@@ -1,4 +1,4 @@
-#include "core/session/datalock.h"
+#include "core/io/datalock.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,32 +11,15 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include "core/dbf/dataerror.h"
-#include "core/dbf/datadir.h"
-#include "core/dbf/fileseam.h"
-#include "core/dbf/wholefile.h"
-#include "core/interfaces/prompter.h"
+#include "core/io/dataerror.h"
+#include "core/io/runcontext.h"
+#include "core/io/wholefile.h"
 
-namespace DataLock {
 namespace {
-
-struct Held {
-    int dirFd = -1;    // the Data directory, whose lock this process holds
-    int fileFd = -1;   // the lock file, when it is the lock file that is locked
-    dev_t dev = 0;
-    ino_t ino = 0;
-    QString lockPath;
-    bool ownFile = false;   // the lock file is the one this process wrote
-};
-
-Held& current() {
-    static Held h;
-    return h;
-}
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
-QString lockPath(const QString& dir) { return QDir(dir).filePath(fileName()); }
+QString lockPath(const QString& dir) { return QDir(dir).filePath(DataLock::fileName()); }
 
 // Who the lock file says holds the lock.
 struct Owner {
@@ -97,27 +80,8 @@ QByteArray ownerText() {
            QSysInfo::machineHostName().toUtf8() + "\n";
 }
 
-// Writes who holds the lock into the lock file. Nothing depends on it but
-// the message of a refused start, so a failure (a full disk, a read-only
-// directory) is not one: the lock holds without it. A stale file that cannot
-// be replaced is removed, so that it names no one.
-void writeOwner(Held& h) {
-    if (h.fileFd >= 0) {
-        h.ownFile = ::ftruncate(h.fileFd, 0) == 0;
-        const QByteArray text = ownerText();
-        h.ownFile = h.ownFile && FileSeam::writeAll(h.fileFd, 0, text.constData(), text.size(),
-                                                    h.lockPath) == 0;
-        return;
-    }
-    try {
-        WholeFile::replace(h.lockPath, ownerText(), fileName());
-        h.ownFile = true;
-    } catch (const DataError&) {
-        FileSeam::remove(h.lockPath);
-    }
-}
-
-void closeFds(Held& h) {
+template <class H>
+void closeFds(H& h) {
     if (h.fileFd >= 0) ::close(h.fileFd);
     if (h.dirFd >= 0) ::close(h.dirFd);
     h.fileFd = h.dirFd = -1;
@@ -125,12 +89,36 @@ void closeFds(Held& h) {
 
 }  // namespace
 
-const QString& fileName() {
+DataLock::DataLock(RunContext& run) : m_run(run) {}
+
+DataLock::~DataLock() { closeFds(m_held); }
+
+// Writes who holds the lock into the lock file. Nothing depends on it but
+// the message of a refused start, so a failure (a full disk, a read-only
+// directory) is not one: the lock holds without it. A stale file that cannot
+// be replaced is removed, so that it names no one.
+void DataLock::writeOwner(Held& h) {
+    if (h.fileFd >= 0) {
+        h.ownFile = ::ftruncate(h.fileFd, 0) == 0;
+        const QByteArray text = ownerText();
+        h.ownFile = h.ownFile && m_run.seam().writeAll(h.fileFd, 0, text.constData(), text.size(),
+                                                    h.lockPath) == 0;
+        return;
+    }
+    try {
+        WholeFile::replace(m_run.seam(), h.lockPath, ownerText(), fileName());
+        h.ownFile = true;
+    } catch (const DataError&) {
+        m_run.seam().remove(h.lockPath);
+    }
+}
+
+const QString& DataLock::fileName() {
     static const QString name = QStringLiteral("nutrimo.lck");
     return name;
 }
 
-Result acquire(const QString& dir) {
+DataLock::Result DataLock::acquire(const QString& dir) {
     if (held(dir)) return Result::Taken;
     release();
     Held h;
@@ -143,7 +131,7 @@ Result acquire(const QString& dir) {
     }
     h.dev = st.st_dev;
     h.ino = st.st_ino;
-    int err = FileSeam::lock(h.dirFd, dir);
+    int err = m_run.seam().lock(h.dirFd, dir);
     bool created = false;
     if (err && err != EWOULDBLOCK) {
         // A file system that does not lock directories may lock a file: the
@@ -154,7 +142,7 @@ Result acquire(const QString& dir) {
             h.fileFd = ::open(file.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
             created = h.fileFd >= 0;
         }
-        err = h.fileFd < 0 ? errno : FileSeam::lock(h.fileFd, h.lockPath);
+        err = h.fileFd < 0 ? errno : m_run.seam().lock(h.fileFd, h.lockPath);
     }
     if (err) {
         if (created) ::unlink(native(h.lockPath).constData());
@@ -169,27 +157,27 @@ Result acquire(const QString& dir) {
         return Result::OtherMachine;
     }
     writeOwner(h);
-    current() = h;
+    m_held = h;
     return Result::Taken;
 }
 
-bool held(const QString& dir) {
-    const Held& h = current();
+bool DataLock::held(const QString& dir) const {
+    const Held& h = m_held;
     struct stat st;
     return h.dirFd >= 0 && ::stat(native(dir).constData(), &st) == 0 && st.st_dev == h.dev &&
            st.st_ino == h.ino;
 }
 
-void release() {
-    Held& h = current();
-    if (h.ownFile) FileSeam::remove(h.lockPath);
+void DataLock::release() {
+    Held& h = m_held;
+    if (h.ownFile) m_run.seam().remove(h.lockPath);
     closeFds(h);
     h = Held{};
 }
 
-QString refusal(const QString& dir, Result result) {
+QString DataLock::refusal(const QString& dir, Result result) const {
     const Owner o = readOwner(lockPath(dir));
-    const QString shownDir = DataDir::shown(dir);
+    const QString shownDir = m_run.dataDir().shown(dir);
     if (o.known && !thisMachine(o)) {
         const QString debut =
             QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données %1, sur "
@@ -216,31 +204,31 @@ QString refusal(const QString& dir, Result result) {
         .arg(shownDir, who);
 }
 
-QString readOnlyNotice(const QString& dir) {
+QString DataLock::readOnlyNotice(const QString& dir) const {
     return QStringLiteral("Le répertoire des données %1 ne peut pas être verrouillé : son système "
                           "de fichiers n'accepte aucun verrou. Un autre Nutrimo ouvert sur les "
                           "mêmes tables ne pourrait pas être détecté, et l'un effacerait les "
                           "saisies de l'autre.\n"
                           "Nutrimo s'ouvre donc en lecture seule : vous pouvez consulter les "
                           "tables et les bilans, mais aucune modification ne sera enregistrée.")
-        .arg(DataDir::shown(dir));
+        .arg(m_run.dataDir().shown(dir));
 }
 
-bool startRun(const QString& dir) {
+bool DataLock::startRun() {
+    const QString dir = m_run.dataDir().path();
     const Result result = acquire(dir);
     switch (result) {
     case Result::Taken:
         return true;
     case Result::Unavailable:
-        FileSeam::setReadOnlyRun(true);
-        prompter().message(Prompter::Kind::Warning, readOnlyNotice(dir));
+        m_run.setReadOnly(true);
+        m_run.prompter().message(Prompter::Kind::Warning, readOnlyNotice(dir));
         return true;
     case Result::HeldElsewhere:
     case Result::OtherMachine:
         break;
     }
-    prompter().message(Prompter::Kind::Warning, refusal(dir, result));
+    m_run.prompter().message(Prompter::Kind::Warning, refusal(dir, result));
     return false;
 }
 
-}  // namespace DataLock
