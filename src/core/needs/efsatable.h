@@ -31,6 +31,7 @@ class EfsaTable {
 public:
     static EfsaTable read(const QString& path);
     const QString& fileName() const { return m_name; }
+    const QVector<EfsaEntry>& entries() const { return m_entries; }
 
     // The reference value for the row(s) matching the four texts exactly.
     // Several matching rows must give the same value. Throws DataError when

@@ -15,6 +15,9 @@ QString fr(double v, int decimals = 1) {
     return s.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// An activity level always with its decimal: "1,4", "2,0".
+QString palText(double pal) { return QString::number(pal, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')); }
+
 QString years(int n) { return n == 1 ? QStringLiteral("1 an") : QStringLiteral("%1 ans").arg(n); }
 
 // Heights of children, by age from 2 to 17: the least and the most, in cm.
@@ -73,14 +76,16 @@ QString check(const Person& p) {
             .arg(maxHeight(p.age))
             .arg(years(p.age), fr(p.height));
     const double m = p.height / 100.0;
-    const double lo = std::ceil(minBmi(p.age) * m * m * 10) / 10, hi = std::floor(maxBmi(p.age) * m * m * 10) / 10;
+    // To the tenth of a kg within the range (the margin keeps 86.4 kg = 60 x 1.2² whole).
+    const double lo = std::ceil(minBmi(p.age) * m * m * 10 - 1e-9) / 10;
+    const double hi = std::floor(maxBmi(p.age) * m * m * 10 + 1e-9) / 10;
     if (!std::isfinite(p.weight) || p.weight < lo || p.weight > hi)
         return QStringLiteral("Poids : de %1 à %2 kg pour %3 cm, soit un indice de masse corporelle de %4 à %5 "
                               "(valeur indiquée : %6 kg).")
             .arg(fr(lo), fr(hi), fr(p.height), fr(minBmi(p.age)), fr(maxBmi(p.age)), fr(p.weight));
     if (!std::isfinite(p.pal) || p.pal < kMinPal - 1e-9 || p.pal > kMaxPal + 1e-9)
         return QStringLiteral("Activité : un niveau d'activité physique (PAL) de %1 à %2 (valeur indiquée : %3).")
-            .arg(fr(kMinPal), fr(kMaxPal), fr(p.pal, 2));
+            .arg(palText(kMinPal), palText(kMaxPal), fr(p.pal, 2));
     if (p.state != Person::State::None) {
         if (p.sex != Person::Sex::Female)
             return QStringLiteral("État : la grossesse et l'allaitement ne concernent qu'une femme.");
@@ -99,7 +104,7 @@ QString describePerson(const Person& p) {
     QString words = QStringLiteral("%1, %2, %3 kg, %4 cm, PAL %5")
                         .arg(p.sex == Person::Sex::Female ? (p.age < 18 ? QStringLiteral("fille") : QStringLiteral("femme"))
                                                           : (p.age < 18 ? QStringLiteral("garçon") : QStringLiteral("homme")),
-                             years(p.age), fr(p.weight), fr(p.height), fr(p.pal));
+                             years(p.age), fr(p.weight), fr(p.height), palText(p.pal));
     for (const ActivityLevel& a : activityLevels())
         if (std::fabs(a.pal - p.pal) < 1e-9) words += QStringLiteral(" (%1)").arg(a.words);
     for (const auto& s : personStates())

@@ -160,11 +160,19 @@ QStringList formulasAt(const Person& p, double energyKcal, const EfsaTable& efsa
     f[6] = QStringLiteral("L1 * 0.35 / 9");
     // Total sugars at most (Anses): under 4 years the limit of 4 to 7 years
     // scaled by the energy need over that of the child of 5.
-    if (p.age < 4)
-        f[7] = QStringLiteral("60 * L1 / moyenne(EFSA[Energy|Children|5 years PAL=1.6|Male], "
-                              "EFSA[Energy|Children|5 years PAL=1.6|Female])");
-    else
+    if (p.age < 4) {
+        double five = 0;
+        for (const char* g : {"Male", "Female"}) {
+            double kcal = 0;
+            convertEfsa(efsa.lookup(QStringLiteral("Energy"), QStringLiteral("Children"),
+                                    QStringLiteral("5 years PAL=1.6"), QString::fromLatin1(g)),
+                        QStringLiteral("kcal"), &kcal);
+            five += kcal / 2;
+        }
+        f[7] = QStringLiteral("60 * L1 / ") + number(five);
+    } else {
         f[7] = p.age <= 7 ? QStringLiteral("60") : p.age <= 12 ? QStringLiteral("75") : QStringLiteral("100");
+    }
     f[8] = QStringLiteral("(L1 - 4 * (L3 + L4) - 9 * (L5 + L6)) / 4 - L8");
     f[24] = QStringLiteral("L2 * 10");
     for (const EfsaRule& r : kEfsaRows) {
