@@ -3,6 +3,7 @@
 #   libexec/nutrimo/nutrimo             the program itself
 #   share/nutrimo/tables/               the supplied tables, copied into each user's Data directory
 #   share/nutrimo/help/DIETAIDE.HLP     the help file (the program carries its own copy)
+#   share/nutrimo/efsa-drv.csv          EFSA's reference values (a person's needs)
 #   share/applications/nutrimo.desktop  the menu entry, in French
 #   share/icons/hicolor/scalable/apps/nutrimo.svg
 # The launcher finds the rest from its own place, so any prefix works
@@ -25,6 +26,8 @@ install(FILES
   ${CMAKE_BINARY_DIR}/tables/Alimcomp.DBF
   DESTINATION ${NUTRIMO_SHARE_DIR}/tables)
 install(FILES ${PROJECT_SOURCE_DIR}/data/help/DIETAIDE.HLP DESTINATION ${NUTRIMO_SHARE_DIR}/help)
+# EFSA's reference values, from which the program computes a person's needs.
+install(FILES ${PROJECT_SOURCE_DIR}/data/sources/efsa-drv.csv DESTINATION ${NUTRIMO_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nutrimo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/src/ui/pictures/application.svg

@@ -22,7 +22,9 @@
 #include "core/compose/dailytotals.h"
 #include "core/dbf/fileops.h"
 #include "diagnosis/diagnost.h"
+#include "diagnosis/personne.h"
 #include "core/diagnosis/needs.h"
+#include "core/needs/efsareference.h"
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
@@ -81,6 +83,7 @@ TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
                        static_cast<QDialog*>(m_fenetres.Fdiagnost)})
         if (w) w->setParent(this, w->windowFlags());
     if (m_fenetres.Fouvrir) m_fenetres.Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
+    if (!m_fenetres.efsa) m_fenetres.efsa = std::make_shared<EfsaReference>(QString());
     setAttribute(Qt::WA_QuitOnClose, true);
     m_afficheur = [](QDialog* d) { d->exec(); };
     FormCreate();
@@ -148,6 +151,9 @@ void TFdiet::creeMenus() {
         Groupes << a;
         connect(a, &QAction::triggered, this, [this, a] { DiagClick(a); });
     }
+    N5 = separator(Diagnostic1, "N5");
+    Unepersonne1 = item(Diagnostic1, "Unepersonne1", QStringLiteral("Une &personne…"), 21);
+    connect(Unepersonne1, &QAction::triggered, this, &TFdiet::Unepersonne1Click);
 
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
@@ -332,16 +338,30 @@ void TFdiet::DiagClick(QAction* item) {
     ErrorHandler::run([&] {
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
-        QDialog* diagnost = m_fenetres.Fdiagnost;
+        TFdiagnost* diagnost = m_fenetres.Fdiagnost;
         if (!diagnost) return;
+        diagnost->setPersonne(std::nullopt);
         diagnost->setWindowTitle(item->text() + SuffixeBilan);
+        montre(diagnost);
+    });
+}
+
+void TFdiet::Unepersonne1Click() {
+    ErrorHandler::run([&] {
+        TFpersonne personne(m_session.dataDir(), *m_fenetres.efsa, this);
+        montre(&personne);
+        TFdiagnost* diagnost = m_fenetres.Fdiagnost;
+        if (personne.result() != QDialog::Accepted || !diagnost) return;
+        for (QAction* g : Groupes) g->setChecked(false);
+        diagnost->setPersonne(personne.bilan());
+        diagnost->setWindowTitle(personne.bilan().caption());
         montre(diagnost);
     });
 }
 
 void TFdiet::Completerlaration1Click() {
     ErrorHandler::run([&] {
-        TFcompleter completer(m_session, this);
+        TFcompleter completer(m_session, *m_fenetres.efsa, this);
         for (QAction* g : Groupes)
             if (g->isChecked()) completer.setGroupe(g->text(), false);
         montre(&completer);

@@ -35,7 +35,7 @@ private slots:
 
         TFdiagnost w(session, compose);
         QString groupeOuvert;
-        w.setOuvreComplement([&](const QString& groupe) {
+        w.setOuvreComplement([&](const QString& groupe, const PersonBilan*) {
             groupeOuvert = groupe;
             QVariantMap added;
             added["NOM"] = QStringLiteral("Pomme");

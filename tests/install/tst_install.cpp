@@ -68,6 +68,7 @@ private slots:
         for (const QString& t : kTables)
             QTest::newRow(qPrintable(t)) << QStringLiteral("share/nutrimo/tables/") + t << false;
         QTest::newRow("help") << "share/nutrimo/help/DIETAIDE.HLP" << false;
+        QTest::newRow("EFSA's values") << "share/nutrimo/efsa-drv.csv" << false;
         QTest::newRow("menu entry") << "share/applications/nutrimo.desktop" << false;
         QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/nutrimo.svg" << false;
     }

@@ -48,10 +48,11 @@ private slots:
              {"./usr/bin/nutrimo", "./usr/libexec/nutrimo/nutrimo", "./usr/share/nutrimo/tables/DIETAB.DBF",
               "./usr/share/nutrimo/tables/BESOINS.DBF", "./usr/share/nutrimo/tables/CHOIX.DBF",
               "./usr/share/nutrimo/tables/choix0.dbf", "./usr/share/nutrimo/tables/Alimcomp.DBF",
-              "./usr/share/nutrimo/help/DIETAIDE.HLP", "./usr/share/applications/nutrimo.desktop",
+              "./usr/share/nutrimo/help/DIETAIDE.HLP", "./usr/share/nutrimo/efsa-drv.csv",
+              "./usr/share/applications/nutrimo.desktop",
               "./usr/share/icons/hicolor/scalable/apps/nutrimo.svg"})
             QVERIFY2(paths.contains(QLatin1String(expected)), expected);
-        QCOMPARE(paths.size(), 10);
+        QCOMPARE(paths.size(), 11);
     }
 
     // Every dependency is a Debian package that this machine, which built

@@ -5,6 +5,7 @@
 
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
+#include "core/needs/efsareference.h"
 
 TempDataDir::TempDataDir() : m_previous(DataDir::path()) {
     if (m_dir.isValid()) DataDir::set(m_dir.path());
@@ -113,6 +114,11 @@ QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
 void copySuppliedTables(const QString& dir) {
     const QDir from(suppliedTablesDir());
     for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+}
+
+const EfsaReference& efsaReference() {
+    static const EfsaReference efsa(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/efsa-drv.csv"));
+    return efsa;
 }
 
 QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {

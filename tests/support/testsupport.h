@@ -11,6 +11,8 @@
 
 #include "core/schema/schema.h"
 
+class EfsaReference;
+
 // A fresh temporary directory made the Data directory (DataDir::set) for the
 // lifetime of the object; the previous Data directory is restored after.
 class TempDataDir {
@@ -46,6 +48,8 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = null
 QString suppliedTablesDir();
 // Copies every supplied table into dir (a day's choice then empty).
 void copySuppliedTables(const QString& dir);
+// EFSA's values of the source tree (data/sources/efsa-drv.csv).
+const EfsaReference& efsaReference();
 // The lines of a ';'-separated source file with one change, to feed a bad
 // row: line `line` (1-based) removed when field is negative; otherwise its
 // cell `field` (0-based) removed when text is REMOVE, else replaced by text.

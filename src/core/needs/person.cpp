@@ -63,18 +63,23 @@ int maxHeight(int age) { return age < 18 ? kChildHeights[std::clamp(age, 2, 17) 
 double minBmi(int age) { return age < 18 ? 10 : 13; }
 double maxBmi(int age) { return age < 18 ? 40 : 60; }
 
-QString check(const Person& p) {
+QString check(const Person& p, Field* field) {
+    Field ignored;
+    Field& f = field ? *field : ignored;
+    f = Field::Age;
     if (p.age < kMinAge || p.age > kMaxAge)
         return QStringLiteral("Âge : de %1 à %2 ans (valeur indiquée : %3) ; les valeurs de l'EFSA utilisées ici commencent "
                               "à 2 ans.")
             .arg(kMinAge)
             .arg(kMaxAge)
             .arg(years(p.age));
+    f = Field::Height;
     if (!std::isfinite(p.height) || p.height < minHeight(p.age) || p.height > maxHeight(p.age))
         return QStringLiteral("Taille : de %1 à %2 cm à %3 (valeur indiquée : %4 cm).")
             .arg(minHeight(p.age))
             .arg(maxHeight(p.age))
             .arg(years(p.age), fr(p.height));
+    f = Field::Weight;
     const double m = p.height / 100.0;
     // To the tenth of a kg within the range (the margin keeps 86.4 kg = 60 x 1.2² whole).
     const double lo = std::ceil(minBmi(p.age) * m * m * 10 - 1e-9) / 10;
@@ -83,9 +88,11 @@ QString check(const Person& p) {
         return QStringLiteral("Poids : de %1 à %2 kg pour %3 cm, soit un indice de masse corporelle de %4 à %5 "
                               "(valeur indiquée : %6 kg).")
             .arg(fr(lo), fr(hi), fr(p.height), fr(minBmi(p.age)), fr(maxBmi(p.age)), fr(p.weight));
+    f = Field::Pal;
     if (!std::isfinite(p.pal) || p.pal < kMinPal - 1e-9 || p.pal > kMaxPal + 1e-9)
         return QStringLiteral("Activité : un niveau d'activité physique (PAL) de %1 à %2 (valeur indiquée : %3).")
             .arg(palText(kMinPal), palText(kMaxPal), fr(p.pal, 2));
+    f = Field::State;
     if (p.state != Person::State::None) {
         if (p.sex != Person::Sex::Female)
             return QStringLiteral("État : la grossesse et l'allaitement ne concernent qu'une femme.");
@@ -96,6 +103,7 @@ QString check(const Person& p) {
                 .arg(kMaxMotherAge)
                 .arg(years(p.age));
     }
+    f = Field::None;
     return QString();
 }
 }  // namespace PersonRules

@@ -49,9 +49,11 @@ int maxHeight(int age);
 double minBmi(int age);
 double maxBmi(int age);
 
+enum class Field { None, Age, Height, Weight, Pal, State };
 // The first parameter outside what the computation accepts, as a French
 // message naming the field and the accepted range; empty when all hold.
-QString check(const Person& p);
+// field, when given, receives which one.
+QString check(const Person& p, Field* field = nullptr);
 }
 
 // "femme, 35 ans, 58,5 kg, 163 cm, PAL 1,4 (sédentaire)" ("fille" or

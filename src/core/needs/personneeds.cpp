@@ -121,6 +121,8 @@ const EfsaEntry* incrementRow(const QString& nutrient, const Person& p, const Ef
 }
 }  // namespace
 
+QString PersonBilan::caption() const { return title + QStringLiteral(" — ") + parameters + SuffixeBilan; }
+
 namespace PersonNeedsRules {
 
 double henryBmr(Person::Sex sex, int age, double weightKg, double heightM) {
@@ -202,6 +204,11 @@ PersonNeeds computeNeeds(const Person& p, const EfsaTable& efsa) {
     PersonNeeds out = needsAt(p, energy.kcal, efsa);
     out.energy = energy;
     return out;
+}
+
+PersonBilan bilanOf(const Person& p, const EfsaTable& efsa) {
+    const PersonNeeds n = computeNeeds(p, efsa);
+    return PersonBilan{personTitle(p), describePerson(p), n.needs, n.limits};
 }
 
 UpperLimits upperLimitsOf(const Person& p, const EfsaTable& efsa) {

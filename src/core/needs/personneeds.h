@@ -42,6 +42,16 @@ struct PersonNeeds {
     UpperLimits limits;
 };
 
+// What the diagnosis shows for a person: the title of the bilan (the name),
+// the parameters in words (under the title), the needs and upper levels.
+struct PersonBilan {
+    QString title, parameters;
+    GroupNeeds needs;
+    UpperLimits limits;
+    // "Marie — femme, 72 ans, ... : bilan de la ration journalière"
+    QString caption() const;
+};
+
 namespace PersonNeedsRules {
 // A woman counts as past menopause from this age (iron, vitamin A).
 constexpr int kMenopauseAge = 50;
@@ -56,6 +66,8 @@ PersonNeeds needsAt(const Person& p, double energyKcal, const EfsaTable& efsa);
 // The needs: the parameters checked (PersonRules::check; a DataError with its
 // message, nothing computed), then the energy, the rows and the limits.
 PersonNeeds computeNeeds(const Person& p, const EfsaTable& efsa);
+// computeNeeds, as the diagnosis shows it.
+PersonBilan bilanOf(const Person& p, const EfsaTable& efsa);
 // The upper levels EFSA sets for the person that apply to the Food table's
 // values: calcium, copper, iodine, zinc, vitamin A (of preformed vitamin A,
 // applied to all of the table's vitamin A), vitamin B6 and vitamin D.
