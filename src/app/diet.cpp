@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProxyStyle>
@@ -56,8 +57,28 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, int context
     return a;
 }
 
+// Home and End go to the first and the last item of a menu (Qt's menus move
+// only when they scroll), so that "Une personne…", last of the Diagnostic
+// submenu, is one key away.
+class HomeEnd : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (!menu || event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Home && key != Qt::Key_End) return false;
+        QList<QAction*> items;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->isVisible() && a->isEnabled()) items << a;
+        if (!items.isEmpty()) menu->setActiveAction(key == Qt::Key_Home ? items.first() : items.last());
+        return true;
+    }
+};
+
 QMenu* submenu(QWidget* parent, const char* name, const QString& caption, int context) {
     auto* m = new QMenu(caption, parent);
+    m->installEventFilter(new HomeEnd(m));
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
     Help::setContext(m, context);

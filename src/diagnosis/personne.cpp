@@ -56,10 +56,11 @@ void TFpersonne::build() {
     m_sexes = new QButtonGroup(this);
     m_sexes->addButton(RBfemme);
     m_sexes->addButton(RBhomme);
-    auto* sexes = new QHBoxLayout;
+    // One above the other: Down goes from Femme to Homme.
+    auto* sexes = new QVBoxLayout;
+    sexes->setSpacing(2);
     sexes->addWidget(RBfemme);
     sexes->addWidget(RBhomme);
-    sexes->addStretch(1);
 
     // Wide ranges, so that what is typed reaches the checks, which say what
     // is accepted.
