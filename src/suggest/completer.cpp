@@ -177,9 +177,9 @@ void TFcompleter::build() {
                                      DBGproposition->horizontalHeader()->sizeHint().height() + 4);
 
     auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 5);
-    columns->addLayout(middle, 6);
-    columns->addLayout(right, 6);
+    columns->addLayout(left, 4);
+    columns->addLayout(middle, 5);
+    columns->addLayout(right, 7);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
