@@ -1,7 +1,8 @@
 // "Besoins d'une personne" from the keyboard alone, as the main window opens
 // it: Alt+F, D, End, Return; the fields in their Tab order; Return opens the
 // bilan on the person's needs, whose Ctrl+P writes a PDF in the Data
-// directory when there is no printer. Then the persons kept: picked again,
+// directory when there is no printer and whose Ctrl+3 completes the day for
+// the person. Then the persons kept: picked again,
 // changed, renamed onto another only when confirmed, deleted, and a value
 // out of range refused at OK with the field focused.
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include "core/session/session.h"
 #include "diagnosis/diagnost.h"
 #include "diagnosis/personne.h"
+#include "suggest/completer.h"
 #include "support/scriptedprompter.h"
 #include "support/testsupport.h"
 
@@ -80,7 +82,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(diet.get()));
 
         QStringList order;   // the object names focused, Tab after Tab
-        QString title, caption;
+        QString title, caption, completer;
         bool printed = false;
         whenModal<TFpersonne>([&](TFpersonne* w) {
             title = w->windowTitle();
@@ -98,9 +100,21 @@ private slots:
             whenModal<TFdiagnost>([&](TFdiagnost* d) {
                 caption = d->windowTitle();
                 QTRY_VERIFY(d->donneesLues());
+                QCOMPARE(d->donnees().groupName, QStringLiteral("Jeanne"));
+                QVERIFY(d->donnees().subtitle.startsWith(QStringLiteral("femme, 35 ans")));
                 press(Qt::Key_P, Qt::ControlModifier);
                 QTRY_VERIFY(!QDir(dir.path()).entryList({"bilan*.pdf"}).isEmpty());
                 printed = true;
+                // Compléter la ration on the same needs and upper levels.
+                whenModal<TFcompleter>([&](TFcompleter* c) {
+                    completer = c->CBgroupe->currentText();
+                    QVERIFY(!c->CBgroupe->isEnabled());
+                    QCOMPARE(c->demande().needs[GroupNeeds::Energie], d->donnees().needs[GroupNeeds::Energie]);
+                    QCOMPARE(c->demande().limits[GroupNeeds::Cuivre], 5.0);
+                    c->reject();
+                });
+                press(Qt::Key_3, Qt::ControlModifier);
+                QTRY_VERIFY(!completer.isEmpty());
                 d->close();
             });
             press(Qt::Key_Return);
@@ -116,6 +130,7 @@ private slots:
                  qPrintable(caption));
         QVERIFY(caption.endsWith(SuffixeBilan));
         QVERIFY(printed);
+        QCOMPARE(completer, QStringLiteral("Jeanne"));
         QCOMPARE(PersonTable::read(dir.path()).size(), 1);
         QDir::setCurrent(cwd);
     }
