@@ -54,14 +54,6 @@ void whenModal(std::function<void(W*)> f) {
     poll->start();
 }
 
-void dayWithBread(const TempDataDir& dir) {
-    QVariantMap line;
-    line["NOM"] = QStringLiteral("Pain blanc");
-    line["QTE"] = 100.0;
-    line["GLUC_A"] = 50.0;
-    line["CALORIES"] = 200.0;
-    Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {line});
-}
 }  // namespace
 
 class TestPersonne : public QObject {
@@ -70,7 +62,7 @@ private slots:
     void keyboardAlone() {
         TempDataDir dir;
         Fixtures::copySuppliedTables(dir.path());
-        dayWithBread(dir);
+        Fixtures::appendBreadLine(dir.path());
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(dir.path());
         Session session(dir.path());

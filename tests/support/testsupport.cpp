@@ -109,6 +109,15 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
     return names;
 }
 
+void appendBreadLine(const QString& dir) {
+    QVariantMap line;
+    line["NOM"] = QStringLiteral("Pain blanc");
+    line["QTE"] = 100.0;
+    line["GLUC_A"] = 50.0;
+    line["CALORIES"] = 200.0;
+    appendRecords(choiceSchema(), QDir(dir).filePath(choiceSchema().fileName), {line});
+}
+
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
 
 void copySuppliedTables(const QString& dir) {

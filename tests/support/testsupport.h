@@ -41,6 +41,9 @@ QString writeSmallFoodTable(const QString& dir);
 // Empty CHOIX.DBF, choix0.dbf and Alimcomp.DBF, plus the small Food table and
 // a Needs table of 29 rows, so that every window can open.
 void writeAllTables(const QString& dir);
+// A day's choice of one line, 100 g of "Pain blanc" (50 g of starch, 200
+// kcal), appended to dir/CHOIX.DBF: a day the diagnosis can show.
+void appendBreadLine(const QString& dir);
 // The names of the records of dir/CHOIX.DBF that are not deleted, in record
 // order, read through the codec; their quantities (QTE) too when asked.
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);

@@ -139,24 +139,12 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
-Person person(const char* name, Person::Sex sex, int age, double weight, double height, double pal,
-              Person::State state = Person::State::None) {
-    Person p;
-    p.name = QString::fromUtf8(name);
-    p.sex = sex;
-    p.age = age;
-    p.weight = weight;
-    p.height = height;
-    p.pal = pal;
-    p.state = state;
-    return p;
-}
-
 void personneShots(const QString& dir, const Shots::SaveFn& save, Session& session, TFcompose& compose) {
     const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
-    const Person jeanne = person("Jeanne Martin", Person::Sex::Female, 72, 81, 160, 1.4);
-    for (const Person& p : {jeanne, person("Lucas", Person::Sex::Male, 15, 58, 172, 2.0),
-                            person("Sarah", Person::Sex::Female, 31, 62, 166, 1.6, Person::State::Pregnant3)})
+    const Person jeanne{QStringLiteral("Jeanne Martin"), Person::Sex::Female, 72, 81, 160, 1.4};
+    for (const Person& p : {jeanne, Person{QStringLiteral("Lucas"), Person::Sex::Male, 15, 58, 172, 2.0},
+                            Person{QStringLiteral("Sarah"), Person::Sex::Female, 31, 62, 166, 1.6,
+                                   Person::State::Pregnant3}})
         PersonTable::remember(dir, p);
 
     TFpersonne dialog(dir, efsa);
