@@ -3,7 +3,9 @@
 // it opens; its menus set the Session's mode flags that tell those windows
 // what to do and show them modally; its Diagnostic submenu marks the
 // chosen Population group and opens the diagnosis window, which learns the
-// group from the caption it is given here. Closing it ends the program.
+// group from the caption it is given here, or by its last item asks for a
+// person and gives the diagnosis that person's needs. Closing it ends the
+// program.
 #include <QList>
 #include <QMainWindow>
 #include <functional>
