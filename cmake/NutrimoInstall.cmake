@@ -5,6 +5,7 @@
 #   share/nutrimo/tables/                the supplied tables (every one the table builder writes),
 #                                        copied into each user's Data directory
 #   share/nutrimo/help/DIETAIDE.HLP      the help file (the program carries its own copy)
+#   share/nutrimo/efsa-drv.csv           EFSA's reference values (a person's needs)
 #   share/applications/nutrimo.desktop   the menu entry, in French
 #   share/icons/hicolor/*/apps/          the icon: the SVG, and PNGs rendered from it at build time
 #   share/metainfo/<id>.metainfo.xml     AppStream, for software centres
@@ -82,6 +83,8 @@ install(TARGETS nutrimo nutrimo-message RUNTIME DESTINATION ${NUTRIMO_PROGRAM_DI
 install(PROGRAMS ${gen}/nutrimo DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${SUPPLIED_TABLES} DESTINATION ${NUTRIMO_SHARE_DIR}/tables)
 install(FILES ${PROJECT_SOURCE_DIR}/data/help/DIETAIDE.HLP DESTINATION ${NUTRIMO_SHARE_DIR}/help)
+# EFSA's reference values, from which the program computes a person's needs.
+install(FILES ${PROJECT_SOURCE_DIR}/data/sources/efsa-drv.csv DESTINATION ${NUTRIMO_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nutrimo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${iconSvg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME nutrimo.svg)

@@ -1,5 +1,7 @@
 #include "app/demarrage.h"
 
+#include <QCoreApplication>
+
 #include "app/diet.h"
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
@@ -7,6 +9,7 @@
 #include "compose/compose.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
+#include "core/needs/efsareference.h"
 #include "core/session/reprisedemarrage.h"
 #include "diagnosis/diagnost.h"
 #include "foodtable/dietri.h"
@@ -23,6 +26,8 @@ TFdiet* creeFenetres(Session& session) {
     Help::installF1Handler();
 
     Fenetres f;
+    // EFSA's values are installed beside the supplied tables.
+    f.efsa = std::make_shared<EfsaReference>(EfsaReference::locate(QCoreApplication::applicationDirPath()));
     f.Fmodif = new TFmodif(session);
     f.Fconsult = new TFconsult(session);
     f.Fcompose = new TFcompose(session);
@@ -40,11 +45,15 @@ TFdiet* creeFenetres(Session& session) {
         fdietri.setChampInitial(champ);
         fdietri.exec();
     });
-    // "Compléter la ration" for the group of the bilan shown, made for that
-    // opening; the bilan reads the day again when lines were added.
-    diagnost->setOuvreComplement([diagnost, &session](const QString& groupe) {
-        TFcompleter completer(session, diagnost);
-        completer.setGroupe(groupe, true);
+    // "Compléter la ration" for the group or the person of the bilan shown,
+    // made for that opening; the bilan reads the day again when lines were
+    // added.
+    diagnost->setOuvreComplement([diagnost, &session, efsa = f.efsa](const QString& groupe, const PersonBilan* personne) {
+        TFcompleter completer(session, *efsa, diagnost);
+        if (personne)
+            completer.setPersonne(groupe, personne->needs, personne->limits);
+        else
+            completer.setGroupe(groupe, true);
         return completer.exec() == QDialog::Accepted;
     });
     auto* diet = new TFdiet(session, f);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProxyStyle>
@@ -22,7 +23,9 @@
 #include "core/compose/choixfichiers.h"
 #include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
+#include "diagnosis/personne.h"
 #include "core/diagnosis/needs.h"
+#include "core/needs/efsareference.h"
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
@@ -54,8 +57,28 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, int context
     return a;
 }
 
+// Home and End go to the first and the last item of a menu (Qt's menus move
+// only when they scroll), so that "Une personne…", last of the Diagnostic
+// submenu, is one key away.
+class HomeEnd : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (!menu || event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Home && key != Qt::Key_End) return false;
+        QList<QAction*> items;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->isVisible() && a->isEnabled()) items << a;
+        if (!items.isEmpty()) menu->setActiveAction(key == Qt::Key_Home ? items.first() : items.last());
+        return true;
+    }
+};
+
 QMenu* submenu(QWidget* parent, const char* name, const QString& caption, int context) {
     auto* m = new QMenu(caption, parent);
+    m->installEventFilter(new HomeEnd(m));
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
     Help::setContext(m, context);
@@ -81,6 +104,7 @@ TFdiet::TFdiet(Session& session, const Fenetres& fenetres, QWidget* parent)
                        static_cast<QDialog*>(m_fenetres.Fdiagnost)})
         if (w) w->setParent(this, w->windowFlags());
     if (m_fenetres.Fouvrir) m_fenetres.Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
+    if (!m_fenetres.efsa) m_fenetres.efsa = std::make_shared<EfsaReference>(QString());
     setAttribute(Qt::WA_QuitOnClose, true);
     m_afficheur = [](QDialog* d) { d->exec(); };
     FormCreate();
@@ -148,6 +172,9 @@ void TFdiet::creeMenus() {
         Groupes << a;
         connect(a, &QAction::triggered, this, [this, a] { DiagClick(a); });
     }
+    N5 = separator(Diagnostic1, "N5");
+    Unepersonne1 = item(Diagnostic1, "Unepersonne1", QStringLiteral("Une &personne…"), 21);
+    connect(Unepersonne1, &QAction::triggered, this, &TFdiet::Unepersonne1Click);
 
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
@@ -343,9 +370,24 @@ void TFdiet::DiagClick(QAction* item) {
         FichierChoix::remetJourDeCote();
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
-        QDialog* diagnost = m_fenetres.Fdiagnost;
+        TFdiagnost* diagnost = m_fenetres.Fdiagnost;
         if (!diagnost) return;
+        diagnost->setPersonne(std::nullopt);
         diagnost->setWindowTitle(item->text() + SuffixeBilan);
+        montre(diagnost);
+    });
+}
+
+void TFdiet::Unepersonne1Click() {
+    ErrorHandler::run([&] {
+        FichierChoix::remetJourDeCote();
+        TFpersonne personne(m_session.dataDir(), *m_fenetres.efsa, this);
+        montre(&personne);
+        TFdiagnost* diagnost = m_fenetres.Fdiagnost;
+        if (personne.result() != QDialog::Accepted || !diagnost) return;
+        for (QAction* g : Groupes) g->setChecked(false);
+        diagnost->setPersonne(personne.bilan());
+        diagnost->setWindowTitle(personne.bilan().caption());
         montre(diagnost);
     });
 }
@@ -353,9 +395,19 @@ void TFdiet::DiagClick(QAction* item) {
 void TFdiet::Completerlaration1Click() {
     ErrorHandler::run([&] {
         FichierChoix::remetJourDeCote();
-        TFcompleter completer(m_session, this);
+        TFcompleter completer(m_session, *m_fenetres.efsa, this);
+        // On the group or the person assessed last.
+        bool groupe = false;
         for (QAction* g : Groupes)
-            if (g->isChecked()) completer.setGroupe(g->text(), false);
+            if (g->isChecked()) {
+                completer.setGroupe(g->text(), false);
+                groupe = true;
+            }
+        const TFdiagnost* diagnost = m_fenetres.Fdiagnost;
+        if (!groupe && diagnost && diagnost->personne()) {
+            const PersonBilan& p = *diagnost->personne();
+            completer.setPersonne(p.caption(), p.needs, p.limits);
+        }
         montre(&completer);
     });
 }

@@ -3,15 +3,19 @@
 // it opens; its menus set the Session's mode flags that tell those windows
 // what to do and show them modally; its Diagnostic submenu marks the
 // chosen Population group and opens the diagnosis window, which learns the
-// group from the caption it is given here. Closing it ends the program.
+// group from the caption it is given here, or by its last item asks for a
+// person and gives the diagnosis that person's needs. Closing it ends the
+// program.
 #include <QList>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
+class EfsaReference;
 class Session;
 class TFcompose;
 class TFconsult;
@@ -27,6 +31,8 @@ struct Fenetres {
     TFcompose* Fcompose = nullptr;
     TFouvrir* Fouvrir = nullptr;
     TFdiagnost* Fdiagnost = nullptr;
+    // EFSA's values, for the needs of a person and the upper levels.
+    std::shared_ptr<const EfsaReference> efsa;
 };
 
 class TFdiet : public QMainWindow {
@@ -54,6 +60,8 @@ public:
     void Indicedemassecorporelle1Click();
     void Apropos1Click();
     void DiagClick(QAction* item);
+    // Diagnostic > "Une personne…": the needs of a person, then the bilan on them.
+    void Unepersonne1Click();
     // "Compléter la ration" for the group last chosen in the Diagnostic
     // submenu (or the first one), made for this opening.
     void Completerlaration1Click();
@@ -81,6 +89,8 @@ public:
     QAction* Index1 = nullptr;
     QAction* Apropos1 = nullptr;
     QList<QAction*> Groupes;   // the seventeen Population groups, in menu order
+    QAction* N5 = nullptr;
+    QAction* Unepersonne1 = nullptr;
 
     QLabel* Titre = nullptr;
     QLabel* Image1 = nullptr;

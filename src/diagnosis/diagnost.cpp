@@ -1,5 +1,6 @@
 // How data flows through the diagnosis window: FormShow reads the Needs
-// table (Tbesoins, kept open while shown) and the Choice table (through the
+// table (Tbesoins, kept open while shown) or takes the person's needs given
+// by the opener, and the Choice table (through the
 // composition window's handle, opened, summed into the Daily totals, closed)
 // into m_data; the page area's paintEvent draws page 1 or page 2 from m_data
 // only; the print button draws both pages from m_data on the printer. An
@@ -177,11 +178,19 @@ void TFdiagnost::litDonnees() {
     ModeImpression = false;
     NbConseils = 0;
     m_pret = false;
-    Tbesoins->open();
-    m_data.groupName = NomGroupe(windowTitle());
-    m_colonne = ColonneParDefaut;
-    ChoixColonne(m_data.groupName, m_colonne);
-    LitBesoins(*Tbesoins, m_colonne, m_data.needs);
+    if (m_personne) {
+        m_data.groupName = m_personne->title;
+        m_data.subtitle = m_personne->parameters;
+        m_data.needs = m_personne->needs;
+        m_colonne.clear();
+    } else {
+        Tbesoins->open();
+        m_data.groupName = NomGroupe(windowTitle());
+        m_data.subtitle.clear();
+        m_colonne = ColonneParDefaut;
+        ChoixColonne(m_data.groupName, m_colonne);
+        LitBesoins(*Tbesoins, m_colonne, m_data.needs);
+    }
 
     // The composition window's handle when it is open; otherwise a read-only
     // handle of our own on the same file, since this reading writes nothing
@@ -270,7 +279,7 @@ void TFdiagnost::SBimprimerClick() {
     if (!m_pret) return;
     ErrorHandler::run([&] {
         DiagnosisData data = m_data;
-        data.groupName = NomGroupe(windowTitle());
+        if (!m_personne) data.groupName = NomGroupe(windowTitle());
         ModeImpression = true;
         struct Restore {
             bool& mode;
@@ -282,14 +291,14 @@ void TFdiagnost::SBimprimerClick() {
 
 void TFdiagnost::SBsortirClick() { close(); }
 
-void TFdiagnost::setOuvreComplement(std::function<bool(const QString&)> ouvre) {
-    m_ouvreComplement = std::move(ouvre);
-}
+void TFdiagnost::setOuvreComplement(OuvreComplement ouvre) { m_ouvreComplement = std::move(ouvre); }
+
+void TFdiagnost::setPersonne(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
 
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement) return;
     bool ajoute = false;
-    ErrorHandler::run([&] { ajoute = m_ouvreComplement(m_data.groupName); });
+    ErrorHandler::run([&] { ajoute = m_ouvreComplement(m_data.groupName, m_personne ? &*m_personne : nullptr); });
     if (!ajoute) return;
     // The day has new lines: read it again and show it, on the page shown.
     if (ErrorHandler::run([&] { litDonnees(); })) {

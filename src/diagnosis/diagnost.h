@@ -4,7 +4,7 @@
 // The main window sets the caption to the group's name followed by
 // " : bilan de la ration journalière" and shows the window. On showing, the
 // window reads the group's needs from the Needs table (kept open while it is
-// shown) and refills the Daily totals from the composition window's Choice
+// shown), or takes those of a person that the opener gave (setPersonne), and refills the Daily totals from the composition window's Choice
 // table; the page area then paints page 1, or page 2 when its button is down,
 // from the data read. Painting never reads a table nor asks anything. With
 // an empty choice the window says so and closes. The print button prints
@@ -12,8 +12,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/diagnosis/drawing.h"
+#include "core/needs/personneeds.h"
 #include "ui/modalwindow.h"
 
 class QFrame;
@@ -63,10 +65,17 @@ public:
     // start-up). Energy has no ranking: its row opens nothing. The selection
     // is a dotted frame on screen only; the page drawn and printed is as ever.
     void setOuvreClassement(std::function<void(const QString& champ)> ouvre);
-    // "Compléter la ration" for the group shown, through this function (given
-    // by start-up; it returns true when lines were added to the day). The
-    // window then reads the day again and shows it.
-    void setOuvreComplement(std::function<bool(const QString& groupe)> ouvre);
+    // The bilan of a person rather than of the group named by the caption:
+    // its needs and upper levels as given, its title and parameters on the
+    // pages. Kept until changed; none for a group.
+    void setPersonne(std::optional<PersonBilan> personne);
+    const std::optional<PersonBilan>& personne() const { return m_personne; }
+
+    // "Compléter la ration" for the group or the person shown, through this
+    // function (given by start-up; it returns true when lines were added to
+    // the day). The window then reads the day again and shows it.
+    using OuvreComplement = std::function<bool(const QString& groupe, const PersonBilan* personne)>;
+    void setOuvreComplement(OuvreComplement ouvre);
     int ligneChoisie() const { return m_ligne; }   // index in LignesPage2(), -1 none
     void choisitLigne(int index);
     void ouvreLigne(int index);
@@ -101,7 +110,8 @@ private:
     int m_page = 1;
     int m_ligne = -1;
     std::function<void(const QString&)> m_ouvreClassement;
-    std::function<bool(const QString&)> m_ouvreComplement;
+    OuvreComplement m_ouvreComplement;
+    std::optional<PersonBilan> m_personne;
     bool m_pret = false;
     bool ModeImpression = false;
     int NbConseils = 0;

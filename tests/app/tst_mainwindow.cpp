@@ -174,8 +174,15 @@ private slots:
             "Fillede13ans1", "Garonde13ans1", "Fillede17ans1", "Garonde17ans1", "Femmesdentaire1",
             "Hommesdentaire1", "Femmeenceinte1", "Femmeallaitante1", "Femmeactive1", "Hommeactif1",
             "Femmeagee1", "Hommeage1"};
-        const QList<QAction*> items = m_diet->Diagnostic1->actions();
-        QCOMPARE(items.size(), 17);
+        // The seventeen groups, then a separator and the needs of a person.
+        QList<QAction*> items = m_diet->Diagnostic1->actions();
+        QCOMPARE(items.size(), 19);
+        QVERIFY(items[17]->isSeparator());
+        QCOMPARE(items[18]->objectName(), QStringLiteral("Unepersonne1"));
+        QCOMPARE(items[18]->text(), QStringLiteral("Une &personne…"));
+        QCOMPARE(Help::contextOf(items[18]), 21);
+        items = items.mid(0, 17);
+        QCOMPARE(items, m_diet->Groupes);
         QCOMPARE(namesOf(items), names);
         for (int i = 0; i < items.size(); ++i) {
             QCOMPARE(items[i]->text(), captions[i]);   // exactly, no access key added

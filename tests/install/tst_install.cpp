@@ -89,6 +89,7 @@ private slots:
         for (const QString& t : builtTables())
             QTest::newRow(qPrintable(t)) << QStringLiteral("share/nutrimo/tables/") + t << false;
         QTest::newRow("help") << "share/nutrimo/help/DIETAIDE.HLP" << false;
+        QTest::newRow("EFSA's values") << "share/nutrimo/efsa-drv.csv" << false;
         QTest::newRow("menu entry") << "share/applications/nutrimo.desktop" << false;
         QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/nutrimo.svg" << false;
         for (int s : {16, 22, 24, 32, 48, 64, 128, 256})

@@ -59,7 +59,8 @@ private slots:
         QCOMPARE(field("Package"), QStringLiteral("nutrimo"));
         QCOMPARE(field("Version"), QStringLiteral("5.3"));
         QStringList expected = {"bin/nutrimo", "libexec/nutrimo/nutrimo", "libexec/nutrimo/nutrimo-message",
-                                "share/nutrimo/help/DIETAIDE.HLP", "share/applications/nutrimo.desktop",
+                                "share/nutrimo/help/DIETAIDE.HLP", "share/nutrimo/efsa-drv.csv",
+                                "share/applications/nutrimo.desktop",
                                 "share/icons/hicolor/scalable/apps/nutrimo.svg", "share/man/man1/nutrimo.1.gz",
                                 "share/doc/nutrimo/copyright", "share/doc/nutrimo/changelog.gz"};
         for (const QString& t : QDir(NUTRIMO_TABLES_DIR).entryList(QDir::Files))

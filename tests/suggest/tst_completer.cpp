@@ -49,7 +49,7 @@ void TestCompleter::byKeyboard() {
     threeFoodDay(dir.path());
     ScriptedPrompter prompter;
     Session session(dir.path());
-    TFcompleter w(session);
+    TFcompleter w(session, Fixtures::efsaReference());
     w.setGroupe(QStringLiteral("Femme active"), true);
     showActive(w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Compléter la ration"));
@@ -119,7 +119,7 @@ void TestCompleter::solverTimedOut() {
     threeFoodDay(dir.path());
     ScriptedPrompter prompter;
     Session session(dir.path());
-    TFcompleter w(session);
+    TFcompleter w(session, Fixtures::efsaReference());
     CompletionOptions o;
     o.timeLimitMs = 0;
     w.setOptions(o);

@@ -5,6 +5,7 @@
 
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
+#include "core/needs/efsareference.h"
 
 TempDataDir::TempDataDir() : m_previous(DataDir::path()) {
     if (m_dir.isValid()) DataDir::set(m_dir.path());
@@ -108,11 +109,25 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
     return names;
 }
 
+void appendBreadLine(const QString& dir) {
+    QVariantMap line;
+    line["NOM"] = QStringLiteral("Pain blanc");
+    line["QTE"] = 100.0;
+    line["GLUC_A"] = 50.0;
+    line["CALORIES"] = 200.0;
+    appendRecords(choiceSchema(), QDir(dir).filePath(choiceSchema().fileName), {line});
+}
+
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
 
 void copySuppliedTables(const QString& dir) {
     const QDir from(suppliedTablesDir());
     for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+}
+
+const EfsaReference& efsaReference() {
+    static const EfsaReference efsa(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/efsa-drv.csv"));
+    return efsa;
 }
 
 QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {

@@ -11,6 +11,8 @@
 
 #include "core/schema/schema.h"
 
+class EfsaReference;
+
 // A fresh temporary directory made the Data directory (DataDir::set) for the
 // lifetime of the object; the previous Data directory is restored after.
 class TempDataDir {
@@ -39,6 +41,9 @@ QString writeSmallFoodTable(const QString& dir);
 // Empty CHOIX.DBF, choix0.dbf and Alimcomp.DBF, plus the small Food table and
 // a Needs table of 29 rows, so that every window can open.
 void writeAllTables(const QString& dir);
+// A day's choice of one line, 100 g of "Pain blanc" (50 g of starch, 200
+// kcal), appended to dir/CHOIX.DBF: a day the diagnosis can show.
+void appendBreadLine(const QString& dir);
 // The names of the records of dir/CHOIX.DBF that are not deleted, in record
 // order, read through the codec; their quantities (QTE) too when asked.
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
@@ -46,6 +51,8 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = null
 QString suppliedTablesDir();
 // Copies every supplied table into dir (a day's choice then empty).
 void copySuppliedTables(const QString& dir);
+// EFSA's values of the source tree (data/sources/efsa-drv.csv).
+const EfsaReference& efsaReference();
 // The lines of a ';'-separated source file with one change, to feed a bad
 // row: line `line` (1-based) removed when field is negative; otherwise its
 // cell `field` (0-based) removed when text is REMOVE, else replaced by text.

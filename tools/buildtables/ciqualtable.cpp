@@ -1,6 +1,6 @@
 #include "ciqualtable.h"
 
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 #include "core/dbf/dataerror.h"
 
 namespace {

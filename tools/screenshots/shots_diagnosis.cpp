@@ -1,15 +1,22 @@
 // Screenshots of the diagnosis window: page 1 and page 2 of a realistic day
-// for "Femme active", and the printed sheet as a PDF beside the PNGs.
+// for "Femme active", and the printed sheet as a PDF beside the PNGs; then
+// "Besoins d'une personne" on a woman of 72 among three persons kept, one
+// error of range shown at once, and the bilan of the same day on her needs.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <QListWidget>
 
 #include "core/compose/dailytotals.h"
 #include "core/dbf/datadir.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/persontable.h"
 #include "diagnosis/diagnost.h"
+#include "diagnosis/personne.h"
 #include "core/diagnosis/needs.h"
 #include "screenshots.h"
 #include "compose/compose.h"
@@ -132,6 +139,36 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
+void personneShots(const QString& dir, const Shots::SaveFn& save, Session& session, TFcompose& compose) {
+    const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
+    const Person jeanne{QStringLiteral("Jeanne Martin"), Person::Sex::Female, 72, 81, 160, 1.4};
+    for (const Person& p : {jeanne, Person{QStringLiteral("Lucas"), Person::Sex::Male, 15, 58, 172, 2.0},
+                            Person{QStringLiteral("Sarah"), Person::Sex::Female, 31, 62, 166, 1.6,
+                                   Person::State::Pregnant3}})
+        PersonTable::remember(dir, p);
+
+    TFpersonne dialog(dir, efsa);
+    dialog.show();
+    dialog.LBpersonnes->setCurrentRow(0);
+    save(&dialog, QStringLiteral("personne"));
+    Person wrong = jeanne;
+    wrong.height = 250;
+    dialog.setPersonne(wrong);
+    save(&dialog, QStringLiteral("personne-hors-plage"));
+    dialog.close();
+
+    TFdiagnost w(session, compose);
+    const PersonBilan bilan = PersonNeedsRules::bilanOf(jeanne, efsa.table());
+    w.setPersonne(bilan);
+    w.setWindowTitle(bilan.caption());
+    save(&w, QStringLiteral("personne-bilan-page1"));
+    w.SBpage2Click();
+    save(&w, QStringLiteral("personne-bilan-page2"));
+    PrinterService::setPdfOutput(QDir(Shots::outputDir()).absoluteFilePath(QStringLiteral("personne-impression.pdf")));
+    w.SBimprimerClick();
+    PrinterService::setPdfOutput(QString());
+    w.close();
+}
 void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     writeNeedsIfMissing(dir);
     const QString choicePath = DataDir::resolve(choiceSchema().fileName, dir);
@@ -161,6 +198,7 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
         PrinterService::setPdfOutput(QString());
         w.close();
     }
+    personneShots(dir, save, session, compose);
 }
 }  // namespace
 

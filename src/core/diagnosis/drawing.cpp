@@ -1,5 +1,6 @@
 #include "core/diagnosis/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/dbf/numformat.h"
@@ -70,6 +71,14 @@ void EnTetePage(Surface& surface, const DiagLayout& layout, const QString& group
         surface.textOut(layout.sectionX, layout.rowY(2), QStringLiteral("RÉPARTITION :"));
         surface.textOut(layout.x(390), layout.y0, QStringLiteral("CONSEILS :"));
     }
+}
+
+void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtitle, int page) {
+    if (subtitle.isEmpty()) return;
+    surface.setFontStyle(Surface::Regular);
+    surface.setTextColour(SurfaceColour::Black);
+    const int x = std::min(layout.x(220), layout.x(600) - surface.textWidth(subtitle));
+    surface.textOut(std::max(layout.x(10), x), layout.rowY(page == 1 ? 2 : 1), subtitle);
 }
 
 void EffacePage(Surface& surface) {

@@ -22,6 +22,7 @@ struct DiagnosisData {
     DailyTotals totals;
     GroupNeeds needs;
     QString groupName;
+    QString subtitle;        // a person's parameters, under the title; empty for a group
     NonMesures nonMesures;   // rates resting on values the Food table does not know
 };
 
@@ -80,6 +81,11 @@ void EcritValeur(Surface& surface, int w, int d, const QString& suffix, int y, i
 // for page 1, its three section headings; then black, 10 points. The title
 // takes the surface's font size as it stands when called.
 void EnTetePage(Surface& surface, const DiagLayout& layout, const QString& groupName, int page);
+
+// A person's parameters under the title, regular and black, on row 2 of
+// page 1 (row 1 of page 2), from x 220 or as far left as it needs to end by
+// x 600; nothing when empty.
+void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtitle, int page);
 
 // Blanks the page area of the window: a text of spaces at least 630 pixels
 // wide, drawn with the opaque background at x 5 every 17 pixels from y 10

@@ -153,6 +153,7 @@ void BarreTaux(Surface& surface, const DiagLayout& l, int x, int y, quint32 colo
 
 void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
     EnTetePage(surface, layout, data.groupName, 2);
+    SousTitre(surface, layout, data.subtitle, 2);
     LibellesPage2(surface, layout);
     ApportsPage2(surface, layout, data);
     BesoinsPage2(surface, layout, data);
@@ -166,6 +167,7 @@ int dessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
     // The title is drawn at the size the surface has when the header starts.
     surface.setFontSize(12);
     EnTetePage(surface, layout, data.groupName, 1);
+    SousTitre(surface, layout, data.subtitle, 1);
     surface.setFontStyle(Surface::Regular);
     LibellesPage1(surface, layout);
     BesoinsPage1(surface, layout, data.needs);

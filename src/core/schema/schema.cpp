@@ -118,6 +118,15 @@ TableSchema makeNeeds() {
     return s;
 }
 
+TableSchema makePersons() {
+    TableSchema s;
+    s.fileName = QStringLiteral("PERSONNE.DBF");
+    s.fields << chr("NOM", 30) << chr("SEXE", 1) << num("AGE", 3, 0) << num("POIDS", 5, 1)
+             << num("TAILLE", 5, 1) << num("PAL", 3, 1) << num("ETAT", 1, 0);
+    layOut(s.fields);
+    return s;
+}
+
 }  // namespace
 
 const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
@@ -283,6 +292,7 @@ const TableSchema& foodSchema() { static const TableSchema s = makeFood(); retur
 const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
 const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }
 const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); return s; }
+const TableSchema& personsSchema() { static const TableSchema s = makePersons(); return s; }
 
 const QStringList& nutrientTags() {
     static const QStringList tags = {

@@ -85,6 +85,15 @@ const TableSchema& needsSchema();
 // nothing is known to be unmeasured.
 const TableSchema& nonMesuresSchema();
 
+// Persons table PERSONNE.DBF: the persons whose needs the diagnosis computed,
+// one record each, found again by name.
+//   NOM     the name (C 30)          SEXE    F or H
+//   AGE     years (N 3)              POIDS   kg (N 5, 1)
+//   TAILLE  cm (N 5, 1)              PAL     activity level (N 3, 1)
+//   ETAT    0 none, 1 to 3 the trimester of pregnancy, 4 breastfeeding from
+//           0 to 6 months, 5 after 6 months
+const TableSchema& personsSchema();
+
 // The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
 // Each orders the foods from the largest value of the nutrient down, equal
 // values by name.
