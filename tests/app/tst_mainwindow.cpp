@@ -28,6 +28,8 @@
 #include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/personneeds.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 
@@ -235,6 +237,19 @@ private slots:
         QCOMPARE(m_shown.size(), 1);
         QCOMPARE(group, QStringLiteral("Garçon de 13 ans"));
         QVERIFY(!fixed);
+    }
+
+    // After a person's bilan, it works on that person's needs.
+    void completerOpensOnLastPerson() {
+        Person p;
+        p.name = QStringLiteral("Jeanne");
+        const PersonBilan bilan = PersonNeedsRules::bilanOf(p, m_diet->fenetres().efsa->table());
+        for (QAction* g : m_diet->Groupes) g->setChecked(false);
+        m_diet->fenetres().Fdiagnost->setPersonne(bilan);
+        QString group;
+        m_during = [&](QDialog* d) { group = qobject_cast<TFcompleter*>(d)->CBgroupe->currentText(); };
+        action("Completerlaration1")->trigger();
+        QCOMPARE(group, bilan.caption());
     }
 
     void commandsSetModesAndShow_data() {

@@ -38,18 +38,20 @@ void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(to, Qt::Key(key), modifiers);
 }
 
-// Runs f on the modal window of type W as soon as it is up (its exec() waits
-// in the caller meanwhile).
+// Runs f on the modal window of type W as soon as it is up and active, so
+// that keys reach it (its exec() waits in the caller meanwhile). A failure
+// inside f closes the window, so that the test ends instead of waiting.
 template <class W>
 void whenModal(std::function<void(W*)> f) {
     auto* poll = new QTimer;
     poll->setInterval(20);
     QObject::connect(poll, &QTimer::timeout, [poll, f] {
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            f(w);
-        }
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w || QApplication::activeWindow() != w) return;
+        poll->stop();
+        poll->deleteLater();
+        f(w);
+        if (QTest::currentTestFailed() && w->isVisible()) w->reject();
     });
     poll->start();
 }
