@@ -54,6 +54,9 @@ public:
     void Indicedemassecorporelle1Click();
     void Apropos1Click();
     void DiagClick(QAction* item);
+    // "Bilan de plusieurs jours": the saved days to tick, then the group;
+    // the bilan opens in the diagnosis window, given the days and the group.
+    void Bilandeplusieursjours1Click();
     // "Compléter la ration" for the group last chosen in the Diagnostic
     // submenu (or the first one), made for this opening.
     void Completerlaration1Click();
@@ -66,6 +69,7 @@ public:
     QAction* Enregistre1 = nullptr;
     QAction* N2 = nullptr;
     QMenu* Diagnostic1 = nullptr;
+    QAction* Bilandeplusieursjours1 = nullptr;
     QAction* Completerlaration1 = nullptr;
     QAction* N4 = nullptr;
     QAction* Indicedemassecorporelle1 = nullptr;
