@@ -28,7 +28,7 @@ QString SavedDay::remark() const {
 
 FoodKnowledge FoodKnowledge::read(const QString& dir) {
     FoodKnowledge out;
-    out.marks = marquesDesAliments(dir);
+    out.m_marks = marquesDesAliments(dir);
     const QString path = DataDir::resolve(foodSchema().fileName, dir);
     if (!QFileInfo::exists(path)) return out;
     try {
@@ -36,17 +36,24 @@ FoodKnowledge FoodKnowledge::read(const QString& dir) {
         const int nom = food->fieldIndex(QStringLiteral("NOM"));
         if (nom < 0) return out;
         for (int r = 0; r < food->recordCount(); ++r)
-            if (!food->isDeleted(r)) out.nameKeys.insert(NomsAliments::cleDuNom(food->text(r, nom)));
-        out.hasFoodTable = true;
+            if (!food->isDeleted(r)) out.m_names.insert(food->text(r, nom).trimmed());
+        out.m_hasFoodTable = true;
     } catch (const DataError&) {
         // A Food table that cannot be read says nothing about the days' foods.
     }
     return out;
 }
 
+bool FoodKnowledge::hasFood(const QString& nom) {
+    if (!m_hasFoodTable || m_names.contains(nom.trimmed())) return true;
+    if (m_nameKeys.isEmpty())
+        for (const QString& n : std::as_const(m_names)) m_nameKeys.insert(NomsAliments::cleDuNom(n));
+    return m_nameKeys.contains(NomsAliments::cleDuNom(nom));
+}
+
 namespace SavedDays {
 
-SavedDay read(const QString& dir, const QString& name, const FoodKnowledge& foods) {
+SavedDay read(const QString& dir, const QString& name, FoodKnowledge& foods) {
     SavedDay day;
     day.name = name;
     const QFileInfo info(QDir(dir).filePath(name));
@@ -71,9 +78,9 @@ SavedDay read(const QString& dir, const QString& name, const FoodKnowledge& food
         NonMesures marks;
         for (t.first(); !t.eof(); t.next()) {
             const QString nom = t.asString(QStringLiteral("NOM"));
-            const QString key = ajouteLigne(marks, foods.marks, nom, t.asFloat(QStringLiteral("QTE")));
-            if (!key.isEmpty()) day.unmeasuredFoods.insert(key, foods.marks.value(key));
-            if (foods.hasFoodTable && !foods.nameKeys.contains(NomsAliments::cleDuNom(nom))) ++day.absentFoods;
+            const QString key = ajouteLigne(marks, foods.marks(), nom, t.asFloat(QStringLiteral("QTE")));
+            if (!key.isEmpty()) day.unmeasuredFoods.insert(key, foods.marks().value(key));
+            if (!foods.hasFood(nom)) ++day.absentFoods;
         }
     } catch (const DataError& e) {
         SavedDay damaged;
@@ -89,7 +96,7 @@ SavedDay read(const QString& dir, const QString& name, const FoodKnowledge& food
 }
 
 QVector<SavedDay> readAll(const QString& dir) {
-    const FoodKnowledge foods = FoodKnowledge::read(dir);
+    FoodKnowledge foods = FoodKnowledge::read(dir);
     QVector<SavedDay> days;
     for (const QString& name : FileOps::listDatFiles(dir, true)) days << read(dir, name, foods);
     std::stable_sort(days.begin(), days.end(), [](const SavedDay& a, const SavedDay& b) {

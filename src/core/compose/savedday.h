@@ -39,11 +39,19 @@ struct SavedDay {
 
 // What the Food table tells about the lines of saved days, read once for all
 // of them: the names of its foods and the values it does not know.
-struct FoodKnowledge {
-    bool hasFoodTable = false;        // without one, no food is said absent
-    QSet<QString> nameKeys;           // NomsAliments::cleDuNom of each food
-    QHash<QString, QSet<int>> marks;  // marquesDesAliments
+class FoodKnowledge {
+public:
     static FoodKnowledge read(const QString& dir);
+    // The Food table has a food of that name as the composition window finds
+    // it (NomsAliments::memeNom); true when there is no Food table to ask.
+    bool hasFood(const QString& nom);
+    const QHash<QString, QSet<int>>& marks() const { return m_marks; }
+
+private:
+    bool m_hasFoodTable = false;
+    QSet<QString> m_names;      // as stored, without outer blanks: most lines match one
+    QSet<QString> m_nameKeys;   // NomsAliments::cleDuNom of each, made on the first miss
+    QHash<QString, QSet<int>> m_marks;   // marquesDesAliments
 };
 
 namespace SavedDays {
@@ -55,5 +63,5 @@ constexpr int Maximum = 14;
 // first), then by name; missing files last.
 QVector<SavedDay> readAll(const QString& dir);
 // One saved day of dir; never throws: a failure is its status and reason.
-SavedDay read(const QString& dir, const QString& name, const FoodKnowledge& foods);
+SavedDay read(const QString& dir, const QString& name, FoodKnowledge& foods);
 }  // namespace SavedDays
