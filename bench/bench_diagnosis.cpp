@@ -124,6 +124,15 @@ void BM_PrintToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintToPdf)->Unit(benchmark::kMillisecond);
 
+// The same 200 lines saved as 14 days beside the day's choice.
+struct FourteenDays : Day {
+    FourteenDays() : Day(200, true) {
+        for (int d = 1; d <= 14; ++d)
+            QFile::copy(QDir(dir.path()).filePath(choiceSchema().fileName),
+                        QDir(dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+    }
+};
+
 // The one-day diagnosis of 200 lines, beside the supplied Food table: the
 // figure the bilan of 14 such days is compared with.
 void BM_OneDay200(benchmark::State& state) {
@@ -146,10 +155,7 @@ BENCHMARK(BM_OneDay200)->Unit(benchmark::kMillisecond);
 // diagnosis on the 14 and paints its page 1.
 void BM_Bilan14Days(benchmark::State& state) {
     ScriptedPrompter prompter;
-    Day day(200, true);
-    for (int d = 1; d <= 14; ++d)
-        QFile::copy(QDir(day.dir.path()).filePath(choiceSchema().fileName),
-                    QDir(day.dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+    FourteenDays day;
     TFdiagnost w(day.session, day.compose);
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -165,10 +171,7 @@ BENCHMARK(BM_Bilan14Days)->Unit(benchmark::kMillisecond);
 
 // Reading the 14 saved days alone, and what the Food table tells about them.
 void BM_ReadSavedDays(benchmark::State& state) {
-    Day day(200, true);
-    for (int d = 1; d <= 14; ++d)
-        QFile::copy(QDir(day.dir.path()).filePath(choiceSchema().fileName),
-                    QDir(day.dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+    FourteenDays day;
     for (auto _ : state) benchmark::DoNotOptimize(SavedDays::readAll(day.dir.path()));
 }
 BENCHMARK(BM_ReadSavedDays)->Unit(benchmark::kMillisecond);
@@ -181,10 +184,7 @@ BENCHMARK(BM_FoodKnowledge)->Unit(benchmark::kMillisecond);
 
 void BM_DrawPage3(benchmark::State& state) {
     ScriptedPrompter prompter;
-    Day day(200, true);
-    for (int d = 1; d <= 14; ++d)
-        QFile::copy(QDir(day.dir.path()).filePath(choiceSchema().fileName),
-                    QDir(day.dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+    FourteenDays day;
     TFdiagnost w(day.session, day.compose);
     w.setJours(QStringLiteral("Femme active"), SavedDays::readAll(day.dir.path()));
     w.show();

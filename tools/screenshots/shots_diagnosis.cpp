@@ -233,6 +233,26 @@ void daysShots(const QString& dir, const Shots::SaveFn& save) {
     diagnost.SBimprimerClick();
     PrinterService::setPdfOutput(QString());
     diagnost.close();
+
+    // Two weeks: the most days a bilan takes, page 3 at its most crowded.
+    for (int d = 5; d < 14; ++d) {
+        const QString copy = QDir(dir).filePath(QStringLiteral("jour%1.dat").arg(d + 1));
+        QFile::copy(QDir(dir).filePath(QString::fromLatin1(names[d % 4])), copy);
+        QFile f(copy);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(monday.addDays(d), QFileDevice::FileModificationTime);
+    }
+    w.show();
+    w.cocheTout();
+    w.SBsuivantClick();
+    w.SBbilanClick();
+    w.close();
+    diagnost.SBpage3Click();
+    save(&diagnost, QStringLiteral("jours-page3-14"));
+    PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("jours-impression-14.pdf")));
+    diagnost.SBimprimerClick();
+    PrinterService::setPdfOutput(QString());
+    diagnost.close();
 }
 }  // namespace
 
