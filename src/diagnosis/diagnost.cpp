@@ -221,15 +221,25 @@ TFdiagnost::TFdiagnost(Session& session, TFcompose& compose, QWidget* parent)
 
 TFdiagnost::~TFdiagnost() = default;
 
-void TFdiagnost::litDonnees() {
+void TFdiagnost::commenceLecture() {
     ModeImpression = false;
     NbConseils = 0;
     m_pret = false;
+}
+
+GroupNeeds TFdiagnost::besoinsDuGroupe(const QString& groupe) {
     Tbesoins->open();
-    m_data.groupName = NomGroupe(windowTitle());
     m_colonne = ColonneParDefaut;
-    ChoixColonne(m_data.groupName, m_colonne);
-    LitBesoins(*Tbesoins, m_colonne, m_data.needs);
+    ChoixColonne(groupe, m_colonne);
+    GroupNeeds needs;
+    LitBesoins(*Tbesoins, m_colonne, needs);
+    return needs;
+}
+
+void TFdiagnost::litDonnees() {
+    commenceLecture();
+    m_data.groupName = NomGroupe(windowTitle());
+    m_data.needs = besoinsDuGroupe(m_data.groupName);
 
     // The composition window's handle when it is open; otherwise a read-only
     // handle of our own on the same file, since this reading writes nothing
@@ -266,14 +276,8 @@ void TFdiagnost::montreBoutons() {
 }
 
 void TFdiagnost::litJours() {
-    ModeImpression = false;
-    NbConseils = 0;
-    m_pret = false;
-    Tbesoins->open();
-    m_colonne = colonneDuGroupe(m_groupe);
-    GroupNeeds needs;
-    LitBesoins(*Tbesoins, m_colonne, needs);
-    m_data = bilanDesJours(m_jours, m_groupe, needs);
+    commenceLecture();
+    m_data = bilanDesJours(m_jours, m_groupe, besoinsDuGroupe(m_groupe));
     m_nutriment = nutrimentParDefaut(m_data);
 }
 

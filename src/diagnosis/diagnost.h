@@ -109,6 +109,11 @@ private:
     // Needs of the group named by the caption, then the Daily totals from
     // the Choice table (opened, summed, closed). Throws DataError.
     void litDonnees();
+    // A reading starts: nothing drawn from the last one.
+    void commenceLecture();
+    // The needs of a group, read from the Needs table (opened, kept open
+    // while the window is shown); the group's column becomes m_colonne.
+    GroupNeeds besoinsDuGroupe(const QString& groupe);
     // Needs of the group given by setJours, the mean of the days. Throws DataError.
     void litJours();
     // Page 3 and its button for several days, "Compléter la ration" for one.

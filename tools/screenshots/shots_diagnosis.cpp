@@ -139,6 +139,13 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
+// The printed sheets, beside the PNGs.
+void imprimeVers(TFdiagnost& w, const QString& pdf) {
+    PrinterService::setPdfOutput(QDir(Shots::outputDir()).absoluteFilePath(pdf));
+    w.SBimprimerClick();
+    PrinterService::setPdfOutput(QString());
+}
+
 void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     writeNeedsIfMissing(dir);
     const QString choicePath = DataDir::resolve(choiceSchema().fileName, dir);
@@ -161,11 +168,7 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
-        // The printed sheet, beside the PNGs.
-        const QString out = Shots::outputDir();
-        PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
-        w.SBimprimerClick();
-        PrinterService::setPdfOutput(QString());
+        imprimeVers(w, QStringLiteral("diagnost-impression.pdf"));
         w.close();
     }
 }
@@ -228,10 +231,7 @@ void daysShots(const QString& dir, const Shots::SaveFn& save) {
     save(&diagnost, QStringLiteral("jours-page2"));
     diagnost.SBpage3Click();
     save(&diagnost, QStringLiteral("jours-page3"));
-    const QString out = Shots::outputDir();
-    PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("jours-impression.pdf")));
-    diagnost.SBimprimerClick();
-    PrinterService::setPdfOutput(QString());
+    imprimeVers(diagnost, QStringLiteral("jours-impression.pdf"));
     diagnost.close();
 
     // Two weeks: the most days a bilan takes, page 3 at its most crowded.
@@ -249,9 +249,7 @@ void daysShots(const QString& dir, const Shots::SaveFn& save) {
     w.close();
     diagnost.SBpage3Click();
     save(&diagnost, QStringLiteral("jours-page3-14"));
-    PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("jours-impression-14.pdf")));
-    diagnost.SBimprimerClick();
-    PrinterService::setPdfOutput(QString());
+    imprimeVers(diagnost, QStringLiteral("jours-impression-14.pdf"));
     diagnost.close();
 }
 }  // namespace
