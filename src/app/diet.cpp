@@ -24,6 +24,7 @@
 #include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
 #include "diagnosis/personne.h"
+#include "diagnosis/jours.h"
 #include "core/diagnosis/needs.h"
 #include "core/needs/efsareference.h"
 #include "app/ouvrir.h"
@@ -137,6 +138,8 @@ void TFdiet::creeMenus() {
     N2 = separator(Fichier1, "N2");
     Diagnostic1 = submenu(Fichier1, "Diagnostic1", QStringLiteral("&Diagnostic"), 19);
     Fichier1->addMenu(Diagnostic1);
+    Bilandeplusieursjours1 =
+        item(Fichier1, "Bilandeplusieursjours1", QStringLiteral("Bilan de plusieurs &jours…"), 22);
     Completerlaration1 = item(Fichier1, "Completerlaration1", QStringLiteral("&Compléter la ration..."), 20);
     N4 = separator(Fichier1, "N4");
     Indicedemassecorporelle1 = item(Fichier1, "Indicedemassecorporelle1",
@@ -192,6 +195,7 @@ void TFdiet::creeMenus() {
             &TFdiet::Indicedemassecorporelle1Click);
     connect(Apropos1, &QAction::triggered, this, &TFdiet::Apropos1Click);
     connect(Completerlaration1, &QAction::triggered, this, &TFdiet::Completerlaration1Click);
+    connect(Bilandeplusieursjours1, &QAction::triggered, this, &TFdiet::Bilandeplusieursjours1Click);
 }
 
 void TFdiet::creeContenu() {
@@ -389,6 +393,28 @@ void TFdiet::Unepersonne1Click() {
         diagnost->setPersonne(personne.bilan());
         diagnost->setWindowTitle(personne.bilan().caption());
         montre(diagnost);
+    });
+}
+
+void TFdiet::Bilandeplusieursjours1Click() {
+    ErrorHandler::run([&] {
+        // The groups as the Diagnostic menu lists them, starting on the one
+        // last chosen there; made for this opening.
+        QStringList groupes;
+        QString coche;
+        for (QAction* g : Groupes) {
+            groupes << g->text();
+            if (g->isChecked()) coche = g->text();
+        }
+        TFjours jours(m_session.dataDir(), groupes, coche,
+                      [this](const QString& groupe, const QVector<SavedDay>& choisis) {
+                          TFdiagnost* diagnost = m_fenetres.Fdiagnost;
+                          if (!diagnost) return;
+                          diagnost->setJours(groupe, choisis);
+                          montre(diagnost);
+                      },
+                      this);
+        montre(&jours);
     });
 }
 

@@ -62,6 +62,9 @@ public:
     void DiagClick(QAction* item);
     // Diagnostic > "Une personne…": the needs of a person, then the bilan on them.
     void Unepersonne1Click();
+    // "Bilan de plusieurs jours": the saved days to tick, then the group;
+    // the bilan opens in the diagnosis window, given the days and the group.
+    void Bilandeplusieursjours1Click();
     // "Compléter la ration" for the group last chosen in the Diagnostic
     // submenu (or the first one), made for this opening.
     void Completerlaration1Click();
@@ -74,6 +77,7 @@ public:
     QAction* Enregistre1 = nullptr;
     QAction* N2 = nullptr;
     QMenu* Diagnostic1 = nullptr;
+    QAction* Bilandeplusieursjours1 = nullptr;
     QAction* Completerlaration1 = nullptr;
     QAction* N4 = nullptr;
     QAction* Indicedemassecorporelle1 = nullptr;

@@ -9,7 +9,13 @@
 // from the data read. Painting never reads a table nor asks anything. With
 // an empty choice the window says so and closes. The print button prints
 // both pages on one sheet from the same data.
+//
+// Opened on saved days (setJours), the window shows their bilan instead:
+// pages 1 and 2 from the mean of the days' totals, and a third page "Jour
+// par jour"; the day's choice is neither read nor changed, and "Compléter la
+// ration", which adds to the day's choice, is not offered.
 #include <QString>
+#include <QVector>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,15 +45,22 @@ public:
     // window does not appear.
     void premiereLecture();
 
+    // The next showing is the bilan of these saved days (read by the
+    // opener) for the group, a caption of the Diagnostic menu; the caption
+    // says "Moyenne de n jours". Closing the window goes back to the day's
+    // choice for the next showing.
+    void setJours(const QString& groupe, const QVector<SavedDay>& jours);
+
     // The panel along the right edge and its speed buttons.
     QFrame* Panel1 = nullptr;
     QToolButton* SBpage1 = nullptr;
     QToolButton* SBpage2 = nullptr;
+    QToolButton* SBpage3 = nullptr;   // "Jour par jour", for a bilan of several days
     QToolButton* SBimprimer = nullptr;
     QToolButton* SBcompleter = nullptr;
     QToolButton* SBsortir = nullptr;
 
-    // The page shown by the page area: 1 or 2.
+    // The page shown by the page area: 1, 2, or 3 for several days.
     int pageAffichee() const { return m_page; }
     // True once the data of this showing have been read and page drawing can
     // proceed.
@@ -81,10 +94,17 @@ public:
     void ouvreLigne(int index);
     // The page-2 row at a point of the page area, or -1 (page 1: always -1).
     int ligneEn(int y) const;
+    // Page 3: the nutrient (a row of page 2) whose coverage the chart shows;
+    // chosen by a click on its column or by the arrows, and opened in the
+    // ranking by Enter or a double-click, as a row of page 2.
+    int nutrimentChoisi() const { return m_nutriment; }
+    void choisitNutriment(int ligne);
+    int nutrimentEn(int x) const;   // the row of page 2 whose column is at x, or -1
 
 public slots:
     void SBpage1Click();
     void SBpage2Click();
+    void SBpage3Click();
     void SBimprimerClick();
     void SBcompleterClick();
     void SBsortirClick();
@@ -98,6 +118,15 @@ private:
     // Needs of the group named by the caption, then the Daily totals from
     // the Choice table (opened, summed, closed). Throws DataError.
     void litDonnees();
+    // A reading starts: nothing drawn from the last one.
+    void commenceLecture();
+    // The needs of a group, read from the Needs table (opened, kept open
+    // while the window is shown); the group's column becomes m_colonne.
+    GroupNeeds besoinsDuGroupe(const QString& groupe);
+    // Needs of the group given by setJours, the mean of the days. Throws DataError.
+    void litJours();
+    // Page 3 and its button for several days, "Compléter la ration" for one.
+    void montreBoutons();
 
     Session& m_session;
     TFcompose& m_compose;
@@ -109,6 +138,9 @@ private:
     QString m_colonne;
     int m_page = 1;
     int m_ligne = -1;
+    QString m_groupe;            // the group of a bilan of several days
+    QVector<SavedDay> m_jours;   // its days; empty: the day's choice
+    int m_nutriment = 1;
     std::function<void(const QString&)> m_ouvreClassement;
     OuvreComplement m_ouvreComplement;
     std::optional<PersonBilan> m_personne;

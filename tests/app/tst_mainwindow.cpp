@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(namesOf(m_diet->menuBar()->actions()), QStringList({"Fichier1", "Table1", "Aide1"}));
         QCOMPARE(namesOf(m_diet->Fichier1->actions()),
                  QStringList({"Nouveau1", "Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "N2",
-                              "Diagnostic1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
+                              "Diagnostic1", "Bilandeplusieursjours1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
                               "Quitter1"}));
         QCOMPARE(namesOf(m_diet->Table1->actions()),
                  QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1", "N3",
@@ -135,6 +135,8 @@ private slots:
         QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
         QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
         QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
+        QTest::newRow("Jours") << "Bilandeplusieursjours1" << QStringLiteral("Bilan de plusieurs &jours…") << ""
+                               << 22 << true;
         QTest::newRow("Completer") << "Completerlaration1" << QStringLiteral("&Compléter la ration...") << "" << 20
                                    << true;
         QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;

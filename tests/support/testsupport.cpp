@@ -96,6 +96,15 @@ void writeAllTables(const QString& dir) {
     appendRecords(needsSchema(), needs, rows);
 }
 
+QString writeSavedDay(const QString& dir, const QString& name, const QVector<QVariantMap>& lines,
+                      const QDateTime& modified) {
+    const QString path = createEmpty(choiceSchema(), dir, name);
+    appendRecords(choiceSchema(), path, lines);
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite)) f.setFileTime(modified, QFileDevice::FileModificationTime);
+    return path;
+}
+
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
     auto f = DbfFile::open(QDir(dir).filePath(QStringLiteral("CHOIX.DBF")), true);
     const int nom = f->fieldIndex(QStringLiteral("NOM"));

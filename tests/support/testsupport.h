@@ -2,6 +2,7 @@
 // Helpers shared by the test executables: a fresh temporary Data directory,
 // tables written from the schemas, the Choice table read back from disk,
 // access to the supplied tables, and edited copies of the source files.
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,6 +45,10 @@ void writeAllTables(const QString& dir);
 // A day's choice of one line, 100 g of "Pain blanc" (50 g of starch, 200
 // kcal), appended to dir/CHOIX.DBF: a day the diagnosis can show.
 void appendBreadLine(const QString& dir);
+// A saved day: a Choice table named name in dir holding the lines, its
+// file dated modified.
+QString writeSavedDay(const QString& dir, const QString& name, const QVector<QVariantMap>& lines,
+                      const QDateTime& modified);
 // The names of the records of dir/CHOIX.DBF that are not deleted, in record
 // order, read through the codec; their quantities (QTE) too when asked.
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);

@@ -3,6 +3,9 @@
 // "Besoins d'une personne" on a woman of 72 among three persons kept, one
 // error of range shown at once, and the bilan of the same day on her needs.
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QTreeWidget>
+#include <cmath>
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,6 +20,7 @@
 #include "core/needs/persontable.h"
 #include "diagnosis/diagnost.h"
 #include "diagnosis/personne.h"
+#include "diagnosis/jours.h"
 #include "core/diagnosis/needs.h"
 #include "screenshots.h"
 #include "compose/compose.h"
@@ -50,8 +54,9 @@ struct Portion {
     double grams;
 };
 
-// A day of about a dozen foods picked from the Food table by name.
-int writeDayFromFoodTable(const QString& dir, Table& choice) {
+// A day of about a dozen foods picked from the Food table by name; for the
+// saved days of a bilan, each portion times scale and one food left out.
+int writeDayFromFoodTable(const QString& dir, Table& choice, double scale = 1.0, int leftOut = -1) {
     if (!QFileInfo::exists(DataDir::resolve(foodSchema().fileName, dir))) return 0;
     Table food(foodSchema());
     food.setDirectory(dir);
@@ -62,7 +67,9 @@ int writeDayFromFoodTable(const QString& dir, Table& choice) {
                            {"Huile d'olive", 15},     {"Lentilles cuites", 150}, {"Orange", 150},
                            {"Confiture", 20}};
     int lines = 0;
-    for (const Portion& p : day) {
+    for (const Portion& p0 : day) {
+        if (&p0 - day == leftOut) continue;
+        const Portion p{p0.name, std::round(p0.grams * scale)};
         // The food of that name, else the first whose name starts with it.
         const QString wanted = QString::fromUtf8(p.name);
         bool found = false;
@@ -139,6 +146,13 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
+// The printed sheets, beside the PNGs.
+void imprimeVers(TFdiagnost& w, const QString& pdf) {
+    PrinterService::setPdfOutput(QDir(Shots::outputDir()).absoluteFilePath(pdf));
+    w.SBimprimerClick();
+    PrinterService::setPdfOutput(QString());
+}
+
 void personneShots(const QString& dir, const Shots::SaveFn& save, Session& session, TFcompose& compose) {
     const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
     const Person jeanne{QStringLiteral("Jeanne Martin"), Person::Sex::Female, 72, 81, 160, 1.4};
@@ -164,11 +178,10 @@ void personneShots(const QString& dir, const Shots::SaveFn& save, Session& sessi
     save(&w, QStringLiteral("personne-bilan-page1"));
     w.SBpage2Click();
     save(&w, QStringLiteral("personne-bilan-page2"));
-    PrinterService::setPdfOutput(QDir(Shots::outputDir()).absoluteFilePath(QStringLiteral("personne-impression.pdf")));
-    w.SBimprimerClick();
-    PrinterService::setPdfOutput(QString());
+    imprimeVers(w, QStringLiteral("personne-impression.pdf"));
     w.close();
 }
+
 void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
     writeNeedsIfMissing(dir);
     const QString choicePath = DataDir::resolve(choiceSchema().fileName, dir);
@@ -191,15 +204,92 @@ void diagnosisShots(const QString& dir, const Shots::SaveFn& save) {
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
-        // The printed sheet, beside the PNGs.
-        const QString out = Shots::outputDir();
-        PrinterService::setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
-        w.SBimprimerClick();
-        PrinterService::setPdfOutput(QString());
+        imprimeVers(w, QStringLiteral("diagnost-impression.pdf"));
         w.close();
     }
     personneShots(dir, save, session, compose);
 }
+
+// Five saved days of a week, a damaged file and a day from an older Food
+// table; the window that picks them, and the bilan of four of them: its
+// three pages and the two printed sheets.
+void daysShots(const QString& dir, const Shots::SaveFn& save) {
+    writeNeedsIfMissing(dir);
+    const char* names[] = {"lundi.dat", "mardi.dat", "mercredi.dat", "jeudi.dat", "vendredi.dat"};
+    const double scales[] = {0.9, 1.15, 0.75, 1.0, 1.3};
+    const QDateTime monday(QDate(2026, 3, 9), QTime(21, 30));
+    for (int d = 0; d < 5; ++d) {
+        const QString path = QDir(dir).filePath(QString::fromLatin1(names[d]));
+        DbfFile::create(path, choiceSchema().fields);
+        Table choice(choiceSchema());
+        choice.setDirectory(dir);
+        choice.setFileName(QString::fromLatin1(names[d]));
+        choice.open();
+        if (writeDayFromFoodTable(dir, choice, scales[d], d * 2) < 6) writePlausibleDay(choice);
+        if (d == 4) {   // a food the Food table no longer has
+            choice.append();
+            choice.setString(QStringLiteral("NOM"), QStringLiteral("Ancienne recette"));
+            choice.setFloat(QStringLiteral("QTE"), 200);
+            choice.setFloat(QStringLiteral("GLUC_A"), 30);
+            choice.setFloat(QStringLiteral("CALORIES"), 120);
+            choice.post();
+        }
+        choice.close();
+        QFile f(path);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(monday.addDays(d), QFileDevice::FileModificationTime);
+    }
+    QFile damaged(QDir(dir).filePath(QStringLiteral("abime.dat")));
+    damaged.open(QIODevice::WriteOnly);
+    damaged.write("ceci n'est pas un choix du jour");
+    damaged.close();
+
+    Session session(dir);
+    TFcompose compose(session);
+    TFdiagnost diagnost(session, compose);
+    QVector<SavedDay> chosen;
+    QStringList groupes;
+    for (const PopulationGroup& g : populationGroups()) groupes << g.caption;
+    TFjours w(dir, groupes, QStringLiteral("Femme active"),
+              [&](const QString& groupe, const QVector<SavedDay>& jours) {
+                  diagnost.setJours(groupe, jours);
+                  chosen = jours;
+              });
+    w.show();
+    for (int r = 0; r < 4; ++r) w.cocheJour(r, true);
+    save(&w, QStringLiteral("jours-liste"));
+    w.SBsuivantClick();
+    save(&w, QStringLiteral("jours-groupes"));
+    w.SBbilanClick();
+    w.close();
+
+    save(&diagnost, QStringLiteral("jours-page1"));
+    diagnost.SBpage2Click();
+    save(&diagnost, QStringLiteral("jours-page2"));
+    diagnost.SBpage3Click();
+    save(&diagnost, QStringLiteral("jours-page3"));
+    imprimeVers(diagnost, QStringLiteral("jours-impression.pdf"));
+    diagnost.close();
+
+    // Two weeks: the most days a bilan takes, page 3 at its most crowded.
+    for (int d = 5; d < 14; ++d) {
+        const QString copy = QDir(dir).filePath(QStringLiteral("jour%1.dat").arg(d + 1));
+        QFile::copy(QDir(dir).filePath(QString::fromLatin1(names[d % 4])), copy);
+        QFile f(copy);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(monday.addDays(d), QFileDevice::FileModificationTime);
+    }
+    w.show();
+    w.cocheTout();
+    w.SBsuivantClick();
+    w.SBbilanClick();
+    w.close();
+    diagnost.SBpage3Click();
+    save(&diagnost, QStringLiteral("jours-page3-14"));
+    imprimeVers(diagnost, QStringLiteral("jours-impression-14.pdf"));
+    diagnost.close();
+}
 }  // namespace
 
 NUTRIMO_SHOT(diagnosis, diagnosisShots);
+NUTRIMO_SHOT(days, daysShots);

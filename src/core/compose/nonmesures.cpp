@@ -80,14 +80,18 @@ NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
     NonMesures out;
     const QHash<QString, QSet<int>> marques = marquesDesAliments(dir);
     if (marques.isEmpty()) return out;
-    for (tchoix.first(); !tchoix.eof(); tchoix.next()) {
-        if (tchoix.asFloat(QStringLiteral("QTE")) == 0.0) continue;
-        const auto it = marques.constFind(cle(tchoix.asString(QStringLiteral("NOM"))));
-        if (it == marques.constEnd()) continue;
-        for (int slot : *it) out.manquants[slot] = true;
-        out.lignes << *it;
-    }
+    for (tchoix.first(); !tchoix.eof(); tchoix.next())
+        ajouteLigne(out, marques, tchoix.asString(QStringLiteral("NOM")), tchoix.asFloat(QStringLiteral("QTE")));
     return out;
+}
+
+QString ajouteLigne(NonMesures& nm, const QHash<QString, QSet<int>>& marques, const QString& nom, double qte) {
+    if (qte == 0.0) return QString();
+    const auto it = marques.constFind(cle(nom));
+    if (it == marques.constEnd()) return QString();
+    for (int slot : *it) nm.manquants[slot] = true;
+    nm.lignes << *it;
+    return it.key();
 }
 
 QStringList NonMesures::champs() const {

@@ -34,6 +34,10 @@ struct NonMesures {
 // only when the Food table has a food of that name and that number, so a
 // replaced Food table gets no marks.
 NonMesures lisNonMesures(Table& tchoix, const QString& dir);
+// Adds the marks of one chosen line to nm: those of its food in marques
+// (marquesDesAliments), none for a line without quantity. Returns the key of
+// the marked food in marques, or an empty text when the line adds nothing.
+QString ajouteLigne(NonMesures& nm, const QHash<QString, QSet<int>>& marques, const QString& nom, double qte);
 // The unmeasured slots of each food of the directory's Food table that the
 // side table marks, by trimmed name; energy is marked with the
 // macronutrients it sums. Empty when there is no side table.

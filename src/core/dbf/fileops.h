@@ -28,7 +28,8 @@ bool isSymLink(const QString& name);
 // Only for the program that holds the Data directory's lock: another one may
 // be writing them.
 void removeLeftoverTemporaries();
-// Names (without directory) of the Data directory's files matching "*.dat" in
-// any letter case, sorted by name.
-QStringList listDatFiles();
+// Names (without directory) of the files of dir (the Data directory when
+// empty) matching "*.dat" in any letter case, sorted by name. A link whose
+// target is gone is listed only when asked, so that it can be reported.
+QStringList listDatFiles(const QString& dir = QString(), bool withBrokenLinks = false);
 }

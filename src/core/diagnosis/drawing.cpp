@@ -81,6 +81,19 @@ void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtit
     surface.textOut(std::max(layout.x(10), x), layout.rowY(page == 1 ? 2 : 1), subtitle);
 }
 
+void EnTeteBilan(Surface& surface, const DiagLayout& layout, const DiagnosisData& data, int page) {
+    EnTetePage(surface, layout, data.groupName, page);
+    SousTitre(surface, layout, data.subtitle, page);
+    if (data.jours.isEmpty()) return;
+    surface.setFontStyle(Surface::Bold);
+    surface.setTextColour(SurfaceColour::Red);
+    surface.textOut(layout.x(220), layout.rowY(1), titreMoyenne(static_cast<int>(data.jours.size())));
+    surface.setTextColour(SurfaceColour::Black);
+    surface.setFontStyle(Surface::Bold | Surface::Underline);
+}
+
+QString titreMoyenne(int jours) { return QStringLiteral("Moyenne de %1 jours").arg(jours); }
+
 void EffacePage(Surface& surface) {
     QString blank = QStringLiteral("  ");
     // The width grows with the text; a surface that measures nothing (0) is
