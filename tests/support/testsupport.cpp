@@ -110,9 +110,12 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
 
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
 
+QString ciqualTable() { return QDir(suppliedTablesDir()).filePath(ciqualSchema().fileName); }
+
 void copySuppliedTables(const QString& dir) {
     const QDir from(suppliedTablesDir());
-    for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+    for (const QString& name : from.entryList(QDir::Files))
+        if (name != ciqualSchema().fileName) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
 }
 
 QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {

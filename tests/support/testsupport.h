@@ -44,6 +44,9 @@ void writeAllTables(const QString& dir);
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
 // The directory of the supplied tables built by the build (may not exist).
 QString suppliedTablesDir();
+// The whole CIQUAL table the build writes beside them (never copied into a
+// Data directory).
+QString ciqualTable();
 // Copies every supplied table into dir (a day's choice then empty).
 void copySuppliedTables(const QString& dir);
 // The lines of a ';'-separated source file with one change, to feed a bad
