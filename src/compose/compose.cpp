@@ -277,6 +277,7 @@ void TFcompose::buildSearch() {
     nameSearch->setObjectName(QStringLiteral("nameSearch"));
     nameSearch->setGeometry(8, 6, kSearchWidth - 16, kHeight - 12);
     connect(nameSearch, &NameSearch::picked, this, [this](int index) { selectFound(index); });
+    nameSearch->setSource([this] { return readFoodNames(); });
 
     searchAction = new QAction(QStringLiteral("Rechercher un aliment"), this);
     searchAction->setObjectName(QStringLiteral("searchAction"));
@@ -289,30 +290,33 @@ void TFcompose::buildSearch() {
     addAction(searchAction);
 }
 
-void TFcompose::readFoodNames() {
-    // The whole table, whatever the category shown, in name order.
+QStringList TFcompose::readFoodNames() {
+    // The whole table, whatever the category shown, in name order: a match's
+    // index is its row in that view, which does not change while the window
+    // is shown.
+    const NomsAliments::VueGardee keep(*m_talim);
+    m_talim->setFiltered(false);
+    const int n = m_talim->rowCount();
     QStringList names;
-    m_foundCategories.clear();
-    {
-        const NomsAliments::VueGardee keep(*m_talim);
-        m_talim->setFiltered(false);
-        const int n = m_talim->rowCount();
-        names.reserve(n);
-        m_foundCategories.reserve(n);
-        for (int r = 0; r < n; ++r) {
-            names << m_talim->valueAt(r, QStringLiteral("NOM")).toString();
-            m_foundCategories << m_talim->valueAt(r, QStringLiteral("CATEGORIE")).toString();
-        }
-    }
-    nameSearch->box()->clear();
-    nameSearch->setNames(names);
+    names.reserve(n);
+    for (int r = 0; r < n; ++r) names << m_talim->valueAt(r, QStringLiteral("NOM")).toString();
+    return names;
 }
 
 void TFcompose::selectFound(int index) {
-    if (index < 0 || index >= m_foundCategories.size()) return;
+    if (index < 0 || index >= nameSearch->names().size()) return;
     command([&] {
         const QString nom = nameSearch->names().at(index);
-        const QString categorie = m_foundCategories.at(index);
+        QString categorie;
+        {
+            const NomsAliments::VueGardee keep(*m_talim);
+            m_talim->setFiltered(false);
+            int row = index;
+            if (m_talim->valueAt(row, QStringLiteral("NOM")).toString() != nom)
+                row = m_talim->locateRow(QStringLiteral("NOM"), nom);
+            if (row < 0) return;
+            categorie = m_talim->valueAt(row, QStringLiteral("CATEGORIE")).toString();
+        }
         const int item = categories().indexOf(categorie);
         if (item >= 0 && item != CBcategorie->currentIndex()) {
             CBcategorie->setCurrentIndex(item);   // CBcategorieChange filters the food view
@@ -398,7 +402,10 @@ bool TFcompose::FormShow() {
             const QSignalBlocker block(CBcategorie);
             CBcategorie->setCurrentIndex(0);
         }
-        readFoodNames();
+        // The names are read when the search is first used in this showing;
+        // the window opens on its category box, as designed.
+        nameSearch->forgetNames();
+        CBcategorie->setFocus(Qt::OtherFocusReason);
         AfficheTotaux();
         m_talim->setFilter(QStringLiteral("CATEGORIE='") + categories().first() + QStringLiteral("'"));
         m_talim->setFiltered(true);

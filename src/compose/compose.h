@@ -11,7 +11,8 @@
 // handles are open only while it is shown.
 //
 // Beside the designed controls, a name search over the whole Food table
-// (Ctrl+F): each showing reads every food's name and category once; a match
+// (Ctrl+F): each showing reads every food's name and category once, when the
+// search is first used; a match
 // picked puts the category box on its category and the food grid on it, so
 // that the commands work on it as on a food picked by category.
 #include <QHash>
@@ -118,7 +119,7 @@ private:
     void buildTotalsStrip(QWidget* strip);
     void buildMenu();
     void buildSearch();
-    void readFoodNames();
+    QStringList readFoodNames();
     void setMode(bool composite);
     bool entreModeCompose();
     void runNameDialog();
@@ -133,7 +134,6 @@ private:
     ChoiceList m_list;
     CompositeFood m_composite;
     QHash<QString, QLabel*> m_totals;
-    QStringList m_foundCategories;   // the category of each name of the search
     std::function<void(TFcompose&)> m_nameDialog;
     std::function<void(Table&)> m_print;
     double m_energie = 0.0;

@@ -1,11 +1,15 @@
 #include "foodtable/foodwindow.h"
 
 #include <QButtonGroup>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/dbf/datadir.h"
+#include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "ui/iconbutton.h"
 
@@ -101,7 +105,14 @@ void FoodWindow::suitOrigine(Table& t) {
 
 void FoodWindow::relitOrigines() {
     if (!m_origineDe) return;
-    m_origines = FoodOrigins::read(m_origineDe->directory());
+    const QFileInfo file(DataDir::resolve(originsSchema().fileName, m_origineDe->directory()));
+    const QString seen = file.exists() ? QStringLiteral("%1 %2").arg(file.size()).arg(
+                                             file.lastModified().toMSecsSinceEpoch())
+                                       : QString();
+    if (seen != m_originesVues) {
+        m_origines = FoodOrigins::read(m_origineDe->directory());
+        m_originesVues = seen;
+    }
     afficheOrigine();
 }
 

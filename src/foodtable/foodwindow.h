@@ -46,8 +46,9 @@ protected:
     QRadioButton* bouton(FoodBrowser::Tri tri) const;
     // The origin line follows the current food of t.
     void suitOrigine(Table& t);
-    // Reads the origins of the Data directory again (each showing, and after
-    // a food is written: a renamed food keeps its origin).
+    // Reads the origins of the Data directory again when their file changed
+    // (each showing, and after each step that may have written a food: a
+    // renamed food keeps its origin).
     void relitOrigines();
     // A box's background, kept by its palette.
     static void setFond(QWidget* w, QPalette::ColorRole role);
@@ -59,5 +60,6 @@ private:
     SortFrame m_tri{};
     Table* m_origineDe = nullptr;
     FoodOrigins m_origines;
+    QString m_originesVues;   // the side table's file as last read: size and time
     void afficheOrigine();
 };

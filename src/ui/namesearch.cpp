@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 // The matches as list rows: only the rows on screen are ever asked for, so a
@@ -83,6 +84,23 @@ void NameSearch::setNames(const QStringList& names) {
     search();
 }
 
+void NameSearch::setSource(std::function<QStringList()> source) { m_source = std::move(source); }
+
+void NameSearch::forgetNames() {
+    {
+        const QSignalBlocker quiet(m_box);
+        m_box->clear();
+    }
+    setNames({});
+    m_stale = static_cast<bool>(m_source);
+}
+
+void NameSearch::readNamesIfNeeded() {
+    if (!m_stale) return;
+    m_stale = false;
+    setNames(m_source());
+}
+
 void NameSearch::setMultipleSelection(bool on) {
     m_list->setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
@@ -96,6 +114,10 @@ void NameSearch::setNoun(const QString& one, const QString& many) {
 void NameSearch::search() {
     const QString text = m_box->text();
     const bool nothing = m_empty == WhenEmpty::Nothing && WordSearch::fold(text).isEmpty();
+    if (!nothing && m_stale) {
+        readNamesIfNeeded();   // searches again
+        return;
+    }
     m_model->reset([&] { m_matches = nothing ? QVector<int>() : m_search.find(text); });
     const QLocale french(QLocale::French);
     if (nothing)
@@ -135,6 +157,7 @@ void NameSearch::pick() {
 }
 
 bool NameSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == m_box) readNamesIfNeeded();
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {

@@ -11,6 +11,7 @@
 // list, Return and a double-click pick too. As the text changes the list is
 // filled again at once and its first match selected.
 #include <QStringList>
+#include <functional>
 #include <QVector>
 #include <QWidget>
 
@@ -33,6 +34,13 @@ public:
     // The names, in the order matches of one rank are listed; the search
     // starts again from the box's text.
     void setNames(const QStringList& names);
+    // Where the names come from when they are read only once needed: when
+    // the box first takes the focus or its text first changes after
+    // forgetNames(). A window that may hold a hundred thousand names opens
+    // without reading them for a search the user may not make.
+    void setSource(std::function<QStringList()> source);
+    // Empties the box and forgets the names until they are needed again.
+    void forgetNames();
     // Several names may be selected at once (the CIQUAL window).
     void setMultipleSelection(bool on);
     // The counting line's words: "aliment", "aliments".
@@ -64,11 +72,14 @@ protected:
 private:
     void search();
     void pick();
+    void readNamesIfNeeded();
 
     WordSearch m_search;
     QStringList m_names;
     QVector<int> m_matches;
     WhenEmpty m_empty;
+    std::function<QStringList()> m_source;
+    bool m_stale = false;   // the names are to be read from the source
     QString m_one = QStringLiteral("aliment"), m_many = QStringLiteral("aliments");
     QLineEdit* m_box = nullptr;
     QListView* m_list = nullptr;

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "core/ciqual/ciqualcatalogue.h"
+#include "core/dbf/collation.h"
 #include "core/dbf/dataerror.h"
 #include "core/schema/schema.h"
 
@@ -66,9 +68,16 @@ QVector<TableRecord> SuppliedTables::importedRecords(const QVector<ImportedFood>
 
 QVector<TableRecord> SuppliedTables::ciqualRecords(const CiqualTable& ciqual) {
     const NutrientRules rules(ciqual);
+    // In French name order, the order the program lists them in.
+    QVector<const CiqualFood*> order;
+    for (const CiqualFood& f : ciqual.foods()) order << &f;
+    std::stable_sort(order.begin(), order.end(), [](const CiqualFood* a, const CiqualFood* b) {
+        return Collation::compare(Collation::key(a->name), Collation::key(b->name)) < 0;
+    });
     QVector<TableRecord> out;
-    out.reserve(ciqual.foods().size());
-    for (const CiqualFood& f : ciqual.foods()) {
+    out.reserve(order.size());
+    for (const CiqualFood* food : order) {
+        const CiqualFood& f = *food;
         FullImport::categoryOf(f);   // the program can give every food its category
         TableRecord r;
         r.insert(QStringLiteral("CODE"), f.code);

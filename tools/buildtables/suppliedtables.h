@@ -37,7 +37,7 @@ namespace SuppliedTables {
 BaseFoodTables baseFoods(const QVector<BaseFood>& foods, const CiqualTable& ciqual);
 // Food table records of a full CIQUAL import.
 QVector<TableRecord> importedRecords(const QVector<ImportedFood>& foods, const CiqualTable& ciqual);
-// CIQUAL.DBF records: every CIQUAL food in the file's order, its values as
+// CIQUAL.DBF records: every CIQUAL food in French name order, its values as
 // the whole import computes them and its unmeasured fields. Throws DataError
 // for a food whose sub-group has no category.
 QVector<TableRecord> ciqualRecords(const CiqualTable& ciqual);

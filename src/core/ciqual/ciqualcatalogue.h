@@ -5,10 +5,10 @@
 // the values CIQUAL did not measure marked.
 //
 // How data flows: the file is opened once through a read-only Table handle,
-// which checks it holds every field of the schema; the entries (code, names,
-// groups) are read at once and sorted by name in French order, so that a
-// search lists them as the user reads them; the values of an entry are read
-// from the handle only when asked for (one food shown, one food added).
+// which checks it holds every field of the schema; only the names are read at
+// once (the builder writes the foods in French name order, the order a
+// search lists them in); an entry's code, groups and values are read from the
+// handle when asked for (one food shown, one food added).
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,6 @@
 class Table;
 
 struct CiqualEntry {
-    int row = 0;             // the record's row in the file's order
     QString code;            // CIQUAL's alim_code, "13039"
     QString name;            // CIQUAL's full name
     QString subgroup;        // "0204"
@@ -46,10 +45,10 @@ public:
     static QString problem(const QString& path);
 
     const QString& path() const { return m_path; }
-    int size() const { return m_entries.size(); }
+    int size() const { return m_names.size(); }
     // The entries, in name order.
-    const CiqualEntry& entry(int i) const { return m_entries.at(i); }
-    QStringList names() const;
+    CiqualEntry entry(int i) const;
+    const QStringList& names() const { return m_names; }
     // The entry of a code; -1 when none.
     int indexOfCode(const QString& code) const;
 
@@ -62,7 +61,8 @@ public:
 
 private:
     QString m_path;
+    QString text(int i, const char* field) const;
     std::unique_ptr<Table> m_table;
-    QVector<CiqualEntry> m_entries;
-    QHash<QString, int> m_byCode;
+    QStringList m_names;
+    mutable QHash<QString, int> m_byCode;   // made when first asked for
 };

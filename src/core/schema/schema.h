@@ -88,7 +88,7 @@ const TableSchema& nonMesuresSchema();
 const TableSchema& originsSchema();
 
 // The whole CIQUAL 2020 table, CIQUAL.DBF, installed with the program and
-// only ever read: one record per CIQUAL food, in CIQUAL's order.
+// only ever read: one record per CIQUAL food, in French name order.
 //   CODE                     CIQUAL's alim_code
 //   NOM                      CIQUAL's full name (alim_nom_fr)
 //   GRP, SSGRP, SSSSGRP      its group, sub-group and sub-sub-group codes

@@ -40,10 +40,22 @@ const FoldTable& foldTable() {
 // finds nothing.
 constexpr char kNowhere = '\x7f';
 
+// The fold of a character: from the table for the characters cp1252 holds,
+// kNowhere for the others.
+const std::array<char, 2>& foldOf(QChar c) {
+    static const std::array<char, 2> nowhere{kNowhere, 0};
+    const FoldTable& t = foldTable();
+    const char16_t u = c.unicode();
+    // Below 0x80 and from 0xA0 cp1252 is Latin-1: the byte is the character.
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return t.to[u];
+    const QString one(c);
+    if (!Cp1252::canEncode(one)) return nowhere;
+    return t.to[static_cast<unsigned char>(Cp1252::encode(one).at(0))];
+}
+
 // Appends the folded form of text to out: words separated by one blank, no
 // blank at either end.
 void appendFolded(const QString& text, QByteArray& out) {
-    const FoldTable& t = foldTable();
     const int begin = out.size();
     bool blank = true;   // no blank before the first word
     auto put = [&](char c) {
@@ -55,24 +67,10 @@ void appendFolded(const QString& text, QByteArray& out) {
             blank = false;
         }
     };
-    if (Cp1252::canEncode(text)) {
-        const QByteArray bytes = Cp1252::encode(text);
-        for (char b : bytes) {
-            const auto& f = t.to[static_cast<unsigned char>(b)];
-            put(f[0]);
-            if (f[1]) put(f[1]);
-        }
-    } else {
-        for (int i = 0; i < text.size(); ++i) {
-            const QString one(text.at(i));
-            if (!Cp1252::canEncode(one)) {
-                put(kNowhere);
-                continue;
-            }
-            const auto& f = t.to[static_cast<unsigned char>(Cp1252::encode(one).at(0))];
-            put(f[0]);
-            if (f[1]) put(f[1]);
-        }
+    for (const QChar c : text) {
+        const auto& f = foldOf(c);
+        put(f[0]);
+        if (f[1]) put(f[1]);
     }
     if (out.size() > begin && out.endsWith(' ')) out.chop(1);
 }
