@@ -33,6 +33,8 @@ namespace {
 constexpr int kDesignWidth = 640, kSearchWidth = 250;
 constexpr int kWidth = kDesignWidth + kSearchWidth, kHeight = 480;
 constexpr int kTopHeight = 161, kTitleHeight = 23, kTotalsHeight = 53;
+// F1 in the name search opens its own help topic.
+constexpr int kSearchHelp = 27;
 // The row of list buttons, right of the food grid.
 constexpr int kRowX = 330, kRowY = 62, kStep = 48;
 const QPoint kImprimerPlace(kRowX + 5 * kStep, kRowY);
@@ -276,6 +278,7 @@ void TFcompose::buildSearch() {
                                 panel);
     nameSearch->setObjectName(QStringLiteral("nameSearch"));
     nameSearch->setGeometry(8, 6, kSearchWidth - 16, kHeight - 12);
+    Help::setContext(nameSearch, kSearchHelp);
     connect(nameSearch, &NameSearch::picked, this, [this](int index) { selectFound(index); });
     nameSearch->setSource([this] { return readFoodNames(); });
 

@@ -45,7 +45,7 @@ NameSearch::NameSearch(const QString& label, WhenEmpty empty, QWidget* parent)
     auto* title = new QLabel(label, this);
     m_box = new QLineEdit(this);
     m_box->setObjectName(QStringLiteral("searchBox"));
-    m_box->setPlaceholderText(QStringLiteral("mots du nom, dans n'importe quel ordre"));
+    m_box->setPlaceholderText(QStringLiteral("quelques mots du nom"));
     m_box->setClearButtonEnabled(true);
     title->setBuddy(m_box);
     m_list = new QListView(this);

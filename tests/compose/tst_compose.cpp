@@ -540,6 +540,7 @@ private slots:
             QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
             QLineEdit* box = w->nameSearch->box();
             QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(Help::contextForF1(box), 27);
             QTest::keyClicks(box, QStringLiteral("EPINARDS cuit"));
             QCOMPARE(w->nameSearch->matches().size(), 1);
             QTest::keyClick(box, Qt::Key_Escape);

@@ -185,6 +185,33 @@ private slots:
         QCOMPARE(FoodFixture::column(file("NONMESUR.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")), 1);
         QCOMPARE(FoodFixture::column(file("ORIGINES.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")), 1);
     }
+
+    // A renamed food takes its side-table records along, and only its own
+    // (a record of the same number under another name is another table's).
+    void followOnlyTheirFood_data() {
+        QTest::addColumn<QString>("recorded");   // the name in the side tables for n° 7
+        QTest::addColumn<QString>("before");     // the food's name before the rename
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("expected");   // the name in the side tables then
+        QTest::newRow("its own") << "Salsifis" << "Salsifis" << "Scorsonère" << "Scorsonère";
+        QTest::newRow("blanks around") << "Salsifis" << " Salsifis " << "Scorsonère " << "Scorsonère";
+        QTest::newRow("letter case only") << "Salsifis" << "Salsifis" << "SALSIFIS" << "SALSIFIS";
+        QTest::newRow("another food's") << "Navet" << "Salsifis" << "Scorsonère" << "Navet";
+    }
+    void followOnlyTheirFood() {
+        QFETCH(QString, recorded);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, expected);
+        TempDataDir dir;   // without the supplied side tables
+        FoodOrigins::note(dir.path(), {7, recorded, QStringLiteral("CIQUAL 2020"), QStringLiteral("20197")});
+        Fixtures::createEmpty(nonMesuresSchema(), dir.path());
+        FichierNonMesures::marque(dir.path(), 7, recorded, {QStringLiteral("ZN")});
+        FoodOrigins::rename(dir.path(), 7, before, after);
+        FichierNonMesures::renomme(dir.path(), 7, before, after);
+        for (const char* side : {"ORIGINES.DBF", "NONMESUR.DBF"})
+            QCOMPARE(FoodFixture::column(dir.file(QLatin1String(side)), QStringLiteral("NOM")), QStringList{expected});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCiqualImport)
