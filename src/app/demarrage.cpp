@@ -1,12 +1,15 @@
 #include "app/demarrage.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include "app/diet.h"
 #include "app/helpviewer.h"
 #include "app/ouvrir.h"
 #include "compose/compimpr.h"
 #include "compose/compose.h"
+#include "core/interfaces/prompter.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "core/needs/efsareference.h"
@@ -20,6 +23,17 @@
 #include "suggest/completer.h"
 
 namespace Demarrage {
+
+QString fichierCiqual(const QString& programDir, const QString& named) {
+    QStringList candidates;
+    if (!named.isEmpty()) candidates << named;
+    const QDir dir(programDir);
+    candidates << QDir::cleanPath(dir.filePath(QStringLiteral("../../share/nutrimo/CIQUAL.DBF")))
+               << dir.filePath(QStringLiteral("tables/CIQUAL.DBF"));
+    for (const QString& c : candidates)
+        if (QFileInfo::exists(c)) return c;
+    return candidates.first();
+}
 
 TFdiet* creeFenetres(Session& session) {
     Help::setHelpFile(FileNames::aide());
@@ -68,6 +82,10 @@ void lecturesInitiales(TFdiet& diet) {
     ErrorHandler::run([] { RepriseDemarrage::execute(); });
     ErrorHandler::run([&] {
         if (TFdiagnost* d = diet.fenetres().Fdiagnost) d->premiereLecture();
+    });
+    ErrorHandler::run([&] {
+        const QString why = diet.verifieTableCiqual();
+        if (!why.isEmpty()) prompter().message(Prompter::Kind::Warning, why);
     });
 }
 

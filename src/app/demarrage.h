@@ -8,14 +8,23 @@
 class Session;
 class TFdiet;
 
+#include <QString>
+
 namespace Demarrage {
+// Where the whole CIQUAL table is: the path the launcher gives (named), else
+// the installed one beside the program (share/nutrimo beside
+// libexec/nutrimo), else the build's own (tables/ beside the program). The
+// first that exists; the first candidate when none does, so that the reason
+// names where it was looked for.
+QString fichierCiqual(const QString& programDir, const QString& named);
 // Help file, F1 handler, the editing, consultation, composition, open/save,
 // chosen-list report and diagnosis windows, then the main window that
 // receives them, and the help viewer. The caller owns the returned main
 // window (the other windows are its children and go with it); the Session
 // must outlive it.
 TFdiet* creeFenetres(Session& session);
-// Crash recovery of choix.tmp, then the diagnosis window's start-up reading;
-// each under the standard error handler.
+// Crash recovery of choix.tmp, then the diagnosis window's start-up reading,
+// then the check of the whole CIQUAL table (its reason told once when it
+// cannot be read); each under the standard error handler.
 void lecturesInitiales(TFdiet& diet);
 }

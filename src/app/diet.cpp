@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,8 +19,11 @@
 #include "bmi/indice.h"
 #include "compose/compose.h"
 #include "foodtable/dietri.h"
+#include "foodtable/ciqual.h"
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
+#include "core/ciqual/ciqualcatalogue.h"
+#include "core/interfaces/prompter.h"
 #include "core/compose/choixfichiers.h"
 #include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
@@ -154,6 +158,10 @@ void TFdiet::creeMenus() {
     Crationdunalimentcompos1 =
         item(Table1, "Crationdunalimentcompos1",
              QStringLiteral("Création ou modification d'un &aliment composé"), 55);
+    AjouterdesalimentsCIQUAL1 =
+        item(Table1, "AjouterdesalimentsCIQUAL1", QStringLiteral("Ajouter des al&iments CIQUAL…"), 39);
+    // A greyed entry says why in its hint.
+    Table1->setToolTipsVisible(true);
     N3 = separator(Table1, "N3");
     Tridelatable1 = item(Table1, "Tridelatable1", QStringLiteral("&Tri de la table"), 60);
 
@@ -189,6 +197,7 @@ void TFdiet::creeMenus() {
     connect(Modifiertable1, &QAction::triggered, this, &TFdiet::Modifiertable1Click);
     connect(Crationdunalimentcompos1, &QAction::triggered, this,
             &TFdiet::Crationdunalimentcompos1Click);
+    connect(AjouterdesalimentsCIQUAL1, &QAction::triggered, this, &TFdiet::AjouterdesalimentsCIQUAL1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
     connect(Tridelatable1, &QAction::triggered, this, &TFdiet::Tridelatable1Click);
     connect(Indicedemassecorporelle1, &QAction::triggered, this,
@@ -336,6 +345,32 @@ void TFdiet::Crationdunalimentcompos1Click() {
         } retour{compose};
         montre(compose);
     });
+}
+
+void TFdiet::AjouterdesalimentsCIQUAL1Click() {
+    ErrorHandler::run([&] {
+        // Made for this opening and gone when it closes: the CIQUAL table is
+        // read only while the window is open.
+        TFciqual fciqual(m_session.dataDir(), m_session.ciqualFile(), prompter(), this);
+        montre(&fciqual);
+    });
+}
+
+QString TFdiet::verifieTableCiqual() {
+    const QString file = m_session.ciqualFile();
+    const QString problem = CiqualCatalogue::problem(file);
+    AjouterdesalimentsCIQUAL1->setEnabled(problem.isEmpty());
+    if (problem.isEmpty()) {
+        AjouterdesalimentsCIQUAL1->setToolTip(QString());
+        return QString();
+    }
+    const QString why = QStringLiteral("La table CIQUAL 2020 (%1) ne peut pas être lue : %2\n"
+                                       "Le menu Table > Ajouter des aliments CIQUAL… reste grisé ; le "
+                                       "reste du programme n'en dépend pas.")
+                            .arg(QDir::toNativeSeparators(file), problem);
+    AjouterdesalimentsCIQUAL1->setToolTip(why);
+    AjouterdesalimentsCIQUAL1->setStatusTip(why);
+    return why;
 }
 
 void TFdiet::Tridelatable1Click() {

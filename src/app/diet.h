@@ -55,6 +55,11 @@ public:
     void Consulter1Click();
     void Modifiertable1Click();
     void Crationdunalimentcompos1Click();
+    void AjouterdesalimentsCIQUAL1Click();
+    // Whether the whole CIQUAL table can be read: when it cannot, its menu
+    // entry is greyed with the reason as its hint, and the reason is returned
+    // (to be told once); "" when it can.
+    QString verifieTableCiqual();
     void Index1Click();
     void Tridelatable1Click();
     void Indicedemassecorporelle1Click();
@@ -87,6 +92,7 @@ public:
     QAction* Consulter1 = nullptr;
     QAction* Modifiertable1 = nullptr;
     QAction* Crationdunalimentcompos1 = nullptr;
+    QAction* AjouterdesalimentsCIQUAL1 = nullptr;
     QAction* N3 = nullptr;
     QAction* Tridelatable1 = nullptr;
     QMenu* Aide1 = nullptr;

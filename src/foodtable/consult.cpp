@@ -97,6 +97,8 @@ TFconsult::TFconsult(Session& session, QWidget* parent)
             ErrorHandler::run([&] { sauteA(CBcategorie->currentText()); });
     });
 
+    suitOrigine(*m_taliments);
+
     const SortFrame tri = creeTri({250, 184}, {250, 205}, {251, 226}, 80, "RBnom", "RBcategorie");
     RGtri = tri.frame;
     RBnumero = tri.numero;
@@ -121,6 +123,7 @@ void TFconsult::setPrintDialog(DialogueImpression dialog) { m_dialog = std::move
 bool TFconsult::FormShow() {
     const bool ok = ErrorHandler::run([&] {
         m_taliments->open();
+        relitOrigines();
         afficheCategorie();
     });
     if (!ok) m_taliments->close();

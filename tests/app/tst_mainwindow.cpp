@@ -60,6 +60,7 @@ private slots:
         m_previousCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
         m_session = std::make_unique<Session>(QDir::currentPath());
+        m_session->setCiqualFile(Fixtures::ciqualTable());
         m_diet = Demarrage::creeFenetres(*m_session);
         m_diet->setAfficheur([this](QDialog* d) {
             m_shown << d;
@@ -117,8 +118,8 @@ private slots:
                               "Diagnostic1", "Bilandeplusieursjours1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
                               "Quitter1"}));
         QCOMPARE(namesOf(m_diet->Table1->actions()),
-                 QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1", "N3",
-                              "Tridelatable1"}));
+                 QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1",
+                              "AjouterdesalimentsCIQUAL1", "N3", "Tridelatable1"}));
         QCOMPARE(namesOf(m_diet->Aide1->actions()), QStringList({"Index1", "Apropos1"}));
         for (const char* sep : {"N1", "N2", "N3", "N4"}) QVERIFY(action(sep)->isSeparator());
     }
@@ -146,6 +147,8 @@ private slots:
         QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << true;
         QTest::newRow("Composite") << "Crationdunalimentcompos1"
                                    << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
+        QTest::newRow("CIQUAL") << "AjouterdesalimentsCIQUAL1" << QStringLiteral("Ajouter des al&iments CIQUAL…")
+                                << "" << 39 << true;
         QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
         QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
         QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
@@ -316,6 +319,47 @@ private slots:
         action("Consulter1")->trigger();
         action("Modifiertable1")->trigger();
         QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fconsult, m_diet->fenetres().Fmodif}));
+    }
+
+    // Table > Ajouter des aliments CIQUAL… opens its window, made for this
+    // opening. A CIQUAL table that cannot be read greys the entry, with the
+    // reason naming the file as its hint; the other commands work.
+    void ciqualEntryNeedsItsTable_data() {
+        QTest::addColumn<QString>("content");   // "": the built table
+        QTest::addColumn<QString>("reason");    // "": the entry works
+        QTest::newRow("built table") << "" << "";
+        QTest::newRow("absent") << "absent" << "fichier introuvable";
+        QTest::newRow("damaged") << "cut" << "CIQUAL.DBF";
+        QTest::newRow("another table") << "food" << "il n'a pas le champ CODE";
+    }
+    void ciqualEntryNeedsItsTable() {
+        QFETCH(QString, content);
+        QFETCH(QString, reason);
+        const QString path = file("CIQUAL.DBF");
+        QFile::remove(path);
+        if (content == "cut")
+            QVERIFY(Files::writeBytes(path, Files::bytesOf(Fixtures::ciqualTable()).left(5000)));
+        if (content == "food") QVERIFY(QFile::copy(file("DIETAB.DBF"), path));
+        m_session->setCiqualFile(content.isEmpty() ? Fixtures::ciqualTable() : path);
+        const QString why = m_diet->verifieTableCiqual();
+        QAction* entry = action("AjouterdesalimentsCIQUAL1");
+        QCOMPARE(entry->isEnabled(), reason.isEmpty());
+        if (reason.isEmpty()) {
+            QVERIFY(why.isEmpty());
+            QString title;
+            m_during = [&](QDialog* d) { title = d->windowTitle(); };
+            entry->trigger();
+            QCOMPARE(m_shown.size(), 1);
+            QCOMPARE(title, QStringLiteral("Aliments CIQUAL 2020"));
+        } else {
+            QVERIFY2(why.contains(QDir::toNativeSeparators(path)) && why.contains(reason), qPrintable(why));
+            QCOMPARE(entry->toolTip(), why);
+            action("Consulter1")->trigger();
+            QCOMPARE(m_shown, QList<QDialog*>({m_diet->fenetres().Fconsult}));
+        }
+        QFile::remove(path);
+        m_session->setCiqualFile(Fixtures::ciqualTable());
+        m_diet->verifieTableCiqual();
     }
 
     void compositeHelpContext() {

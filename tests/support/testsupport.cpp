@@ -129,9 +129,12 @@ void appendBreadLine(const QString& dir) {
 
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
 
+QString ciqualTable() { return QDir(suppliedTablesDir()).filePath(ciqualSchema().fileName); }
+
 void copySuppliedTables(const QString& dir) {
     const QDir from(suppliedTablesDir());
-    for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+    for (const QString& name : from.entryList(QDir::Files))
+        if (name != ciqualSchema().fileName) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
 }
 
 const EfsaReference& efsaReference() {

@@ -54,6 +54,9 @@ QString writeSavedDay(const QString& dir, const QString& name, const QVector<QVa
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
 // The directory of the supplied tables built by the build (may not exist).
 QString suppliedTablesDir();
+// The whole CIQUAL table the build writes beside them (never copied into a
+// Data directory).
+QString ciqualTable();
 // Copies every supplied table into dir (a day's choice then empty).
 void copySuppliedTables(const QString& dir);
 // EFSA's values of the source tree (data/sources/efsa-drv.csv).

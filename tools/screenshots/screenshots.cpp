@@ -12,6 +12,7 @@
 
 #include "core/dbf/datadir.h"
 #include "core/interfaces/prompter.h"
+#include "core/schema/schema.h"
 #include "support/scriptedprompter.h"
 
 namespace {
@@ -22,9 +23,12 @@ std::map<QString, Shots::ShotFn>& registry() {
     return r;
 }
 
+// The tables a Data directory holds: the whole CIQUAL table is read where it
+// is installed, never copied.
 void copyTables(const QString& from, const QString& to) {
     QDir src(from);
-    for (const QString& f : src.entryList(QDir::Files)) QFile::copy(src.filePath(f), QDir(to).filePath(f));
+    for (const QString& f : src.entryList(QDir::Files))
+        if (f != ciqualSchema().fileName) QFile::copy(src.filePath(f), QDir(to).filePath(f));
 }
 }  // namespace
 

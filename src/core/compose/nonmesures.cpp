@@ -149,6 +149,22 @@ void marque(const QString& dir, double numero, const QString& nom, const QString
     modifie(dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
 }
 
+void renomme(const QString& dir, double numero, const QString& ancien, const QString& nouveau) {
+    if (cle(ancien) == cle(nouveau) || !QFileInfo::exists(DataDir::resolve(nonMesuresSchema().fileName, dir)))
+        return;
+    Table t(nonMesuresSchema());
+    t.setDirectory(dir);
+    t.setIndexName(QString());
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        if (t.asFloat(QStringLiteral("NUMERO")) == numero) {
+            if (cle(t.asString(QStringLiteral("NOM"))) != cle(ancien)) return;
+            t.setString(QStringLiteral("NOM"), cle(nouveau));
+            t.post();
+            return;
+        }
+}
+
 void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs) {
     modifie(dir, numero, nom, [&](QSet<QString>& c) {
         for (const QString& f : champs) c.remove(f.toUpper());

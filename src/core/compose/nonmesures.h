@@ -50,4 +50,7 @@ namespace FichierNonMesures {
 void marque(const QString& dir, double numero, const QString& nom, const QStringList& champs);
 // The given fields of the food are now measured (typed by hand).
 void oublie(const QString& dir, double numero, const QString& nom, const QStringList& champs);
+// The food numero has been renamed: its record follows it, if it was its own
+// (named ancien).
+void renomme(const QString& dir, double numero, const QString& ancien, const QString& nouveau);
 }

@@ -18,6 +18,10 @@ public:
     explicit Session(const QString& dataDir);
 
     QString dataDir() const { return m_dataDir; }
+    // The whole CIQUAL table installed with the program (CIQUAL.DBF), read
+    // where it is; set by start-up, which finds it beside the program.
+    QString ciqualFile() const { return m_ciqualFile; }
+    void setCiqualFile(const QString& path) { m_ciqualFile = path; }
     DailyTotals& totals() { return m_totals; }
     const DailyTotals& totals() const { return m_totals; }
 
@@ -28,5 +32,6 @@ public:
 
 private:
     QString m_dataDir;
+    QString m_ciqualFile;
     DailyTotals m_totals;
 };
