@@ -2,7 +2,8 @@
 // (the supplied DIETAB.DBF) and at 3,185 foods (the whole CIQUAL table the
 // table builder writes with --ciqual-complet), side by side with the greedy
 // baseline on the same days: time, rates of page 2 reaching their target
-// (of 21) and foods used. Then the solver's time alone, repeated.
+// (of 21) and foods used, every proposal under the group's upper levels.
+// Then the solver's time alone, repeated.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -13,6 +14,8 @@
 #include <memory>
 #include <cstdio>
 
+#include "core/needs/efsatable.h"
+#include "core/needs/personneeds.h"
 #include "core/suggest/completion.h"
 #include "core/io/runcontext.h"
 #include "core/suggest/completiondata.h"
@@ -44,6 +47,7 @@ struct Tables {
     QTemporaryDir base, full;
     QVector<CandidateFood> baseFoods, fullFoods;
     std::unique_ptr<RunContext> needsRun;   // the Needs table read from the Base foods' directory
+    EfsaTable efsa = EfsaTable::read(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/efsa-drv.csv"));
     Tables() {
         const QDir supplied(QStringLiteral(NUTRIMO_TABLES_DIR));
         for (const QTemporaryDir* d : {&base, &full})
@@ -67,6 +71,7 @@ struct Tables {
         CompletionRequest r;
         r.foods = baseFoods;
         r.needs = CompletionData::readNeeds(*needsRun, colonneDuGroupe(QString::fromUtf8(day.group)));
+        r.limits = PersonNeedsRules::groupUpperLimits(colonneDuGroupe(QString::fromUtf8(day.group)), efsa);
         r.groupName = QString::fromUtf8(day.group);
         QVector<ProposedLine> lines;
         for (const auto& [name, grams] : day.foods)

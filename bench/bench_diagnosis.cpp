@@ -1,6 +1,10 @@
 // Diagnosis figures: showing the window (reading the Needs table, summing
 // the Choice table, drawing page 1) with 20 and 2,000 lines in the day's
-// choice, drawing page 2, and printing the sheet to a PDF file.
+// choice, drawing page 2, and printing the sheet to a PDF file. Then the
+// bilan of several days: opening the bilan of 14 saved days of 200 lines
+// (reading them, their mean, page 1) against the one-day diagnosis of the
+// same 200 lines, both beside the supplied Food table and its unmeasured
+// values; drawing page 3 and printing both sheets.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,11 +15,13 @@
 #include <QTemporaryDir>
 
 #include "core/compose/dailytotals.h"
+#include "core/compose/savedday.h"
 #include "core/io/datadirectory.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "diagnosis/diagnost.h"
+#include "core/diagnosis/page3.h"
 #include "core/diagnosis/needs.h"
 #include "core/session/session.h"
 #include "ui/printerservice.h"
@@ -31,16 +37,30 @@ struct Day {
     ScriptedPrompter prompter{session.run()};
     Table choice{session.run(), choiceSchema()};
 
-    explicit Day(int lines) {
+    // With the supplied tables, the lines are foods of the Food table, so that
+    // their unmeasured values are looked up as in a real day.
+    explicit Day(int lines, bool suppliedTables = false) {
         // The day is written once, without waiting for the disk.
         session.run().seam().setDurable(false);
-        const QString needs = QDir(QStringLiteral(NUTRIMO_TABLES_DIR)).filePath(needsSchema().fileName);
+        const QDir tables(QStringLiteral(NUTRIMO_TABLES_DIR));
+        if (suppliedTables)
+            for (const QString& f : {foodSchema().fileName, nonMesuresSchema().fileName})
+                QFile::copy(tables.filePath(f), QDir(dir.path()).filePath(f));
+        QStringList foods;
+        if (suppliedTables) {
+            Table food(session.run(), foodSchema());
+            food.setReadOnly(true);
+            food.open();
+            for (food.first(); !food.eof() && foods.size() < lines; food.next()) foods << food.asString("NOM");
+        }
+        const QString needs = tables.filePath(needsSchema().fileName);
         if (!QFile::copy(needs, QDir(dir.path()).filePath(needsSchema().fileName))) writeNeeds();
         DbfFile::create(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema().fields);
         choice.open();
         for (int i = 0; i < lines; ++i) {
             choice.append();
-            choice.setString(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1));
+            choice.setString(QStringLiteral("NOM"),
+                             i < foods.size() ? foods[i] : QStringLiteral("Aliment %1").arg(i + 1));
             choice.setFloat(QStringLiteral("QTE"), 100 + i % 50);
             int f = 0;
             for (const QString& field : lineComputedFields()) choice.setFloat(field, 0.5 + (i + f++) % 7);
@@ -103,6 +123,76 @@ void BM_PrintToPdf(benchmark::State& state) {
     state.counters["pdf_bytes"] = static_cast<double>(QFileInfo(pdf).size());
 }
 BENCHMARK(BM_PrintToPdf)->Unit(benchmark::kMillisecond);
+
+// The same 200 lines saved as 14 days beside the day's choice.
+struct FourteenDays : Day {
+    FourteenDays() : Day(200, true) {
+        for (int d = 1; d <= 14; ++d)
+            QFile::copy(QDir(dir.path()).filePath(choiceSchema().fileName),
+                        QDir(dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+    }
+};
+
+// The one-day diagnosis of 200 lines, beside the supplied Food table: the
+// figure the bilan of 14 such days is compared with.
+void BM_OneDay200(benchmark::State& state) {
+    Day day(200, true);
+    ScriptedPrompter& prompter = day.prompter;
+    TFdiagnost w(day.session, day.desktop);
+    w.setGroupe(QStringLiteral("Femme active"));
+    QImage image(640, 480, QImage::Format_RGB32);
+    for (auto _ : state) {
+        w.show();
+        w.render(&image);
+        w.hide();
+    }
+    if (!prompter.asked.isEmpty()) state.SkipWithError(prompter.lastText().toStdString().c_str());
+}
+BENCHMARK(BM_OneDay200)->Unit(benchmark::kMillisecond);
+
+// The same 200 lines saved as 14 days; opening their bilan reads every saved
+// day of the directory (as the window listing them does), then shows the
+// diagnosis on the 14 and paints its page 1.
+void BM_Bilan14Days(benchmark::State& state) {
+    FourteenDays day;
+    ScriptedPrompter& prompter = day.prompter;
+    TFdiagnost w(day.session, day.desktop);
+    QImage image(640, 480, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const QVector<SavedDay> days = SavedDays::readAll(day.session.run());
+        w.setJours(QStringLiteral("Femme active"), days);
+        w.show();
+        w.render(&image);
+        w.hide();
+    }
+    if (!prompter.asked.isEmpty()) state.SkipWithError(prompter.lastText().toStdString().c_str());
+}
+BENCHMARK(BM_Bilan14Days)->Unit(benchmark::kMillisecond);
+
+// Reading the 14 saved days alone, and what the Food table tells about them.
+void BM_ReadSavedDays(benchmark::State& state) {
+    FourteenDays day;
+    for (auto _ : state) benchmark::DoNotOptimize(SavedDays::readAll(day.session.run()));
+}
+BENCHMARK(BM_ReadSavedDays)->Unit(benchmark::kMillisecond);
+
+void BM_FoodKnowledge(benchmark::State& state) {
+    Day day(200, true);
+    for (auto _ : state) benchmark::DoNotOptimize(FoodKnowledge::read(day.dir.path()));
+}
+BENCHMARK(BM_FoodKnowledge)->Unit(benchmark::kMillisecond);
+
+void BM_DrawPage3(benchmark::State& state) {
+    FourteenDays day;
+    TFdiagnost w(day.session, day.desktop);
+    w.setJours(QStringLiteral("Femme active"), SavedDays::readAll(day.session.run()));
+    w.show();
+    w.SBpage3Click();
+    QImage image(640, 480, QImage::Format_RGB32);
+    for (auto _ : state) w.render(&image);
+    w.hide();
+}
+BENCHMARK(BM_DrawPage3)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {

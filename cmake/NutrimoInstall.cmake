@@ -2,9 +2,12 @@
 #   bin/nutrimo                          the launcher: prepares the Data directory, starts the program there
 #   libexec/nutrimo/nutrimo              the program itself
 #   libexec/nutrimo/nutrimo-message      shows the launcher's failures in a window
-#   share/nutrimo/tables/                the supplied tables (every one the table builder writes),
-#                                        copied into each user's Data directory
+#   share/nutrimo/tables/                the supplied tables (every one the table builder writes for
+#                                        the Data directory), copied into each user's Data directory
+#   share/nutrimo/CIQUAL.DBF             the whole CIQUAL 2020 table, read by the program where it
+#                                        is installed (never copied)
 #   share/nutrimo/help/DIETAIDE.HLP      the help file (the program carries its own copy)
+#   share/nutrimo/efsa-drv.csv           EFSA's reference values (a person's needs)
 #   share/applications/nutrimo.desktop   the menu entry, in French
 #   share/icons/hicolor/*/apps/          the icon: the SVG, and PNGs rendered from it at build time
 #   share/metainfo/<id>.metainfo.xml     AppStream, for software centres
@@ -81,7 +84,10 @@ add_custom_target(packaging_files ALL DEPENDS ${packagingFiles})
 install(TARGETS nutrimo nutrimo-message RUNTIME DESTINATION ${NUTRIMO_PROGRAM_DIR})
 install(PROGRAMS ${gen}/nutrimo DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${SUPPLIED_TABLES} DESTINATION ${NUTRIMO_SHARE_DIR}/tables)
+install(FILES ${CIQUAL_TABLE} DESTINATION ${NUTRIMO_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/help/DIETAIDE.HLP DESTINATION ${NUTRIMO_SHARE_DIR}/help)
+# EFSA's reference values, from which the program computes a person's needs.
+install(FILES ${PROJECT_SOURCE_DIR}/data/sources/efsa-drv.csv DESTINATION ${NUTRIMO_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nutrimo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${iconSvg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME nutrimo.svg)

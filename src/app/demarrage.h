@@ -10,11 +10,20 @@ class Desktop;
 class Session;
 class TFdiet;
 
+#include <QString>
+
 namespace Demarrage {
+// Where the whole CIQUAL table is: the path the launcher gives (named), else
+// the installed one beside the program (share/nutrimo beside
+// libexec/nutrimo), else the build's own (tables/ beside the program). The
+// first that exists; the first candidate when none does, so that the reason
+// names where it was looked for.
+QString fichierCiqual(const QString& programDir, const QString& named);
 // The main window, its windows and the help. The caller owns the returned
 // main window; the Session and the Desktop must outlive it.
 TFdiet* creeFenetres(Session& session, Desktop& desktop);
 // Crash recovery (RepriseDemarrage), then the diagnosis window's start-up
-// reading; each under the standard error handler.
+// reading, then the check of the whole CIQUAL table (its reason told once
+// when it cannot be read); each under the standard error handler.
 void lecturesInitiales(Session& session, TFdiet& diet);
 }

@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProxyStyle>
@@ -18,12 +20,18 @@
 #include "bmi/indice.h"
 #include "compose/compose.h"
 #include "foodtable/dietri.h"
+#include "foodtable/ciqual.h"
 #include "foodtable/consult.h"
 #include "foodtable/modif.h"
+#include "core/ciqual/ciqualcatalogue.h"
+#include "core/interfaces/prompter.h"
 #include "core/compose/choixfichiers.h"
 #include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
+#include "diagnosis/personne.h"
+#include "diagnosis/jours.h"
 #include "core/diagnosis/needs.h"
+#include "core/needs/efsareference.h"
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
 #include "core/io/runcontext.h"
@@ -57,8 +65,28 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, int context
     return a;
 }
 
+// Home and End go to the first and the last item of a menu (Qt's menus move
+// only when they scroll), so that "Une personne…", last of the Diagnostic
+// submenu, is one key away.
+class HomeEnd : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (!menu || event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Home && key != Qt::Key_End) return false;
+        QList<QAction*> items;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->isVisible() && a->isEnabled()) items << a;
+        if (!items.isEmpty()) menu->setActiveAction(key == Qt::Key_Home ? items.first() : items.last());
+        return true;
+    }
+};
+
 QMenu* submenu(QWidget* parent, const char* name, const QString& caption, int context) {
     auto* m = new QMenu(caption, parent);
+    m->installEventFilter(new HomeEnd(m));
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
     Help::setContext(m, context);
@@ -92,6 +120,8 @@ void TFdiet::command(F&& f) {
 }
 
 void TFdiet::creeFenetres() {
+    // EFSA's values are installed beside the supplied tables.
+    m_efsa = std::make_unique<EfsaReference>(EfsaReference::locate(QCoreApplication::applicationDirPath()));
     // The windows it opens are its children from their making: modal over
     // it, gone with it.
     Fmodif = new TFmodif(m_session, this);
@@ -108,11 +138,15 @@ void TFdiet::creeFenetres() {
         fdietri.setChampInitial(champ);
         m_desktop.run(fdietri);
     });
-    // "Compléter la ration" for the group of the bilan shown, made for that
-    // opening; the bilan reads the day again when lines were added.
-    diagnost->setOuvreComplement([this, diagnost](const QString& groupe) {
-        TFcompleter completer(m_session, diagnost);
-        completer.setGroupe(groupe, true);
+    // "Compléter la ration" for the group or the person of the bilan shown,
+    // made for that opening; the bilan reads the day again when lines were
+    // added.
+    diagnost->setOuvreComplement([this, diagnost](const QString& groupe, const PersonBilan* personne) {
+        TFcompleter completer(m_session, *m_efsa, diagnost);
+        if (personne)
+            completer.setPersonne(groupe, personne->needs, personne->limits);
+        else
+            completer.setGroupe(groupe, true);
         return m_desktop.run(completer) == QDialog::Accepted;
     });
 }
@@ -138,6 +172,8 @@ void TFdiet::creeMenus() {
     N2 = separator(Fichier1, "N2");
     Diagnostic1 = submenu(Fichier1, "Diagnostic1", QStringLiteral("&Diagnostic"), 19);
     Fichier1->addMenu(Diagnostic1);
+    Bilandeplusieursjours1 =
+        item(Fichier1, "Bilandeplusieursjours1", QStringLiteral("Bilan de plusieurs &jours…"), 22);
     Completerlaration1 = item(Fichier1, "Completerlaration1", QStringLiteral("&Compléter la ration..."), 20);
     N4 = separator(Fichier1, "N4");
     Indicedemassecorporelle1 = item(Fichier1, "Indicedemassecorporelle1",
@@ -152,6 +188,10 @@ void TFdiet::creeMenus() {
     Crationdunalimentcompos1 =
         item(Table1, "Crationdunalimentcompos1",
              QStringLiteral("Création ou modification d'un &aliment composé"), 55);
+    AjouterdesalimentsCIQUAL1 =
+        item(Table1, "AjouterdesalimentsCIQUAL1", QStringLiteral("Ajouter des al&iments CIQUAL…"), 39);
+    // A greyed entry says why in its hint.
+    Table1->setToolTipsVisible(true);
     N3 = separator(Table1, "N3");
     Tridelatable1 = item(Table1, "Tridelatable1", QStringLiteral("&Tri de la table"), 60);
 
@@ -173,6 +213,9 @@ void TFdiet::creeMenus() {
         Groupes << a;
         connect(a, &QAction::triggered, this, [this, a] { DiagClick(a); });
     }
+    N5 = separator(Diagnostic1, "N5");
+    Unepersonne1 = item(Diagnostic1, "Unepersonne1", QStringLiteral("Une &personne…"), 21);
+    connect(Unepersonne1, &QAction::triggered, this, &TFdiet::Unepersonne1Click);
 
 
     connect(Nouveau1, &QAction::triggered, this, &TFdiet::Nouveau1Click);
@@ -184,12 +227,14 @@ void TFdiet::creeMenus() {
     connect(Modifiertable1, &QAction::triggered, this, &TFdiet::Modifiertable1Click);
     connect(Crationdunalimentcompos1, &QAction::triggered, this,
             &TFdiet::Crationdunalimentcompos1Click);
+    connect(AjouterdesalimentsCIQUAL1, &QAction::triggered, this, &TFdiet::AjouterdesalimentsCIQUAL1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
     connect(Tridelatable1, &QAction::triggered, this, &TFdiet::Tridelatable1Click);
     connect(Indicedemassecorporelle1, &QAction::triggered, this,
             &TFdiet::Indicedemassecorporelle1Click);
     connect(Apropos1, &QAction::triggered, this, &TFdiet::Apropos1Click);
     connect(Completerlaration1, &QAction::triggered, this, &TFdiet::Completerlaration1Click);
+    connect(Bilandeplusieursjours1, &QAction::triggered, this, &TFdiet::Bilandeplusieursjours1Click);
 }
 
 void TFdiet::creeContenu() {
@@ -329,6 +374,32 @@ void TFdiet::Crationdunalimentcompos1Click() {
     });
 }
 
+void TFdiet::AjouterdesalimentsCIQUAL1Click() {
+    command([&] {
+        // Made for this opening and gone when it closes: the CIQUAL table is
+        // read only while the window is open.
+        TFciqual fciqual(m_session.run(), m_session.ciqualFile(), this);
+        montre(&fciqual);
+    });
+}
+
+QString TFdiet::verifieTableCiqual() {
+    const QString file = m_session.ciqualFile();
+    const QString problem = CiqualCatalogue::problem(m_session.run(), file);
+    AjouterdesalimentsCIQUAL1->setEnabled(problem.isEmpty());
+    if (problem.isEmpty()) {
+        AjouterdesalimentsCIQUAL1->setToolTip(QString());
+        return QString();
+    }
+    const QString why = QStringLiteral("La table CIQUAL 2020 (%1) ne peut pas être lue : %2\n"
+                                       "Le menu Table > Ajouter des aliments CIQUAL… reste grisé ; le "
+                                       "reste du programme n'en dépend pas.")
+                            .arg(QDir::toNativeSeparators(file), problem);
+    AjouterdesalimentsCIQUAL1->setToolTip(why);
+    AjouterdesalimentsCIQUAL1->setStatusTip(why);
+    return why;
+}
+
 void TFdiet::Tridelatable1Click() {
     command([&] {
         // Made for this opening and gone when it closes: each opening starts afresh.
@@ -371,12 +442,58 @@ void TFdiet::DiagClick(QAction* item) {
     });
 }
 
+void TFdiet::Unepersonne1Click() {
+    command([&] {
+        FichierChoix::remetJourDeCote(m_session.run());
+        TFpersonne personne(m_session.run(), *m_efsa, this);
+        montre(&personne);
+        TFdiagnost* diagnost = Fdiagnost;
+        if (personne.result() != QDialog::Accepted || !diagnost) return;
+        for (QAction* g : Groupes) g->setChecked(false);
+        diagnost->setPersonne(personne.bilan());
+        diagnost->setWindowTitle(personne.bilan().caption());
+        montre(diagnost);
+    });
+}
+
+void TFdiet::Bilandeplusieursjours1Click() {
+    command([&] {
+        // The groups as the Diagnostic menu lists them, starting on the one
+        // last chosen there; made for this opening.
+        QStringList groupes;
+        QString coche;
+        for (QAction* g : Groupes) {
+            groupes << g->text();
+            if (g->isChecked()) coche = g->text();
+        }
+        TFjours jours(m_session.run(), groupes, coche,
+                      [this](const QString& groupe, const QVector<SavedDay>& choisis) {
+                          TFdiagnost* diagnost = Fdiagnost;
+                          if (!diagnost) return;
+                          diagnost->setJours(groupe, choisis);
+                          montre(diagnost);
+                      },
+                      this);
+        montre(&jours);
+    });
+}
+
 void TFdiet::Completerlaration1Click() {
     command([&] {
         FichierChoix::remetJourDeCote(m_session.run());
-        TFcompleter completer(m_session, this);
+        TFcompleter completer(m_session, *m_efsa, this);
+        // On the group or the person assessed last.
+        bool groupe = false;
         for (QAction* g : Groupes)
-            if (g->isChecked()) completer.setGroupe(g->text(), false);
+            if (g->isChecked()) {
+                completer.setGroupe(g->text(), false);
+                groupe = true;
+            }
+        const TFdiagnost* diagnost = Fdiagnost;
+        if (!groupe && diagnost && diagnost->personne()) {
+            const PersonBilan& p = *diagnost->personne();
+            completer.setPersonne(p.caption(), p.needs, p.limits);
+        }
         montre(&completer);
     });
 }

@@ -3,16 +3,19 @@
 // opens as its own children (modal over it, gone with it); its menus set
 // the Session's mode flags that tell those windows what to do and show them
 // modally on the Desktop; its Diagnostic submenu marks the chosen Population
-// group and gives it to the diagnosis window it opens. Closing it ends the
-// program.
+// group and gives it to the diagnosis window it opens, or by its last item
+// asks for a person and gives the diagnosis that person's needs. Closing it
+// ends the program.
 #include <QList>
 #include <QMainWindow>
+#include <memory>
 
 class Desktop;
 class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
+class EfsaReference;
 class Session;
 class TFcompose;
 class TFconsult;
@@ -43,11 +46,21 @@ public:
     void Consulter1Click();
     void Modifiertable1Click();
     void Crationdunalimentcompos1Click();
+    void AjouterdesalimentsCIQUAL1Click();
+    // Whether the whole CIQUAL table can be read: when it cannot, its menu
+    // entry is greyed with the reason as its hint, and the reason is returned
+    // (to be told once); "" when it can.
+    QString verifieTableCiqual();
     void Index1Click();
     void Tridelatable1Click();
     void Indicedemassecorporelle1Click();
     void Apropos1Click();
     void DiagClick(QAction* item);
+    // Diagnostic > "Une personne…": the needs of a person, then the bilan on them.
+    void Unepersonne1Click();
+    // "Bilan de plusieurs jours": the saved days to tick, then the group;
+    // the bilan opens in the diagnosis window, given the days and the group.
+    void Bilandeplusieursjours1Click();
     // "Compléter la ration" for the group last chosen in the Diagnostic
     // submenu (or the first one), made for this opening.
     void Completerlaration1Click();
@@ -60,6 +73,7 @@ public:
     QAction* Enregistre1 = nullptr;
     QAction* N2 = nullptr;
     QMenu* Diagnostic1 = nullptr;
+    QAction* Bilandeplusieursjours1 = nullptr;
     QAction* Completerlaration1 = nullptr;
     QAction* N4 = nullptr;
     QAction* Indicedemassecorporelle1 = nullptr;
@@ -69,12 +83,15 @@ public:
     QAction* Consulter1 = nullptr;
     QAction* Modifiertable1 = nullptr;
     QAction* Crationdunalimentcompos1 = nullptr;
+    QAction* AjouterdesalimentsCIQUAL1 = nullptr;
     QAction* N3 = nullptr;
     QAction* Tridelatable1 = nullptr;
     QMenu* Aide1 = nullptr;
     QAction* Index1 = nullptr;
     QAction* Apropos1 = nullptr;
     QList<QAction*> Groupes;   // the seventeen Population groups, in menu order
+    QAction* N5 = nullptr;
+    QAction* Unepersonne1 = nullptr;
 
     QLabel* Titre = nullptr;
     QLabel* Image1 = nullptr;
@@ -96,4 +113,6 @@ private:
     void command(F&& f);
     Session& m_session;
     Desktop& m_desktop;
+    // EFSA's values, for the needs of a person and the upper levels.
+    std::unique_ptr<EfsaReference> m_efsa;
 };

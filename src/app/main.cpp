@@ -5,8 +5,9 @@
 // lock, the file seam, the prompter) and the Daily totals and mode flags for
 // the whole run; the Desktop shows the windows and the help. The main window
 // is made on them, with the windows it opens as its children. When the event
-// loop has started (the main window on screen), what an interrupted program
-// left is put in order and the diagnosis window reads its tables once.
+// loop has started (the main window on screen), an interrupted composite-food
+// session is recovered, the diagnosis window reads its tables once and the
+// whole CIQUAL table installed with the program is checked.
 //
 // Before anything else, the Data directory's lock: a second Nutrimo on the
 // same directory says so and stops without touching any file; where no lock
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     Session session(DataDirectory::working(), &app.prompter());
     app.setErrorPrompter(&session.prompter());
     if (!session.run().lock().startRun()) return 1;
+    session.setCiqualFile(Demarrage::fichierCiqual(QCoreApplication::applicationDirPath(),
+                                                   qEnvironmentVariable("NUTRIMO_CIQUAL")));
     Desktop desktop(session.run());
     std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
     diet->show();

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 
 #include "compose/compimpr.h"
@@ -14,6 +16,8 @@
 #include "core/compose/dailytotals.h"
 #include "core/compose/totalsstrip.h"
 #include "compose/voir.h"
+#include "core/compose/nomsaliments.h"
+#include "core/io/datadirectory.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 #include "core/session/session.h"
@@ -23,11 +27,16 @@
 #include "ui/help.h"
 #include "ui/iconbutton.h"
 #include "ui/icons.h"
+#include "ui/namesearch.h"
 #include "ui/tablemodel.h"
 
 namespace {
-constexpr int kWidth = 640, kHeight = 480;
+// The designed window, and the name search's panel to its right.
+constexpr int kDesignWidth = 640, kSearchWidth = 250;
+constexpr int kWidth = kDesignWidth + kSearchWidth, kHeight = 480;
 constexpr int kTopHeight = 161, kTitleHeight = 23, kTotalsHeight = 53;
+// F1 in the name search opens its own help topic.
+constexpr int kSearchHelp = 27;
 // The row of list buttons, right of the food grid.
 constexpr int kRowX = 330, kRowY = 62, kStep = 48;
 const QPoint kImprimerPlace(kRowX + 5 * kStep, kRowY);
@@ -84,7 +93,7 @@ TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     top->setObjectName(QStringLiteral("Panel1"));
     top->setFrameShape(QFrame::Panel);
     top->setFrameShadow(QFrame::Raised);
-    top->setGeometry(0, 0, kWidth, kTopHeight);
+    top->setGeometry(0, 0, kDesignWidth, kTopHeight);
     buildTopPanel(top);
 
     Panel3 = new QLabel(QStringLiteral("Liste des aliments choisis"), this);
@@ -92,14 +101,14 @@ TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     Panel3->setAlignment(Qt::AlignCenter);
     Panel3->setFrameShape(QFrame::Panel);
     Panel3->setFrameShadow(QFrame::Raised);
-    Panel3->setGeometry(0, kTopHeight, kWidth, kTitleHeight);
+    Panel3->setGeometry(0, kTopHeight, kDesignWidth, kTitleHeight);
     Panel3->setContextMenuPolicy(Qt::NoContextMenu);
 
     DBGchoix = new DataGrid(this);
     DBGchoix->setObjectName(QStringLiteral("DBGchoix"));
     DBGchoix->setFrameShape(QFrame::NoFrame);
     DBGchoix->verticalHeader()->hide();
-    DBGchoix->setGeometry(0, kTopHeight + kTitleHeight, kWidth,
+    DBGchoix->setGeometry(0, kTopHeight + kTitleHeight, kDesignWidth,
                           kHeight - kTopHeight - kTitleHeight - kTotalsHeight);
     m_choiceModel = std::make_unique<TableModel>(m_tchoix.get(), choiceColumns());
     DBGchoix->setTableModel(m_choiceModel.get());
@@ -113,11 +122,12 @@ TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     strip->setObjectName(QStringLiteral("Panel2"));
     strip->setFrameShape(QFrame::Panel);
     strip->setFrameShadow(QFrame::Raised);
-    strip->setGeometry(0, kHeight - kTotalsHeight, kWidth, kTotalsHeight);
+    strip->setGeometry(0, kHeight - kTotalsHeight, kDesignWidth, kTotalsHeight);
     strip->setContextMenuPolicy(Qt::NoContextMenu);
     buildTotalsStrip(strip);
 
     buildMenu();
+    buildSearch();
     setMode(false);
 
     setTabOrder(CBcategorie, DBGalim);
@@ -130,6 +140,8 @@ TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     setTabOrder(SBimprimer, SBrenommer);
     setTabOrder(SBrenommer, SBsortir);
     setTabOrder(SBsortir, DBGchoix);
+    setTabOrder(DBGchoix, nameSearch->box());
+    setTabOrder(nameSearch->box(), nameSearch->list());
 
     // The detail view of the selected food, bound to this window's Food
     // handle, and the chosen-list report, which lives in its hidden container.
@@ -256,6 +268,73 @@ void TFcompose::buildMenu() {
                        [this] { SBrenommerClick(); }, false);
 }
 
+void TFcompose::buildSearch() {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel4"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setGeometry(kDesignWidth, 0, kSearchWidth, kHeight);
+    panel->setContextMenuPolicy(Qt::NoContextMenu);
+    nameSearch = new NameSearch(QStringLiteral("&Rechercher un aliment (Ctrl+F)"), NameSearch::WhenEmpty::Nothing,
+                                panel);
+    nameSearch->setObjectName(QStringLiteral("nameSearch"));
+    nameSearch->setGeometry(8, 6, kSearchWidth - 16, kHeight - 12);
+    Help::setContext(nameSearch, kSearchHelp);
+    connect(nameSearch, &NameSearch::picked, this, [this](int index) { selectFound(index); });
+    nameSearch->setSource([this] { return readFoodNames(); });
+
+    searchAction = new QAction(QStringLiteral("Rechercher un aliment"), this);
+    searchAction->setObjectName(QStringLiteral("searchAction"));
+    searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    searchAction->setShortcutContext(Qt::WindowShortcut);
+    connect(searchAction, &QAction::triggered, this, [this] {
+        nameSearch->box()->setFocus(Qt::ShortcutFocusReason);
+        nameSearch->box()->selectAll();
+    });
+    addAction(searchAction);
+}
+
+QStringList TFcompose::readFoodNames() {
+    // The whole table, whatever the category shown, in name order: a match's
+    // index is its row in that view, which does not change while the window
+    // is shown.
+    const NomsAliments::VueGardee keep(*m_talim);
+    m_talim->setFiltered(false);
+    const int n = m_talim->rowCount();
+    QStringList names;
+    names.reserve(n);
+    for (int r = 0; r < n; ++r) names << m_talim->valueAt(r, QStringLiteral("NOM")).toString();
+    return names;
+}
+
+void TFcompose::selectFound(int index) {
+    if (index < 0 || index >= nameSearch->names().size()) return;
+    command([&] {
+        const QString nom = nameSearch->names().at(index);
+        QString categorie;
+        {
+            const NomsAliments::VueGardee keep(*m_talim);
+            m_talim->setFiltered(false);
+            int row = index;
+            if (m_talim->valueAt(row, QStringLiteral("NOM")).toString() != nom)
+                row = m_talim->locateRow(QStringLiteral("NOM"), nom);
+            if (row < 0) return;
+            categorie = m_talim->valueAt(row, QStringLiteral("CATEGORIE")).toString();
+        }
+        const int item = categories().indexOf(categorie);
+        if (item >= 0 && item != CBcategorie->currentIndex()) {
+            CBcategorie->setCurrentIndex(item);   // CBcategorieChange filters the food view
+        } else if (item < 0) {
+            // A category outside the list (a food typed in by another
+            // program): the view shows that category, the box none.
+            const QSignalBlocker block(CBcategorie);
+            CBcategorie->setCurrentIndex(-1);
+            m_talim->setFilter(QStringLiteral("CATEGORIE='") + categorie + QStringLiteral("'"));
+        }
+        if (m_talim->locate(QStringLiteral("NOM"), nom)) DBGalim->setFocus(Qt::OtherFocusReason);
+    });
+}
+
 void TFcompose::setMode(bool composite) {
     SBimprimer->setVisible(!composite);
     Imprimer1->setVisible(!composite);
@@ -317,6 +396,10 @@ bool TFcompose::FormShow() {
             const QSignalBlocker block(CBcategorie);
             CBcategorie->setCurrentIndex(0);
         }
+        // The names are read when the search is first used in this showing;
+        // the window opens on its category box, as designed.
+        nameSearch->forgetNames();
+        CBcategorie->setFocus(Qt::OtherFocusReason);
         AfficheTotaux();
         m_talim->setFilter(QStringLiteral("CATEGORIE='") + categories().first() + QStringLiteral("'"));
         m_talim->setFiltered(true);

@@ -9,6 +9,12 @@
 // once, and ends with AfficheTotaux, which refills the Daily totals from Tchoix
 // and rewrites the totals strip. The window is created once at start-up; its
 // handles are open only while it is shown.
+//
+// Beside the designed controls, a name search over the whole Food table
+// (Ctrl+F): each showing reads every food's name and category once, when the
+// search is first used; a match
+// picked puts the category box on its category and the food grid on it, so
+// that the commands work on it as on a food picked by category.
 #include <QHash>
 #include <functional>
 #include <memory>
@@ -19,6 +25,7 @@
 
 class DataGrid;
 class IconButton;
+class NameSearch;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -61,6 +68,9 @@ public:
     void SBsortirClick();
     void SBrenommerClick();
     void AfficheTotaux();
+    // Makes the food found by the name search (an index into its names) the
+    // selected food: its category in the category box, the food grid on it.
+    void selectFound(int index);
 
     bool modeCompose() const;   // the mode of the current showing
     CompositeFood& composite();
@@ -91,6 +101,8 @@ public:
     QAction* Imprimer1 = nullptr;
     QAction* Sortir1 = nullptr;
     QAction* Renommer1 = nullptr;   // not in the pop-up menu; a shortcut of composite mode
+    NameSearch* nameSearch = nullptr;   // the name search beside the designed controls
+    QAction* searchAction = nullptr;    // Ctrl+F: to the search box
     QLabel* Ltotal(const QString& name) const;   // e.g. "LtotalQTE"
 
 protected:
@@ -101,6 +113,8 @@ private:
     void buildTopPanel(QWidget* panel);
     void buildTotalsStrip(QWidget* strip);
     void buildMenu();
+    void buildSearch();
+    QStringList readFoodNames();
     void setMode(bool composite);
     bool entreModeCompose();
     // Runs a command under the standard error handler.

@@ -1,11 +1,13 @@
 // How data flows through the diagnosis window: FormShow reads the Needs
-// table (Tbesoins, kept open while shown) for the group its opener gave, and
-// the Choice table (a read-only handle of its own, opened, summed into the
-// Daily totals, closed) into m_data; the page area's paintEvent draws page 1
-// or page 2 from m_data only; the print button draws both pages from m_data
-// on the printer. An empty choice, an error of the tables, or the start-up
-// reading refuse the showing (with a message, or none) before the window
-// appears.
+// table (Tbesoins, kept open while shown) for the group its opener gave, or
+// takes the person's needs given by the opener, and the Choice table (a
+// read-only handle of its own, opened, summed into the Daily totals, closed)
+// into m_data; the page area's paintEvent draws page 1 or page 2 from m_data
+// only; the print button draws both pages from m_data on the printer. An
+// empty choice, an error of the tables, or the start-up reading refuse the
+// showing (with a message, or none) before the window appears.
+// Opened on saved days, FormShow reads the Needs table alone and m_data is
+// the mean of the days the opener gave (their totals already read).
 #include "diagnosis/diagnost.h"
 
 #include <QApplication>
@@ -24,7 +26,9 @@
 #include "diagnosis/glyphs.h"
 #include "diagnosis/impression.h"
 #include "core/diagnosis/page1.h"
+#include "core/diagnosis/daysbilan.h"
 #include "core/diagnosis/page2.h"
+#include "core/diagnosis/page3.h"
 #include "core/foodtable/ranking.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
@@ -47,29 +51,48 @@ protected:
         painter.setFont(font());
         PainterSurface surface(painter, Qt::white);
         m_owner->dessinePage(surface);
-        // The selected row of page 2: a dotted frame over the drawn page.
+        // The selected row of page 2, the chosen column of page 3: a dotted
+        // frame over the drawn page.
+        const DiagLayout l = DiagLayout::ecran();
         const int ligne = m_owner->ligneChoisie();
+        painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
         if (ligne >= 0 && m_owner->pageAffichee() == 2) {
-            const DiagLayout l = DiagLayout::ecran();
             const int y = l.rowY(l.page2Base + 23 + ligne);
-            painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRect(l.leftLabelX - 4, y - 1, 566, l.h));
+        } else if (m_owner->pageAffichee() == 3 && m_owner->donneesLues()) {
+            const int colonne = colonneDeLignePage2(m_owner->nutrimentChoisi()) + (m_owner->nutrimentChoisi() == 0);
+            const int top = l.rowY(3) - 1;
+            const int bottom = l.rowY(rangeeMoyennePage3(m_owner->donnees().jours.size()) + 1);
+            const int left = bordColonnePage3(l, colonne - 1) + 1;
+            painter.drawRect(QRect(left, top, bordColonnePage3(l, colonne) - left, bottom - top));
         }
     }
 
     void mousePressEvent(QMouseEvent* event) override {
-        m_owner->choisitLigne(m_owner->ligneEn(event->position().toPoint().y()));
+        const QPoint p = event->position().toPoint();
+        if (m_owner->pageAffichee() == 3)
+            m_owner->choisitNutriment(m_owner->nutrimentEn(p.x()));
+        else
+            m_owner->choisitLigne(m_owner->ligneEn(p.y()));
         QWidget::mousePressEvent(event);
     }
 
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        const int ligne = m_owner->ligneEn(event->position().toPoint().y());
+        const QPoint p = event->position().toPoint();
+        if (m_owner->pageAffichee() == 3) {
+            const int ligne = m_owner->nutrimentEn(p.x());
+            m_owner->choisitNutriment(ligne);
+            if (ligne >= 0) m_owner->ouvreLigne(ligne);
+            return;
+        }
+        const int ligne = m_owner->ligneEn(p.y());
         m_owner->choisitLigne(ligne);
         m_owner->ouvreLigne(ligne);
     }
 
     void keyPressEvent(QKeyEvent* event) override {
+        if (m_owner->pageAffichee() == 3) return touchePage3(event);
         const int ligne = m_owner->ligneChoisie();
         const int nb = LignesPage2().size();
         if (m_owner->pageAffichee() != 2) return QWidget::keyPressEvent(event);
@@ -84,6 +107,23 @@ protected:
     }
 
 private:
+    // The arrows move the chosen nutrient from column to column; Enter opens
+    // its ranking.
+    void touchePage3(QKeyEvent* event) {
+        const int ligne = m_owner->nutrimentChoisi();
+        const int nb = LignesPage2().size();
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: m_owner->choisitNutriment(std::max(ligne - 1, 0)); break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: m_owner->choisitNutriment(std::min(ligne + 1, nb - 1)); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: m_owner->ouvreLigne(ligne); break;
+        default: return QWidget::keyPressEvent(event);
+        }
+        event->accept();
+    }
+
     TFdiagnost* m_owner;
 };
 
@@ -136,14 +176,17 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
     SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
     SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
-    // Below the four buttons of the bilan: the proposal that completes the day.
+    // Below the four buttons of the bilan: the proposal that completes the
+    // day, or for several days their page 3 in its place.
     SBcompleter = speedButton(Panel1, 125, Glyphes::completer(), QStringLiteral("Compléter la ration"));
+    SBpage3 = speedButton(Panel1, 125, Glyphes::page(3), QStringLiteral("Jour par jour"));
     // The buttons take no focus, so that the arrows and Tab stay with the page;
     // their shortcuts, shown in their hints, reach them from the keyboard.
     for (auto [b, key] : {std::pair<QToolButton*, QKeySequence>{SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
                           {SBpage2, QKeySequence(Qt::CTRL | Qt::Key_2)},
                           {SBimprimer, QKeySequence(Qt::CTRL | Qt::Key_P)},
-                          {SBcompleter, QKeySequence(Qt::CTRL | Qt::Key_3)}}) {
+                          {SBcompleter, QKeySequence(Qt::CTRL | Qt::Key_3)},
+                          {SBpage3, QKeySequence(Qt::CTRL | Qt::Key_3)}}) {
         b->setShortcut(key);
         b->setToolTip(IconButton::bulle(b->toolTip(), {key}));
     }
@@ -151,17 +194,22 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     SBpage2->setObjectName(QStringLiteral("SBpage2"));
     SBimprimer->setObjectName(QStringLiteral("SBimprimer"));
     SBcompleter->setObjectName(QStringLiteral("SBcompleter"));
+    SBpage3->setObjectName(QStringLiteral("SBpage3"));
     SBsortir->setObjectName(QStringLiteral("SBsortir"));
     SBpage1->setCheckable(true);
     SBpage2->setCheckable(true);
+    SBpage3->setCheckable(true);
     m_pages = new QButtonGroup(this);
     m_pages->setExclusive(true);
     m_pages->addButton(SBpage1);
     m_pages->addButton(SBpage2);
+    m_pages->addButton(SBpage3);
     SBpage1->setChecked(true);
+    montreBoutons();
 
     connect(SBpage1, &QToolButton::clicked, this, &TFdiagnost::SBpage1Click);
     connect(SBpage2, &QToolButton::clicked, this, &TFdiagnost::SBpage2Click);
+    connect(SBpage3, &QToolButton::clicked, this, &TFdiagnost::SBpage3Click);
     connect(SBimprimer, &QToolButton::clicked, this, &TFdiagnost::SBimprimerClick);
     connect(SBcompleter, &QToolButton::clicked, this, &TFdiagnost::SBcompleterClick);
     connect(SBsortir, &QToolButton::clicked, this, &TFdiagnost::SBsortirClick);
@@ -173,18 +221,39 @@ TFdiagnost::~TFdiagnost() = default;
 
 void TFdiagnost::setGroupe(const QString& groupe) {
     m_groupe = groupe;
+    m_jours.clear();
+    m_personne.reset();
     setWindowTitle(groupe + SuffixeBilan);
+    montreBoutons();
 }
 
-void TFdiagnost::litDonnees() {
+void TFdiagnost::commenceLecture() {
     ModeImpression = false;
     NbConseils = 0;
     m_pret = false;
+}
+
+GroupNeeds TFdiagnost::besoinsDuGroupe(const QString& groupe) {
     Tbesoins->open();
-    m_data.groupName = m_groupe;
     m_colonne = ColonneParDefaut;
-    ChoixColonne(m_data.groupName, m_colonne);
-    LitBesoins(*Tbesoins, m_colonne, m_data.needs);
+    ChoixColonne(groupe, m_colonne);
+    GroupNeeds needs;
+    LitBesoins(*Tbesoins, m_colonne, needs);
+    return needs;
+}
+
+void TFdiagnost::litDonnees() {
+    commenceLecture();
+    if (m_personne) {
+        m_data.groupName = m_personne->title;
+        m_data.subtitle = m_personne->parameters;
+        m_data.needs = m_personne->needs;
+        m_colonne.clear();
+    } else {
+        m_data.groupName = m_groupe;
+        m_data.subtitle.clear();
+        m_data.needs = besoinsDuGroupe(m_data.groupName);
+    }
 
     // A read-only handle of our own on the day's Choice table, since this
     // reading writes nothing (a read-only Data directory must not fail here);
@@ -198,6 +267,25 @@ void TFdiagnost::litDonnees() {
     m_data.nonMesures = lisNonMesures(lecture, m_session.dataDir());
     m_data.totals = totals;
     m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
+}
+
+void TFdiagnost::setJours(const QString& groupe, const QVector<SavedDay>& jours) {
+    m_groupe = groupe;
+    m_jours = jours;
+    setWindowTitle(groupe + QStringLiteral(" : ") + titreMoyenne(static_cast<int>(jours.size())));
+    montreBoutons();
+}
+
+void TFdiagnost::montreBoutons() {
+    const bool jours = !m_jours.isEmpty();
+    SBpage3->setVisible(jours);
+    SBcompleter->setVisible(!jours);
+}
+
+void TFdiagnost::litJours() {
+    commenceLecture();
+    m_data = bilanDesJours(m_jours, m_groupe, besoinsDuGroupe(m_groupe));
+    m_nutriment = nutrimentParDefaut(m_data);
 }
 
 void TFdiagnost::premiereLecture() {
@@ -214,7 +302,12 @@ bool TFdiagnost::FormShow() {
     }
     // A table that cannot be read, or a day without any line, is said before
     // the window would appear, and it does not appear.
-    const bool read = ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); });
+    const bool read = ErrorHandler::run(m_session.prompter(), [&] {
+        if (m_jours.isEmpty())
+            litDonnees();
+        else
+            litJours();
+    });
     if (read && m_data.totals[DailyTotals::QTE] == 0.0)
         m_session.prompter().message(Prompter::Kind::Warning, QStringLiteral("Vous n'avez encore rien choisi"));
     if (!read || m_data.totals[DailyTotals::QTE] == 0.0) {
@@ -232,6 +325,9 @@ void TFdiagnost::FormClose() {
     m_ligne = -1;
     m_pret = false;
     Tbesoins->close();
+    // The next opening from the Diagnostic menu is the day's choice again.
+    m_jours.clear();
+    montreBoutons();
 }
 
 void TFdiagnost::dessinePage(Surface& surface) {
@@ -239,6 +335,8 @@ void TFdiagnost::dessinePage(Surface& surface) {
     EffacePage(surface);
     if (m_page == 2)
         dessinePage2(surface, DiagLayout::ecran(), m_data);
+    else if (m_page == 3)
+        dessinePage3Ecran(surface, m_data, m_nutriment);
     else
         NbConseils = dessinePage1(surface, DiagLayout::ecran(), m_data);
 }
@@ -256,30 +354,38 @@ void TFdiagnost::SBpage2Click() {
     m_pageArea->update();
 }
 
+void TFdiagnost::SBpage3Click() {
+    if (m_jours.isEmpty()) return;
+    SBpage3->setChecked(true);
+    m_page = 3;
+    m_ligne = -1;
+    m_pageArea->update();
+}
+
 void TFdiagnost::SBimprimerClick() {
     if (!m_pret) return;
     ErrorHandler::run(m_session.prompter(), [&] {
         DiagnosisData data = m_data;
-        data.groupName = m_groupe;
+        if (!m_personne && m_jours.isEmpty()) data.groupName = m_groupe;
         ModeImpression = true;
         struct Restore {
             bool& mode;
             ~Restore() { mode = false; }
         } restore{ModeImpression};
-        NbConseils = imprimeBilan(m_desktop.printers(), data);
+        NbConseils = imprimeBilan(m_desktop.printers(), data, m_nutriment);
     });
 }
 
 void TFdiagnost::SBsortirClick() { close(); }
 
-void TFdiagnost::setOuvreComplement(std::function<bool(const QString&)> ouvre) {
-    m_ouvreComplement = std::move(ouvre);
-}
+void TFdiagnost::setOuvreComplement(OuvreComplement ouvre) { m_ouvreComplement = std::move(ouvre); }
+
+void TFdiagnost::setPersonne(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
 
 void TFdiagnost::SBcompleterClick() {
-    if (!m_pret || !m_ouvreComplement) return;
+    if (!m_pret || !m_ouvreComplement || !m_jours.isEmpty()) return;
     bool ajoute = false;
-    ErrorHandler::run(m_session.prompter(), [&] { ajoute = m_ouvreComplement(m_data.groupName); });
+    ErrorHandler::run(m_session.prompter(), [&] { ajoute = m_ouvreComplement(m_data.groupName, m_personne ? &*m_personne : nullptr); });
     if (!ajoute) return;
     // The day has new lines: read it again and show it, on the page shown.
     if (ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); })) {
@@ -307,8 +413,19 @@ void TFdiagnost::choisitLigne(int index) {
     m_pageArea->update();
 }
 
+int TFdiagnost::nutrimentEn(int x) const {
+    if (!m_pret || m_page != 3) return -1;
+    return lignePage2EnX(DiagLayout::ecran(), x);
+}
+
+void TFdiagnost::choisitNutriment(int ligne) {
+    if (m_page != 3 || ligne < 0 || ligne >= LignesPage2().size() || ligne == m_nutriment) return;
+    m_nutriment = ligne;
+    m_pageArea->update();
+}
+
 void TFdiagnost::ouvreLigne(int index) {
-    if (!m_pret || m_page != 2 || index < 0 || index >= LignesPage2().size() || !m_ouvreClassement) return;
+    if (!m_pret || (m_page != 2 && m_page != 3) || index < 0 || index >= LignesPage2().size() || !m_ouvreClassement) return;
     const QString champ = champPage2(LignesPage2()[index]);
     if (!classementDe(champ)) return;
     ErrorHandler::run(m_session.prompter(), [&] { m_ouvreClassement(champ); });

@@ -22,7 +22,7 @@ QIcon twoStates(const QString& name) {
 namespace Glyphes {
 
 QIcon page(int number) {
-    if (number != 1 && number != 2) return QIcon();
+    if (number < 1 || number > 3) return QIcon();
     return twoStates(QStringLiteral("page%1").arg(number));
 }
 

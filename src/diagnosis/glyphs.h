@@ -5,7 +5,7 @@
 #include <QIcon>
 
 namespace Glyphes {
-QIcon page(int number);   // a sheet with its page number (the diagnosis has pages 1 and 2; any other gives a null icon)
+QIcon page(int number);   // a sheet with its page number, or the bars of page 3 (any other gives a null icon)
 QIcon imprimer();         // a printer with a sheet
 QIcon completer();        // a plate with a plus sign: complete the day's ration
 QIcon sortir();           // a door with an arrow leaving it

@@ -99,6 +99,8 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
             ErrorHandler::run(m_taliments->run().prompter(), [&] { sauteA(CBcategorie->currentText()); });
     });
 
+    suitOrigine(*m_taliments);
+
     const SortFrame tri = creeTri({250, 184}, {250, 205}, {251, 226}, 80, "RBnom", "RBcategorie");
     RGtri = tri.frame;
     RBnumero = tri.numero;
@@ -116,6 +118,7 @@ QLineEdit* TFconsult::edit(const QString& fieldOrName) const { return m_grid->bo
 bool TFconsult::FormShow() {
     const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         m_taliments->open();
+        relitOrigines();
         afficheCategorie();
     });
     if (!ok) m_taliments->close();

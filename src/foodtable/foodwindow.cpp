@@ -1,10 +1,16 @@
 #include "foodtable/foodwindow.h"
 
 #include <QButtonGroup>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
+#include "core/io/datadirectory.h"
+#include "core/schema/schema.h"
+#include "core/table/table.h"
 #include "ui/iconbutton.h"
 
 namespace {
@@ -84,6 +90,37 @@ FoodWindow::SortFrame FoodWindow::creeTri(QPoint numero, QPoint nom, QPoint cate
     group->addButton(m_tri.categorie);
     m_tri.numero->setChecked(true);
     return m_tri;
+}
+
+void FoodWindow::suitOrigine(Table& t) {
+    m_origineDe = &t;
+    Lorigine = new QLabel(m_body);
+    Lorigine->setObjectName(QStringLiteral("Lorigine"));
+    Lorigine->setGeometry(6, 246, 184, 14);
+    const auto suit = [this] { afficheOrigine(); };
+    connect(&t, &Table::currentChanged, this, suit);
+    connect(&t, &Table::rowChanged, this, suit);
+    connect(&t, &Table::layoutReset, this, suit);
+}
+
+void FoodWindow::relitOrigines() {
+    if (!m_origineDe) return;
+    const QFileInfo file(DataDirectory::resolveIn(m_origineDe->directory(), originsSchema().fileName));
+    const QString seen = file.exists() ? QStringLiteral("%1 %2").arg(file.size()).arg(
+                                             file.lastModified().toMSecsSinceEpoch())
+                                       : QString();
+    if (seen != m_originesVues) {
+        m_origines = FoodOrigins::read(m_origineDe->directory());
+        m_originesVues = seen;
+    }
+    afficheOrigine();
+}
+
+void FoodWindow::afficheOrigine() {
+    Table& t = *m_origineDe;
+    const bool food = t.isOpen() && !t.isEmpty() && t.state() != Table::State::Insert;
+    Lorigine->setText(food ? m_origines.textOf(t.asFloat(QStringLiteral("NUMERO")), t.asString(QStringLiteral("NOM")))
+                           : QString());
 }
 
 QRadioButton* FoodWindow::bouton(FoodBrowser::Tri tri) const {

@@ -5,16 +5,23 @@
 #include <QRadioButton>
 
 #include "core/foodtable/foodbrowser.h"
+#include "core/foodtable/foodorigins.h"
 #include "ui/modalwindow.h"
 
 class IconButton;
 class QGroupBox;
+class QLabel;
 class QPushButton;
+class Table;
 
 class FoodWindow : public ModalWindow {
     Q_OBJECT
 public:
     static constexpr int kWidth = 378, kHeight = 315, kStripHeight = 41;
+
+    // Under the category box: where the current food's values come from
+    // ("CIQUAL 2020, code 13039"), empty for a food typed in by hand.
+    QLabel* Lorigine = nullptr;
 
 protected:
     FoodWindow(QWidget* parent, int helpContext, const QString& caption);
@@ -37,6 +44,12 @@ protected:
                       const char* nomName, const char* categorieName);
     // The radio button of an order.
     QRadioButton* bouton(FoodBrowser::Tri tri) const;
+    // The origin line follows the current food of t.
+    void suitOrigine(Table& t);
+    // Reads the origins of the Data directory again when their file changed
+    // (each showing, and after each step that may have written a food: a
+    // renamed food keeps its origin).
+    void relitOrigines();
     // A box's background, kept by its palette.
     static void setFond(QWidget* w, QPalette::ColorRole role);
     static void setFond(QWidget* w, const QColor& color);
@@ -45,4 +58,8 @@ private:
     QWidget* m_strip = nullptr;
     QWidget* m_body = nullptr;
     SortFrame m_tri{};
+    Table* m_origineDe = nullptr;
+    FoodOrigins m_origines;
+    QString m_originesVues;   // the side table's file as last read: size and time
+    void afficheOrigine();
 };

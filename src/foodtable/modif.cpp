@@ -100,6 +100,8 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     });
     connect(m_taliments.get(), &Table::currentChanged, this, [this] { m_saisies.clear(); });
 
+    suitOrigine(*m_taliments);
+
     const SortFrame tri = creeTri({250, 184}, {250, 203}, {250, 223}, 76, "RBNom", "RBCategorie");
     RGtri = tri.frame;
     RBnumero = tri.numero;
@@ -128,6 +130,7 @@ bool TFmodif::FormShow() {
     const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         m_taliments->open();
         m_talimCompo->open();
+        relitOrigines();
         afficheCategorie();
         // The food shown first is protected like any other: a composite
         // must not be open to changes until the first move.
@@ -250,7 +253,11 @@ void TFmodif::navigue(TableNavigator::Bouton bouton) {
     if (fait) DBNavigatorClick(bouton);
 }
 
-void TFmodif::DBNavigatorClick(TableNavigator::Bouton) { VerrouCompose(); }
+void TFmodif::DBNavigatorClick(TableNavigator::Bouton) {
+    VerrouCompose();
+    // A food written may have been renamed: its origin follows it.
+    relitOrigines();
+}
 
 void TFmodif::VerrouCompose() {
     const bool verrou = m_editor->verrouCompose();
@@ -273,6 +280,7 @@ void TFmodif::changeTri(FoodBrowser::Tri tri) {
     });
     // Refused: the button of the order still in force.
     if (!fait) bouton(m_browser.tri())->setChecked(true);
+    relitOrigines();
 }
 
 void TFmodif::RBnumeroClick() { changeTri(FoodBrowser::Tri::Numero); }
@@ -287,5 +295,6 @@ void TFmodif::SBchercherClick() {
             RBNomClick();
         }
         VerrouCompose();
+        relitOrigines();
     });
 }

@@ -16,6 +16,8 @@
 
 #include "core/schema/numformat.h"
 #include "core/interfaces/prompter.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/personneeds.h"
 #include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
@@ -50,7 +52,8 @@ struct WaitCursor {
 };
 }  // namespace
 
-TFcompleter::TFcompleter(Session& session, QWidget* parent) : ModalWindow(parent, kContexte), m_session(session) {
+TFcompleter::TFcompleter(Session& session, const EfsaReference& efsa, QWidget* parent)
+    : ModalWindow(parent, kContexte), m_session(session), m_efsa(efsa) {
     setObjectName(QStringLiteral("Fcompleter"));
     setWindowTitle(QStringLiteral("Compléter la ration"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -104,10 +107,12 @@ void TFcompleter::build() {
     SBrefuser = new QPushButton(QStringLiteral("Re&fuser cet aliment"), this);
     SBrefuser->setObjectName(QStringLiteral("SBrefuser"));
     SBrefuser->setToolTip(QStringLiteral("Ne plus jamais proposer l'aliment choisi dans la proposition"));
-    DBGtaux = new QTableWidget(LignesPage2().size(), 4, this);
+    DBGtaux = new QTableWidget(LignesPage2().size(), 5, this);
     DBGtaux->setObjectName(QStringLiteral("DBGtaux"));
-    DBGtaux->setHorizontalHeaderLabels(
-        {QStringLiteral("Nutriment"), QStringLiteral("Besoin"), QStringLiteral("Avant"), QStringLiteral("Après")});
+    DBGtaux->setHorizontalHeaderLabels({QStringLiteral("Nutriment"), QStringLiteral("Besoin"), QStringLiteral("Avant"),
+                                        QStringLiteral("Après"), QStringLiteral("Limite")});
+    DBGtaux->horizontalHeaderItem(4)->setToolTip(
+        QStringLiteral("Limite supérieure de sécurité (EFSA) que la proposition ne fait pas dépasser"));
     for (QTableWidget* t : {DBGproposition, DBGtaux}) {
         t->verticalHeader()->hide();
         t->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -173,9 +178,9 @@ void TFcompleter::build() {
                                      DBGproposition->horizontalHeader()->sizeHint().height() + 4);
 
     auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 5);
-    columns->addLayout(middle, 6);
-    columns->addLayout(right, 6);
+    columns->addLayout(left, 4);
+    columns->addLayout(middle, 5);
+    columns->addLayout(right, 7);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -209,10 +214,7 @@ void TFcompleter::build() {
     connect(LBcategories, &QListWidget::itemChanged, this, [this] { LBcategoriesChange(); });
     connect(CBgroupe, &QComboBox::currentIndexChanged, this, [this] {
         if (m_loading) return;
-        ErrorHandler::run(m_session.prompter(), [&] {
-            m_request.needs = CompletionData::readNeeds(m_session.run(), colonneDuGroupe(CBgroupe->currentText()));
-            m_request.groupName = CBgroupe->currentText();
-        });
+        ErrorHandler::run(m_session.prompter(), [&] { readNeeds(); });
         proposeLater();
     });
     connect(SEnombre, &QSpinBox::valueChanged, this, [this] {
@@ -226,6 +228,34 @@ void TFcompleter::setGroupe(const QString& caption, bool fixed) {
     CBgroupe->setEnabled(!fixed);
 }
 
+void TFcompleter::setPersonne(const QString& title, const GroupNeeds& needs, const UpperLimits& limits) {
+    m_personne = true;
+    m_personNeeds = needs;
+    m_personLimits = limits;
+    const QSignalBlocker block(CBgroupe);
+    CBgroupe->clear();
+    CBgroupe->addItem(title);
+    CBgroupe->setEnabled(false);
+}
+
+void TFcompleter::readNeeds() {
+    m_request.groupName = CBgroupe->currentText();
+    m_request.limitsUnknown.clear();
+    if (m_personne) {
+        m_request.needs = m_personNeeds;
+        m_request.limits = m_personLimits;
+        return;
+    }
+    const QString column = colonneDuGroupe(m_request.groupName);
+    m_request.needs = CompletionData::readNeeds(m_session.run(), column);
+    try {
+        m_request.limits = PersonNeedsRules::groupUpperLimits(column, m_efsa.table());
+    } catch (const DataError& e) {
+        m_request.limits = UpperLimits();
+        m_request.limitsUnknown = e.message();
+    }
+}
+
 bool TFcompleter::FormShow() {
     m_loading = true;
     struct Done {
@@ -237,8 +267,7 @@ bool TFcompleter::FormShow() {
         m_request = CompletionRequest{};
         m_request.exclusions = CompletionData::readExclusions(run);
         m_request.foods = CompletionData::readFoods(run);
-        m_request.groupName = CBgroupe->currentText();
-        m_request.needs = CompletionData::readNeeds(run, colonneDuGroupe(m_request.groupName));
+        readNeeds();
         m_request.day = CompletionData::readDay(run);
         m_session.totals() = m_request.day;
     });
@@ -328,6 +357,9 @@ void TFcompleter::showCompletion() {
             afterCell->setForeground(QColor(Qt::darkGreen));
         }
         DBGtaux->setItem(i, 3, afterCell);
+        const double limit = m_request.limits[r.need];
+        DBGtaux->setItem(i, 4, cell(limit > 0 ? NumFormat::Fixed(limit * r.factor, 0, 2) + r.suffix : QString(),
+                                    Qt::AlignRight | Qt::AlignVCenter));
         if (i == 0) DBGtaux->item(i, 0)->setForeground(QColor(Qt::red));
     }
     DBGtaux->resizeColumnsToContents();

@@ -9,7 +9,9 @@
 // Accepted, so that the opener shows the new day).
 //
 // How data flows: FormShow reads the exclusions, the Food table, the group's
-// needs and the day (CompletionData), then proposes (completeDay). A change
+// needs (or takes the person's, given by the opener), their upper levels
+// (from EFSA's values) and the day (CompletionData), then proposes
+// (completeDay). A change
 // of group, number or exclusions proposes again a moment later; until then
 // "Ajouter à la journée" waits for the new proposal. Created for one opening.
 #include <QString>
@@ -25,19 +27,23 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 class QTimer;
+class EfsaReference;
 class Session;
 
 class TFcompleter : public ModalWindow {
     Q_OBJECT
 public:
     // The Session gives the Data directory and the Daily totals, which are
-    // refilled from the day after the lines are added.
-    explicit TFcompleter(Session& session, QWidget* parent = nullptr);
+    // refilled from the day after the lines are added; EFSA's values give
+    // the groups' upper levels.
+    TFcompleter(Session& session, const EfsaReference& efsa, QWidget* parent = nullptr);
     ~TFcompleter() override;
 
     // The group this opening starts on (a caption of the Diagnostic menu);
     // fixed: opened from the diagnosis of that group, it cannot change.
     void setGroupe(const QString& caption, bool fixed);
+    // Or the needs and upper levels of a person (fixed), under its title.
+    void setPersonne(const QString& title, const GroupNeeds& needs, const UpperLimits& limits);
     // The time cap and gap of the solver (tests shorten them).
     void setOptions(const CompletionOptions& options) { m_options = options; }
 
@@ -78,8 +84,15 @@ private:
     // Writes the exclusions; on failure says why and puts back the old ones.
     bool keepExclusions(const Exclusions& next);
     void proposeLater();
+    // The needs of the group chosen and its upper levels (a file that cannot
+    // be read says so in the notes); a person's as given.
+    void readNeeds();
 
     Session& m_session;
+    const EfsaReference& m_efsa;
+    bool m_personne = false;
+    GroupNeeds m_personNeeds;
+    UpperLimits m_personLimits;
     CompletionOptions m_options;
     CompletionRequest m_request;
     Completion m_completion;

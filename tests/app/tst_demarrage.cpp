@@ -91,14 +91,18 @@ private slots:
         QTest::newRow("after a crash") << "" << true << false;
         QTest::newRow("Needs table missing") << "BESOINS.DBF" << true << true;
         QTest::newRow("Choice table missing") << "CHOIX.DBF" << false << true;
+        QTest::newRow("CIQUAL table missing") << "CIQUAL.DBF" << false << true;
     }
     void startupReading() {
         QFETCH(QString, missing);
         QFETCH(bool, backup);
         QFETCH(bool, reported);
-        if (!missing.isEmpty()) QVERIFY(QFile::remove(file(missing)));
+        if (!missing.isEmpty()) QFile::remove(file(missing));
         if (backup) QFile::copy(file("choix0.dbf"), file("choix.tmp"));
         Session& session = m_dir->session();
+        // The whole CIQUAL table is read where it is installed; missing, it
+        // is told once, as a warning that names it.
+        session.setCiqualFile(missing == "CIQUAL.DBF" ? file(missing) : Fixtures::ciqualTable());
         ScriptedDesktop desktop(session.run());
         std::unique_ptr<TFdiet> diet(Demarrage::creeFenetres(session, desktop));
         diet->show();
@@ -111,7 +115,8 @@ private slots:
         QCOMPARE(p.asked.size(), int(backup) + int(reported));
         if (backup) QCOMPARE(p.asked.first().kind, Prompter::Kind::Information);
         if (reported) {
-            QCOMPARE(p.asked.last().kind, Prompter::Kind::Error);
+            QCOMPARE(p.asked.last().kind,
+                     missing == "CIQUAL.DBF" ? Prompter::Kind::Warning : Prompter::Kind::Error);
             QVERIFY2(p.lastText().contains(missing, Qt::CaseInsensitive), qPrintable(p.lastText()));
         }
         QVERIFY(!diet->Fdiagnost->isVisible());
@@ -139,6 +144,7 @@ private slots:
         QHash<QString, QByteArray> before;
         for (const QString& n : names) before[n] = Files::bytesOf(file(n));
         Session& session = m_dir->session();
+        session.setCiqualFile(Fixtures::ciqualTable());
         FileSeam& seam = session.run().seam();
         if (noLock) {
             seam.failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);

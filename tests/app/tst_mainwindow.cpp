@@ -28,6 +28,8 @@
 #include "support/files.h"
 #include "support/testsupport.h"
 #include "core/session/session.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/personneeds.h"
 #include "ui/help.h"
 #include "support/scriptedprompter.h"
 #include "support/ui/scripteddesktop.h"
@@ -60,6 +62,7 @@ private slots:
         m_previousCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
         m_session = &m_dir.session();
+        m_session->setCiqualFile(Fixtures::ciqualTable());
         m_desktop = std::make_unique<ScriptedDesktop>(m_dir.run());
         // The windows opened are recorded, not shown.
         m_desktop->prepares = false;
@@ -117,11 +120,11 @@ private slots:
         QCOMPARE(namesOf(m_diet->menuBar()->actions()), QStringList({"Fichier1", "Table1", "Aide1"}));
         QCOMPARE(namesOf(m_diet->Fichier1->actions()),
                  QStringList({"Nouveau1", "Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "N2",
-                              "Diagnostic1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
+                              "Diagnostic1", "Bilandeplusieursjours1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
                               "Quitter1"}));
         QCOMPARE(namesOf(m_diet->Table1->actions()),
-                 QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1", "N3",
-                              "Tridelatable1"}));
+                 QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1",
+                              "AjouterdesalimentsCIQUAL1", "N3", "Tridelatable1"}));
         QCOMPARE(namesOf(m_diet->Aide1->actions()), QStringList({"Index1", "Apropos1"}));
         for (const char* sep : {"N1", "N2", "N3", "N4"}) QVERIFY(action(sep)->isSeparator());
     }
@@ -138,6 +141,8 @@ private slots:
         QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
         QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
         QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
+        QTest::newRow("Jours") << "Bilandeplusieursjours1" << QStringLiteral("Bilan de plusieurs &jours…") << ""
+                               << 22 << true;
         QTest::newRow("Completer") << "Completerlaration1" << QStringLiteral("&Compléter la ration...") << "" << 20
                                    << true;
         QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;
@@ -147,6 +152,8 @@ private slots:
         QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << true;
         QTest::newRow("Composite") << "Crationdunalimentcompos1"
                                    << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
+        QTest::newRow("CIQUAL") << "AjouterdesalimentsCIQUAL1" << QStringLiteral("Ajouter des al&iments CIQUAL…")
+                                << "" << 39 << true;
         QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
         QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
         QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
@@ -179,8 +186,15 @@ private slots:
             "Fillede13ans1", "Garonde13ans1", "Fillede17ans1", "Garonde17ans1", "Femmesdentaire1",
             "Hommesdentaire1", "Femmeenceinte1", "Femmeallaitante1", "Femmeactive1", "Hommeactif1",
             "Femmeagee1", "Hommeage1"};
-        const QList<QAction*> items = m_diet->Diagnostic1->actions();
-        QCOMPARE(items.size(), 17);
+        // The seventeen groups, then a separator and the needs of a person.
+        QList<QAction*> items = m_diet->Diagnostic1->actions();
+        QCOMPARE(items.size(), 19);
+        QVERIFY(items[17]->isSeparator());
+        QCOMPARE(items[18]->objectName(), QStringLiteral("Unepersonne1"));
+        QCOMPARE(items[18]->text(), QStringLiteral("Une &personne…"));
+        QCOMPARE(Help::contextOf(items[18]), 21);
+        items = items.mid(0, 17);
+        QCOMPARE(items, m_diet->Groupes);
         QCOMPARE(namesOf(items), names);
         for (int i = 0; i < items.size(); ++i) {
             QCOMPARE(items[i]->text(), captions[i]);   // exactly, no access key added
@@ -233,6 +247,19 @@ private slots:
         QCOMPARE(m_shown.size(), 1);
         QCOMPARE(group, QStringLiteral("Garçon de 13 ans"));
         QVERIFY(!fixed);
+    }
+
+    // After a person's bilan, it works on that person's needs.
+    void completerOpensOnLastPerson() {
+        Person p;
+        p.name = QStringLiteral("Jeanne");
+        const PersonBilan bilan = PersonNeedsRules::bilanOf(p, Fixtures::efsaReference().table());
+        for (QAction* g : m_diet->Groupes) g->setChecked(false);
+        m_diet->Fdiagnost->setPersonne(bilan);
+        QString group;
+        m_during = [&](QDialog* d) { group = qobject_cast<TFcompleter*>(d)->CBgroupe->currentText(); };
+        action("Completerlaration1")->trigger();
+        QCOMPARE(group, bilan.caption());
     }
 
     void commandsSetModesAndShow_data() {
@@ -297,6 +324,47 @@ private slots:
         action("Consulter1")->trigger();
         action("Modifiertable1")->trigger();
         QCOMPARE(m_shown, QList<QDialog*>({m_diet->Fconsult, m_diet->Fmodif}));
+    }
+
+    // Table > Ajouter des aliments CIQUAL… opens its window, made for this
+    // opening. A CIQUAL table that cannot be read greys the entry, with the
+    // reason naming the file as its hint; the other commands work.
+    void ciqualEntryNeedsItsTable_data() {
+        QTest::addColumn<QString>("content");   // "": the built table
+        QTest::addColumn<QString>("reason");    // "": the entry works
+        QTest::newRow("built table") << "" << "";
+        QTest::newRow("absent") << "absent" << "fichier introuvable";
+        QTest::newRow("damaged") << "cut" << "CIQUAL.DBF";
+        QTest::newRow("another table") << "food" << "il n'a pas le champ CODE";
+    }
+    void ciqualEntryNeedsItsTable() {
+        QFETCH(QString, content);
+        QFETCH(QString, reason);
+        const QString path = file("CIQUAL.DBF");
+        QFile::remove(path);
+        if (content == "cut")
+            QVERIFY(Files::writeBytes(path, Files::bytesOf(Fixtures::ciqualTable()).left(5000)));
+        if (content == "food") QVERIFY(QFile::copy(file("DIETAB.DBF"), path));
+        m_session->setCiqualFile(content.isEmpty() ? Fixtures::ciqualTable() : path);
+        const QString why = m_diet->verifieTableCiqual();
+        QAction* entry = action("AjouterdesalimentsCIQUAL1");
+        QCOMPARE(entry->isEnabled(), reason.isEmpty());
+        if (reason.isEmpty()) {
+            QVERIFY(why.isEmpty());
+            QString title;
+            m_during = [&](QDialog* d) { title = d->windowTitle(); };
+            entry->trigger();
+            QCOMPARE(m_shown.size(), 1);
+            QCOMPARE(title, QStringLiteral("Aliments CIQUAL 2020"));
+        } else {
+            QVERIFY2(why.contains(QDir::toNativeSeparators(path)) && why.contains(reason), qPrintable(why));
+            QCOMPARE(entry->toolTip(), why);
+            action("Consulter1")->trigger();
+            QCOMPARE(m_shown, QList<QDialog*>({static_cast<QDialog*>(m_diet->Fconsult)}));
+        }
+        QFile::remove(path);
+        m_session->setCiqualFile(Fixtures::ciqualTable());
+        m_diet->verifieTableCiqual();
     }
 
     void compositeHelpContext() {

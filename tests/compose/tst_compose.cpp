@@ -7,12 +7,15 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QTimer>
 #include <QScopeGuard>
 #include <QtTest>
 
 #include "compose/compose.h"
+#include "compose/creadlg.h"
 #include "core/compose/dailytotals.h"
 #include "compose/voir.h"
 #include "core/dbf/dbf.h"
@@ -24,6 +27,7 @@
 #include "ui/fieldbox.h"
 #include "ui/help.h"
 #include "ui/iconbutton.h"
+#include "ui/namesearch.h"
 #include "support/scriptedprompter.h"
 #include "support/ui/scripteddesktop.h"
 #include "ui/qtprompter.h"
@@ -129,7 +133,11 @@ private slots:
         open();
         QCOMPARE(w->windowTitle(), QStringLiteral("Composition d'un menu"));
         QCOMPARE(w->Panel3->text(), QStringLiteral("Liste des aliments choisis"));
-        QCOMPARE(w->size(), QSize(640, 480));
+        // The designed 640 × 480 window, with the name search to its right.
+        QCOMPARE(w->height(), 480);
+        QCOMPARE(w->findChild<QWidget*>("Panel1")->geometry(), QRect(0, 0, 640, 161));
+        QCOMPARE(w->findChild<QWidget*>("Panel2")->geometry(), QRect(0, 480 - 53, 640, 53));
+        QCOMPARE(w->nameSearch->parentWidget()->geometry(), QRect(640, 0, w->width() - 640, 480));
         QCOMPARE(w->SBajouter->hint(), QStringLiteral("Ajouter aux aliments choisis"));
         QCOMPARE(w->SBsupprimer->hint(), QStringLiteral("Supprimer des aliments choisis"));
         QCOMPARE(w->SBmodifier->hint(), QStringLiteral("Modifier un aliment choisi"));
@@ -518,6 +526,48 @@ private slots:
         p.answer(QStringLiteral("30"));
         w->Ajouter1->trigger();
         QCOMPARE(choiceOnDisk(*dir).size(), 1);
+    }
+
+    // The name search, by keyboard alone on the shown window: Ctrl+F to the
+    // box, the whole table searched whatever the category shown, the arrows
+    // in the list, Return to the food (category box and food grid follow it,
+    // and Ajouter works on it), Escape to an empty box; in composite mode too.
+    void nameSearchByKeyboard() {
+        for (const bool composite : {false, true}) {
+            session->ModeCompose = composite;
+            if (composite)
+                desktop->onRun = [](QDialog& d) {
+                    auto& dialog = static_cast<TFCreadlg&>(d);
+                    dialog.setTexte(QStringLiteral("Salade"));
+                    dialog.OKButtonClick();
+                };
+            w->show();
+            QApplication::setActiveWindow(w.get());
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
+            QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
+            QLineEdit* box = w->nameSearch->box();
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(Help::contextForF1(box), 27);
+            QTest::keyClicks(box, QStringLiteral("EPINARDS cuit"));
+            QCOMPARE(w->nameSearch->matches().size(), 1);
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(box->text().isEmpty() && w->nameSearch->matches().isEmpty() && w->isVisible());
+            // Both foods cooked, of two categories, neither of them shown.
+            QTest::keyClicks(box, QStringLiteral("cuit"));
+            QCOMPARE(w->nameSearch->list()->model()->rowCount(), 2);
+            QTest::keyClick(box, Qt::Key_Down);
+            QTest::keyClick(box, Qt::Key_Up);
+            QTest::keyClick(box, Qt::Key_Down);
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(w->CBcategorie->currentText(), categories()[1]);
+            QCOMPARE(w->Talim().asString(QStringLiteral("NOM")), QStringLiteral("Jambon cuit"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->DBGalim));
+            ScriptedPrompter p(dir->run());
+            p.answer(QStringLiteral("125"));
+            QTest::keyClick(w->DBGalim, Qt::Key_Return);
+            QCOMPARE(choiceOnDisk(*dir).last().nom, QStringLiteral("Jambon cuit"));
+            w->close();
+        }
     }
 
     // Under a real event loop: the window shown, the add button clicked, the

@@ -104,8 +104,12 @@ private slots:
             << QVector<LigneListe>{ligne("Pommes de terre au four, avec peau", 225, 0, 1234.5678)}
             << QStringList{"1234.5678"};
         // The wider columns take the unused width on the right: a name that
-        // fits its drawn room is not cut for them.
+        // fits its drawn room is not cut for them, and a longer one moves the
+        // columns right, into the unused width, before it is cut.
         LigneListe lait = ligne(QStringLiteral("Lait demi-écrémé"), 10000, 1080, 90000);
+        QTest::newRow("a name longer than its drawn room")
+            << QVector<LigneListe>{ligne(QStringLiteral("Champignon de Paris, cru"), 10000, 262, 2632)}
+            << QStringList{"Champignon de Paris, cru", "2632"};
         lait.valeurs[LigneListe::LIPI_A] = 680;
         QTest::newRow("lines of 10 000 g") << QVector<LigneListe>(3, lait)
                                            << QStringList{"1080.000", "680.000", "30000", lait.nom};
@@ -126,9 +130,9 @@ private slots:
                 QVERIFY2(o.x >= 0 && o.x + o.width <= Bandes::Largeur, qPrintable(o.text));
                 if (shown.contains(o.text) && !found.contains(o.text)) found << o.text;
             }
-            if (p == 0 && lignes.size() == 1) {
+            if (p == 0 && lignes.size() == 1 && !shown.contains(lignes[0].nom)) {
                 const QString nom = rowAt(s.texts(), 82)[0];
-                QVERIFY2(nom.endsWith(QChar(0x2026)) && 17 + 8 * nom.size() <= 159, qPrintable(nom));
+                QVERIFY2(nom.endsWith(QChar(0x2026)), qPrintable(nom));
             }
         }
         QCOMPARE(found.size(), shown.size());

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <memory>
 
+#include "core/ciqual/ciqualcatalogue.h"
+#include "core/ciqual/ciqualimport.h"
 #include "core/compose/choicelist.h"
 #include "core/compose/choixfichiers.h"
 #include "core/compose/composite.h"
@@ -20,6 +22,7 @@
 #include "core/io/fileops.h"
 #include "core/io/fileseam.h"
 #include "core/foodtable/foodeditor.h"
+#include "core/foodtable/foodorigins.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
@@ -252,6 +255,28 @@ QHash<QString, Scenario> scenarios() {
         d.prompter.answer(true);   // "Supprimer l'enregistrement ?"
     };
     s["editor delete"].run = [](Day& d) { FoodEditor(d.talim, d.talimCompo).supprime(); };
+    // Adding a CIQUAL food writes the side tables, then the food: a failure
+    // anywhere leaves the Food table, both side tables and the day as they
+    // were, whether the side tables were there already or made for it.
+    s["CIQUAL add"].run = [](Day& d) {
+        static RunContext catalogueRun{DataDirectory(QDir::tempPath())};
+        static const CiqualCatalogue catalogue(catalogueRun, Fixtures::ciqualTable());
+        CiqualImport(d.talim, catalogue, d.prompter).add({catalogue.indexOfCode(QStringLiteral("20197"))});
+    };
+    s["CIQUAL add"].watched = QStringList{"DIETAB.DBF", "NONMESUR.DBF", "ORIGINES.DBF", "CHOIX.DBF"};
+    s["CIQUAL add"].check = [](Day& d, bool failed) {
+        const bool there = d.talim.locateRow(kNom, QStringLiteral("Salsifis noir, ou scorsonère")) >= 0;
+        if (failed == there) return QStringLiteral("the food's handle does not match the outcome");
+        if (failed) return QString();
+        return FoodOrigins::read(d.dir.path()).textOf(12, QStringLiteral("Salsifis noir, ou scorsonère")).isEmpty()
+                   ? QStringLiteral("the food has no origin")
+                   : QString();
+    };
+    s["CIQUAL add, side tables there"] = s["CIQUAL add"];
+    s["CIQUAL add, side tables there"].setup = [](Day& d) {
+        Fixtures::createEmpty(nonMesuresSchema(), d.dir.path());
+        Fixtures::createEmpty(originsSchema(), d.dir.path());
+    };
     return s;
 }
 
@@ -265,7 +290,8 @@ private slots:
         QTest::addColumn<QString>("path");
         for (const char* p : {"post", "append", "delete", "copy", "save .dat", "open .dat",
                               "Nouveau", "composite in", "composite out", "composite save",
-                              "composite delete", "editor delete"})
+                              "composite delete", "editor delete", "CIQUAL add",
+                              "CIQUAL add, side tables there"})
             QTest::newRow(p) << QString::fromLatin1(p);
     }
     void everyFaultOnEveryPath() {

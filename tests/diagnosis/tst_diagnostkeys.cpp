@@ -21,12 +21,7 @@ private slots:
     void pageAndPrintKeys() {
         TempDataDir dir;
         Fixtures::writeAllTables(dir.path());
-        QVariantMap line;
-        line["NOM"] = QStringLiteral("Pain blanc");
-        line["QTE"] = 100.0;
-        line["GLUC_A"] = 50.0;
-        line["CALORIES"] = 200.0;
-        Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {line});
+        Fixtures::appendBreadLine(dir.path());
         Session& session = dir.session();
         session.FirstPaint = false;
         ScriptedDesktop desktop(dir.run());
@@ -36,7 +31,7 @@ private slots:
 
         TFdiagnost w(session, desktop);
         QString groupeOuvert;
-        w.setOuvreComplement([&](const QString& groupe) {
+        w.setOuvreComplement([&](const QString& groupe, const PersonBilan*) {
             groupeOuvert = groupe;
             QVariantMap added;
             added["NOM"] = QStringLiteral("Pomme");

@@ -14,8 +14,15 @@
 #include <QtTest>
 
 namespace {
-// Every table the build writes: the launcher must hand each to the user.
-QStringList builtTables() { return QDir(NUTRIMO_TABLES_DIR).entryList(QDir::Files, QDir::Name); }
+// The whole CIQUAL table: installed beside the supplied tables, read where it
+// is, never copied into a Data directory.
+const QString kCiqual = QStringLiteral("CIQUAL.DBF");
+// Every other table the build writes: the launcher must hand each to the user.
+QStringList builtTables() {
+    QStringList tables = QDir(NUTRIMO_TABLES_DIR).entryList(QDir::Files, QDir::Name);
+    tables.removeAll(kCiqual);
+    return tables;
+}
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -76,7 +83,8 @@ private slots:
         p.start(QStringLiteral("cmake"), {"--install", NUTRIMO_BINARY_DIR, "--prefix", "/usr"});
         QVERIFY(p.waitForFinished(120000));
         QVERIFY2(p.exitCode() == 0, p.readAll().constData());
-        writeStub(usr("libexec/nutrimo/nutrimo"), "echo \"PWD=$(pwd)\"\necho \"ARGS=$*\"\n");
+        writeStub(usr("libexec/nutrimo/nutrimo"),
+                  "echo \"PWD=$(pwd)\"\necho \"ARGS=$*\"\necho \"CIQUAL=$NUTRIMO_CIQUAL\"\n");
         writeStub(usr("libexec/nutrimo/nutrimo-message"), "printf '%s' \"$1\" > \"$FENETRE\"\n");
     }
 
@@ -88,7 +96,9 @@ private slots:
         QTest::newRow("message window") << "libexec/nutrimo/nutrimo-message.vrai" << true;
         for (const QString& t : builtTables())
             QTest::newRow(qPrintable(t)) << QStringLiteral("share/nutrimo/tables/") + t << false;
+        QTest::newRow("CIQUAL table") << QStringLiteral("share/nutrimo/") + kCiqual << false;
         QTest::newRow("help") << "share/nutrimo/help/DIETAIDE.HLP" << false;
+        QTest::newRow("EFSA's values") << "share/nutrimo/efsa-drv.csv" << false;
         QTest::newRow("menu entry") << "share/applications/nutrimo.desktop" << false;
         QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/nutrimo.svg" << false;
         for (int s : {16, 22, 24, 32, 48, 64, 128, 256})
@@ -104,8 +114,9 @@ private slots:
         const QFileInfo f(usr(path));
         QVERIFY2(f.isFile() && f.size() > 0, qPrintable(f.filePath()));
         QCOMPARE(f.isExecutable(), executable);
-        if (path.contains(QLatin1String("/tables/")))
+        if (path.contains(QLatin1String("/tables/")) || f.fileName() == kCiqual)
             QVERIFY(contents(f.filePath()) == contents(NUTRIMO_TABLES_DIR "/" + f.fileName()));
+        QVERIFY(!QFile::exists(usr("share/nutrimo/tables/") + kCiqual));
     }
 
     void desktopEntry() {
@@ -150,6 +161,9 @@ private slots:
         QVERIFY2(r.rc == 0 && r.err.isEmpty(), qPrintable(r.err));
         QVERIFY2(r.out.contains(QStringLiteral("PWD=") + QFileInfo(data).canonicalFilePath() + "\n"), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("ARGS=--essai\n")));
+        // The program is told where the whole CIQUAL table is; it is not copied.
+        QVERIFY2(r.out.contains(QStringLiteral("CIQUAL=") + usr("share/nutrimo/") + kCiqual + "\n"), qPrintable(r.out));
+        QVERIFY(!QFile::exists(data + "/" + kCiqual));
         for (const QString& t : builtTables()) {
             const QByteArray supplied = contents(usr("share/nutrimo/tables/") + t);
             if (userTables && t == QLatin1String("DIETAB.DBF")) {

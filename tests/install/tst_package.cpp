@@ -59,11 +59,13 @@ private slots:
         QCOMPARE(field("Package"), QStringLiteral("nutrimo"));
         QCOMPARE(field("Version"), QStringLiteral("5.3"));
         QStringList expected = {"bin/nutrimo", "libexec/nutrimo/nutrimo", "libexec/nutrimo/nutrimo-message",
-                                "share/nutrimo/help/DIETAIDE.HLP", "share/applications/nutrimo.desktop",
+                                "share/nutrimo/help/DIETAIDE.HLP", "share/nutrimo/efsa-drv.csv",
+                                "share/applications/nutrimo.desktop",
                                 "share/icons/hicolor/scalable/apps/nutrimo.svg", "share/man/man1/nutrimo.1.gz",
                                 "share/doc/nutrimo/copyright", "share/doc/nutrimo/changelog.gz"};
         for (const QString& t : QDir(NUTRIMO_TABLES_DIR).entryList(QDir::Files))
-            expected << QStringLiteral("share/nutrimo/tables/") + t;
+            expected << (t == QLatin1String("CIQUAL.DBF") ? QStringLiteral("share/nutrimo/")
+                                                           : QStringLiteral("share/nutrimo/tables/")) + t;
         for (const QString& path : expected)
             QVERIFY2(QFileInfo(m_root + QStringLiteral("/usr/") + path).isFile(), qPrintable(path));
     }

@@ -50,7 +50,7 @@ void TestCompleter::byKeyboard() {
     threeFoodDay(dir);
     ScriptedPrompter prompter(dir.run());
     Session& session = dir.session();
-    TFcompleter w(session);
+    TFcompleter w(session, Fixtures::efsaReference());
     w.setGroupe(QStringLiteral("Femme active"), true);
     showActive(w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Compléter la ration"));
@@ -120,7 +120,7 @@ void TestCompleter::solverTimedOut() {
     threeFoodDay(dir);
     ScriptedPrompter prompter(dir.run());
     Session& session = dir.session();
-    TFcompleter w(session);
+    TFcompleter w(session, Fixtures::efsaReference());
     CompletionOptions o;
     o.timeLimitMs = 0;
     w.setOptions(o);

@@ -14,6 +14,8 @@
 #include "core/schema/schema.h"
 #include "core/suggest/completion.h"
 #include "core/suggest/completiondata.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/personneeds.h"
 #include "support/files.h"
 #include "support/testsupport.h"
 
@@ -31,6 +33,7 @@ struct Supplied {
         CompletionRequest r;
         r.foods = CompletionData::readFoods(dir.run());
         r.needs = CompletionData::readNeeds(dir.run(), colonneDuGroupe(group));
+        r.limits = PersonNeedsRules::groupUpperLimits(colonneDuGroupe(group), Fixtures::efsaReference().table());
         r.groupName = group;
         r.maxFoods = maxFoods;
         QVector<ProposedLine> lines;
@@ -67,6 +70,10 @@ void checkLimits(const CompletionRequest& r, const Completion& c) {
     QVERIFY(within(r.day[T::GLUC_S], a[T::GLUC_S], r.needs[N::Sucre], 0.05 * r.needs[N::Sucre]));
     QVERIFY(within(r.day[T::LIPI_A], a[T::LIPI_A], r.needs[N::LipiA], 0.05 * r.needs[N::LipiA]));
     QVERIFY(within(r.day[T::NA], a[T::NA], r.needs[N::Sodium], 0.05 * r.needs[N::Sodium]));
+    // Under each upper level; nothing more of what the day already has too much of.
+    for (const LignePage2& row : LignesPage2())
+        if (r.limits[row.need] > 0)
+            QVERIFY2(within(r.day[row.intake], a[row.intake], r.limits[row.need], 0.0), qPrintable(row.label));
     // Page 1's own advice on the lipids' share does not appear, or the share
     // does not grow.
     const auto share = [](const DailyTotals& t) { return (t[T::LIPI_A] + t[T::LIPI_V]) * 900.0 / t[T::CALORIES]; };
@@ -113,6 +120,8 @@ private slots:
     void notReliedOn();
     void limitsBlocking_data();
     void limitsBlocking();
+    void upperLevels_data();
+    void upperLevels();
     void nothingToAdd();
     void portions_data();
     void portions();
@@ -274,6 +283,9 @@ void TestCompletion::limitsBlocking_data() {
                             << QStringLiteral("dépasser le maximum de sucres de la page 1");
     QTest::newRow("sodium") << int(T::NA) << int(T::NA) << 95.0 << int(Shortfall::Reason::Limits)
                             << QStringLiteral("dépasser le maximum de sodium");
+    // Copper's upper level is set at 100 below.
+    QTest::newRow("upper level") << int(T::CU) << int(T::CU) << 95.0 << int(Shortfall::Reason::Limits)
+                                 << QStringLiteral("dépasser la limite supérieure de sécurité d'un nutriment");
 }
 
 void TestCompletion::limitsBlocking() {
@@ -292,11 +304,49 @@ void TestCompletion::limitsBlocking() {
     f.per100[foodSlot] = 100.0;
     f.per100[T::CALORIES] = foodSlot == T::NA ? 0.0 : 400.0;
     r.day[static_cast<T::Slot>(daySlot)] = dayValue;
+    r.limits[N::Cuivre] = 100.0;
     Shortfall vitC;
     for (const Shortfall& s : completeDay(r).shortfalls)
         if (LignesPage2()[s.row].intake == T::VIT_C) vitC = s;
     QCOMPARE(int(vitC.reason), reason);
     QVERIFY2(vitC.text.contains(text), qPrintable(vitC.text));
+}
+
+// On the day of the window's screenshot (bread, chicken, an apple), the
+// proposal for an active woman kept no upper level: 120 g of veal liver
+// brought copper to about 25 mg (5 mg at most) and vitamin A to nearly 20
+// times the need. With the levels, the day stays under each; a day already
+// above one gets nothing more of it, and the notes say so.
+void TestCompletion::upperLevels_data() {
+    QTest::addColumn<Day>("day");
+    QTest::addColumn<bool>("copperPassed");
+    const Day three = {{QStringLiteral("Pain, baguette"), 120},
+                       {QStringLiteral("Poulet, rôti"), 150},
+                       {QStringLiteral("Pomme"), 150}};
+    QTest::newRow("three foods") << three << false;
+    QTest::newRow("liver already") << (Day(three) << qMakePair(QStringLiteral("Foie de veau, cuit"), 60)) << true;
+}
+
+void TestCompletion::upperLevels() {
+    QFETCH(Day, day);
+    QFETCH(bool, copperPassed);
+    const Supplied s;
+    const CompletionRequest r = s.request(QStringLiteral("Femme active"), day);
+    QCOMPARE(r.limits[N::Cuivre], 5.0);
+    QCOMPARE(r.limits[N::VitA], 3.0);
+    QCOMPARE(r.day[T::CU] > 5.0, copperPassed);
+    const Completion c = completeDay(r);
+    QVERIFY(c.status == Completion::Status::Proposed || c.status == Completion::Status::NothingToAdd);
+    checkLimits(r, c);
+    QCOMPARE(c.notes.join(' ').contains(QStringLiteral("limite supérieure de sécurité en cuivre")), copperPassed);
+    if (copperPassed) QCOMPARE(c.after[T::CU], r.day[T::CU]);
+    if (copperPassed) return;
+    // Without the levels, as before: far above them.
+    CompletionRequest unbounded = r;
+    unbounded.limits = UpperLimits();
+    const Completion before = completeDay(unbounded);
+    QVERIFY2(before.after[T::CU] > 20.0 && before.after[T::VIT_A] > 10 * r.needs[N::VitA],
+             qPrintable(QString::number(before.after[T::CU])));
 }
 
 void TestCompletion::nothingToAdd() {

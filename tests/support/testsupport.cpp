@@ -6,6 +6,7 @@
 #include "core/dbf/dbf.h"
 #include "core/session/session.h"
 #include "support/recordbuilder.h"
+#include "core/needs/efsareference.h"
 
 TempDataDir::TempDataDir() : m_session(std::make_unique<Session>(m_dir.path())) {}
 
@@ -89,6 +90,15 @@ void writeAllTables(const QString& dir) {
     appendRecords(needsSchema(), needs, rows);
 }
 
+QString writeSavedDay(const QString& dir, const QString& name, const QVector<QVariantMap>& lines,
+                      const QDateTime& modified) {
+    const QString path = createEmpty(choiceSchema(), dir, name);
+    appendRecords(choiceSchema(), path, lines);
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite)) f.setFileTime(modified, QFileDevice::FileModificationTime);
+    return path;
+}
+
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
     auto f = DbfFile::open(QDir(dir).filePath(QStringLiteral("CHOIX.DBF")), true);
     const int nom = f->fieldIndex(QStringLiteral("NOM"));
@@ -102,11 +112,28 @@ QStringList liveChoiceNames(const QString& dir, QList<double>* quantities) {
     return names;
 }
 
+void appendBreadLine(const QString& dir) {
+    QVariantMap line;
+    line["NOM"] = QStringLiteral("Pain blanc");
+    line["QTE"] = 100.0;
+    line["GLUC_A"] = 50.0;
+    line["CALORIES"] = 200.0;
+    appendRecords(choiceSchema(), QDir(dir).filePath(choiceSchema().fileName), {line});
+}
+
 QString suppliedTablesDir() { return QStringLiteral(NUTRIMO_TABLES_DIR); }
+
+QString ciqualTable() { return QDir(suppliedTablesDir()).filePath(ciqualSchema().fileName); }
 
 void copySuppliedTables(const QString& dir) {
     const QDir from(suppliedTablesDir());
-    for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+    for (const QString& name : from.entryList(QDir::Files))
+        if (name != ciqualSchema().fileName) QFile::copy(from.filePath(name), QDir(dir).filePath(name));
+}
+
+const EfsaReference& efsaReference() {
+    static const EfsaReference efsa(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/efsa-drv.csv"));
+    return efsa;
 }
 
 QStringList editCsvLine(QStringList lines, int line, int field, const QString& text) {

@@ -3,6 +3,7 @@
 // temporary Data directory and the run on it), tables written from the
 // schemas, the Choice table read back from disk, access to the supplied
 // tables, and edited copies of the source files.
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,8 @@
 #include "core/io/runcontext.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
+
+class EfsaReference;
 
 // The fixture base: a fresh temporary directory and the Session of a run on
 // it, whose context (Data directory, file seam, checked files, lock,
@@ -50,13 +53,25 @@ QString writeSmallFoodTable(const QString& dir);
 // Empty CHOIX.DBF, choix0.dbf and Alimcomp.DBF, plus the small Food table and
 // a Needs table of 29 rows, so that every window can open.
 void writeAllTables(const QString& dir);
+// A day's choice of one line, 100 g of "Pain blanc" (50 g of starch, 200
+// kcal), appended to dir/CHOIX.DBF: a day the diagnosis can show.
+void appendBreadLine(const QString& dir);
+// A saved day: a Choice table named name in dir holding the lines, its
+// file dated modified.
+QString writeSavedDay(const QString& dir, const QString& name, const QVector<QVariantMap>& lines,
+                      const QDateTime& modified);
 // The names of the records of dir/CHOIX.DBF that are not deleted, in record
 // order, read through the codec; their quantities (QTE) too when asked.
 QStringList liveChoiceNames(const QString& dir, QList<double>* quantities = nullptr);
 // The directory of the supplied tables built by the build (may not exist).
 QString suppliedTablesDir();
+// The whole CIQUAL table the build writes beside them (never copied into a
+// Data directory).
+QString ciqualTable();
 // Copies every supplied table into dir (a day's choice then empty).
 void copySuppliedTables(const QString& dir);
+// EFSA's values of the source tree (data/sources/efsa-drv.csv).
+const EfsaReference& efsaReference();
 // The lines of a ';'-separated source file with one change, to feed a bad
 // row: line `line` (1-based) removed when field is negative; otherwise its
 // cell `field` (0-based) removed when text is REMOVE, else replaced by text.

@@ -1,6 +1,7 @@
 // The table builder as the build runs it: reproducible output that an
 // independent dBase reader accepts, bad source rows refused with a message
 // naming the row and nothing written, and the full CIQUAL import.
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,9 +14,11 @@
 #include <cmath>
 
 #include "ciqualtable.h"
+#include "core/dbf/collation.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "foodlist.h"
+#include "fullimport.h"
 #include "support/files.h"
 #include "suppliedtables.h"
 #include "support/testsupport.h"
@@ -23,7 +26,8 @@
 namespace {
 
 const QString kDataDir = QStringLiteral(NUTRIMO_SOURCE_DIR "/data");
-const QStringList kTables = {"DIETAB.DBF", "NONMESUR.DBF", "BESOINS.DBF", "CHOIX.DBF", "choix0.dbf", "Alimcomp.DBF"};
+const QStringList kTables = {"DIETAB.DBF", "NONMESUR.DBF", "ORIGINES.DBF", "BESOINS.DBF", "CHOIX.DBF",
+                             "choix0.dbf", "Alimcomp.DBF", "CIQUAL.DBF"};
 
 struct Run {
     int exitCode = -1;
@@ -88,6 +92,15 @@ void TestBuildTables::reproducible() {
         QCOMPARE(int(bytes.at(3)), 7);
     }
     QCOMPARE(QDir(a.path()).entryList(QDir::Files).size(), kTables.size());
+    // The tables of the Base foods are those of every earlier build: moving
+    // the builder's rules into the program's core changed no byte.
+    const QHash<QString, QByteArray> known = {
+        {"DIETAB.DBF", "bc3821928f7104ac1c3d6023c413f0ce3689f6df48b34a09de6e50f5908f79ff"},
+        {"NONMESUR.DBF", "218cd8cb61c355cf170664fc33a6d7ae3de57173a3abbbea416ec09ced2af384"}};
+    for (auto it = known.begin(); it != known.end(); ++it)
+        QVERIFY2(QCryptographicHash::hash(Files::bytesOf(a.filePath(it.key())), QCryptographicHash::Sha256).toHex() ==
+                     it.value(),
+                 qPrintable(it.key()));
     // choix0.dbf is the empty Choice table, byte for byte.
     QCOMPARE(Files::bytesOf(a.filePath("choix0.dbf")), Files::bytesOf(a.filePath("CHOIX.DBF")));
 }
@@ -106,8 +119,9 @@ void TestBuildTables::readableByDbfread() {
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     const QJsonObject all = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    const QVector<const TableSchema*> schemas = {&foodSchema(), &UnmeasuredTable::schema(), &needsSchema(),
-                                                 &choiceSchema(), &choiceSchema(), &compositeSchema()};
+    const QVector<const TableSchema*> schemas = {&foodSchema(),   &UnmeasuredTable::schema(), &originsSchema(),
+                                                 &needsSchema(),  &choiceSchema(),          &choiceSchema(),
+                                                 &compositeSchema(), &ciqualSchema()};
     for (int i = 0; i < kTables.size(); ++i) {
         const QJsonArray fields = all.value(kTables.at(i)).toObject().value("fields").toArray();
         QCOMPARE(fields.size(), schemas.at(i)->fields.size());
@@ -124,6 +138,7 @@ void TestBuildTables::readableByDbfread() {
     QCOMPARE(records("CHOIX.DBF").size(), 0);
     QCOMPARE(records("Alimcomp.DBF").size(), 0);
     QCOMPARE(records("BESOINS.DBF").size(), 29);
+    QCOMPARE(records("CIQUAL.DBF").size(), 3185);
 
     // The Base foods and their side table, as the builder's rules make them.
     const CiqualTable ciqual = CiqualTable::read(kDataDir + "/sources/ciqual-2020.csv");
@@ -252,6 +267,43 @@ void TestBuildTables::fullCiqualImport() {
     // Wheat bran is given on two CIQUAL lines; it is one food with both halves.
     QVERIFY(bran >= 0);
     QCOMPARE(table->number(bran, lipiV), 4.35);
+    // The name rules and the categories, now the program's own, give the
+    // same table as before they moved.
+    QCOMPARE(QCryptographicHash::hash(Files::bytesOf(path), QCryptographicHash::Sha256).toHex(),
+             QByteArray("11a647e49134fe37c286de8520d74bf43931ed93c38b833d137b24773626d77f"));
+
+    // The whole table the program reads: the same foods with the same
+    // values, CIQUAL's own names and codes, in name order; and the Base
+    // foods' codes in ORIGINES.DBF.
+    const CiqualTable source = CiqualTable::read(kDataDir + "/sources/ciqual-2020.csv");
+    const QVector<ImportedFood> imported = FullImport::build(source);
+    QHash<QString, int> importedRow;
+    for (const ImportedFood& f : imported) importedRow.insert(f.source->code, f.numero - 1);
+    const auto ciqual = DbfFile::open(Fixtures::ciqualTable(), true);
+    QCOMPARE(ciqual->recordCount(), table->recordCount());
+    const int code = ciqual->fieldIndex("CODE"), full = ciqual->fieldIndex("NOM");
+    QSet<QString> codes;
+    QByteArray previous;
+    for (int i = 0; i < ciqual->recordCount(); ++i) {
+        codes.insert(ciqual->text(i, code));
+        const int row = importedRow.value(ciqual->text(i, code), -1);
+        QVERIFY(row >= 0);
+        QCOMPARE(ciqual->text(i, full), imported.at(row).source->name);
+        const QByteArray key = Collation::key(ciqual->text(i, full));
+        QVERIFY(Collation::compare(previous, key) <= 0);
+        previous = key;
+        for (const Nutrient& n : nutrients()) {
+            const QString field = QString::fromLatin1(n.field);
+            QCOMPARE(ciqual->number(i, ciqual->fieldIndex(field)), table->number(row, table->fieldIndex(field)));
+        }
+    }
+    QCOMPARE(codes.size(), 3185);
+    const auto origins = DbfFile::open(Fixtures::suppliedTablesDir() + "/ORIGINES.DBF", true);
+    QCOMPARE(origins->recordCount(), 233);
+    for (int i = 0; i < origins->recordCount(); ++i) {
+        QCOMPARE(origins->text(i, origins->fieldIndex("SOURCE")), QStringLiteral("CIQUAL 2020"));
+        QVERIFY(codes.contains(origins->text(i, origins->fieldIndex("CODE"))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBuildTables)

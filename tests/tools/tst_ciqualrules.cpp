@@ -6,6 +6,7 @@
 
 #include "ciqualcell.h"
 #include "ciqualtable.h"
+#include "core/ciqual/ciqualnames.h"
 #include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 #include "fullimport.h"
@@ -316,16 +317,16 @@ void TestCiqualRules::shortNames_data() {
 void TestCiqualRules::shortNames() {
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    const QString s = FullImport::shortName(name);
+    const QString s = CiqualNames::shortName(name);
     QCOMPARE(s, expected);
     QVERIFY(s.size() <= 30);
 }
 
 void TestCiqualRules::uniqueNamesFitTheField() {
     const QString longName = QStringLiteral("Soupe à la volaille et aux légumes");
-    const QStringList names = FullImport::uniqueNames(
+    const QStringList names = CiqualNames::uniqueNames(
         {"Soupe à la volaille", "soupe à la volaille", "Soupe à la volaille",
-         FullImport::shortName(longName), "Abcdefghij abcdefghij abcdefgh",
+         CiqualNames::shortName(longName), "Abcdefghij abcdefghij abcdefgh",
          "Abcdefghij abcdefghij abcdefgh"});
     QCOMPARE(names.at(0), QStringLiteral("Soupe à la volaille"));
     QCOMPARE(names.at(1), QStringLiteral("soupe à la volaille (2)"));

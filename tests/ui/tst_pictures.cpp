@@ -82,6 +82,7 @@ private slots:
         QTest::newRow("application, large") << IconFn(Icons::application) << 256;
         QTest::newRow("page 1") << IconFn([] { return Glyphes::page(1); }) << 16;
         QTest::newRow("page 2") << IconFn([] { return Glyphes::page(2); }) << 16;
+        QTest::newRow("page 3") << IconFn([] { return Glyphes::page(3); }) << 16;
         QTest::newRow("glyph imprimer") << IconFn(Glyphes::imprimer) << 16;
         QTest::newRow("glyph sortir") << IconFn(Glyphes::sortir) << 16;
     }
@@ -107,6 +108,7 @@ private slots:
         QTest::addColumn<IconFn>("icon");
         QTest::newRow("page 1") << IconFn([] { return Glyphes::page(1); });
         QTest::newRow("page 2") << IconFn([] { return Glyphes::page(2); });
+        QTest::newRow("page 3") << IconFn([] { return Glyphes::page(3); });
     }
     void glyphsLookTheSameChecked() {
         QFETCH(IconFn, icon);
@@ -117,7 +119,8 @@ private slots:
 
     void pagesDiffer() {
         QVERIFY(render(Glyphes::page(1), 16, QIcon::Normal) != render(Glyphes::page(2), 16, QIcon::Normal));
-        QVERIFY(Glyphes::page(3).isNull());
+        QVERIFY(render(Glyphes::page(3), 16, QIcon::Normal) != render(Glyphes::page(2), 16, QIcon::Normal));
+        QVERIFY(Glyphes::page(4).isNull());
     }
 
     // The main window's picture is opaque all over: the label shows it on

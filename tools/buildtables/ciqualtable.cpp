@@ -1,6 +1,6 @@
 #include "ciqualtable.h"
 
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 #include "core/io/dataerror.h"
 
 namespace {
@@ -18,6 +18,9 @@ CiqualTable CiqualTable::read(const QString& path) {
     const int cGrp = csv.requireColumn(QStringLiteral("alim_grp_code"));
     const int cSsgrp = csv.requireColumn(QStringLiteral("alim_ssgrp_code"));
     const int cSsssgrp = csv.requireColumn(QStringLiteral("alim_ssssgrp_code"));
+    // The group names only describe: a file without them still reads.
+    const int cGrpNom = csv.header().indexOf(QStringLiteral("alim_grp_nom_fr"));
+    const int cSsgrpNom = csv.header().indexOf(QStringLiteral("alim_ssgrp_nom_fr"));
 
     for (const CsvRow& row : csv.rows()) {
         const QString code = row.fields.at(cCode).trimmed();
@@ -32,6 +35,8 @@ CiqualTable CiqualTable::read(const QString& path) {
             f.group = row.fields.at(cGrp).trimmed();
             f.subgroup = row.fields.at(cSsgrp).trimmed();
             f.subsubgroup = row.fields.at(cSsssgrp).trimmed();
+            if (cGrpNom >= 0) f.groupName = row.fields.value(cGrpNom).trimmed();
+            if (cSsgrpNom >= 0) f.subgroupName = row.fields.value(cSsgrpNom).trimmed();
             f.cells = row.fields;
             t.m_byCode.insert(code, t.m_foods.size());
             t.m_foods << f;

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QMap>
 
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 #include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 

@@ -2,8 +2,9 @@
 // (foods.csv, needs.csv and the CIQUAL and EFSA sources under sources/).
 //
 //   buildtables [--donnees DIR] --sortie DIR
-//       writes DIETAB.DBF and its side table NONMESUR.DBF, BESOINS.DBF,
-//       CHOIX.DBF, choix0.dbf and Alimcomp.DBF
+//       writes DIETAB.DBF and its side tables NONMESUR.DBF and ORIGINES.DBF,
+//       BESOINS.DBF, CHOIX.DBF, choix0.dbf and Alimcomp.DBF, and the whole
+//       CIQUAL table CIQUAL.DBF that the program reads its added foods from
 //   buildtables [--donnees DIR] --ciqual-complet FICHIER.DBF
 //       writes the whole CIQUAL table as one Food table
 //   buildtables [--donnees DIR] --recalculer-besoins
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
                                      QStringLiteral("Répertoire des données (foods.csv, needs.csv, sources/)."),
                                      QStringLiteral("répertoire"), QStringLiteral(NUTRIMO_DATA_DIR));
     const QCommandLineOption outOpt(QStringLiteral("sortie"),
-                                    QStringLiteral("Répertoire où écrire les six tables."),
+                                    QStringLiteral("Répertoire où écrire les tables fournies et CIQUAL.DBF."),
                                     QStringLiteral("répertoire"));
     const QCommandLineOption fullOpt(QStringLiteral("ciqual-complet"),
                                      QStringLiteral("Écrit toute la table CIQUAL dans ce fichier."),

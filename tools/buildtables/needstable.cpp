@@ -4,26 +4,10 @@
 #include <QHash>
 #include <cmath>
 
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 #include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
-#include "formula.h"
-
-QString needsRowUnit(int row) {
-    if (row == 1) return QStringLiteral("kcal");
-    if (row <= 9) return QStringLiteral("g");
-    return QStringLiteral("mg");
-}
-
-bool needsRowUsed(int row) { return row != 2 && row != 7; }
-
-QString Needs::formatValue(double v) {
-    QString s = QString::number(v, 'f', 5);
-    while (s.contains(QLatin1Char('.')) && (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
-        s.chop(1);
-    return s;
-}
 
 NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWritten) {
     const CsvFile csv = CsvFile::read(path, QLatin1Char(';'));
@@ -87,52 +71,23 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
                 throw DataError(QStringLiteral("%1 : aucune valeur pour la ligne %2, colonne %3.")
                                     .arg(csv.name()).arg(row).arg(t.columns.at(col)));
 
-    // Evaluation, each cell once, following row references within a group.
+    // Evaluation, each cell once, following row references within a group;
+    // VALEUR checked as each cell is computed.
     for (int col = 0; col < t.columns.size(); ++col) {
-        QVector<int> state(kNeedsRows, 0);   // 0 to do, 1 in progress, 2 done
-        std::function<double(int)> valueOf = [&](int row) -> double {
-            if (row < 1 || row > kNeedsRows)
-                throw DataError(QStringLiteral("référence à la ligne %1 inexistante").arg(row));
-            NeedsCell& cell = t.cells[row - 1][col];
-            if (state[row - 1] == 2) return cell.value;
-            const QString where = QStringLiteral("%1:%2").arg(csv.name()).arg(cell.line);
-            if (state[row - 1] == 1)
-                throw DataError(QStringLiteral("%1 : référence circulaire à la ligne %2.").arg(where).arg(row));
-            state[row - 1] = 1;
-            FormulaContext ctx;
-            ctx.row = valueOf;
-            ctx.efsa = [&](const QString& ref, bool* increment) -> double {
-                const QStringList parts = ref.split(QLatin1Char('|'));
-                if (parts.size() != 4)
-                    throw DataError(QStringLiteral("%1 : EFSA[%2] doit nommer nutriment|population|âge|sexe.")
-                                        .arg(where, ref));
-                const EfsaValue v = efsa.lookup(parts.at(0), parts.at(1), parts.at(2), parts.at(3));
-                double converted = 0;
-                if (!convertEfsa(v, needsRowUnit(row), &converted))
-                    throw DataError(QStringLiteral("%1 : l'unité EFSA « %2 » ne convient pas à une ligne en %3.")
-                                        .arg(where, v.unit, needsRowUnit(row)));
-                *increment = v.increment;
-                return converted;
-            };
-            double v = 0;
-            try {
-                v = evaluateFormula(cell.formula, ctx);
-            } catch (const DataError& e) {
-                if (e.message().startsWith(csv.name())) throw;
-                throw DataError(QStringLiteral("%1 : %2").arg(where, e.message()));
-            }
-            if (needsRowUsed(row) && !(v > 0))
-                throw DataError(QStringLiteral("%1 : la formule donne %2 ; un besoin doit être positif.")
-                                    .arg(where, formatValue(v)));
+        NeedsColumnSource source;
+        for (int row = 1; row <= kNeedsRows; ++row) source.formulas << t.cells[row - 1][col].formula;
+        source.where = [&](int row) {
+            return QStringLiteral("%1:%2").arg(csv.name()).arg(t.cells[row - 1][col].line);
+        };
+        source.onValue = [&](int row, double v) {
+            const NeedsCell& cell = t.cells[row - 1][col];
             if (checkWritten && std::fabs(v - cell.written) > 0.000005 + 1e-9 * std::fabs(v))
                 throw DataError(QStringLiteral("%1 : valeur écrite %2, la formule donne %3 : corrigez "
                                                "la colonne VALEUR.")
-                                    .arg(where, formatValue(cell.written), formatValue(v)));
-            cell.value = v;
-            state[row - 1] = 2;
-            return v;
+                                    .arg(source.where(row), formatNeedsValue(cell.written), formatNeedsValue(v)));
         };
-        for (int row = 1; row <= kNeedsRows; ++row) valueOf(row);
+        const QVector<double> values = evaluateNeedsColumn(source, efsa);
+        for (int row = 1; row <= kNeedsRows; ++row) t.cells[row - 1][col].value = values[row - 1];
     }
     return t;
 }
@@ -151,7 +106,7 @@ QString Needs::rewrite(const QString& path, const NeedsTable& table) {
     for (const CsvRow& r : csv.rows()) {
         if (!byLine.contains(r.line)) continue;
         QStringList fields = r.fields;
-        fields[cVal] = formatValue(byLine.value(r.line));
+        fields[cVal] = formatNeedsValue(byLine.value(r.line));
         for (QString& f : fields)
             if (f.contains(QLatin1Char(';')) || f.contains(QLatin1Char('"')))
                 f = QLatin1Char('"') + QString(f).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');

@@ -9,14 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
-#include "efsatable.h"
-
-// Number of rows of the Needs table and their units, in the table's order.
-constexpr int kNeedsRows = 29;
-// "kcal" for row 1, "g" for rows 2..9, "mg" for rows 10..29.
-QString needsRowUnit(int row);
-// Rows 2 and 7 are present in the file but not read by the diagnosis.
-bool needsRowUsed(int row);
+#include "core/needs/efsatable.h"
+#include "core/needs/needscolumn.h"
 
 struct NeedsCell {
     int line = 0;          // line of needs.csv
@@ -43,6 +37,4 @@ NeedsTable read(const QString& path, const EfsaTable& efsa, bool checkWritten = 
 // needs.csv again with VALEUR replaced by the computed values (for
 // maintaining the file after a change of formula).
 QString rewrite(const QString& path, const NeedsTable& table);
-// The shortest decimal text of a value at the table's precision (5 decimals).
-QString formatValue(double v);
 }

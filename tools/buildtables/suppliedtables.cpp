@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
+#include "core/ciqual/ciqualcatalogue.h"
+#include "core/dbf/collation.h"
 #include "core/io/dataerror.h"
 #include "core/schema/schema.h"
 
@@ -43,6 +46,12 @@ BaseFoodTables SuppliedTables::baseFoods(const QVector<BaseFood>& foods, const C
         if (!origins.unmeasured.isEmpty())
             out.unmeasured << UnmeasuredTable::record(f.numero, f.nom, origins.unmeasured);
         if (origins.chlorideFromSodium) out.chlorideFromSodium << f.numero;
+        TableRecord origin;
+        origin.insert(QStringLiteral("NUMERO"), double(f.numero));
+        origin.insert(QStringLiteral("NOM"), f.nom);
+        origin.insert(QStringLiteral("SOURCE"), CiqualCatalogue::sourceName());
+        origin.insert(QStringLiteral("CODE"), f.ciqualCode);
+        out.origins << origin;
     }
     return out;
 }
@@ -54,6 +63,39 @@ QVector<TableRecord> SuppliedTables::importedRecords(const QVector<ImportedFood>
     out.reserve(foods.size());
     for (const ImportedFood& f : foods)
         out << foodRecord(f.numero, f.nom, f.categorie, rules.compute(*f.source, f.shares));
+    return out;
+}
+
+QVector<TableRecord> SuppliedTables::ciqualRecords(const CiqualTable& ciqual) {
+    const NutrientRules rules(ciqual);
+    // In French name order, the order the program lists them in.
+    QVector<const CiqualFood*> order;
+    for (const CiqualFood& f : ciqual.foods()) order << &f;
+    std::stable_sort(order.begin(), order.end(), [](const CiqualFood* a, const CiqualFood* b) {
+        return Collation::compare(Collation::key(a->name), Collation::key(b->name)) < 0;
+    });
+    QVector<TableRecord> out;
+    out.reserve(order.size());
+    for (const CiqualFood* food : order) {
+        const CiqualFood& f = *food;
+        FullImport::categoryOf(f);   // the program can give every food its category
+        TableRecord r;
+        r.insert(QStringLiteral("CODE"), f.code);
+        r.insert(QStringLiteral("NOM"), f.name);
+        r.insert(QStringLiteral("GRP"), f.group);
+        r.insert(QStringLiteral("SSGRP"), f.subgroup);
+        r.insert(QStringLiteral("SSSSGRP"), f.subsubgroup);
+        r.insert(QStringLiteral("GRP_NOM"), f.groupName);
+        r.insert(QStringLiteral("SSGRP_NOM"), f.subgroupName);
+        ValueOrigins origins;
+        const NutrientValues values = rules.compute(f, FullImport::sharesOf(f), &origins);
+        for (const Nutrient& n : nutrients()) {
+            const QString field = QString::fromLatin1(n.field);
+            r.insert(field, values.value(field));
+            r.insert(ciqualUnmeasuredField(field), origins.unmeasured.contains(field));
+        }
+        out << r;
+    }
     return out;
 }
 
@@ -79,10 +121,12 @@ void SuppliedTables::build(const SourcePaths& sources, const QString& outDir) {
     QVector<PendingTable> tables;
     tables << PendingTable{&foodSchema(), foodSchema().fileName, base.foods};
     tables << PendingTable{&UnmeasuredTable::schema(), UnmeasuredTable::schema().fileName, base.unmeasured};
+    tables << PendingTable{&originsSchema(), originsSchema().fileName, base.origins};
     tables << PendingTable{&needsSchema(), needsSchema().fileName, needsRecords(needs)};
     tables << PendingTable{&choiceSchema(), choiceSchema().fileName, {}};
     tables << PendingTable{&choiceSchema(), QStringLiteral("choix0.dbf"), {}};
     tables << PendingTable{&compositeSchema(), compositeSchema().fileName, {}};
+    tables << PendingTable{&ciqualSchema(), ciqualSchema().fileName, ciqualRecords(ciqual)};
     TableWriter::writeAll(outDir, tables);
 }
 

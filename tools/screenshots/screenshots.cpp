@@ -10,6 +10,9 @@
 #include <QWidget>
 #include <map>
 
+#include "core/interfaces/prompter.h"
+#include "core/schema/schema.h"
+#include "support/scriptedprompter.h"
 
 namespace {
 QString g_outputDir;
@@ -19,9 +22,12 @@ std::map<QString, Shots::ShotFn>& registry() {
     return r;
 }
 
+// The tables a Data directory holds: the whole CIQUAL table is read where it
+// is installed, never copied.
 void copyTables(const QString& from, const QString& to) {
     QDir src(from);
-    for (const QString& f : src.entryList(QDir::Files)) QFile::copy(src.filePath(f), QDir(to).filePath(f));
+    for (const QString& f : src.entryList(QDir::Files))
+        if (f != ciqualSchema().fileName) QFile::copy(src.filePath(f), QDir(to).filePath(f));
 }
 }  // namespace
 

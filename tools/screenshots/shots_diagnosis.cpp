@@ -1,15 +1,26 @@
 // Screenshots of the diagnosis window: page 1 and page 2 of a realistic day
-// for "Femme active", and the printed sheet as a PDF beside the PNGs.
+// for "Femme active", and the printed sheet as a PDF beside the PNGs; then
+// "Besoins d'une personne" on a woman of 72 among three persons kept, one
+// error of range shown at once, and the bilan of the same day on her needs.
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QTreeWidget>
+#include <cmath>
 #include <QDir>
 #include <QFileInfo>
+
+#include <QListWidget>
 
 #include "core/compose/dailytotals.h"
 #include "core/io/runcontext.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
+#include "core/needs/efsareference.h"
+#include "core/needs/persontable.h"
 #include "diagnosis/diagnost.h"
+#include "diagnosis/personne.h"
+#include "diagnosis/jours.h"
 #include "core/diagnosis/needs.h"
 #include "screenshots.h"
 #include "compose/compose.h"
@@ -43,8 +54,9 @@ struct Portion {
     double grams;
 };
 
-// A day of about a dozen foods picked from the Food table by name.
-int writeDayFromFoodTable(const QString& dir, Table& choice) {
+// A day of about a dozen foods picked from the Food table by name; for the
+// saved days of a bilan, each portion times scale and one food left out.
+int writeDayFromFoodTable(const QString& dir, Table& choice, double scale = 1.0, int leftOut = -1) {
     if (!QFileInfo::exists(DataDirectory::resolveIn(dir, foodSchema().fileName))) return 0;
     Table food(choice.run(), foodSchema());
     food.open();
@@ -54,7 +66,9 @@ int writeDayFromFoodTable(const QString& dir, Table& choice) {
                            {"Huile d'olive", 15},     {"Lentilles cuites", 150}, {"Orange", 150},
                            {"Confiture", 20}};
     int lines = 0;
-    for (const Portion& p : day) {
+    for (const Portion& p0 : day) {
+        if (&p0 - day == leftOut) continue;
+        const Portion p{p0.name, std::round(p0.grams * scale)};
         // The food of that name, else the first whose name starts with it.
         const QString wanted = QString::fromUtf8(p.name);
         bool found = false;
@@ -131,12 +145,47 @@ void writePlausibleDay(Table& choice) {
     }
 }
 
+// The printed sheets, beside the PNGs.
+void imprimeVers(Shots::Shot& shot, TFdiagnost& w, const QString& pdf) {
+    shot.desktop.printers().setPdfOutput(QDir(Shots::outputDir()).absoluteFilePath(pdf));
+    w.SBimprimerClick();
+    shot.desktop.printers().setPdfOutput(QString());
+}
+
+void personneShots(Shots::Shot& shot, const Shots::SaveFn& save) {
+    const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
+    const Person jeanne{QStringLiteral("Jeanne Martin"), Person::Sex::Female, 72, 81, 160, 1.4};
+    for (const Person& p : {jeanne, Person{QStringLiteral("Lucas"), Person::Sex::Male, 15, 58, 172, 2.0},
+                            Person{QStringLiteral("Sarah"), Person::Sex::Female, 31, 62, 166, 1.6,
+                                   Person::State::Pregnant3}})
+        PersonTable::remember(shot.session.run(), p);
+
+    TFpersonne dialog(shot.session.run(), efsa);
+    dialog.show();
+    dialog.LBpersonnes->setCurrentRow(0);
+    save(&dialog, QStringLiteral("personne"));
+    Person wrong = jeanne;
+    wrong.height = 250;
+    dialog.setPersonne(wrong);
+    save(&dialog, QStringLiteral("personne-hors-plage"));
+    dialog.close();
+
+    TFdiagnost w(shot.session, shot.desktop);
+    const PersonBilan bilan = PersonNeedsRules::bilanOf(jeanne, efsa.table());
+    w.setPersonne(bilan);
+    w.setWindowTitle(bilan.caption());
+    save(&w, QStringLiteral("personne-bilan-page1"));
+    w.SBpage2Click();
+    save(&w, QStringLiteral("personne-bilan-page2"));
+    imprimeVers(shot, w, QStringLiteral("personne-impression.pdf"));
+    w.close();
+}
+
 void diagnosisShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     const QString& dir = shot.dir;
     writeNeedsIfMissing(dir);
     const QString choicePath = DataDirectory::resolveIn(dir, choiceSchema().fileName);
     DbfFile::create(choicePath, choiceSchema().fields);   // the day starts empty
-    Session& session = shot.session;
     TFcompose compose(shot.session, shot.desktop);
     Table& choice = compose.Tchoix();
     choice.open();
@@ -149,19 +198,95 @@ void diagnosisShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     choice.close();
 
     {
-        TFdiagnost w(session, shot.desktop);
+        TFdiagnost w(shot.session, shot.desktop);
         w.setGroupe(QStringLiteral("Femme active"));
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
-        // The printed sheet, beside the PNGs.
-        const QString out = Shots::outputDir();
-        shot.desktop.printers().setPdfOutput(QDir(out).absoluteFilePath(QStringLiteral("diagnost-impression.pdf")));
-        w.SBimprimerClick();
-        shot.desktop.printers().setPdfOutput(QString());
+        imprimeVers(shot, w, QStringLiteral("diagnost-impression.pdf"));
         w.close();
     }
+    personneShots(shot, save);
+}
+
+// Five saved days of a week, a damaged file and a day from an older Food
+// table; the window that picks them, and the bilan of four of them: its
+// three pages and the two printed sheets.
+void daysShots(Shots::Shot& shot, const Shots::SaveFn& save) {
+    const QString& dir = shot.dir;
+    writeNeedsIfMissing(dir);
+    const char* names[] = {"lundi.dat", "mardi.dat", "mercredi.dat", "jeudi.dat", "vendredi.dat"};
+    const double scales[] = {0.9, 1.15, 0.75, 1.0, 1.3};
+    const QDateTime monday(QDate(2026, 3, 9), QTime(21, 30));
+    for (int d = 0; d < 5; ++d) {
+        const QString path = QDir(dir).filePath(QString::fromLatin1(names[d]));
+        DbfFile::create(path, choiceSchema().fields);
+        Table choice(shot.session.run(), choiceSchema());
+        choice.setFileName(QString::fromLatin1(names[d]));
+        choice.open();
+        if (writeDayFromFoodTable(dir, choice, scales[d], d * 2) < 6) writePlausibleDay(choice);
+        if (d == 4) {   // a food the Food table no longer has
+            choice.append();
+            choice.setString(QStringLiteral("NOM"), QStringLiteral("Ancienne recette"));
+            choice.setFloat(QStringLiteral("QTE"), 200);
+            choice.setFloat(QStringLiteral("GLUC_A"), 30);
+            choice.setFloat(QStringLiteral("CALORIES"), 120);
+            choice.post();
+        }
+        choice.close();
+        QFile f(path);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(monday.addDays(d), QFileDevice::FileModificationTime);
+    }
+    QFile damaged(QDir(dir).filePath(QStringLiteral("abime.dat")));
+    damaged.open(QIODevice::WriteOnly);
+    damaged.write("ceci n'est pas un choix du jour");
+    damaged.close();
+
+    TFdiagnost diagnost(shot.session, shot.desktop);
+    QVector<SavedDay> chosen;
+    QStringList groupes;
+    for (const PopulationGroup& g : populationGroups()) groupes << g.caption;
+    TFjours w(shot.session.run(), groupes, QStringLiteral("Femme active"),
+              [&](const QString& groupe, const QVector<SavedDay>& jours) {
+                  diagnost.setJours(groupe, jours);
+                  chosen = jours;
+              });
+    w.show();
+    for (int r = 0; r < 4; ++r) w.cocheJour(r, true);
+    save(&w, QStringLiteral("jours-liste"));
+    w.SBsuivantClick();
+    save(&w, QStringLiteral("jours-groupes"));
+    w.SBbilanClick();
+    w.close();
+
+    save(&diagnost, QStringLiteral("jours-page1"));
+    diagnost.SBpage2Click();
+    save(&diagnost, QStringLiteral("jours-page2"));
+    diagnost.SBpage3Click();
+    save(&diagnost, QStringLiteral("jours-page3"));
+    imprimeVers(shot, diagnost, QStringLiteral("jours-impression.pdf"));
+    diagnost.close();
+
+    // Two weeks: the most days a bilan takes, page 3 at its most crowded.
+    for (int d = 5; d < 14; ++d) {
+        const QString copy = QDir(dir).filePath(QStringLiteral("jour%1.dat").arg(d + 1));
+        QFile::copy(QDir(dir).filePath(QString::fromLatin1(names[d % 4])), copy);
+        QFile f(copy);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(monday.addDays(d), QFileDevice::FileModificationTime);
+    }
+    w.show();
+    w.cocheTout();
+    w.SBsuivantClick();
+    w.SBbilanClick();
+    w.close();
+    diagnost.SBpage3Click();
+    save(&diagnost, QStringLiteral("jours-page3-14"));
+    imprimeVers(shot, diagnost, QStringLiteral("jours-impression-14.pdf"));
+    diagnost.close();
 }
 }  // namespace
 
 NUTRIMO_SHOT(diagnosis, diagnosisShots);
+NUTRIMO_SHOT(days, daysShots);

@@ -1,9 +1,11 @@
 // Screenshots of "Compléter la ration": a three-food day of an active woman
 // completed with five foods, then the same for a vegetarian (meat, offal,
 // fish and seafood unticked), at 5 and at 8 foods.
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QSpinBox>
 
+#include "core/needs/efsareference.h"
 #include "core/schema/schema.h"
 #include "core/session/session.h"
 #include "core/suggest/completiondata.h"
@@ -32,7 +34,9 @@ void shoot(Shots::Shot& shot, const Shots::SaveFn& save, bool vegetarian, int fo
         CompletionData::writeExclusions(shot.session.run(), e);
     }
     Session& session = shot.session;
-    TFcompleter w(session);
+    // EFSA's values where the program finds them, beside it in the build tree.
+    const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
+    TFcompleter w(session, efsa);
     w.setGroupe(QStringLiteral("Femme active"), true);
     w.SEnombre->setValue(foods);
     save(&w, name);   // showing reads the tables and proposes

@@ -19,10 +19,12 @@ void RazTotaux(DailyTotals& totals) {
 void CalculTotaux(Table& tchoix, DailyTotals& totals) {
     RazTotaux(totals);
     const QStringList& fields = choiceNumericFields();
+    int number[DailyTotals::Count];
+    for (int s = 0; s < DailyTotals::Count; ++s) number[s] = tchoix.fieldNumber(fields[s]);
     tchoix.first();
     while (!tchoix.eof()) {
         for (int s = 0; s < DailyTotals::Count; ++s) {
-            const long double sum = static_cast<long double>(totals.v[s]) + tchoix.asFloat(fields[s]);
+            const long double sum = static_cast<long double>(totals.v[s]) + tchoix.asFloatAt(number[s]);
             totals.v[s] = static_cast<double>(sum);
         }
         tchoix.next();

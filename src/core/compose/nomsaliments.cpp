@@ -39,16 +39,17 @@ int ligneDuNom(const Table& t, const QString& field, const QString& nom, int fro
     return -1;
 }
 
-bool memeNom(const QString& a, const QString& b) {
-    const QString x = sansBlancsAutour(a), y = sansBlancsAutour(b);
-    if (x.size() != y.size()) return false;
-    if (!Cp1252::canEncode(x) || !Cp1252::canEncode(y)) return x == y;
-    const QByteArray bx = Cp1252::encode(x), by = Cp1252::encode(y);
-    for (int i = 0; i < bx.size(); ++i)
-        if (Collation::lowerByte(static_cast<unsigned char>(bx[i])) !=
-            Collation::lowerByte(static_cast<unsigned char>(by[i])))
-            return false;
-    return true;
+bool memeNom(const QString& a, const QString& b) { return cleDuNom(a) == cleDuNom(b); }
+
+QString cleDuNom(const QString& nom) {
+    // Letters compared as the table's collation lowers them; a name that the
+    // table's code page cannot hold is compared exactly, and its key cannot
+    // equal the key of a name it can hold (their first characters differ).
+    const QString x = sansBlancsAutour(nom);
+    if (!Cp1252::canEncode(x)) return QLatin1Char('=') + x;
+    QByteArray b = Cp1252::encode(x);
+    for (char& c : b) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
+    return QLatin1Char('~') + QString::fromLatin1(b);
 }
 
 bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString& sauf) {

@@ -18,6 +18,9 @@ class Table;
 namespace NomsAliments {
 // True when a and b are one name without regard to case and outer blanks.
 bool memeNom(const QString& a, const QString& b);
+// A key of the name as memeNom reads it: two names are one exactly when their
+// keys are equal (for sets and hashes of names).
+QString cleDuNom(const QString& nom);
 // The first visible row of t, from fromRow on, whose field bears nom as
 // memeNom reads it (the row being edited with its pending value); -1 if none.
 int ligneDuNom(const Table& t, const QString& field, const QString& nom, int fromRow = 0);

@@ -81,14 +81,18 @@ NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
     NonMesures out;
     const QHash<QString, QSet<int>> marques = marquesDesAliments(dir);
     if (marques.isEmpty()) return out;
-    for (tchoix.first(); !tchoix.eof(); tchoix.next()) {
-        if (tchoix.asFloat(QStringLiteral("QTE")) == 0.0) continue;
-        const auto it = marques.constFind(cle(tchoix.asString(QStringLiteral("NOM"))));
-        if (it == marques.constEnd()) continue;
-        for (int slot : *it) out.manquants[slot] = true;
-        out.lignes << *it;
-    }
+    for (tchoix.first(); !tchoix.eof(); tchoix.next())
+        ajouteLigne(out, marques, tchoix.asString(QStringLiteral("NOM")), tchoix.asFloat(QStringLiteral("QTE")));
     return out;
+}
+
+QString ajouteLigne(NonMesures& nm, const QHash<QString, QSet<int>>& marques, const QString& nom, double qte) {
+    if (qte == 0.0) return QString();
+    const auto it = marques.constFind(cle(nom));
+    if (it == marques.constEnd()) return QString();
+    for (int slot : *it) nm.manquants[slot] = true;
+    nm.lignes << *it;
+    return it.key();
 }
 
 QStringList NonMesures::champs() const {
@@ -144,6 +148,22 @@ void modifie(RunContext& run, const QString& dir, double numero, const QString& 
 
 void marque(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs) {
     modifie(run, dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
+}
+
+void renomme(RunContext& run, const QString& dir, double numero, const QString& ancien, const QString& nouveau) {
+    if (cle(ancien) == cle(nouveau) || !QFileInfo::exists(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName)))
+        return;
+    Table t(run, nonMesuresSchema());
+    t.setDirectory(dir);
+    t.setIndexName(QString());
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        if (t.asFloat(QStringLiteral("NUMERO")) == numero) {
+            if (cle(t.asString(QStringLiteral("NOM"))) != cle(ancien)) return;
+            t.setString(QStringLiteral("NOM"), cle(nouveau));
+            t.post();
+            return;
+        }
 }
 
 void oublie(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs) {

@@ -35,6 +35,10 @@ struct NonMesures {
 // only when the Food table has a food of that name and that number, so a
 // replaced Food table gets no marks.
 NonMesures lisNonMesures(Table& tchoix, const QString& dir);
+// Adds the marks of one chosen line to nm: those of its food in marques
+// (marquesDesAliments), none for a line without quantity. Returns the key of
+// the marked food in marques, or an empty text when the line adds nothing.
+QString ajouteLigne(NonMesures& nm, const QHash<QString, QSet<int>>& marques, const QString& nom, double qte);
 // The unmeasured slots of each food of the directory's Food table that the
 // side table marks, by trimmed name; energy is marked with the
 // macronutrients it sums. Empty when there is no side table.
@@ -47,4 +51,7 @@ namespace FichierNonMesures {
 void marque(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs);
 // The given fields of the food are now measured (typed by hand).
 void oublie(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs);
+// The food numero has been renamed: its record follows it, if it was its own
+// (named ancien).
+void renomme(RunContext& run, const QString& dir, double numero, const QString& ancien, const QString& nouveau);
 }

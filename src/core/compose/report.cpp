@@ -139,7 +139,21 @@ RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) 
         c.droite[k] = std::max(px(kBoites[k].left + kBoites[k].width, echelle), auPlusTot);
     }
     const int dernier = LigneListe::NbColonnes - 1;
-    c.droite[dernier] = std::min(c.droite[dernier], px(Bandes::Largeur, echelle));
+    // A name longer than its room moves the columns right, into the page's
+    // unused width, before it is cut.
+    int nomBesoin = 0;
+    for (const LigneListe& l : m_lignes) nomBesoin = std::max(nomBesoin, surface.textWidth(l.nom));
+    // The last heading, placed from its column's right edge, may reach past
+    // it: the column stops short of the printable width by that much.
+    const Boite& b = kBoites[dernier];
+    const int bord = px(Bandes::Largeur, echelle) -
+                     std::max(0, surface.textWidth(QString::fromUtf16(kEnTetes[dernier + 1].texte)) -
+                                     px(b.left + b.width - kEnTetes[dernier + 1].x, echelle));
+    const int manque = nomBesoin - (c.droite[0] - c.largeur[0] - px(kEcartNom + kNomX, echelle));
+    const int libre = bord - c.droite[dernier];
+    if (manque > 0 && libre > 0)
+        for (int& d : c.droite) d += std::min(manque, libre);
+    c.droite[dernier] = std::min(c.droite[dernier], bord);
     for (int k = dernier - 1; k >= 0; --k)
         c.droite[k] = std::min(c.droite[k], c.droite[k + 1] - c.largeur[k + 1] - ecart(k + 1));
     c.placeNom = c.droite[0] - c.largeur[0] - px(kEcartNom + kNomX, echelle);

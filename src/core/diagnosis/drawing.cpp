@@ -1,5 +1,6 @@
 #include "core/diagnosis/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/schema/numformat.h"
@@ -71,6 +72,27 @@ void EnTetePage(Surface& surface, const DiagLayout& layout, const QString& group
         surface.textOut(layout.x(390), layout.y0, QStringLiteral("CONSEILS :"));
     }
 }
+
+void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtitle, int page) {
+    if (subtitle.isEmpty()) return;
+    surface.setFontStyle(Surface::Regular);
+    surface.setTextColour(SurfaceColour::Black);
+    const int x = std::min(layout.x(220), layout.x(600) - surface.textWidth(subtitle));
+    surface.textOut(std::max(layout.x(10), x), layout.rowY(page == 1 ? 2 : 1), subtitle);
+}
+
+void EnTeteBilan(Surface& surface, const DiagLayout& layout, const DiagnosisData& data, int page) {
+    EnTetePage(surface, layout, data.groupName, page);
+    SousTitre(surface, layout, data.subtitle, page);
+    if (data.jours.isEmpty()) return;
+    surface.setFontStyle(Surface::Bold);
+    surface.setTextColour(SurfaceColour::Red);
+    surface.textOut(layout.x(220), layout.rowY(1), titreMoyenne(static_cast<int>(data.jours.size())));
+    surface.setTextColour(SurfaceColour::Black);
+    surface.setFontStyle(Surface::Bold | Surface::Underline);
+}
+
+QString titreMoyenne(int jours) { return QStringLiteral("Moyenne de %1 jours").arg(jours); }
 
 void EffacePage(Surface& surface) {
     QString blank = QStringLiteral("  ");

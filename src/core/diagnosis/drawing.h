@@ -11,18 +11,22 @@
 #include <optional>
 
 #include "core/compose/dailytotals.h"
-#include "core/diagnosis/needs.h"
 #include "core/compose/nonmesures.h"
+#include "core/compose/savedday.h"
+#include "core/diagnosis/needs.h"
 
 class Surface;
 
 // What a drawing of the pages reads: the Daily totals of the day's choice,
-// the Group needs and the group's name (the page title).
+// the Group needs and the group's name (the page title). A bilan of several
+// saved days holds them too, and its totals are their mean.
 struct DiagnosisData {
     DailyTotals totals;
     GroupNeeds needs;
     QString groupName;
+    QString subtitle;        // a person's parameters, under the title; empty for a group
     NonMesures nonMesures;   // rates resting on values the Food table does not know
+    QVector<SavedDay> jours;   // the days of a bilan of several days; empty for one day
 };
 
 // Coordinates of one drawing, screen or paper.
@@ -80,6 +84,16 @@ void EcritValeur(Surface& surface, int w, int d, const QString& suffix, int y, i
 // for page 1, its three section headings; then black, 10 points. The title
 // takes the surface's font size as it stands when called.
 void EnTetePage(Surface& surface, const DiagLayout& layout, const QString& groupName, int page);
+// EnTetePage, then for a bilan of several days "Moyenne de n jours" under the
+// title (bold, red); leaves the surface as EnTetePage does.
+void EnTeteBilan(Surface& surface, const DiagLayout& layout, const DiagnosisData& data, int page);
+// "Moyenne de n jours".
+QString titreMoyenne(int jours);
+
+// A person's parameters under the title, regular and black, on row 2 of
+// page 1 (row 1 of page 2), from x 220 or as far left as it needs to end by
+// x 600; nothing when empty.
+void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtitle, int page);
 
 // Blanks the page area of the window: a text of spaces at least 630 pixels
 // wide, drawn with the opaque background at x 5 every 17 pixels from y 10

@@ -35,6 +35,12 @@ int GroupNeeds::rowOf(Slot s) {
     return static_cast<int>(s) + 3;
 }
 
+bool UpperLimits::any() const {
+    for (double x : v)
+        if (x > 0) return true;
+    return false;
+}
+
 QString NomGroupe(const QString& caption) {
     const int n = caption.size() - SuffixeBilan.size();
     return n > 0 ? caption.left(n) : QString();

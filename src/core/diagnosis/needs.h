@@ -66,6 +66,15 @@ struct GroupNeeds {
     static int rowOf(Slot s);
 };
 
+// Tolerable upper intake levels, per slot of the Group needs and in its unit;
+// 0 where none applies.
+struct UpperLimits {
+    double v[GroupNeeds::Count] = {};
+    double operator[](GroupNeeds::Slot s) const { return v[s]; }
+    double& operator[](GroupNeeds::Slot s) { return v[s]; }
+    bool any() const;
+};
+
 // The caption without its last 33 characters; empty when the caption is not
 // longer than that.
 QString NomGroupe(const QString& caption);

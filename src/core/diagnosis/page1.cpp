@@ -156,7 +156,7 @@ int ConseilsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t, c
 }
 
 int dessinePage1(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
-    EnTetePage(surface, layout, data.groupName, 1);
+    EnTeteBilan(surface, layout, data, 1);
     LibellesPage1(surface, layout);
     BesoinsPage1(surface, layout, data.needs);
     ApportsPage1(surface, layout, data.totals);

@@ -37,27 +37,27 @@ QString champPage2(const LignePage2& row) { return choiceNumericFields().value(r
 
 const QVector<LignePage2>& LignesPage2() {
     static const QVector<LignePage2> rows = {
-        {QStringLiteral("- Énergie"), T::CALORIES, N::Energie, QStringLiteral(" kcal"), 1.0},
-        {QStringLiteral("- Calcium"), T::CA, N::Calcium, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Chlore"), T::CL, N::Chlore, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Cuivre"), T::CU, N::Cuivre, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Fer"), T::FE, N::Fer, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Iode"), T::I, N::Iode, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Magnésium"), T::MG, N::Magnesium, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Manganèse"), T::MN, N::Manganese, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Phosphore"), T::PH, N::Phosphore, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Potassium"), T::K, N::Potassium, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Sodium"), T::NA, N::Sodium, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Soufre"), T::S, N::Soufre, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Zinc"), T::ZN, N::Zinc, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. A"), T::VIT_A, N::VitA, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. B1"), T::VIT_B1, N::VitB1, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. B2"), T::VIT_B2, N::VitB2, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. B6"), T::VIT_B6, N::VitB6, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. B9"), T::VIT_B9, N::VitB9, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. C"), T::VIT_C, N::VitC, QStringLiteral(" mg"), 1.0},
-        {QStringLiteral("- Vit. D"), T::VIT_D, N::VitD, QStringLiteral(" µg"), 1000.0},
-        {QStringLiteral("- Vit. PP"), T::VIT_PP, N::VitPP, QStringLiteral(" mg"), 1.0},
+        {QStringLiteral("- Énergie"), T::CALORIES, N::Energie, QStringLiteral(" kcal"), 1.0, QStringLiteral("kcal")},
+        {QStringLiteral("- Calcium"), T::CA, N::Calcium, QStringLiteral(" mg"), 1.0, QStringLiteral("Ca")},
+        {QStringLiteral("- Chlore"), T::CL, N::Chlore, QStringLiteral(" mg"), 1.0, QStringLiteral("Cl")},
+        {QStringLiteral("- Cuivre"), T::CU, N::Cuivre, QStringLiteral(" mg"), 1.0, QStringLiteral("Cu")},
+        {QStringLiteral("- Fer"), T::FE, N::Fer, QStringLiteral(" mg"), 1.0, QStringLiteral("Fe")},
+        {QStringLiteral("- Iode"), T::I, N::Iode, QStringLiteral(" mg"), 1.0, QStringLiteral("I")},
+        {QStringLiteral("- Magnésium"), T::MG, N::Magnesium, QStringLiteral(" mg"), 1.0, QStringLiteral("Mg")},
+        {QStringLiteral("- Manganèse"), T::MN, N::Manganese, QStringLiteral(" mg"), 1.0, QStringLiteral("Mn")},
+        {QStringLiteral("- Phosphore"), T::PH, N::Phosphore, QStringLiteral(" mg"), 1.0, QStringLiteral("P")},
+        {QStringLiteral("- Potassium"), T::K, N::Potassium, QStringLiteral(" mg"), 1.0, QStringLiteral("K")},
+        {QStringLiteral("- Sodium"), T::NA, N::Sodium, QStringLiteral(" mg"), 1.0, QStringLiteral("Na")},
+        {QStringLiteral("- Soufre"), T::S, N::Soufre, QStringLiteral(" mg"), 1.0, QStringLiteral("S")},
+        {QStringLiteral("- Zinc"), T::ZN, N::Zinc, QStringLiteral(" mg"), 1.0, QStringLiteral("Zn")},
+        {QStringLiteral("- Vit. A"), T::VIT_A, N::VitA, QStringLiteral(" mg"), 1.0, QStringLiteral("A")},
+        {QStringLiteral("- Vit. B1"), T::VIT_B1, N::VitB1, QStringLiteral(" mg"), 1.0, QStringLiteral("B1")},
+        {QStringLiteral("- Vit. B2"), T::VIT_B2, N::VitB2, QStringLiteral(" mg"), 1.0, QStringLiteral("B2")},
+        {QStringLiteral("- Vit. B6"), T::VIT_B6, N::VitB6, QStringLiteral(" mg"), 1.0, QStringLiteral("B6")},
+        {QStringLiteral("- Vit. B9"), T::VIT_B9, N::VitB9, QStringLiteral(" mg"), 1.0, QStringLiteral("B9")},
+        {QStringLiteral("- Vit. C"), T::VIT_C, N::VitC, QStringLiteral(" mg"), 1.0, QStringLiteral("C")},
+        {QStringLiteral("- Vit. D"), T::VIT_D, N::VitD, QStringLiteral(" µg"), 1000.0, QStringLiteral("D")},
+        {QStringLiteral("- Vit. PP"), T::VIT_PP, N::VitPP, QStringLiteral(" mg"), 1.0, QStringLiteral("PP")},
     };
     return rows;
 }
@@ -152,7 +152,7 @@ void BarreTaux(Surface& surface, const DiagLayout& l, int x, int y, quint32 colo
 }
 
 void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data) {
-    EnTetePage(surface, layout, data.groupName, 2);
+    EnTeteBilan(surface, layout, data, 2);
     LibellesPage2(surface, layout);
     ApportsPage2(surface, layout, data);
     BesoinsPage2(surface, layout, data);
@@ -165,7 +165,7 @@ int dessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
     surface.setFontName(QStringLiteral("Times New Roman"));
     // The title is drawn at the size the surface has when the header starts.
     surface.setFontSize(12);
-    EnTetePage(surface, layout, data.groupName, 1);
+    EnTeteBilan(surface, layout, data, 1);
     surface.setFontStyle(Surface::Regular);
     LibellesPage1(surface, layout);
     BesoinsPage1(surface, layout, data.needs);

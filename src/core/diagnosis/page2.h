@@ -21,6 +21,7 @@ struct LignePage2 {
     GroupNeeds::Slot need;      // its Group needs slot
     QString suffix;             // " mg"
     double factor;              // shown values multiplied by it (1000 for vitamin D, in µg)
+    QString symbol;             // its short name in a narrow column: "Ca", "B9", "kcal"
 };
 // The 21 rows in their drawing order (energy, then the minerals in the
 // alphabetical order of their French names, then the vitamins).

@@ -10,6 +10,8 @@
 #include "core/compose/nonmesures.h"
 #include "core/io/dataerror.h"
 #include "core/schema/numformat.h"
+#include "core/foodtable/foodorigins.h"
+#include "core/interfaces/prompter.h"
 #include "core/schema/schema.h"
 #include "core/io/runcontext.h"
 #include "core/table/table.h"
@@ -34,9 +36,10 @@ FoodEditor::FoodEditor(Table& taliments, Table& talimCompo) : m_t(taliments), m_
     m_t.beforeDelete = [this](Table& t) { return TalimentsBeforeDelete(t); };
     // Each change of state (editing begun, written, dropped) starts afresh:
     // only the fields written since count as a change.
-    m_etat = QObject::connect(&m_t, &Table::stateChanged, [this] {
+    m_etat = QObject::connect(&m_t, &Table::stateChanged, [this](Table::State state) {
         m_modifie = false;
         m_tapes.clear();
+        m_nomStocke = state == Table::State::Edit ? m_t.asString(kNom) : QString();
     });
 }
 
@@ -121,31 +124,33 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text) {
     m_modifie = true;
 }
 
-QString FoodEditor::erreurAliment() const {
-    if (m_t.state() != Table::State::Edit && m_t.state() != Table::State::Insert) return QString();
-    const QString nom = m_t.asString(kNom);
+QString FoodEditor::erreurAliment() const { return erreurAliment(m_t); }
+
+QString FoodEditor::erreurAliment(const Table& t) {
+    if (t.state() != Table::State::Edit && t.state() != Table::State::Insert) return QString();
+    const QString nom = t.asString(kNom);
     if (nom.trimmed().isEmpty())
         return QStringLiteral("L'aliment n° %1 n'a pas de nom : tapez son nom avant de l'enregistrer.")
-            .arg(NumFormat::Nearest(m_t.asFloat(kNumero)));
+            .arg(NumFormat::Nearest(t.asFloat(kNumero)));
     // A composite's lines are keyed by its name, and a day's line finds its
     // food by name: two foods whose names differ only by letter case or outer
     // blanks could not be told apart.
-    const int moi = m_t.currentRow();
-    int autre = NomsAliments::ligneDuNom(m_t, kNom, nom);
-    if (autre == moi) autre = NomsAliments::ligneDuNom(m_t, kNom, nom, moi + 1);
+    const int moi = t.currentRow();
+    int autre = NomsAliments::ligneDuNom(t, kNom, nom);
+    if (autre == moi) autre = NomsAliments::ligneDuNom(t, kNom, nom, moi + 1);
     if (autre >= 0)
         return QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
                               "donnez un autre nom à cet aliment.")
             .arg(nom)
-            .arg(NumFormat::Nearest(m_t.valueAt(autre, kNumero).toDouble()))
-            .arg(m_t.valueAt(autre, kNom).toString());
-    if (m_t.asString(kCategorie).trimmed().isEmpty())
+            .arg(NumFormat::Nearest(t.valueAt(autre, kNumero).toDouble()))
+            .arg(t.valueAt(autre, kNom).toString());
+    if (t.asString(kCategorie).trimmed().isEmpty())
         return QStringLiteral("L'aliment « %1 » n'a pas de catégorie : choisissez-en une avant de "
                               "l'enregistrer.")
             .arg(nom);
     for (const Nutrient& n : nutrients()) {
         const QString field = QString::fromLatin1(n.field);
-        const double v = m_t.asFloat(field);
+        const double v = t.asFloat(field);
         if (v < 0)
             return QStringLiteral("La valeur de %1 de l'aliment « %2 » est négative (%3) : une "
                                   "teneur pour 100 g ne peut pas être négative.")
@@ -163,10 +168,24 @@ bool FoodEditor::ecrit() {
     // A value typed here is one the user knows: it no longer counts as
     // unmeasured (the side table is written once the food is).
     const QStringList tapes = m_tapes;
+    const QString ancien = m_nomStocke;
     const double numero = m_t.asFloat(kNumero);
     const QString nom = m_t.asString(kNom);
     m_t.post();
-    if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.run(), m_t.directory(), numero, nom, tapes);
+    // The side tables only inform: the food is written whatever happens to
+    // them, and a failure there is told without undoing it.
+    try {
+        if (!ancien.isEmpty()) {
+            FichierNonMesures::renomme(m_t.run(), m_t.directory(), numero, ancien, nom);
+            FoodOrigins::rename(m_t.run(), m_t.directory(), numero, ancien, nom);
+        }
+        if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.run(), m_t.directory(), numero, nom, tapes);
+    } catch (const DataError& e) {
+        m_t.run().prompter().message(Prompter::Kind::Warning,
+                           QStringLiteral("L'aliment « %1 » est enregistré, mais ses tables annexes "
+                                          "n'ont pas pu être mises à jour.\n%2")
+                               .arg(nom.trimmed(), e.message()));
+    }
     return true;
 }
 

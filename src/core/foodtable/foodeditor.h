@@ -8,6 +8,8 @@
 // is written by confirme, or first by ecritAvantDeplacement before any move,
 // search or change of order, and in both cases only once it passes the checks
 // of erreurAliment; a refused food stays in editing and nothing is written.
+// A renamed food keeps its records in the side tables (its unmeasured
+// values, its origin), which name it.
 // The handle's events number a new food (the highest number plus one, zeros
 // in the nutrients) and guard deletions: the Base foods are never deleted,
 // and the Composite table's lines of a deleted food go before the food.
@@ -58,6 +60,9 @@ public:
     // food already bears (letter case and outer blanks aside), a blank
     // category, a negative value. "" when it can.
     QString erreurAliment() const;
+    // The same checks on the pending food of any Food table handle (a food
+    // added from the CIQUAL table passes them too).
+    static QString erreurAliment(const Table& taliments);
 
     // Confirmer: writes a pending food that passes the checks (the refusal is
     // told through the prompter). True when nothing is left pending.
@@ -90,6 +95,7 @@ private:
     long long m_numero = 0;   // taken before the new record is begun
     bool m_modifie = false;
     QStringList m_tapes;      // the nutrient fields typed since editing began
+    QString m_nomStocke;      // the stored name of the food being edited
     bool m_refus = false;     // the last deletion was refused
     QMetaObject::Connection m_etat;
 };

@@ -66,11 +66,18 @@ void removeLeftoverTemporaries(RunContext& run) {
         if (FileSeam::isTemporaryName(e)) run.seam().remove(dir.filePath(e));
 }
 
-QStringList listDatFiles(RunContext& run) {
+QStringList listDatFiles(RunContext& run, bool withBrokenLinks) {
     const QDir dir(run.dataDir().path());
+    // A link to nothing is neither a file nor a directory: QDir lists it
+    // among the "system" entries, with pipes and devices, which are left out.
+    QDir::Filters filters = QDir::Files | QDir::Hidden;
+    if (withBrokenLinks) filters |= QDir::System;
     QStringList names;
-    for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))
-        if (e.size() > 4 && e.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive)) names << e;
+    for (const QFileInfo& e : dir.entryInfoList(filters)) {
+        if (!e.isFile() && !(e.isSymLink() && !e.exists())) continue;
+        const QString name = e.fileName();
+        if (name.size() > 4 && name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive)) names << name;
+    }
     // By name without regard to case (as the user reads the list), then
     // exactly, so that the order is stable.
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {

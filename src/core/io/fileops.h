@@ -33,6 +33,7 @@ bool isSymLink(RunContext& run, const QString& name);
 // be writing them.
 void removeLeftoverTemporaries(RunContext& run);
 // Names (without directory) of the Data directory's files matching "*.dat" in
-// any letter case, sorted by name.
-QStringList listDatFiles(RunContext& run);
+// any letter case, sorted by name. A link whose target is gone is listed only
+// when asked, so that it can be reported.
+QStringList listDatFiles(RunContext& run, bool withBrokenLinks = false);
 }

@@ -118,6 +118,15 @@ TableSchema makeNeeds() {
     return s;
 }
 
+TableSchema makePersons() {
+    TableSchema s;
+    s.fileName = QStringLiteral("PERSONNE.DBF");
+    s.fields << chr("NOM", 30) << chr("SEXE", 1) << num("AGE", 3, 0) << num("POIDS", 5, 1)
+             << num("TAILLE", 5, 1) << num("PAL", 3, 1) << num("ETAT", 1, 0);
+    layOut(s.fields);
+    return s;
+}
+
 }  // namespace
 
 const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
@@ -278,11 +287,46 @@ TableSchema makeNonMesures() {
 }
 }  // namespace
 
+namespace {
+TableSchema makeOrigins() {
+    TableSchema t;
+    t.fileName = QStringLiteral("ORIGINES.DBF");
+    t.fields << *foodSchema().field(QStringLiteral("NUMERO")) << *foodSchema().field(QStringLiteral("NOM"))
+             << chr("SOURCE", 20) << chr("CODE", 10);
+    layOut(t.fields);
+    return t;
+}
+
+TableSchema makeCiqual() {
+    TableSchema t;
+    t.fileName = QStringLiteral("CIQUAL.DBF");
+    // CIQUAL's longest name has 149 characters, its group names 49.
+    t.fields << chr("CODE", 6) << chr("NOM", 160) << chr("GRP", 2) << chr("SSGRP", 4)
+             << chr("SSSSGRP", 6) << chr("GRP_NOM", 50) << chr("SSGRP_NOM", 50);
+    const QVector<DbfField>& food = foodSchema().fields;
+    for (int i = 3; i < food.size(); ++i) t.fields << food[i];
+    for (int i = 3; i < food.size(); ++i) {
+        DbfField f;
+        f.name = ciqualUnmeasuredField(food[i].name);
+        f.type = 'L';
+        f.length = 1;
+        t.fields << f;
+    }
+    layOut(t.fields);
+    return t;
+}
+}  // namespace
+
+QString ciqualUnmeasuredField(const QString& nutrient) { return QStringLiteral("N_") + nutrient; }
+
 const TableSchema& nonMesuresSchema() { static const TableSchema s = makeNonMesures(); return s; }
+const TableSchema& originsSchema() { static const TableSchema s = makeOrigins(); return s; }
+const TableSchema& ciqualSchema() { static const TableSchema s = makeCiqual(); return s; }
 const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
 const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
 const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }
 const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); return s; }
+const TableSchema& personsSchema() { static const TableSchema s = makePersons(); return s; }
 
 const QStringList& nutrientTags() {
     static const QStringList tags = {

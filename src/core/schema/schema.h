@@ -85,6 +85,36 @@ const TableSchema& needsSchema();
 // nothing is known to be unmeasured.
 const TableSchema& nonMesuresSchema();
 
+// Persons table PERSONNE.DBF: the persons whose needs the diagnosis computed,
+// one record each, found again by name.
+//   NOM     the name (C 30)          SEXE    F or H
+//   AGE     years (N 3)              POIDS   kg (N 5, 1)
+//   TAILLE  cm (N 5, 1)              PAL     activity level (N 3, 1)
+//   ETAT    0 none, 1 to 3 the trimester of pregnancy, 4 breastfeeding from
+//           0 to 6 months, 5 after 6 months
+const TableSchema& personsSchema();
+
+// Side table ORIGINES.DBF, beside the Food table: where a food's values come
+// from, for the foods taken from a published table.
+//   NUMERO, NOM   the food's number and name (a record applies only to the
+//                 food that has both)
+//   SOURCE        the published table, "CIQUAL 2020"
+//   CODE          the food's code in it, "13039"
+const TableSchema& originsSchema();
+
+// The whole CIQUAL 2020 table, CIQUAL.DBF, installed with the program and
+// only ever read: one record per CIQUAL food, in French name order.
+//   CODE                     CIQUAL's alim_code
+//   NOM                      CIQUAL's full name (alim_nom_fr)
+//   GRP, SSGRP, SSSSGRP      its group, sub-group and sub-sub-group codes
+//   GRP_NOM, SSGRP_NOM       the names of its group and sub-group
+//   PROT_A ... FIBRES        the thirty-one values per 100 g, as the Food
+//                            table would hold them (same fields, same widths)
+//   N_PROT_A ... N_FIBRES    L 1 each: T when CIQUAL gives no value (stored 0)
+const TableSchema& ciqualSchema();
+// The logical field of CIQUAL.DBF that marks a nutrient unmeasured.
+QString ciqualUnmeasuredField(const QString& nutrient);
+
 // The thirty nutrient index tags of the Food table (every nutrient but FIBRES).
 // Each orders the foods from the largest value of the nutrient down, equal
 // values by name.

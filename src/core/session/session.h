@@ -24,6 +24,10 @@ public:
     RunContext& run() { return m_run; }
     QString dataDir() const { return m_run.dataDir().path(); }
     Prompter& prompter() { return m_run.prompter(); }
+    // The whole CIQUAL table installed with the program (CIQUAL.DBF), read
+    // where it is; set by start-up, which finds it beside the program.
+    QString ciqualFile() const { return m_ciqualFile; }
+    void setCiqualFile(const QString& path) { m_ciqualFile = path; }
     DailyTotals& totals() { return m_totals; }
     const DailyTotals& totals() const { return m_totals; }
 
@@ -34,5 +38,6 @@ public:
 
 private:
     RunContext m_run;
+    QString m_ciqualFile;
     DailyTotals m_totals;
 };

@@ -127,6 +127,19 @@ QStringList notesOf(const CompletionRequest& r, const Ceilings& c) {
         notes << QStringLiteral("La part des lipides dans l'énergie de la journée dépasse déjà %1 %% : les "
                                 "aliments proposés n'en apportent pas davantage qu'elle.")
                      .arg(c.lipidShare, 0, 'f', 0);
+    for (const UpperCeiling& u : c.upper) {
+        if (!u.passed) continue;
+        const LignePage2& row = LignesPage2()[u.row];
+        notes << QStringLiteral("La journée dépasse déjà la limite supérieure de sécurité en %1 (%2%4 pour %3%4) : "
+                                "les aliments proposés n'en ajoutent pas.")
+                     .arg(nutrientByField(champPage2(row))->name,
+                          QString::number(r.day[row.intake] * row.factor, 'f', 2),
+                          QString::number(u.limit * row.factor, 'f', 2), row.suffix);
+    }
+    if (!r.limitsUnknown.isEmpty())
+        notes << QStringLiteral("Les limites supérieures de sécurité ne sont pas connues (%1) : la proposition "
+                                "ne les respecte pas forcément.")
+                     .arg(r.limitsUnknown);
     return notes;
 }
 
@@ -174,8 +187,15 @@ int coveredRates(const DailyTotals& totals, const GroupNeeds& needs) {
     return n;
 }
 
-Ceilings ceilingsOf(const DailyTotals& day, const GroupNeeds& needs) {
+Ceilings ceilingsOf(const DailyTotals& day, const GroupNeeds& needs, const UpperLimits& limits) {
     Ceilings c;
+    const QVector<LignePage2>& rows = LignesPage2();
+    for (int i = 0; i < rows.size(); ++i) {
+        const double limit = limits[rows[i].need];
+        if (!(limit > 0.0)) continue;
+        const double intake = day[rows[i].intake];
+        c.upper << UpperCeiling{i, limit, std::max(0.0, limit - intake), intake > limit};
+    }
     // What may still be added under a maximum; once the day passes it, 5 %
     // of the need it is drawn from.
     auto allow = [](double intake, double max, double need, bool& passed) {
@@ -250,7 +270,7 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
                                       "aliments de la table sont exclus."),
                        clock);
 
-    const Ceilings ceilings = ceilingsOf(r.day, r.needs);
+    const Ceilings ceilings = ceilingsOf(r.day, r.needs, r.limits);
     Completion out;
     out.allowedFoods = static_cast<int>(allowed.size());
     out.notes = notesOf(r, ceilings);

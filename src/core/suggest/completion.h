@@ -25,7 +25,8 @@
 // energy within page 1's recommended share, sodium within its need (the
 // adequate intake, a ceiling). A ceiling the day already passes lets the
 // proposal add at most 5 % of it (for the lipids' share: the foods added
-// keep within it themselves). Each food used costs 0.5 and each 100 g 0.05,
+// keep within it themselves). The nutrients that have a tolerable upper
+// intake level stay under it; one the day already passes gets nothing more. Each food used costs 0.5 and each 100 g 0.05,
 // so that a proposal uses no food and no gram it does not need.
 #include <QSet>
 #include <QString>
@@ -60,6 +61,8 @@ struct Exclusions {
 struct CompletionRequest {
     DailyTotals day;
     GroupNeeds needs;
+    UpperLimits limits;           // 0 where none applies
+    QString limitsUnknown;        // why the upper levels could not be had, when they could not
     QString groupName;            // for the messages
     QVector<CandidateFood> foods;
     Exclusions exclusions;
@@ -85,7 +88,7 @@ struct Shortfall {
         NoFood,       // no allowed food brings any
         Portions,     // the allowed foods do not bring enough within their portions
         Energy,       // enough would pass 105 % of the energy need
-        Limits,       // enough would pass a limit of page 1 or sodium's
+        Limits,       // enough would pass a limit of page 1, sodium's or an upper level
         FoodCount,    // not together with the others within the number of foods
     };
     int row = -1;          // index in LignesPage2()
@@ -133,6 +136,14 @@ double targetOf(int row);
 // How many rates of page 2 reach their target with these totals.
 int coveredRates(const DailyTotals& totals, const GroupNeeds& needs);
 
+// An upper level the proposal keeps: the row of page 2, its level and what
+// may still be added (nothing once the day passes it).
+struct UpperCeiling {
+    int row = -1;   // index in LignesPage2()
+    double limit = 0.0, allowance = 0.0;
+    bool passed = false;
+};
+
 // Limits the proposal keeps, as page 1 and page 2 compute them.
 struct Ceilings {
     double energy = 0.0, sugar = 0.0, animalLipids = 0.0, sodium = 0.0;   // added amounts allowed
@@ -140,5 +151,6 @@ struct Ceilings {
     double lipidShareSlack = 0.0;   // 9 x lipids may grow by this much more than share x energy
     bool energyPassed = false, sugarPassed = false, animalLipidsPassed = false, sodiumPassed = false,
          lipidSharePassed = false;  // the day already passes the limit
+    QVector<UpperCeiling> upper;    // one per upper level that applies
 };
-Ceilings ceilingsOf(const DailyTotals& day, const GroupNeeds& needs);
+Ceilings ceilingsOf(const DailyTotals& day, const GroupNeeds& needs, const UpperLimits& limits = {});

@@ -29,6 +29,10 @@ double room(const CandidateFood& f, const CompletionRequest& r, const Ceilings& 
     cap(v[T::GLUC_S] / 100.0, c.sugar - added(T::GLUC_S));
     cap(v[T::LIPI_A] / 100.0, c.animalLipids - added(T::LIPI_A));
     cap(v[T::NA] / 100.0, c.sodium - added(T::NA));
+    for (const UpperCeiling& u : c.upper) {
+        const int slot = LignesPage2()[u.row].intake;
+        cap(v[slot] / 100.0, u.allowance - added(slot));
+    }
     const double usedShare = 900.0 * (added(T::LIPI_A) + added(T::LIPI_V)) - c.lipidShare * added(T::CALORIES);
     cap((900.0 * (v[T::LIPI_A] + v[T::LIPI_V]) - c.lipidShare * v[T::CALORIES]) / 100.0,
         c.lipidShareSlack - usedShare);
@@ -38,7 +42,7 @@ double room(const CandidateFood& f, const CompletionRequest& r, const Ceilings& 
 
 Completion greedyCompletion(const CompletionRequest& r) {
     Completion out;
-    const Ceilings c = ceilingsOf(r.day, r.needs);
+    const Ceilings c = ceilingsOf(r.day, r.needs, r.limits);
     const QVector<LignePage2>& rows = LignesPage2();
     DailyTotals totals = r.day;
     QSet<int> used;

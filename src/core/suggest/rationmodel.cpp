@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/diagnosis/page2.h"
 #include "core/schema/schema.h"
 
 namespace {
@@ -124,6 +125,12 @@ RationModel::RationModel(const CompletionRequest& request, const Ceilings& c, co
         if (!(ceilingsOn & cap.flag)) continue;
         const int r = addRow(GLP_UP, 0.0, std::max(0.0, cap.allowance));
         for (int j = 0; j < n; ++j) put(r, xCol(j), perGram(j, cap.slot));
+    }
+    if (ceilingsOn & UpperLevelCeilings) {
+        for (const UpperCeiling& u : c.upper) {
+            const int r = addRow(GLP_UP, 0.0, u.allowance);
+            for (int j = 0; j < n; ++j) put(r, xCol(j), perGram(j, LignesPage2()[u.row].intake));
+        }
     }
     if (ceilingsOn & LipidShareCeiling) {
         // 900 x lipids <= share x energy, over what the foods add.

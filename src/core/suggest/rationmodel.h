@@ -8,7 +8,7 @@
 // (percentage points missing). Rows: one per target rate (the food's
 // percentage of the need per gram times its grams, plus the shortfall, at
 // least the gap), the ceilings (energy, sugars, animal lipids, sodium, the
-// lipids' share), the number of foods (the yes/no, or in the relaxation each
+// lipids' share, the upper levels), the number of foods (the yes/no, or in the relaxation each
 // food's grams over its portion), and with a choice the links between grams
 // and yes/no (least amount <= grams <= portion when yes, 0 when no).
 #include <QVector>
@@ -28,7 +28,7 @@ public:
     };
     // Which ceilings hold (an explanation lifts some to find what blocks).
     enum Ceiling { EnergyCeiling = 1, SugarCeiling = 2, AnimalLipidsCeiling = 4, SodiumCeiling = 8,
-                   LipidShareCeiling = 16, AllCeilings = 31 };
+                   LipidShareCeiling = 16, UpperLevelCeilings = 32, AllCeilings = 63 };
 
     struct Target {
         int row;        // index in LignesPage2()

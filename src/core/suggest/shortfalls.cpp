@@ -93,8 +93,8 @@ QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings&
                 const std::optional<bool> withAll = reaches(all);
                 if (!withAll) {
                     s.reason = R::FoodCount;
-                    why = QStringLiteral("l'énergie, les limites de la page 1 et du sodium ou le nombre d'aliments "
-                                         "(%1 au plus) l'en empêchent")
+                    why = QStringLiteral("l'énergie, les limites de la page 1 et du sodium, les limites de "
+                                         "sécurité ou le nombre d'aliments (%1 au plus) l'en empêchent")
                               .arg(k);
                 } else if (!*withAll) {
                     s.reason = R::Limits;
@@ -113,13 +113,15 @@ QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings&
                                        u"le maximum de lipides d'origine animale de la page 1"},
                                       {RationModel::LipidShareCeiling,
                                        u"la part des lipides dans l'énergie recommandée à la page 1"},
-                                      {RationModel::SodiumCeiling, u"le maximum de sodium"}};
+                                      {RationModel::SodiumCeiling, u"le maximum de sodium"},
+                                      {RationModel::UpperLevelCeilings,
+                                       u"la limite supérieure de sécurité d'un nutriment qu'ils apportent"}};
                         for (const auto& l : limits)
                             if (why.isEmpty() && reaches(all & ~l.flag).value_or(false))
                                 why = QStringLiteral("en apporter assez ferait dépasser ") + QString::fromUtf16(l.text);
                         if (why.isEmpty())
                             why = QStringLiteral("en apporter assez ferait dépasser l'énergie et les maxima de la "
-                                                 "page 1 et du sodium");
+                                                 "page 1, du sodium ou de sécurité");
                     }
                 } else {
                     s.reason = R::FoodCount;

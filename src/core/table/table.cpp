@@ -528,8 +528,12 @@ void Table::deleteRecord() {
 
 Table::State Table::state() const { return d->cursor.state(); }
 
-double Table::asFloat(const QString& field) const {
-    const int f = d->resolve(field);
+double Table::asFloat(const QString& field) const { return asFloatAt(d->resolve(field)); }
+
+int Table::fieldNumber(const QString& field) const { return d->resolve(field); }
+
+double Table::asFloatAt(int f) const {
+    d->requireOpen();
     const int rec = d->readRec();
     if (f < 0) return d->calcValue(rec, -2 - f);
     return d->readNumber(rec, f);

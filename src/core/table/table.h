@@ -120,6 +120,11 @@ public:
 
     double asFloat(const QString& field) const;
     QString asString(const QString& field) const;
+    // A field's number on the open handle, for a loop that reads the same
+    // fields on every record without looking their names up each time
+    // (throws DataError like a read by name); then asFloat by that number.
+    int fieldNumber(const QString& field) const;
+    double asFloatAt(int fieldNumber) const;
     // Writes into the pending record (an edit is begun if browsing).
     // Values are checked when written: a text cp1252 cannot hold or a number
     // too wide for its field throws DataError and the buffer is unchanged.

@@ -5,14 +5,19 @@
 //
 // A reference is chosen per row by one rule: the PRI when EFSA gives one,
 // else the AI, else the safe and adequate intake, else the AR (energy has
-// only an average requirement).
+// only an average requirement). Beside it EFSA gives, for some rows, a
+// tolerable upper intake level (UL).
 #include <QString>
 #include <QVector>
 
 struct EfsaEntry {
     int line = 0;
     QString nutrient, population, age, gender;
-    QString ai, ar, pri, safe;   // raw texts
+    QString ai, ar, pri, safe, ul;   // raw texts
+    // Whether the row's age band ("2 years", "1-3 years", "≥ 18 years",
+    // "30–39 years PAL=1.4") holds this age in whole years; a band in months
+    // (infants) holds none.
+    bool holdsAge(int years) const;
 };
 
 struct EfsaValue {
@@ -26,6 +31,7 @@ class EfsaTable {
 public:
     static EfsaTable read(const QString& path);
     const QString& fileName() const { return m_name; }
+    const QVector<EfsaEntry>& entries() const { return m_entries; }
 
     // The reference value for the row(s) matching the four texts exactly.
     // Several matching rows must give the same value. Throws DataError when
@@ -33,6 +39,16 @@ public:
     // one number with a unit (a range such as "0.02–0.5", "ALAP"...).
     EfsaValue lookup(const QString& nutrient, const QString& population, const QString& age,
                      const QString& gender) const;
+    // The first row of the nutrient and population whose band holds the age,
+    // for this gender ("Male" or "Female") or for both; nullptr when none.
+    const EfsaEntry* rowFor(const QString& nutrient, const QString& population, const QString& gender,
+                            int years) const;
+    // The row's tolerable upper intake level converted to mg per day; false
+    // when EFSA sets none ("ND") or gives it for one form only ("mg/day
+    // nicotinamide").
+    static bool upperLimitMg(const EfsaEntry& row, double* mg);
+    // The row's texts as a formula names them: "Nutrient|population|age|gender".
+    static QString reference(const EfsaEntry& row);
 
     // Parses one value text; returns false when it is not "[(+)] number unit".
     static bool parseValue(const QString& text, EfsaValue* out);

@@ -1,4 +1,4 @@
-#include "formula.h"
+#include "core/needs/formula.h"
 
 #include <cmath>
 

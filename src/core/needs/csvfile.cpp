@@ -1,4 +1,4 @@
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 
 #include <QFile>
 #include <QFileInfo>

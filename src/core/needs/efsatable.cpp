@@ -1,8 +1,8 @@
-#include "efsatable.h"
+#include "core/needs/efsatable.h"
 
 #include <QRegularExpression>
 
-#include "csvfile.h"
+#include "core/needs/csvfile.h"
 #include "core/io/dataerror.h"
 
 EfsaTable EfsaTable::read(const QString& path) {
@@ -17,6 +17,7 @@ EfsaTable EfsaTable::read(const QString& path) {
     const int cAR = csv.requireColumn(QStringLiteral("AR"));
     const int cPRI = csv.requireColumn(QStringLiteral("PRI"));
     const int cS = csv.requireColumn(QStringLiteral("Safe and adequate intake"));
+    const int cUL = csv.requireColumn(QStringLiteral("UL"));
     for (const CsvRow& r : csv.rows()) {
         EfsaEntry e;
         e.line = r.line;
@@ -28,6 +29,7 @@ EfsaTable EfsaTable::read(const QString& path) {
         e.ar = r.fields.at(cAR).trimmed();
         e.pri = r.fields.at(cPRI).trimmed();
         e.safe = r.fields.at(cS).trimmed();
+        e.ul = r.fields.at(cUL).trimmed();
         t.m_entries << e;
     }
     return t;
@@ -118,4 +120,36 @@ bool convertEfsa(const EfsaValue& v, const QString& rowUnit, double* out) {
     if (factor == 0) return false;
     *out = v.amount * factor;
     return true;
+}
+
+bool EfsaEntry::holdsAge(int years) const {
+    // "≥ A", "A-B" or "A–B", "A", then the unit; anything after (PAL=) aside.
+    static const QRegularExpression re(QStringLiteral("^(\u2265\\s*)?([0-9]+)(?:\\s*[-\u2013]\\s*([0-9]+))?\\s*"
+                                                      "(years?|months?)\\b"));
+    const auto m = re.match(age);
+    if (!m.hasMatch()) return false;
+    // Bands in months are those of infants, under the youngest age asked.
+    if (m.captured(4).startsWith(QLatin1String("month"))) return false;
+    const int from = m.captured(2).toInt();
+    if (!m.captured(1).isEmpty()) return years >= from;
+    const int to = m.captured(3).isEmpty() ? from : m.captured(3).toInt();
+    return years >= from && years <= to;
+}
+
+const EfsaEntry* EfsaTable::rowFor(const QString& nutrient, const QString& population, const QString& gender,
+                                   int years) const {
+    for (const EfsaEntry& e : m_entries)
+        if (e.nutrient == nutrient && e.population == population &&
+            (e.gender == gender || e.gender == QLatin1String("Both genders")) && e.holdsAge(years))
+            return &e;
+    return nullptr;
+}
+
+bool EfsaTable::upperLimitMg(const EfsaEntry& row, double* mg) {
+    EfsaValue v;
+    return !isAbsent(row.ul) && parseValue(row.ul, &v) && !v.increment && convertEfsa(v, QStringLiteral("mg"), mg);
+}
+
+QString EfsaTable::reference(const EfsaEntry& row) {
+    return QStringList{row.nutrient, row.population, row.age, row.gender}.join(QLatin1Char('|'));
 }
