@@ -5,11 +5,13 @@
 // a table or a saved day that is a link is refused for writing, while a
 // read-only opening still follows it.
 #include <QDir>
+#include <cstring>
 #include <QtTest>
 
 #include "core/compose/choixfichiers.h"
 #include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
+#include "core/dbf/numberparse.h"
 #include "core/io/fileops.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
@@ -126,6 +128,34 @@ private slots:
         QVERIFY(Files::writeBytes(dir.file("CHOIX.DBF"), b));
         auto f = DbfFile::open(dir.file("CHOIX.DBF"), true);
         QCOMPARE(f->number(1, f->fieldIndex("QTE")), value);
+    }
+
+    // The door check classifies the bytes of a field together; it must answer
+    // as the byte-by-byte reading does for every text of the characters that
+    // matter, at every width and wherever the field sits among other bytes.
+    void wideCheckAnswersAsTheNarrowOne() {
+        const char alphabet[] = {' ', '\0', '-', '+', '.', '0', '9', 'e', ','};
+        const int letters = int(sizeof alphabet);
+        char buffer[32];
+        int texts = 0;
+        for (int n = 1; n <= 5; ++n) {
+            int total = 1;
+            for (int i = 0; i < n; ++i) total *= letters;
+            for (int code = 0; code < total; ++code, ++texts) {
+                std::memset(buffer, '7', sizeof buffer);   // digits around the field
+                for (int i = 0, c = code; i < n; ++i, c /= letters) buffer[3 + i] = alphabet[c % letters];
+                const bool narrow = DbfNumber::isPlainNumber(buffer + 3, n);
+                if (DbfNumber::isPlainNumberWide(buffer + 3, n) != narrow)
+                    QFAIL(qPrintable(QStringLiteral("« %1 »").arg(QString::fromLatin1(buffer + 3, n))));
+            }
+        }
+        for (const char* wide : {"   12345.678901", "-1234567890.1234", "1234567890123456", "   .  ", "1.2.3"}) {
+            std::memset(buffer, ' ', sizeof buffer);
+            std::memcpy(buffer, wide, std::strlen(wide));
+            for (int n = 1; n <= 16; ++n)
+                QCOMPARE(DbfNumber::isPlainNumberWide(buffer, n), DbfNumber::isPlainNumber(buffer, n));
+        }
+        QVERIFY(texts > 60000);
     }
 
     // A table that is a link to a file elsewhere: read through, never written.

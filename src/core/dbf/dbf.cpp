@@ -34,6 +34,7 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +62,22 @@ using DbfNumber::parseStrict;
 QString shownNumber(double value) {
     if (std::fabs(value) < 1e21) return DbfNumber::plainText(value);
     return QString::number(value, 'g', 6);
+}
+
+// A big table is read into memory it fills at once: asking the system for
+// large pages there spares one page fault per 4 KiB while it is read (the
+// largest share of reading 100,000 foods). A hint only; nothing changes when
+// it is not followed.
+void askForLargePages(QByteArray& buffer) {
+#ifdef MADV_HUGEPAGE
+    constexpr quintptr large = quintptr(2) << 20;
+    if (buffer.size() < 4 * int(large)) return;
+    const quintptr begin = (reinterpret_cast<quintptr>(buffer.data()) + large - 1) & ~(large - 1);
+    const quintptr end = (reinterpret_cast<quintptr>(buffer.data()) + quintptr(buffer.size())) & ~(large - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(buffer);
+#endif
 }
 
 using DbfHeader::damaged;
@@ -184,6 +201,8 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
     QVector<const DbfField*> numbers;
     for (const DbfField& f : list)
         if (f.type == 'N' || f.type == 'F') numbers << &f;
+    // Up to here 16 bytes can be read from any byte of a record.
+    const char* wideEnd = records + static_cast<qint64>(count) * rlen - 16;
     for (int r = 0; r < count; ++r) {
         const char* rec = records + static_cast<qint64>(r) * rlen;
         if (rec[0] != ' ' && rec[0] != '*')
@@ -194,7 +213,9 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
                           .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
         for (const DbfField* f : numbers) {
             const char* p = rec + 1 + f->offset;
-            if (DbfNumber::isPlainNumber(p, f->length)) continue;
+            if (f->length <= 16 && p <= wideEnd ? DbfNumber::isPlainNumberWide(p, f->length)
+                                                : DbfNumber::isPlainNumber(p, f->length))
+                continue;
             bool ok;
             parseStrict(p, f->length, &ok);
             if (ok) continue;
@@ -253,6 +274,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly, RunCo
     const QByteArray identity = CheckedFiles::identityOf(st);
     d.recordsKnownGood = settled && run->checkedFiles().contains(identity);
     QByteArray bytes(static_cast<int>(size), Qt::Uninitialized);
+    askForLargePages(bytes);
     qint64 done = 0;
     while (done < size) {
         const ssize_t n = ::pread(d.fd, bytes.data() + done, static_cast<size_t>(size - done), done);

@@ -1,5 +1,9 @@
 #include "core/dbf/numberparse.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <cmath>
 #include <cstdlib>
 
@@ -160,6 +164,34 @@ bool isPlainNumber(const char* p, int n) {
     while (i < n && cls[static_cast<unsigned char>(p[i])] == Pad) ++i;
     return i == n;
 }
+
+#if defined(__SSE2__)
+// Each class of the 16 bytes as a bit mask (bit i for byte i), limited to the
+// field's bytes; then the grammar above on the masks: pads around one run
+// that is an optional sign, then digits and at most one point, at least one
+// digit.
+bool isPlainNumberWide(const char* p, int n) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const auto mask = [](__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); };
+    const auto equal = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    const unsigned field = (1u << n) - 1;
+    const __m128i shifted = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+    const unsigned digit = mask(_mm_cmpeq_epi8(_mm_min_epu8(shifted, _mm_set1_epi8(9)), shifted)) & field;
+    const unsigned pad = mask(_mm_or_si128(equal(' '), equal('\0'))) & field;
+    const unsigned sign = mask(_mm_or_si128(equal('-'), equal('+'))) & field;
+    const unsigned point = mask(equal('.')) & field;
+    const unsigned value = field & ~pad;
+    if (value == 0) return true;   // blank: the number 0
+    const int first = __builtin_ctz(value), last = 31 - __builtin_clz(value);
+    unsigned run = ((2u << last) - 1) & ~((1u << first) - 1);
+    if (pad & run) return false;
+    if (sign & (1u << first)) run &= ~(1u << first);
+    const unsigned points = point & run;
+    return !(sign & run) && (digit & run) && ((digit | point) & run) == run && !(points & (points - 1));
+}
+#else
+bool isPlainNumberWide(const char* p, int n) { return isPlainNumber(p, n); }
+#endif
 
 QString withoutNegativeZero(QString text) {
     if (!text.startsWith(QLatin1Char('-'))) return text;

@@ -17,6 +17,10 @@ double parseStrict(const char* p, int n, bool* ok);
 // decimal point, padding), told without computing the value; false says only
 // that parseStrict must decide.
 bool isPlainNumber(const char* p, int n);
+// The same answer, for a field of 1 to 16 bytes with at least 16 bytes
+// readable at p (the door check over a whole file's records): the bytes are
+// classified together rather than one by one.
+bool isPlainNumberWide(const char* p, int n);
 // The same, 0 when the bytes are not a number.
 double parseLenient(const char* p, int n);
 // The value as an exact count of 10^-decimals; false when the text is not a
