@@ -7,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX    ?= /usr/local
 STAGE     ?= $(BUILD)/stage
 
-.PHONY: all deps configure build run test bench screenshots fuzz asan clean install deb stage
+.PHONY: all deps configure build run test bench screenshots fuzz asan clean install deb stage format-check
 
 all: build
 
@@ -63,6 +63,16 @@ asan: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DNUTRIMO_SANITIZE=ON
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# Every source file laid out as .clang-format says; names those that are
+# not (clang-format --dry-run FILE shows where) and fails. Nothing is changed.
+CLANG_FORMAT ?= clang-format
+FORMAT_DIRS  ?= src tests bench fuzz tools
+format-check: deps
+	@bad=$$(find $(FORMAT_DIRS) \( -name '*.cpp' -o -name '*.h' \) | sort | while read -r f; do \
+	  $(CLANG_FORMAT) --dry-run --Werror --style=file "$$f" >/dev/null 2>&1 || echo "$$f"; done); \
+	if [ -n "$$bad" ]; then echo "Fichiers hors du format de .clang-format :"; echo "$$bad"; exit 1; fi; \
+	echo "Tous les fichiers suivent .clang-format."
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "compose/compose.h"
 #include "core/compose/dailytotals.h"
@@ -20,6 +19,7 @@
 #include "core/table/table.h"
 #include "core/session/session.h"
 #include "support/scriptedprompter.h"
+#include "support/testsupport.h"
 #include "support/ui/scripteddesktop.h"
 
 namespace {
@@ -28,13 +28,12 @@ using BenchTables::writeTable;
 // A Data directory with `foods` foods and a day's choice of `lines` lines,
 // and the composition window shown on it.
 struct Setup {
-    QTemporaryDir dir;
-    std::unique_ptr<Session> session;
+    TempDataDir dir;
+    Session* session = &dir.session();
     std::unique_ptr<ScriptedDesktop> desktop;
     std::unique_ptr<TFcompose> w;
 
     Setup(int foods, int lines) {
-        session = std::make_unique<Session>(dir.path());
         desktop = std::make_unique<ScriptedDesktop>(session->run());
         const QDir d(dir.path());
         const QStringList& cats = categories();

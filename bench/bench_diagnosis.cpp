@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include "core/compose/dailytotals.h"
 #include "core/compose/savedday.h"
@@ -26,13 +25,14 @@
 #include "core/session/session.h"
 #include "ui/printerservice.h"
 #include "support/scriptedprompter.h"
+#include "support/testsupport.h"
 #include "support/ui/scripteddesktop.h"
 
 namespace {
 // A Data directory with a Needs table and a Choice table of n lines.
 struct Day {
-    QTemporaryDir dir;
-    Session session{dir.path()};
+    TempDataDir dir;
+    Session& session{dir.session()};
     ScriptedDesktop desktop{session.run()};
     ScriptedPrompter prompter{session.run()};
     Table choice{session.run(), choiceSchema()};
@@ -45,7 +45,7 @@ struct Day {
         const QDir tables(QStringLiteral(NUTRIMO_TABLES_DIR));
         if (suppliedTables)
             for (const QString& f : {foodSchema().fileName, nonMesuresSchema().fileName})
-                QFile::copy(tables.filePath(f), QDir(dir.path()).filePath(f));
+                QFile::copy(tables.filePath(f), dir.file(f));
         QStringList foods;
         if (suppliedTables) {
             Table food(session.run(), foodSchema());
@@ -54,8 +54,8 @@ struct Day {
             for (food.first(); !food.eof() && foods.size() < lines; food.next()) foods << food.asString("NOM");
         }
         const QString needs = tables.filePath(needsSchema().fileName);
-        if (!QFile::copy(needs, QDir(dir.path()).filePath(needsSchema().fileName))) writeNeeds();
-        DbfFile::create(QDir(dir.path()).filePath(choiceSchema().fileName), choiceSchema().fields);
+        if (!QFile::copy(needs, dir.file(needsSchema().fileName))) writeNeeds();
+        DbfFile::create(dir.file(choiceSchema().fileName), choiceSchema().fields);
         choice.open();
         for (int i = 0; i < lines; ++i) {
             choice.append();
@@ -70,7 +70,7 @@ struct Day {
         session.run().seam().setDurable(true);
     }
     void writeNeeds() {
-        DbfFile::create(QDir(dir.path()).filePath(needsSchema().fileName), needsSchema().fields);
+        DbfFile::create(dir.file(needsSchema().fileName), needsSchema().fields);
         Table t(session.run(), needsSchema());
         t.open();
         for (int r = 1; r <= 29; ++r) {
@@ -112,7 +112,7 @@ BENCHMARK(BM_DrawPage2)->Unit(benchmark::kMillisecond);
 void BM_PrintToPdf(benchmark::State& state) {
     Day day(20);
     ScriptedPrompter& prompter = day.prompter;
-    const QString pdf = QDir(day.dir.path()).filePath(QStringLiteral("bilan.pdf"));
+    const QString pdf = day.dir.file(QStringLiteral("bilan.pdf"));
     day.desktop.printers().setPdfOutput(pdf);
     TFdiagnost w(day.session, day.desktop);
     w.setGroupe(QStringLiteral("Femme active"));
@@ -128,8 +128,8 @@ BENCHMARK(BM_PrintToPdf)->Unit(benchmark::kMillisecond);
 struct FourteenDays : Day {
     FourteenDays() : Day(200, true) {
         for (int d = 1; d <= 14; ++d)
-            QFile::copy(QDir(dir.path()).filePath(choiceSchema().fileName),
-                        QDir(dir.path()).filePath(QStringLiteral("jour%1.dat").arg(d)));
+            QFile::copy(dir.file(choiceSchema().fileName),
+                        dir.file(QStringLiteral("jour%1.dat").arg(d)));
     }
 };
 

@@ -27,7 +27,7 @@
 #include "core/schema/schema.h"
 #include "core/io/runcontext.h"
 #include "core/table/table.h"
-#include "support/recordbuilder.h"
+#include "benchtables.h"
 
 namespace {
 
@@ -50,29 +50,18 @@ QString foodDir(int n) {
     if (it != dirs.end()) return it->second;
     const QString dir = workDir().filePath(QStringLiteral("foods%1").arg(n));
     QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/DIETAB.DBF");
-    // Records encoded by the codec, written with the header in one image.
-    DbfFile::create(path, foodSchema().fields);
-    auto file = DbfFile::open(path, true);
     std::mt19937 rng(42);
     const int words = int(sizeof kWords / sizeof kWords[0]);
-    const QVector<DbfField>& fields = file->fields();
-    QVector<QByteArray> records;
-    records.reserve(n);
-    for (int i = 0; i < n; ++i) {
+    BenchTables::writeTable(dir + QStringLiteral("/DIETAB.DBF"), foodSchema(), n, [&](RecordBuilder& rec, int i) {
         QString name;
         for (int w = 0; w < 3; ++w)
             name += (w ? QStringLiteral(" ") : QString()) + QString::fromUtf8(kWords[rng() % words]);
         name += QStringLiteral(" %1").arg(i);
-        RecordBuilder rec(*file);
         rec.set(QStringLiteral("NUMERO"), i + 1).set(QStringLiteral("NOM"), name);
         rec.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
-        for (int f = 3; f < fields.size(); ++f)
-            rec.set(fields[f].name, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0));
-        records << rec.bytes();
-    }
-    file.reset();
-    DbfFile::create(path, foodSchema().fields, records);
+        for (int f = 3; f < foodSchema().fields.size(); ++f)
+            rec.set(foodSchema().fields[f].name, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0));
+    });
     dirs[n] = dir;
     return dir;
 }

@@ -10,9 +10,10 @@ set -euo pipefail
 # The Debian package: librsvg2-bin renders the PNG icons from the SVG,
 # dpkg-dev computes the library dependencies (dpkg-shlibdeps); lintian,
 # appstream (appstreamcli) and devscripts (hardening-check) check the package.
+# clang-format checks the layout of the code (make format-check).
 PKGS="g++ clang libclang-rt-14-dev cmake make qt6-base-dev qt6-svg-dev libqt6svg6 libshp-dev libbenchmark-dev \
 fonts-liberation fontconfig xvfb xauth poppler-utils python3-dbfread python3-dbf \
-qt6-translations-l10n desktop-file-utils libglpk-dev librsvg2-bin dpkg-dev lintian appstream devscripts"
+qt6-translations-l10n desktop-file-utils libglpk-dev librsvg2-bin dpkg-dev lintian appstream devscripts clang-format"
 missing=""
 for p in $PKGS; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

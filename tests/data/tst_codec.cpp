@@ -8,6 +8,7 @@
 #include "core/schema/schema.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
+#include "support/recordbuilder.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -148,13 +149,12 @@ private slots:
                                    QStringLiteral("é\"'\\;"), QString()};
         {
             auto file = DbfFile::open(path);
-            for (int i = 0; i < texts.size(); ++i) {
-                QByteArray rec = file->blankRecord();
-                rec.replace(0, 11, file->encodeNumber(0, i * 1000.0));
-                rec.replace(11, 10, file->encodeText(1, texts[i]));
-                rec.replace(21, 8, file->encodeNumber(2, 0.001 * (i + 1)));
-                file->writeRecord(i, rec);
-            }
+            for (int i = 0; i < texts.size(); ++i)
+                file->writeRecord(i, RecordBuilder(*file)
+                                         .set("QTE", i * 1000.0)
+                                         .set("NOM", texts[i])
+                                         .set("VAL", 0.001 * (i + 1))
+                                         .bytes());
             file->setDeleted(2, true);
         }
         auto file = DbfFile::open(path);
@@ -188,12 +188,10 @@ private slots:
 
         {
             auto file = DbfFile::open(path);
-            QByteArray rec = file->blankRecord();
-            rec.replace(11, 10, file->encodeText(1, QStringLiteral("A")));
-            file->writeRecord(0, rec);
-            file->writeRecord(1, rec);
-            rec.replace(11, 10, file->encodeText(1, QStringLiteral("B")));
-            file->writeRecord(0, rec);
+            const QByteArray a = RecordBuilder(*file).set("NOM", QStringLiteral("A")).bytes();
+            file->writeRecord(0, a);
+            file->writeRecord(1, a);
+            file->writeRecord(0, RecordBuilder(*file).set("NOM", QStringLiteral("B")).bytes());
         }
         const QByteArray two = Files::bytesOf(path);
         QCOMPARE(two.size(), 129 + 2 * 30 + 1);

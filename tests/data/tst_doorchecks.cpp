@@ -8,11 +8,15 @@
 #include <cstring>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "core/compose/choixfichiers.h"
+#include "core/io/checkedfiles.h"
 #include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/dbf/numberparse.h"
 #include "core/io/fileops.h"
+#include "core/io/runcontext.h"
 #include "core/table/table.h"
 #include "support/dataerrors.h"
 #include "support/files.h"
@@ -93,19 +97,32 @@ private slots:
     void checkedAgainAfterAChange() {
         TempDataDir dir;
         QByteArray b = twoLines(dir);
+        const QString path = dir.file("CHOIX.DBF");
+        const auto identity = [&path] {
+            struct stat st {};
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? CheckedFiles::identityOf(st)
+                                                                        : QByteArray();
+        };
         // Times of files have a coarse clock: only a file left alone for a
         // few seconds is remembered as checked.
         QTest::qWait(4100);
-        DbfFile::open(dir.file("CHOIX.DBF"), true);
-        DbfFile::open(dir.file("CHOIX.DBF"), true);
+        DbfFile::open(path, true, &dir.run());
+        QVERIFY(dir.run().checkedFiles().contains(identity()));
         const int width = choiceSchema().field("QTE")->length;
-        QFile f(dir.file("CHOIX.DBF"));
+        QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));
         QVERIFY(f.seek(qteOfSecond(b)));
         QCOMPARE(f.write(QByteArray(width - 4, ' ') + "12a4"), qint64(width));
         f.close();
+        QCOMPARE(QFileInfo(path).size(), qint64(b.size()));
+        QTest::qWait(4100);   // settled again: only its identity tells the change
+        QVERIFY(!dir.run().checkedFiles().contains(identity()));
         EXPECT_DATA_ERROR(Contains, QStringLiteral("la valeur « 12a4 », qui n'est pas un nombre"),
-                          DbfFile::open(dir.file("CHOIX.DBF"), true));
+                          DbfFile::open(path, true, &dir.run()));
+        // A file the run remembers as checked is read without its records
+        // being checked again (here, one made to lie behind the run's back).
+        dir.run().checkedFiles().insert(identity());
+        QCOMPARE(DbfFile::open(path, true, &dir.run())->recordCount(), 2);
     }
 
     // What is not a lie still opens: blanks (and NUL padding) read 0, and a

@@ -45,10 +45,9 @@ const QVector<Line> kLines = {
 };
 
 // Writes kLines through a table handle.
-void writeWithNutrimo(const QString& dir) {
-    Fixtures::createEmpty(choiceSchema(), dir);
-    RunContext run{DataDirectory(dir)};
-    Table t(run, choiceSchema());
+void writeWithNutrimo(TempDataDir& dir) {
+    Fixtures::createEmpty(choiceSchema(), dir.path());
+    Table t(dir.run(), choiceSchema());
     t.open();
     for (const Line& l : kLines) {
         t.append();
@@ -97,7 +96,7 @@ private slots:
 
     void readByDbfread() {
         TempDataDir dir;
-        writeWithNutrimo(dir.path());
+        writeWithNutrimo(dir);
         const QString script = QStringLiteral(R"(
 import dbfread, json, sys
 t = dbfread.DBF(sys.argv[1], encoding='cp1252', load=True)
@@ -137,7 +136,7 @@ print(json.dumps(out))
 
     void readByShapelib() {
         TempDataDir dir;
-        writeWithNutrimo(dir.path());
+        writeWithNutrimo(dir);
         const QByteArray path = QFile::encodeName(dir.file(QStringLiteral("CHOIX.DBF")));
         DBFHandle h = DBFOpen(path.constData(), "rb");
         QVERIFY(h);
