@@ -23,7 +23,7 @@
 
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "diagnosis/glyphs.h"
+#include "ui/glyphs.h"
 #include "diagnosis/impression.h"
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/daysbilan.h"
@@ -172,14 +172,14 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     Panel1->setAutoFillBackground(true);
     layout->addWidget(Panel1);
 
-    SBpage1 = speedButton(Panel1, 9, Glyphes::page(1), QStringLiteral("Page 1"));
-    SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
-    SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
-    SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
+    SBpage1 = speedButton(Panel1, 9, Glyphs::page(1), QStringLiteral("Page 1"));
+    SBpage2 = speedButton(Panel1, 38, Glyphs::page(2), QStringLiteral("Page 2"));
+    SBimprimer = speedButton(Panel1, 67, Glyphs::print(), QStringLiteral("Imprimer"));
+    SBsortir = speedButton(Panel1, 96, Glyphs::exit(), QStringLiteral("Sortir"));
     // Below the four buttons of the bilan: the proposal that completes the
     // day, or for several days their page 3 in its place.
-    SBcompleter = speedButton(Panel1, 125, Glyphes::completer(), QStringLiteral("Compléter la ration"));
-    SBpage3 = speedButton(Panel1, 125, Glyphes::page(3), QStringLiteral("Jour par jour"));
+    SBcompleter = speedButton(Panel1, 125, Glyphs::complete(), QStringLiteral("Compléter la ration"));
+    SBpage3 = speedButton(Panel1, 125, Glyphs::page(3), QStringLiteral("Jour par jour"));
     // The buttons take no focus, so that the arrows and Tab stay with the page;
     // their shortcuts, shown in their hints, reach them from the keyboard.
     for (auto [b, key] : {std::pair<QToolButton*, QKeySequence>{SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},

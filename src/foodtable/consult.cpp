@@ -44,13 +44,13 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     bureau.setColor(QPalette::Window, kBureau);
     strip()->setPalette(bureau);
 
-    DBNavigator = new TableNavigator({TableNavigator::Debut, TableNavigator::Precedent, TableNavigator::Suivant,
-                                  TableNavigator::Fin},
+    DBNavigator = new TableNavigator({TableNavigator::First, TableNavigator::Prior, TableNavigator::Next,
+                                  TableNavigator::Last},
                                  strip());
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setGeometry(11, 8, 224, 25);
     DBNavigator->setTable(m_taliments.get());
-    connect(DBNavigator, &TableNavigator::clicked, this, [this](TableNavigator::Bouton b) { deplace(b); });
+    connect(DBNavigator, &TableNavigator::clicked, this, [this](TableNavigator::Button b) { deplace(b); });
 
     SBchercher = creeBouton("SBchercher", Icons::consulter(), QStringLiteral("Chercher"), 242);
     connect(SBchercher, &QToolButton::clicked, this, &TFconsult::SBchercherClick);
@@ -141,20 +141,20 @@ void TFconsult::RBcategorieClick() {
     ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Categorie); });
 }
 
-void TFconsult::deplace(TableNavigator::Bouton bouton) {
+void TFconsult::deplace(TableNavigator::Button bouton) {
     const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         switch (bouton) {
-        case TableNavigator::Debut: m_taliments->first(); break;
-        case TableNavigator::Precedent: m_taliments->prior(); break;
-        case TableNavigator::Suivant: m_taliments->next(); break;
-        case TableNavigator::Fin: m_taliments->last(); break;
+        case TableNavigator::First: m_taliments->first(); break;
+        case TableNavigator::Prior: m_taliments->prior(); break;
+        case TableNavigator::Next: m_taliments->next(); break;
+        case TableNavigator::Last: m_taliments->last(); break;
         default: break;
         }
     });
     if (ok) DBNavigatorClick(bouton);
 }
 
-void TFconsult::DBNavigatorClick(TableNavigator::Bouton) { afficheCategorie(); }
+void TFconsult::DBNavigatorClick(TableNavigator::Button) { afficheCategorie(); }
 
 void TFconsult::afficheCategorie() {
     // Shown by the program: no jump follows.

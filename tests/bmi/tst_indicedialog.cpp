@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "bmi/indice.h"
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 #include "support/testsupport.h"
 #include "support/ui/scripteddesktop.h"
 

@@ -1,4 +1,4 @@
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 
 #include <QLineEdit>
 #include <QToolTip>
