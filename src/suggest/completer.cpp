@@ -44,7 +44,7 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft 
 }
 
 // A rate as page 2 writes it, or the dash when the need is 0.
-QString rate(std::optional<double> r) { return fixedOuTiret(r, 7, 2).trimmed() + QStringLiteral(" %"); }
+QString rate(std::optional<double> r) { return fixedOrDash(r, 7, 2).trimmed() + QStringLiteral(" %"); }
 
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
