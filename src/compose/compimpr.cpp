@@ -28,7 +28,7 @@ TFcompimpr::TFcompimpr(Desktop& desktop, QWidget* parent) : ModalWindow(parent, 
 
 TFcompimpr::~TFcompimpr() = default;
 
-void TFcompimpr::setHorodatage(const QDateTime& quand) { m_quand = quand; }
+void TFcompimpr::setTimestamp(const QDateTime& quand) { m_quand = quand; }
 
 void TFcompimpr::QRcompimprBeforePrint(int nbLignes) {
     // One page: the footer reaches up to the last row. Longer lists keep the

@@ -31,7 +31,7 @@ public:
     int hauteurPied() const { return m_hauteurPied; }
 
     // The date and time printed in the title; the current ones when not set.
-    void setHorodatage(const QDateTime& quand);
+    void setTimestamp(const QDateTime& quand);
 
     // Draws every page of a report on a printer (a new page between pages).
     static void imprimeSur(QPrinter& printer, const ChoiceReport& rapport);

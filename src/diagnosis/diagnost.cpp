@@ -219,7 +219,7 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
 
 TFdiagnost::~TFdiagnost() = default;
 
-void TFdiagnost::setGroupe(const QString& groupe) {
+void TFdiagnost::setGroup(const QString& groupe) {
     m_groupe = groupe;
     m_jours.clear();
     m_personne.reset();
@@ -269,7 +269,7 @@ void TFdiagnost::litDonnees() {
     m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
 }
 
-void TFdiagnost::setJours(const QString& groupe, const QVector<SavedDay>& jours) {
+void TFdiagnost::setDays(const QString& groupe, const QVector<SavedDay>& jours) {
     m_groupe = groupe;
     m_jours = jours;
     setWindowTitle(groupe + QStringLiteral(" : ") + titreMoyenne(static_cast<int>(jours.size())));
@@ -378,9 +378,9 @@ void TFdiagnost::SBimprimerClick() {
 
 void TFdiagnost::SBsortirClick() { close(); }
 
-void TFdiagnost::setOuvreComplement(OuvreComplement ouvre) { m_ouvreComplement = std::move(ouvre); }
+void TFdiagnost::setOpenCompletion(OpenCompletion ouvre) { m_ouvreComplement = std::move(ouvre); }
 
-void TFdiagnost::setPersonne(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
+void TFdiagnost::setPerson(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
 
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement || !m_jours.isEmpty()) return;
@@ -397,7 +397,7 @@ void TFdiagnost::SBcompleterClick() {
     }
 }
 
-void TFdiagnost::setOuvreClassement(std::function<void(const QString&)> ouvre) {
+void TFdiagnost::setOpenRanking(std::function<void(const QString&)> ouvre) {
     m_ouvreClassement = std::move(ouvre);
 }
 

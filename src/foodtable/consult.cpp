@@ -71,7 +71,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
 
     // The 33 fields and the energy, read-only, on the button-face colour.
     m_grid = std::make_unique<FieldGrid>(body(), FoodGrid::consultation());
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, QPalette::Button);
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, QPalette::Button);
     m_grid->bind(m_taliments.get());
 
     auto* lcat = new QLabel(QStringLiteral("CATEGORIE"), body());
@@ -82,7 +82,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     Lvide->setObjectName(QStringLiteral("Lvide"));
     Lvide->setGeometry(192, 214, 35, 35);
     Lvide->setAutoFillBackground(true);
-    setFond(Lvide, QPalette::Button);
+    setBackground(Lvide, QPalette::Button);
     CBcategorie = new QComboBox(body());
     CBcategorie->setObjectName(QStringLiteral("CBcategorie"));
     CBcategorie->setEditable(true);
@@ -90,7 +90,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     CBcategorie->addItems(categories());
     CBcategorie->setMaxVisibleItems(categories().size());
     CBcategorie->setGeometry(6, 222, 209, 21);
-    setFond(CBcategorie, QPalette::Button);
+    setBackground(CBcategorie, QPalette::Button);
     lcat->setBuddy(CBcategorie);
     // A category chosen in the list, or a text typed and confirmed with Return.
     connect(CBcategorie, &QComboBox::activated, this, [this] { CBcategorieChange(); });
@@ -130,15 +130,15 @@ void TFconsult::FormClose() { m_taliments->close(); }
 void TFconsult::BquitterClick() { accept(); }
 
 void TFconsult::RBnumeroClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Numero); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Numero); });
 }
 
 void TFconsult::RBnomClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Nom); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Nom); });
 }
 
 void TFconsult::RBcategorieClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Categorie); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Categorie); });
 }
 
 void TFconsult::deplace(TableNavigator::Button bouton) {
@@ -227,9 +227,9 @@ void TFconsult::habiller() {
                        static_cast<QWidget*>(SBimprimer), static_cast<QWidget*>(Bquitter)})
         w->hide();
     Lcomposition->show();
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, Qt::white);
-    setFond(CBcategorie, Qt::white);
-    setFond(CBcategorie->lineEdit(), Qt::white);
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, Qt::white);
+    setBackground(CBcategorie, Qt::white);
+    setBackground(CBcategorie->lineEdit(), Qt::white);
     // The simple style: a plain text field, without its drop-down button.
     CBcategorie->setStyleSheet(QStringLiteral(
         "QComboBox { background: white; border: 1px solid palette(mid); padding-left: 2px; }"
@@ -241,9 +241,9 @@ void TFconsult::habiller() {
 }
 
 void TFconsult::deshabiller() {
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, palette().color(QPalette::Button));
-    setFond(CBcategorie, palette().color(QPalette::Button));
-    setFond(CBcategorie->lineEdit(), palette().color(QPalette::Button));
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, palette().color(QPalette::Button));
+    setBackground(CBcategorie, palette().color(QPalette::Button));
+    setBackground(CBcategorie->lineEdit(), palette().color(QPalette::Button));
     CBcategorie->setStyleSheet(QString());
     for (QWidget* w : {static_cast<QWidget*>(DBNavigator), static_cast<QWidget*>(SBchercher),
                        static_cast<QWidget*>(SBimprimer), static_cast<QWidget*>(Bquitter)})

@@ -59,7 +59,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
         auto* fb = qobject_cast<FieldBox*>(box);
         if (fb->field() == kNumero) {
             // The number is the program's: the Base foods' protection rests on it.
-            setFond(fb, QPalette::Button);
+            setBackground(fb, QPalette::Button);
             continue;
         }
         fb->setReadOnly(false);
@@ -264,18 +264,18 @@ void TFmodif::VerrouCompose() {
     for (QLineEdit* box : boitesVerrouillees()) {
         box->setReadOnly(verrou);
         if (verrou)
-            setFond(box, palette().color(QPalette::Button));
+            setBackground(box, palette().color(QPalette::Button));
         else
-            setFond(box, palette().color(QPalette::Base));
+            setBackground(box, palette().color(QPalette::Base));
     }
     DBComboBox1->setEnabled(!verrou);
 }
 
-void TFmodif::changeTri(FoodBrowser::Tri tri) {
+void TFmodif::changeSortOrder(FoodBrowser::Tri tri) {
     bool fait = false;
     ErrorHandler::run(m_taliments->run().prompter(), [&] {
         if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
-        m_browser.setTri(tri);
+        m_browser.setSortOrder(tri);
         fait = true;
     });
     // Refused: the button of the order still in force.
@@ -283,9 +283,9 @@ void TFmodif::changeTri(FoodBrowser::Tri tri) {
     relitOrigines();
 }
 
-void TFmodif::RBnumeroClick() { changeTri(FoodBrowser::Tri::Numero); }
-void TFmodif::RBNomClick() { changeTri(FoodBrowser::Tri::Nom); }
-void TFmodif::RBCategorieClick() { changeTri(FoodBrowser::Tri::Categorie); }
+void TFmodif::RBnumeroClick() { changeSortOrder(FoodBrowser::Tri::Numero); }
+void TFmodif::RBNomClick() { changeSortOrder(FoodBrowser::Tri::Nom); }
+void TFmodif::RBCategorieClick() { changeSortOrder(FoodBrowser::Tri::Categorie); }
 
 void TFmodif::SBchercherClick() {
     ErrorHandler::run(m_taliments->run().prompter(), [&] {

@@ -74,7 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void changeTri(FoodBrowser::Tri tri);
+    void changeSortOrder(FoodBrowser::Tri tri);
     bool ecritSaisie(QLineEdit* box);
     // Runs a write under the error handler, keeping the texts typed in other boxes.
     bool ecritEnGardant(const std::function<void()>& write);

@@ -222,13 +222,13 @@ void TFcompleter::build() {
     });
 }
 
-void TFcompleter::setGroupe(const QString& caption, bool fixed) {
+void TFcompleter::setGroup(const QString& caption, bool fixed) {
     const int i = CBgroupe->findText(caption);
     if (i >= 0) CBgroupe->setCurrentIndex(i);
     CBgroupe->setEnabled(!fixed);
 }
 
-void TFcompleter::setPersonne(const QString& title, const GroupNeeds& needs, const UpperLimits& limits) {
+void TFcompleter::setPerson(const QString& title, const GroupNeeds& needs, const UpperLimits& limits) {
     m_personne = true;
     m_personNeeds = needs;
     m_personLimits = limits;

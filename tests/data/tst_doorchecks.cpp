@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QtTest>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
 #include "core/io/fileops.h"
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(QFile::link(elsewhere.file("notes.txt"), dir.file("lien.dat")));
         ScriptedPrompter p(dir.run());
         p.answer(true);
-        QCOMPARE(FichierChoix::enregistrer(dir.run(), "lien.dat"), FichierChoix::Suite::Reste);
+        QCOMPARE(ChoiceFiles::enregistrer(dir.run(), "lien.dat"), ChoiceFiles::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().startsWith("Le fichier lien.dat est un lien symbolique"),
