@@ -85,7 +85,7 @@ void BM_ShowDiagnosis(benchmark::State& state) {
     Day day(static_cast<int>(state.range(0)));
     ScriptedPrompter& prompter = day.prompter;
     TFdiagnost w(day.session, day.desktop);
-    w.setGroupe(QStringLiteral("Femme active"));
+    w.setGroup(QStringLiteral("Femme active"));
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         w.show();   // reads both tables
@@ -100,7 +100,7 @@ BENCHMARK(BM_ShowDiagnosis)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 void BM_DrawPage2(benchmark::State& state) {
     Day day(20);
     TFdiagnost w(day.session, day.desktop);
-    w.setGroupe(QStringLiteral("Femme active"));
+    w.setGroup(QStringLiteral("Femme active"));
     w.show();
     w.SBpage2Click();
     QImage image(640, 480, QImage::Format_RGB32);
@@ -115,7 +115,7 @@ void BM_PrintToPdf(benchmark::State& state) {
     const QString pdf = day.dir.file(QStringLiteral("bilan.pdf"));
     day.desktop.printers().setPdfOutput(pdf);
     TFdiagnost w(day.session, day.desktop);
-    w.setGroupe(QStringLiteral("Femme active"));
+    w.setGroup(QStringLiteral("Femme active"));
     w.show();
     for (auto _ : state) w.SBimprimerClick();
     w.hide();
@@ -139,7 +139,7 @@ void BM_OneDay200(benchmark::State& state) {
     Day day(200, true);
     ScriptedPrompter& prompter = day.prompter;
     TFdiagnost w(day.session, day.desktop);
-    w.setGroupe(QStringLiteral("Femme active"));
+    w.setGroup(QStringLiteral("Femme active"));
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         w.show();
@@ -160,7 +160,7 @@ void BM_Bilan14Days(benchmark::State& state) {
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         const QVector<SavedDay> days = SavedDays::readAll(day.session.run());
-        w.setJours(QStringLiteral("Femme active"), days);
+        w.setDays(QStringLiteral("Femme active"), days);
         w.show();
         w.render(&image);
         w.hide();
@@ -185,7 +185,7 @@ BENCHMARK(BM_FoodKnowledge)->Unit(benchmark::kMillisecond);
 void BM_DrawPage3(benchmark::State& state) {
     FourteenDays day;
     TFdiagnost w(day.session, day.desktop);
-    w.setJours(QStringLiteral("Femme active"), SavedDays::readAll(day.session.run()));
+    w.setDays(QStringLiteral("Femme active"), SavedDays::readAll(day.session.run()));
     w.show();
     w.SBpage3Click();
     QImage image(640, 480, QImage::Format_RGB32);

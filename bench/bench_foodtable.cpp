@@ -95,9 +95,9 @@ void NavigatorStep(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         if constexpr (std::is_same_v<W, TFmodif>)
-            s.w->navigue(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+            s.w->navigue(++i % 2 ? TableNavigator::Next : TableNavigator::Prior);
         else
-            s.w->DBNavigator->click(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+            s.w->DBNavigator->click(++i % 2 ? TableNavigator::Next : TableNavigator::Prior);
         QApplication::processEvents();
     }
 }
@@ -105,7 +105,7 @@ void NavigatorStep(benchmark::State& state) {
 template <class W>
 void SortChange(benchmark::State& state) {
     Shown<W> s(int(state.range(0)));
-    s.w->DBNavigator->click(TableNavigator::Fin);
+    s.w->DBNavigator->click(TableNavigator::Last);
     int i = 0;
     for (auto _ : state) {
         QRadioButton* categorie;

@@ -302,7 +302,7 @@ void ModifStep(benchmark::State& state) {
     ShownWindow<TFmodif> w(run.session);
     int i = 0;
     for (auto _ : state) {
-        w.navigue(++i % 2 ? TableNavigator::Suivant : TableNavigator::Precedent);
+        w.navigue(++i % 2 ? TableNavigator::Next : TableNavigator::Prior);
         QApplication::processEvents();
     }
 }

@@ -25,7 +25,7 @@
 #include "foodtable/modif.h"
 #include "core/ciqual/ciqualcatalogue.h"
 #include "core/interfaces/prompter.h"
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/compose/dailytotals.h"
 #include "diagnosis/diagnost.h"
 #include "diagnosis/personne.h"
@@ -128,25 +128,25 @@ void TFdiet::creeFenetres() {
     Fconsult = new TFconsult(m_session, m_desktop, this);
     Fcompose = new TFcompose(m_session, m_desktop, this);
     Fouvrir = new TFouvrir(m_session, this);
-    Fouvrir->setReprendre([this] { Reprendrechoixencours1Click(); });
+    Fouvrir->setResume([this] { Reprendrechoixencours1Click(); });
     Fdiagnost = new TFdiagnost(m_session, m_desktop, this);
     // Page 2 of the diagnosis opens the ranking of a nutrient, made for that
     // opening and gone when it closes, as from the Table menu.
     TFdiagnost* diagnost = Fdiagnost;
-    diagnost->setOuvreClassement([this, diagnost](const QString& champ) {
+    diagnost->setOpenRanking([this, diagnost](const QString& champ) {
         TFDietri fdietri(m_desktop, diagnost);
-        fdietri.setChampInitial(champ);
+        fdietri.setInitialField(champ);
         m_desktop.run(fdietri);
     });
     // "Compléter la ration" for the group or the person of the bilan shown,
     // made for that opening; the bilan reads the day again when lines were
     // added.
-    diagnost->setOuvreComplement([this, diagnost](const QString& groupe, const PersonBilan* personne) {
+    diagnost->setOpenCompletion([this, diagnost](const QString& groupe, const PersonBilan* personne) {
         TFcompleter completer(m_session, *m_efsa, diagnost);
         if (personne)
-            completer.setPersonne(groupe, personne->needs, personne->limits);
+            completer.setPerson(groupe, personne->needs, personne->limits);
         else
-            completer.setGroupe(groupe, true);
+            completer.setGroup(groupe, true);
         return m_desktop.run(completer) == QDialog::Accepted;
     });
 }
@@ -311,17 +311,17 @@ void TFdiet::montre(QDialog* window) {
 }
 
 // Every command that uses the day's choice first puts back a day that
-// composite mode could not put back (FichierChoix::remetJourDeCote), and
+// composite mode could not put back (ChoiceFiles::remetJourDeCote), and
 // stops with the message saying where the day is when it still cannot: the
 // ingredient list left in its place is never taken for the day.
 
 void TFdiet::Nouveau1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         // The day's choice becomes a copy of the empty template, once the
         // user agrees to lose the lines it holds; a missing template stops
         // here and the choice stays as it was.
-        if (!FichierChoix::nouveauChoix(m_session.run())) return;
+        if (!ChoiceFiles::nouveauChoix(m_session.run())) return;
         m_session.ModeCompose = false;
         montre(Fcompose);
     });
@@ -329,7 +329,7 @@ void TFdiet::Nouveau1Click() {
 
 void TFdiet::Reprendrechoixencours1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         m_session.ModeCompose = false;
         montre(Fcompose);
     });
@@ -337,7 +337,7 @@ void TFdiet::Reprendrechoixencours1Click() {
 
 void TFdiet::Ouvrir1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         m_session.ModeEnregistrer = false;
         montre(Fouvrir);
     });
@@ -345,7 +345,7 @@ void TFdiet::Ouvrir1Click() {
 
 void TFdiet::Enregistre1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         m_session.ModeEnregistrer = true;
         montre(Fouvrir);
     });
@@ -433,24 +433,24 @@ void TFdiet::Apropos1Click() {
 
 void TFdiet::DiagClick(QAction* item) {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         for (QAction* g : Groupes) g->setChecked(false);
         item->setChecked(true);
         // The group goes to the window as the menu names it.
-        Fdiagnost->setGroupe(item->text());
+        Fdiagnost->setGroup(item->text());
         montre(Fdiagnost);
     });
 }
 
 void TFdiet::Unepersonne1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         TFpersonne personne(m_session.run(), *m_efsa, this);
         montre(&personne);
         TFdiagnost* diagnost = Fdiagnost;
         if (personne.result() != QDialog::Accepted || !diagnost) return;
         for (QAction* g : Groupes) g->setChecked(false);
-        diagnost->setPersonne(personne.bilan());
+        diagnost->setPerson(personne.bilan());
         diagnost->setWindowTitle(personne.bilan().caption());
         montre(diagnost);
     });
@@ -470,7 +470,7 @@ void TFdiet::Bilandeplusieursjours1Click() {
                       [this](const QString& groupe, const QVector<SavedDay>& choisis) {
                           TFdiagnost* diagnost = Fdiagnost;
                           if (!diagnost) return;
-                          diagnost->setJours(groupe, choisis);
+                          diagnost->setDays(groupe, choisis);
                           montre(diagnost);
                       },
                       this);
@@ -480,19 +480,19 @@ void TFdiet::Bilandeplusieursjours1Click() {
 
 void TFdiet::Completerlaration1Click() {
     command([&] {
-        FichierChoix::remetJourDeCote(m_session.run());
+        ChoiceFiles::remetJourDeCote(m_session.run());
         TFcompleter completer(m_session, *m_efsa, this);
         // On the group or the person assessed last.
         bool groupe = false;
         for (QAction* g : Groupes)
             if (g->isChecked()) {
-                completer.setGroupe(g->text(), false);
+                completer.setGroup(g->text(), false);
                 groupe = true;
             }
         const TFdiagnost* diagnost = Fdiagnost;
         if (!groupe && diagnost && diagnost->personne()) {
             const PersonBilan& p = *diagnost->personne();
-            completer.setPersonne(p.caption(), p.needs, p.limits);
+            completer.setPerson(p.caption(), p.needs, p.limits);
         }
         montre(&completer);
     });
@@ -507,7 +507,7 @@ void TFdiet::FormClose() {
 void TFdiet::closeEvent(QCloseEvent* event) {
     // One more try before the program ends; otherwise the next start-up puts
     // the day back.
-    command([&] { FichierChoix::remetJourDeCote(m_session.run()); });
+    command([&] { ChoiceFiles::remetJourDeCote(m_session.run()); });
     FormClose();
     event->accept();
 }

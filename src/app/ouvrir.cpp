@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/io/fileops.h"
 #include "core/session/session.h"
 #include "ui/errorhandler.h"
@@ -60,7 +60,7 @@ TFouvrir::TFouvrir(Session& session, QWidget* parent) : ModalWindow(parent, 9), 
 
 TFouvrir::~TFouvrir() = default;
 
-void TFouvrir::setReprendre(std::function<void()> reprendre) { m_reprendre = std::move(reprendre); }
+void TFouvrir::setResume(std::function<void()> reprendre) { m_reprendre = std::move(reprendre); }
 
 void TFouvrir::prepare() {
     ErrorHandler::run(m_session.prompter(), [&] {
@@ -100,10 +100,10 @@ void TFouvrir::BBokClick() {
     ErrorHandler::run(m_session.prompter(), [&] {
         const QString text = Eouvrir->text();
         if (m_session.ModeEnregistrer) {
-            if (FichierChoix::enregistrer(m_session.run(), text) == FichierChoix::Suite::Ferme) accept();
+            if (ChoiceFiles::enregistrer(m_session.run(), text) == ChoiceFiles::Suite::Ferme) accept();
             return;
         }
-        if (FichierChoix::ouvrir(m_session.run(), text) != FichierChoix::Suite::Ferme) return;
+        if (ChoiceFiles::ouvrir(m_session.run(), text) != ChoiceFiles::Suite::Ferme) return;
         accept();
         if (m_reprendre) m_reprendre();
     });

@@ -1,7 +1,7 @@
 #pragma once
 // TFouvrir: the open/save dialog of the day's choice. ModeEnregistrer (set by
 // the main window's menu) tells it which way it works; the decisions of its
-// OK button are FichierChoix::enregistrer and FichierChoix::ouvrir.
+// OK button are ChoiceFiles::enregistrer and ChoiceFiles::ouvrir.
 #include <functional>
 
 #include "ui/modalwindow.h"
@@ -20,7 +20,7 @@ public:
 
     // What a successful opening does after the dialog has closed (the main
     // window gives its File > Reprendre choix en cours).
-    void setReprendre(std::function<void()> reprendre);
+    void setResume(std::function<void()> reprendre);
 
     // FormShow without showing: the file list re-read, the caption and the
     // name box's read-only state set from ModeEnregistrer.

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QPushButton>
 
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 #include "core/bmi/indice.h"
 
 TFIndice::TFIndice(QWidget* parent) : ModalWindow(parent, 64) {

@@ -28,22 +28,22 @@ TFcompimpr::TFcompimpr(Desktop& desktop, QWidget* parent) : ModalWindow(parent, 
 
 TFcompimpr::~TFcompimpr() = default;
 
-void TFcompimpr::setHorodatage(const QDateTime& quand) { m_quand = quand; }
+void TFcompimpr::setTimestamp(const QDateTime& quand) { m_quand = quand; }
 
 void TFcompimpr::QRcompimprBeforePrint(int nbLignes) {
     // One page: the footer reaches up to the last row. Longer lists keep the
-    // footer's drawn height on every page (see RapportListe).
+    // footer's drawn height on every page (see ChoiceReport).
     const int h = Bandes::hauteurPied(nbLignes);
     m_hauteurPied = h > 0 ? h : Bandes::PiedDessin;
 }
 
-RapportListe TFcompimpr::rapport(Table& tchoix) {
+ChoiceReport TFcompimpr::rapport(Table& tchoix) {
     QVector<LigneListe> lignes = lignesListe(tchoix);
     QRcompimprBeforePrint(lignes.size());
-    return RapportListe(std::move(lignes), m_quand.isValid() ? m_quand : QDateTime::currentDateTime());
+    return ChoiceReport(std::move(lignes), m_quand.isValid() ? m_quand : QDateTime::currentDateTime());
 }
 
-void TFcompimpr::imprimeSur(QPrinter& printer, const RapportListe& rapport) {
+void TFcompimpr::imprimeSur(QPrinter& printer, const ChoiceReport& rapport) {
     QPainter painter(&printer);
     PainterSurface surface(painter, Qt::white);
     rapport.dessine(surface, printer.logicalDpiY() / 96.0, [&] { printer.newPage(); });
@@ -51,7 +51,7 @@ void TFcompimpr::imprimeSur(QPrinter& printer, const RapportListe& rapport) {
 
 void TFcompimpr::Preview(Table& tchoix) {
     if (tchoix.isEmpty()) return;
-    const RapportListe r = rapport(tchoix);
+    const ChoiceReport r = rapport(tchoix);
     PrintJob job(m_desktop.printers(), QStringLiteral("liste"));
     miseEnPage(job.printer());
     QPrintPreviewDialog dialog(&job.printer(), parentWidget());
@@ -71,7 +71,7 @@ void TFcompimpr::Preview(Table& tchoix) {
 
 void TFcompimpr::Print(Table& tchoix) {
     if (tchoix.isEmpty()) return;
-    const RapportListe r = rapport(tchoix);
+    const ChoiceReport r = rapport(tchoix);
     PrintJob job(m_desktop.printers(), QStringLiteral("liste"));
     miseEnPage(job.printer());
     QPainter& painter = job.begin();

@@ -2,11 +2,11 @@
 // TFcompimpr: the hidden container of the chosen-list report QRcompimpr,
 // created by the composition window and never shown itself. That window runs
 // the report on its Choice table handle: the lines are read into the banded
-// report of the core (RapportListe), which a print preview shows page by
+// report of the core (ChoiceReport), which a print preview shows page by
 // page and from which the user prints or closes.
 #include <QDateTime>
 
-#include "core/compose/report.h"
+#include "core/compose/choicereport.h"
 #include "ui/modalwindow.h"
 
 class Desktop;
@@ -31,13 +31,13 @@ public:
     int hauteurPied() const { return m_hauteurPied; }
 
     // The date and time printed in the title; the current ones when not set.
-    void setHorodatage(const QDateTime& quand);
+    void setTimestamp(const QDateTime& quand);
 
     // Draws every page of a report on a printer (a new page between pages).
-    static void imprimeSur(QPrinter& printer, const RapportListe& rapport);
+    static void imprimeSur(QPrinter& printer, const ChoiceReport& rapport);
 
 private:
-    RapportListe rapport(Table& tchoix);
+    ChoiceReport rapport(Table& tchoix);
 
     Desktop& m_desktop;
     QDateTime m_quand;

@@ -472,7 +472,7 @@ void TFcompose::SBeffacerClick() {
 
 void TFcompose::SBconsulterClick() {
     command([this] {
-        m_voir->setEnergie(static_cast<double>(ChoiceList::energiePour100(*m_talim)));
+        m_voir->setEnergy(static_cast<double>(ChoiceList::energiePour100(*m_talim)));
         m_desktop.run(*m_voir);
     });
 }

@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "core/compose/choicelist.h"
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "ui/modalwindow.h"
 
 class DataGrid;

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "core/table/table.h"
 #include "ui/errorhandler.h"
 #include "core/io/runcontext.h"
@@ -66,7 +66,7 @@ QLineEdit* TFCreadlg::nameEdit() const {
 
 QString TFCreadlg::texte() const { return nameEdit()->text(); }
 
-void TFCreadlg::setTexte(const QString& text) {
+void TFCreadlg::setText(const QString& text) {
     if (m_plainEdit->isVisibleTo(this))
         m_plainEdit->setText(text);
     else
@@ -84,7 +84,7 @@ QStringList TFCreadlg::liste() const {
 bool TFCreadlg::FormShow() {
     // A list that cannot be read is reported; the name can still be typed.
     ErrorHandler::run(prompter(), [this] {
-        setTexte(QString());
+        setText(QString());
         Constitueliste();
     });
     return true;
@@ -126,7 +126,7 @@ void TFCreadlg::OKButtonClick() {
     if (CompositeFood::NomPris(m_talim, m_talimCompo, m_nom)) {
         prompter().message(Prompter::Kind::Plain,
                            QStringLiteral("L'aliment ") + m_nom + QStringLiteral(" existe déjà !"));
-        setTexte(QString());
+        setText(QString());
         m_nom.clear();
         nameEdit()->setFocus();
         return;

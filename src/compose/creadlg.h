@@ -34,7 +34,7 @@ public:
     // The name box as the user sees it: the drop-down list, or the plain edit
     // box when there is no composite yet.
     QString texte() const;
-    void setTexte(const QString& text);
+    void setText(const QString& text);
     bool listeVisible() const;
     QStringList liste() const;
     QLabel* label() const { return m_label; }

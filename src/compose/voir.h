@@ -22,7 +22,7 @@ public:
     ~TFvoir() override;
 
     // The food energy per 100 g of the food shown (kcal), for EKCAL.
-    void setEnergie(double energie) { m_energie = energie; }
+    void setEnergy(double energie) { m_energie = energie; }
     double energie() const { return m_energie; }
     // EKCAL := the energy given, as a whole number
     // right-aligned in at least four characters (never cut). The boxes are

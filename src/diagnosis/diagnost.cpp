@@ -23,7 +23,7 @@
 
 #include "core/schema/schema.h"
 #include "core/table/table.h"
-#include "diagnosis/glyphs.h"
+#include "ui/glyphs.h"
 #include "diagnosis/impression.h"
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/daysbilan.h"
@@ -172,14 +172,14 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     Panel1->setAutoFillBackground(true);
     layout->addWidget(Panel1);
 
-    SBpage1 = speedButton(Panel1, 9, Glyphes::page(1), QStringLiteral("Page 1"));
-    SBpage2 = speedButton(Panel1, 38, Glyphes::page(2), QStringLiteral("Page 2"));
-    SBimprimer = speedButton(Panel1, 67, Glyphes::imprimer(), QStringLiteral("Imprimer"));
-    SBsortir = speedButton(Panel1, 96, Glyphes::sortir(), QStringLiteral("Sortir"));
+    SBpage1 = speedButton(Panel1, 9, Glyphs::page(1), QStringLiteral("Page 1"));
+    SBpage2 = speedButton(Panel1, 38, Glyphs::page(2), QStringLiteral("Page 2"));
+    SBimprimer = speedButton(Panel1, 67, Glyphs::print(), QStringLiteral("Imprimer"));
+    SBsortir = speedButton(Panel1, 96, Glyphs::exit(), QStringLiteral("Sortir"));
     // Below the four buttons of the bilan: the proposal that completes the
     // day, or for several days their page 3 in its place.
-    SBcompleter = speedButton(Panel1, 125, Glyphes::completer(), QStringLiteral("Compléter la ration"));
-    SBpage3 = speedButton(Panel1, 125, Glyphes::page(3), QStringLiteral("Jour par jour"));
+    SBcompleter = speedButton(Panel1, 125, Glyphs::complete(), QStringLiteral("Compléter la ration"));
+    SBpage3 = speedButton(Panel1, 125, Glyphs::page(3), QStringLiteral("Jour par jour"));
     // The buttons take no focus, so that the arrows and Tab stay with the page;
     // their shortcuts, shown in their hints, reach them from the keyboard.
     for (auto [b, key] : {std::pair<QToolButton*, QKeySequence>{SBpage1, QKeySequence(Qt::CTRL | Qt::Key_1)},
@@ -219,7 +219,7 @@ TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
 
 TFdiagnost::~TFdiagnost() = default;
 
-void TFdiagnost::setGroupe(const QString& groupe) {
+void TFdiagnost::setGroup(const QString& groupe) {
     m_groupe = groupe;
     m_jours.clear();
     m_personne.reset();
@@ -269,7 +269,7 @@ void TFdiagnost::litDonnees() {
     m_data.nonMesures.aliments = alimentsNonMesuresPage2(m_data.nonMesures);
 }
 
-void TFdiagnost::setJours(const QString& groupe, const QVector<SavedDay>& jours) {
+void TFdiagnost::setDays(const QString& groupe, const QVector<SavedDay>& jours) {
     m_groupe = groupe;
     m_jours = jours;
     setWindowTitle(groupe + QStringLiteral(" : ") + titreMoyenne(static_cast<int>(jours.size())));
@@ -378,9 +378,9 @@ void TFdiagnost::SBimprimerClick() {
 
 void TFdiagnost::SBsortirClick() { close(); }
 
-void TFdiagnost::setOuvreComplement(OuvreComplement ouvre) { m_ouvreComplement = std::move(ouvre); }
+void TFdiagnost::setOpenCompletion(OpenCompletion ouvre) { m_ouvreComplement = std::move(ouvre); }
 
-void TFdiagnost::setPersonne(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
+void TFdiagnost::setPerson(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
 
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement || !m_jours.isEmpty()) return;
@@ -397,7 +397,7 @@ void TFdiagnost::SBcompleterClick() {
     }
 }
 
-void TFdiagnost::setOuvreClassement(std::function<void(const QString&)> ouvre) {
+void TFdiagnost::setOpenRanking(std::function<void(const QString&)> ouvre) {
     m_ouvreClassement = std::move(ouvre);
 }
 

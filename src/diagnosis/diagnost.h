@@ -1,9 +1,9 @@
 #pragma once
 // TFdiagnost: the diagnosis window, "bilan de la ration journalière".
 //
-// The main window gives it the group chosen (setGroupe, which makes the
+// The main window gives it the group chosen (setGroup, which makes the
 // caption the group's name followed by " : bilan de la ration journalière"),
-// or the needs of a person (setPersonne), and shows the window. On showing,
+// or the needs of a person (setPerson), and shows the window. On showing,
 // the window reads the group's needs from the Needs table (kept open while it
 // is shown), or takes the person's, and refills the Daily totals from the
 // Choice table, through a read-only handle of its own; the page area then
@@ -12,7 +12,7 @@
 // window says so and does not appear. The print button prints both pages on
 // one sheet from the same data.
 //
-// Opened on saved days (setJours), the window shows their bilan instead:
+// Opened on saved days (setDays), the window shows their bilan instead:
 // pages 1 and 2 from the mean of the days' totals, and a third page "Jour
 // par jour"; the day's choice is neither read nor changed, and "Compléter la
 // ration", which adds to the day's choice, is not offered.
@@ -44,7 +44,7 @@ public:
 
     // The Population group of the next showings, as the Diagnostic menu
     // names it; the caption says it.
-    void setGroupe(const QString& groupe);
+    void setGroup(const QString& groupe);
     QString groupe() const { return m_groupe; }
 
     // Start-up: reads the Needs table and sums the Choice table once, so that a
@@ -56,7 +56,7 @@ public:
     // opener) for the group, a caption of the Diagnostic menu; the caption
     // says "Moyenne de n jours". Closing the window goes back to the day's
     // choice for the next showing.
-    void setJours(const QString& groupe, const QVector<SavedDay>& jours);
+    void setDays(const QString& groupe, const QVector<SavedDay>& jours);
 
     // The panel along the right edge and its speed buttons.
     QFrame* Panel1 = nullptr;
@@ -84,18 +84,18 @@ public:
     // the ranking of the row's nutrient through this function (given by
     // start-up). Energy has no ranking: its row opens nothing. The selection
     // is a dotted frame on screen only; the page drawn and printed is as ever.
-    void setOuvreClassement(std::function<void(const QString& champ)> ouvre);
+    void setOpenRanking(std::function<void(const QString& champ)> ouvre);
     // The bilan of a person rather than of the group named by the caption:
     // its needs and upper levels as given, its title and parameters on the
     // pages. Kept until changed; none for a group.
-    void setPersonne(std::optional<PersonBilan> personne);
+    void setPerson(std::optional<PersonBilan> personne);
     const std::optional<PersonBilan>& personne() const { return m_personne; }
 
     // "Compléter la ration" for the group or the person shown, through this
     // function (given by start-up; it returns true when lines were added to
     // the day). The window then reads the day again and shows it.
-    using OuvreComplement = std::function<bool(const QString& groupe, const PersonBilan* personne)>;
-    void setOuvreComplement(OuvreComplement ouvre);
+    using OpenCompletion = std::function<bool(const QString& groupe, const PersonBilan* personne)>;
+    void setOpenCompletion(OpenCompletion ouvre);
     int ligneChoisie() const { return m_ligne; }   // index in LignesPage2(), -1 none
     void choisitLigne(int index);
     void ouvreLigne(int index);
@@ -130,7 +130,7 @@ private:
     // The needs of a group, read from the Needs table (opened, kept open
     // while the window is shown); the group's column becomes m_colonne.
     GroupNeeds besoinsDuGroupe(const QString& groupe);
-    // Needs of the group given by setJours, the mean of the days. Throws DataError.
+    // Needs of the group given by setDays, the mean of the days. Throws DataError.
     void litJours();
     // Page 3 and its button for several days, "Compléter la ration" for one.
     void montreBoutons();
@@ -149,7 +149,7 @@ private:
     QVector<SavedDay> m_jours;   // its days; empty: the day's choice
     int m_nutriment = 1;
     std::function<void(const QString&)> m_ouvreClassement;
-    OuvreComplement m_ouvreComplement;
+    OpenCompletion m_ouvreComplement;
     std::optional<PersonBilan> m_personne;
     bool m_pret = false;
     bool ModeImpression = false;

@@ -2,8 +2,7 @@
 
 #include <QPrinter>
 
-#include "core/diagnosis/page2.h"
-#include "core/diagnosis/page3.h"
+#include "core/diagnosis/sheet.h"
 #include "ui/paintersurface.h"
 #include "ui/printerservice.h"
 

@@ -39,7 +39,7 @@ TFpersonne::TFpersonne(RunContext& run, const EfsaReference& efsa, QWidget* pare
     setWindowTitle(QStringLiteral("Besoins d'une personne"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     build();
-    setPersonne(Person());
+    setPerson(Person());
 }
 
 TFpersonne::~TFpersonne() = default;
@@ -193,7 +193,7 @@ Person TFpersonne::personne() const {
     return p;
 }
 
-void TFpersonne::setPersonne(const Person& p) {
+void TFpersonne::setPerson(const Person& p) {
     m_remplit = true;
     EditNOM->setText(p.name);
     (p.sex == Person::Sex::Male ? RBhomme : RBfemme)->setChecked(true);
@@ -264,7 +264,7 @@ void TFpersonne::LBpersonnesChange() {
     const int row = LBpersonnes->currentRow();
     if (row < 0 || row >= m_gardees.size()) return;
     m_choisie = m_gardees[row].name;
-    setPersonne(m_gardees[row]);
+    setPerson(m_gardees[row]);
 }
 
 void TFpersonne::SBnouvelleClick() {
@@ -273,7 +273,7 @@ void TFpersonne::SBnouvelleClick() {
         LBpersonnes->setCurrentRow(-1);
     }
     m_choisie.clear();
-    setPersonne(Person());
+    setPerson(Person());
     EditNOM->setFocus();
 }
 

@@ -38,7 +38,7 @@ public:
 
     // The person the fields describe, and the one they are set to.
     Person personne() const;
-    void setPersonne(const Person& p);
+    void setPerson(const Person& p);
     // The bilan computed by the last OK that closed the window.
     const PersonBilan& bilan() const { return m_bilan; }
     const QVector<Person>& personnesGardees() const { return m_gardees; }

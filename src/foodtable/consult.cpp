@@ -44,13 +44,13 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     bureau.setColor(QPalette::Window, kBureau);
     strip()->setPalette(bureau);
 
-    DBNavigator = new TableNavigator({TableNavigator::Debut, TableNavigator::Precedent, TableNavigator::Suivant,
-                                  TableNavigator::Fin},
+    DBNavigator = new TableNavigator({TableNavigator::First, TableNavigator::Prior, TableNavigator::Next,
+                                  TableNavigator::Last},
                                  strip());
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setGeometry(11, 8, 224, 25);
     DBNavigator->setTable(m_taliments.get());
-    connect(DBNavigator, &TableNavigator::clicked, this, [this](TableNavigator::Bouton b) { deplace(b); });
+    connect(DBNavigator, &TableNavigator::clicked, this, [this](TableNavigator::Button b) { deplace(b); });
 
     SBchercher = creeBouton("SBchercher", Icons::consulter(), QStringLiteral("Chercher"), 242);
     connect(SBchercher, &QToolButton::clicked, this, &TFconsult::SBchercherClick);
@@ -71,7 +71,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
 
     // The 33 fields and the energy, read-only, on the button-face colour.
     m_grid = std::make_unique<FieldGrid>(body(), FoodGrid::consultation());
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, QPalette::Button);
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, QPalette::Button);
     m_grid->bind(m_taliments.get());
 
     auto* lcat = new QLabel(QStringLiteral("CATEGORIE"), body());
@@ -82,7 +82,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     Lvide->setObjectName(QStringLiteral("Lvide"));
     Lvide->setGeometry(192, 214, 35, 35);
     Lvide->setAutoFillBackground(true);
-    setFond(Lvide, QPalette::Button);
+    setBackground(Lvide, QPalette::Button);
     CBcategorie = new QComboBox(body());
     CBcategorie->setObjectName(QStringLiteral("CBcategorie"));
     CBcategorie->setEditable(true);
@@ -90,7 +90,7 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     CBcategorie->addItems(categories());
     CBcategorie->setMaxVisibleItems(categories().size());
     CBcategorie->setGeometry(6, 222, 209, 21);
-    setFond(CBcategorie, QPalette::Button);
+    setBackground(CBcategorie, QPalette::Button);
     lcat->setBuddy(CBcategorie);
     // A category chosen in the list, or a text typed and confirmed with Return.
     connect(CBcategorie, &QComboBox::activated, this, [this] { CBcategorieChange(); });
@@ -130,31 +130,31 @@ void TFconsult::FormClose() { m_taliments->close(); }
 void TFconsult::BquitterClick() { accept(); }
 
 void TFconsult::RBnumeroClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Numero); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Numero); });
 }
 
 void TFconsult::RBnomClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Nom); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Nom); });
 }
 
 void TFconsult::RBcategorieClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setTri(FoodBrowser::Tri::Categorie); });
+    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Categorie); });
 }
 
-void TFconsult::deplace(TableNavigator::Bouton bouton) {
+void TFconsult::deplace(TableNavigator::Button bouton) {
     const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         switch (bouton) {
-        case TableNavigator::Debut: m_taliments->first(); break;
-        case TableNavigator::Precedent: m_taliments->prior(); break;
-        case TableNavigator::Suivant: m_taliments->next(); break;
-        case TableNavigator::Fin: m_taliments->last(); break;
+        case TableNavigator::First: m_taliments->first(); break;
+        case TableNavigator::Prior: m_taliments->prior(); break;
+        case TableNavigator::Next: m_taliments->next(); break;
+        case TableNavigator::Last: m_taliments->last(); break;
         default: break;
         }
     });
     if (ok) DBNavigatorClick(bouton);
 }
 
-void TFconsult::DBNavigatorClick(TableNavigator::Bouton) { afficheCategorie(); }
+void TFconsult::DBNavigatorClick(TableNavigator::Button) { afficheCategorie(); }
 
 void TFconsult::afficheCategorie() {
     // Shown by the program: no jump follows.
@@ -227,9 +227,9 @@ void TFconsult::habiller() {
                        static_cast<QWidget*>(SBimprimer), static_cast<QWidget*>(Bquitter)})
         w->hide();
     Lcomposition->show();
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, Qt::white);
-    setFond(CBcategorie, Qt::white);
-    setFond(CBcategorie->lineEdit(), Qt::white);
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, Qt::white);
+    setBackground(CBcategorie, Qt::white);
+    setBackground(CBcategorie->lineEdit(), Qt::white);
     // The simple style: a plain text field, without its drop-down button.
     CBcategorie->setStyleSheet(QStringLiteral(
         "QComboBox { background: white; border: 1px solid palette(mid); padding-left: 2px; }"
@@ -241,9 +241,9 @@ void TFconsult::habiller() {
 }
 
 void TFconsult::deshabiller() {
-    for (QLineEdit* e : m_grid->boxes()) setFond(e, palette().color(QPalette::Button));
-    setFond(CBcategorie, palette().color(QPalette::Button));
-    setFond(CBcategorie->lineEdit(), palette().color(QPalette::Button));
+    for (QLineEdit* e : m_grid->boxes()) setBackground(e, palette().color(QPalette::Button));
+    setBackground(CBcategorie, palette().color(QPalette::Button));
+    setBackground(CBcategorie->lineEdit(), palette().color(QPalette::Button));
     CBcategorie->setStyleSheet(QString());
     for (QWidget* w : {static_cast<QWidget*>(DBNavigator), static_cast<QWidget*>(SBchercher),
                        static_cast<QWidget*>(SBimprimer), static_cast<QWidget*>(Bquitter)})

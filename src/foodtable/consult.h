@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "core/foodtable/foodbrowser.h"
-#include "foodtable/tablenavigator.h"
+#include "ui/tablenavigator.h"
 #include "foodtable/foodwindow.h"
 
 class FieldGrid;
@@ -45,7 +45,7 @@ public:
     void RBnumeroClick();
     void RBnomClick();
     void RBcategorieClick();
-    void DBNavigatorClick(TableNavigator::Bouton bouton);
+    void DBNavigatorClick(TableNavigator::Button bouton);
     void CBcategorieChange();
     void SBchercherClick();
     void SBimprimerClick();
@@ -69,7 +69,7 @@ public:
     QLineEdit* edit(const QString& fieldOrName) const;   // "PROT_A" or "EditPROT_A"
 
 private:
-    void deplace(TableNavigator::Bouton bouton);
+    void deplace(TableNavigator::Button bouton);
     void afficheCategorie();
     void sauteA(const QString& texte);
     void habiller();

@@ -92,7 +92,7 @@ TFDietri::TFDietri(Desktop& desktop, QWidget* owner)
         &TFDietri::RBvit_DClick,     &TFDietri::RBvit_PPClick,    &TFDietri::RBcholesterolClick};
     QWidget* previous = DBGrid1;
     for (int i = 0; i < classements().size(); ++i) {
-        const Classement& c = classements()[i];
+        const Ranking& c = classements()[i];
         auto* b = new QRadioButton(c.caption, this);
         b->setObjectName(QLatin1String(c.bouton));
         b->setGeometry(c.left, c.top, 125, 17);
@@ -127,7 +127,7 @@ void TFDietri::ajustePolice() {
 
 TFDietri::~TFDietri() = default;
 
-void TFDietri::setChampInitial(const QString& champ) { m_initial = classementDe(champ); }
+void TFDietri::setInitialField(const QString& champ) { m_initial = classementDe(champ); }
 
 QString TFDietri::champTri() const { return m_classement->champ; }
 QString TFDietri::libelleTri() const { return m_classement->libelle; }
@@ -140,7 +140,7 @@ QRadioButton* TFDietri::bouton(const QString& name) const {
 }
 
 bool TFDietri::FormShow() {
-    const Classement& c = m_initial ? *m_initial : classements().first();
+    const Ranking& c = m_initial ? *m_initial : classements().first();
     const int index = static_cast<int>(&c - classements().data());
     m_boutons[index]->setChecked(true);
     return ErrorHandler::run(m_talimtri->run().prompter(), [&] {
@@ -158,8 +158,8 @@ void TFDietri::montreColonne(const QString& champ) {
         DBGrid1->setColumnHidden(col, m_model->column(col).field != champ);
 }
 
-void TFDietri::changeTri(int index) {
-    const Classement& c = classements()[index];
+void TFDietri::changeSortOrder(int index) {
+    const Ranking& c = classements()[index];
     m_boutons[index]->setChecked(true);
     // The open table takes the nutrient's order (built once, then kept), and
     // the grid starts again from its first food.
@@ -188,33 +188,33 @@ void TFDietri::SBimprimerClick() {
 
 void TFDietri::SBsortirClick() { close(); }
 
-void TFDietri::RBprot_aClick() { changeTri(0); }
-void TFDietri::RBprot_vClick() { changeTri(1); }
-void TFDietri::RBgluc_sClick() { changeTri(2); }
-void TFDietri::RBgluc_aClick() { changeTri(3); }
-void TFDietri::RBlip_aClick() { changeTri(4); }
-void TFDietri::RBlip_vClick() { changeTri(5); }
-void TFDietri::RBa_g_satClick() { changeTri(6); }
-void TFDietri::RBa_g_monoClick() { changeTri(7); }
-void TFDietri::RBa_g_polyClick() { changeTri(8); }
-void TFDietri::RBcalciumClick() { changeTri(9); }
-void TFDietri::RBchloreClick() { changeTri(10); }
-void TFDietri::RBcuivreClick() { changeTri(11); }
-void TFDietri::RBferClick() { changeTri(12); }
-void TFDietri::RBiClick() { changeTri(13); }
-void TFDietri::RBmagnesiumClick() { changeTri(14); }
-void TFDietri::RBmanganeseClick() { changeTri(15); }
-void TFDietri::RBphosphoreClick() { changeTri(16); }
-void TFDietri::RBkClick() { changeTri(17); }
-void TFDietri::RBnaClick() { changeTri(18); }
-void TFDietri::RBsClick() { changeTri(19); }
-void TFDietri::RBznClick() { changeTri(20); }
-void TFDietri::RBvit_aClick() { changeTri(21); }
-void TFDietri::RBvit_B1Click() { changeTri(22); }
-void TFDietri::RBvit_B2Click() { changeTri(23); }
-void TFDietri::RBvit_B6Click() { changeTri(24); }
-void TFDietri::RBvit_B9Click() { changeTri(25); }
-void TFDietri::RBvit_CClick() { changeTri(26); }
-void TFDietri::RBvit_DClick() { changeTri(27); }
-void TFDietri::RBvit_PPClick() { changeTri(28); }
-void TFDietri::RBcholesterolClick() { changeTri(29); }
+void TFDietri::RBprot_aClick() { changeSortOrder(0); }
+void TFDietri::RBprot_vClick() { changeSortOrder(1); }
+void TFDietri::RBgluc_sClick() { changeSortOrder(2); }
+void TFDietri::RBgluc_aClick() { changeSortOrder(3); }
+void TFDietri::RBlip_aClick() { changeSortOrder(4); }
+void TFDietri::RBlip_vClick() { changeSortOrder(5); }
+void TFDietri::RBa_g_satClick() { changeSortOrder(6); }
+void TFDietri::RBa_g_monoClick() { changeSortOrder(7); }
+void TFDietri::RBa_g_polyClick() { changeSortOrder(8); }
+void TFDietri::RBcalciumClick() { changeSortOrder(9); }
+void TFDietri::RBchloreClick() { changeSortOrder(10); }
+void TFDietri::RBcuivreClick() { changeSortOrder(11); }
+void TFDietri::RBferClick() { changeSortOrder(12); }
+void TFDietri::RBiClick() { changeSortOrder(13); }
+void TFDietri::RBmagnesiumClick() { changeSortOrder(14); }
+void TFDietri::RBmanganeseClick() { changeSortOrder(15); }
+void TFDietri::RBphosphoreClick() { changeSortOrder(16); }
+void TFDietri::RBkClick() { changeSortOrder(17); }
+void TFDietri::RBnaClick() { changeSortOrder(18); }
+void TFDietri::RBsClick() { changeSortOrder(19); }
+void TFDietri::RBznClick() { changeSortOrder(20); }
+void TFDietri::RBvit_aClick() { changeSortOrder(21); }
+void TFDietri::RBvit_B1Click() { changeSortOrder(22); }
+void TFDietri::RBvit_B2Click() { changeSortOrder(23); }
+void TFDietri::RBvit_B6Click() { changeSortOrder(24); }
+void TFDietri::RBvit_B9Click() { changeSortOrder(25); }
+void TFDietri::RBvit_CClick() { changeSortOrder(26); }
+void TFDietri::RBvit_DClick() { changeSortOrder(27); }
+void TFDietri::RBvit_PPClick() { changeSortOrder(28); }
+void TFDietri::RBcholesterolClick() { changeSortOrder(29); }

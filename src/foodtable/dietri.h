@@ -20,7 +20,7 @@ class QRadioButton;
 class Desktop;
 class Table;
 class TableModel;
-struct Classement;
+struct Ranking;
 
 class TFDietri : public ModalWindow {
     Q_OBJECT
@@ -31,7 +31,7 @@ public:
 
     // The nutrient this opening starts on (a Ranking field such as "FE");
     // an unknown field keeps PROT_A.
-    void setChampInitial(const QString& champ);
+    void setInitialField(const QString& champ);
 
     Table& Talimtri() { return *m_talimtri; }
     // The ranking state that the printout uses.
@@ -85,7 +85,7 @@ public:
 
 private:
     // The ranking switch of the button of row `index` of the ranking table.
-    void changeTri(int index);
+    void changeSortOrder(int index);
     void montreColonne(const QString& champ);
     void ajustePolice();
 
@@ -93,6 +93,6 @@ private:
     std::unique_ptr<Table> m_talimtri;
     std::unique_ptr<TableModel> m_model;
     QVector<QRadioButton*> m_boutons;
-    const Classement* m_classement = nullptr;
-    const Classement* m_initial = nullptr;
+    const Ranking* m_classement = nullptr;
+    const Ranking* m_initial = nullptr;
 };

@@ -132,9 +132,9 @@ QRadioButton* FoodWindow::bouton(FoodBrowser::Tri tri) const {
     return m_tri.numero;
 }
 
-void FoodWindow::setFond(QWidget* w, QPalette::ColorRole role) { setFond(w, w->palette().color(role)); }
+void FoodWindow::setBackground(QWidget* w, QPalette::ColorRole role) { setBackground(w, w->palette().color(role)); }
 
-void FoodWindow::setFond(QWidget* w, const QColor& color) {
+void FoodWindow::setBackground(QWidget* w, const QColor& color) {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, color);
     p.setColor(QPalette::Window, color);

@@ -51,8 +51,8 @@ protected:
     // renamed food keeps its origin).
     void relitOrigines();
     // A box's background, kept by its palette.
-    static void setFond(QWidget* w, QPalette::ColorRole role);
-    static void setFond(QWidget* w, const QColor& color);
+    static void setBackground(QWidget* w, QPalette::ColorRole role);
+    static void setBackground(QWidget* w, const QColor& color);
 
 private:
     QWidget* m_strip = nullptr;

@@ -38,9 +38,9 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
     m_editor = std::make_unique<FoodEditor>(*m_taliments, *m_talimCompo);
 
-    DBNavigator = new TableNavigator({TableNavigator::Debut, TableNavigator::Precedent, TableNavigator::Suivant,
-                                      TableNavigator::Fin, TableNavigator::Ajouter, TableNavigator::Supprimer,
-                                      TableNavigator::Confirmer, TableNavigator::Annuler},
+    DBNavigator = new TableNavigator({TableNavigator::First, TableNavigator::Prior, TableNavigator::Next,
+                                      TableNavigator::Last, TableNavigator::Insert, TableNavigator::Delete,
+                                      TableNavigator::Post, TableNavigator::Cancel},
                                      strip());
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setGeometry(8, 8, 232, 25);
@@ -59,7 +59,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
         auto* fb = qobject_cast<FieldBox*>(box);
         if (fb->field() == kNumero) {
             // The number is the program's: the Base foods' protection rests on it.
-            setFond(fb, QPalette::Button);
+            setBackground(fb, QPalette::Button);
             continue;
         }
         fb->setReadOnly(false);
@@ -218,33 +218,33 @@ void TFmodif::choisitCategorie(int index) {
 // ---------------------------------------------------------------------------
 // Commands
 
-void TFmodif::navigue(TableNavigator::Bouton bouton) {
+void TFmodif::navigue(TableNavigator::Button bouton) {
     bool fait = false;
     ErrorHandler::run(m_taliments->run().prompter(), [&] {
         // Cancelling forgets what was typed; deleting leaves it to the
         // question (a deletion cancelled or refused keeps the food exactly as
         // typed, for the next move to write); the others write it first.
-        if (bouton == TableNavigator::Annuler) {
+        if (bouton == TableNavigator::Cancel) {
             m_saisies.clear();
-        } else if (bouton != TableNavigator::Supprimer && !ecritSaisies()) {
+        } else if (bouton != TableNavigator::Delete && !ecritSaisies()) {
             return;
         }
         switch (bouton) {
-        case TableNavigator::Debut:
-        case TableNavigator::Precedent:
-        case TableNavigator::Suivant:
-        case TableNavigator::Fin:
+        case TableNavigator::First:
+        case TableNavigator::Prior:
+        case TableNavigator::Next:
+        case TableNavigator::Last:
             if (!m_editor->ecritAvantDeplacement()) return;
-            if (bouton == TableNavigator::Debut) m_taliments->first();
-            if (bouton == TableNavigator::Precedent) m_taliments->prior();
-            if (bouton == TableNavigator::Suivant) m_taliments->next();
-            if (bouton == TableNavigator::Fin) m_taliments->last();
+            if (bouton == TableNavigator::First) m_taliments->first();
+            if (bouton == TableNavigator::Prior) m_taliments->prior();
+            if (bouton == TableNavigator::Next) m_taliments->next();
+            if (bouton == TableNavigator::Last) m_taliments->last();
             fait = true;
             break;
-        case TableNavigator::Ajouter: fait = m_editor->insere(); break;
-        case TableNavigator::Supprimer: fait = m_editor->supprime(); break;
-        case TableNavigator::Confirmer: fait = m_editor->confirme(); break;
-        case TableNavigator::Annuler:
+        case TableNavigator::Insert: fait = m_editor->insere(); break;
+        case TableNavigator::Delete: fait = m_editor->supprime(); break;
+        case TableNavigator::Post: fait = m_editor->confirme(); break;
+        case TableNavigator::Cancel:
             m_editor->annule();
             fait = true;
             break;
@@ -253,7 +253,7 @@ void TFmodif::navigue(TableNavigator::Bouton bouton) {
     if (fait) DBNavigatorClick(bouton);
 }
 
-void TFmodif::DBNavigatorClick(TableNavigator::Bouton) {
+void TFmodif::DBNavigatorClick(TableNavigator::Button) {
     VerrouCompose();
     // A food written may have been renamed: its origin follows it.
     relitOrigines();
@@ -264,18 +264,18 @@ void TFmodif::VerrouCompose() {
     for (QLineEdit* box : boitesVerrouillees()) {
         box->setReadOnly(verrou);
         if (verrou)
-            setFond(box, palette().color(QPalette::Button));
+            setBackground(box, palette().color(QPalette::Button));
         else
-            setFond(box, palette().color(QPalette::Base));
+            setBackground(box, palette().color(QPalette::Base));
     }
     DBComboBox1->setEnabled(!verrou);
 }
 
-void TFmodif::changeTri(FoodBrowser::Tri tri) {
+void TFmodif::changeSortOrder(FoodBrowser::Tri tri) {
     bool fait = false;
     ErrorHandler::run(m_taliments->run().prompter(), [&] {
         if (!ecritSaisies() || !m_editor->ecritAvantDeplacement()) return;
-        m_browser.setTri(tri);
+        m_browser.setSortOrder(tri);
         fait = true;
     });
     // Refused: the button of the order still in force.
@@ -283,9 +283,9 @@ void TFmodif::changeTri(FoodBrowser::Tri tri) {
     relitOrigines();
 }
 
-void TFmodif::RBnumeroClick() { changeTri(FoodBrowser::Tri::Numero); }
-void TFmodif::RBNomClick() { changeTri(FoodBrowser::Tri::Nom); }
-void TFmodif::RBCategorieClick() { changeTri(FoodBrowser::Tri::Categorie); }
+void TFmodif::RBnumeroClick() { changeSortOrder(FoodBrowser::Tri::Numero); }
+void TFmodif::RBNomClick() { changeSortOrder(FoodBrowser::Tri::Nom); }
+void TFmodif::RBCategorieClick() { changeSortOrder(FoodBrowser::Tri::Categorie); }
 
 void TFmodif::SBchercherClick() {
     ErrorHandler::run(m_taliments->run().prompter(), [&] {

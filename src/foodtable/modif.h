@@ -20,7 +20,7 @@
 #include "core/foodtable/foodbrowser.h"
 #include "core/foodtable/foodeditor.h"
 #include "foodtable/foodwindow.h"
-#include "foodtable/tablenavigator.h"
+#include "ui/tablenavigator.h"
 
 class FieldGrid;
 class IconButton;
@@ -50,8 +50,8 @@ public:
     void RBCategorieClick();
     void SBchercherClick();
     // Carries out a navigator button, then DBNavigatorClick when it completed.
-    void navigue(TableNavigator::Bouton bouton);
-    void DBNavigatorClick(TableNavigator::Bouton bouton);
+    void navigue(TableNavigator::Button bouton);
+    void DBNavigatorClick(TableNavigator::Button bouton);
     // The Composite lock on the current food.
     void VerrouCompose();
     // Writes the typed texts of the boxes into the pending food; false (the
@@ -74,7 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void changeTri(FoodBrowser::Tri tri);
+    void changeSortOrder(FoodBrowser::Tri tri);
     bool ecritSaisie(QLineEdit* box);
     // Runs a write under the error handler, keeping the texts typed in other boxes.
     bool ecritEnGardant(const std::function<void()>& write);

@@ -44,7 +44,7 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft 
 }
 
 // A rate as page 2 writes it, or the dash when the need is 0.
-QString rate(std::optional<double> r) { return fixedOuTiret(r, 7, 2).trimmed() + QStringLiteral(" %"); }
+QString rate(std::optional<double> r) { return fixedOrDash(r, 7, 2).trimmed() + QStringLiteral(" %"); }
 
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -222,13 +222,13 @@ void TFcompleter::build() {
     });
 }
 
-void TFcompleter::setGroupe(const QString& caption, bool fixed) {
+void TFcompleter::setGroup(const QString& caption, bool fixed) {
     const int i = CBgroupe->findText(caption);
     if (i >= 0) CBgroupe->setCurrentIndex(i);
     CBgroupe->setEnabled(!fixed);
 }
 
-void TFcompleter::setPersonne(const QString& title, const GroupNeeds& needs, const UpperLimits& limits) {
+void TFcompleter::setPerson(const QString& title, const GroupNeeds& needs, const UpperLimits& limits) {
     m_personne = true;
     m_personNeeds = needs;
     m_personLimits = limits;

@@ -41,9 +41,9 @@ public:
 
     // The group this opening starts on (a caption of the Diagnostic menu);
     // fixed: opened from the diagnosis of that group, it cannot change.
-    void setGroupe(const QString& caption, bool fixed);
+    void setGroup(const QString& caption, bool fixed);
     // Or the needs and upper levels of a person (fixed), under its title.
-    void setPersonne(const QString& title, const GroupNeeds& needs, const UpperLimits& limits);
+    void setPerson(const QString& title, const GroupNeeds& needs, const UpperLimits& limits);
     // The time cap and gap of the solver (tests shorten them).
     void setOptions(const CompletionOptions& options) { m_options = options; }
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "app/demarrage.h"
 #include "app/diet.h"
 #include "core/schema/schema.h"
@@ -54,7 +54,7 @@ private slots:
         Fixtures::appendRecords(choiceSchema(), file("CHOIX.DBF"), {line(QStringLiteral("Beurre"), 20)});
         const QByteArray day = Files::bytesOf(file("choix.tmp"));
         ScriptedPrompter p(m_dir->run());
-        QVERIFY(FichierChoix::restaureChoixInterrompu(m_dir->run()));
+        QVERIFY(ChoiceFiles::restaureChoixInterrompu(m_dir->run()));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
         QVERIFY(!QFile::exists(file("choix.tmp")));
         QCOMPARE(p.asked.size(), 1);
@@ -65,7 +65,7 @@ private slots:
     void nothingToRestore() {
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p(m_dir->run());
-        QVERIFY(!FichierChoix::restaureChoixInterrompu(m_dir->run()));
+        QVERIFY(!ChoiceFiles::restaureChoixInterrompu(m_dir->run()));
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), day);
     }
@@ -74,7 +74,7 @@ private slots:
         QVERIFY(Files::writeBytes(file("choix.tmp"), Files::bytesOf(file("CHOIX.DBF")).left(20)));
         const QByteArray day = Files::bytesOf(file("CHOIX.DBF"));
         ScriptedPrompter p(m_dir->run());
-        QVERIFY(!FichierChoix::restaureChoixInterrompu(m_dir->run()));
+        QVERIFY(!ChoiceFiles::restaureChoixInterrompu(m_dir->run()));
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY(p.lastText().contains(QStringLiteral("choix.tmp")));

@@ -255,7 +255,7 @@ private slots:
         p.name = QStringLiteral("Jeanne");
         const PersonBilan bilan = PersonNeedsRules::bilanOf(p, Fixtures::efsaReference().table());
         for (QAction* g : m_diet->Groupes) g->setChecked(false);
-        m_diet->Fdiagnost->setPersonne(bilan);
+        m_diet->Fdiagnost->setPerson(bilan);
         QString group;
         m_during = [&](QDialog* d) { group = qobject_cast<TFcompleter*>(d)->CBgroupe->currentText(); };
         action("Completerlaration1")->trigger();

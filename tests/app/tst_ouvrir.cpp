@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "app/ouvrir.h"
 #include "core/schema/schema.h"
 #include "core/table/table.h"
@@ -85,17 +85,17 @@ private slots:
         QFETCH(QString, message);
         const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
         ScriptedPrompter p(m_dir->run());
-        const auto suite = FichierChoix::enregistrer(m_dir->run(), text);
+        const auto suite = ChoiceFiles::enregistrer(m_dir->run(), text);
         QCOMPARE(p.unexpected, 0);
         if (written.isEmpty()) {
-            QCOMPARE(suite, FichierChoix::Suite::Reste);
+            QCOMPARE(suite, ChoiceFiles::Suite::Reste);
             QCOMPARE(p.asked.size(), 1);
             QVERIFY2(p.lastText().startsWith(message), qPrintable(p.lastText()));
             QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
             QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
             QVERIFY(!QFile::exists(QDir(m_dir->path()).filePath("../fuite.dat")));
         } else {
-            QCOMPARE(suite, FichierChoix::Suite::Ferme);
+            QCOMPARE(suite, ChoiceFiles::Suite::Ferme);
             QVERIFY(p.asked.isEmpty());   // no message confirms the saving
             QCOMPARE(Files::bytesOf(file(written)), m_choix);
         }
@@ -135,10 +135,10 @@ private slots:
         for (const QString& name : existing) QVERIFY(Files::writeBytes(m_dir->file(name), old));
         ScriptedPrompter p(m_dir->run());
         p.answer(yes);
-        const auto suite = FichierChoix::enregistrer(m_dir->run(), typed);
+        const auto suite = ChoiceFiles::enregistrer(m_dir->run(), typed);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY2(p.lastText().startsWith(said), qPrintable(p.lastText()));
-        QCOMPARE(suite, replaced.isEmpty() ? FichierChoix::Suite::Reste : FichierChoix::Suite::Ferme);
+        QCOMPARE(suite, replaced.isEmpty() ? ChoiceFiles::Suite::Reste : ChoiceFiles::Suite::Ferme);
         for (const QString& name : existing)
             QCOMPARE(Files::bytesOf(m_dir->file(name)), name == replaced ? m_choix : old);
         QCOMPARE(QDir(m_dir->path()).entryList({"*.dat"}, QDir::Files, QDir::Name), existing);
@@ -155,14 +155,14 @@ private slots:
         QFETCH(QString, text);
         QVERIFY(Files::writeBytes(file("lundi.txt"), "x"));
         ScriptedPrompter p(m_dir->run());
-        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), text), FichierChoix::Suite::Reste);
+        QCOMPARE(ChoiceFiles::ouvrir(m_dir->run(), text), ChoiceFiles::Suite::Reste);
         QVERIFY(p.asked.isEmpty());
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
     }
 
     void openOutsideRefused() {
         ScriptedPrompter p(m_dir->run());
-        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), QStringLiteral("../autre.dat")), FichierChoix::Suite::Reste);
+        QCOMPARE(ChoiceFiles::ouvrir(m_dir->run(), QStringLiteral("../autre.dat")), ChoiceFiles::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QVERIFY(p.lastText().startsWith(QStringLiteral("Nom de fichier refusé")));
         QCOMPARE(Files::bytesOf(file("CHOIX.DBF")), m_choix);
@@ -186,7 +186,7 @@ private slots:
         else if (kind == "truncated") QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
         else QVERIFY(Files::writeBytes(target, QByteArray()));
         ScriptedPrompter p(m_dir->run());
-        QCOMPARE(FichierChoix::ouvrir(m_dir->run(), QStringLiteral("autre.dat")), FichierChoix::Suite::Reste);
+        QCOMPARE(ChoiceFiles::ouvrir(m_dir->run(), QStringLiteral("autre.dat")), ChoiceFiles::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked.first().kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().contains(QStringLiteral("« autre.dat »")), qPrintable(p.lastText()));
@@ -273,7 +273,7 @@ private slots:
         session.ModeCompose = true;
         QStringList shown;
         int resumed = 0;
-        d.setReprendre([&] {
+        d.setResume([&] {
             ++resumed;
             shown = choiceNames(m_dir->run(), QStringLiteral("choix.dbf"));
         });

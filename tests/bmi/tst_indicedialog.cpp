@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "bmi/indice.h"
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 #include "support/testsupport.h"
 #include "support/ui/scripteddesktop.h"
 
@@ -92,7 +92,7 @@ private slots:
         type(d.SEPoids, "8x0.5,");
         QCOMPARE(d.SEPoids->text(), QStringLiteral("80.5"));
         QCOMPARE(d.EIndice->text(), QStringLiteral("12,88"));
-        QCOMPARE(QToolTip::text(), d.SEPoids->refus());
+        QCOMPARE(QToolTip::text(), d.SEPoids->refusal());
         QVERIFY(QToolTip::text().startsWith(QStringLiteral("Poids : ")));
     }
 };

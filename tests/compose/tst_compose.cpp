@@ -538,7 +538,7 @@ private slots:
             if (composite)
                 desktop->onRun = [](QDialog& d) {
                     auto& dialog = static_cast<TFCreadlg&>(d);
-                    dialog.setTexte(QStringLiteral("Salade"));
+                    dialog.setText(QStringLiteral("Salade"));
                     dialog.OKButtonClick();
                 };
             w->show();

@@ -95,7 +95,7 @@ class TestComposite : public QObject {
         session->ModeCompose = true;
         desktop->onRun = [name](QDialog& d) {
             auto& dialog = static_cast<TFCreadlg&>(d);
-            dialog.setTexte(name);
+            dialog.setText(name);
             dialog.OKButtonClick();
         };
         return w->prepare();
@@ -598,7 +598,7 @@ private slots:
         talim.setFiltered(true);
         TFCreadlg d(talim, compo);
         d.prepare();
-        d.setTexte(typed);
+        d.setText(typed);
         ScriptedPrompter p(dir->run());
         QVERIFY(d.CBDlgKeyDown(Qt::Key_Return));
         QCOMPARE(d.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
@@ -624,7 +624,7 @@ private slots:
         TFCreadlg d(talim, compo);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        d.setTexte(QStringLiteral("Salade"));
+        d.setText(QStringLiteral("Salade"));
         if (how == QLatin1String("button")) {
             QPushButton* annuler = nullptr;
             for (auto* b : d.findChildren<QPushButton*>())

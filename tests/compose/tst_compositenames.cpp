@@ -61,7 +61,7 @@ class TestCompositeNames : public QObject {
         session->ModeCompose = true;
         desktop->onRun = [typed](QDialog& d) {
             auto& dialog = static_cast<TFCreadlg&>(d);
-            dialog.setTexte(typed);
+            dialog.setText(typed);
             dialog.OKButtonClick();
         };
         return w->prepare();
@@ -195,7 +195,7 @@ private slots:
         session->ModeCompose = true;
         desktop->onRun = [&](QDialog& d) {
             auto& dialog = static_cast<TFCreadlg&>(d);
-            dialog.setTexte(typed);
+            dialog.setText(typed);
             dialog.OKButtonClick();
             left = dialog.texte();
         };

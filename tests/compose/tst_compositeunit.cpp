@@ -17,7 +17,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/io/dataerror.h"

@@ -7,7 +7,7 @@
 
 #include "compose/compose.h"
 #include "compose/creadlg.h"
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/session/session.h"
 #include "core/table/table.h"
 #include "support/files.h"
@@ -114,7 +114,7 @@ private slots:
             session->ModeCompose = true;
             desktop->onRun = [](QDialog& d) {
                 auto& dialog = static_cast<TFCreadlg&>(d);
-                dialog.setTexte(QStringLiteral("Recette"));
+                dialog.setText(QStringLiteral("Recette"));
                 dialog.OKButtonClick();
             };
             QVERIFY(w->prepare());
@@ -130,7 +130,7 @@ private slots:
         else if (command == QLatin1String("clear"))
             w->SBeffacerClick();
         else if (command == QLatin1String("overwrite"))
-            FichierChoix::enregistrer(dir->run(), QStringLiteral("lundi.dat"));
+            ChoiceFiles::enregistrer(dir->run(), QStringLiteral("lundi.dat"));
         else
             w->SBsortirClick();
         QVERIFY(!p.asked.isEmpty());

@@ -3,7 +3,7 @@
 // totals, and a list too long for one page with its running totals.
 #include <QtTest>
 
-#include "core/compose/report.h"
+#include "core/compose/choicereport.h"
 #include "support/recordingsurface.h"
 
 using Op = RecordingSurface::Op;
@@ -24,7 +24,7 @@ Q_DECLARE_METATYPE(QVector<LigneListe>)
 namespace {
 const QDateTime kQuand(QDate(2026, 12, 8), QTime(9, 5, 7));
 
-QList<Op> page(const RapportListe& r, int index) {
+QList<Op> page(const ChoiceReport& r, int index) {
     RecordingSurface s(6);
     r.dessinePage(s, index, 1.0);
     return s.texts();
@@ -46,7 +46,7 @@ class TestReport : public QObject {
     Q_OBJECT
 private slots:
     void threeLinesAndTheirTotals() {
-        const RapportListe r({ligne("Pain", 250, 0, 612.5), ligne("Lait", 200, 6.4, 92.25), ligne("Pomme", 150, 0, 78)},
+        const ChoiceReport r({ligne("Pain", 250, 0, 612.5), ligne("Lait", 200, 6.4, 92.25), ligne("Pomme", 150, 0, 78)},
                              kQuand, QLocale::c());
         QCOMPARE(r.pageCount(), 1);
         QCOMPARE(Bandes::hauteurPied(3), 960 - 93);
@@ -86,7 +86,7 @@ private slots:
         QFETCH(double, calories);
         QFETCH(QString, row);
         QFETCH(QString, total);
-        const RapportListe r({ligne("X", 250, 12.3456, calories)}, kQuand, QLocale::c());
+        const ChoiceReport r({ligne("X", 250, 12.3456, calories)}, kQuand, QLocale::c());
         QCOMPARE(r.texteLigne(r.lignes()[0], LigneListe::CALORIES), row);
         QCOMPARE(r.texteTotal(r.sommes(1), LigneListe::CALORIES), total);
         QCOMPARE(r.texteLigne(r.lignes()[0], LigneListe::PROT_A), QStringLiteral("12.346"));
@@ -120,7 +120,7 @@ private slots:
     void textsKeepToTheirRoom() {
         QFETCH(QVector<LigneListe>, lignes);
         QFETCH(QStringList, shown);
-        const RapportListe r(lignes, kQuand, QLocale::c());
+        const ChoiceReport r(lignes, kQuand, QLocale::c());
         QStringList found;
         for (int p = 0; p < r.pageCount(); ++p) {
             RecordingSurface s(8);
@@ -152,7 +152,7 @@ private slots:
         QFETCH(QList<int>, perPage);
         QVector<LigneListe> l;
         for (int i = 1; i <= lines; ++i) l << ligne(QStringLiteral("Aliment %1").arg(i), 10, 1, i);
-        const RapportListe r(l, kQuand, QLocale::c());
+        const ChoiceReport r(l, kQuand, QLocale::c());
         QCOMPARE(r.pageCount(), perPage.size());
         int first = 0;
         for (int p = 0; p < r.pageCount(); ++p) {
@@ -172,7 +172,7 @@ private slots:
     void runningTotalsOnEachPage() {
         QVector<LigneListe> l;
         for (int i = 1; i <= 45; ++i) l << ligne(QStringLiteral("Aliment %1").arg(i), 10, 1, i);
-        const RapportListe r(l, kQuand, QLocale::c());
+        const ChoiceReport r(l, kQuand, QLocale::c());
         const QList<Op> p1 = page(r, 0), p2 = page(r, 1);
         const int pied = r.page(0).piedY + 2;
         QCOMPARE(rowAt(p1, pied), QStringList({"Totaux", "290", "29.000", "0.000", "0.000", "0.000", "0.000",

@@ -43,7 +43,7 @@ struct Fixture {
     int pages = -1;
     Fixture() {
         Fixtures::writeAllTables(dir.path());
-        compimpr.setHorodatage(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
+        compimpr.setTimestamp(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
         // The preview is looked at, then closed without printing.
         desktop.onRun = [this](QDialog& d) {
             ++previews;
@@ -93,7 +93,7 @@ private slots:
         f.session.ModeCompose = true;
         f.desktop.onRun = [](QDialog& d) {
             auto& dialog = static_cast<TFCreadlg&>(d);
-            dialog.setTexte(QStringLiteral("Salade du jour"));
+            dialog.setText(QStringLiteral("Salade du jour"));
             dialog.OKButtonClick();
         };
         QVERIFY(f.compose.prepare());

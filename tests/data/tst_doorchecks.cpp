@@ -10,11 +10,11 @@
 
 #include <sys/stat.h>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/io/checkedfiles.h"
 #include "core/io/dataerror.h"
 #include "core/dbf/dbf.h"
-#include "core/dbf/numberparse.h"
+#include "core/dbf/dbfnumber.h"
 #include "core/io/fileops.h"
 #include "core/io/runcontext.h"
 #include "core/table/table.h"
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(QFile::link(elsewhere.file("notes.txt"), dir.file("lien.dat")));
         ScriptedPrompter p(dir.run());
         p.answer(true);
-        QCOMPARE(FichierChoix::enregistrer(dir.run(), "lien.dat"), FichierChoix::Suite::Reste);
+        QCOMPARE(ChoiceFiles::enregistrer(dir.run(), "lien.dat"), ChoiceFiles::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.asked[0].kind, Prompter::Kind::Warning);
         QVERIFY2(p.lastText().startsWith("Le fichier lien.dat est un lien symbolique"),

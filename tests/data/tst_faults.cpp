@@ -13,8 +13,8 @@
 #include "core/ciqual/ciqualcatalogue.h"
 #include "core/ciqual/ciqualimport.h"
 #include "core/compose/choicelist.h"
-#include "core/compose/choixfichiers.h"
-#include "core/compose/composite.h"
+#include "core/compose/choicefiles.h"
+#include "core/compose/compositefood.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
 #include "core/io/dataerror.h"
@@ -153,11 +153,11 @@ QHash<QString, Scenario> scenarios() {
     s["copy"].watched = QStringList{"Lundi.dat"};
     s["save .dat"].run = [](Day& d) {
         d.prompter.answer(true);   // "Voulez vous écraser Lundi.dat?"
-        FichierChoix::enregistrer(d.dir.run(), QStringLiteral("Lundi.dat"));
+        ChoiceFiles::enregistrer(d.dir.run(), QStringLiteral("Lundi.dat"));
     };
     s["save .dat"].watched = QStringList{"Lundi.dat"};
     s["open .dat"].setup = [](Day& d) { d.tchoix.close(); };
-    s["open .dat"].run = [](Day& d) { FichierChoix::ouvrir(d.dir.run(), QStringLiteral("Lundi.dat")); };
+    s["open .dat"].run = [](Day& d) { ChoiceFiles::ouvrir(d.dir.run(), QStringLiteral("Lundi.dat")); };
     s["open .dat"].watched = QStringList{"CHOIX.DBF"};
     // Nouveau: a failed copy of the template falls back to deleting the lines.
     s["Nouveau"].run = [](Day& d) { d.list->vide(); };
@@ -491,11 +491,11 @@ private slots:
         d.dir.run().seam().failAt(Op::Rename, 1, Fault::IoError, true);
         EXPECT_DATA_ERROR(Contains, QStringLiteral("il est gardé dans le fichier choix.tmp"),
                           d.composite->restaure());
-        EXPECT_DATA_ERROR(Contains, QStringLiteral("réessaiera"), FichierChoix::remetJourDeCote(d.dir.run()));
+        EXPECT_DATA_ERROR(Contains, QStringLiteral("réessaiera"), ChoiceFiles::remetJourDeCote(d.dir.run()));
         QCOMPARE(d.bytes("choix.tmp"), d.dayBytes);
         QCOMPARE(d.bytes("CHOIX.DBF"), list);
         d.dir.run().seam().reset();
-        QVERIFY(FichierChoix::remetJourDeCote(d.dir.run()));
+        QVERIFY(ChoiceFiles::remetJourDeCote(d.dir.run()));
         QCOMPARE(d.bytes("CHOIX.DBF"), d.dayBytes);
         QVERIFY(!FileOps::fileExists(d.dir.run(), "choix.tmp"));
     }

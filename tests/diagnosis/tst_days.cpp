@@ -11,6 +11,7 @@
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
 #include "core/diagnosis/page3.h"
+#include "core/diagnosis/sheet.h"
 #include "pagetestdata.h"
 #include "support/files.h"
 #include "support/testsupport.h"

@@ -100,7 +100,7 @@ private slots:
     void emptyChoiceThenOneFood() {
         Fixture f;
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         QCOMPARE(w.windowTitle(), caption());
         // Shown modally, as the main window does: the warning comes once the
         // window is up, and closing it ends the modal loop.
@@ -142,7 +142,7 @@ private slots:
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         QCOMPARE(w.pageAffichee(), 1);
@@ -217,7 +217,7 @@ private slots:
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         QFile::remove(f.dir.file(QStringLiteral("CHOIX.DBF")));
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(f.prompter.asked.size(), 1);
@@ -233,7 +233,7 @@ private slots:
         const QString pdf = f.dir.file(QStringLiteral("test-bilan.pdf"));
         f.desktop.printers().setPdfOutput(pdf);
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBpage2->click();   // printing from page 2 prints both pages all the same
@@ -266,7 +266,7 @@ private slots:
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         f.desktop.printers().setPdfOutput(f.dir.file(QStringLiteral("no/such/dir/bilan.pdf")));
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBimprimerClick();
@@ -285,7 +285,7 @@ private slots:
         Fixture f;
         f.choose({line(QStringLiteral("Poulet, rôti"), 150, 30, 0, 15, 20)});
         TFdiagnost w(f.session, f.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         w.show();
         QTRY_VERIFY(w.donneesLues());
         w.SBimprimerClick();

@@ -31,7 +31,7 @@ private slots:
 
         TFdiagnost w(session, desktop);
         QString groupeOuvert;
-        w.setOuvreComplement([&](const QString& groupe, const PersonBilan*) {
+        w.setOpenCompletion([&](const QString& groupe, const PersonBilan*) {
             groupeOuvert = groupe;
             QVariantMap added;
             added["NOM"] = QStringLiteral("Pomme");
@@ -39,7 +39,7 @@ private slots:
             Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")), {added});
             return true;
         });
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Femme active : bilan de la ration journalière"));
         w.show();
         QApplication::setActiveWindow(&w);

@@ -149,7 +149,7 @@ private slots:
         for (double v : f.session->totals().v) QCOMPARE(v, 0.0);
         // Closed, the diagnosis is the day's choice's again.
         QVERIFY(diag->SBpage3->isHidden() && !diag->SBcompleter->isHidden());
-        diag->setGroupe(QStringLiteral("Femme active"));
+        diag->setGroup(QStringLiteral("Femme active"));
         diag->show();
         QTRY_VERIFY(diag->donneesLues());
         QCOMPARE(diag->donnees().totals[DailyTotals::QTE], 10.0);
@@ -198,7 +198,7 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
         Fixture f;
         TFdiagnost* diag = f.diet->Fdiagnost;
-        diag->setJours(QStringLiteral("Homme actif"), SavedDays::readAll(f.dir.run()).mid(0, 2));
+        diag->setDays(QStringLiteral("Homme actif"), SavedDays::readAll(f.dir.run()).mid(0, 2));
         diag->show();
         QTRY_VERIFY(diag->donneesLues());
         diag->SBimprimerClick();

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "core/dbf/dbf.h"
 #include "core/foodtable/foodeditor.h"
 #include "core/compose/nonmesures.h"

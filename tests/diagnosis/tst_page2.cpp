@@ -5,6 +5,7 @@
 
 #include "core/diagnosis/page1.h"
 #include "core/diagnosis/page2.h"
+#include "core/diagnosis/sheet.h"
 #include "pagetestdata.h"
 #include "core/interfaces/surface.h"
 

@@ -94,7 +94,7 @@ private slots:
     // Every move ends with the box on the current food's category; the
     // category box jumps and takes the category order.
     void categoryBoxFollows() {
-        w->DBNavigator->click(TableNavigator::Fin);
+        w->DBNavigator->click(TableNavigator::Last);
         QCOMPARE(nom(), QStringLiteral("Salade"));
         QCOMPARE(w->CBcategorie->currentText(), categories()[7]);
         w->CBcategorie->setCurrentIndex(8);   // no food: the next category's first
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(w->Taliments().indexName(), QStringLiteral("CATEGORIE"));
         QCOMPARE(nom(), QStringLiteral("Salade"));
         QCOMPARE(w->CBcategorie->currentText(), categories()[7]);
-        w->DBNavigator->click(TableNavigator::Suivant);
+        w->DBNavigator->click(TableNavigator::Next);
         QCOMPARE(w->CBcategorie->currentText(), categories()[5]);
         // A text typed into the box goes to the nearest category on Return.
         w->CBcategorie->lineEdit()->clear();

@@ -146,9 +146,9 @@ private slots:
         line["FE"] = 3.0;
         Fixtures::appendRecords(choiceSchema(), m_dir.file("CHOIX.DBF"), {line});
         TFdiagnost d(session, m_desktop);
-        d.setGroupe(QStringLiteral("Femme active"));
+        d.setGroup(QStringLiteral("Femme active"));
         QStringList opened;
-        d.setOuvreClassement([&](const QString& champ) { opened << champ; });
+        d.setOpenRanking([&](const QString& champ) { opened << champ; });
         d.show();
         QTest::qWait(20);
         QWidget* page = d.childAt(QPoint(100, 200));
@@ -172,7 +172,7 @@ private slots:
 
         // Opened for real, the window starts on the nutrient asked.
         TFDietri w(m_desktop, &d);
-        w.setChampInitial(QStringLiteral("FE"));
+        w.setInitialField(QStringLiteral("FE"));
         QVERIFY(w.prepare());
         QCOMPARE(w.champTri(), QStringLiteral("FE"));
         QVERIFY(w.bouton("RBfer")->isChecked());

@@ -133,7 +133,7 @@ private slots:
     void everyRankingHasItsTagAndColumn() {
         QCOMPARE(classements().size(), 30);
         QStringList champs;
-        for (const Classement& c : classements()) {
+        for (const Ranking& c : classements()) {
             champs << c.champ;
             QVERIFY2(presentationOf(c.champ), qPrintable(c.champ));
             QVERIFY(c.unite == QLatin1String(" g") || c.unite == QLatin1String(" mg"));

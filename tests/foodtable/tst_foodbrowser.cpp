@@ -52,7 +52,7 @@ private slots:
         QFETCH(QString, landsOn);
         QFETCH(QString, index);
         FoodBrowser browser(*foods);
-        browser.setTri(before);
+        browser.setSortOrder(before);
         foods->open();
         QVERIFY(foods->locate(QStringLiteral("NOM"), QStringLiteral("Poire")));
         ScriptedPrompter p(dir->run());
@@ -74,11 +74,11 @@ private slots:
         FoodBrowser browser(*foods);
         foods->open();
         QVERIFY(foods->locate(QStringLiteral("NOM"), QStringLiteral("Salade")));
-        browser.setTri(FoodBrowser::Tri::Nom);
+        browser.setSortOrder(FoodBrowser::Tri::Nom);
         QCOMPARE(nom(), QStringLiteral("Salade"));
         foods->next();
         QCOMPARE(nom(), QStringLiteral("Tarte maison"));
-        browser.setTri(FoodBrowser::Tri::Categorie);
+        browser.setSortOrder(FoodBrowser::Tri::Categorie);
         QCOMPARE(nom(), QStringLiteral("Tarte maison"));
         foods->close();
         foods->open();

@@ -89,7 +89,7 @@ private slots:
         const QList<QPair<QString, bool>> steps = {
             {"Beurre", false}, {"Gâteau", true}, {"Poire", false}, {"Tarte maison", true}, {"Zeste", false}};
         for (const auto& step : steps) {
-            w->DBNavigator->click(TableNavigator::Suivant);
+            w->DBNavigator->click(TableNavigator::Next);
             QCOMPARE(nom(), step.first);
             QCOMPARE(locked(), step.second);
             QVERIFY(w->edit(QStringLiteral("NUMERO"))->isReadOnly());
@@ -123,7 +123,7 @@ private slots:
         type(QStringLiteral("PROT_A"), QStringLiteral("12,5"));   // "," is a decimal point too
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("12,5"));
         QCOMPARE(w->Taliments().state(), Table::State::Edit);
-        w->DBNavigator->click(TableNavigator::Suivant);
+        w->DBNavigator->click(TableNavigator::Next);
         QCOMPARE(onDisk(QStringLiteral("Pomme"), QStringLiteral("PROT_A")), QStringLiteral("12.5"));
         type(QStringLiteral("CA"), QStringLiteral("99"));
         const QByteArray before = Files::bytesOf(foodFile());
@@ -147,18 +147,18 @@ private slots:
         QFETCH(QString, food);
         QFETCH(QString, command);
         QFETCH(QVariant, answer);
-        while (nom() != food) w->DBNavigator->click(TableNavigator::Suivant);
+        while (nom() != food) w->DBNavigator->click(TableNavigator::Next);
         type(QStringLiteral("PROT_V"), QStringLiteral("7"));
         const QByteArray before = Files::bytesOf(foodFile());
         ScriptedPrompter p(dir->run());
         if (answer.isValid()) p.answer(answer.toBool()); else p.cancel();
-        if (command == QLatin1String("Supprimer")) w->DBNavigator->click(TableNavigator::Supprimer);
+        if (command == QLatin1String("Supprimer")) w->DBNavigator->click(TableNavigator::Delete);
         else w->SBchercherClick();
         QCOMPARE(p.unexpected, 0);
         QCOMPARE(nom(), food);
         QCOMPARE(w->edit(QStringLiteral("PROT_V"))->text(), QStringLiteral("7"));
         QCOMPARE(Files::bytesOf(foodFile()), before);
-        w->DBNavigator->click(TableNavigator::Suivant);
+        w->DBNavigator->click(TableNavigator::Next);
         QCOMPARE(onDisk(food, QStringLiteral("PROT_V")), QStringLiteral("7"));
     }
 
@@ -193,8 +193,8 @@ private slots:
             key(Qt::Key_Delete, Qt::ControlModifier);
             QCOMPARE(p.lastText(), QStringLiteral("Supprimer l'enregistrement ?"));
         }
-        QCOMPARE(w->DBNavigator->bouton(TableNavigator::Suivant)->toolTip(),
-                 IconButton::bulle(QStringLiteral("Suivant"), TableNavigator::touches(TableNavigator::Suivant)));
+        QCOMPARE(w->DBNavigator->button(TableNavigator::Next)->toolTip(),
+                 IconButton::bulle(QStringLiteral("Suivant"), TableNavigator::keys(TableNavigator::Next)));
         key(Qt::Key_Escape);   // nothing pending: the window closes
         QVERIFY(!w->isVisible());
     }
@@ -205,16 +205,16 @@ private slots:
         type(QStringLiteral("PROT_A"), QStringLiteral("1e+"));
         const QByteArray before = Files::bytesOf(foodFile());
         ScriptedPrompter p(dir->run());
-        w->DBNavigator->click(TableNavigator::Confirmer);
+        w->DBNavigator->click(TableNavigator::Post);
         QCOMPARE(p.asked.size(), 1);
         QCOMPARE(p.lastText(), QStringLiteral("'1e+' n'est pas une valeur flottante correcte pour le champ 'PROT_A'"));
         QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->edit(QStringLiteral("PROT_A"))));
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("1e+"));
         QCOMPARE(w->Taliments().state(), Table::State::Edit);
-        w->DBNavigator->click(TableNavigator::Suivant);
+        w->DBNavigator->click(TableNavigator::Next);
         QCOMPARE(nom(), QStringLiteral("Pomme"));
         QCOMPARE(Files::bytesOf(foodFile()), before);
-        w->DBNavigator->click(TableNavigator::Annuler);
+        w->DBNavigator->click(TableNavigator::Cancel);
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("1.00"));
     }
 
@@ -232,14 +232,14 @@ private slots:
         w->DBComboBox1->setCurrentIndex(9);
         emit w->DBComboBox1->activated(9);
         QCOMPARE(w->edit(QStringLiteral("PROT_V"))->text(), QStringLiteral("1.5"));
-        w->DBNavigator->click(TableNavigator::Confirmer);
+        w->DBNavigator->click(TableNavigator::Post);
         QCOMPARE(onDisk(QStringLiteral("Kiwi"), QStringLiteral("PROT_V")), QStringLiteral("1.5"));
     }
 
     // A new food, numbered whatever the order, checked before it is written.
     void newFoodThroughTheWindow() {
         w->RBNom->click();
-        w->DBNavigator->click(TableNavigator::Ajouter);
+        w->DBNavigator->click(TableNavigator::Insert);
         QCOMPARE(w->edit(QStringLiteral("NUMERO"))->text(), QStringLiteral("301"));
         QCOMPARE(w->edit(QStringLiteral("NOM"))->text(), QString());
         QCOMPARE(w->edit(QStringLiteral("FIBRES"))->text(), QStringLiteral("0.00"));
@@ -247,14 +247,14 @@ private slots:
         QVERIFY(!locked());
         ScriptedPrompter p(dir->run());
         type(QStringLiteral("NOM"), QStringLiteral("BEURRE"));
-        w->DBNavigator->click(TableNavigator::Confirmer);
+        w->DBNavigator->click(TableNavigator::Post);
         QVERIFY(p.lastText().contains(QStringLiteral("l'aliment n° 2 (« Beurre »)")));
         type(QStringLiteral("NOM"), QStringLiteral("Kiwi"));
-        w->DBNavigator->click(TableNavigator::Confirmer);
+        w->DBNavigator->click(TableNavigator::Post);
         QVERIFY(p.lastText().contains(QStringLiteral("n'a pas de catégorie")));
         w->DBComboBox1->setCurrentIndex(9);
         emit w->DBComboBox1->activated(9);
-        w->DBNavigator->click(TableNavigator::Confirmer);
+        w->DBNavigator->click(TableNavigator::Post);
         QCOMPARE(p.asked.size(), 2);
         QCOMPARE(onDisk(QStringLiteral("Kiwi"), QStringLiteral("NUMERO")), QStringLiteral("301"));
         QCOMPARE(onDisk(QStringLiteral("Kiwi"), QStringLiteral("CATEGORIE")), categories()[9]);

@@ -51,7 +51,7 @@ void TestCompleter::byKeyboard() {
     ScriptedPrompter prompter(dir.run());
     Session& session = dir.session();
     TFcompleter w(session, Fixtures::efsaReference());
-    w.setGroupe(QStringLiteral("Femme active"), true);
+    w.setGroup(QStringLiteral("Femme active"), true);
     showActive(w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Compléter la ration"));
     QVERIFY(!w.CBgroupe->isEnabled());

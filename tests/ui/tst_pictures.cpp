@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "app/imageaccueil.h"
-#include "diagnosis/glyphs.h"
+#include "ui/glyphs.h"
 #include "ui/icons.h"
 
 Q_DECLARE_METATYPE(std::function<QIcon()>)
@@ -80,11 +80,11 @@ private slots:
         QTest::newRow("renommer") << IconFn(Icons::renommer) << 32;
         QTest::newRow("application") << IconFn(Icons::application) << 32;
         QTest::newRow("application, large") << IconFn(Icons::application) << 256;
-        QTest::newRow("page 1") << IconFn([] { return Glyphes::page(1); }) << 16;
-        QTest::newRow("page 2") << IconFn([] { return Glyphes::page(2); }) << 16;
-        QTest::newRow("page 3") << IconFn([] { return Glyphes::page(3); }) << 16;
-        QTest::newRow("glyph imprimer") << IconFn(Glyphes::imprimer) << 16;
-        QTest::newRow("glyph sortir") << IconFn(Glyphes::sortir) << 16;
+        QTest::newRow("page 1") << IconFn([] { return Glyphs::page(1); }) << 16;
+        QTest::newRow("page 2") << IconFn([] { return Glyphs::page(2); }) << 16;
+        QTest::newRow("page 3") << IconFn([] { return Glyphs::page(3); }) << 16;
+        QTest::newRow("glyph imprimer") << IconFn(Glyphs::print) << 16;
+        QTest::newRow("glyph sortir") << IconFn(Glyphs::exit) << 16;
     }
     void buttonPictures() {
         QFETCH(IconFn, icon);
@@ -106,9 +106,9 @@ private slots:
     // button shows the same glyph, in both states, as an unchecked one.
     void glyphsLookTheSameChecked_data() {
         QTest::addColumn<IconFn>("icon");
-        QTest::newRow("page 1") << IconFn([] { return Glyphes::page(1); });
-        QTest::newRow("page 2") << IconFn([] { return Glyphes::page(2); });
-        QTest::newRow("page 3") << IconFn([] { return Glyphes::page(3); });
+        QTest::newRow("page 1") << IconFn([] { return Glyphs::page(1); });
+        QTest::newRow("page 2") << IconFn([] { return Glyphs::page(2); });
+        QTest::newRow("page 3") << IconFn([] { return Glyphs::page(3); });
     }
     void glyphsLookTheSameChecked() {
         QFETCH(IconFn, icon);
@@ -118,9 +118,9 @@ private slots:
     }
 
     void pagesDiffer() {
-        QVERIFY(render(Glyphes::page(1), 16, QIcon::Normal) != render(Glyphes::page(2), 16, QIcon::Normal));
-        QVERIFY(render(Glyphes::page(3), 16, QIcon::Normal) != render(Glyphes::page(2), 16, QIcon::Normal));
-        QVERIFY(Glyphes::page(4).isNull());
+        QVERIFY(render(Glyphs::page(1), 16, QIcon::Normal) != render(Glyphs::page(2), 16, QIcon::Normal));
+        QVERIFY(render(Glyphs::page(3), 16, QIcon::Normal) != render(Glyphs::page(2), 16, QIcon::Normal));
+        QVERIFY(Glyphs::page(4).isNull());
     }
 
     // The main window's picture is opaque all over: the label shows it on

@@ -117,7 +117,7 @@ NUTRIMO_SHOT(composite, [](Shots::Shot& shot, const Shots::SaveFn& save) {
         if (compo.asString(QStringLiteral("NOM_COMPO")).isEmpty()) {
             TFCreadlg d(w.Talim(), w.TalimCompo());
             d.show();
-            d.setTexte(QStringLiteral("Salade compos"));
+            d.setText(QStringLiteral("Salade compos"));
             save(&d, QStringLiteral("creadlg_vide"));
             d.AnnulerButtonClick();
         }
@@ -127,7 +127,7 @@ NUTRIMO_SHOT(composite, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     // A new composite, saved.
     shot.desktop.onRun = [](QDialog& d) {
         auto& dialog = static_cast<TFCreadlg&>(d);
-        dialog.setTexte(QStringLiteral("Salade d'été"));
+        dialog.setText(QStringLiteral("Salade d'été"));
         dialog.OKButtonClick();
     };
     if (!w.prepare()) return;
@@ -147,7 +147,7 @@ NUTRIMO_SHOT(composite, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     {
         TFCreadlg d(w.Talim(), w.TalimCompo());
         d.show();
-        d.setTexte(QStringLiteral("Salade d'été"));
+        d.setText(QStringLiteral("Salade d'été"));
         save(&d, QStringLiteral("creadlg"));
         d.AnnulerButtonClick();
     }

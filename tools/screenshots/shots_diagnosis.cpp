@@ -166,13 +166,13 @@ void personneShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     save(&dialog, QStringLiteral("personne"));
     Person wrong = jeanne;
     wrong.height = 250;
-    dialog.setPersonne(wrong);
+    dialog.setPerson(wrong);
     save(&dialog, QStringLiteral("personne-hors-plage"));
     dialog.close();
 
     TFdiagnost w(shot.session, shot.desktop);
     const PersonBilan bilan = PersonNeedsRules::bilanOf(jeanne, efsa.table());
-    w.setPersonne(bilan);
+    w.setPerson(bilan);
     w.setWindowTitle(bilan.caption());
     save(&w, QStringLiteral("personne-bilan-page1"));
     w.SBpage2Click();
@@ -199,7 +199,7 @@ void diagnosisShots(Shots::Shot& shot, const Shots::SaveFn& save) {
 
     {
         TFdiagnost w(shot.session, shot.desktop);
-        w.setGroupe(QStringLiteral("Femme active"));
+        w.setGroup(QStringLiteral("Femme active"));
         save(&w, QStringLiteral("diagnost-page1"));
         w.SBpage2Click();
         save(&w, QStringLiteral("diagnost-page2"));
@@ -249,7 +249,7 @@ void daysShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     for (const PopulationGroup& g : populationGroups()) groupes << g.caption;
     TFjours w(shot.session.run(), groupes, QStringLiteral("Femme active"),
               [&](const QString& groupe, const QVector<SavedDay>& jours) {
-                  diagnost.setJours(groupe, jours);
+                  diagnost.setDays(groupe, jours);
                   chosen = jours;
               });
     w.show();

@@ -58,13 +58,13 @@ NUTRIMO_SHOT(foodtable, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     {
         TFmodif w(session);
         if (!w.prepare()) return;
-        w.navigue(TableNavigator::Suivant);
+        w.navigue(TableNavigator::Next);
         w.edit(QStringLiteral("PROT_A"))->setFocus();
         w.edit(QStringLiteral("PROT_A"))->setText(QStringLiteral("12.5"));
         w.editeur().ecritTexte(QStringLiteral("PROT_A"), QStringLiteral("12.5"));
         save(&w, QStringLiteral("modif"));
-        w.navigue(TableNavigator::Annuler);
-        w.navigue(TableNavigator::Ajouter);
+        w.navigue(TableNavigator::Cancel);
+        w.navigue(TableNavigator::Insert);
         save(&w, QStringLiteral("modif-nouveau"));
         w.close();
     }

@@ -107,7 +107,7 @@ void shortfallShot(Shots::Shot& shot, const Shots::SaveFn& save) {
     Session& session = shot.session;
     session.FirstPaint = false;
     TFdiagnost d(session, shot.desktop);
-    d.setGroupe(QStringLiteral("Femme active"));
+    d.setGroup(QStringLiteral("Femme active"));
     d.show();
     d.SBpage2Click();
     d.choisitLigne(4);

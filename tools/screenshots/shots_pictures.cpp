@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/imageaccueil.h"
-#include "diagnosis/glyphs.h"
+#include "ui/glyphs.h"
 #include "screenshots.h"
 #include "ui/icons.h"
 
@@ -33,8 +33,8 @@ void sheet(Shots::Shot&, const Shots::SaveFn& save) {
         {"effacer", Icons::effacer(), 32},       {"consulter", Icons::consulter(), 32},
         {"imprimer", Icons::imprimer(), 32},     {"renommer", Icons::renommer(), 32},
         {"application", Icons::application(), 32},
-        {"page 1", Glyphes::page(1), 16},        {"page 2", Glyphes::page(2), 16},
-        {"imprimer (diag.)", Glyphes::imprimer(), 16}, {"sortir (diag.)", Glyphes::sortir(), 16},
+        {"page 1", Glyphs::page(1), 16},        {"page 2", Glyphs::page(2), 16},
+        {"imprimer (diag.)", Glyphs::print(), 16}, {"sortir (diag.)", Glyphs::exit(), 16},
     };
     QWidget w;
     w.setStyleSheet(QStringLiteral("background: white;"));

@@ -8,7 +8,7 @@
 #include "app/application.h"
 #include "app/aprop.h"
 #include "bmi/indice.h"
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 #include "screenshots.h"
 
 NUTRIMO_SHOT(small_indice, [](Shots::Shot&, const Shots::SaveFn& save) {

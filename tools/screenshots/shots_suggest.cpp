@@ -37,7 +37,7 @@ void shoot(Shots::Shot& shot, const Shots::SaveFn& save, bool vegetarian, int fo
     // EFSA's values where the program finds them, beside it in the build tree.
     const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
     TFcompleter w(session, efsa);
-    w.setGroupe(QStringLiteral("Femme active"), true);
+    w.setGroup(QStringLiteral("Femme active"), true);
     w.SEnombre->setValue(foods);
     save(&w, name);   // showing reads the tables and proposes
 }

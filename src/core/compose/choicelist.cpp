@@ -1,6 +1,6 @@
 #include "core/compose/choicelist.h"
 
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "core/io/runcontext.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/quantite.h"

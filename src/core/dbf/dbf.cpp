@@ -43,12 +43,12 @@
 #include "core/io/fileerror.h"
 #include "core/io/fileseam.h"
 #include "core/dbf/dbfheader.h"
-#include "core/dbf/numberparse.h"
+#include "core/dbf/dbfnumber.h"
 #include "core/io/wholefile.h"
 #include "core/io/runcontext.h"
 
 // ---------------------------------------------------------------------------
-// Number formatting (the parsing is in numberparse.cpp)
+// Number formatting (the parsing is in dbfnumber.cpp)
 
 namespace {
 

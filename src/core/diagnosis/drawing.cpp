@@ -43,20 +43,20 @@ std::optional<long long> nearestOf(std::optional<double> value) {
     return NumFormat::Nearest(*value);
 }
 
-QString tiret(int width) { return QStringLiteral("-").rightJustified(width, QLatin1Char(' ')); }
+QString dash(int width) { return QStringLiteral("-").rightJustified(width, QLatin1Char(' ')); }
 
-QString fixedOuTiret(std::optional<double> value, int width, int decimals) {
-    if (!value || !std::isfinite(*value)) return tiret(width);
+QString fixedOrDash(std::optional<double> value, int width, int decimals) {
+    if (!value || !std::isfinite(*value)) return dash(width);
     return NumFormat::Fixed(*value, width, decimals);
 }
 
-QString intOuTiret(std::optional<long long> value, int width) {
-    return value ? NumFormat::Int(*value, width) : tiret(width);
+QString intOrDash(std::optional<long long> value, int width) {
+    return value ? NumFormat::Int(*value, width) : dash(width);
 }
 
 void EcritValeur(Surface& surface, int w, int d, const QString& suffix, int y, int x,
                  std::optional<double> value) {
-    const QString number = fixedOuTiret(value, w, d);
+    const QString number = fixedOrDash(value, w, d);
     surface.textOut(x - surface.textWidth(number), y, number + suffix);
 }
 
@@ -93,6 +93,12 @@ void EnTeteBilan(Surface& surface, const DiagLayout& layout, const DiagnosisData
 }
 
 QString titreMoyenne(int jours) { return QStringLiteral("Moyenne de %1 jours").arg(jours); }
+
+QString fitToWidth(Surface& surface, QString text, int width) {
+    if (surface.textWidth(text) <= width) return text;
+    while (text.size() > 1 && surface.textWidth(text + QStringLiteral("…")) > width) text.chop(1);
+    return text + QStringLiteral("…");
+}
 
 void EffacePage(Surface& surface) {
     QString blank = QStringLiteral("  ");

@@ -68,11 +68,11 @@ std::optional<long long> nearestOf(std::optional<double> value);
 
 // What stands in a number's place when a value has none: a dash, justified
 // like the number would be.
-QString tiret(int width);
+QString dash(int width);
 // Fixed(w, d) of a value, or the dash.
-QString fixedOuTiret(std::optional<double> value, int width, int decimals);
+QString fixedOrDash(std::optional<double> value, int width, int decimals);
 // Int(w) of a value, or the dash.
-QString intOuTiret(std::optional<long long> value, int width);
+QString intOrDash(std::optional<long long> value, int width);
 
 // Formats the value as Fixed(w, d), measures that text alone and draws it
 // followed by the suffix, so that the number ends exactly at x. A value that
@@ -94,6 +94,9 @@ QString titreMoyenne(int jours);
 // page 1 (row 1 of page 2), from x 220 or as far left as it needs to end by
 // x 600; nothing when empty.
 void SousTitre(Surface& surface, const DiagLayout& layout, const QString& subtitle, int page);
+
+// The text cut to fit the width, with "…" where it was cut.
+QString fitToWidth(Surface& surface, QString text, int width);
 
 // Blanks the page area of the window: a text of spaces at least 630 pixels
 // wide, drawn with the opaque background at x 5 every 17 pixels from y 10

@@ -61,8 +61,8 @@ void LibellesPage1(Surface& surface, const DiagLayout& l) {
 void BesoinsPage1(Surface& surface, const DiagLayout& l, const GroupNeeds& n) {
     surface.setTextColour(SurfaceColour::Blue);
     const double e = n[N::Energie];
-    surface.textOut(l.x(500), l.rowY(0), fixedOuTiret(e, 4, 0) + QStringLiteral(" kcal/jour"));
-    surface.textOut(l.x(500), l.rowY(1), fixedOuTiret(e * KjParKcal, 4, 0) + QStringLiteral(" kj/jour"));
+    surface.textOut(l.x(500), l.rowY(0), fixedOrDash(e, 4, 0) + QStringLiteral(" kcal/jour"));
+    surface.textOut(l.x(500), l.rowY(1), fixedOrDash(e * KjParKcal, 4, 0) + QStringLiteral(" kj/jour"));
 
     const struct {
         int row;
@@ -74,7 +74,7 @@ void BesoinsPage1(Surface& surface, const DiagLayout& l, const GroupNeeds& n) {
     const int x = l.rightLabelX + 10;
     auto ideal = [&](int row, std::optional<long long> q) {
         surface.textOut(x, l.rowY(row),
-                        QStringLiteral("(proportion idéale = ") + intOuTiret(q, 3) + QStringLiteral(" %)"));
+                        QStringLiteral("(proportion idéale = ") + intOrDash(q, 3) + QStringLiteral(" %)"));
     };
     ideal(6, PartEnergie(n[N::ProtA] + n[N::ProtV], 4.0, e));
     ideal(10, PartEnergie(n[N::Sucre] + n[N::Amidon], 4.0, e));
@@ -85,8 +85,8 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
     surface.setTextColour(SurfaceColour::Blue);
     const double c = t[T::CALORIES];
     const int xKcal = l.sectionX + l.x(80);
-    surface.textOut(xKcal, l.rowY(0), fixedOuTiret(c, 4, 0) + QStringLiteral(" kcal"));
-    surface.textOut(xKcal, l.rowY(1), fixedOuTiret(c * KjParKcal, 4, 0) + QStringLiteral(" kj"));
+    surface.textOut(xKcal, l.rowY(0), fixedOrDash(c, 4, 0) + QStringLiteral(" kcal"));
+    surface.textOut(xKcal, l.rowY(1), fixedOrDash(c * KjParKcal, 4, 0) + QStringLiteral(" kj"));
 
     const struct {
         int row;
@@ -102,8 +102,8 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
         const std::optional<long long> k = nearestOf(grams * kcalPerGram);
         std::optional<long long> p;
         if (k) p = nearestOf(quotient(static_cast<double>(*k) * 100.0, c));
-        surface.textOut(x, l.rowY(row), QStringLiteral("(environ ") + intOuTiret(k, 4) +
-                                            QStringLiteral(" kcalories, soit ") + intOuTiret(p, 3) +
+        surface.textOut(x, l.rowY(row), QStringLiteral("(environ ") + intOrDash(k, 4) +
+                                            QStringLiteral(" kcalories, soit ") + intOrDash(p, 3) +
                                             QStringLiteral(" %)"));
     };
     environ(6, t[T::PROT_A] + t[T::PROT_V], 4.0);
@@ -128,7 +128,7 @@ QStringList conseils(const DailyTotals& t, const GroupNeeds& n) {
     if (qL && part && static_cast<double>(*qL) < *part)
         out << QStringLiteral("Attention ! le pourcentage de ration calorique des lipides dépasse ") +
                    NumFormat::Int(*qL, 3) + QStringLiteral(" %");
-    auto need = [&](N::Slot s) { return fixedOuTiret(n[s], 4, 0); };
+    auto need = [&](N::Slot s) { return fixedOrDash(n[s], 4, 0); };
     if (t[T::PROT_A] < n[N::ProtA])
         out << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec. ") + need(N::ProtA) +
                    QStringLiteral(" g/jour)");

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/schema/numformat.h"
-#include "core/diagnosis/page1.h"
 #include "core/interfaces/surface.h"
 #include "core/schema/schema.h"
 
@@ -158,24 +157,4 @@ void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisDat
     BesoinsPage2(surface, layout, data);
     TauxPage2(surface, layout, data);
     BarresPage2(surface, layout, data);
-}
-
-int dessineFeuille(Surface& surface, int s, const DiagnosisData& data) {
-    DiagLayout layout = DiagLayout::papier(s);
-    surface.setFontName(QStringLiteral("Times New Roman"));
-    // The title is drawn at the size the surface has when the header starts.
-    surface.setFontSize(12);
-    EnTeteBilan(surface, layout, data, 1);
-    surface.setFontStyle(Surface::Regular);
-    LibellesPage1(surface, layout);
-    BesoinsPage1(surface, layout, data.needs);
-    ApportsPage1(surface, layout, data.totals);
-    const int nbConseils = ConseilsPage1(surface, layout, data.totals, data.needs);
-    layout.page2Base = nbConseils;
-    LibellesPage2(surface, layout);
-    ApportsPage2(surface, layout, data);
-    BesoinsPage2(surface, layout, data);
-    TauxPage2(surface, layout, data);
-    BarresPage2(surface, layout, data);
-    return nbConseils;
 }

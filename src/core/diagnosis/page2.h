@@ -62,7 +62,3 @@ void BarreTaux(Surface& surface, const DiagLayout& layout, int x, int y, quint32
 
 // Page 2 on screen order: title, labels, intakes, needs, rates, bars.
 void dessinePage2(Surface& surface, const DiagLayout& layout, const DiagnosisData& data);
-
-// The printed sheet: "Times New Roman", page 1 then page 2 below its advice,
-// both from the paper layout of scale s. Returns NbConseils.
-int dessineFeuille(Surface& surface, int s, const DiagnosisData& data);

@@ -14,7 +14,7 @@ constexpr int kBordKcal = 118;
 constexpr int kPas = 23;
 constexpr int kTaillePetite = 8;   // points: 22 columns in the width of the page
 constexpr int kBasEcran = 455;     // the page area is blanked down to y 460
-constexpr int kRangeesDiagrammePapier = 14;
+constexpr int kRangeesDiagrammePapier = 14;   // rows the charts take on paper
 
 quint32 couleurDe(int ligne) { return ligne == 0 ? SurfaceColour::Red : SurfaceColour::Blue; }
 
@@ -24,13 +24,6 @@ QString sansExtension(const QString& name) {
 
 QString libelleSansTiret(const LignePage2& row) {
     return row.label.startsWith(QLatin1String("- ")) ? row.label.mid(2) : row.label;
-}
-
-// The text cut to fit the width, with "…" where it was cut.
-QString ajuste(Surface& surface, QString text, int width) {
-    if (surface.textWidth(text) <= width) return text;
-    while (text.size() > 1 && surface.textWidth(text + QStringLiteral("…")) > width) text.chop(1);
-    return text + QStringLiteral("…");
 }
 
 // The value of a column for one day's totals: kcal, or a rate in %.
@@ -43,10 +36,10 @@ std::optional<double> valeurColonne(int colonne, const DailyTotals& totals, cons
 void rangee(Surface& surface, const DiagLayout& l, int y, const QString& label, const DailyTotals& totals,
             const GroupNeeds& needs) {
     surface.setTextColour(SurfaceColour::Black);
-    surface.textOut(l.sectionX, y, ajuste(surface, label, l.x(kFinNoms - 12)));
+    surface.textOut(l.sectionX, y, fitToWidth(surface, label, l.x(kFinNoms - 12)));
     for (int c = 0; c < nbColonnesPage3(); ++c) {
         surface.setTextColour(couleurDe(lignePage2DeColonne(c)));
-        const QString n = intOuTiret(nearestOf(valeurColonne(c, totals, needs)), 1);
+        const QString n = intOrDash(nearestOf(valeurColonne(c, totals, needs)), 1);
         surface.textOut(bordColonnePage3(l, c) - l.x(2) - surface.textWidth(n), y, n);
     }
 }
@@ -65,7 +58,7 @@ struct Diagramme {
 void dessineDiagramme(Surface& surface, const DiagLayout& l, const Diagramme& d) {
     surface.setFontStyle(Surface::Regular);
     surface.setTextColour(d.colour);
-    surface.textOut(d.left, d.top, ajuste(surface, d.title, d.right - d.left));
+    surface.textOut(d.left, d.top, fitToWidth(surface, d.title, d.right - d.left));
     const int plotTop = d.top + l.h + l.x(2);
     const int base = d.bottom - l.h;
     const int height = base - plotTop;
@@ -107,7 +100,7 @@ void diagrammes(Surface& surface, const DiagLayout& l, const DiagnosisData& data
     const LignePage2& choisi = LignesPage2()[std::clamp(nutriment, 0, static_cast<int>(LignesPage2().size()) - 1)];
     Diagramme e{l.sectionX, l.x(295), top, bottom,
                 QStringLiteral("Énergie par jour (kcal) ; tirets : besoin, %1 kcal")
-                    .arg(fixedOuTiret(data.needs[energie.need], 1, 0)),
+                    .arg(fixedOrDash(data.needs[energie.need], 1, 0)),
                 SurfaceColour::Red, {}, data.needs[energie.need]};
     Diagramme t{l.x(315), l.x(600), top, bottom,
                 QStringLiteral("%1 par jour (% du besoin) ; tirets : 100 %").arg(libelleSansTiret(choisi)),
@@ -141,6 +134,7 @@ int lignePage2EnX(const DiagLayout& l, int x) {
 
 int rangeeJourPage3(int jour) { return 4 + jour; }
 int rangeeMoyennePage3(int jours) { return 4 + jours; }
+int rangeeFinDiagrammesPapier(int jours) { return rangeeMoyennePage3(jours) + 2 + kRangeesDiagrammePapier; }
 
 std::optional<double> tauxDuJour(const LignePage2& row, const DailyTotals& totals, const GroupNeeds& needs) {
     return quotient(totals[row.intake] * 100.0, needs[row.need]);
@@ -203,33 +197,4 @@ void dessinePage3(Surface& surface, const DiagLayout& l, const DiagnosisData& da
 
 void dessinePage3Ecran(Surface& surface, const DiagnosisData& data, int nutriment) {
     dessinePage3(surface, DiagLayout::ecran(), data, nutriment, kBasEcran);
-}
-
-void dessineFeuilleJours(Surface& surface, int s, const DiagnosisData& data, int nutriment) {
-    const DiagLayout l = DiagLayout::papier(s);
-    surface.setFontName(QStringLiteral("Times New Roman"));
-    surface.setFontSize(12);
-    const int nbJours = static_cast<int>(data.jours.size());
-    const int finDiagrammes = rangeeMoyennePage3(nbJours) + 2 + kRangeesDiagrammePapier;
-    dessinePage3(surface, l, data, nutriment, l.rowY(finDiagrammes));
-
-    // The list of the days: number, file, date of the file, lines, energy,
-    // and what the list of the saved days said of it.
-    surface.setFontSize(10);
-    surface.setFontStyle(Surface::Bold | Surface::Underline);
-    surface.setTextColour(SurfaceColour::Black);
-    surface.textOut(l.sectionX, l.rowY(finDiagrammes + 1), QStringLiteral("JOURS :"));
-    surface.setFontStyle(Surface::Regular);
-    for (int j = 0; j < nbJours; ++j) {
-        const SavedDay& d = data.jours[j];
-        const int y = l.rowY(finDiagrammes + 2 + j);
-        const QString num = QString::number(j + 1);
-        surface.textOut(l.x(30) - surface.textWidth(num), y, num);
-        surface.textOut(l.x(40), y, ajuste(surface, d.name, l.x(105)));
-        surface.textOut(l.x(150), y, d.modified.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-        const QString lignes = d.lines == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(d.lines);
-        surface.textOut(l.x(330) - surface.textWidth(lignes), y, lignes);
-        EcritValeur(surface, 1, 0, QStringLiteral(" kcal"), y, l.x(420), d.totals[DailyTotals::CALORIES]);
-        if (!d.remark().isEmpty()) surface.textOut(l.x(470), y, d.remark());
-    }
 }

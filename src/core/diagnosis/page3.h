@@ -36,6 +36,8 @@ int lignePage2EnX(const DiagLayout& layout, int x);
 // mean on row 4 + n.
 int rangeeJourPage3(int jour);
 int rangeeMoyennePage3(int jours);
+// On paper, the row where the charts under the table end.
+int rangeeFinDiagrammesPapier(int jours);
 
 // The nutrient the chart shows until another is chosen: among the minerals
 // and vitamins, the one whose mean coverage is lowest (the first one when
@@ -52,6 +54,3 @@ void dessinePage3(Surface& surface, const DiagLayout& layout, const DiagnosisDat
                   int bottom);
 // The screen's page 3 (bottom of the page area at y 455).
 void dessinePage3Ecran(Surface& surface, const DiagnosisData& data, int nutriment);
-// The second printed sheet at scale s: "Times New Roman", page 3, then the
-// list of the days with their files, dates, lines and energy.
-void dessineFeuilleJours(Surface& surface, int s, const DiagnosisData& data, int nutriment);

@@ -17,7 +17,7 @@ QString FoodBrowser::index(Tri tri) {
     return QStringLiteral("NUMERO");
 }
 
-void FoodBrowser::setTri(Tri tri) {
+void FoodBrowser::setSortOrder(Tri tri) {
     m_t.setIndexName(index(tri));
     m_tri = tri;
 }

@@ -24,7 +24,7 @@ public:
     // The order in force (and kept while the handle is closed).
     Tri tri() const { return m_tri; }
     // Switches the order; on an open handle the current food stays current.
-    void setTri(Tri tri);
+    void setSortOrder(Tri tri);
 
     // Asks the beginning of a name ("Recherche d'un aliment"). Confirmed, and
     // once avantDeplacement (when given) lets the cursor move: the first food

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"

@@ -9,8 +9,8 @@ QString g() { return QStringLiteral(" g"); }
 QString mg() { return QStringLiteral(" mg"); }
 }  // namespace
 
-const QVector<Classement>& classements() {
-    static const QVector<Classement> rows = {
+const QVector<Ranking>& classements() {
+    static const QVector<Ranking> rows = {
         {"RBprot_a", QStringLiteral("Prot. anim."), 360, 51, QStringLiteral("PROT_A"),
          QStringLiteral("protéines d'origine animale"), g()},
         {"RBprot_v", QStringLiteral("Prot. vég."), 360, 77, QStringLiteral("PROT_V"),
@@ -61,8 +61,8 @@ const QVector<Classement>& classements() {
     return rows;
 }
 
-const Classement* classementDe(const QString& champ) {
-    for (const Classement& c : classements())
+const Ranking* classementDe(const QString& champ) {
+    for (const Ranking& c : classements())
         if (c.champ.compare(champ, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
@@ -74,10 +74,10 @@ int uniteImpression(int pageWidth) {
 
 QString montantTri(double value) { return NumFormat::Fixed(value, 7, 3); }
 
-QString titreTri(const Classement& c) { return QStringLiteral("Aliments comprenant le plus de ") + c.libelle; }
+QString titreTri(const Ranking& c) { return QStringLiteral("Aliments comprenant le plus de ") + c.libelle; }
 
-void imprimeTri(Surface& surface, int pageWidth, const Classement& c, Table& talimtri) {
-    MiseEnPageTri page;
+void imprimeTri(Surface& surface, int pageWidth, const Ranking& c, Table& talimtri) {
+    RankingPrintLayout page;
     page.u = uniteImpression(pageWidth);
 
     const QString titre = titreTri(c);
@@ -92,7 +92,7 @@ void imprimeTri(Surface& surface, int pageWidth, const Classement& c, Table& tal
     surface.setTextColour(SurfaceColour::Blue);
     talimtri.first();
     for (int column = 0; column < 2; ++column) {
-        for (int i = MiseEnPageTri::premiereLigne; i <= MiseEnPageTri::derniereLigne; ++i) {
+        for (int i = RankingPrintLayout::premiereLigne; i <= RankingPrintLayout::derniereLigne; ++i) {
             if (talimtri.eof()) break;
             const int y = page.rowY(i);
             surface.textOut(page.nameX(column), y, talimtri.asString(QStringLiteral("NOM")));

@@ -15,7 +15,7 @@ class Surface;
 class Table;
 
 // One ranking: its radio button (name, caption, place) and what it ranks.
-struct Classement {
+struct Ranking {
     const char* bouton;   // "RBprot_a"
     QString caption;      // "Prot. anim."
     int left;
@@ -26,9 +26,9 @@ struct Classement {
 };
 
 // The thirty rankings in the buttons' tab order (PROT_A first).
-const QVector<Classement>& classements();
+const QVector<Ranking>& classements();
 // The ranking of a field (case-insensitive), or nullptr (FIBRES, CALORIES...).
-const Classement* classementDe(const QString& champ);
+const Ranking* classementDe(const QString& champ);
 
 // The print unit of a page width in printer dots: W / 640 to the nearest
 // whole number, halves to even; at least 1, so that a narrow page still
@@ -38,10 +38,10 @@ int uniteImpression(int pageWidth);
 // to seven characters ("  0.000", " 12.500", "1234.000").
 QString montantTri(double value);
 // The title: "Aliments comprenant le plus de " and the Ranking label.
-QString titreTri(const Classement& c);
+QString titreTri(const Ranking& c);
 
 // Where the printout puts things, for a print unit.
-struct MiseEnPageTri {
+struct RankingPrintLayout {
     int u = 1;
     int y0() const { return 10 * u; }
     int rowY(int i) const { return y0() + 16 * u * i; }   // i = 2 .. 48
@@ -55,4 +55,4 @@ struct MiseEnPageTri {
 // The printout on a page `pageWidth` dots wide: the title, then the first 94
 // foods of the table in its current order (the ranking tag), reading the
 // Ranking field; the table is left on its first food. The table must be open.
-void imprimeTri(Surface& surface, int pageWidth, const Classement& c, Table& talimtri);
+void imprimeTri(Surface& surface, int pageWidth, const Ranking& c, Table& talimtri);

@@ -3,7 +3,7 @@
 #include <cfenv>
 #include <cmath>
 
-#include "core/dbf/numberparse.h"
+#include "core/dbf/dbfnumber.h"
 
 namespace NumFormat {
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/compose/compositejournal.h"
 #include "core/io/dataerror.h"
 #include "core/io/fileops.h"
@@ -28,7 +28,7 @@ bool execute(RunContext& run) {
         const QString message = CompositeJournal::reprise(run);
         if (!message.isEmpty()) run.prompter().message(Prompter::Kind::Information, message);
     });
-    etape(run, [&] { FichierChoix::restaureChoixInterrompu(run); });
+    etape(run, [&] { ChoiceFiles::restaureChoixInterrompu(run); });
     etape(run, [&] {
         for (const QString& nom : CompositeJournal::orphelins(run))
             run.prompter().message(

@@ -7,7 +7,7 @@
 //   - an interrupted composite save is finished one way or the other
 //     (CompositeJournal::reprise), and the user told which;
 //   - the day's choice set aside in choix.tmp by an interrupted composite
-//     mode is put back (FichierChoix::restaureChoixInterrompu);
+//     mode is put back (ChoiceFiles::restaureChoixInterrompu);
 //   - composite foods without any line (left by older versions) that can be
 //     deleted are named, with the way to delete them.
 // Each step reports its own DataError through the Prompter and the next

@@ -5,6 +5,8 @@
 //     pass it;
 //   - TableCursor (tablecursor.h): the view, the cursor and the pending
 //     record; every navigation goes through its one move helper.
+// The handle's private state is Table::Impl (tableimpl.h); finding records by
+// key or by a field's value is in tablesearch.cpp.
 //
 // How data flows: open() reads the whole file through DbfFile and lays out
 // the view (rebuildView): the current tag's order (built then if it never
@@ -22,151 +24,10 @@
 // does not know are kept as they are (blank in new records).
 #include "core/table/table.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <optional>
 
-#include "core/dbf/collation.h"
-#include "core/io/dataerror.h"
-#include "core/io/runcontext.h"
-#include "core/io/fileerror.h"
-#include "core/table/recordfilter.h"
-#include "core/table/tablecursor.h"
-#include "core/table/tagindex.h"
-
-namespace {
-
-inline bool isPad(char c) { return c == ' ' || c == '\0'; }
-
-inline int trimmedLength(const char* p, int n) {
-    while (n > 0 && isPad(p[n - 1])) --n;
-    return n;
-}
-
-inline bool isNumeric(char type) { return type == 'N' || type == 'F'; }
-
-}  // namespace
-
-struct Table::Impl {
-    using Position = TableCursor::Position;
-
-    Impl(Table* table, RunContext& run) : q(table), run(run), cursor(table) {}
-
-    Table* q = nullptr;
-    RunContext& run;
-    TableSchema schema;
-    QString dir;
-    QString fileName;
-    QString tagName;
-    bool readOnly = false;
-
-    std::unique_ptr<DbfFile> file;
-    TagIndex tags;
-    int tagIdx = -1;
-    RecordFilter filter;
-    TableCursor cursor;
-
-    QStringList calcNames;   // upper case
-    mutable QHash<int, QVector<double>> calcCache;
-    mutable int readOverride = -1;            // record read by onCalcFields for another row
-    mutable QVector<double>* calcTarget = nullptr;
-
-    // --- helpers -----------------------------------------------------------
-    QString shownName() const {
-        if (file) return file->displayName();
-        return FileError::shownName(fileName.isEmpty() ? schema.fileName : fileName);
-    }
-    [[noreturn]] void notOpen() const {
-        throw DataError(QStringLiteral("La table %1 n'est pas ouverte.").arg(shownName()));
-    }
-    void requireOpen() const {
-        if (!file) notOpen();
-    }
-    void requireWritable() const {
-        requireOpen();
-        if (readOnly)
-            throw DataError(
-                QStringLiteral("La table %1 est ouverte en lecture seule.").arg(shownName()));
-    }
-    void requireTag() const {
-        if (tagIdx < 0)
-            throw DataError(QStringLiteral("Aucun index n'est actif sur la table %1 : la recherche "
-                                           "par clé est impossible.")
-                                .arg(shownName()));
-    }
-    int currentRec() const { return cursor.record(); }
-    int readRec() const { return readOverride >= 0 ? readOverride : currentRec(); }
-
-    // Field lookup: index >= 0 in the file, or -2 - k for calculated field k.
-    int resolve(const QString& name) const {
-        requireOpen();
-        const int f = file->fieldIndex(name);
-        if (f >= 0) return f;
-        const int c = calcNames.indexOf(name.toUpper());
-        if (c >= 0) return -2 - c;
-        throw DataError(QStringLiteral("Le champ %1 n'existe pas dans la table %2.")
-                            .arg(name, shownName()));
-    }
-
-    const char* fieldBytes(int rec, int f) const {
-        if (cursor.pending() && rec == cursor.pendingRecord())
-            return cursor.buffer().constData() + file->fields()[f].offset;
-        return file->fieldData(rec, f);
-    }
-    double readNumber(int rec, int f) const {
-        if (rec < 0) return 0.0;
-        return DbfFile::parseNumber(fieldBytes(rec, f), file->fields()[f].length);
-    }
-    QString readText(int rec, int f) const {
-        if (rec < 0) return QString();
-        const DbfField& fd = file->fields()[f];
-        const char* p = fieldBytes(rec, f);
-        int n = fd.length;
-        if (isNumeric(fd.type))
-            while (n > 0 && isPad(*p)) ++p, --n;
-        n = trimmedLength(p, n);
-        return Cp1252::decode(QByteArray::fromRawData(p, n));
-    }
-    double calcValue(int rec, int k) const;
-
-    // The visible records in the current order.
-    void rebuildView() {
-        std::vector<int> rows;
-        if (!file) {
-            cursor.setRows(std::move(rows));
-            return;
-        }
-        if (tagIdx < 0) {
-            const int n = file->recordCount();
-            rows.reserve(static_cast<size_t>(n));
-            for (int r = 0; r < n; ++r)
-                if (!file->isDeleted(r) && filter.passes(r)) rows.push_back(r);
-        } else {
-            // A tag holds live records only.
-            const std::vector<int>& order = tags.order(tagIdx);
-            if (!filter.active()) {
-                rows = order;
-            } else {
-                rows.reserve(order.size());
-                for (int r : order)
-                    if (filter.passes(r)) rows.push_back(r);
-            }
-        }
-        cursor.setRows(std::move(rows));
-    }
-    // A new filter condition (or none) on an open handle: compiled, and the
-    // cursor on the first record of the new view.
-    void refilter() {
-        cursor.move(
-            [&] {
-                filter.compile(*file, shownName());
-                rebuildView();
-                return std::optional<Position>(cursor.top());
-            },
-            TableCursor::Change::Layout);
-    }
-};
+#include "core/table/tableimpl.h"
 
 // ---------------------------------------------------------------------------
 // Calculated fields
@@ -358,78 +219,6 @@ void Table::last() {
 bool Table::eof() const { return !d->file || d->cursor.eof(); }
 bool Table::bof() const { return !d->file || d->cursor.bof(); }
 bool Table::isEmpty() const { return d->cursor.rowCount() == 0; }
-
-bool Table::findKey(const QString& key) {
-    d->requireOpen();
-    return d->cursor.move([&]() -> std::optional<Impl::Position> {
-        d->requireTag();
-        const int found = d->tags.findKey(d->tagIdx, d->cursor.rows(), key);
-        if (found < 0) return std::nullopt;
-        return Impl::Position{found, false, false};
-    });
-}
-
-void Table::findNearest(const QString& key) {
-    d->requireOpen();
-    d->cursor.move([&]() -> std::optional<Impl::Position> {
-        d->requireTag();
-        const auto& rows = d->cursor.rows();
-        if (rows.empty()) return d->cursor.top();
-        // Every key smaller: the last record.
-        const int at = std::min(d->tags.findNearest(d->tagIdx, rows, key),
-                                static_cast<int>(rows.size()) - 1);
-        return Impl::Position{at, false, at == 0};
-    });
-}
-
-bool Table::locate(const QString& field, const QString& value, bool caseInsensitive) {
-    d->resolve(field);
-    return d->cursor.move([&]() -> std::optional<Impl::Position> {
-        const int found = locateRow(field, value, caseInsensitive);
-        if (found < 0) return std::nullopt;
-        return Impl::Position{found, false, found == 0};
-    });
-}
-
-int Table::locateRow(const QString& field, const QString& value, bool caseInsensitive,
-                     int fromRow) const {
-    const int f = d->resolve(field);
-    const auto& rows = d->cursor.rows();
-    const size_t from = static_cast<size_t>(std::max(fromRow, 0));
-    if (f < 0) {
-        // A calculated field: compare its value as a number.
-        double v = 0;
-        if (!DbfFile::parseNumber(value, &v)) return -1;
-        for (size_t i = from; i < rows.size(); ++i)
-            if (d->calcValue(rows[i], -2 - f) == v) return static_cast<int>(i);
-        return -1;
-    }
-    const DbfField& fd = d->file->fields()[f];
-    if (isNumeric(fd.type)) {
-        double v = 0;
-        if (!value.trimmed().isEmpty() && !DbfFile::parseNumber(value, &v)) return -1;
-        for (size_t i = from; i < rows.size(); ++i)
-            if (d->readNumber(rows[i], f) == v) return static_cast<int>(i);
-        return -1;
-    }
-    if (!Cp1252::canEncode(value)) return -1;
-    QByteArray want = Cp1252::encode(value);
-    want.truncate(trimmedLength(want.constData(), want.size()));
-    if (caseInsensitive)
-        for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-    for (size_t i = from; i < rows.size(); ++i) {
-        const char* p = d->fieldBytes(rows[i], f);
-        const int n = trimmedLength(p, fd.length);
-        if (n != want.size()) continue;
-        bool same = true;
-        for (int j = 0; j < n && same; ++j) {
-            const unsigned char c = static_cast<unsigned char>(p[j]);
-            same = (caseInsensitive ? Collation::lowerByte(c) : c) == static_cast<unsigned char>(want[j]);
-        }
-        if (same) return static_cast<int>(i);
-    }
-    return -1;
-}
 
 void Table::append() {
     d->requireWritable();
@@ -624,7 +413,7 @@ QVariant Table::valueAt(int row, const QString& field) const {
     }
     if (f < 0) return d->calcValue(rec, -2 - f);
     const DbfField& fd = d->file->fields()[f];
-    if (isNumeric(fd.type)) return d->readNumber(rec, f);
+    if (Impl::isNumeric(fd.type)) return d->readNumber(rec, f);
     return d->readText(rec, f);
 }
 

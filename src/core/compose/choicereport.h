@@ -57,7 +57,7 @@ constexpr int Largeur = 718;     // the printable width: 794 less two margins of
 int hauteurPied(int nbLignes);
 }
 
-class RapportListe {
+class ChoiceReport {
 public:
     struct Page {
         int premiere = 0;      // index of its first line
@@ -67,7 +67,7 @@ public:
     };
 
     // An empty list makes no page.
-    RapportListe(QVector<LigneListe> lignes, const QDateTime& quand, const QLocale& locale = QLocale());
+    ChoiceReport(QVector<LigneListe> lignes, const QDateTime& quand, const QLocale& locale = QLocale());
 
     int pageCount() const { return m_pages.size(); }
     const Page& page(int index) const { return m_pages.at(index); }

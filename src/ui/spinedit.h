@@ -12,14 +12,14 @@
 class SpinEdit : public QDoubleSpinBox {
     Q_OBJECT
 public:
-    // champ names the field in the refusal ("Poids").
-    SpinEdit(const QString& champ, double minimum, double maximum, QWidget* parent = nullptr);
+    // field is named in the refusal ("Poids").
+    SpinEdit(const QString& field, double minimum, double maximum, QWidget* parent = nullptr);
 
     // Replaces the text as if it had been typed (the value follows when the
     // text is a number within the range).
     void setText(const QString& text);
     // What the hint says when a keystroke is refused.
-    QString refus() const;
+    QString refusal() const;
 
 signals:
     void Change();
@@ -34,6 +34,6 @@ private:
     // line edit's signals blocked and announces it through the spin box's
     // own signal. Both come here; a text is announced once.
     void announce();
-    QString m_champ;
+    QString m_field;
     QString m_announced;
 };

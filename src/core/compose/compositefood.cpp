@@ -1,9 +1,9 @@
-#include "core/compose/composite.h"
+#include "core/compose/compositefood.h"
 
 #include <QVector>
 #include <algorithm>
 
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 #include "core/io/runcontext.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
@@ -120,8 +120,8 @@ void CompositeFood::metDeCote() {
     try {
         // A day an earlier stay could not put back is put back first, rather
         // than set aside again under this list.
-        FichierChoix::remetJourDeCote(m_tchoix.run());
-        FichierChoix::metJourDeCote(m_tchoix.run());
+        ChoiceFiles::remetJourDeCote(m_tchoix.run());
+        ChoiceFiles::metJourDeCote(m_tchoix.run());
     } catch (const DataError&) {
         // A failure may still leave the day aside (see metJourDeCote).
         m_backup = FileOps::fileExists(m_tchoix.run(), FileNames::sauvegardeChoix());
@@ -374,6 +374,6 @@ void CompositeFood::supprimeLignes(const QString& nom) {
 
 void CompositeFood::restaure() {
     if (!m_backup) return;
-    FichierChoix::remetJourDeCote(m_tchoix.run());
+    ChoiceFiles::remetJourDeCote(m_tchoix.run());
     m_backup = false;
 }

@@ -1,4 +1,4 @@
-#include "core/compose/choixfichiers.h"
+#include "core/compose/choicefiles.h"
 
 #include "core/io/dataerror.h"
 #include "core/io/runcontext.h"
@@ -7,7 +7,7 @@
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 
-namespace FichierChoix {
+namespace ChoiceFiles {
 
 QString nomCoupe(const QString& text) { return text.left(LongueurNom); }
 
@@ -226,4 +226,4 @@ bool restaureChoixInterrompu(RunContext& run) {
     return true;
 }
 
-}  // namespace FichierChoix
+}  // namespace ChoiceFiles

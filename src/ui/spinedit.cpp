@@ -1,12 +1,12 @@
-#include "bmi/spinedit.h"
+#include "ui/spinedit.h"
 
 #include <QLineEdit>
 #include <QToolTip>
 
 #include "core/schema/numformat.h"
 
-SpinEdit::SpinEdit(const QString& champ, double minimum, double maximum, QWidget* parent)
-    : QDoubleSpinBox(parent), m_champ(champ) {
+SpinEdit::SpinEdit(const QString& field, double minimum, double maximum, QWidget* parent)
+    : QDoubleSpinBox(parent), m_field(field) {
     // Enough decimals that a value typed is kept as typed.
     setDecimals(6);
     setRange(minimum, maximum);
@@ -15,7 +15,7 @@ SpinEdit::SpinEdit(const QString& champ, double minimum, double maximum, QWidget
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::announce);
     connect(this, &QDoubleSpinBox::textChanged, this, &SpinEdit::announce);
     connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), refus(), this);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), refusal(), this);
     });
 }
 
@@ -28,10 +28,10 @@ void SpinEdit::announce() {
 
 void SpinEdit::setText(const QString& text) { lineEdit()->setText(text); }
 
-QString SpinEdit::refus() const {
+QString SpinEdit::refusal() const {
     return QStringLiteral("%1 : caractère refusé. Tapez un nombre, avec au plus une virgule ou un "
                           "point pour les décimales (par exemple 72,5).")
-        .arg(m_champ);
+        .arg(m_field);
 }
 
 QValidator::State SpinEdit::validate(QString& input, int&) const {

@@ -6,7 +6,7 @@
 // Composite table line per ingredient holding the values of its list line.
 // While it is being edited, the ingredient list lives in a Choice table of its
 // own; the day's choice waits in the Choice backup file choix.tmp and is put
-// back, byte for byte, whenever the window closes (FichierChoix::metJourDeCote).
+// back, byte for byte, whenever the window closes (ChoiceFiles::metJourDeCote).
 //
 // Names are compared exactly, and lines are found through filters given as a
 // field and a value, so a name may hold quotes or any other character.

@@ -1,4 +1,4 @@
-#include "diagnosis/glyphs.h"
+#include "ui/glyphs.h"
 
 #include "ui/icons.h"
 
@@ -19,17 +19,17 @@ QIcon twoStates(const QString& name) {
 }
 }  // namespace
 
-namespace Glyphes {
+namespace Glyphs {
 
 QIcon page(int number) {
     if (number < 1 || number > 3) return QIcon();
     return twoStates(QStringLiteral("page%1").arg(number));
 }
 
-QIcon imprimer() { return twoStates(QStringLiteral("imprimer")); }
+QIcon print() { return twoStates(QStringLiteral("imprimer")); }
 
-QIcon completer() { return twoStates(QStringLiteral("completer")); }
+QIcon complete() { return twoStates(QStringLiteral("completer")); }
 
-QIcon sortir() { return twoStates(QStringLiteral("sortir")); }
+QIcon exit() { return twoStates(QStringLiteral("sortir")); }
 
-}  // namespace Glyphes
+}  // namespace Glyphs

@@ -27,23 +27,23 @@ class Table;
 class TableNavigator : public QWidget {
     Q_OBJECT
 public:
-    enum Bouton { Debut, Precedent, Suivant, Fin, Ajouter, Supprimer, Confirmer, Annuler };
+    enum Button { First, Prior, Next, Last, Insert, Delete, Post, Cancel };
 
     // The buttons shown, left to right, with their hints; they share the
     // bar's width equally.
-    TableNavigator(const QVector<Bouton>& boutons, QWidget* parent = nullptr);
+    TableNavigator(const QVector<Button>& buttons, QWidget* parent = nullptr);
 
     void setTable(Table* table);
-    QToolButton* bouton(Bouton b) const;
+    QToolButton* button(Button b) const;
     // Presses a button as a click would (nothing when it is greyed).
-    void click(Bouton b);
+    void click(Button b);
 
-    static QString hint(Bouton b);
+    static QString hint(Button b);
     // The keys of a button, the first one shown first.
-    static QList<QKeySequence> touches(Bouton b);
+    static QList<QKeySequence> keys(Button b);
 
 signals:
-    void clicked(TableNavigator::Bouton bouton);
+    void clicked(TableNavigator::Button button);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -52,10 +52,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void suitTable();
+    void followTable();
 
-    QVector<Bouton> m_ordre;
-    QVector<QToolButton*> m_boutons;   // by Bouton, nullptr when not shown
-    QVector<QAction*> m_actions;       // their keys, by Bouton
+    QVector<Button> m_order;
+    QVector<QToolButton*> m_buttons;   // by Button, nullptr when not shown
+    QVector<QAction*> m_actions;       // their keys, by Button
     QPointer<Table> m_table;
 };

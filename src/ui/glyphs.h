@@ -4,9 +4,9 @@
 // one (every colour a mid grey, the paper a light grey) for a disabled button.
 #include <QIcon>
 
-namespace Glyphes {
+namespace Glyphs {
 QIcon page(int number);   // a sheet with its page number, or the bars of page 3 (any other gives a null icon)
-QIcon imprimer();         // a printer with a sheet
-QIcon completer();        // a plate with a plus sign: complete the day's ration
-QIcon sortir();           // a door with an arrow leaving it
+QIcon print();            // a printer with a sheet
+QIcon complete();         // a plate with a plus sign: complete the day's ration
+QIcon exit();             // a door with an arrow leaving it
 }

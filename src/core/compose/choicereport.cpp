@@ -1,4 +1,4 @@
-#include "core/compose/report.h"
+#include "core/compose/choicereport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +66,7 @@ QVector<LigneListe> lignesListe(Table& tchoix) {
 
 int Bandes::hauteurPied(int nbLignes) { return Zone - nbLignes * Ligne; }
 
-RapportListe::RapportListe(QVector<LigneListe> lignes, const QDateTime& quand, const QLocale& locale)
+ChoiceReport::ChoiceReport(QVector<LigneListe> lignes, const QDateTime& quand, const QLocale& locale)
     : m_lignes(std::move(lignes)), m_quand(quand), m_locale(locale) {
     const int n = m_lignes.size();
     if (n == 0) return;
@@ -91,28 +91,28 @@ RapportListe::RapportListe(QVector<LigneListe> lignes, const QDateTime& quand, c
     }
 }
 
-QVector<double> RapportListe::sommes(int n) const {
+QVector<double> ChoiceReport::sommes(int n) const {
     QVector<double> s(LigneListe::NbColonnes, 0.0);
     for (int i = 0; i < n && i < m_lignes.size(); ++i)
         for (int c = 0; c < LigneListe::NbColonnes; ++c) s[c] += m_lignes[i].valeurs[c];
     return s;
 }
 
-QString RapportListe::texteLigne(const LigneListe& l, int colonne) const {
+QString ChoiceReport::texteLigne(const LigneListe& l, int colonne) const {
     const double v = l.valeurs[colonne];
     if (colonne == LigneListe::QTE) return entier(v);
     if (colonne == LigneListe::CALORIES) return NumFormat::General(v, m_locale);
     return NumFormat::Formatted(v, QStringLiteral("0.000"), m_locale);
 }
 
-QString RapportListe::texteTotal(const QVector<double>& sommes, int colonne) const {
+QString ChoiceReport::texteTotal(const QVector<double>& sommes, int colonne) const {
     const double v = sommes.value(colonne);
     if (colonne == LigneListe::QTE) return NumFormat::General(v, m_locale);
     if (colonne == LigneListe::CALORIES) return entier(v);
     return NumFormat::Formatted(v, QStringLiteral("0.000"), m_locale);
 }
 
-RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) const {
+ChoiceReport::Colonnes ChoiceReport::colonnes(Surface& surface, double echelle) const {
     // What each column must hold: its widest row, its widest footer (the
     // running sums of every page) and at least its drawn box.
     surface.setFontName(QStringLiteral("Arial"));
@@ -160,11 +160,11 @@ RapportListe::Colonnes RapportListe::colonnes(Surface& surface, double echelle) 
     return c;
 }
 
-void RapportListe::dessinePage(Surface& surface, int index, double echelle) const {
+void ChoiceReport::dessinePage(Surface& surface, int index, double echelle) const {
     if (index >= 0 && index < m_pages.size()) dessinePage(surface, index, echelle, colonnes(surface, echelle));
 }
 
-void RapportListe::dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const {
+void ChoiceReport::dessine(Surface& surface, double echelle, const std::function<void()>& pageSuivante) const {
     const Colonnes col = colonnes(surface, echelle);
     for (int i = 0; i < m_pages.size(); ++i) {
         if (i > 0) pageSuivante();
@@ -172,7 +172,7 @@ void RapportListe::dessine(Surface& surface, double echelle, const std::function
     }
 }
 
-void RapportListe::dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const {
+void ChoiceReport::dessinePage(Surface& surface, int index, double echelle, const Colonnes& col) const {
     const Page& p = m_pages[index];
     auto ecrit = [&](int x, int y, const QString& t) { surface.textOut(px(x, echelle), px(y, echelle), t); };
 

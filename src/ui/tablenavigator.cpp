@@ -1,4 +1,4 @@
-#include "foodtable/tablenavigator.h"
+#include "ui/tablenavigator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +13,7 @@
 namespace {
 // The buttons' glyphs, drawn small and dark like the bar of a data form:
 // bars and triangles for the moves, a plus, a minus, a tick and a cross.
-QIcon glyphe(TableNavigator::Bouton b, const QColor& color) {
+QIcon glyph(TableNavigator::Button b, const QColor& color) {
     QPixmap pix(16, 16);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
@@ -35,29 +35,29 @@ QIcon glyphe(TableNavigator::Bouton b, const QColor& color) {
         p.drawPath(path);
     };
     switch (b) {
-    case TableNavigator::Debut:
+    case TableNavigator::First:
         p.drawRect(QRectF(4, 3, 2, 10));
         triangle(7, true);
         break;
-    case TableNavigator::Precedent: triangle(5.5, true); break;
-    case TableNavigator::Suivant: triangle(5.5, false); break;
-    case TableNavigator::Fin:
+    case TableNavigator::Prior: triangle(5.5, true); break;
+    case TableNavigator::Next: triangle(5.5, false); break;
+    case TableNavigator::Last:
         triangle(4, false);
         p.drawRect(QRectF(10, 3, 2, 10));
         break;
-    case TableNavigator::Ajouter:
+    case TableNavigator::Insert:
         p.drawRect(QRectF(3, 7, 10, 2));
         p.drawRect(QRectF(7, 3, 2, 10));
         break;
-    case TableNavigator::Supprimer: p.drawRect(QRectF(3, 7, 10, 2)); break;
-    case TableNavigator::Confirmer: {
+    case TableNavigator::Delete: p.drawRect(QRectF(3, 7, 10, 2)); break;
+    case TableNavigator::Post: {
         QPen pen(color, 2);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(6.5, 12), QPointF(13, 4)}));
         break;
     }
-    case TableNavigator::Annuler: {
+    case TableNavigator::Cancel: {
         QPen pen(color, 2);
         p.setPen(pen);
         p.drawLine(QPointF(4, 4), QPointF(12, 12));
@@ -71,53 +71,53 @@ QIcon glyphe(TableNavigator::Bouton b, const QColor& color) {
 }
 }  // namespace
 
-TableNavigator::TableNavigator(const QVector<Bouton>& boutons, QWidget* parent)
-    : QWidget(parent), m_ordre(boutons), m_boutons(Annuler + 1, nullptr), m_actions(Annuler + 1, nullptr) {
-    for (Bouton b : m_ordre) {
+TableNavigator::TableNavigator(const QVector<Button>& buttons, QWidget* parent)
+    : QWidget(parent), m_order(buttons), m_buttons(Cancel + 1, nullptr), m_actions(Cancel + 1, nullptr) {
+    for (Button b : m_order) {
         auto* button = new QToolButton(this);
-        button->setIcon(glyphe(b, b == Confirmer ? QColor(0, 110, 0)
-                                  : b == Annuler ? QColor(170, 0, 0)
+        button->setIcon(glyph(b, b == Post ? QColor(0, 110, 0)
+                                  : b == Cancel ? QColor(170, 0, 0)
                                                  : QColor(40, 40, 40)));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(IconButton::bulle(hint(b), touches(b)));
+        button->setToolTip(IconButton::bulle(hint(b), keys(b)));
         button->setAccessibleName(hint(b));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [this, b] { emit clicked(b); });
-        m_boutons[b] = button;
+        m_buttons[b] = button;
         auto* action = new QAction(hint(b), this);
-        action->setShortcuts(touches(b));
+        action->setShortcuts(keys(b));
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, [this, b] { click(b); });
         addAction(action);
         m_actions[b] = action;
     }
-    suitTable();
+    followTable();
 }
 
-QList<QKeySequence> TableNavigator::touches(Bouton b) {
+QList<QKeySequence> TableNavigator::keys(Button b) {
     switch (b) {
-    case Debut: return {QKeySequence(Qt::CTRL | Qt::Key_Home)};
-    case Precedent: return {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Up)};
-    case Suivant: return {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Down)};
-    case Fin: return {QKeySequence(Qt::CTRL | Qt::Key_End)};
-    case Ajouter: return {QKeySequence(Qt::Key_Insert)};
-    case Supprimer: return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
-    case Confirmer: return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
-    case Annuler: return {QKeySequence(Qt::Key_Escape)};
+    case First: return {QKeySequence(Qt::CTRL | Qt::Key_Home)};
+    case Prior: return {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Up)};
+    case Next: return {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Down)};
+    case Last: return {QKeySequence(Qt::CTRL | Qt::Key_End)};
+    case Insert: return {QKeySequence(Qt::Key_Insert)};
+    case Delete: return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
+    case Post: return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
+    case Cancel: return {QKeySequence(Qt::Key_Escape)};
     }
     return {};
 }
 
-QString TableNavigator::hint(Bouton b) {
+QString TableNavigator::hint(Button b) {
     switch (b) {
-    case Debut: return QStringLiteral("Début");
-    case Precedent: return QStringLiteral("Précédent");
-    case Suivant: return QStringLiteral("Suivant");
-    case Fin: return QStringLiteral("Fin");
-    case Ajouter: return QStringLiteral("Ajouter un aliment");
-    case Supprimer: return QStringLiteral("Supprimer l'aliment");
-    case Confirmer: return QStringLiteral("Confirmer modifications");
-    case Annuler: return QStringLiteral("Annuler modifications");
+    case First: return QStringLiteral("Début");
+    case Prior: return QStringLiteral("Précédent");
+    case Next: return QStringLiteral("Suivant");
+    case Last: return QStringLiteral("Fin");
+    case Insert: return QStringLiteral("Ajouter un aliment");
+    case Delete: return QStringLiteral("Supprimer l'aliment");
+    case Post: return QStringLiteral("Confirmer modifications");
+    case Cancel: return QStringLiteral("Annuler modifications");
     }
     return QString();
 }
@@ -126,50 +126,50 @@ void TableNavigator::setTable(Table* table) {
     if (m_table) disconnect(m_table, nullptr, this, nullptr);
     m_table = table;
     if (m_table) {
-        connect(m_table, &Table::currentChanged, this, &TableNavigator::suitTable);
-        connect(m_table, &Table::layoutReset, this, &TableNavigator::suitTable);
-        connect(m_table, &Table::stateChanged, this, &TableNavigator::suitTable);
-        connect(m_table, &Table::rowChanged, this, &TableNavigator::suitTable);
+        connect(m_table, &Table::currentChanged, this, &TableNavigator::followTable);
+        connect(m_table, &Table::layoutReset, this, &TableNavigator::followTable);
+        connect(m_table, &Table::stateChanged, this, &TableNavigator::followTable);
+        connect(m_table, &Table::rowChanged, this, &TableNavigator::followTable);
     }
-    suitTable();
+    followTable();
 }
 
-QToolButton* TableNavigator::bouton(Bouton b) const { return m_boutons.value(b); }
+QToolButton* TableNavigator::button(Button b) const { return m_buttons.value(b); }
 
-void TableNavigator::click(Bouton b) {
-    QToolButton* button = bouton(b);
-    if (button && button->isEnabled()) emit clicked(b);
+void TableNavigator::click(Button b) {
+    QToolButton* pressed = button(b);
+    if (pressed && pressed->isEnabled()) emit clicked(b);
 }
 
-void TableNavigator::suitTable() {
+void TableNavigator::followTable() {
     const bool open = m_table && m_table->isOpen();
     const int n = open ? m_table->rowCount() : 0;
     const int row = open ? m_table->currentRow() : -1;
     const bool pending = open && (m_table->state() == Table::State::Edit ||
                                   m_table->state() == Table::State::Insert);
-    auto set = [&](Bouton b, bool on) {
-        if (QToolButton* button = m_boutons[b]) button->setEnabled(on);
+    auto set = [&](Button b, bool on) {
+        if (QToolButton* button = m_buttons[b]) button->setEnabled(on);
         // A greyed button's keys do nothing, and leave the key to the window
         // (Escape with nothing to cancel closes it).
         if (QAction* action = m_actions[b]) action->setEnabled(on);
     };
-    set(Debut, open && row > 0);
-    set(Precedent, open && row > 0);
-    set(Suivant, open && row >= 0 && row < n - 1);
-    set(Fin, open && row >= 0 && row < n - 1);
-    set(Ajouter, open);
-    set(Supprimer, open && n > 0);
-    set(Confirmer, pending);
-    set(Annuler, pending);
+    set(First, open && row > 0);
+    set(Prior, open && row > 0);
+    set(Next, open && row >= 0 && row < n - 1);
+    set(Last, open && row >= 0 && row < n - 1);
+    set(Insert, open);
+    set(Delete, open && n > 0);
+    set(Post, pending);
+    set(Cancel, pending);
 }
 
 void TableNavigator::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int count = static_cast<int>(m_ordre.size());
+    const int count = static_cast<int>(m_order.size());
     if (count == 0) return;
     for (int i = 0; i < count; ++i) {
         const int x0 = width() * i / count, x1 = width() * (i + 1) / count;
-        m_boutons[m_ordre[i]]->setGeometry(x0, 0, x1 - x0, height());
+        m_buttons[m_order[i]]->setGeometry(x0, 0, x1 - x0, height());
     }
 }
 

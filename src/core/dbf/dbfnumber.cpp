@@ -1,4 +1,4 @@
-#include "core/dbf/numberparse.h"
+#include "core/dbf/dbfnumber.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -12,7 +12,7 @@
 
 class RunContext;
 
-namespace FichierChoix {
+namespace ChoiceFiles {
 
 constexpr int LongueurNom = 12;
 // The name used: the first 12 characters of the name box's text.
@@ -71,4 +71,4 @@ bool remetJourDeCote(RunContext& run);
 // Returns true when the choice was restored.
 bool restaureChoixInterrompu(RunContext& run);
 
-}  // namespace FichierChoix
+}  // namespace ChoiceFiles
