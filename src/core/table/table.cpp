@@ -37,13 +37,6 @@
 
 namespace {
 
-inline bool isPad(char c) { return c == ' ' || c == '\0'; }
-
-inline int trimmedLength(const char* p, int n) {
-    while (n > 0 && isPad(p[n - 1])) --n;
-    return n;
-}
-
 inline bool isNumeric(char type) { return type == 'N' || type == 'F'; }
 
 }  // namespace
@@ -120,13 +113,7 @@ struct Table::Impl {
     }
     QString readText(int rec, int f) const {
         if (rec < 0) return QString();
-        const DbfField& fd = file->fields()[f];
-        const char* p = fieldBytes(rec, f);
-        int n = fd.length;
-        if (isNumeric(fd.type))
-            while (n > 0 && isPad(*p)) ++p, --n;
-        n = trimmedLength(p, n);
-        return Cp1252::decode(QByteArray::fromRawData(p, n));
+        return DbfFile::decodeText(fieldBytes(rec, f), file->fields()[f]);
     }
     double calcValue(int rec, int k) const;
 
@@ -412,22 +399,9 @@ int Table::locateRow(const QString& field, const QString& value, bool caseInsens
             if (d->readNumber(rows[i], f) == v) return static_cast<int>(i);
         return -1;
     }
-    if (!Cp1252::canEncode(value)) return -1;
-    QByteArray want = Cp1252::encode(value);
-    want.truncate(trimmedLength(want.constData(), want.size()));
-    if (caseInsensitive)
-        for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-    for (size_t i = from; i < rows.size(); ++i) {
-        const char* p = d->fieldBytes(rows[i], f);
-        const int n = trimmedLength(p, fd.length);
-        if (n != want.size()) continue;
-        bool same = true;
-        for (int j = 0; j < n && same; ++j) {
-            const unsigned char c = static_cast<unsigned char>(p[j]);
-            same = (caseInsensitive ? Collation::lowerByte(c) : c) == static_cast<unsigned char>(want[j]);
-        }
-        if (same) return static_cast<int>(i);
-    }
+    const Collation::TextEquality want(value, caseInsensitive);
+    for (size_t i = from; i < rows.size(); ++i)
+        if (want.matches(d->fieldBytes(rows[i], f), fd.length)) return static_cast<int>(i);
     return -1;
 }
 
