@@ -228,8 +228,6 @@ void TFdiagnost::setGroup(const QString& groupe) {
 }
 
 void TFdiagnost::commenceLecture() {
-    ModeImpression = false;
-    NbConseils = 0;
     m_pret = false;
 }
 
@@ -338,7 +336,7 @@ void TFdiagnost::dessinePage(Surface& surface) {
     else if (m_page == 3)
         dessinePage3Ecran(surface, m_data, m_nutriment);
     else
-        NbConseils = dessinePage1(surface, DiagLayout::ecran(), m_data);
+        dessinePage1(surface, DiagLayout::ecran(), m_data);
 }
 
 void TFdiagnost::SBpage1Click() {
@@ -367,12 +365,7 @@ void TFdiagnost::SBimprimerClick() {
     ErrorHandler::run(m_session.prompter(), [&] {
         DiagnosisData data = m_data;
         if (!m_personne && m_jours.isEmpty()) data.groupName = m_groupe;
-        ModeImpression = true;
-        struct Restore {
-            bool& mode;
-            ~Restore() { mode = false; }
-        } restore{ModeImpression};
-        NbConseils = imprimeBilan(m_desktop.printers(), data, m_nutriment);
+        imprimeBilan(m_desktop.printers(), data, m_nutriment);
     });
 }
 

@@ -74,8 +74,6 @@ public:
     bool donneesLues() const { return m_pret; }
     const DiagnosisData& donnees() const { return m_data; }
     QString colonneGroupe() const { return m_colonne; }
-    int nbConseils() const { return NbConseils; }
-    bool modeImpression() const { return ModeImpression; }
     // Draws what the page area shows (blanks it, then the current page).
     void dessinePage(Surface& surface);
 
@@ -152,6 +150,4 @@ private:
     OpenCompletion m_ouvreComplement;
     std::optional<PersonBilan> m_personne;
     bool m_pret = false;
-    bool ModeImpression = false;
-    int NbConseils = 0;
 };

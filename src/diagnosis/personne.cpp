@@ -27,10 +27,6 @@ constexpr int kContexte = 21;
 QString virgule(double v, int decimals) {
     return QString::number(v, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
-
-bool memeNom(const QString& a, const QString& b) {
-    return a.simplified().compare(b.simplified(), Qt::CaseInsensitive) == 0;
-}
 }  // namespace
 
 TFpersonne::TFpersonne(RunContext& run, const EfsaReference& efsa, QWidget* parent)
@@ -252,7 +248,7 @@ void TFpersonne::relitPersonnes(const QString& selection) {
     m_choisie.clear();
     for (const Person& p : m_gardees) {
         LBpersonnes->addItem(p.name);
-        if (memeNom(p.name, selection)) {
+        if (PersonTable::sameName(p.name, selection)) {
             LBpersonnes->setCurrentRow(LBpersonnes->count() - 1);
             m_choisie = p.name;
         }
@@ -304,7 +300,7 @@ void TFpersonne::BitBtnOKClick() {
     if (!ErrorHandler::run(m_run.prompter(), [&] { bilan = PersonNeedsRules::bilanOf(p, m_efsa.table()); })) return;
     if (!p.name.isEmpty()) {
         for (const Person& g : m_gardees)
-            if (memeNom(g.name, p.name) && !memeNom(g.name, m_choisie) &&
+            if (PersonTable::sameName(g.name, p.name) && !PersonTable::sameName(g.name, m_choisie) &&
                 !m_run.prompter().ask(Prompter::Kind::Confirmation,
                                 QStringLiteral("Une autre personne gardée s'appelle déjà « %1 » : remplacer ses "
                                                "paramètres par ceux-ci ?")

@@ -22,12 +22,6 @@
 #include "ui/iconbutton.h"
 #include "ui/icons.h"
 
-namespace {
-const QString kNumero = QStringLiteral("NUMERO");
-const QString kNom = QStringLiteral("NOM");
-const QString kCategorie = QStringLiteral("CATEGORIE");
-}  // namespace
-
 TFmodif::TFmodif(Session& session, QWidget* parent)
     : FoodWindow(parent, 48, QStringLiteral("Table des aliments (modification)")),
       m_taliments(std::make_unique<Table>(session.run(), foodSchema())),
@@ -57,7 +51,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     m_grid->bind(m_taliments.get());
     for (QLineEdit* box : m_grid->boxes()) {
         auto* fb = qobject_cast<FieldBox*>(box);
-        if (fb->field() == kNumero) {
+        if (fb->field() == Fields::NUMERO) {
             // The number is the program's: the Base foods' protection rests on it.
             setBackground(fb, QPalette::Button);
             continue;
@@ -66,7 +60,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
         // A number box takes what is typed as it stands: a text that does not
         // read (a stray letter, a second decimal point) is refused with its
         // field named when the box is left, never silently cut to digits.
-        if (fb->field() == kNom) fb->setMaxLength(foodSchema().field(kNom)->length);
+        if (fb->field() == Fields::NOM) fb->setMaxLength(foodSchema().field(Fields::NOM)->length);
         fb->installEventFilter(this);
         connect(fb, &QLineEdit::textEdited, this, [this, fb] {
             // On an empty table the food begun clears the boxes: what was
@@ -121,7 +115,7 @@ QLineEdit* TFmodif::edit(const QString& fieldOrName) const { return m_grid->box(
 QList<QLineEdit*> TFmodif::boitesVerrouillees() const {
     QList<QLineEdit*> boxes;
     for (QLineEdit* b : m_grid->boxes())
-        if (qobject_cast<FieldBox*>(b)->field() != kNumero) boxes << b;
+        if (qobject_cast<FieldBox*>(b)->field() != Fields::NUMERO) boxes << b;
     return boxes;
 }
 
@@ -211,7 +205,7 @@ void TFmodif::afficheCategorie() {
 
 void TFmodif::choisitCategorie(int index) {
     if (index < 0) return;
-    if (!ecritEnGardant([&] { m_editor->ecritTexte(kCategorie, DBComboBox1->itemText(index)); }))
+    if (!ecritEnGardant([&] { m_editor->ecritTexte(Fields::CATEGORIE, DBComboBox1->itemText(index)); }))
         afficheCategorie();
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -46,10 +47,11 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft 
 // A rate as page 2 writes it, or the dash when the need is 0.
 QString rate(std::optional<double> r) { return fixedOrDash(r, 7, 2).trimmed() + QStringLiteral(" %"); }
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
+// The wait cursor until the scope ends.
+auto waitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    return qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+}
 }  // namespace
 
 TFcompleter::TFcompleter(Session& session, const EfsaReference& efsa, QWidget* parent)
@@ -258,10 +260,7 @@ void TFcompleter::readNeeds() {
 
 bool TFcompleter::FormShow() {
     m_loading = true;
-    struct Done {
-        bool& loading;
-        ~Done() { loading = false; }
-    } done{m_loading};
+    const auto done = qScopeGuard([this] { m_loading = false; });
     RunContext& run = m_session.run();
     const bool read = ErrorHandler::run(m_session.prompter(), [&] {
         m_request = CompletionRequest{};
@@ -297,7 +296,7 @@ void TFcompleter::SBproposerClick() {
     m_later->stop();
     m_request.maxFoods = SEnombre->value();
     {
-        const WaitCursor wait;
+        const auto wait = waitCursor();
         m_completion = completeDay(m_request, m_options);
     }
     m_stale = false;

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "core/io/dataerror.h"
+#include "core/dbf/collation.h"
 #include "core/dbf/dbf.h"
 #include "core/schema/schema.h"
 #include "support/dataerrors.h"
@@ -137,6 +138,34 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(double, value);
         QCOMPARE(DbfFile::parseNumber(bytes.constData(), bytes.size()), value);
+    }
+
+    // "The field equals this text", as searches and filters compare: the
+    // trailing padding of both aside, letter case aside only when asked,
+    // accents and leading blanks always counting.
+    void fieldEqualsText_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("caseBlind");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("trailing blanks of both") << QByteArray("Pomme     ") << "Pomme  " << false << true;
+        QTest::newRow("NUL padding") << QByteArray("Pomme\0\0\0\0\0", 10) << "Pomme" << false << true;
+        QTest::newRow("leading blank counts") << QByteArray(" Pomme    ") << "Pomme" << false << false;
+        QTest::newRow("case counts") << QByteArray("pomme     ") << "Pomme" << false << false;
+        QTest::newRow("case aside") << QByteArray("pomme     ") << "POMME" << true << true;
+        QTest::newRow("accented capital aside") << QByteArray("\xC9t\xE9     ") << QString::fromUtf8("été") << true
+                                                << true;
+        QTest::newRow("accent counts") << QByteArray("ete       ") << QString::fromUtf8("été") << true << false;
+        QTest::newRow("prefix only") << QByteArray("Pommes    ") << "Pomme" << true << false;
+        QTest::newRow("not cp1252") << QByteArray("?         ") << QString::fromUtf8("\u4E2D") << true << false;
+        QTest::newRow("blank equals blank") << QByteArray("          ") << "" << false << true;
+    }
+    void fieldEqualsText() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, text);
+        QFETCH(bool, caseBlind);
+        QFETCH(bool, equal);
+        QCOMPARE(Collation::TextEquality(text, caseBlind).matches(field.constData(), field.size()), equal);
     }
 
     // Values written then read back through a reopened file: texts exactly

@@ -4,6 +4,7 @@
 // a move, cancelled or dropped by closing. Every result is read back from disk.
 #include <QtTest>
 
+#include "core/compose/foodrecords.h"
 #include "core/foodtable/foodbrowser.h"
 #include "core/foodtable/foodeditor.h"
 #include "core/table/table.h"
@@ -72,7 +73,7 @@ private slots:
         foods->close();
         Fixtures::createEmpty(foodSchema(), dir->path());
         foods->open();
-        QCOMPARE(FoodEditor::nouveauNumero(*foods), 1LL);
+        QCOMPARE(FoodRecords::nextNumber(*foods), 1LL);
         // Typing into an empty table begins a new food.
         editor->ecritTexte(QStringLiteral("NOM"), QStringLiteral("Kiwi"));
         QCOMPARE(foods->state(), Table::State::Insert);

@@ -4,6 +4,7 @@
 
 #include "core/ciqual/ciqualcatalogue.h"
 #include "core/ciqual/ciqualnames.h"
+#include "core/compose/foodrecords.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
 #include "core/io/dataerror.h"
@@ -21,9 +22,6 @@
 #include "core/table/table.h"
 
 namespace {
-const QString kNumero = QStringLiteral("NUMERO");
-const QString kNom = QStringLiteral("NOM");
-const QString kCategorie = QStringLiteral("CATEGORIE");
 constexpr int kNameLength = 30;
 
 // The side tables as they were before a food's writes, to put them back when
@@ -84,8 +82,8 @@ void CiqualImport::readTable() {
     const NomsAliments::VueGardee keep(m_t);
     m_t.setFiltered(false);
     for (int r = 0; r < m_t.rowCount(); ++r)
-        m_names.insert(NumFormat::Nearest(m_t.valueAt(r, kNumero).toDouble()),
-                       m_t.valueAt(r, kNom).toString().trimmed());
+        m_names.insert(NumFormat::Nearest(m_t.valueAt(r, Fields::NUMERO).toDouble()),
+                       m_t.valueAt(r, Fields::NOM).toString().trimmed());
 }
 
 CiqualImport::Food CiqualImport::inTable(int entry) const {
@@ -113,10 +111,10 @@ QString CiqualImport::nameFor(int entry) {
             why = QStringLiteral("Le nom « %1 » contient le caractère « %2 », que la table ne peut pas "
                                  "enregistrer.")
                       .arg(nom, Cp1252::characterAt(nom, bad));
-        } else if (const int row = NomsAliments::ligneDuNom(m_t, kNom, nom); row >= 0) {
+        } else if (const int row = NomsAliments::ligneDuNom(m_t, Fields::NOM, nom); row >= 0) {
             why = QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2.")
                       .arg(nom)
-                      .arg(NumFormat::Nearest(m_t.valueAt(row, kNumero).toDouble()));
+                      .arg(NumFormat::Nearest(m_t.valueAt(row, Fields::NUMERO).toDouble()));
         } else {
             return nom;
         }
@@ -136,7 +134,7 @@ CiqualImport::Food CiqualImport::addOne(int entry, const QString& nom) {
     const QString dir = m_t.directory();
     const NomsAliments::VueGardee keep(m_t);
     m_t.setFiltered(false);
-    Food food{FoodEditor::nouveauNumero(m_t), nom, m_catalogue.category(entry)};
+    Food food{FoodRecords::nextNumber(m_t), nom, m_catalogue.category(entry)};
     if (food.categorie.isEmpty())
         throw DataError(QStringLiteral("L'aliment « %1 » (%2, code %3) n'a pas été ajouté : son "
                                        "sous-groupe CIQUAL « %4 » n'a pas de catégorie.")
@@ -152,9 +150,9 @@ CiqualImport::Food CiqualImport::addOne(int entry, const QString& nom) {
         FoodOrigins::note(m_t.run(), dir, {food.numero, nom, CiqualCatalogue::sourceName(), e.code});
 
         m_t.append();
-        m_t.setFloat(kNumero, static_cast<double>(food.numero));
-        m_t.setString(kNom, nom);
-        m_t.setString(kCategorie, food.categorie);
+        m_t.setFloat(Fields::NUMERO, static_cast<double>(food.numero));
+        m_t.setString(Fields::NOM, nom);
+        m_t.setString(Fields::CATEGORIE, food.categorie);
         for (const Nutrient& n : nutrients()) {
             const QString field = QString::fromLatin1(n.field);
             m_t.setFloat(field, m_catalogue.value(entry, field));

@@ -2,7 +2,7 @@
 // CiqualImport: adds foods of the whole CIQUAL table to the user's Food table,
 // as ordinary foods (editable, deletable, usable in composite foods).
 //
-// Each food added takes the next number (FoodEditor::nouveauNumero), the
+// Each food added takes the next number (FoodRecords::nextNumber), the
 // name the builder's rules give its CIQUAL name (CiqualNames), the category
 // of its CIQUAL sub-group (CiqualGroups) and its thirty-one values; its
 // unmeasured values go to NONMESUR.DBF and its CIQUAL code to ORIGINES.DBF,

@@ -1,5 +1,6 @@
 #include "core/compose/compositefood.h"
 
+#include <QScopeGuard>
 #include <QVector>
 #include <algorithm>
 
@@ -7,6 +8,7 @@
 #include "core/io/runcontext.h"
 #include "core/compose/compositejournal.h"
 #include "core/compose/dailytotals.h"
+#include "core/compose/foodrecords.h"
 #include "core/compose/nonmesures.h"
 #include "core/compose/nomsaliments.h"
 #include "core/dbf/collation.h"
@@ -19,33 +21,20 @@
 #include "core/table/table.h"
 
 namespace {
-const QString kNom = QStringLiteral("NOM");
-const QString kNomCompo = QStringLiteral("NOM_COMPO");
-const QString kQte = QStringLiteral("QTE");
-const QString kNumero = QStringLiteral("NUMERO");
-
-
 // Restores a handle's filter switch and index tag whatever happens.
-class KeepView {
-public:
-    explicit KeepView(Table& t) : m_t(t), m_filtered(t.filtered()), m_tag(t.indexName()) {}
-    ~KeepView() {
+auto keepView(Table& t) {
+    return qScopeGuard([&t, filtered = t.filtered(), tag = t.indexName()] {
         try {
-            if (m_t.isOpen() && m_t.indexName() != m_tag) m_t.setIndexName(m_tag);
-            if (m_t.filtered() != m_filtered) m_t.setFiltered(m_filtered);
+            if (t.isOpen() && t.indexName() != tag) t.setIndexName(tag);
+            if (t.filtered() != filtered) t.setFiltered(filtered);
         } catch (...) {
         }
-    }
-
-private:
-    Table& m_t;
-    bool m_filtered;
-    QString m_tag;
-};
+    });
+}
 
 // The ingredient line of the composite name (used by name searches).
 void filterOn(Table& talimCompo, const QString& nom) {
-    talimCompo.setFilterValue(kNomCompo, nom);
+    talimCompo.setFilterValue(Fields::NOM_COMPO, nom);
     talimCompo.setFiltered(true);
 }
 }  // namespace
@@ -72,14 +61,14 @@ bool CompositeFood::NomPris(Table& talim, Table& talimCompo, const QString& nom)
 }
 
 bool CompositeFood::ComposeExiste(Table& talimCompo, const QString& nom) {
-    return trouveNom(talimCompo, kNomCompo, nom);
+    return trouveNom(talimCompo, Fields::NOM_COMPO, nom);
 }
 
 QStringList CompositeFood::nomsComposes(Table& talimCompo) {
     QStringList names;
     talimCompo.first();
     while (!talimCompo.eof()) {
-        const QString n = talimCompo.asString(kNomCompo);
+        const QString n = talimCompo.asString(Fields::NOM_COMPO);
         if (!n.isEmpty() && !names.contains(n)) names << n;
         talimCompo.next();
     }
@@ -91,7 +80,7 @@ QStringList CompositeFood::nomsComposes(Table& talimCompo) {
 }
 
 QString CompositeFood::erreurDeNom(const QString& nom) {
-    const DbfField* f = foodSchema().field(kNom);
+    const DbfField* f = foodSchema().field(Fields::NOM);
     const int width = f ? f->length : 30;
     if (nom.size() > width)
         return QStringLiteral("Le nom d'un aliment ne peut pas dépasser %1 caractères.").arg(width);
@@ -137,14 +126,14 @@ void CompositeFood::metDeCote() {
 
 void CompositeFood::chargeLignes() {
     if (!ModifCompose) return;
-    KeepView keep(m_talimCompo);
+    const auto keep = keepView(m_talimCompo);
     filterOn(m_talimCompo, NomCompose);
     m_talimCompo.first();
     while (!m_talimCompo.eof()) {
         m_tchoix.append();
         fillPending(m_tchoix, [&] {
-            m_tchoix.setString(kNom, m_talimCompo.asString(kNom));
-            m_tchoix.setFloat(kQte, m_talimCompo.asFloat(kQte));
+            m_tchoix.setString(Fields::NOM, m_talimCompo.asString(Fields::NOM));
+            m_tchoix.setFloat(Fields::QTE, m_talimCompo.asFloat(Fields::QTE));
             CompoVersLigne(m_talimCompo, m_tchoix);
         });
         m_talimCompo.next();
@@ -223,9 +212,9 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
 }
 
 double CompositeFood::numeroDe(const QString& nom) {
-    KeepView keep(m_talim);
+    const auto keep = keepView(m_talim);
     m_talim.setFiltered(false);
-    return trouveNom(m_talim, kNom, nom) ? m_talim.asFloat(kNumero) : 0.0;
+    return trouveNom(m_talim, Fields::NOM, nom) ? m_talim.asFloat(Fields::NUMERO) : 0.0;
 }
 
 void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
@@ -243,24 +232,19 @@ void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
 }
 
 void CompositeFood::ecritAliment(const DailyTotals& totals) {
-    KeepView keep(m_talim);
+    const auto keep = keepView(m_talim);
     m_talim.setFiltered(false);
     // An existing composite keeps its record (and its number), under its new
     // name if it was renamed; one whose record has gone gets a new one.
-    const bool existing = ModifCompose && trouveNom(m_talim, kNom, NomOrigine);
+    const bool existing = ModifCompose && trouveNom(m_talim, Fields::NOM, NomOrigine);
     if (existing) {
         m_talim.edit();
     } else {
-        const QString tag = m_talim.indexName();
-        m_talim.setIndexName(kNumero);
-        m_talim.last();
-        const long long numero =
-            m_talim.isEmpty() ? 1 : NumFormat::Nearest(m_talim.asFloat(kNumero)) + 1;
-        m_talim.setIndexName(tag);
+        const long long numero = FoodRecords::nextNumber(m_talim);
         m_talim.append();
         try {
-            m_talim.setFloat(kNumero, static_cast<double>(numero));
-            m_talim.setString(QStringLiteral("CATEGORIE"), CategorieComposee);
+            m_talim.setFloat(Fields::NUMERO, static_cast<double>(numero));
+            m_talim.setString(Fields::CATEGORIE, CategorieComposee);
         } catch (...) {
             m_talim.cancel();
             throw;
@@ -268,7 +252,7 @@ void CompositeFood::ecritAliment(const DailyTotals& totals) {
     }
     const long double qte = totals[DailyTotals::QTE];
     fillPending(m_talim, [&] {
-        m_talim.setString(kNom, NomCompose);
+        m_talim.setString(Fields::NOM, NomCompose);
         for (const Nutrient& n : nutrients()) {
             const QString field = QString::fromLatin1(n.field);
             const long double per100 = static_cast<long double>(totals.value(field)) * 100.0L / qte;
@@ -278,7 +262,7 @@ void CompositeFood::ecritAliment(const DailyTotals& totals) {
 }
 
 void CompositeFood::ecritLignes() {
-    KeepView keepCompo(m_talimCompo);
+    const auto keepCompo = keepView(m_talimCompo);
     // The composite's present lines, in record order (values written below do
     // not move them), matched to the list lines by ingredient name: each list
     // line takes the first line of its name not yet taken, so an ingredient
@@ -287,13 +271,13 @@ void CompositeFood::ecritLignes() {
     filterOn(m_talimCompo, NomOrigine);
     const int present = m_talimCompo.rowCount();
     QVector<QString> presentNames(present);
-    for (int r = 0; r < present; ++r) presentNames[r] = m_talimCompo.valueAt(r, kNom).toString();
+    for (int r = 0; r < present; ++r) presentNames[r] = m_talimCompo.valueAt(r, Fields::NOM).toString();
     QVector<bool> taken(present, false);
 
     const int lines = m_tchoix.rowCount();
     QVector<int> matchOf(lines, -1);
     for (int i = 0; i < lines; ++i) {
-        const QString nom = m_tchoix.valueAt(i, kNom).toString();
+        const QString nom = m_tchoix.valueAt(i, Fields::NOM).toString();
         for (int r = 0; r < present; ++r)
             if (!taken[r] && presentNames[r] == nom) {
                 taken[r] = true;
@@ -308,7 +292,7 @@ void CompositeFood::ecritLignes() {
         m_talimCompo.moveToRow(matchOf[i]);
         m_talimCompo.edit();
         fillPending(m_talimCompo, [&] {
-            m_talimCompo.setFloat(kQte, m_tchoix.asFloat(kQte));
+            m_talimCompo.setFloat(Fields::QTE, m_tchoix.asFloat(Fields::QTE));
             LigneVersCompo(m_tchoix, m_talimCompo);
         });
     }
@@ -325,7 +309,7 @@ void CompositeFood::ecritLignes() {
         while (!m_talimCompo.isEmpty()) {
             m_talimCompo.first();
             m_talimCompo.edit();
-            fillPending(m_talimCompo, [&] { m_talimCompo.setString(kNomCompo, NomCompose); });
+            fillPending(m_talimCompo, [&] { m_talimCompo.setString(Fields::NOM_COMPO, NomCompose); });
         }
     }
     // New ingredients: appended, in the order of the list.
@@ -335,22 +319,21 @@ void CompositeFood::ecritLignes() {
         m_tchoix.moveToRow(i);
         m_talimCompo.append();
         fillPending(m_talimCompo, [&] {
-            m_talimCompo.setString(kNomCompo, NomCompose);
-            m_talimCompo.setString(kNom, m_tchoix.asString(kNom));
-            m_talimCompo.setFloat(kQte, m_tchoix.asFloat(kQte));
+            m_talimCompo.setString(Fields::NOM_COMPO, NomCompose);
+            m_talimCompo.setString(Fields::NOM, m_tchoix.asString(Fields::NOM));
+            m_talimCompo.setFloat(Fields::QTE, m_tchoix.asFloat(Fields::QTE));
             LigneVersCompo(m_tchoix, m_talimCompo);
         });
     }
 }
 
 void CompositeFood::supprimeAliment() {
-    KeepView keep(m_talim);
+    const auto keep = keepView(m_talim);
     m_talim.setFiltered(false);
-    if (trouveNom(m_talim, kNom, NomOrigine)) {
-        if (m_talim.asFloat(kNumero) <= DernierAlimentDeBase) {
+    if (trouveNom(m_talim, Fields::NOM, NomOrigine)) {
+        if (FoodRecords::isBase(m_talim.asFloat(Fields::NUMERO))) {
             prompter().message(Prompter::Kind::Information,
-                               QStringLiteral("Impossible de supprimer les 233 premiers enregistrements") +
-                                   QChar(13) + QStringLiteral("L'aliment ") + NomCompose +
+                               FoodRecords::baseDeletionRefused() + QChar(13) + QStringLiteral("L'aliment ") + NomCompose +
                                    QStringLiteral(" n'est pas modifié."));
             return;
         }
@@ -358,18 +341,20 @@ void CompositeFood::supprimeAliment() {
     }
     // Lines whose food record has gone are deleted all the same: they belong
     // to no food.
-    supprimeLignes(NomOrigine);
+    supprimeLignes(m_talimCompo, NomOrigine);
 }
 
-void CompositeFood::supprimeLignes(const QString& nom) {
-    KeepView keep(m_talimCompo);
-    m_talimCompo.setIndexName(kNom);
-    filterOn(m_talimCompo, nom);
-    while (!m_talimCompo.isEmpty()) {
-        m_talimCompo.first();
-        m_talimCompo.deleteRecord();
+int CompositeFood::supprimeLignes(Table& talimCompo, const QString& nom) {
+    // A food without a name owns no line (blank names are no composite's).
+    if (nom.trimmed().isEmpty()) return 0;
+    const auto keep = keepView(talimCompo);
+    talimCompo.setFiltered(false);
+    int count = 0;
+    while (trouveNom(talimCompo, Fields::NOM_COMPO, nom)) {
+        talimCompo.deleteRecord();
+        ++count;
     }
-    m_talimCompo.setFiltered(false);
+    return count;
 }
 
 void CompositeFood::restaure() {

@@ -36,6 +36,9 @@ public:
     static QString erreurDeNom(const QString& nom);
     // A search by name that finds only the record bearing exactly that name.
     static bool trouveNom(Table& t, const QString& field, const QString& nom);
+    // Deletes every line of the composite named nom (exact name), whatever
+    // the handle's filter, which it leaves as it was; the count.
+    static int supprimeLignes(Table& talimCompo, const QString& nom);
 
     // The thirty-two computed fields of the current line, one way or the other.
     static void LigneVersCompo(const Table& tchoix, Table& talimCompo);
@@ -79,7 +82,6 @@ private:
     void ecritAliment(const DailyTotals& totals);
     void ecritLignes();
     void supprimeAliment();
-    void supprimeLignes(const QString& nom);
 
     Table& m_talim;
     Table& m_tchoix;

@@ -2,33 +2,26 @@
 
 #include "core/dbf/collation.h"
 #include "core/dbf/dbf.h"
+#include "core/schema/schema.h"
 #include "core/table/table.h"
 
 #include <algorithm>
 
 namespace NomsAliments {
 namespace {
-const QString kNom = QStringLiteral("NOM");
-const QString kNomCompo = QStringLiteral("NOM_COMPO");
-
-QString sansBlancsFinaux(const QString& s) {
-    int n = s.size();
-    while (n > 0 && s.at(n - 1) == QLatin1Char(' ')) --n;
-    return s.left(n);
-}
 
 QString sansBlancsAutour(const QString& s) {
     int from = 0;
     while (from < s.size() && s.at(from) == QLatin1Char(' ')) ++from;
-    return sansBlancsFinaux(s.mid(from));
+    return DbfFile::trimmedText(s.mid(from));
 }
 
 // A visible row of t whose field bears nom as memeNom reads it, other than
 // the rows bearing exactly sauf.
 bool porte(const Table& t, const QString& field, const QString& nom, const QString& sauf) {
-    const QString excepte = sansBlancsFinaux(sauf);
+    const QString excepte = DbfFile::trimmedText(sauf);
     for (int row = ligneDuNom(t, field, nom); row >= 0; row = ligneDuNom(t, field, nom, row + 1))
-        if (excepte.isEmpty() || sansBlancsFinaux(t.valueAt(row, field).toString()) != excepte) return true;
+        if (excepte.isEmpty() || DbfFile::trimmedText(t.valueAt(row, field).toString()) != excepte) return true;
     return false;
 }
 }  // namespace
@@ -47,9 +40,7 @@ QString cleDuNom(const QString& nom) {
     // equal the key of a name it can hold (their first characters differ).
     const QString x = sansBlancsAutour(nom);
     if (!Cp1252::canEncode(x)) return QLatin1Char('=') + x;
-    QByteArray b = Cp1252::encode(x);
-    for (char& c : b) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-    return QLatin1Char('~') + QString::fromLatin1(b);
+    return QLatin1Char('~') + QString::fromLatin1(Collation::lowered(Cp1252::encode(x)));
 }
 
 bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString& sauf) {
@@ -57,18 +48,18 @@ bool nomPris(Table& talim, Table& talimCompo, const QString& nom, const QString&
     {
         const VueGardee garde(talim);
         talim.setFiltered(false);
-        pris = porte(talim, kNom, nom, sauf);
+        pris = porte(talim, Fields::NOM, nom, sauf);
     }
     if (pris) return true;
     const VueGardee garde(talimCompo);
     talimCompo.setFiltered(false);
-    return porte(talimCompo, kNomCompo, nom, sauf);
+    return porte(talimCompo, Fields::NOM_COMPO, nom, sauf);
 }
 
 bool trouveAliment(Table& talim, const QString& nom) {
     talim.setFiltered(false);
-    if (talim.locate(kNom, nom, false)) return true;
-    const int row = ligneDuNom(talim, kNom, nom);
+    if (talim.locate(Fields::NOM, nom, false)) return true;
+    const int row = ligneDuNom(talim, Fields::NOM, nom);
     if (row < 0) return false;
     talim.moveToRow(row);
     return true;

@@ -94,8 +94,7 @@ QByteArray key(const char* p, int n) {
 }
 
 QByteArray key(const QString& text) {
-    QString t = text;
-    while (!t.isEmpty() && (t.endsWith(QLatin1Char(' ')) || t.endsWith(QChar(0)))) t.chop(1);
+    const QString t = DbfFile::trimmedText(text);
     if (Cp1252::canEncode(t)) {
         const QByteArray bytes = Cp1252::encode(t);
         return key(bytes.constData(), bytes.size());
@@ -133,5 +132,28 @@ int compare(const QByteArray& a, const QByteArray& b) {
 }
 
 unsigned char lowerByte(unsigned char b) { return tables().lower[b]; }
+
+QByteArray lowered(QByteArray b) {
+    for (char& c : b) c = static_cast<char>(lowerByte(static_cast<unsigned char>(c)));
+    return b;
+}
+
+TextEquality::TextEquality(const QString& text, bool caseBlind)
+    : m_encodable(Cp1252::canEncode(text)), m_caseBlind(caseBlind) {
+    if (!m_encodable) return;
+    m_bytes = Cp1252::encode(text);
+    m_bytes.truncate(DbfFile::trimmedLength(m_bytes.constData(), m_bytes.size()));
+    if (m_caseBlind) m_bytes = lowered(m_bytes);
+}
+
+bool TextEquality::matches(const char* p, int length) const {
+    if (!m_encodable) return false;
+    const int n = DbfFile::trimmedLength(p, length);
+    if (n != m_bytes.size()) return false;
+    if (!m_caseBlind) return std::memcmp(p, m_bytes.constData(), static_cast<size_t>(n)) == 0;
+    for (int i = 0; i < n; ++i)
+        if (lowerByte(static_cast<unsigned char>(p[i])) != static_cast<unsigned char>(m_bytes[i])) return false;
+    return true;
+}
 
 }  // namespace Collation

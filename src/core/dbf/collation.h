@@ -37,4 +37,21 @@ int compare(const QByteArray& a, const QByteArray& b);
 // cp1252 byte of the lower-case letter of a byte (case folding that keeps
 // accents: "É" and "é" are equal, "é" and "e" are not).
 unsigned char lowerByte(unsigned char b);
+// The bytes with every letter lowered as lowerByte does.
+QByteArray lowered(QByteArray cp1252);
+
+// "The field equals this text", as searches and filters compare a text field
+// with a value: trailing blanks of both aside, letter case aside when asked
+// (accents kept). A text that cp1252 cannot hold equals no field.
+class TextEquality {
+public:
+    TextEquality(const QString& text, bool caseBlind);
+    // The length bytes of a field at data.
+    bool matches(const char* data, int length) const;
+
+private:
+    bool m_encodable = false;
+    bool m_caseBlind = false;
+    QByteArray m_bytes;   // encoded, trailing blanks removed, lowered when case-blind
+};
 }

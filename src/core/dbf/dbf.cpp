@@ -369,19 +369,26 @@ QString DbfFile::text(int record, int field) const {
     d->checkRecord(record);
     d->checkField(field);
     const DbfField& f = d->fields[field];
-    const char* p = d->rec(record) + 1 + f.offset;
+    return decodeText(d->rec(record) + 1 + f.offset, f);
+}
+
+int DbfFile::trimmedLength(const char* data, int length) {
+    while (length > 0 && isPad(data[length - 1])) --length;
+    return length;
+}
+
+QString DbfFile::trimmedText(const QString& text) {
+    int n = text.size();
+    while (n > 0 && (text.at(n - 1) == QLatin1Char(' ') || text.at(n - 1).isNull())) --n;
+    return text.left(n);
+}
+
+QString DbfFile::decodeText(const char* p, const DbfField& f) {
     int n = f.length;
     if (f.type == 'N' || f.type == 'F') {
-        // A number read as text: the digits without the padding around them.
-        int b = 0;
-        while (b < n && isPad(p[b])) ++b;
-        p += b;
-        n -= b;
+        while (n > 0 && isPad(*p)) ++p, --n;
     }
-    // Only trailing blanks (and the NUL padding some writers use) are removed:
-    // leading blanks belong to the text.
-    while (n > 0 && isPad(p[n - 1])) --n;
-    return Cp1252::decode(QByteArray::fromRawData(p, n));
+    return Cp1252::decode(QByteArray::fromRawData(p, trimmedLength(p, n)));
 }
 
 double DbfFile::number(int record, int field) const {

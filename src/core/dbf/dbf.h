@@ -101,6 +101,15 @@ public:
     // Strict reading of a number typed by the user or given as a search key:
     // false when the text (blanks aside) is not a number.
     static bool parseNumber(const QString& text, double* value);
+    // The length of a field's bytes without their trailing padding (blanks,
+    // and the NUL some writers use): trailing blanks never belong to a value.
+    static int trimmedLength(const char* data, int length);
+    // A text without its trailing padding, as a field would store it.
+    static QString trimmedText(const QString& text);
+    // A field's bytes as text() reads them: a number's digits without the
+    // padding around them, a text without its trailing padding (leading
+    // blanks belong to the text).
+    static QString decodeText(const char* data, const DbfField& field);
 
 private:
     DbfFile();

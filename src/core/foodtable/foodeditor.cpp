@@ -6,6 +6,7 @@
 
 #include "core/compose/compositefood.h"
 #include "core/compose/compositejournal.h"
+#include "core/compose/foodrecords.h"
 #include "core/compose/nomsaliments.h"
 #include "core/compose/nonmesures.h"
 #include "core/io/dataerror.h"
@@ -17,11 +18,6 @@
 #include "core/table/table.h"
 
 namespace {
-const QString kNumero = QStringLiteral("NUMERO");
-const QString kNom = QStringLiteral("NOM");
-const QString kCategorie = QStringLiteral("CATEGORIE");
-const QString kNomCompo = QStringLiteral("NOM_COMPO");
-
 bool estNumerique(const QString& field) {
     const DbfField* f = foodSchema().field(field);
     return f && (f->type == 'N' || f->type == 'F');
@@ -39,7 +35,7 @@ FoodEditor::FoodEditor(Table& taliments, Table& talimCompo) : m_t(taliments), m_
     m_etat = QObject::connect(&m_t, &Table::stateChanged, [this](Table::State state) {
         m_modifie = false;
         m_tapes.clear();
-        m_nomStocke = state == Table::State::Edit ? m_t.asString(kNom) : QString();
+        m_nomStocke = state == Table::State::Edit ? m_t.asString(Fields::NOM) : QString();
     });
 }
 
@@ -50,28 +46,7 @@ FoodEditor::~FoodEditor() {
     m_t.beforeDelete = nullptr;
 }
 
-long long FoodEditor::nouveauNumero(const Table& taliments) {
-    const int n = taliments.rowCount() - (taliments.state() == Table::State::Insert ? 1 : 0);
-    if (n <= 0) return 1;
-    double highest = taliments.valueAt(0, kNumero).toDouble();
-    for (int r = 1; r < n; ++r) highest = std::max(highest, taliments.valueAt(r, kNumero).toDouble());
-    return NumFormat::Nearest(highest) + 1;
-}
-
-bool FoodEditor::estAlimentDeBase(double numero) { return numero <= DernierAlimentDeBase; }
-
 bool FoodEditor::estCompose(const QString& categorie) { return categorie == CategorieComposee; }
-
-int FoodEditor::supprimeLignes(Table& talimCompo, const QString& nom) {
-    int count = 0;
-    // A food without a name owns no line (blank names are no composite's).
-    if (nom.trimmed().isEmpty()) return 0;
-    while (CompositeFood::trouveNom(talimCompo, kNomCompo, nom)) {
-        talimCompo.deleteRecord();
-        ++count;
-    }
-    return count;
-}
 
 bool FoodEditor::litNombre(const QString& text, double* value) {
     if (text.trimmed().isEmpty()) {
@@ -83,7 +58,7 @@ bool FoodEditor::litNombre(const QString& text, double* value) {
 
 bool FoodEditor::verrouCompose() const {
     if (!m_t.isOpen() || m_t.isEmpty()) return false;
-    return estCompose(m_t.asString(kCategorie));
+    return estCompose(m_t.asString(Fields::CATEGORIE));
 }
 
 void FoodEditor::commenceEdition() {
@@ -94,9 +69,9 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text) {
     // A composite is a food with its recipe in the Composite table: only
     // composite mode makes one. Given to any other food here, the
     // category would lock it for good, a Base food beyond deletion.
-    if (field.compare(kCategorie, Qt::CaseInsensitive) == 0 && estCompose(text) &&
-        !estCompose(m_t.asString(kCategorie))) {
-        const QString nom = m_t.asString(kNom).trimmed();
+    if (field.compare(Fields::CATEGORIE, Qt::CaseInsensitive) == 0 && estCompose(text) &&
+        !estCompose(m_t.asString(Fields::CATEGORIE))) {
+        const QString nom = m_t.asString(Fields::NOM).trimmed();
         throw DataError(QStringLiteral("La catégorie « %1 » est celle des aliments composés, qui se "
                                        "créent avec leur recette par Table > Création ou modification "
                                        "d'un aliment composé : %2 garde sa catégorie.")
@@ -115,7 +90,7 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text) {
         else
             m_t.setFloat(field, v);
         m_tapes << field.toUpper();
-    } else if (field.compare(kNom, Qt::CaseInsensitive) == 0) {
+    } else if (field.compare(Fields::NOM, Qt::CaseInsensitive) == 0) {
         // A name is shown, sorted and searched without blanks before it.
         m_t.setString(field, text.trimmed());
     } else {
@@ -128,23 +103,23 @@ QString FoodEditor::erreurAliment() const { return erreurAliment(m_t); }
 
 QString FoodEditor::erreurAliment(const Table& t) {
     if (t.state() != Table::State::Edit && t.state() != Table::State::Insert) return QString();
-    const QString nom = t.asString(kNom);
+    const QString nom = t.asString(Fields::NOM);
     if (nom.trimmed().isEmpty())
         return QStringLiteral("L'aliment n° %1 n'a pas de nom : tapez son nom avant de l'enregistrer.")
-            .arg(NumFormat::Nearest(t.asFloat(kNumero)));
+            .arg(NumFormat::Nearest(t.asFloat(Fields::NUMERO)));
     // A composite's lines are keyed by its name, and a day's line finds its
     // food by name: two foods whose names differ only by letter case or outer
     // blanks could not be told apart.
     const int moi = t.currentRow();
-    int autre = NomsAliments::ligneDuNom(t, kNom, nom);
-    if (autre == moi) autre = NomsAliments::ligneDuNom(t, kNom, nom, moi + 1);
+    int autre = NomsAliments::ligneDuNom(t, Fields::NOM, nom);
+    if (autre == moi) autre = NomsAliments::ligneDuNom(t, Fields::NOM, nom, moi + 1);
     if (autre >= 0)
         return QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
                               "donnez un autre nom à cet aliment.")
             .arg(nom)
-            .arg(NumFormat::Nearest(t.valueAt(autre, kNumero).toDouble()))
-            .arg(t.valueAt(autre, kNom).toString());
-    if (t.asString(kCategorie).trimmed().isEmpty())
+            .arg(NumFormat::Nearest(t.valueAt(autre, Fields::NUMERO).toDouble()))
+            .arg(t.valueAt(autre, Fields::NOM).toString());
+    if (t.asString(Fields::CATEGORIE).trimmed().isEmpty())
         return QStringLiteral("L'aliment « %1 » n'a pas de catégorie : choisissez-en une avant de "
                               "l'enregistrer.")
             .arg(nom);
@@ -169,8 +144,8 @@ bool FoodEditor::ecrit() {
     // unmeasured (the side table is written once the food is).
     const QStringList tapes = m_tapes;
     const QString ancien = m_nomStocke;
-    const double numero = m_t.asFloat(kNumero);
-    const QString nom = m_t.asString(kNom);
+    const double numero = m_t.asFloat(Fields::NUMERO);
+    const QString nom = m_t.asString(Fields::NOM);
     m_t.post();
     // The side tables only inform: the food is written whatever happens to
     // them, and a failure there is told without undoing it.
@@ -221,13 +196,13 @@ bool FoodEditor::supprime() {
     }
     // A Base food is refused before anything else, so that what was typed
     // over it stays pending as typed (its number is never edited).
-    if (estAlimentDeBase(m_t.asFloat(kNumero))) {
+    if (FoodRecords::isBase(m_t.asFloat(Fields::NUMERO))) {
         m_t.deleteRecord();
         return !m_refus;
     }
     // The food as stored is deleted, not what was typed over it.
     m_t.cancel();
-    const QString nom = m_t.asString(kNom);
+    const QString nom = m_t.asString(Fields::NOM);
     // A food with composition lines goes with them as one unit, as composite
     // mode deletes it: stopped at any write, neither is left without the other.
     if (nom.trimmed().isEmpty() || !CompositeFood::ComposeExiste(m_compo, nom)) {
@@ -239,30 +214,29 @@ bool FoodEditor::supprime() {
                                   [&] { m_t.deleteRecord(); });
     } catch (const DataError&) {
         // The handles were reopened on the tables as they were: back on the food.
-        if (m_t.isOpen()) m_t.locate(kNom, nom, false);
+        if (m_t.isOpen()) m_t.locate(Fields::NOM, nom, false);
         throw;
     }
     return !m_refus;
 }
 
-void FoodEditor::TalimentsBeforeInsert(Table& t) { m_numero = nouveauNumero(t); }
+void FoodEditor::TalimentsBeforeInsert(Table& t) { m_numero = FoodRecords::nextNumber(t); }
 
 void FoodEditor::TalimentsNewRecord(Table& t) {
-    t.setFloat(kNumero, static_cast<double>(m_numero));
+    t.setFloat(Fields::NUMERO, static_cast<double>(m_numero));
     for (const DbfField& f : foodSchema().fields)
-        if (f.name != kNumero && (f.type == 'N' || f.type == 'F')) t.setFloat(f.name, 0.0);
+        if (f.name != Fields::NUMERO && (f.type == 'N' || f.type == 'F')) t.setFloat(f.name, 0.0);
 }
 
 bool FoodEditor::TalimentsBeforeDelete(Table& t) {
-    if (estAlimentDeBase(t.asFloat(kNumero))) {
-        prompter().message(Prompter::Kind::Information,
-                           QStringLiteral("Impossible de supprimer les 233 premiers enregistrements"));
+    if (FoodRecords::isBase(t.asFloat(Fields::NUMERO))) {
+        prompter().message(Prompter::Kind::Information, FoodRecords::baseDeletionRefused());
         m_refus = true;
         return false;
     }
     // The lines named after the food go first, whatever its category: a
     // composite whose category was changed, or lines left without their food
     // by an interrupted deletion, are not left behind.
-    supprimeLignes(m_compo, t.asString(kNom));
+    CompositeFood::supprimeLignes(m_compo, t.asString(Fields::NOM));
     return true;
 }

@@ -29,15 +29,8 @@ public:
     FoodEditor(const FoodEditor&) = delete;
     FoodEditor& operator=(const FoodEditor&) = delete;
 
-    // One above the highest NUMERO of the table's visible foods, whatever the
-    // order; 1 for an empty table.
-    static long long nouveauNumero(const Table& taliments);
-    // The Base foods: numbers up to 233 (the value of NUMERO, a blank reading 0).
-    static bool estAlimentDeBase(double numero);
     // A composite food: exactly the category "PRODUITS COMPOSÉS".
     static bool estCompose(const QString& categorie);
-    // Deletes every line of the composite named nom (exact name); the count.
-    static int supprimeLignes(Table& talimCompo, const QString& nom);
     // The text of a number box made into a number, "," or "." as its decimal
     // point; false when it does not read as one. A blank text reads as 0.
     static bool litNombre(const QString& text, double* value);

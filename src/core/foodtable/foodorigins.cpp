@@ -10,11 +10,6 @@
 #include "core/table/table.h"
 
 namespace {
-const QString kNumero = QStringLiteral("NUMERO");
-const QString kNom = QStringLiteral("NOM");
-const QString kSource = QStringLiteral("SOURCE");
-const QString kCode = QStringLiteral("CODE");
-
 bool exists(const QString& dir) {
     return QFileInfo::exists(DataDirectory::resolveIn(dir, originsSchema().fileName));
 }
@@ -28,7 +23,7 @@ void openSide(Table& t, const QString& dir) {
 
 bool findNumero(Table& t, double numero) {
     for (t.first(); !t.eof(); t.next())
-        if (t.asFloat(kNumero) == numero) return true;
+        if (t.asFloat(Fields::NUMERO) == numero) return true;
     return false;
 }
 }  // namespace
@@ -38,8 +33,8 @@ FoodOrigins FoodOrigins::read(const QString& dir) {
     if (!exists(dir)) return out;
     try {
         const auto file = DbfFile::open(DataDirectory::resolveIn(dir, originsSchema().fileName), true);
-        const int numero = file->fieldIndex(kNumero), nom = file->fieldIndex(kNom),
-                  source = file->fieldIndex(kSource), code = file->fieldIndex(kCode);
+        const int numero = file->fieldIndex(Fields::NUMERO), nom = file->fieldIndex(Fields::NOM),
+                  source = file->fieldIndex(Fields::SOURCE), code = file->fieldIndex(Fields::CODE);
         if (numero < 0 || nom < 0 || source < 0 || code < 0) return out;
         for (int r = 0; r < file->recordCount(); ++r) {
             if (file->isDeleted(r)) continue;
@@ -81,11 +76,11 @@ void FoodOrigins::note(RunContext& run, const QString& dir, const Origin& origin
         t.edit();
     } else {
         t.append();
-        t.setFloat(kNumero, static_cast<double>(origin.numero));
+        t.setFloat(Fields::NUMERO, static_cast<double>(origin.numero));
     }
-    t.setString(kNom, origin.nom.trimmed());
-    t.setString(kSource, origin.source);
-    t.setString(kCode, origin.code);
+    t.setString(Fields::NOM, origin.nom.trimmed());
+    t.setString(Fields::SOURCE, origin.source);
+    t.setString(Fields::CODE, origin.code);
     t.post();
 }
 
@@ -93,7 +88,7 @@ void FoodOrigins::rename(RunContext& run, const QString& dir, double numero, con
     if (!exists(dir) || oldName.trimmed() == newName.trimmed()) return;
     Table t(run, originsSchema());
     openSide(t, dir);
-    if (!findNumero(t, numero) || t.asString(kNom).trimmed() != oldName.trimmed()) return;
-    t.setString(kNom, newName.trimmed());
+    if (!findNumero(t, numero) || t.asString(Fields::NOM).trimmed() != oldName.trimmed()) return;
+    t.setString(Fields::NOM, newName.trimmed());
     t.post();
 }

@@ -44,13 +44,16 @@ bool exists(RunContext& run) { return QFileInfo::exists(run.dataDir().resolve(pe
 bool moveTo(Table& t, const QString& name) {
     if (name.simplified().isEmpty()) return false;
     for (t.first(); !t.eof(); t.next())
-        if (t.asString(QStringLiteral("NOM")).simplified().compare(name.simplified(), Qt::CaseInsensitive) == 0)
-            return true;
+        if (PersonTable::sameName(t.asString(QStringLiteral("NOM")), name)) return true;
     return false;
 }
 }  // namespace
 
 namespace PersonTable {
+
+bool sameName(const QString& a, const QString& b) {
+    return a.simplified().compare(b.simplified(), Qt::CaseInsensitive) == 0;
+}
 
 QVector<Person> read(RunContext& run) {
     QVector<Person> out;

@@ -11,6 +11,8 @@
 class RunContext;
 
 namespace PersonTable {
+// Two names of one person: letter case and runs of blanks aside.
+bool sameName(const QString& a, const QString& b);
 // The remembered persons in French order of their names; none when the file
 // is absent. A damaged file throws DataError naming it.
 QVector<Person> read(RunContext& run);

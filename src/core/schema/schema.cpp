@@ -15,25 +15,57 @@ constexpr int kLineWidth = 18, kLineDecimals = 8;
 constexpr int kQteWidth = 11;
 constexpr int kNeedsWidth = 12, kNeedsDecimals = 5;
 
-DbfField num(const char* name, int width, int decimals) {
+DbfField num(const QString& name, int width, int decimals) {
     DbfField f;
-    f.name = QString::fromLatin1(name);
+    f.name = name;
     f.type = 'N';
     f.length = width;
     f.decimals = decimals;
     return f;
 }
 
-DbfField chr(const char* name, int width) {
+DbfField chr(const QString& name, int width) {
     DbfField f;
-    f.name = QString::fromLatin1(name);
+    f.name = name;
     f.type = 'C';
     f.length = width;
     return f;
 }
 
+DbfField logical(const QString& name) {
+    DbfField f;
+    f.name = name;
+    f.type = 'L';
+    f.length = 1;
+    return f;
+}
+
 TagDescription textTag(const QString& field) {
     return {field, field, TagDescription::Kind::Text, TagDescription::Direction::Ascending, QString()};
+}
+
+// The nutrients' fields in the order of the Nutrient record.
+QStringList nutrientFields() {
+    QStringList l;
+    for (const Nutrient& n : nutrients()) l << QString::fromLatin1(n.field);
+    return l;
+}
+
+// The list with these fields (taken out first when it holds them) put right
+// after the field `after`.
+QStringList placedAfter(QStringList list, const QStringList& fields, const QString& after) {
+    for (const QString& f : fields) list.removeOne(f);
+    int at = list.indexOf(after) + 1;
+    for (const QString& f : fields) list.insert(at++, f);
+    return list;
+}
+
+// The nutrients in the field order of the Food table (and of the lines of
+// composites): the Nutrient record's, with the carbohydrates after the
+// cholesterol.
+const QStringList& foodNutrientOrder() {
+    static const QStringList l = placedAfter(nutrientFields(), {"GLUC_S", "GLUC_A"}, "CHOLEST");
+    return l;
 }
 
 void layOut(QVector<DbfField>& fields) {
@@ -49,11 +81,7 @@ TableSchema makeFood() {
     s.fileName = QStringLiteral("DIETAB.DBF");
     s.kind = QStringLiteral("une table des aliments");
     s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30);
-    for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
-                          "A_G_POLY", "CHOLEST", "GLUC_S", "GLUC_A", "CA", "MG", "PH", "FE",
-                          "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A", "VIT_B1",
-                          "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP", "FIBRES"})
-        s.fields << num(n, kFoodWidth, kFoodDecimals);
+    for (const QString& n : foodNutrientOrder()) s.fields << num(n, kFoodWidth, kFoodDecimals);
     layOut(s.fields);
     s.tags << TagDescription{QStringLiteral("NUMERO"), QStringLiteral("NUMERO"),
                              TagDescription::Kind::Number, TagDescription::Direction::Ascending,
@@ -68,37 +96,31 @@ TableSchema makeFood() {
     return s;
 }
 
-TableSchema makeChoice() {
+// A table of lines, each a food with its quantity and the values of that
+// quantity: the first field, NOM, CATEGORIE, QTE, then the values in order.
+TableSchema makeLines(const QString& fileName, const QString& kind, const DbfField& first,
+                      const QStringList& values) {
     TableSchema s;
-    s.fileName = QStringLiteral("CHOIX.DBF");
-    s.kind = QStringLiteral("une table du choix du jour");
-    s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30)
-             << num("QTE", kQteWidth, 0);
-    for (const char* n : {"PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V",
-                          "CALORIES", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST", "CA", "MG",
-                          "PH", "FE", "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A",
-                          "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP",
-                          "FIBRES"})
-        s.fields << num(n, kLineWidth, kLineDecimals);
+    s.fileName = fileName;
+    s.kind = kind;
+    s.fields << first << chr("NOM", 30) << chr("CATEGORIE", 30) << num("QTE", kQteWidth, 0);
+    for (const QString& n : values) s.fields << num(n, kLineWidth, kLineDecimals);
     layOut(s.fields);
-    // No tags: the Choice table has no index file, so that a byte copy of its
-    // file is a whole Choice table.
     return s;
 }
 
+TableSchema makeChoice() {
+    // The Nutrient record's order, the line's energy after the lipids. No
+    // tags: the Choice table has no index file, so that a byte copy of its
+    // file is a whole Choice table.
+    return makeLines(QStringLiteral("CHOIX.DBF"), QStringLiteral("une table du choix du jour"), num("NUMERO", 6, 0),
+                     placedAfter(nutrientFields(), {"CALORIES"}, "LIPI_V"));
+}
+
 TableSchema makeComposite() {
-    TableSchema s;
-    s.fileName = QStringLiteral("Alimcomp.DBF");
-    s.kind = QStringLiteral("une table des aliments composés");
-    s.fields << chr("NOM_COMPO", 30) << chr("NOM", 30) << chr("CATEGORIE", 30)
-             << num("QTE", kQteWidth, 0);
-    for (const char* n : {"PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
-                          "A_G_POLY", "CALORIES", "CHOLEST", "GLUC_S", "GLUC_A", "CA", "MG",
-                          "PH", "FE", "ZN", "I", "CL", "S", "MN", "CU", "NA", "K", "VIT_A",
-                          "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP",
-                          "FIBRES"})
-        s.fields << num(n, kLineWidth, kLineDecimals);
-    layOut(s.fields);
+    // The Food table's order, the line's energy after the fatty acids.
+    TableSchema s = makeLines(QStringLiteral("Alimcomp.DBF"), QStringLiteral("une table des aliments composés"),
+                              chr("NOM_COMPO", 30), placedAfter(foodNutrientOrder(), {"CALORIES"}, "A_G_POLY"));
     s.tags << textTag(QStringLiteral("NOM_COMPO")) << textTag(QStringLiteral("NOM"));
     s.defaultTag = QStringLiteral("NOM_COMPO");
     return s;
@@ -271,18 +293,8 @@ TableSchema makeNonMesures() {
     t.fields << *foodSchema().field(QStringLiteral("NUMERO")) << *foodSchema().field(QStringLiteral("NOM"));
     // The nutrients in the Food table's field order, after NUMERO, NOM, CATEGORIE.
     const QVector<DbfField>& food = foodSchema().fields;
-    for (int i = 3; i < food.size(); ++i) {
-        DbfField f;
-        f.name = food[i].name;
-        f.type = 'L';
-        f.length = 1;
-        t.fields << f;
-    }
-    int offset = 0;
-    for (DbfField& f : t.fields) {
-        f.offset = offset;
-        offset += f.length;
-    }
+    for (int i = 3; i < food.size(); ++i) t.fields << logical(food[i].name);
+    layOut(t.fields);
     return t;
 }
 }  // namespace
@@ -305,13 +317,7 @@ TableSchema makeCiqual() {
              << chr("SSSSGRP", 6) << chr("GRP_NOM", 50) << chr("SSGRP_NOM", 50);
     const QVector<DbfField>& food = foodSchema().fields;
     for (int i = 3; i < food.size(); ++i) t.fields << food[i];
-    for (int i = 3; i < food.size(); ++i) {
-        DbfField f;
-        f.name = ciqualUnmeasuredField(food[i].name);
-        f.type = 'L';
-        f.length = 1;
-        t.fields << f;
-    }
+    for (int i = 3; i < food.size(); ++i) t.fields << logical(ciqualUnmeasuredField(food[i].name));
     layOut(t.fields);
     return t;
 }
@@ -329,10 +335,11 @@ const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); ret
 const TableSchema& personsSchema() { static const TableSchema s = makePersons(); return s; }
 
 const QStringList& nutrientTags() {
-    static const QStringList tags = {
-        "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO",
-        "A_G_POLY", "CA", "CL", "CU", "FE", "I", "MG", "MN", "PH", "K", "NA", "S", "ZN",
-        "VIT_A", "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D", "VIT_PP", "CHOLEST"};
+    static const QStringList tags = [] {
+        QStringList l = nutrientFields();
+        l.removeOne(QStringLiteral("FIBRES"));
+        return l;
+    }();
     return tags;
 }
 
@@ -378,11 +385,7 @@ const QStringList& choiceNumericFields() {
 }
 
 const QStringList& lineComputedFields() {
-    static const QStringList list = {
-        "PROT_A", "PROT_V", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CHOLEST",
-        "GLUC_S", "GLUC_A", "CALORIES", "CA", "MG", "PH", "FE", "ZN", "I", "CL", "S", "MN",
-        "CU", "NA", "K", "VIT_A", "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C", "VIT_D",
-        "VIT_PP", "FIBRES"};
+    static const QStringList list = placedAfter(foodNutrientOrder(), {"CALORIES"}, "GLUC_A");
     return list;
 }
 

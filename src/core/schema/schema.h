@@ -22,6 +22,18 @@ const QVector<Nutrient>& nutrients();
 // The nutrient of a field name, or nullptr.
 const Nutrient* nutrientByField(const QString& field);
 
+// The names of the fields the program's code reads and writes by name, one
+// spelling each (the schemas below give every field with its width).
+namespace Fields {
+inline const QString NUMERO = QStringLiteral("NUMERO");
+inline const QString NOM = QStringLiteral("NOM");
+inline const QString CATEGORIE = QStringLiteral("CATEGORIE");
+inline const QString NOM_COMPO = QStringLiteral("NOM_COMPO");
+inline const QString QTE = QStringLiteral("QTE");
+inline const QString SOURCE = QStringLiteral("SOURCE");
+inline const QString CODE = QStringLiteral("CODE");
+}  // namespace Fields
+
 // Presentation attributes of one field in each window that shows it.
 // An empty format means the general number format ("default");
 // labels are empty where the window shows the bare field name.

@@ -4,20 +4,16 @@
 
 #include "core/compose/choicefiles.h"
 #include "core/compose/compositejournal.h"
-#include "core/io/dataerror.h"
+#include "core/io/errorreport.h"
 #include "core/io/fileops.h"
 #include "core/io/runcontext.h"
 
 namespace RepriseDemarrage {
 namespace {
 
-void etape(RunContext& run, const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DataError& e) {
-        run.prompter().message(Prompter::Kind::Error, e.message());
-    }
-}
+// Each step of the recovery is told apart: one that fails is reported and
+// the next one still runs.
+void etape(RunContext& run, const std::function<void()>& f) { ErrorReport::run(run.prompter(), f); }
 
 }  // namespace
 

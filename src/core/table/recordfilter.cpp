@@ -8,11 +8,6 @@
 
 namespace {
 
-inline int trimmedLength(const char* p, int n) {
-    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0')) --n;
-    return n;
-}
-
 // Reads "FIELD='value'": the field name before '=', the value between the
 // first quote after it and the last quote of the text (so that a value holding
 // a quote still reads whole), nothing but blanks after the last quote.
@@ -99,12 +94,7 @@ void RecordFilter::compile(const DbfFile& file, const QString& table) {
         // a number selects nothing.
         c.numberOk = value.trimmed().isEmpty() || DbfFile::parseNumber(value, &c.number);
     } else {
-        c.encodable = Cp1252::canEncode(value);
-        c.bytes = c.encodable ? Cp1252::encode(value) : QByteArray();
-        c.bytes.truncate(trimmedLength(c.bytes.constData(), c.bytes.size()));
-        if (caseInsensitive_)
-            for (char& ch : c.bytes)
-                ch = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(ch)));
+        c.text.emplace(value, caseInsensitive_);
     }
     const int n = file.recordCount();
     std::vector<char> pass(static_cast<size_t>(n), 0);
@@ -130,12 +120,5 @@ bool RecordFilter::matches(const DbfFile& file, const Compiled& c, int record) c
     const DbfField& fd = file.fields()[c.field];
     const char* p = file.fieldData(record, c.field);
     if (c.numeric) return c.numberOk && DbfFile::parseNumber(p, fd.length) == c.number;
-    if (!c.encodable) return false;
-    const int n = trimmedLength(p, fd.length);
-    if (n != c.bytes.size()) return false;
-    if (!caseInsensitive_) return std::memcmp(p, c.bytes.constData(), static_cast<size_t>(n)) == 0;
-    for (int i = 0; i < n; ++i)
-        if (Collation::lowerByte(static_cast<unsigned char>(p[i])) != static_cast<unsigned char>(c.bytes[i]))
-            return false;
-    return true;
+    return c.text->matches(p, fd.length);
 }

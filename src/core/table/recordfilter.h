@@ -11,7 +11,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
+
+#include "core/dbf/collation.h"
 
 class DbfFile;
 
@@ -55,8 +58,7 @@ private:
         bool numeric = false;
         double number = 0;
         bool numberOk = false;
-        bool encodable = true;
-        QByteArray bytes;   // encoded, trailing blanks removed, folded when needed
+        std::optional<Collation::TextEquality> text;
     };
     bool matches(const DbfFile& file, const Compiled& c, int record) const;
 

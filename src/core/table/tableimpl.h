@@ -41,13 +41,6 @@ struct Table::Impl {
     mutable QVector<double>* calcTarget = nullptr;
 
     // --- helpers -----------------------------------------------------------
-    // The padding of a stored field (blank, or NUL from other programs).
-    static bool isPad(char c) { return c == ' ' || c == '\0'; }
-    // The length of a stored field without its trailing padding.
-    static int trimmedLength(const char* p, int n) {
-        while (n > 0 && isPad(p[n - 1])) --n;
-        return n;
-    }
     static bool isNumeric(char type) { return type == 'N' || type == 'F'; }
 
     QString shownName() const {
@@ -97,13 +90,7 @@ struct Table::Impl {
     }
     QString readText(int rec, int f) const {
         if (rec < 0) return QString();
-        const DbfField& fd = file->fields()[f];
-        const char* p = fieldBytes(rec, f);
-        int n = fd.length;
-        if (isNumeric(fd.type))
-            while (n > 0 && isPad(*p)) ++p, --n;
-        n = trimmedLength(p, n);
-        return Cp1252::decode(QByteArray::fromRawData(p, n));
+        return DbfFile::decodeText(fieldBytes(rec, f), file->fields()[f]);
     }
     double calcValue(int rec, int k) const;
 

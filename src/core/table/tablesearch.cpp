@@ -59,21 +59,8 @@ int Table::locateRow(const QString& field, const QString& value, bool caseInsens
             if (d->readNumber(rows[i], f) == v) return static_cast<int>(i);
         return -1;
     }
-    if (!Cp1252::canEncode(value)) return -1;
-    QByteArray want = Cp1252::encode(value);
-    want.truncate(Impl::trimmedLength(want.constData(), want.size()));
-    if (caseInsensitive)
-        for (char& c : want) c = static_cast<char>(Collation::lowerByte(static_cast<unsigned char>(c)));
-    for (size_t i = from; i < rows.size(); ++i) {
-        const char* p = d->fieldBytes(rows[i], f);
-        const int n = Impl::trimmedLength(p, fd.length);
-        if (n != want.size()) continue;
-        bool same = true;
-        for (int j = 0; j < n && same; ++j) {
-            const unsigned char c = static_cast<unsigned char>(p[j]);
-            same = (caseInsensitive ? Collation::lowerByte(c) : c) == static_cast<unsigned char>(want[j]);
-        }
-        if (same) return static_cast<int>(i);
-    }
+    const Collation::TextEquality want(value, caseInsensitive);
+    for (size_t i = from; i < rows.size(); ++i)
+        if (want.matches(d->fieldBytes(rows[i], f), fd.length)) return static_cast<int>(i);
     return -1;
 }

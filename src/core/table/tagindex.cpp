@@ -22,11 +22,6 @@
 
 namespace {
 
-inline int trimmedLength(const char* p, int n) {
-    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0')) --n;
-    return n;
-}
-
 const double kPow10[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
@@ -162,7 +157,6 @@ const std::vector<int>& TagIndex::order(int tag) {
     return t.order;
 }
 
-bool TagIndex::isBuilt(int tag) const { return tags_[static_cast<size_t>(tag)].built; }
 
 // Reads the keys of a field for the live records. For a number field it
 // also gives, when asked, the values as exact counts of the field's last
@@ -178,7 +172,7 @@ void TagIndex::readKeys(int field, const std::vector<int>& live, std::vector<qin
         k.texts.assign(static_cast<size_t>(n), QByteArray());
         for (int r : live) {
             const char* p = file_->fieldData(r, field);
-            k.texts[static_cast<size_t>(r)] = Collation::key(p, trimmedLength(p, fd.length));
+            k.texts[static_cast<size_t>(r)] = Collation::key(p, DbfFile::trimmedLength(p, fd.length));
         }
     } else {
         k.numbers.assign(static_cast<size_t>(n), 0.0);
@@ -268,7 +262,7 @@ void TagIndex::readKey(int field, int record) const {
     if (k.known.size() <= r) k.known.resize(r + 1, 0);
     if (k.text) {
         if (k.texts.size() <= r) k.texts.resize(r + 1);
-        k.texts[r] = Collation::key(p, trimmedLength(p, length));
+        k.texts[r] = Collation::key(p, DbfFile::trimmedLength(p, length));
     } else {
         if (k.numbers.size() <= r) k.numbers.resize(r + 1, 0.0);
         k.numbers[r] = DbfFile::parseNumber(p, length);

@@ -32,7 +32,6 @@ public:
     int find(const QString& name) const;
     // Records of the tag, live ones only, in the tag's order; built on first use.
     const std::vector<int>& order(int tag);
-    bool isBuilt(int tag) const;
 
     // A record is about to be rewritten or deleted: out of every built tag.
     void remove(int record);

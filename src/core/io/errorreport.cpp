@@ -1,10 +1,10 @@
-#include "ui/errorhandler.h"
+#include "core/io/errorreport.h"
 
 #include <QString>
 
 #include "core/interfaces/prompter.h"
 
-namespace ErrorHandler {
+namespace ErrorReport {
 
 void showCurrent(Prompter& prompter) {
     QString text;
@@ -20,4 +20,4 @@ void showCurrent(Prompter& prompter) {
     prompter.message(Prompter::Kind::Error, text);
 }
 
-}  // namespace ErrorHandler
+}  // namespace ErrorReport
