@@ -30,13 +30,18 @@ struct DayOf3 {
 
 const QVector<DayOf3>& days() {
     static const QVector<DayOf3> d = {
-        {"Femme active", {{QStringLiteral("Pain, baguette"), 120}, {QStringLiteral("Poulet, rôti"), 150},
-                          {QStringLiteral("Pomme"), 150}}},
-        {"Homme sédentaire", {{QStringLiteral("Pâtes, cuites"), 250},
-                              {QStringLiteral("Steak haché 15 % MG, cuit"), 125},
-                              {QStringLiteral("Yaourt aux fruits"), 125}}},
-        {"Garçon de 13 ans", {{QStringLiteral("Pain au chocolat"), 70}, {QStringLiteral("Lait demi-écrémé"), 250},
-                              {QStringLiteral("Jambon cuit"), 80}}},
+        {"Femme active",
+         {{QStringLiteral("Pain, baguette"), 120},
+          {QStringLiteral("Poulet, rôti"), 150},
+          {QStringLiteral("Pomme"), 150}}},
+        {"Homme sédentaire",
+         {{QStringLiteral("Pâtes, cuites"), 250},
+          {QStringLiteral("Steak haché 15 % MG, cuit"), 125},
+          {QStringLiteral("Yaourt aux fruits"), 125}}},
+        {"Garçon de 13 ans",
+         {{QStringLiteral("Pain au chocolat"), 70},
+          {QStringLiteral("Lait demi-écrémé"), 250},
+          {QStringLiteral("Jambon cuit"), 80}}},
     };
     return d;
 }
@@ -52,7 +57,8 @@ struct Tables {
         const QDir supplied(QStringLiteral(NUTRIMO_TABLES_DIR));
         for (const QTemporaryDir* d : {&base, &full})
             for (const char* name : {"DIETAB.DBF", "NONMESUR.DBF", "BESOINS.DBF", "CHOIX.DBF"})
-                QFile::copy(supplied.filePath(QLatin1String(name)), QDir(d->path()).filePath(QLatin1String(name)));
+                QFile::copy(supplied.filePath(QLatin1String(name)),
+                            QDir(d->path()).filePath(QLatin1String(name)));
         QFile::remove(QDir(full.path()).filePath(QStringLiteral("DIETAB.DBF")));
         SuppliedTables::buildFullCiqual(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/ciqual-2020.csv"),
                                         QDir(full.path()).filePath(QStringLiteral("DIETAB.DBF")));
@@ -88,8 +94,8 @@ int foodsUsed(const Completion& c) { return static_cast<int>(c.lines.size()); }
 void printComparison() {
     const Tables& t = Tables::get();
     std::printf("Compléter la ration, 5 aliments au plus : solveur et glouton sur les mêmes journées\n");
-    std::printf("%-18s %6s | %8s %6s %7s %9s | %8s %6s %7s\n", "journée", "table", "solveur", "taux", "aliments",
-                "candidats", "glouton", "taux", "aliments");
+    std::printf("%-18s %6s | %8s %6s %7s %9s | %8s %6s %7s\n", "journée", "table", "solveur", "taux",
+                "aliments", "candidats", "glouton", "taux", "aliments");
     for (bool whole : {false, true})
         for (const DayOf3& day : days()) {
             const CompletionRequest r = t.request(day, whole);
@@ -99,8 +105,8 @@ void printComparison() {
             const Completion g = greedyCompletion(r);
             const double greedyMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             std::printf("%-18s %6d | %6.0f ms %3d/21 %7d %9d | %6.1f ms %3d/21 %7d%s\n", day.group,
-                        static_cast<int>(r.foods.size()), s.elapsedMs, coveredRates(s.after, r.needs), foodsUsed(s),
-                        s.candidates, greedyMs, coveredRates(g.after, r.needs), foodsUsed(g),
+                        static_cast<int>(r.foods.size()), s.elapsedMs, coveredRates(s.after, r.needs),
+                        foodsUsed(s), s.candidates, greedyMs, coveredRates(g.after, r.needs), foodsUsed(g),
                         s.status == Completion::Status::Proposed ? "" : "  (solveur : pas de proposition)");
             for (const ProposedLine& l : s.lines)
                 std::printf("    %4d g  %s\n", l.grams, qPrintable(r.foods[l.food].name));
@@ -119,7 +125,10 @@ void BM_CompleteDay(benchmark::State& state) {
         benchmark::DoNotOptimize(c.lines.data());
     }
     state.counters["taux_atteints"] = covered;
-    state.SetLabel(QStringLiteral("%1 aliments, %2").arg(r.foods.size()).arg(QString::fromUtf8(days()[state.range(1)].group)).toStdString());
+    state.SetLabel(QStringLiteral("%1 aliments, %2")
+                       .arg(r.foods.size())
+                       .arg(QString::fromUtf8(days()[state.range(1)].group))
+                       .toStdString());
 }
 BENCHMARK(BM_CompleteDay)->Args({233, 0})->Args({3185, 0})->Iterations(3)->Unit(benchmark::kMillisecond);
 
@@ -128,7 +137,7 @@ void BM_Greedy(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(greedyCompletion(r).lines.data());
 }
 BENCHMARK(BM_Greedy)->Arg(233)->Arg(3185)->Unit(benchmark::kMillisecond);
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

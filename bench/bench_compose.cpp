@@ -115,7 +115,7 @@ void BM_ShowWindow(benchmark::State& state) {
     state.SetLabel("100 000 aliments, 200 lignes");
 }
 BENCHMARK(BM_ShowWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

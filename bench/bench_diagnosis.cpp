@@ -88,7 +88,7 @@ void BM_ShowDiagnosis(benchmark::State& state) {
     w.setGroup(QStringLiteral("Femme active"));
     QImage image(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
-        w.show();   // reads both tables
+        w.show();           // reads both tables
         w.render(&image);   // paints page 1
         w.hide();
     }
@@ -128,8 +128,7 @@ BENCHMARK(BM_PrintToPdf)->Unit(benchmark::kMillisecond);
 struct FourteenDays : Day {
     FourteenDays() : Day(200, true) {
         for (int d = 1; d <= 14; ++d)
-            QFile::copy(dir.file(choiceSchema().fileName),
-                        dir.file(QStringLiteral("jour%1.dat").arg(d)));
+            QFile::copy(dir.file(choiceSchema().fileName), dir.file(QStringLiteral("jour%1.dat").arg(d)));
     }
 };
 
@@ -193,7 +192,7 @@ void BM_DrawPage3(benchmark::State& state) {
     w.hide();
 }
 BENCHMARK(BM_DrawPage3)->Unit(benchmark::kMillisecond);
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

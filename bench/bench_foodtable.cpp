@@ -28,9 +28,9 @@
 
 namespace {
 
-const char* const kWords[] = {"Épinards", "pomme", "Œuf", "crème", "Bœuf", "gâteau", "purée", "céleri",
-                              "haricots", "verts", "cuits", "rôti", "poêlé", "fraîche", "Pâtes", "sauce",
-                              "tomate", "Fromage", "blanc", "Jambon", "cru", "Yaourt", "Crêpe", "Maïs"};
+const char* const kWords[] = {"Épinards", "pomme",   "Œuf",   "crème",  "Bœuf",  "gâteau",  "purée", "céleri",
+                              "haricots", "verts",   "cuits", "rôti",   "poêlé", "fraîche", "Pâtes", "sauce",
+                              "tomate",   "Fromage", "blanc", "Jambon", "cru",   "Yaourt",  "Crêpe", "Maïs"};
 
 // A Data directory holding DIETAB.DBF with n synthetic foods and an empty
 // Alimcomp.DBF, written once per n: the empty files from the codec, then the
@@ -135,7 +135,7 @@ void NameSearch(benchmark::State& state) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 BENCHMARK_TEMPLATE(Opening, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(Opening, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);

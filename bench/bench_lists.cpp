@@ -34,7 +34,8 @@ struct Foods {
         writeTable(QDir(dir.path()).filePath(foodSchema().fileName), foodSchema(), foods,
                    [&](RecordBuilder& r, int i) {
                        r.set(QStringLiteral("NUMERO"), i + 1);
-                       r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
+                       r.set(QStringLiteral("NOM"),
+                             QStringLiteral("Aliment %1").arg(i + 1, 6, 10, QLatin1Char('0')));
                        r.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
                        int k = 0;
                        for (const Nutrient& n : nutrients())
@@ -51,8 +52,10 @@ void BM_RankingSwitch(benchmark::State& state) {
     QApplication::processEvents();
     int i = 0;
     for (auto _ : state) {
-        if (++i % 2) w.RBcalciumClick();
-        else w.RBferClick();
+        if (++i % 2)
+            w.RBcalciumClick();
+        else
+            w.RBferClick();
         QApplication::processEvents();
     }
     w.close();
@@ -86,8 +89,7 @@ void BM_Report(benchmark::State& state) {
                [&](RecordBuilder& r, int i) {
                    r.set(QStringLiteral("NOM"), QStringLiteral("Aliment %1").arg(i + 1));
                    r.set(QStringLiteral("QTE"), 100 + i % 50);
-                   for (const QString& field : lineComputedFields())
-                       r.set(field, 0.5 + i % 7);
+                   for (const QString& field : lineComputedFields()) r.set(field, 0.5 + i % 7);
                });
     Table tchoix(run, choiceSchema());
     tchoix.open();
@@ -97,7 +99,7 @@ void BM_Report(benchmark::State& state) {
     state.SetLabel(QStringLiteral("%1 lignes").arg(lines).toStdString());
 }
 BENCHMARK(BM_Report)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

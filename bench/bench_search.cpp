@@ -121,7 +121,8 @@ QString wholeCiqualDir() {
         SuppliedTables::buildFullCiqual(QStringLiteral(NUTRIMO_SOURCE_DIR "/data/sources/ciqual-2020.csv"),
                                         d.filePath(foodSchema().fileName));
         for (const char* name : {"CHOIX.DBF", "choix0.dbf", "Alimcomp.DBF", "NONMESUR.DBF"})
-            QFile::copy(QStringLiteral(NUTRIMO_TABLES_DIR "/") + QLatin1String(name), d.filePath(QLatin1String(name)));
+            QFile::copy(QStringLiteral(NUTRIMO_TABLES_DIR "/") + QLatin1String(name),
+                        d.filePath(QLatin1String(name)));
         auto foods = DbfFile::open(d.filePath(foodSchema().fileName), true);
         BenchTables::writeTable(d.filePath(originsSchema().fileName), originsSchema(), foods->recordCount(),
                                 [&](RecordBuilder& r, int i) {
@@ -141,12 +142,13 @@ QString syntheticDir(int n) {
     if (QDir(dir).exists()) return dir;
     QDir().mkpath(dir);
     const QStringList all = names(n);
-    BenchTables::writeTable(QDir(dir).filePath(foodSchema().fileName), foodSchema(), n,
-                            [&](RecordBuilder& r, int i) {
-                                r.set("NUMERO", i + 1).set("NOM", all[i].left(30)).set("CATEGORIE", categories()[i % 12]);
-                            });
+    BenchTables::writeTable(
+        QDir(dir).filePath(foodSchema().fileName), foodSchema(), n, [&](RecordBuilder& r, int i) {
+            r.set("NUMERO", i + 1).set("NOM", all[i].left(30)).set("CATEGORIE", categories()[i % 12]);
+        });
     for (const char* name : {"CHOIX.DBF", "choix0.dbf", "Alimcomp.DBF"})
-        QFile::copy(QStringLiteral(NUTRIMO_TABLES_DIR "/") + QLatin1String(name), QDir(dir).filePath(QLatin1String(name)));
+        QFile::copy(QStringLiteral(NUTRIMO_TABLES_DIR "/") + QLatin1String(name),
+                    QDir(dir).filePath(QLatin1String(name)));
     return dir;
 }
 
@@ -306,7 +308,7 @@ void ModifStep(benchmark::State& state) {
         QApplication::processEvents();
     }
 }
-}  // namespace
+}   // namespace
 
 BENCHMARK(Keystroke)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(KeystrokeLinearScan)->Arg(3185)->Arg(100000)->Unit(benchmark::kMicrosecond);

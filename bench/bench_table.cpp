@@ -37,11 +37,11 @@ QTemporaryDir& workDir() {
 }
 
 // Words to build plausible French names, accents and ligatures included.
-const char* const kWords[] = {"Épinards", "pomme", "Œuf", "crème", "Bœuf", "gâteau", "purée",
-                              "céleri", "haricots", "verts", "cuits", "à", "l'eau", "rôti",
-                              "poêlé", "fraîche", "Pâtes", "Île", "flottante", "Ça", "sauce",
-                              "tomate", "Fromage", "blanc", "Jambon", "cru", "Yaourt", "nature",
-                              "Crêpe", "sucrée", "Maïs", "doux", "Noix", "Lentilles"};
+const char* const kWords[] = {"Épinards", "pomme",    "Œuf",   "crème",  "Bœuf",      "gâteau",   "purée",
+                              "céleri",   "haricots", "verts", "cuits",  "à",         "l'eau",    "rôti",
+                              "poêlé",    "fraîche",  "Pâtes", "Île",    "flottante", "Ça",       "sauce",
+                              "tomate",   "Fromage",  "blanc", "Jambon", "cru",       "Yaourt",   "nature",
+                              "Crêpe",    "sucrée",   "Maïs",  "doux",   "Noix",      "Lentilles"};
 
 // Directory holding DIETAB.DBF with n synthetic foods (built once per n).
 QString foodDir(int n) {
@@ -52,16 +52,17 @@ QString foodDir(int n) {
     QDir().mkpath(dir);
     std::mt19937 rng(42);
     const int words = int(sizeof kWords / sizeof kWords[0]);
-    BenchTables::writeTable(dir + QStringLiteral("/DIETAB.DBF"), foodSchema(), n, [&](RecordBuilder& rec, int i) {
-        QString name;
-        for (int w = 0; w < 3; ++w)
-            name += (w ? QStringLiteral(" ") : QString()) + QString::fromUtf8(kWords[rng() % words]);
-        name += QStringLiteral(" %1").arg(i);
-        rec.set(QStringLiteral("NUMERO"), i + 1).set(QStringLiteral("NOM"), name);
-        rec.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
-        for (int f = 3; f < foodSchema().fields.size(); ++f)
-            rec.set(foodSchema().fields[f].name, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0));
-    });
+    BenchTables::writeTable(
+        dir + QStringLiteral("/DIETAB.DBF"), foodSchema(), n, [&](RecordBuilder& rec, int i) {
+            QString name;
+            for (int w = 0; w < 3; ++w)
+                name += (w ? QStringLiteral(" ") : QString()) + QString::fromUtf8(kWords[rng() % words]);
+            name += QStringLiteral(" %1").arg(i);
+            rec.set(QStringLiteral("NUMERO"), i + 1).set(QStringLiteral("NOM"), name);
+            rec.set(QStringLiteral("CATEGORIE"), categories()[i % categories().size()]);
+            for (int f = 3; f < foodSchema().fields.size(); ++f)
+                rec.set(foodSchema().fields[f].name, (rng() % 100000) / 1000.0 * ((rng() % 5) ? 1 : 0));
+        });
     dirs[n] = dir;
     return dir;
 }
@@ -168,8 +169,7 @@ long measurePeak(const QString& what, const QString& dir) {
 
 long peakInChild(const QString& what, const QString& dir) {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--measure-peak"), what, dir});
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure-peak"), what, dir});
     if (!child.waitForFinished(120000)) return -1;
     bool ok = false;
     const long kib = child.readAllStandardOutput().trimmed().toLong(&ok);
@@ -197,9 +197,9 @@ void FindNearestNom(benchmark::State& state) {
     RunContext run{DataDirectory(foodDir(int(state.range(0))))};
     Table t(run, foodSchema());
     t.open();
-    const QStringList prefixes = {QStringLiteral("Epi"), QStringLiteral("pomme c"),
+    const QStringList prefixes = {QStringLiteral("Epi"),  QStringLiteral("pomme c"),
                                   QStringLiteral("oeuf"), QStringLiteral("Zz"),
-                                  QStringLiteral("crè"), QStringLiteral("Lentilles noix")};
+                                  QStringLiteral("crè"),  QStringLiteral("Lentilles noix")};
     int i = 0;
     for (auto _ : state) {
         t.findNearest(prefixes[i++ % prefixes.size()]);
@@ -216,7 +216,8 @@ void SwitchCategoryFilter(benchmark::State& state) {
     t.open();
     int i = 0;
     for (auto _ : state) {
-        t.setFilter(QStringLiteral("CATEGORIE='") + categories()[++i % categories().size()] + QLatin1Char('\''));
+        t.setFilter(QStringLiteral("CATEGORIE='") + categories()[++i % categories().size()] +
+                    QLatin1Char('\''));
         benchmark::DoNotOptimize(t.recordCount());
     }
 }
@@ -247,7 +248,7 @@ void AppendChoiceLine(benchmark::State& state) {
     state.counters["lines"] = choice.recordCount();
 }
 
-}  // namespace
+}   // namespace
 
 BENCHMARK(Open)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenAgain)->Arg(233)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);

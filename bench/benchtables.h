@@ -27,4 +27,4 @@ inline void writeTable(const QString& path, const TableSchema& schema, int n,
     }
     DbfFile::create(path, schema.fields, records);
 }
-}  // namespace BenchTables
+}   // namespace BenchTables

@@ -15,7 +15,7 @@ namespace {
 void check(bool ok) {
     if (!ok) std::abort();
 }
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 22)) return 0;
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
                 qint64 m = 0;
                 const int d = fields[f].decimals;
-                if (DbfFile::parseScaled(raw.constData(), raw.size(), d, &m) &&
-                    m > -(1LL << 53) && m < (1LL << 53))
+                if (DbfFile::parseScaled(raw.constData(), raw.size(), d, &m) && m > -(1LL << 53) &&
+                    m < (1LL << 53))
                     check(static_cast<double>(m) / pow10[d] == v);
             }
             const QString text = file->text(r, f);

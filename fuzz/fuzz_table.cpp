@@ -44,9 +44,8 @@ const TableSchema& schema() {
             f.decimals = decimals;
             return f;
         };
-        t.fields = {field("NOM", 'C', 30, 0), field("NUMERO", 'N', 6, 0),
-                    field("CATEGORIE", 'C', 12, 0), field("PROT_A", 'N', 8, 3),
-                    field("QTE", 'N', 7, 1)};
+        t.fields = {field("NOM", 'C', 30, 0), field("NUMERO", 'N', 6, 0), field("CATEGORIE", 'C', 12, 0),
+                    field("PROT_A", 'N', 8, 3), field("QTE", 'N', 7, 1)};
         int offset = 0;
         for (DbfField& f : t.fields) {
             f.offset = offset;
@@ -68,8 +67,8 @@ const TableSchema& schema() {
 
 const QString& scratch() {
     static const QString dir = [] {
-        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                        : QDir::tempPath();
+        const QString base =
+            QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
         const QString d = QStringLiteral("%1/nutrimo-fuzz-%2").arg(base).arg(::getpid());
         QDir().mkpath(d);
         // Removed when the fuzzer exits normally; a crash leaves it for the
@@ -101,7 +100,7 @@ int liveOnDisk(const QString& path) {
     return n;
 }
 
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5 || size > (1u << 16)) return 0;
@@ -186,8 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString copy = dir + QStringLiteral("/copie.dbf");
         if (attempt([&] { FileOps::copyFile(run, QStringLiteral("FUZZ.DBF"), QStringLiteral("copie.dbf")); })) {
             QFile a(path), b(copy);
-            check(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) &&
-                  a.readAll() == b.readAll());
+            check(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll());
         } else {
             check(!QFile::exists(copy));
         }

@@ -13,8 +13,7 @@ NutrimoApplication::NutrimoApplication(int& argc, char** argv) : QApplication(ar
 bool NutrimoApplication::loadQtFrench(QCoreApplication& app) {
     // The program speaks French whatever the user's locale, Qt's texts too.
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_fr"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

@@ -20,13 +20,13 @@ const QString TFAprop_gg::AdresseCourrier =
 namespace {
 const QSize kImage(31, 35);
 const int kRepos = 3000;   // Image1 rests this long between two flashes
-}  // namespace
+}   // namespace
 
 TFAprop_gg::TFAprop_gg(Desktop& desktop, QWidget* parent) : ModalWindow(parent, 63), m_desktop(desktop) {
     setObjectName(QStringLiteral("FAprop_gg"));
     setWindowTitle(QStringLiteral("A propos"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(298, 243);
 
     // A sunken outer bevel around a raised inner one.
@@ -142,13 +142,9 @@ void TFAprop_gg::Timer1Timer() {
     }
 }
 
-void TFAprop_gg::LURLClick() {
-    m_desktop.openUrl(QUrl(AdresseWeb));
-}
+void TFAprop_gg::LURLClick() { m_desktop.openUrl(QUrl(AdresseWeb)); }
 
-void TFAprop_gg::SpeedButton1Click() {
-    m_desktop.openUrl(QUrl(AdresseCourrier));
-}
+void TFAprop_gg::SpeedButton1Click() { m_desktop.openUrl(QUrl(AdresseCourrier)); }
 
 bool TFAprop_gg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == LURL && event->type() == QEvent::MouseButtonRelease &&

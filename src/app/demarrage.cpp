@@ -45,4 +45,4 @@ void lecturesInitiales(Session& session, TFdiet& diet) {
     });
 }
 
-}  // namespace Demarrage
+}   // namespace Demarrage

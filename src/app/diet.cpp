@@ -100,7 +100,7 @@ QAction* separator(QMenu* menu, const char* name) {
     return a;
 }
 
-}  // namespace
+}   // namespace
 
 TFdiet::TFdiet(Session& session, Desktop& desktop, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_desktop(desktop) {
@@ -176,8 +176,8 @@ void TFdiet::creeMenus() {
         item(Fichier1, "Bilandeplusieursjours1", QStringLiteral("Bilan de plusieurs &jours…"), 22);
     Completerlaration1 = item(Fichier1, "Completerlaration1", QStringLiteral("&Compléter la ration..."), 20);
     N4 = separator(Fichier1, "N4");
-    Indicedemassecorporelle1 = item(Fichier1, "Indicedemassecorporelle1",
-                                    QStringLiteral("&Indice de masse corporelle"), -1);
+    Indicedemassecorporelle1 =
+        item(Fichier1, "Indicedemassecorporelle1", QStringLiteral("&Indice de masse corporelle"), -1);
     N1 = separator(Fichier1, "N1");
     Quitter1 = item(Fichier1, "Quitter1", QStringLiteral("&Quitter"), 24);
     Quitter1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -185,9 +185,8 @@ void TFdiet::creeMenus() {
     Table1 = submenu(this, "Table1", QStringLiteral("&Table"), 36);
     Consulter1 = item(Table1, "Consulter1", QStringLiteral("&Consulter table"), 37);
     Modifiertable1 = item(Table1, "Modifiertable1", QStringLiteral("&Modifier table"), 48);
-    Crationdunalimentcompos1 =
-        item(Table1, "Crationdunalimentcompos1",
-             QStringLiteral("Création ou modification d'un &aliment composé"), 55);
+    Crationdunalimentcompos1 = item(Table1, "Crationdunalimentcompos1",
+                                    QStringLiteral("Création ou modification d'un &aliment composé"), 55);
     AjouterdesalimentsCIQUAL1 =
         item(Table1, "AjouterdesalimentsCIQUAL1", QStringLiteral("Ajouter des al&iments CIQUAL…"), 39);
     // A greyed entry says why in its hint.
@@ -225,13 +224,11 @@ void TFdiet::creeMenus() {
     connect(Quitter1, &QAction::triggered, this, &TFdiet::Quitter1Click);
     connect(Consulter1, &QAction::triggered, this, &TFdiet::Consulter1Click);
     connect(Modifiertable1, &QAction::triggered, this, &TFdiet::Modifiertable1Click);
-    connect(Crationdunalimentcompos1, &QAction::triggered, this,
-            &TFdiet::Crationdunalimentcompos1Click);
+    connect(Crationdunalimentcompos1, &QAction::triggered, this, &TFdiet::Crationdunalimentcompos1Click);
     connect(AjouterdesalimentsCIQUAL1, &QAction::triggered, this, &TFdiet::AjouterdesalimentsCIQUAL1Click);
     connect(Index1, &QAction::triggered, this, &TFdiet::Index1Click);
     connect(Tridelatable1, &QAction::triggered, this, &TFdiet::Tridelatable1Click);
-    connect(Indicedemassecorporelle1, &QAction::triggered, this,
-            &TFdiet::Indicedemassecorporelle1Click);
+    connect(Indicedemassecorporelle1, &QAction::triggered, this, &TFdiet::Indicedemassecorporelle1Click);
     connect(Apropos1, &QAction::triggered, this, &TFdiet::Apropos1Click);
     connect(Completerlaration1, &QAction::triggered, this, &TFdiet::Completerlaration1Click);
     connect(Bilandeplusieursjours1, &QAction::triggered, this, &TFdiet::Bilandeplusieursjours1Click);
@@ -391,9 +388,10 @@ QString TFdiet::verifieTableCiqual() {
         AjouterdesalimentsCIQUAL1->setToolTip(QString());
         return QString();
     }
-    const QString why = QStringLiteral("La table CIQUAL 2020 (%1) ne peut pas être lue : %2\n"
-                                       "Le menu Table > Ajouter des aliments CIQUAL… reste grisé ; le "
-                                       "reste du programme n'en dépend pas.")
+    const QString why = QStringLiteral(
+                            "La table CIQUAL 2020 (%1) ne peut pas être lue : %2\n"
+                            "Le menu Table > Ajouter des aliments CIQUAL… reste grisé ; le "
+                            "reste du programme n'en dépend pas.")
                             .arg(QDir::toNativeSeparators(file), problem);
     AjouterdesalimentsCIQUAL1->setToolTip(why);
     AjouterdesalimentsCIQUAL1->setStatusTip(why);
@@ -466,14 +464,15 @@ void TFdiet::Bilandeplusieursjours1Click() {
             groupes << g->text();
             if (g->isChecked()) coche = g->text();
         }
-        TFjours jours(m_session.run(), groupes, coche,
-                      [this](const QString& groupe, const QVector<SavedDay>& choisis) {
-                          TFdiagnost* diagnost = Fdiagnost;
-                          if (!diagnost) return;
-                          diagnost->setDays(groupe, choisis);
-                          montre(diagnost);
-                      },
-                      this);
+        TFjours jours(
+            m_session.run(), groupes, coche,
+            [this](const QString& groupe, const QVector<SavedDay>& choisis) {
+                TFdiagnost* diagnost = Fdiagnost;
+                if (!diagnost) return;
+                diagnost->setDays(groupe, choisis);
+                montre(diagnost);
+            },
+            this);
         montre(&jours);
     });
 }

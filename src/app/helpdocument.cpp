@@ -25,7 +25,7 @@ const QRegularExpression& linkPattern() {
     static const QRegularExpression re(QStringLiteral("\\[\\[(\\d+)(?:\\|([^\\]]*))?\\]\\]"));
     return re;
 }
-}  // namespace
+}   // namespace
 
 HelpDocument HelpDocument::parse(const QString& text) {
     HelpDocument doc;
@@ -37,15 +37,16 @@ HelpDocument HelpDocument::parse(const QString& text) {
         if (line.startsWith(QLatin1String("@@"))) {
             const auto m = topicLine().match(line);
             if (!m.hasMatch()) {
-                doc.m_errors << QStringLiteral("ligne %1 : en-tête de rubrique mal formé : %2")
-                                    .arg(i + 1).arg(line);
+                doc.m_errors
+                    << QStringLiteral("ligne %1 : en-tête de rubrique mal formé : %2").arg(i + 1).arg(line);
                 current = nullptr;
                 continue;
             }
             const int context = m.captured(1).toInt();
             if (doc.m_index.contains(context)) {
                 doc.m_errors << QStringLiteral("ligne %1 : la rubrique %2 est définie deux fois")
-                                    .arg(i + 1).arg(context);
+                                    .arg(i + 1)
+                                    .arg(context);
                 current = nullptr;
                 continue;
             }
@@ -134,8 +135,9 @@ QString HelpDocument::page(int context) const {
     QString html = QStringLiteral("<html><body>");
     const HelpTopic* t = topic(context);
     if (!t) {
-        html += QStringLiteral("<p><i>Il n'y a pas de rubrique d'aide pour ce sujet (contexte %1). "
-                               "Choisissez une rubrique dans l'index.</i></p>")
+        html += QStringLiteral(
+                    "<p><i>Il n'y a pas de rubrique d'aide pour ce sujet (contexte %1). "
+                    "Choisissez une rubrique dans l'index.</i></p>")
                     .arg(context);
         t = topic(0);
     }

@@ -26,7 +26,7 @@ public:
     static QString name() { return QStringLiteral("HelpViewerSlot"); }
     QPointer<HelpViewer> viewer;
 };
-}  // namespace
+}   // namespace
 
 HelpViewer::HelpViewer(Desktop& desktop, QWidget* parent) : QWidget(parent, Qt::Window), m_desktop(desktop) {
     setWindowTitle(QStringLiteral("Aide de Nutrimo"));
@@ -62,12 +62,10 @@ HelpViewer::HelpViewer(Desktop& desktop, QWidget* parent) : QWidget(parent, Qt::
     layout->addWidget(split, 1);
 
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpViewer::linkClicked);
-    connect(m_index, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        display(item->data(Qt::UserRole).toInt(), true);
-    });
-    connect(m_index, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        display(item->data(Qt::UserRole).toInt(), true);
-    });
+    connect(m_index, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { display(item->data(Qt::UserRole).toInt(), true); });
+    connect(m_index, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { display(item->data(Qt::UserRole).toInt(), true); });
     connect(indexButton, &QPushButton::clicked, this, [this] { display(0, true); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(m_back, &QPushButton::clicked, this, [this] {
@@ -131,8 +129,8 @@ void HelpViewer::linkClicked(const QUrl& url) {
 }
 
 HelpViewer* HelpViewer::of(const Desktop& desktop) {
-    const auto* slot = static_cast<ViewerSlot*>(
-        desktop.findChild<QObject*>(ViewerSlot::name(), Qt::FindDirectChildrenOnly));
+    const auto* slot =
+        static_cast<ViewerSlot*>(desktop.findChild<QObject*>(ViewerSlot::name(), Qt::FindDirectChildrenOnly));
     return slot ? slot->viewer.data() : nullptr;
 }
 

@@ -18,8 +18,8 @@ const QString kMasque = QStringLiteral("*.dat");
 TFouvrir::TFouvrir(Session& session, QWidget* parent) : ModalWindow(parent, 9), m_session(session) {
     setObjectName(QStringLiteral("Fouvrir"));
     setWindowTitle(QStringLiteral("Ouvrir"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(271, 185);
 
     Label1 = new QLabel(QStringLiteral("&Nom de fichier"), this);

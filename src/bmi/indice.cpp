@@ -13,8 +13,8 @@ TFIndice::TFIndice(QWidget* parent) : ModalWindow(parent, 64) {
     setWindowTitle(QStringLiteral("Indice de masse corporelle"));
     // A fixed dialog border with the system menu only: no resizing, no
     // minimize or maximize box.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(370, 348);
 
     LPoids = label("LPoids", QStringLiteral("Entrez votre poids (en kg)"), 56, 29);
@@ -79,10 +79,18 @@ void TFIndice::SEPoidsChange() {
         if (Indice::nombreDe(SETaille->text()) != c.taille) SETaille->setValue(c.taille);
         EIndice->setText(c.texte);
         switch (c.classe) {
-        case Indice::Classe::Maigre: metEnGras(Lmaigre); break;
-        case Indice::Classe::Normal: metEnGras(LNormal); break;
-        case Indice::Classe::Surpoids: metEnGras(Lsurpoids); break;
-        case Indice::Classe::Obese: metEnGras(Lobese); break;
+        case Indice::Classe::Maigre:
+            metEnGras(Lmaigre);
+            break;
+        case Indice::Classe::Normal:
+            metEnGras(LNormal);
+            break;
+        case Indice::Classe::Surpoids:
+            metEnGras(Lsurpoids);
+            break;
+        case Indice::Classe::Obese:
+            metEnGras(Lobese);
+            break;
         }
     } catch (...) {
         // The dialog shows no message and keeps what it showed.

@@ -19,7 +19,7 @@ void miseEnPage(QPrinter& printer) {
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
-}  // namespace
+}   // namespace
 
 TFcompimpr::TFcompimpr(Desktop& desktop, QWidget* parent) : ModalWindow(parent, -1), m_desktop(desktop) {
     setObjectName(QStringLiteral("Fcompimpr"));
@@ -65,8 +65,8 @@ void TFcompimpr::Preview(Table& tchoix) {
     printers.setChosenPrinter(job.printer());
     if (job.printer().outputFormat() == QPrinter::PdfFormat && printers.pdfOutput().isEmpty())
         printers.run().prompter().message(Prompter::Kind::Information,
-                           QStringLiteral("La liste a été enregistrée dans le fichier « %1 ».")
-                               .arg(QDir::toNativeSeparators(job.printer().outputFileName())));
+                                          QStringLiteral("La liste a été enregistrée dans le fichier « %1 ».")
+                                              .arg(QDir::toNativeSeparators(job.printer().outputFileName())));
 }
 
 void TFcompimpr::Print(Table& tchoix) {

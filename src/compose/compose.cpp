@@ -67,7 +67,7 @@ void fitTotal(QLabel* l, const QFont& base) {
     l->setToolTip(l->text());
 }
 
-}  // namespace
+}   // namespace
 
 TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     : ModalWindow(parent, 25),
@@ -85,8 +85,8 @@ TFcompose::TFcompose(Session& session, Desktop& desktop, QWidget* parent)
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
 
     setWindowTitle(QStringLiteral("Composition d'un menu"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
 
     auto* top = new QFrame(this);
@@ -184,7 +184,8 @@ void TFcompose::buildTopPanel(QWidget* panel) {
     DBGalim->setShowGrid(true);
     DBGalim->setGeometry(8, 66, 300, kTopHeight - 66 - 6);
     m_foodModel = std::make_unique<TableModel>(
-        m_talim.get(), QVector<TableModel::Column>{{QStringLiteral("NOM"), QStringLiteral("Nom"), QString(), 30}});
+        m_talim.get(),
+        QVector<TableModel::Column>{{QStringLiteral("NOM"), QStringLiteral("Nom"), QString(), 30}});
     DBGalim->setTableModel(m_foodModel.get());
     DBGalim->horizontalHeader()->setStretchLastSection(true);
     DBGalim->setContextMenuPolicy(Qt::NoContextMenu);
@@ -236,8 +237,8 @@ void TFcompose::buildTotalsStrip(QWidget* strip) {
 void TFcompose::buildMenu() {
     PMcompose = new QMenu(this);
     PMcompose->setObjectName(QStringLiteral("PMcompose"));
-    auto action = [&](const char* name, const QString& text, const QKeySequence& key,
-                      std::function<void()> run, bool inMenu = true) {
+    auto action = [&](const char* name, const QString& text, const QKeySequence& key, std::function<void()> run,
+                      bool inMenu = true) {
         auto* a = new QAction(text, this);
         a->setObjectName(QString::fromLatin1(name));
         if (!key.isEmpty()) a->setShortcut(key);
@@ -264,8 +265,9 @@ void TFcompose::buildMenu() {
     PMcompose->addSeparator();
     // "&Supprimer" has the S: Sortir takes its o.
     Sortir1 = action("Sortir1", QStringLiteral("S&ortir"), QKeySequence(), [this] { SBsortirClick(); });
-    Renommer1 = action("Renommer1", QStringLiteral("&Renommer"), QKeySequence(Qt::CTRL | Qt::Key_R),
-                       [this] { SBrenommerClick(); }, false);
+    Renommer1 = action(
+        "Renommer1", QStringLiteral("&Renommer"), QKeySequence(Qt::CTRL | Qt::Key_R),
+        [this] { SBrenommerClick(); }, false);
 }
 
 void TFcompose::buildSearch() {
@@ -275,8 +277,8 @@ void TFcompose::buildSearch() {
     panel->setFrameShadow(QFrame::Raised);
     panel->setGeometry(kDesignWidth, 0, kSearchWidth, kHeight);
     panel->setContextMenuPolicy(Qt::NoContextMenu);
-    nameSearch = new NameSearch(QStringLiteral("&Rechercher un aliment (Ctrl+F)"), NameSearch::WhenEmpty::Nothing,
-                                panel);
+    nameSearch = new NameSearch(QStringLiteral("&Rechercher un aliment (Ctrl+F)"),
+                                NameSearch::WhenEmpty::Nothing, panel);
     nameSearch->setObjectName(QStringLiteral("nameSearch"));
     nameSearch->setGeometry(8, 6, kSearchWidth - 16, kHeight - 12);
     Help::setContext(nameSearch, kSearchHelp);
@@ -499,8 +501,7 @@ void TFcompose::SBrenommerClick() {
     if (!m_compositeMode) return;
     command([this] {
         if (m_composite.renommer())
-            Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") +
-                            m_composite.NomCompose);
+            Panel3->setText(QStringLiteral("Liste des éléments composant l'aliment ") + m_composite.NomCompose);
     });
 }
 

@@ -100,9 +100,9 @@ public:
     QAction* Voir1 = nullptr;
     QAction* Imprimer1 = nullptr;
     QAction* Sortir1 = nullptr;
-    QAction* Renommer1 = nullptr;   // not in the pop-up menu; a shortcut of composite mode
-    NameSearch* nameSearch = nullptr;   // the name search beside the designed controls
-    QAction* searchAction = nullptr;    // Ctrl+F: to the search box
+    QAction* Renommer1 = nullptr;                // not in the pop-up menu; a shortcut of composite mode
+    NameSearch* nameSearch = nullptr;            // the name search beside the designed controls
+    QAction* searchAction = nullptr;             // Ctrl+F: to the search box
     QLabel* Ltotal(const QString& name) const;   // e.g. "LtotalQTE"
 
 protected:

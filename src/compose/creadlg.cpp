@@ -17,13 +17,13 @@ const QString kLongPrompt = QStringLiteral(
     "Entrez le nom du nouvel aliment à créer ou sélectionnez dans la liste un aliment à modifier.");
 const QString kShortPrompt = QStringLiteral("Entrez le nom du nouvel aliment");
 constexpr int kWidth = 320, kHeight = 140;
-}  // namespace
+}   // namespace
 
 TFCreadlg::TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent)
     : ModalWindow(parent, -1), m_talim(talim), m_talimCompo(talimCompo) {
     setWindowTitle(QStringLiteral("Aliments composés"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
 
     m_label = new QLabel(kLongPrompt, this);
@@ -54,7 +54,8 @@ TFCreadlg::TFCreadlg(Table& talim, Table& talimCompo, QWidget* parent)
     AnnulerButton->setGeometry(kWidth / 2 + 10, 100, 85, 27);
     OKButton->setAutoDefault(false);
     AnnulerButton->setAutoDefault(false);
-    connect(OKButton, &QPushButton::clicked, this, [this] { ErrorHandler::run(prompter(), [this] { OKButtonClick(); }); });
+    connect(OKButton, &QPushButton::clicked, this,
+            [this] { ErrorHandler::run(prompter(), [this] { OKButtonClick(); }); });
     connect(AnnulerButton, &QPushButton::clicked, this, [this] { AnnulerButtonClick(); });
 }
 
@@ -153,8 +154,7 @@ bool TFCreadlg::eventFilter(QObject* watched, QEvent* event) {
         (watched == m_plainEdit || watched == CBDlg || watched == CBDlg->lineEdit())) {
         const auto* ke = static_cast<QKeyEvent*>(event);
         // With the drop-down list open the keys belong to the list.
-        if (!(watched != m_plainEdit && CBDlg->view()->isVisible()) && CBDlgKeyDown(ke->key()))
-            return true;
+        if (!(watched != m_plainEdit && CBDlg->view()->isVisible()) && CBDlgKeyDown(ke->key())) return true;
     }
     return ModalWindow::eventFilter(watched, event);
 }

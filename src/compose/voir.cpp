@@ -24,26 +24,48 @@ struct Box {
 // Five rows, left to right; the widths fill the 378 pixels of a row.
 const QVector<QVector<Box>>& rows() {
     static const QVector<QVector<Box>> r = {
-        {{"NOM", "NOM", 128}, {"KCAL.", nullptr, 40}, {"PROT.A", "PROT_A", 46},
-         {"PROT.V", "PROT_V", 46}, {"GLUC.S", "GLUC_S", 46}, {"GLUC.A", "GLUC_A", 46}},
-        {{"LIPI. A", "LIPI_A", 58}, {"LIPI. V", "LIPI_V", 58}, {"A.G.SAT", "A_G_SAT", 58},
-         {"A.G.MONO", "A_G_MONO", 58}, {"A.G.POLY", "A_G_POLY", 58}, {"CHOLEST", "CHOLEST", 58}},
-        {{"CA", "CA", 42}, {"MG", "MG", 42}, {"PH", "PH", 42}, {"FE", "FE", 42},
-         {"ZN", "ZN", 42}, {"I", "I", 42}, {"CL", "CL", 42}, {"S", "S", 42}},
-        {{"MN", "MN", 42}, {"CU", "CU", 42}, {"NA", "NA", 42}, {"K", "K", 42},
-         {"VIT. A", "VIT_A", 42}, {"VIT. B1", "VIT_B1", 42}, {"VIT. B2", "VIT_B2", 42},
+        {{"NOM", "NOM", 128},
+         {"KCAL.", nullptr, 40},
+         {"PROT.A", "PROT_A", 46},
+         {"PROT.V", "PROT_V", 46},
+         {"GLUC.S", "GLUC_S", 46},
+         {"GLUC.A", "GLUC_A", 46}},
+        {{"LIPI. A", "LIPI_A", 58},
+         {"LIPI. V", "LIPI_V", 58},
+         {"A.G.SAT", "A_G_SAT", 58},
+         {"A.G.MONO", "A_G_MONO", 58},
+         {"A.G.POLY", "A_G_POLY", 58},
+         {"CHOLEST", "CHOLEST", 58}},
+        {{"CA", "CA", 42},
+         {"MG", "MG", 42},
+         {"PH", "PH", 42},
+         {"FE", "FE", 42},
+         {"ZN", "ZN", 42},
+         {"I", "I", 42},
+         {"CL", "CL", 42},
+         {"S", "S", 42}},
+        {{"MN", "MN", 42},
+         {"CU", "CU", 42},
+         {"NA", "NA", 42},
+         {"K", "K", 42},
+         {"VIT. A", "VIT_A", 42},
+         {"VIT. B1", "VIT_B1", 42},
+         {"VIT. B2", "VIT_B2", 42},
          {"VIT. B6", "VIT_B6", 42}},
-        {{"VIT. B9", "VIT_B9", 42}, {"VIT. C", "VIT_C", 42}, {"VIT. D", "VIT_D", 42},
-         {"VIT. PP", "VIT_PP", 42}, {"FIBRES", "FIBRES", 42}},
+        {{"VIT. B9", "VIT_B9", 42},
+         {"VIT. C", "VIT_C", 42},
+         {"VIT. D", "VIT_D", 42},
+         {"VIT. PP", "VIT_PP", 42},
+         {"FIBRES", "FIBRES", 42}},
     };
     return r;
 }
-}  // namespace
+}   // namespace
 
 TFvoir::TFvoir(Table& talim, QWidget* parent) : ModalWindow(parent, 49), m_talim(talim) {
     setWindowTitle(QStringLiteral("Aliment choisi : détail"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
     QFont small = font();
     small.setPointSizeF(7.5);
@@ -56,9 +78,13 @@ TFvoir::TFvoir(Table& talim, QWidget* parent) : ModalWindow(parent, 49), m_talim
         const int y = kMargin + r * kRowStep;
         for (const Box& b : rows()[r]) {
             const QString field = b.field ? QString::fromLatin1(b.field) : QString();
-            cells << FieldCell{QString::fromUtf8(b.label), field,
-                               b.field ? QStringLiteral("Edit") + field : QStringLiteral("EKCAL"), x,
-                               y + kLabelHeight + 1, b.width, QString()};
+            cells << FieldCell{QString::fromUtf8(b.label),
+                               field,
+                               b.field ? QStringLiteral("Edit") + field : QStringLiteral("EKCAL"),
+                               x,
+                               y + kLabelHeight + 1,
+                               b.width,
+                               QString()};
             x += b.width + 2;
         }
     }
@@ -88,9 +114,7 @@ void TFvoir::bindBoxes() {
 
 FieldBox* TFvoir::box(const QString& field) const { return m_grid->fieldBox(field); }
 
-QString TFvoir::texteEnergie(double energie) {
-    return NumFormat::Int(NumFormat::Nearest(energie), 4);
-}
+QString TFvoir::texteEnergie(double energie) { return NumFormat::Int(NumFormat::Nearest(energie), 4); }
 
 void TFvoir::placeBoxes() {
     // Each box keeps its drawn width when its value fits and grows to hold it

@@ -61,7 +61,8 @@ protected:
             const int y = l.rowY(l.page2Base + 23 + ligne);
             painter.drawRect(QRect(l.leftLabelX - 4, y - 1, 566, l.h));
         } else if (m_owner->pageAffichee() == 3 && m_owner->donneesLues()) {
-            const int colonne = colonneDeLignePage2(m_owner->nutrimentChoisi()) + (m_owner->nutrimentChoisi() == 0);
+            const int colonne =
+                colonneDeLignePage2(m_owner->nutrimentChoisi()) + (m_owner->nutrimentChoisi() == 0);
             const int top = l.rowY(3) - 1;
             const int bottom = l.rowY(rangeeMoyennePage3(m_owner->donnees().jours.size()) + 1);
             const int left = bordColonnePage3(l, colonne - 1) + 1;
@@ -97,11 +98,18 @@ protected:
         const int nb = LignesPage2().size();
         if (m_owner->pageAffichee() != 2) return QWidget::keyPressEvent(event);
         switch (event->key()) {
-        case Qt::Key_Up: m_owner->choisitLigne(ligne <= 0 ? 0 : ligne - 1); break;
-        case Qt::Key_Down: m_owner->choisitLigne(ligne < 0 ? 0 : std::min(ligne + 1, nb - 1)); break;
+        case Qt::Key_Up:
+            m_owner->choisitLigne(ligne <= 0 ? 0 : ligne - 1);
+            break;
+        case Qt::Key_Down:
+            m_owner->choisitLigne(ligne < 0 ? 0 : std::min(ligne + 1, nb - 1));
+            break;
         case Qt::Key_Return:
-        case Qt::Key_Enter: m_owner->ouvreLigne(ligne); break;
-        default: return QWidget::keyPressEvent(event);
+        case Qt::Key_Enter:
+            m_owner->ouvreLigne(ligne);
+            break;
+        default:
+            return QWidget::keyPressEvent(event);
         }
         event->accept();
     }
@@ -114,12 +122,19 @@ private:
         const int nb = LignesPage2().size();
         switch (event->key()) {
         case Qt::Key_Left:
-        case Qt::Key_Up: m_owner->choisitNutriment(std::max(ligne - 1, 0)); break;
+        case Qt::Key_Up:
+            m_owner->choisitNutriment(std::max(ligne - 1, 0));
+            break;
         case Qt::Key_Right:
-        case Qt::Key_Down: m_owner->choisitNutriment(std::min(ligne + 1, nb - 1)); break;
+        case Qt::Key_Down:
+            m_owner->choisitNutriment(std::min(ligne + 1, nb - 1));
+            break;
         case Qt::Key_Return:
-        case Qt::Key_Enter: m_owner->ouvreLigne(ligne); break;
-        default: return QWidget::keyPressEvent(event);
+        case Qt::Key_Enter:
+            m_owner->ouvreLigne(ligne);
+            break;
+        default:
+            return QWidget::keyPressEvent(event);
         }
         event->accept();
     }
@@ -137,15 +152,14 @@ QToolButton* speedButton(QWidget* panel, int y, const QIcon& glyph, const QStrin
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
-}  // namespace
+}   // namespace
 
 TFdiagnost::TFdiagnost(Session& session, Desktop& desktop, QWidget* parent)
     : ModalWindow(parent, 19),
       m_session(session),
       m_desktop(desktop),
       Tbesoins(std::make_unique<Table>(session.run(), needsSchema())) {
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Fdiagnost"));
     Tbesoins->setReadOnly(true);
 
@@ -227,9 +241,7 @@ void TFdiagnost::setGroup(const QString& groupe) {
     montreBoutons();
 }
 
-void TFdiagnost::commenceLecture() {
-    m_pret = false;
-}
+void TFdiagnost::commenceLecture() { m_pret = false; }
 
 GroupNeeds TFdiagnost::besoinsDuGroupe(const QString& groupe) {
     Tbesoins->open();
@@ -378,7 +390,9 @@ void TFdiagnost::setPerson(std::optional<PersonBilan> personne) { m_personne = s
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement || !m_jours.isEmpty()) return;
     bool ajoute = false;
-    ErrorHandler::run(m_session.prompter(), [&] { ajoute = m_ouvreComplement(m_data.groupName, m_personne ? &*m_personne : nullptr); });
+    ErrorHandler::run(m_session.prompter(), [&] {
+        ajoute = m_ouvreComplement(m_data.groupName, m_personne ? &*m_personne : nullptr);
+    });
     if (!ajoute) return;
     // The day has new lines: read it again and show it, on the page shown.
     if (ErrorHandler::run(m_session.prompter(), [&] { litDonnees(); })) {
@@ -418,7 +432,9 @@ void TFdiagnost::choisitNutriment(int ligne) {
 }
 
 void TFdiagnost::ouvreLigne(int index) {
-    if (!m_pret || (m_page != 2 && m_page != 3) || index < 0 || index >= LignesPage2().size() || !m_ouvreClassement) return;
+    if (!m_pret || (m_page != 2 && m_page != 3) || index < 0 || index >= LignesPage2().size() ||
+        !m_ouvreClassement)
+        return;
     const QString champ = champPage2(LignesPage2()[index]);
     if (!classementDe(champ)) return;
     ErrorHandler::run(m_session.prompter(), [&] { m_ouvreClassement(champ); });

@@ -8,7 +8,8 @@
 
 int imprimeBilan(PrinterService& printers, const DiagnosisData& data, int nutriment) {
     const bool jours = !data.jours.isEmpty();
-    PrintJob job(printers, jours ? QStringLiteral("bilan-jours") : QStringLiteral("bilan"), QPageLayout::Portrait);
+    PrintJob job(printers, jours ? QStringLiteral("bilan-jours") : QStringLiteral("bilan"),
+                 QPageLayout::Portrait);
     QPainter& painter = job.begin();
     const int s = Echelle(job.printer().width());
     PainterSurface surface(painter);

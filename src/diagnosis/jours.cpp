@@ -19,7 +19,7 @@
 namespace {
 enum Colonne { Jour, Date, Lignes, Energie, Remarque };
 enum Etape { EtapeJours, EtapeGroupes };
-}  // namespace
+}   // namespace
 
 TFjours::TFjours(RunContext& run, const QStringList& groupes, const QString& groupeInitial, OuvreBilan ouvre,
                  QWidget* parent)
@@ -113,11 +113,13 @@ bool TFjours::FormShow() {
     for (const SavedDay& d : m_jours) {
         auto* item = new QTreeWidgetItem(DBGjours);
         item->setText(Jour, d.name);
-        item->setText(Date, d.modified.isValid() ? d.modified.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : QString());
+        item->setText(
+            Date, d.modified.isValid() ? d.modified.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : QString());
         item->setText(Remarque, d.remark());
         if (d.status == SavedDay::Status::Readable || d.status == SavedDay::Status::Empty) {
             item->setText(Lignes, QString::number(d.lines));
-            item->setText(Energie, NumFormat::Fixed(d.totals[DailyTotals::CALORIES], 1, 0) + QStringLiteral(" kcal"));
+            item->setText(Energie,
+                          NumFormat::Fixed(d.totals[DailyTotals::CALORIES], 1, 0) + QStringLiteral(" kcal"));
         }
         item->setTextAlignment(Lignes, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(Energie, Qt::AlignRight | Qt::AlignVCenter);
@@ -167,12 +169,14 @@ QVector<SavedDay> TFjours::joursCoches() const {
 
 void TFjours::afficheCompte() {
     if (m_jours.isEmpty()) {
-        Lcoches->setText(QStringLiteral("Aucun jour enregistré dans le répertoire des données : enregistrez "
-                                        "d'abord des journées avec Fichier > Enregistrer..."));
+        Lcoches->setText(
+            QStringLiteral("Aucun jour enregistré dans le répertoire des données : enregistrez "
+                           "d'abord des journées avec Fichier > Enregistrer..."));
         return;
     }
     const int n = nbCoches();
-    const QString coches = n <= 1 ? QStringLiteral("%1 jour coché").arg(n) : QStringLiteral("%1 jours cochés").arg(n);
+    const QString coches =
+        n <= 1 ? QStringLiteral("%1 jour coché").arg(n) : QStringLiteral("%1 jours cochés").arg(n);
     if (m_etapes->currentIndex() == EtapeGroupes) {
         QStringList noms;
         for (const SavedDay& d : joursCoches()) noms << d.name;
@@ -188,17 +192,19 @@ bool TFjours::cocheJour(int row, bool coche) {
     QTreeWidgetItem* item = DBGjours->topLevelItem(row);
     const SavedDay& d = m_jours[row];
     if (coche && !d.tickable()) {
-        m_run.prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Le jour « %1 » ne peut pas entrer dans un bilan (%2).%3")
-                               .arg(d.name, d.remark(), d.reason.isEmpty() ? QString() : QLatin1Char('\n') + d.reason));
+        m_run.prompter().message(
+            Prompter::Kind::Warning,
+            QStringLiteral("Le jour « %1 » ne peut pas entrer dans un bilan (%2).%3")
+                .arg(d.name, d.remark(), d.reason.isEmpty() ? QString() : QLatin1Char('\n') + d.reason));
         return false;
     }
     const bool deja = item->checkState(Jour) == Qt::Checked;
     if (coche && !deja && nbCoches() >= SavedDays::Maximum) {
-        m_run.prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Un bilan porte sur %1 jours au plus : décochez-en un avant d'en cocher "
-                                          "un autre.")
-                               .arg(SavedDays::Maximum));
+        m_run.prompter().message(
+            Prompter::Kind::Warning,
+            QStringLiteral("Un bilan porte sur %1 jours au plus : décochez-en un avant d'en cocher "
+                           "un autre.")
+                .arg(SavedDays::Maximum));
         return false;
     }
     {
@@ -253,10 +259,11 @@ bool TFjours::eventFilter(QObject* watched, QEvent* event) {
 void TFjours::SBsuivantClick() {
     const int n = nbCoches();
     if (n < SavedDays::Minimum) {
-        m_run.prompter().message(Prompter::Kind::Information,
-                           QStringLiteral("Cochez au moins %1 jours pour en faire le bilan (Espace coche le jour "
-                                          "choisi dans la liste).")
-                               .arg(SavedDays::Minimum));
+        m_run.prompter().message(
+            Prompter::Kind::Information,
+            QStringLiteral("Cochez au moins %1 jours pour en faire le bilan (Espace coche le jour "
+                           "choisi dans la liste).")
+                .arg(SavedDays::Minimum));
         return;
     }
     montreEtape(EtapeGroupes);
@@ -266,7 +273,8 @@ void TFjours::SBprecedentClick() { montreEtape(EtapeJours); }
 
 void TFjours::SBbilanClick() {
     const QVector<SavedDay> jours = joursCoches();
-    if (m_etapes->currentIndex() != EtapeGroupes || !LBgroupes->currentItem() || jours.size() < SavedDays::Minimum)
+    if (m_etapes->currentIndex() != EtapeGroupes || !LBgroupes->currentItem() ||
+        jours.size() < SavedDays::Minimum)
         return;
     const QString groupe = LBgroupes->currentItem()->text();
     ErrorHandler::run(m_run.prompter(), [&] {

@@ -27,7 +27,7 @@ constexpr int kContexte = 21;
 QString virgule(double v, int decimals) {
     return QString::number(v, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
-}  // namespace
+}   // namespace
 
 TFpersonne::TFpersonne(RunContext& run, const EfsaReference& efsa, QWidget* parent)
     : ModalWindow(parent, kContexte), m_run(run), m_efsa(efsa) {
@@ -152,7 +152,7 @@ void TFpersonne::build() {
     layout->addLayout(bottom);
 
     // The person's fields in the order they are given, then the list.
-    QWidget* order[] = {EditNOM, RBfemme, RBhomme,  SEage,       SEpoids,     SEtaille,   CBactivite,
+    QWidget* order[] = {EditNOM, RBfemme,     RBhomme,    SEage,       SEpoids,  SEtaille,     CBactivite,
                         CBetat,  LBpersonnes, SBnouvelle, SBsupprimer, BitBtnOK, BitBtnAnnuler};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -184,8 +184,8 @@ Person TFpersonne::personne() const {
     p.weight = SEpoids->value();
     p.height = SEtaille->value();
     p.pal = activityLevels().value(CBactivite->currentIndex(), activityLevels().first()).pal;
-    p.state = p.sex == Person::Sex::Male ? Person::State::None
-                                         : personStates().value(CBetat->currentIndex()).first;
+    p.state =
+        p.sex == Person::Sex::Male ? Person::State::None : personStates().value(CBetat->currentIndex()).first;
     return p;
 }
 
@@ -217,19 +217,20 @@ void TFpersonne::ParametreChange() {
     const Person p = personne();
     QString texte = PersonRules::check(p);
     QPalette palette = Lbesoins->palette();
-    palette.setColor(QPalette::WindowText, texte.isEmpty() ? this->palette().color(QPalette::WindowText)
-                                                           : QColor(Qt::red));
+    palette.setColor(QPalette::WindowText,
+                     texte.isEmpty() ? this->palette().color(QPalette::WindowText) : QColor(Qt::red));
     if (texte.isEmpty()) {
         try {
             const EnergyOfPerson e = PersonNeedsRules::energyOf(p, m_efsa.table());
-            texte = QStringLiteral("Besoin en énergie : %1 kcal par jour, soit le métabolisme de base (%2 MJ) × "
-                                   "PAL %3")
+            texte = QStringLiteral(
+                        "Besoin en énergie : %1 kcal par jour, soit le métabolisme de base (%2 MJ) × "
+                        "PAL %3")
                         .arg(QString::number(std::lround(e.kcal)), virgule(e.bmrMJ, 2), virgule(e.pal, 1));
             if (e.growth != 1.0) texte += QStringLiteral(" × %1 (croissance)").arg(virgule(e.growth, 2));
             if (e.incrementMJ > 0)
-                texte += QStringLiteral(" + %1 MJ (%2)").arg(virgule(e.incrementMJ, 2),
-                                                            p.isPregnant() ? QStringLiteral("grossesse")
-                                                                           : QStringLiteral("allaitement"));
+                texte += QStringLiteral(" + %1 MJ (%2)")
+                             .arg(virgule(e.incrementMJ, 2),
+                                  p.isPregnant() ? QStringLiteral("grossesse") : QStringLiteral("allaitement"));
             texte += QStringLiteral(".");
         } catch (const DataError& error) {
             texte = error.message();
@@ -277,9 +278,10 @@ void TFpersonne::SBsupprimerClick() {
     const int row = LBpersonnes->currentRow();
     if (row < 0 || row >= m_gardees.size()) return;
     const QString nom = m_gardees[row].name;
-    if (!m_run.prompter().ask(Prompter::Kind::Confirmation,
-                        QStringLiteral("Oublier la personne « %1 » ? Ses paramètres ne seront plus gardés.").arg(nom),
-                        Prompter::Default::No))
+    if (!m_run.prompter().ask(
+            Prompter::Kind::Confirmation,
+            QStringLiteral("Oublier la personne « %1 » ? Ses paramètres ne seront plus gardés.").arg(nom),
+            Prompter::Default::No))
         return;
     if (!ErrorHandler::run(m_run.prompter(), [&] { PersonTable::forget(m_run, nom); })) return;
     relitPersonnes(QString());
@@ -297,15 +299,17 @@ void TFpersonne::BitBtnOKClick() {
         return;
     }
     PersonBilan bilan;
-    if (!ErrorHandler::run(m_run.prompter(), [&] { bilan = PersonNeedsRules::bilanOf(p, m_efsa.table()); })) return;
+    if (!ErrorHandler::run(m_run.prompter(), [&] { bilan = PersonNeedsRules::bilanOf(p, m_efsa.table()); }))
+        return;
     if (!p.name.isEmpty()) {
         for (const Person& g : m_gardees)
             if (PersonTable::sameName(g.name, p.name) && !PersonTable::sameName(g.name, m_choisie) &&
-                !m_run.prompter().ask(Prompter::Kind::Confirmation,
-                                QStringLiteral("Une autre personne gardée s'appelle déjà « %1 » : remplacer ses "
-                                               "paramètres par ceux-ci ?")
-                                    .arg(g.name),
-                                Prompter::Default::No))
+                !m_run.prompter().ask(
+                    Prompter::Kind::Confirmation,
+                    QStringLiteral("Une autre personne gardée s'appelle déjà « %1 » : remplacer ses "
+                                   "paramètres par ceux-ci ?")
+                        .arg(g.name),
+                    Prompter::Default::No))
                 return;
         if (!ErrorHandler::run(m_run.prompter(), [&] { PersonTable::remember(m_run, p, m_choisie); })) return;
     }

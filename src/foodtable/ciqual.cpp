@@ -29,7 +29,7 @@ QString valueText(double value, const QString& field) {
     const FieldPresentation* p = presentationOf(field);
     return NumFormat::Formatted(value, p ? p->foodFormat : QString());
 }
-}  // namespace
+}   // namespace
 
 TFciqual::TFciqual(RunContext& run, const QString& ciqualFile, QWidget* parent)
     : ModalWindow(parent, kHelpContext),
@@ -90,8 +90,9 @@ TFciqual::TFciqual(RunContext& run, const QString& ciqualFile, QWidget* parent)
         Gvaleurs->setItem(row, col + 1, v);
     }
     Lnonmesure = label("Lnonmesure", kMargin + 158 + 19 * kValueRows + 10, 36);
-    Lnonmesure->setText(QStringLiteral("* valeur que CIQUAL n'a pas mesurée : la table l'enregistre à 0 et "
-                                       "le bilan la signale."));
+    Lnonmesure->setText(
+        QStringLiteral("* valeur que CIQUAL n'a pas mesurée : la table l'enregistre à 0 et "
+                       "le bilan la signale."));
 
     Bajouter = new QPushButton(QStringLiteral("&Ajouter à la table"), this);
     Bajouter->setObjectName(QStringLiteral("Bajouter"));
@@ -144,11 +145,13 @@ void TFciqual::afficheAliment(int entry) {
     Bajouter->setEnabled(shown);
     Gvaleurs->setEnabled(shown);
     if (!shown) {
-        Lnom->setText(QStringLiteral("Tapez quelques mots du nom d'un aliment, puis choisissez-le dans la liste."));
+        Lnom->setText(
+            QStringLiteral("Tapez quelques mots du nom d'un aliment, puis choisissez-le dans la liste."));
         Lorigine->clear();
         Ltable->clear();
         Lvaleurs->clear();
-        for (int i = 0; i < nutrients().size(); ++i) Gvaleurs->item(i % kValueRows, 2 * (i / kValueRows) + 1)->setText(QString());
+        for (int i = 0; i < nutrients().size(); ++i)
+            Gvaleurs->item(i % kValueRows, 2 * (i / kValueRows) + 1)->setText(QString());
         return;
     }
     const CiqualEntry& e = m_catalogue->entry(entry);
@@ -157,22 +160,25 @@ void TFciqual::afficheAliment(int entry) {
                           .arg(CiqualCatalogue::sourceName(), e.code, e.groupName, e.subgroupName));
     const CiqualImport::Food there = m_import ? m_import->inTable(entry) : CiqualImport::Food();
     if (there.numero > 0)
-        Ltable->setText(QStringLiteral("Déjà dans la table des aliments : n° %1 « %2 »").arg(there.numero).arg(there.nom));
+        Ltable->setText(
+            QStringLiteral("Déjà dans la table des aliments : n° %1 « %2 »").arg(there.numero).arg(there.nom));
     else
         Ltable->setText(QStringLiteral("Dans la table : « %1 », catégorie %2")
                             .arg(CiqualNames::shortName(e.name), m_catalogue->category(entry)));
     auto value = [&](const char* field) { return m_catalogue->value(entry, QLatin1String(field)); };
-    Lvaleurs->setText(QStringLiteral("Pour 100 g : %1 kcal")
-                          .arg(NumFormat::Formatted(foodEnergy(value("PROT_A"), value("PROT_V"), value("LIPI_A"),
-                                                               value("LIPI_V"), value("GLUC_S"), value("GLUC_A")),
-                                                    QStringLiteral("##0"))));
+    Lvaleurs->setText(
+        QStringLiteral("Pour 100 g : %1 kcal")
+            .arg(NumFormat::Formatted(foodEnergy(value("PROT_A"), value("PROT_V"), value("LIPI_A"),
+                                                 value("LIPI_V"), value("GLUC_S"), value("GLUC_A")),
+                                      QStringLiteral("##0"))));
     const QStringList unmeasured = m_catalogue->unmeasured(entry);
     for (int i = 0; i < nutrients().size(); ++i) {
         const QString field = QString::fromLatin1(nutrients().at(i).field);
         const bool missing = unmeasured.contains(field);
         QTableWidgetItem* v = Gvaleurs->item(i % kValueRows, 2 * (i / kValueRows) + 1);
         v->setText(valueText(m_catalogue->value(entry, field), field) + (missing ? kMark : QString()));
-        v->setForeground(missing ? palette().color(QPalette::Disabled, QPalette::Text) : palette().color(QPalette::Text));
+        v->setForeground(missing ? palette().color(QPalette::Disabled, QPalette::Text)
+                                 : palette().color(QPalette::Text));
     }
 }
 

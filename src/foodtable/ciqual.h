@@ -46,12 +46,12 @@ public:
     void afficheAliment(int entry);
 
     NameSearch* nameSearch = nullptr;
-    QLabel* Lnom = nullptr;          // CIQUAL's full name
-    QLabel* Lorigine = nullptr;      // "CIQUAL 2020, code 13039", group and sub-group
-    QLabel* Ltable = nullptr;        // the name and category it takes, or the food it is
-    QLabel* Lvaleurs = nullptr;      // the energy per 100 g, above the values
+    QLabel* Lnom = nullptr;             // CIQUAL's full name
+    QLabel* Lorigine = nullptr;         // "CIQUAL 2020, code 13039", group and sub-group
+    QLabel* Ltable = nullptr;           // the name and category it takes, or the food it is
+    QLabel* Lvaleurs = nullptr;         // the energy per 100 g, above the values
     QTableWidget* Gvaleurs = nullptr;   // the values per 100 g
-    QLabel* Lnonmesure = nullptr;    // what the mark of an unmeasured value means
+    QLabel* Lnonmesure = nullptr;       // what the mark of an unmeasured value means
     QPushButton* Bajouter = nullptr;
     QPushButton* Bfermer = nullptr;
 

@@ -44,9 +44,8 @@ TFconsult::TFconsult(Session& session, Desktop& desktop, QWidget* parent)
     bureau.setColor(QPalette::Window, kBureau);
     strip()->setPalette(bureau);
 
-    DBNavigator = new TableNavigator({TableNavigator::First, TableNavigator::Prior, TableNavigator::Next,
-                                  TableNavigator::Last},
-                                 strip());
+    DBNavigator = new TableNavigator(
+        {TableNavigator::First, TableNavigator::Prior, TableNavigator::Next, TableNavigator::Last}, strip());
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setGeometry(11, 8, 224, 25);
     DBNavigator->setTable(m_taliments.get());
@@ -138,17 +137,27 @@ void TFconsult::RBnomClick() {
 }
 
 void TFconsult::RBcategorieClick() {
-    ErrorHandler::run(m_taliments->run().prompter(), [&] { m_browser.setSortOrder(FoodBrowser::Tri::Categorie); });
+    ErrorHandler::run(m_taliments->run().prompter(),
+                      [&] { m_browser.setSortOrder(FoodBrowser::Tri::Categorie); });
 }
 
 void TFconsult::deplace(TableNavigator::Button bouton) {
     const bool ok = ErrorHandler::run(m_taliments->run().prompter(), [&] {
         switch (bouton) {
-        case TableNavigator::First: m_taliments->first(); break;
-        case TableNavigator::Prior: m_taliments->prior(); break;
-        case TableNavigator::Next: m_taliments->next(); break;
-        case TableNavigator::Last: m_taliments->last(); break;
-        default: break;
+        case TableNavigator::First:
+            m_taliments->first();
+            break;
+        case TableNavigator::Prior:
+            m_taliments->prior();
+            break;
+        case TableNavigator::Next:
+            m_taliments->next();
+            break;
+        case TableNavigator::Last:
+            m_taliments->last();
+            break;
+        default:
+            break;
         }
     });
     if (ok) DBNavigatorClick(bouton);
@@ -201,8 +210,8 @@ void TFconsult::imprime() {
     QPrintDialog dialog(&job.printer(), this);
     if (m_desktop.run(dialog) != QDialog::Accepted) return;
     m_desktop.printers().setChosenPrinter(job.printer());
-    const bool grand =
-        m_taliments->run().prompter().ask(Prompter::Kind::Confirmation, QStringLiteral("Voulez-vous imprimer en grande taille ?"));
+    const bool grand = m_taliments->run().prompter().ask(
+        Prompter::Kind::Confirmation, QStringLiteral("Voulez-vous imprimer en grande taille ?"));
     habiller();
     const QSize image(kWidth, kHeight);
     // No caret or selection on paper.
@@ -231,10 +240,10 @@ void TFconsult::habiller() {
     setBackground(CBcategorie, Qt::white);
     setBackground(CBcategorie->lineEdit(), Qt::white);
     // The simple style: a plain text field, without its drop-down button.
-    CBcategorie->setStyleSheet(QStringLiteral(
-        "QComboBox { background: white; border: 1px solid palette(mid); padding-left: 2px; }"
-        "QComboBox::drop-down { width: 0px; border: none; }"
-        "QComboBox::down-arrow { image: none; }"));
+    CBcategorie->setStyleSheet(
+        QStringLiteral("QComboBox { background: white; border: 1px solid palette(mid); padding-left: 2px; }"
+                       "QComboBox::drop-down { width: 0px; border: none; }"
+                       "QComboBox::down-arrow { image: none; }"));
     for (QWidget* w : {static_cast<QWidget*>(RGtri), static_cast<QWidget*>(RBnumero),
                        static_cast<QWidget*>(RBnom), static_cast<QWidget*>(RBcategorie)})
         w->hide();

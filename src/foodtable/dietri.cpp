@@ -37,7 +37,7 @@ QVector<TableModel::Column> colonnes() {
     }
     return cols;
 }
-}  // namespace
+}   // namespace
 
 TFDietri::TFDietri(Desktop& desktop, QWidget* owner)
     : ModalWindow(owner, kContexte),

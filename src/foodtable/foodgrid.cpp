@@ -65,7 +65,7 @@ FieldCell cellOf(const Cell& c) {
     f.labelLeft = c.labelLeft;
     return f;
 }
-}  // namespace
+}   // namespace
 
 namespace FoodGrid {
 
@@ -115,4 +115,4 @@ QVector<FieldCell> modification() {
     return cells;
 }
 
-}  // namespace FoodGrid
+}   // namespace FoodGrid

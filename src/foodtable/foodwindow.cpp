@@ -21,11 +21,12 @@ constexpr int kBevel = 1, kBorder = 4;
 FoodWindow::FoodWindow(QWidget* parent, int helpContext, const QString& caption)
     : ModalWindow(parent, helpContext) {
     setWindowTitle(caption);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
     QFont f = font();
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     // The design's 8 points of MS Sans Serif: the faces found here are wider,
     // so a little smaller keeps each label over its own box.
     f.setPointSizeF(7.5);
@@ -106,9 +107,9 @@ void FoodWindow::suitOrigine(Table& t) {
 void FoodWindow::relitOrigines() {
     if (!m_origineDe) return;
     const QFileInfo file(DataDirectory::resolveIn(m_origineDe->directory(), originsSchema().fileName));
-    const QString seen = file.exists() ? QStringLiteral("%1 %2").arg(file.size()).arg(
-                                             file.lastModified().toMSecsSinceEpoch())
-                                       : QString();
+    const QString seen =
+        file.exists() ? QStringLiteral("%1 %2").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
+                      : QString();
     if (seen != m_originesVues) {
         m_origines = FoodOrigins::read(m_origineDe->directory());
         m_originesVues = seen;
@@ -119,20 +120,26 @@ void FoodWindow::relitOrigines() {
 void FoodWindow::afficheOrigine() {
     Table& t = *m_origineDe;
     const bool food = t.isOpen() && !t.isEmpty() && t.state() != Table::State::Insert;
-    Lorigine->setText(food ? m_origines.textOf(t.asFloat(QStringLiteral("NUMERO")), t.asString(QStringLiteral("NOM")))
-                           : QString());
+    Lorigine->setText(
+        food ? m_origines.textOf(t.asFloat(QStringLiteral("NUMERO")), t.asString(QStringLiteral("NOM")))
+             : QString());
 }
 
 QRadioButton* FoodWindow::bouton(FoodBrowser::Tri tri) const {
     switch (tri) {
-    case FoodBrowser::Tri::Numero: return m_tri.numero;
-    case FoodBrowser::Tri::Nom: return m_tri.nom;
-    case FoodBrowser::Tri::Categorie: return m_tri.categorie;
+    case FoodBrowser::Tri::Numero:
+        return m_tri.numero;
+    case FoodBrowser::Tri::Nom:
+        return m_tri.nom;
+    case FoodBrowser::Tri::Categorie:
+        return m_tri.categorie;
     }
     return m_tri.numero;
 }
 
-void FoodWindow::setBackground(QWidget* w, QPalette::ColorRole role) { setBackground(w, w->palette().color(role)); }
+void FoodWindow::setBackground(QWidget* w, QPalette::ColorRole role) {
+    setBackground(w, w->palette().color(role));
+}
 
 void FoodWindow::setBackground(QWidget* w, const QColor& color) {
     QPalette p = w->palette();

@@ -40,8 +40,8 @@ protected:
         QRadioButton* nom;
         QRadioButton* categorie;
     };
-    SortFrame creeTri(QPoint numero, QPoint nom, QPoint categorie, int width,
-                      const char* nomName, const char* categorieName);
+    SortFrame creeTri(QPoint numero, QPoint nom, QPoint categorie, int width, const char* nomName,
+                      const char* categorieName);
     // The radio button of an order.
     QRadioButton* bouton(FoodBrowser::Tri tri) const;
     // The origin line follows the current food of t.

@@ -32,10 +32,10 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     m_talimCompo->setIndexName(QStringLiteral("NOM_COMPO"));
     m_editor = std::make_unique<FoodEditor>(*m_taliments, *m_talimCompo);
 
-    DBNavigator = new TableNavigator({TableNavigator::First, TableNavigator::Prior, TableNavigator::Next,
-                                      TableNavigator::Last, TableNavigator::Insert, TableNavigator::Delete,
-                                      TableNavigator::Post, TableNavigator::Cancel},
-                                     strip());
+    DBNavigator = new TableNavigator(
+        {TableNavigator::First, TableNavigator::Prior, TableNavigator::Next, TableNavigator::Last,
+         TableNavigator::Insert, TableNavigator::Delete, TableNavigator::Post, TableNavigator::Cancel},
+        strip());
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setGeometry(8, 8, 232, 25);
     DBNavigator->setTable(m_taliments.get());
@@ -106,9 +106,7 @@ TFmodif::TFmodif(Session& session, QWidget* parent)
     connect(RBCategorie, &QRadioButton::clicked, this, &TFmodif::RBCategorieClick);
 }
 
-TFmodif::~TFmodif() {
-    m_editor.reset();
-}
+TFmodif::~TFmodif() { m_editor.reset(); }
 
 QLineEdit* TFmodif::edit(const QString& fieldOrName) const { return m_grid->box(fieldOrName); }
 
@@ -235,9 +233,15 @@ void TFmodif::navigue(TableNavigator::Button bouton) {
             if (bouton == TableNavigator::Last) m_taliments->last();
             fait = true;
             break;
-        case TableNavigator::Insert: fait = m_editor->insere(); break;
-        case TableNavigator::Delete: fait = m_editor->supprime(); break;
-        case TableNavigator::Post: fait = m_editor->confirme(); break;
+        case TableNavigator::Insert:
+            fait = m_editor->insere();
+            break;
+        case TableNavigator::Delete:
+            fait = m_editor->supprime();
+            break;
+        case TableNavigator::Post:
+            fait = m_editor->confirme();
+            break;
         case TableNavigator::Cancel:
             m_editor->annule();
             fait = true;

@@ -52,7 +52,7 @@ auto waitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     return qScopeGuard([] { QApplication::restoreOverrideCursor(); });
 }
-}  // namespace
+}   // namespace
 
 TFcompleter::TFcompleter(Session& session, const EfsaReference& efsa, QWidget* parent)
     : ModalWindow(parent, kContexte), m_session(session), m_efsa(efsa) {
@@ -111,8 +111,9 @@ void TFcompleter::build() {
     SBrefuser->setToolTip(QStringLiteral("Ne plus jamais proposer l'aliment choisi dans la proposition"));
     DBGtaux = new QTableWidget(LignesPage2().size(), 5, this);
     DBGtaux->setObjectName(QStringLiteral("DBGtaux"));
-    DBGtaux->setHorizontalHeaderLabels({QStringLiteral("Nutriment"), QStringLiteral("Besoin"), QStringLiteral("Avant"),
-                                        QStringLiteral("Après"), QStringLiteral("Limite")});
+    DBGtaux->setHorizontalHeaderLabels({QStringLiteral("Nutriment"), QStringLiteral("Besoin"),
+                                        QStringLiteral("Avant"), QStringLiteral("Après"),
+                                        QStringLiteral("Limite")});
     DBGtaux->horizontalHeaderItem(4)->setToolTip(
         QStringLiteral("Limite supérieure de sécurité (EFSA) que la proposition ne fait pas dépasser"));
     for (QTableWidget* t : {DBGproposition, DBGtaux}) {
@@ -307,7 +308,8 @@ void TFcompleter::showExclusions() {
     const bool was = LBcategories->blockSignals(true);
     for (int i = 0; i < LBcategories->count(); ++i) {
         QListWidgetItem* item = LBcategories->item(i);
-        item->setCheckState(m_request.exclusions.categories.contains(item->text()) ? Qt::Unchecked : Qt::Checked);
+        item->setCheckState(m_request.exclusions.categories.contains(item->text()) ? Qt::Unchecked
+                                                                                   : Qt::Checked);
     }
     LBcategories->blockSignals(was);
     LBexclus->clear();
@@ -324,7 +326,8 @@ void TFcompleter::showCompletion() {
         const int row = DBGproposition->rowCount();
         DBGproposition->insertRow(row);
         DBGproposition->setItem(row, 0, cell(f.name));
-        DBGproposition->setItem(row, 1, cell(QStringLiteral("%1 g").arg(l.grams), Qt::AlignRight | Qt::AlignVCenter));
+        DBGproposition->setItem(row, 1,
+                                cell(QStringLiteral("%1 g").arg(l.grams), Qt::AlignRight | Qt::AlignVCenter));
         DBGproposition->item(row, 0)->setToolTip(f.category + QStringLiteral(" — ") + f.portion.rule);
     }
     DBGproposition->resizeColumnToContents(1);
@@ -340,8 +343,9 @@ void TFcompleter::showCompletion() {
     for (int i = 0; i < rows.size(); ++i) {
         const LignePage2& r = rows[i];
         DBGtaux->setItem(i, 0, cell(r.label.mid(2)));
-        DBGtaux->setItem(i, 1, cell(NumFormat::Fixed(m_request.needs[r.need] * r.factor, 0, 2) + r.suffix,
-                                    Qt::AlignRight | Qt::AlignVCenter));
+        DBGtaux->setItem(i, 1,
+                         cell(NumFormat::Fixed(m_request.needs[r.need] * r.factor, 0, 2) + r.suffix,
+                              Qt::AlignRight | Qt::AlignVCenter));
         const std::optional<double> b = tauxDe(r, before), a = tauxDe(r, after);
         DBGtaux->setItem(i, 2, cell(rate(b), Qt::AlignRight | Qt::AlignVCenter));
         auto* afterCell = cell(rate(a), Qt::AlignRight | Qt::AlignVCenter);
@@ -357,8 +361,9 @@ void TFcompleter::showCompletion() {
         }
         DBGtaux->setItem(i, 3, afterCell);
         const double limit = m_request.limits[r.need];
-        DBGtaux->setItem(i, 4, cell(limit > 0 ? NumFormat::Fixed(limit * r.factor, 0, 2) + r.suffix : QString(),
-                                    Qt::AlignRight | Qt::AlignVCenter));
+        DBGtaux->setItem(i, 4,
+                         cell(limit > 0 ? NumFormat::Fixed(limit * r.factor, 0, 2) + r.suffix : QString(),
+                              Qt::AlignRight | Qt::AlignVCenter));
         if (i == 0) DBGtaux->item(i, 0)->setForeground(QColor(Qt::red));
     }
     DBGtaux->resizeColumnsToContents();
@@ -369,13 +374,14 @@ void TFcompleter::showCompletion() {
     text << c.notes;
     for (const Shortfall& s : c.shortfalls) text << s.text;
     if (c.status == Completion::Status::Proposed && c.shortfalls.isEmpty())
-        text << QStringLiteral("Avec ces aliments, chaque taux de la page 2 atteint 100 % et l'énergie est entre 95 "
-                               "et 105 % du besoin.");
+        text << QStringLiteral(
+            "Avec ces aliments, chaque taux de la page 2 atteint 100 % et l'énergie est entre 95 "
+            "et 105 % du besoin.");
     for (QString& t : text) t = QStringLiteral("• ") + t;
     Lnotes->setText(text.join(QLatin1Char('\n')));
     QPalette p = Lnotes->palette();
-    const bool failed = c.status == Completion::Status::TimedOut || c.status == Completion::Status::SolverFailed ||
-                        c.status == Completion::Status::Refused;
+    const bool failed = c.status == Completion::Status::TimedOut ||
+                        c.status == Completion::Status::SolverFailed || c.status == Completion::Status::Refused;
     p.setColor(QPalette::WindowText, failed ? QColor(Qt::red) : palette().color(QPalette::WindowText));
     Lnotes->setPalette(p);
     SBajouter->setEnabled(c.status == Completion::Status::Proposed && !m_stale);
@@ -391,7 +397,8 @@ void TFcompleter::SBajouterClick() {
 }
 
 bool TFcompleter::keepExclusions(const Exclusions& next) {
-    const bool kept = ErrorHandler::run(m_session.prompter(), [&] { CompletionData::writeExclusions(m_session.run(), next); });
+    const bool kept = ErrorHandler::run(m_session.prompter(),
+                                        [&] { CompletionData::writeExclusions(m_session.run(), next); });
     if (kept) m_request.exclusions = next;
     showExclusions();
     if (kept) proposeLater();
@@ -402,7 +409,8 @@ void TFcompleter::LBcategoriesChange() {
     Exclusions next = m_request.exclusions;
     next.categories.clear();
     for (int i = 0; i < LBcategories->count(); ++i)
-        if (LBcategories->item(i)->checkState() != Qt::Checked) next.categories.insert(LBcategories->item(i)->text());
+        if (LBcategories->item(i)->checkState() != Qt::Checked)
+            next.categories.insert(LBcategories->item(i)->text());
     if (next.categories != m_request.exclusions.categories) keepExclusions(next);
 }
 
@@ -421,8 +429,9 @@ void TFcompleter::SBexclureClick() {
     for (const CandidateFood& f : m_request.foods)
         if (f.name.compare(typed, Qt::CaseInsensitive) == 0) name = f.name;
     if (name.isEmpty()) {
-        m_session.prompter().message(Prompter::Kind::Information,
-                           QStringLiteral("L'aliment %1 n'est pas dans la table des aliments.").arg(typed));
+        m_session.prompter().message(
+            Prompter::Kind::Information,
+            QStringLiteral("L'aliment %1 n'est pas dans la table des aliments.").arg(typed));
         return;
     }
     if (m_request.exclusions.foods.contains(name)) return;

@@ -53,10 +53,10 @@ public:
     // Handlers.
     void SBproposerClick();
     void SBajouterClick();
-    void SBrefuserClick();     // excludes the food of the selected proposal line
-    void SBexclureClick();     // excludes the food typed or chosen in CBaliment
-    void SBretablirClick();    // takes the selected excluded food back
-    void LBcategoriesChange(); // a category ticked or unticked
+    void SBrefuserClick();       // excludes the food of the selected proposal line
+    void SBexclureClick();       // excludes the food typed or chosen in CBaliment
+    void SBretablirClick();      // takes the selected excluded food back
+    void LBcategoriesChange();   // a category ticked or unticked
 
     const Completion& proposition() const { return m_completion; }
     const CompletionRequest& demande() const { return m_request; }

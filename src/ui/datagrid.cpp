@@ -99,8 +99,7 @@ void DataGrid::followTable(int row) {
     } else {
         const int col = currentIndex().isValid() ? currentIndex().column() : 0;
         const QModelIndex idx = m_model->index(row, col);
-        selectionModel()->setCurrentIndex(
-            idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(idx);
     }
     m_syncing = false;

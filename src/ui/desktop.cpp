@@ -33,7 +33,7 @@ private:
     Desktop& m_desktop;
 };
 
-}  // namespace
+}   // namespace
 
 Desktop::Desktop(RunContext& run, QObject* parent) : QObject(parent), m_run(run), m_printers(run) {}
 

@@ -6,4 +6,4 @@
 namespace ErrorHandler {
 using ErrorReport::run;
 using ErrorReport::showCurrent;
-}  // namespace ErrorHandler
+}   // namespace ErrorHandler

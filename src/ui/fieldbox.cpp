@@ -5,9 +5,7 @@
 #include "core/schema/numformat.h"
 #include "core/table/table.h"
 
-FieldBox::FieldBox(QWidget* parent) : QLineEdit(parent) {
-    setReadOnly(true);
-}
+FieldBox::FieldBox(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
 
 void FieldBox::bind(Table* table, const QString& field, const QString& format) {
     if (m_table) disconnect(m_table, nullptr, this, nullptr);
@@ -38,8 +36,8 @@ void FieldBox::refresh() {
         const int row = m_table->currentRow();
         if (row >= 0) {
             const QVariant v = m_table->valueAt(row, m_field);
-            text = v.typeId() == QMetaType::Double ? NumFormat::Formatted(v.toDouble(), m_format)
-                                                   : v.toString();
+            text =
+                v.typeId() == QMetaType::Double ? NumFormat::Formatted(v.toDouble(), m_format) : v.toString();
         }
     }
     if (text != this->text()) {
@@ -54,9 +52,8 @@ int FieldBox::widthFor(const QLineEdit* edit, const QString& text) {
     // margins and its frame.
     const QMargins tm = edit->textMargins();
     const int inner = edit->fontMetrics().horizontalAdvance(text) + 2 * 2 + tm.left() + tm.right() + 1;
-    const int frame = edit->hasFrame()
-                          ? 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
-                          : 0;
+    const int frame =
+        edit->hasFrame() ? 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
     return inner + frame;
 }
 

@@ -5,8 +5,7 @@
 
 #include "ui/fieldbox.h"
 
-FieldGrid::FieldGrid(QWidget* parent, const QVector<FieldCell>& cells)
-    : FieldGrid(parent, cells, Metrics()) {}
+FieldGrid::FieldGrid(QWidget* parent, const QVector<FieldCell>& cells) : FieldGrid(parent, cells, Metrics()) {}
 
 FieldGrid::FieldGrid(QWidget* parent, const QVector<FieldCell>& cells, const Metrics& metrics)
     : m_cells(cells) {
@@ -36,7 +35,8 @@ FieldGrid::FieldGrid(QWidget* parent, const QVector<FieldCell>& cells, const Met
 
 void FieldGrid::bind(Table* table) {
     for (int i = 0; i < m_cells.size(); ++i)
-        if (auto* fb = qobject_cast<FieldBox*>(m_boxes[i])) fb->bind(table, m_cells[i].field, m_cells[i].format);
+        if (auto* fb = qobject_cast<FieldBox*>(m_boxes[i]))
+            fb->bind(table, m_cells[i].field, m_cells[i].format);
 }
 
 QLineEdit* FieldGrid::box(const QString& fieldOrName) const {

@@ -18,22 +18,22 @@ class Table;
 
 struct FieldCell {
     QString label;
-    QString field;       // "" for a box of the window's own
-    QString edit;        // object name of the box, e.g. "EditPROT_A"
+    QString field;   // "" for a box of the window's own
+    QString edit;    // object name of the box, e.g. "EditPROT_A"
     int left = 0;
-    int top = 0;         // top of the box
+    int top = 0;   // top of the box
     int width = 0;
-    QString format;      // display format of a number ("" = general format)
-    int labelLeft = -1;  // -1: the box's left edge
-    bool linked = true;  // the label is the box's buddy
+    QString format;       // display format of a number ("" = general format)
+    int labelLeft = -1;   // -1: the box's left edge
+    bool linked = true;   // the label is the box's buddy
 };
 
 class FieldGrid {
 public:
     struct Metrics {
         int boxHeight = 21;
-        int labelAbove = 15;   // distance from a label's top to its box's top
-        int labelHeight = 0;   // 0: the label's own height
+        int labelAbove = 15;        // distance from a label's top to its box's top
+        int labelHeight = 0;        // 0: the label's own height
         bool labelAsWide = false;   // labels as wide as their box (else their text)
     };
 

@@ -17,7 +17,7 @@ QIcon twoStates(const QString& name) {
     }
     return icon;
 }
-}  // namespace
+}   // namespace
 
 namespace Glyphs {
 
@@ -32,4 +32,4 @@ QIcon complete() { return twoStates(QStringLiteral("completer")); }
 
 QIcon exit() { return twoStates(QStringLiteral("sortir")); }
 
-}  // namespace Glyphs
+}   // namespace Glyphs

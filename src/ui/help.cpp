@@ -8,7 +8,7 @@
 namespace Help {
 namespace {
 const char* const kProperty = "nutrimoHelpContext";
-}  // namespace
+}   // namespace
 
 void setContext(QWidget* w, int context) {
     if (w) w->setProperty(kProperty, context);
@@ -43,4 +43,4 @@ int contextForF1(QWidget* w) {
     return contextOf(w);
 }
 
-}  // namespace Help
+}   // namespace Help

@@ -2,8 +2,7 @@
 
 #include <QStringList>
 
-IconButton::IconButton(const QIcon& icon, const QString& hint, QWidget* parent)
-    : QToolButton(parent) {
+IconButton::IconButton(const QIcon& icon, const QString& hint, QWidget* parent) : QToolButton(parent) {
     setIcon(icon);
     setIconSize(QSize(28, 28));
     setFixedSize(40, 40);
@@ -24,5 +23,6 @@ QString IconButton::hint() const { return m_hint; }
 QString IconButton::bulle(const QString& hint, const QList<QKeySequence>& keys) {
     QStringList names;
     for (const QKeySequence& k : keys) names << k.toString(QKeySequence::NativeText);
-    return names.isEmpty() ? hint : hint + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return names.isEmpty() ? hint
+                           : hint + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
 }

@@ -18,7 +18,7 @@ namespace {
 // An SVG icon is drawn by Qt SVG's icon engine at whatever size the button
 // asks for; the disabled state is Qt's own greyed rendering of it.
 QIcon svg(const char* name) { return QIcon(picture(QString::fromLatin1(name) + QStringLiteral(".svg"))); }
-}  // namespace
+}   // namespace
 
 QIcon sortir() { return svg("sortir"); }
 QIcon ajouter() { return svg("ajouter"); }
@@ -30,4 +30,4 @@ QIcon imprimer() { return svg("imprimer"); }
 QIcon renommer() { return svg("renommer"); }
 QIcon application() { return svg("application"); }
 
-}  // namespace Icons
+}   // namespace Icons

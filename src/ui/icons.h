@@ -8,15 +8,15 @@
 #include <QString>
 
 namespace Icons {
-QIcon sortir();       // leave: an open door with an arrow
-QIcon ajouter();      // add: a green plus
-QIcon supprimer();    // remove one: a red minus
-QIcon modifier();     // change: a pencil over a line
-QIcon effacer();      // clear all: a list struck through
-QIcon consulter();    // view in detail: a magnifying glass
-QIcon imprimer();     // print: a printer with its sheet
-QIcon renommer();     // rename: a text with its caret
-QIcon application();  // the program itself: an apple on a plate
+QIcon sortir();        // leave: an open door with an arrow
+QIcon ajouter();       // add: a green plus
+QIcon supprimer();     // remove one: a red minus
+QIcon modifier();      // change: a pencil over a line
+QIcon effacer();       // clear all: a list struck through
+QIcon consulter();     // view in detail: a magnifying glass
+QIcon imprimer();      // print: a printer with its sheet
+QIcon renommer();      // rename: a text with its caret
+QIcon application();   // the program itself: an apple on a plate
 
 // The resource path of the picture file `name` (":/pictures/<name>"), with
 // the pictures made available first: every loader of a picture goes through

@@ -140,7 +140,8 @@ int NameSearch::current() const {
 
 QVector<int> NameSearch::selected() const {
     QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QVector<int> out;
     for (const QModelIndex& i : rows) out << m_matches.value(i.row(), -1);
     if (out.isEmpty() && current() >= 0) out << current();

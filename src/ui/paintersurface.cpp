@@ -6,7 +6,7 @@
 
 namespace {
 QColor colourOf(quint32 rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb | 0xFF000000u)); }
-}  // namespace
+}   // namespace
 
 PainterSurface::PainterSurface(QPainter& painter, const QColor& background)
     : m_painter(painter), m_background(background), m_font(painter.font()) {
@@ -33,9 +33,7 @@ void PainterSurface::setFontStyle(int styleFlags) {
 
 void PainterSurface::setTextColour(quint32 rgb) { m_text = colourOf(rgb); }
 
-int PainterSurface::textWidth(const QString& text) {
-    return m_painter.fontMetrics().horizontalAdvance(text);
-}
+int PainterSurface::textWidth(const QString& text) { return m_painter.fontMetrics().horizontalAdvance(text); }
 
 void PainterSurface::textOut(int x, int y, const QString& text) {
     const QFontMetrics fm = m_painter.fontMetrics();

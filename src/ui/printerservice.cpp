@@ -18,7 +18,7 @@ void setUpPdf(QPrinter& printer, const QString& path) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
-}  // namespace
+}   // namespace
 
 void PrinterService::setChosenPrinter(const QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::NativeFormat) m_chosen = printer.printerName();
@@ -91,10 +91,10 @@ void PrintJob::finish() {
     // it, or sent to a file a document meant for a printer.
     if (pdfPath().isEmpty() || !m_printers.pdfOutput().isEmpty()) return;
     const QString fichier = m_printers.run().dataDir().shown(pdfPath());
-    m_printers.run().prompter().message(Prompter::Kind::Information,
-                       m_fallback ? QStringLiteral("Aucune imprimante n'est installée : le document a été "
-                                                   "enregistré dans le fichier « %1 ».")
-                                        .arg(fichier)
-                                  : QStringLiteral("Le document a été enregistré dans le fichier « %1 ».")
-                                        .arg(fichier));
+    m_printers.run().prompter().message(
+        Prompter::Kind::Information,
+        m_fallback ? QStringLiteral("Aucune imprimante n'est installée : le document a été "
+                                    "enregistré dans le fichier « %1 ».")
+                         .arg(fichier)
+                   : QStringLiteral("Le document a été enregistré dans le fichier « %1 ».").arg(fichier));
 }

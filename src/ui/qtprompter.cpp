@@ -15,11 +15,16 @@ QWidget* parentWidget() {
 
 QMessageBox::Icon iconOf(Prompter::Kind kind) {
     switch (kind) {
-    case Prompter::Kind::Information: return QMessageBox::Information;
-    case Prompter::Kind::Confirmation: return QMessageBox::Question;
-    case Prompter::Kind::Warning: return QMessageBox::Warning;
-    case Prompter::Kind::Error: return QMessageBox::Critical;
-    case Prompter::Kind::Plain: return QMessageBox::NoIcon;
+    case Prompter::Kind::Information:
+        return QMessageBox::Information;
+    case Prompter::Kind::Confirmation:
+        return QMessageBox::Question;
+    case Prompter::Kind::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Kind::Error:
+        return QMessageBox::Critical;
+    case Prompter::Kind::Plain:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -35,11 +40,16 @@ QString displayed(const QString& text) {
 
 QString titleOf(Prompter::Kind kind) {
     switch (kind) {
-    case Prompter::Kind::Information: return QStringLiteral("Information");
-    case Prompter::Kind::Confirmation: return QStringLiteral("Confirmation");
-    case Prompter::Kind::Warning: return QStringLiteral("Avertissement");
-    case Prompter::Kind::Error: return QStringLiteral("Erreur");
-    case Prompter::Kind::Plain: return QStringLiteral("Nutrimo");
+    case Prompter::Kind::Information:
+        return QStringLiteral("Information");
+    case Prompter::Kind::Confirmation:
+        return QStringLiteral("Confirmation");
+    case Prompter::Kind::Warning:
+        return QStringLiteral("Avertissement");
+    case Prompter::Kind::Error:
+        return QStringLiteral("Erreur");
+    case Prompter::Kind::Plain:
+        return QStringLiteral("Nutrimo");
     }
     return QStringLiteral("Nutrimo");
 }
@@ -57,7 +67,7 @@ bool question(Prompter::Kind kind, const QString& text, const QString& yesText, 
     return box.clickedButton() == yes;
 }
 
-}  // namespace
+}   // namespace
 
 void QtPrompter::message(Kind kind, const QString& text) {
     QMessageBox box(iconOf(kind), titleOf(kind), displayed(text), QMessageBox::NoButton, parentWidget());
@@ -73,8 +83,7 @@ bool QtPrompter::confirm(Kind kind, const QString& text, Default byDefault) {
     return question(kind, text, QStringLiteral("OK"), QStringLiteral("Annuler"), byDefault);
 }
 
-std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt,
-                                         const QString& initial) {
+std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt, const QString& initial) {
     QInputDialog dialog(parentWidget());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);

@@ -9,6 +9,5 @@ public:
     void message(Kind kind, const QString& text) override;
     bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
     bool confirm(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
-    std::optional<QString> input(const QString& title, const QString& prompt,
-                                 const QString& initial) override;
+    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
 };

@@ -14,9 +14,8 @@ SpinEdit::SpinEdit(const QString& field, double minimum, double maximum, QWidget
     m_announced = text();
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::announce);
     connect(this, &QDoubleSpinBox::textChanged, this, &SpinEdit::announce);
-    connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), refusal(), this);
-    });
+    connect(lineEdit(), &QLineEdit::inputRejected, this,
+            [this] { QToolTip::showText(mapToGlobal(QPoint(0, height())), refusal(), this); });
 }
 
 void SpinEdit::announce() {
@@ -29,8 +28,9 @@ void SpinEdit::announce() {
 void SpinEdit::setText(const QString& text) { lineEdit()->setText(text); }
 
 QString SpinEdit::refusal() const {
-    return QStringLiteral("%1 : caractère refusé. Tapez un nombre, avec au plus une virgule ou un "
-                          "point pour les décimales (par exemple 72,5).")
+    return QStringLiteral(
+               "%1 : caractère refusé. Tapez un nombre, avec au plus une virgule ou un "
+               "point pour les décimales (par exemple 72,5).")
         .arg(m_field);
 }
 

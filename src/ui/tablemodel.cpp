@@ -67,9 +67,7 @@ QString TableModel::text(int row, int col) const {
     return v.toString();
 }
 
-int TableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_rows;
-}
+int TableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
 
 int TableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
@@ -86,8 +84,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         // The whole text, for a cell that a narrow column cuts.
         return text(row, col);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment((isNumeric(col) ? Qt::AlignRight : Qt::AlignLeft) |
-                                                 Qt::AlignVCenter));
+        return QVariant::fromValue(
+            Qt::Alignment((isNumeric(col) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     default:
         return {};
     }

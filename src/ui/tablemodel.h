@@ -22,10 +22,10 @@ class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct Column {
-        QString field;      // field name of the handle
-        QString title;      // column title ("" shows the bare field name)
-        QString format;     // display format of a number ("" = general format)
-        int widthChars = 0; // preferred width in characters (0: the view decides)
+        QString field;        // field name of the handle
+        QString title;        // column title ("" shows the bare field name)
+        QString format;       // display format of a number ("" = general format)
+        int widthChars = 0;   // preferred width in characters (0: the view decides)
     };
 
     TableModel(Table* table, QVector<Column> columns, QObject* parent = nullptr);
@@ -43,8 +43,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:

@@ -39,8 +39,12 @@ QIcon glyph(TableNavigator::Button b, const QColor& color) {
         p.drawRect(QRectF(4, 3, 2, 10));
         triangle(7, true);
         break;
-    case TableNavigator::Prior: triangle(5.5, true); break;
-    case TableNavigator::Next: triangle(5.5, false); break;
+    case TableNavigator::Prior:
+        triangle(5.5, true);
+        break;
+    case TableNavigator::Next:
+        triangle(5.5, false);
+        break;
     case TableNavigator::Last:
         triangle(4, false);
         p.drawRect(QRectF(10, 3, 2, 10));
@@ -49,7 +53,9 @@ QIcon glyph(TableNavigator::Button b, const QColor& color) {
         p.drawRect(QRectF(3, 7, 10, 2));
         p.drawRect(QRectF(7, 3, 2, 10));
         break;
-    case TableNavigator::Delete: p.drawRect(QRectF(3, 7, 10, 2)); break;
+    case TableNavigator::Delete:
+        p.drawRect(QRectF(3, 7, 10, 2));
+        break;
     case TableNavigator::Post: {
         QPen pen(color, 2);
         p.setPen(pen);
@@ -69,15 +75,15 @@ QIcon glyph(TableNavigator::Button b, const QColor& color) {
     QIcon icon(pix);
     return icon;
 }
-}  // namespace
+}   // namespace
 
 TableNavigator::TableNavigator(const QVector<Button>& buttons, QWidget* parent)
     : QWidget(parent), m_order(buttons), m_buttons(Cancel + 1, nullptr), m_actions(Cancel + 1, nullptr) {
     for (Button b : m_order) {
         auto* button = new QToolButton(this);
-        button->setIcon(glyph(b, b == Post ? QColor(0, 110, 0)
-                                  : b == Cancel ? QColor(170, 0, 0)
-                                                 : QColor(40, 40, 40)));
+        button->setIcon(glyph(b, b == Post     ? QColor(0, 110, 0)
+                                 : b == Cancel ? QColor(170, 0, 0)
+                                               : QColor(40, 40, 40)));
         button->setIconSize(QSize(16, 16));
         button->setToolTip(IconButton::bulle(hint(b), keys(b)));
         button->setAccessibleName(hint(b));
@@ -96,28 +102,44 @@ TableNavigator::TableNavigator(const QVector<Button>& buttons, QWidget* parent)
 
 QList<QKeySequence> TableNavigator::keys(Button b) {
     switch (b) {
-    case First: return {QKeySequence(Qt::CTRL | Qt::Key_Home)};
-    case Prior: return {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Up)};
-    case Next: return {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Down)};
-    case Last: return {QKeySequence(Qt::CTRL | Qt::Key_End)};
-    case Insert: return {QKeySequence(Qt::Key_Insert)};
-    case Delete: return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
-    case Post: return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
-    case Cancel: return {QKeySequence(Qt::Key_Escape)};
+    case First:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Home)};
+    case Prior:
+        return {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Up)};
+    case Next:
+        return {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Down)};
+    case Last:
+        return {QKeySequence(Qt::CTRL | Qt::Key_End)};
+    case Insert:
+        return {QKeySequence(Qt::Key_Insert)};
+    case Delete:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
+    case Post:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
+    case Cancel:
+        return {QKeySequence(Qt::Key_Escape)};
     }
     return {};
 }
 
 QString TableNavigator::hint(Button b) {
     switch (b) {
-    case First: return QStringLiteral("Début");
-    case Prior: return QStringLiteral("Précédent");
-    case Next: return QStringLiteral("Suivant");
-    case Last: return QStringLiteral("Fin");
-    case Insert: return QStringLiteral("Ajouter un aliment");
-    case Delete: return QStringLiteral("Supprimer l'aliment");
-    case Post: return QStringLiteral("Confirmer modifications");
-    case Cancel: return QStringLiteral("Annuler modifications");
+    case First:
+        return QStringLiteral("Début");
+    case Prior:
+        return QStringLiteral("Précédent");
+    case Next:
+        return QStringLiteral("Suivant");
+    case Last:
+        return QStringLiteral("Fin");
+    case Insert:
+        return QStringLiteral("Ajouter un aliment");
+    case Delete:
+        return QStringLiteral("Supprimer l'aliment");
+    case Post:
+        return QStringLiteral("Confirmer modifications");
+    case Cancel:
+        return QStringLiteral("Annuler modifications");
     }
     return QString();
 }
@@ -145,8 +167,8 @@ void TableNavigator::followTable() {
     const bool open = m_table && m_table->isOpen();
     const int n = open ? m_table->rowCount() : 0;
     const int row = open ? m_table->currentRow() : -1;
-    const bool pending = open && (m_table->state() == Table::State::Edit ||
-                                  m_table->state() == Table::State::Insert);
+    const bool pending =
+        open && (m_table->state() == Table::State::Edit || m_table->state() == Table::State::Insert);
     auto set = [&](Button b, bool on) {
         if (QToolButton* button = m_buttons[b]) button->setEnabled(on);
         // A greyed button's keys do nothing, and leave the key to the window

@@ -23,7 +23,7 @@ public:
         throw 42;
     }
 };
-}  // namespace
+}   // namespace
 
 class TestApplication : public QObject {
     Q_OBJECT
@@ -41,7 +41,8 @@ private slots:
         TempDataDir dir;
         ScriptedPrompter p(dir.run());
         static_cast<NutrimoApplication*>(qApp)->setErrorPrompter(&p);
-        const auto back = qScopeGuard([] { static_cast<NutrimoApplication*>(qApp)->setErrorPrompter(nullptr); });
+        const auto back =
+            qScopeGuard([] { static_cast<NutrimoApplication*>(qApp)->setErrorPrompter(nullptr); });
         Lanceur l;
         l.kind = kind;
         QCoreApplication::postEvent(&l, new QEvent(QEvent::User));

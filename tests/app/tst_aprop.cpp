@@ -98,8 +98,10 @@ private slots:
     void menuOpensAFreshWindow_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
-        QTest::newRow("A propos") << "Apropos1" << "TFAprop_gg";
-        QTest::newRow("Indice") << "Indicedemassecorporelle1" << "TFIndice";
+        QTest::newRow("A propos") << "Apropos1"
+                                  << "TFAprop_gg";
+        QTest::newRow("Indice") << "Indicedemassecorporelle1"
+                                << "TFIndice";
     }
     void menuOpensAFreshWindow() {
         QFETCH(QString, item);

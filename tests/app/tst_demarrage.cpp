@@ -26,7 +26,7 @@ QVariantMap line(const QString& nom, double qte) {
     m["CALORIES"] = qte * 2;
     return m;
 }
-}  // namespace
+}   // namespace
 
 class TestDemarrage : public QObject {
     Q_OBJECT
@@ -149,7 +149,8 @@ private slots:
         if (noLock) {
             seam.failAt(FileSeam::Op::Lock, 1, FileSeam::Fault::IoError, true);
         } else {
-            for (auto op : {FileSeam::Op::Open, FileSeam::Op::Write, FileSeam::Op::Rename, FileSeam::Op::Remove})
+            for (auto op :
+                 {FileSeam::Op::Open, FileSeam::Op::Write, FileSeam::Op::Rename, FileSeam::Op::Remove})
                 seam.failAt(op, 1, FileSeam::Fault::ReadOnly, true);
         }
         ScriptedPrompter p(session.run());

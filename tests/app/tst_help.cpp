@@ -22,7 +22,8 @@ private slots:
         QTest::addColumn<QList<int>>("contexts");
         QTest::addColumn<int>("errors");
         QTest::newRow("preamble and two topics")
-            << "préambule\n@@ 0 Index\n<p>a</p>\n@@ 25 Composition\n<p>b</p>\n" << QList<int>{0, 25} << 0;
+            << "préambule\n@@ 0 Index\n<p>a</p>\n@@ 25 Composition\n<p>b</p>\n"
+            << QList<int>{0, 25} << 0;
         QTest::newRow("windows line ends") << "@@ 7 Nouveau\r\ntexte\r\n" << QList<int>{7} << 0;
         QTest::newRow("duplicate context") << "@@ 1 A\nx\n@@ 1 B\ny\n" << QList<int>{1} << 1;
         QTest::newRow("header without number") << "@@ Index\nx\n@@ 2 B\n" << QList<int>{2} << 1;
@@ -70,7 +71,8 @@ private slots:
         const HelpDocument doc = HelpDocument::load(dir.run().dataDir(), "DIETAIDE.HLP");
         QVERIFY2(doc.errors().isEmpty(), qPrintable(doc.errors().join('\n')));
         QVERIFY(doc.brokenLinks().isEmpty());
-        for (int c : {0, 6, 7, 8, 9, 14, 19, 20, 21, 22, 24, 25, 27, 36, 37, 39, 48, 49, 55, 60, 61, 62, 63, 64}) {
+        for (int c :
+             {0, 6, 7, 8, 9, 14, 19, 20, 21, 22, 24, 25, 27, 36, 37, 39, 48, 49, 55, 60, 61, 62, 63, 64}) {
             QVERIFY2(doc.has(c), qPrintable(QString::number(c)));
             QVERIFY(doc.topic(c)->body.trimmed().size() > 80);
         }
@@ -81,8 +83,9 @@ private slots:
             credits |= body.contains(QStringLiteral(
                            "Anses. 2020. Table de composition nutritionnelle des aliments Ciqual.")) &&
                        body.contains("Licence Ouverte 2.0") &&
-                       body.contains("EFSA (European Food Safety Authority), Dietary Reference Values "
-                                     "for the EU, DRV Finder.");
+                       body.contains(
+                           "EFSA (European Food Safety Authority), Dietary Reference Values "
+                           "for the EU, DRV Finder.");
         }
         QVERIFY(credits);
     }
@@ -91,7 +94,8 @@ private slots:
         TempDataDir dir;
         QVERIFY(Files::writeBytes(dir.file("dietaide.hlp"), "@@ 0 Aide du site\nnotre aide\n"));
         QCOMPARE(HelpDocument::locate(dir.run().dataDir(), "DIETAIDE.HLP"), dir.file("dietaide.hlp"));
-        QCOMPARE(HelpDocument::load(dir.run().dataDir(), "DIETAIDE.HLP").topic(0)->title, QStringLiteral("Aide du site"));
+        QCOMPARE(HelpDocument::load(dir.run().dataDir(), "DIETAIDE.HLP").topic(0)->title,
+                 QStringLiteral("Aide du site"));
     }
 
     void viewerFollowsLinksAndHistory() {

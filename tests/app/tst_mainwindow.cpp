@@ -40,7 +40,7 @@ QStringList namesOf(const QList<QAction*>& actions) {
     for (QAction* a : actions) n << a->objectName();
     return n;
 }
-}  // namespace
+}   // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -120,8 +120,8 @@ private slots:
         QCOMPARE(namesOf(m_diet->menuBar()->actions()), QStringList({"Fichier1", "Table1", "Aide1"}));
         QCOMPARE(namesOf(m_diet->Fichier1->actions()),
                  QStringList({"Nouveau1", "Reprendrechoixencours1", "Ouvrir1", "Enregistre1", "N2",
-                              "Diagnostic1", "Bilandeplusieursjours1", "Completerlaration1", "N4", "Indicedemassecorporelle1", "N1",
-                              "Quitter1"}));
+                              "Diagnostic1", "Bilandeplusieursjours1", "Completerlaration1", "N4",
+                              "Indicedemassecorporelle1", "N1", "Quitter1"}));
         QCOMPARE(namesOf(m_diet->Table1->actions()),
                  QStringList({"Consulter1", "Modifiertable1", "Crationdunalimentcompos1",
                               "AjouterdesalimentsCIQUAL1", "N3", "Tridelatable1"}));
@@ -135,29 +135,60 @@ private slots:
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<int>("context");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("Fichier1") << "Fichier1" << "&Fichier" << "" << 6 << true;
-        QTest::newRow("Nouveau1") << "Nouveau1" << "&Nouveau" << "" << 7 << true;
-        QTest::newRow("Reprendre") << "Reprendrechoixencours1" << "&Reprendre choix en cours" << "" << 8 << true;
-        QTest::newRow("Ouvrir1") << "Ouvrir1" << "&Ouvrir..." << "" << 9 << true;
-        QTest::newRow("Enregistre1") << "Enregistre1" << "&Enregistrer..." << "" << 14 << true;
-        QTest::newRow("Diagnostic1") << "Diagnostic1" << "&Diagnostic" << "" << 19 << true;
+        QTest::newRow("Fichier1") << "Fichier1"
+                                  << "&Fichier"
+                                  << "" << 6 << true;
+        QTest::newRow("Nouveau1") << "Nouveau1"
+                                  << "&Nouveau"
+                                  << "" << 7 << true;
+        QTest::newRow("Reprendre") << "Reprendrechoixencours1"
+                                   << "&Reprendre choix en cours"
+                                   << "" << 8 << true;
+        QTest::newRow("Ouvrir1") << "Ouvrir1"
+                                 << "&Ouvrir..."
+                                 << "" << 9 << true;
+        QTest::newRow("Enregistre1") << "Enregistre1"
+                                     << "&Enregistrer..."
+                                     << "" << 14 << true;
+        QTest::newRow("Diagnostic1") << "Diagnostic1"
+                                     << "&Diagnostic"
+                                     << "" << 19 << true;
         QTest::newRow("Jours") << "Bilandeplusieursjours1" << QStringLiteral("Bilan de plusieurs &jours…") << ""
                                << 22 << true;
-        QTest::newRow("Completer") << "Completerlaration1" << QStringLiteral("&Compléter la ration...") << "" << 20
-                                   << true;
-        QTest::newRow("Indice") << "Indicedemassecorporelle1" << "&Indice de masse corporelle" << "" << -1 << true;
-        QTest::newRow("Quitter1") << "Quitter1" << "&Quitter" << "Alt+X" << 24 << true;
-        QTest::newRow("Table1") << "Table1" << "&Table" << "" << 36 << true;
-        QTest::newRow("Consulter1") << "Consulter1" << "&Consulter table" << "" << 37 << true;
-        QTest::newRow("Modifiertable1") << "Modifiertable1" << "&Modifier table" << "" << 48 << true;
+        QTest::newRow("Completer") << "Completerlaration1" << QStringLiteral("&Compléter la ration...") << ""
+                                   << 20 << true;
+        QTest::newRow("Indice") << "Indicedemassecorporelle1"
+                                << "&Indice de masse corporelle"
+                                << "" << -1 << true;
+        QTest::newRow("Quitter1") << "Quitter1"
+                                  << "&Quitter"
+                                  << "Alt+X" << 24 << true;
+        QTest::newRow("Table1") << "Table1"
+                                << "&Table"
+                                << "" << 36 << true;
+        QTest::newRow("Consulter1") << "Consulter1"
+                                    << "&Consulter table"
+                                    << "" << 37 << true;
+        QTest::newRow("Modifiertable1") << "Modifiertable1"
+                                        << "&Modifier table"
+                                        << "" << 48 << true;
         QTest::newRow("Composite") << "Crationdunalimentcompos1"
-                                   << QStringLiteral("Création ou modification d'un &aliment composé") << "" << 55 << true;
-        QTest::newRow("CIQUAL") << "AjouterdesalimentsCIQUAL1" << QStringLiteral("Ajouter des al&iments CIQUAL…")
-                                << "" << 39 << true;
-        QTest::newRow("Tridelatable1") << "Tridelatable1" << "&Tri de la table" << "" << 60 << true;
-        QTest::newRow("Aide1") << "Aide1" << "&Aide" << "" << 61 << true;
-        QTest::newRow("Index1") << "Index1" << "&Index" << "F1" << 62 << true;
-        QTest::newRow("Apropos1") << "Apropos1" << "&A propos" << "" << 63 << true;
+                                   << QStringLiteral("Création ou modification d'un &aliment composé") << ""
+                                   << 55 << true;
+        QTest::newRow("CIQUAL") << "AjouterdesalimentsCIQUAL1"
+                                << QStringLiteral("Ajouter des al&iments CIQUAL…") << "" << 39 << true;
+        QTest::newRow("Tridelatable1") << "Tridelatable1"
+                                       << "&Tri de la table"
+                                       << "" << 60 << true;
+        QTest::newRow("Aide1") << "Aide1"
+                               << "&Aide"
+                               << "" << 61 << true;
+        QTest::newRow("Index1") << "Index1"
+                                << "&Index"
+                                << "F1" << 62 << true;
+        QTest::newRow("Apropos1") << "Apropos1"
+                                  << "&A propos"
+                                  << "" << 63 << true;
     }
     void menuItems() {
         QFETCH(QString, name);
@@ -175,17 +206,28 @@ private slots:
     }
 
     void diagnosticGroups() {
-        const QStringList captions = {
-            "Enfant de 2 ans", "Enfant de 5 ans", "Enfant de 8 ans", "Fille de 11 ans",
-            QStringLiteral("Garçon de 11 ans"), "Fille de 13 ans", QStringLiteral("Garçon de 13 ans"),
-            "Fille de 17 ans", QStringLiteral("Garçon de 17 ans"), QStringLiteral("Femme sédentaire"),
-            QStringLiteral("Homme sédentaire"), "Femme enceinte", "Femme allaitante", "Femme active",
-            "Homme actif", QStringLiteral("Femme âgée"), QStringLiteral("Homme âgé")};
-        const QStringList names = {
-            "Enfantde2ans1", "Enfantde5ans1", "Enfantde8ans1", "Fillede11ans1", "Garonde11ans1",
-            "Fillede13ans1", "Garonde13ans1", "Fillede17ans1", "Garonde17ans1", "Femmesdentaire1",
-            "Hommesdentaire1", "Femmeenceinte1", "Femmeallaitante1", "Femmeactive1", "Hommeactif1",
-            "Femmeagee1", "Hommeage1"};
+        const QStringList captions = {"Enfant de 2 ans",
+                                      "Enfant de 5 ans",
+                                      "Enfant de 8 ans",
+                                      "Fille de 11 ans",
+                                      QStringLiteral("Garçon de 11 ans"),
+                                      "Fille de 13 ans",
+                                      QStringLiteral("Garçon de 13 ans"),
+                                      "Fille de 17 ans",
+                                      QStringLiteral("Garçon de 17 ans"),
+                                      QStringLiteral("Femme sédentaire"),
+                                      QStringLiteral("Homme sédentaire"),
+                                      "Femme enceinte",
+                                      "Femme allaitante",
+                                      "Femme active",
+                                      "Homme actif",
+                                      QStringLiteral("Femme âgée"),
+                                      QStringLiteral("Homme âgé")};
+        const QStringList names = {"Enfantde2ans1",    "Enfantde5ans1",   "Enfantde8ans1",   "Fillede11ans1",
+                                   "Garonde11ans1",    "Fillede13ans1",   "Garonde13ans1",   "Fillede17ans1",
+                                   "Garonde17ans1",    "Femmesdentaire1", "Hommesdentaire1", "Femmeenceinte1",
+                                   "Femmeallaitante1", "Femmeactive1",    "Hommeactif1",     "Femmeagee1",
+                                   "Hommeage1"};
         // The seventeen groups, then a separator and the needs of a person.
         QList<QAction*> items = m_diet->Diagnostic1->actions();
         QCOMPARE(items.size(), 19);
@@ -282,8 +324,8 @@ private slots:
         bool flagWhenShown = !value;
         m_during = [&](QDialog*) { flagWhenShown = f; };
         action(name)->trigger();
-        QDialog* expected = composition ? static_cast<QDialog*>(m_diet->Fcompose)
-                                        : static_cast<QDialog*>(m_diet->Fouvrir);
+        QDialog* expected =
+            composition ? static_cast<QDialog*>(m_diet->Fcompose) : static_cast<QDialog*>(m_diet->Fouvrir);
         QCOMPARE(m_shown, QList<QDialog*>({expected}));
         QCOMPARE(flagWhenShown, value);
     }
@@ -332,10 +374,14 @@ private slots:
     void ciqualEntryNeedsItsTable_data() {
         QTest::addColumn<QString>("content");   // "": the built table
         QTest::addColumn<QString>("reason");    // "": the entry works
-        QTest::newRow("built table") << "" << "";
-        QTest::newRow("absent") << "absent" << "fichier introuvable";
-        QTest::newRow("damaged") << "cut" << "CIQUAL.DBF";
-        QTest::newRow("another table") << "food" << "il n'a pas le champ CODE";
+        QTest::newRow("built table") << ""
+                                     << "";
+        QTest::newRow("absent") << "absent"
+                                << "fichier introuvable";
+        QTest::newRow("damaged") << "cut"
+                                 << "CIQUAL.DBF";
+        QTest::newRow("another table") << "food"
+                                       << "il n'a pas le champ CODE";
     }
     void ciqualEntryNeedsItsTable() {
         QFETCH(QString, content);

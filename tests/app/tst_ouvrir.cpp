@@ -38,7 +38,7 @@ QStringList choiceNames(RunContext& run, const QString& name) {
     return names;
 }
 const QString kExtension = QStringLiteral("Extension DAT exigée");
-}  // namespace
+}   // namespace
 
 class TestOuvrir : public QObject {
     Q_OBJECT
@@ -64,20 +64,44 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");   // file expected, empty for none
         QTest::addColumn<QString>("message");   // start of the message, empty for none
-        QTest::newRow("lundi.DAT") << "lundi.DAT" << "lundi.DAT" << "";
-        QTest::newRow("lundi.txt") << "lundi.txt" << "" << kExtension;
-        QTest::newRow("lundi") << "lundi" << "" << kExtension;
-        QTest::newRow("semaine1.data") << "semaine1.data" << "semaine1.dat" << "";
-        QTest::newRow("mon-menu-du-jour.dat") << "mon-menu-du-jour.dat" << "" << kExtension;
-        QTest::newRow("accented name") << "été.dat" << "été.dat" << "";
-        QTest::newRow("mixed-case extension") << "Jour.dAt" << "Jour.dAt" << "";
-        QTest::newRow("shorter than the extension") << "at" << "" << kExtension;
-        QTest::newRow("parent directory") << "../fuite.dat" << "" << "Nom de fichier refusé";
-        QTest::newRow("sub-directory") << "sous/lundi.dat" << "" << "Nom de fichier refusé";
-        QTest::newRow("backslash") << "a\\lundi.dat" << "" << "Nom de fichier refusé";
-        QTest::newRow("absolute") << "/tmp/x.dat" << "" << "Nom de fichier refusé";
-        QTest::newRow("mask left in the box") << "*.dat" << "" << "Nom de fichier refusé";
-        QTest::newRow("no name before the extension") << ".dat" << "" << "Nom de fichier refusé";
+        QTest::newRow("lundi.DAT") << "lundi.DAT"
+                                   << "lundi.DAT"
+                                   << "";
+        QTest::newRow("lundi.txt") << "lundi.txt"
+                                   << "" << kExtension;
+        QTest::newRow("lundi") << "lundi"
+                               << "" << kExtension;
+        QTest::newRow("semaine1.data") << "semaine1.data"
+                                       << "semaine1.dat"
+                                       << "";
+        QTest::newRow("mon-menu-du-jour.dat") << "mon-menu-du-jour.dat"
+                                              << "" << kExtension;
+        QTest::newRow("accented name") << "été.dat"
+                                       << "été.dat"
+                                       << "";
+        QTest::newRow("mixed-case extension") << "Jour.dAt"
+                                              << "Jour.dAt"
+                                              << "";
+        QTest::newRow("shorter than the extension") << "at"
+                                                    << "" << kExtension;
+        QTest::newRow("parent directory") << "../fuite.dat"
+                                          << ""
+                                          << "Nom de fichier refusé";
+        QTest::newRow("sub-directory") << "sous/lundi.dat"
+                                       << ""
+                                       << "Nom de fichier refusé";
+        QTest::newRow("backslash") << "a\\lundi.dat"
+                                   << ""
+                                   << "Nom de fichier refusé";
+        QTest::newRow("absolute") << "/tmp/x.dat"
+                                  << ""
+                                  << "Nom de fichier refusé";
+        QTest::newRow("mask left in the box") << "*.dat"
+                                              << ""
+                                              << "Nom de fichier refusé";
+        QTest::newRow("no name before the extension") << ".dat"
+                                                      << ""
+                                                      << "Nom de fichier refusé";
     }
     void save() {
         QFETCH(QString, text);
@@ -112,18 +136,21 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("replaced");   // "" when nothing is written
         const QStringList lundi{"lundi.dat"};
-        QTest::newRow("Non keeps the file") << lundi << "lundi.dat" << false
-                                            << "Voulez vous écraser lundi.dat?" << "";
-        QTest::newRow("Oui replaces it") << lundi << "lundi.dat" << true
-                                         << "Voulez vous écraser lundi.dat?" << "lundi.dat";
-        QTest::newRow("typed in another case") << QStringList{"MARDI.dat"} << "mardi.dat" << true
-                                               << "Voulez vous écraser MARDI.dat?" << "MARDI.dat";
-        QTest::newRow("exact name among others") << QStringList{"MARDI.dat", "mardi.dat"} << "mardi.dat"
-                                                 << true << "Voulez vous écraser mardi.dat?" << "mardi.dat";
+        QTest::newRow("Non keeps the file") << lundi << "lundi.dat" << false << "Voulez vous écraser lundi.dat?"
+                                            << "";
+        QTest::newRow("Oui replaces it") << lundi << "lundi.dat" << true << "Voulez vous écraser lundi.dat?"
+                                         << "lundi.dat";
+        QTest::newRow("typed in another case")
+            << QStringList{"MARDI.dat"} << "mardi.dat" << true << "Voulez vous écraser MARDI.dat?"
+            << "MARDI.dat";
+        QTest::newRow("exact name among others")
+            << QStringList{"MARDI.dat", "mardi.dat"} << "mardi.dat" << true << "Voulez vous écraser mardi.dat?"
+            << "mardi.dat";
         QTest::newRow("several in other cases")
             << QStringList{"MARDI.dat", "Mardi.DAT"} << "mardi.dat" << true
             << "Plusieurs fichiers portent le nom mardi.dat en majuscules ou en minuscules : "
-               "MARDI.dat, Mardi.DAT." << "";
+               "MARDI.dat, Mardi.DAT."
+            << "";
     }
     void overwrite() {
         QFETCH(QStringList, existing);
@@ -180,11 +207,16 @@ private slots:
     void openNotAChoice() {
         QFETCH(QString, kind);
         const QString target = file("autre.dat");
-        if (kind == "food") QFile::copy(file("DIETAB.DBF"), target);
-        else if (kind == "composite") QFile::copy(file("Alimcomp.DBF"), target);
-        else if (kind == "text") QVERIFY(Files::writeBytes(target, "Liste de courses : pain, lait, pommes\n"));
-        else if (kind == "truncated") QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
-        else QVERIFY(Files::writeBytes(target, QByteArray()));
+        if (kind == "food")
+            QFile::copy(file("DIETAB.DBF"), target);
+        else if (kind == "composite")
+            QFile::copy(file("Alimcomp.DBF"), target);
+        else if (kind == "text")
+            QVERIFY(Files::writeBytes(target, "Liste de courses : pain, lait, pommes\n"));
+        else if (kind == "truncated")
+            QVERIFY(Files::writeBytes(target, m_choix.left(m_choix.size() - 40)));
+        else
+            QVERIFY(Files::writeBytes(target, QByteArray()));
         ScriptedPrompter p(m_dir->run());
         QCOMPARE(ChoiceFiles::ouvrir(m_dir->run(), QStringLiteral("autre.dat")), ChoiceFiles::Suite::Reste);
         QCOMPARE(p.asked.size(), 1);
@@ -264,8 +296,7 @@ private slots:
         const QString mardi = file("mardi.dat");
         QFile::copy(file("choix0.dbf"), mardi);
         Fixtures::appendRecords(choiceSchema(), mardi,
-                                {line(QStringLiteral("Yaourt nature"), 125),
-                                 line(QStringLiteral("Beurre"), 10),
+                                {line(QStringLiteral("Yaourt nature"), 125), line(QStringLiteral("Beurre"), 10),
                                  line(QStringLiteral("Épinards, cuits"), 200)});
         Session& session = m_dir->session();
         TFouvrir d(session);

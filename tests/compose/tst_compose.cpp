@@ -60,7 +60,7 @@ QVector<Line> choiceOnDisk(const TempDataDir& dir) {
 }
 
 int categoryIndex(const QString& category) { return categories().indexOf(category); }
-}  // namespace
+}   // namespace
 
 class TestCompose : public QObject {
     Q_OBJECT
@@ -148,7 +148,8 @@ private slots:
         // A button's hint shows the key of the same command.
         QCOMPARE(w->SBconsulter->toolTip(),
                  IconButton::bulle(w->SBconsulter->hint(), {QKeySequence(Qt::CTRL | Qt::Key_D)}));
-        QCOMPARE(w->SBsupprimer->toolTip(), IconButton::bulle(w->SBsupprimer->hint(), {QKeySequence(Qt::Key_Delete)}));
+        QCOMPARE(w->SBsupprimer->toolTip(),
+                 IconButton::bulle(w->SBsupprimer->hint(), {QKeySequence(Qt::Key_Delete)}));
         QVERIFY(!w->SBimprimer->isHidden());
         QVERIFY(w->SBrenommer->isHidden());
         QVERIFY(w->Imprimer1->isVisible());
@@ -187,10 +188,10 @@ private slots:
         QCOMPARE(l["LIPI_A"], 15.0);
         QCOMPARE(l["CALORIES"], 255.0);
         QCOMPARE(l["PROT_V"], 0.0);
-        QCOMPARE(l["CA"], 15.0);         // 10 per 100 g
+        QCOMPARE(l["CA"], 15.0);   // 10 per 100 g
         QCOMPARE(l["CHOLEST"], 7.5);
         QCOMPARE(l["VIT_D"], 0.00015);
-        QCOMPARE(l["NUMERO"], 0.0);      // never written
+        QCOMPARE(l["NUMERO"], 0.0);   // never written
         // The strip: 150 and 255 padded to four characters.
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalQTE"))->text(), QStringLiteral("Qté  150 g"));
         QCOMPARE(w->Ltotal(QStringLiteral("LtotalCALORIES"))->text(), QStringLiteral(" 255 kcal"));
@@ -213,10 +214,9 @@ private slots:
         const QString nulle = QStringLiteral("La quantité saisie est nulle !");
         QTest::newRow("ordinary") << "150" << 1 << 150.0 << "";
         QTest::newRow("10000 accepted") << "10000" << 1 << 10000.0 << "";
-        QTest::newRow("10001 refused") << "10001" << 0 << 0.0
-                                       << "La quantité saisie est de 10001 grammes !";
-        QTest::newRow("as typed in the message") << "+10001" << 0 << 0.0
-                                                 << "La quantité saisie est de +10001 grammes !";
+        QTest::newRow("10001 refused") << "10001" << 0 << 0.0 << "La quantité saisie est de 10001 grammes !";
+        QTest::newRow("as typed in the message")
+            << "+10001" << 0 << 0.0 << "La quantité saisie est de +10001 grammes !";
         QTest::newRow("empty") << "" << 0 << 0.0 << nulle;
         QTest::newRow("zero") << "0" << 0 << 0.0 << nulle;
         QTest::newRow("blanks only") << "   " << 0 << 0.0 << nulle;
@@ -228,9 +228,10 @@ private slots:
         QTest::newRow("decimal point") << "1.5" << 0 << 0.0 << "'1.5' n'est pas une valeur entière correcte";
         QTest::newRow("decimal comma") << "1,5" << 0 << 0.0 << "'1,5' n'est pas une valeur entière correcte";
         QTest::newRow("sign alone") << "-" << 0 << 0.0 << "'-' n'est pas une valeur entière correcte";
-        QTest::newRow("beyond 32 bits") << "99999999999" << 0 << 0.0
-                                        << "'99999999999' n'est pas une valeur entière correcte";
-        QTest::newRow("digits then letters") << "12g" << 0 << 0.0 << "'12g' n'est pas une valeur entière correcte";
+        QTest::newRow("beyond 32 bits")
+            << "99999999999" << 0 << 0.0 << "'99999999999' n'est pas une valeur entière correcte";
+        QTest::newRow("digits then letters")
+            << "12g" << 0 << 0.0 << "'12g' n'est pas une valeur entière correcte";
     }
     void quantityEntry() {
         QFETCH(QString, typed);
@@ -314,9 +315,9 @@ private slots:
         const auto lines = choiceOnDisk(*dir);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0]["QTE"], 200.0);
-        QCOMPARE(lines[0]["PROT_A"], 80.0);     // the new value, not the old line rescaled
+        QCOMPARE(lines[0]["PROT_A"], 80.0);   // the new value, not the old line rescaled
         QCOMPARE(lines[0]["LIPI_A"], 20.0);
-        QCOMPARE(lines[1]["QTE"], 100.0);       // the other line untouched
+        QCOMPARE(lines[1]["QTE"], 100.0);   // the other line untouched
         // The category filter is back on, the strip refreshed.
         QVERIFY(w->Talim().filtered());
         QCOMPARE(w->Talim().filter(), QStringLiteral("CATEGORIE='FRUITS'"));
@@ -574,7 +575,8 @@ private slots:
     // actual input dialog filled in.
     void endToEndAdd() {
         QtPrompter boxes;   // the real boxes, as the application gives its run
-        const auto back = qScopeGuard([this, before = dir->run().setPrompter(&boxes)] { dir->run().setPrompter(before); });
+        const auto back =
+            qScopeGuard([this, before = dir->run().setPrompter(&boxes)] { dir->run().setPrompter(before); });
         session->ModeCompose = false;
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -38,7 +38,7 @@ bool overlapInARow(const QList<QWidget*>& ws) {
             if (ws[i]->y() == ws[j]->y() && ws[i]->geometry().intersects(ws[j]->geometry())) return true;
     return false;
 }
-}  // namespace
+}   // namespace
 
 class TestComposeWidths : public QObject {
     Q_OBJECT
@@ -83,7 +83,9 @@ private slots:
         }
         m["LIPI_A"] = 1234.567891;   // an energy of five digits
         // The values as the table stores them (six decimals).
-        auto stored = [&](const QString& f) { return QString::number(m.value(f).toDouble(), 'f', 6).toDouble(); };
+        auto stored = [&](const QString& f) {
+            return QString::number(m.value(f).toDouble(), 'f', 6).toDouble();
+        };
         const double energy = 4 * (stored("PROT_A") + stored("PROT_V") + stored("GLUC_S") + stored("GLUC_A")) +
                               9 * (stored("LIPI_A") + stored("LIPI_V"));
         Fixtures::appendRecords(foodSchema(), dir->file(QStringLiteral("DIETAB.DBF")), {m});
@@ -99,10 +101,9 @@ private slots:
             for (const Nutrient& n : nutrients()) fields << QString::fromLatin1(n.field);
             for (const QString& f : fields) {
                 FieldBox* b = voir.box(f);
-                const QString whole = f == QLatin1String("NOM")
-                                          ? kLongName
-                                          : NumFormat::General(stored(f));
-                if (b->text() != whole) problems << f + QStringLiteral(": ") + b->text() + QStringLiteral(" for ") + whole;
+                const QString whole = f == QLatin1String("NOM") ? kLongName : NumFormat::General(stored(f));
+                if (b->text() != whole)
+                    problems << f + QStringLiteral(": ") + b->text() + QStringLiteral(" for ") + whole;
                 if (!fitsBox(b)) problems << f + QStringLiteral(" cut: ") + b->text();
                 if (b->toolTip() != whole) problems << f + QStringLiteral(" hint: ") + b->toolTip();
                 if (!voir.rect().contains(b->geometry())) problems << f + QStringLiteral(" outside the window");
@@ -169,12 +170,14 @@ private slots:
         for (const auto& e : TotalsStrip::textes(session->totals())) {
             QLabel* l = w->Ltotal(e.label);
             labels << l;
-            if (!e.text.contains(TotalsStrip::valeur(value).trimmed())) problems << e.label + QStringLiteral(" value");
+            if (!e.text.contains(TotalsStrip::valeur(value).trimmed()))
+                problems << e.label + QStringLiteral(" value");
             if (l->text() != e.text) problems << e.label + QStringLiteral(": ") + l->text();
             if (QFontMetrics(l->font()).horizontalAdvance(l->text()) > l->contentsRect().width())
                 problems << e.label + QStringLiteral(" cut: ") + l->text();
             if (l->toolTip() != e.text) problems << e.label + QStringLiteral(" hint");
-            if (!l->parentWidget()->rect().contains(l->geometry())) problems << e.label + QStringLiteral(" outside");
+            if (!l->parentWidget()->rect().contains(l->geometry()))
+                problems << e.label + QStringLiteral(" outside");
         }
         if (overlapInARow(labels)) problems << QStringLiteral("labels overlap");
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));

@@ -63,7 +63,7 @@ QVariantMap compositeLine(const QString& compo, const QString& nom, double qte, 
     m["CALORIES"] = 4 * protA;
     return m;
 }
-}  // namespace
+}   // namespace
 
 class TestComposite : public QObject {
     Q_OBJECT
@@ -146,8 +146,9 @@ private slots:
         base["NOM"] = QStringLiteral("Recette de base");
         base["CATEGORIE"] = CategorieComposee;
         Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"), {big, base});
-        Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"),
-                                {compositeLine(QStringLiteral("Recette de base"), QStringLiteral("Pomme"), 100, 0)});
+        Fixtures::appendRecords(
+            compositeSchema(), file("Alimcomp.DBF"),
+            {compositeLine(QStringLiteral("Recette de base"), QStringLiteral("Pomme"), 100, 0)});
         // A day's choice of two lines, which composite mode must leave exactly so.
         QVariantMap a, b;
         a["NOM"] = QStringLiteral("Pomme");
@@ -194,7 +195,7 @@ private slots:
         QVERIFY(f);
         QCOMPARE(f->n("NUMERO"), 301.0);   // one above the highest number
         QCOMPARE(f->s("CATEGORIE"), CategorieComposee);
-        QCOMPARE(f->n("PROT_A"), 8.0);     // 24 g in 300 g
+        QCOMPARE(f->n("PROT_A"), 8.0);   // 24 g in 300 g
         QCOMPARE(f->n("PROT_V"), 1.333333);
         QCOMPARE(f->n("LIPI_A"), 3.666667);
         QCOMPARE(f->n("GLUC_S"), 2.333333);
@@ -341,11 +342,11 @@ private slots:
         QCOMPARE(lines[0].s("NOM"), QStringLiteral("Test énergie"));
         QCOMPARE(lines[0].n("QTE"), 300.0);
         QCOMPARE(lines[0].n("PROT_A"), 30.0);
-        QVERIFY(all[before[1].index].deleted);      // Yaourt's line deleted
+        QVERIFY(all[before[1].index].deleted);   // Yaourt's line deleted
         QCOMPARE(lines[1].s("NOM"), QStringLiteral("Pomme"));
         QCOMPARE(lines[1].n("QTE"), 100.0);
-        QCOMPARE(lines[1].index, all.size() - 1);    // appended
-        QCOMPARE(foods().size(), 14);                // no second food record
+        QCOMPARE(lines[1].index, all.size() - 1);   // appended
+        QCOMPARE(foods().size(), 14);               // no second food record
     }
 
     void duplicateIngredientsKeepOneLineEach() {
@@ -415,8 +416,8 @@ private slots:
             << "Recette de base" << true << false
             << QStringLiteral("Impossible de supprimer les 233 premiers enregistrements") + QChar(13) +
                    QStringLiteral("L'aliment Recette de base n'est pas modifié.");
-        QTest::newRow("233 or less, Non") << "Recette de base" << false << false
-                                          << "L'aliment Recette de base n'a pas été modifié !";
+        QTest::newRow("233 or less, Non")
+            << "Recette de base" << false << false << "L'aliment Recette de base n'a pas été modifié !";
     }
     void deletionOffer() {
         QFETCH(QString, name);
@@ -436,8 +437,8 @@ private slots:
         ScriptedPrompter p(dir->run());
         p.answer(yes);
         w->SBsortirClick();
-        QCOMPARE(p.asked[0].text, QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
-                                      name + QStringLiteral(" ?"));
+        QCOMPARE(p.asked[0].text, QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") + name +
+                                      QStringLiteral(" ?"));
         QCOMPARE(p.asked.size(), message.isEmpty() ? 1 : 2);
         if (!message.isEmpty()) QCOMPARE(p.asked[1].text, message);
         checkClosedAndRestored();
@@ -508,8 +509,10 @@ private slots:
     void renamingRefusals_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("ordinary food") << "Pomme" << "L'aliment Pomme existe déjà !";
-        QTest::newRow("another composite") << "Recette de base" << "L'aliment Recette de base existe déjà !";
+        QTest::newRow("ordinary food") << "Pomme"
+                                       << "L'aliment Pomme existe déjà !";
+        QTest::newRow("another composite") << "Recette de base"
+                                           << "L'aliment Recette de base existe déjà !";
         QTest::newRow("too long") << QString(31, QLatin1Char('x'))
                                   << "Le nom d'un aliment ne peut pas dépasser 30 caractères.";
         QTest::newRow("cancel keeps the name") << QString() << QString();
@@ -579,12 +582,18 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("nomSaisi");
         QTest::addColumn<QString>("message");
-        QTest::newRow("new name") << "Salade" << true << "Salade" << "";
-        QTest::newRow("blanks dropped") << "  Salade " << true << "Salade" << "";
-        QTest::newRow("existing composite") << "Recette de base" << true << "Recette de base" << "";
-        QTest::newRow("ordinary food") << "Pomme" << false << "" << "L'aliment Pomme existe déjà !";
-        QTest::newRow("empty") << "" << false << "" << "";
-        QTest::newRow("quote") << "Pâté d'hiver" << true << "Pâté d'hiver" << "";
+        QTest::newRow("new name") << "Salade" << true << "Salade"
+                                  << "";
+        QTest::newRow("blanks dropped") << "  Salade " << true << "Salade"
+                                        << "";
+        QTest::newRow("existing composite") << "Recette de base" << true << "Recette de base"
+                                            << "";
+        QTest::newRow("ordinary food") << "Pomme" << false << ""
+                                       << "L'aliment Pomme existe déjà !";
+        QTest::newRow("empty") << "" << false << ""
+                               << "";
+        QTest::newRow("quote") << "Pâté d'hiver" << true << "Pâté d'hiver"
+                               << "";
     }
     void nameDialogOk() {
         QFETCH(QString, typed);

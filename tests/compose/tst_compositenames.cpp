@@ -43,7 +43,7 @@ QVector<QPair<QString, double>> linesOf(const QString& path, const char* nameFie
         if (!f->isDeleted(r)) out << qMakePair(f->text(r, nom), f->number(r, gluc));
     return out;
 }
-}  // namespace
+}   // namespace
 
 class TestCompositeNames : public QObject {
     Q_OBJECT
@@ -83,8 +83,9 @@ private slots:
         // An existing composite, with its food record and one ingredient line.
         Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"),
                                 {food(300, QStringLiteral("Compote maison"), CategorieComposee, 15)});
-        Fixtures::appendRecords(compositeSchema(), file("Alimcomp.DBF"),
-                                {compositeLine(QStringLiteral("Compote maison"), QStringLiteral("Pomme"), 100)});
+        Fixtures::appendRecords(
+            compositeSchema(), file("Alimcomp.DBF"),
+            {compositeLine(QStringLiteral("Compote maison"), QStringLiteral("Pomme"), 100)});
         session = &dir->session();
         desktop = std::make_unique<ScriptedDesktop>(dir->run());
         w = std::make_unique<TFcompose>(*session, *desktop);
@@ -100,13 +101,18 @@ private slots:
     void nameDialogComparesWithoutCase_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");   // "" when accepted
-        QTest::newRow("a fruit in lower case") << "pomme" << "L'aliment pomme existe déjà !";
-        QTest::newRow("a food in capitals") << "PAIN BLANC" << "L'aliment PAIN BLANC existe déjà !";
+        QTest::newRow("a fruit in lower case") << "pomme"
+                                               << "L'aliment pomme existe déjà !";
+        QTest::newRow("a food in capitals") << "PAIN BLANC"
+                                            << "L'aliment PAIN BLANC existe déjà !";
         QTest::newRow("a composite by another case") << "compote Maison"
                                                      << "L'aliment compote Maison existe déjà !";
-        QTest::newRow("accents are letters") << "Epinards, cuits" << "";
-        QTest::newRow("the composite itself") << "Compote maison" << "";
-        QTest::newRow("a new name") << "Pommes au four" << "";
+        QTest::newRow("accents are letters") << "Epinards, cuits"
+                                             << "";
+        QTest::newRow("the composite itself") << "Compote maison"
+                                              << "";
+        QTest::newRow("a new name") << "Pommes au four"
+                                    << "";
     }
     void nameDialogComparesWithoutCase() {
         QFETCH(QString, typed);
@@ -159,12 +165,14 @@ private slots:
     void renamingComparesWithoutCase_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");   // "" when accepted
-        QTest::newRow("a fruit in lower case") << "pomme" << "L'aliment pomme existe déjà !";
-        QTest::newRow("a composite, trailing blank") << "COMPOTE MAISON " << "L'aliment COMPOTE MAISON existe déjà !";
-        QTest::newRow("its own name by another case") << "tarte Fine" << "";
-        QTest::newRow("a 40-character name")
-            << "Gratin dauphinois de la grand-mère Lucie"
-            << "Le nom d'un aliment ne peut pas dépasser 30 caractères.";
+        QTest::newRow("a fruit in lower case") << "pomme"
+                                               << "L'aliment pomme existe déjà !";
+        QTest::newRow("a composite, trailing blank") << "COMPOTE MAISON "
+                                                     << "L'aliment COMPOTE MAISON existe déjà !";
+        QTest::newRow("its own name by another case") << "tarte Fine"
+                                                      << "";
+        QTest::newRow("a 40-character name") << "Gratin dauphinois de la grand-mère Lucie"
+                                             << "Le nom d'un aliment ne peut pas dépasser 30 caractères.";
     }
     void renamingComparesWithoutCase() {
         QFETCH(QString, typed);
@@ -206,7 +214,8 @@ private slots:
             QCOMPARE(w->composite().NomCompose, typed);
         } else {
             QCOMPARE(p.asked.size(), 1);
-            QCOMPARE(p.asked[0].text, QStringLiteral("Le nom d'un aliment ne peut pas dépasser 30 caractères."));
+            QCOMPARE(p.asked[0].text,
+                     QStringLiteral("Le nom d'un aliment ne peut pas dépasser 30 caractères."));
         }
     }
 
@@ -234,8 +243,9 @@ private slots:
             w->SBajouterClick();
             QCOMPARE(p.asked.size(), 1);
             QCOMPARE(p.asked[0].what, QStringLiteral("message"));
-            QCOMPARE(p.asked[0].text,
-                     QStringLiteral("L'aliment Compote maison ne peut pas entrer dans sa propre composition !"));
+            QCOMPARE(
+                p.asked[0].text,
+                QStringLiteral("L'aliment Compote maison ne peut pas entrer dans sa propre composition !"));
         }
         QCOMPARE(w->Tchoix().rowCount(), 1);
         ScriptedPrompter p(dir->run());

@@ -136,7 +136,7 @@ Saved savedComposite(const QString& dir) {
     return s;
 }
 
-}  // namespace
+}   // namespace
 
 class TestCompositeUnit : public QObject {
     Q_OBJECT
@@ -160,9 +160,10 @@ private slots:
             if (!existed) return;
             Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"),
                                     {{{"NUMERO", 501.0}, {"NOM", kSalade}, {"CATEGORIE", CategorieComposee}}});
-            Fixtures::appendRecords(compositeSchema(), dir.file("Alimcomp.DBF"),
-                                    {{{"NOM_COMPO", kSalade}, {"NOM", QStringLiteral("Pomme")}, {"QTE", 200.0}},
-                                     {{"NOM_COMPO", kSalade}, {"NOM", QStringLiteral("Pain complet")}, {"QTE", 50.0}}});
+            Fixtures::appendRecords(
+                compositeSchema(), dir.file("Alimcomp.DBF"),
+                {{{"NOM_COMPO", kSalade}, {"NOM", QStringLiteral("Pomme")}, {"QTE", 200.0}},
+                 {{"NOM_COMPO", kSalade}, {"NOM", QStringLiteral("Pain complet")}, {"QTE", 50.0}}});
         };
         int total = 0;
         {
@@ -203,8 +204,7 @@ private slots:
                 QVERIFY2(!journal || all.contains("d'après " + what), qPrintable(at + all));
             }
             QVERIFY2(!all.contains("aucun élément"), qPrintable(at + all));
-            const QStringList left =
-                QDir(dir.path()).entryList({"*.jnl", ".*"}, QDir::Files | QDir::Hidden);
+            const QStringList left = QDir(dir.path()).entryList({"*.jnl", ".*"}, QDir::Files | QDir::Hidden);
             QVERIFY2(left.isEmpty(), qPrintable(at + left.join(',')));
             dir.run().lock().release();
         }
@@ -229,18 +229,18 @@ private slots:
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput().trimmed()), QStringLiteral("ok"));
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), bytes);
-        QCOMPARE(QDir(dir.path()).entryList({"choix.tmp", ".*"}, QDir::Files | QDir::Hidden),
-                 QStringList());
+        QCOMPARE(QDir(dir.path()).entryList({"choix.tmp", ".*"}, QDir::Files | QDir::Hidden), QStringList());
     }
 
     void orphanNamedAtStartUp() {
         TempDataDir dir;
         Fixtures::writeAllTables(dir.path());
-        QVariantMap gratin{{"NUMERO", 900.0}, {"NOM", QStringLiteral("Gratin d'été")},
-                           {"CATEGORIE", CategorieComposee}};
+        QVariantMap gratin{
+            {"NUMERO", 900.0}, {"NOM", QStringLiteral("Gratin d'été")}, {"CATEGORIE", CategorieComposee}};
         // A Base food made a composite by an older version cannot be deleted:
         // it is not named.
-        QVariantMap abricot{{"NUMERO", 186.0}, {"NOM", QStringLiteral("Abricot")}, {"CATEGORIE", CategorieComposee}};
+        QVariantMap abricot{
+            {"NUMERO", 186.0}, {"NOM", QStringLiteral("Abricot")}, {"CATEGORIE", CategorieComposee}};
         Fixtures::appendRecords(foodSchema(), dir.file("DIETAB.DBF"), {abricot, gratin});
         ScriptedPrompter p(dir.run());
         QVERIFY(RepriseDemarrage::execute(dir.run()));
@@ -257,8 +257,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--limited") == 0)
         return limitedMain(std::atol(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
-        return childMain(QString::fromLatin1(argv[2]), std::atoi(argv[3]),
-                         QString::fromLocal8Bit(argv[4]));
+        return childMain(QString::fromLatin1(argv[2]), std::atoi(argv[3]), QString::fromLocal8Bit(argv[4]));
     QCoreApplication app(argc, argv);
     TestCompositeUnit test;
     return QTest::qExec(&test, argc, argv);

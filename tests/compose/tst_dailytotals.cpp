@@ -17,7 +17,7 @@ void addLine(Table& t, double q) {
     for (int s = 1; s < fields.size(); ++s) t.setFloat(fields[s], s * q / 100.0);
     t.post();
 }
-}  // namespace
+}   // namespace
 
 class TestDailyTotals : public QObject {
     Q_OBJECT
@@ -61,8 +61,7 @@ private slots:
         CalculTotaux(t, totals);
         QCOMPARE(totals[DailyTotals::QTE], qte);
         for (int s = 1; s < DailyTotals::Count; ++s)
-            QVERIFY2(qAbs(totals.v[s] - s * qte / 100.0) < 1e-9,
-                     qPrintable(choiceNumericFields()[s]));
+            QVERIFY2(qAbs(totals.v[s] - s * qte / 100.0) < 1e-9, qPrintable(choiceNumericFields()[s]));
         // The handle is left on its last line, at end-of-table.
         QVERIFY(t.eof());
         QCOMPARE(t.currentRow(), quantities.size() - 1);
@@ -99,9 +98,9 @@ private slots:
         QCOMPARE(labels, QStringList({"LtotalQTE", "LtotalPROT_A", "LtotalGLUC_S", "LtotalLIPI_A",
                                       "LtotalA_G_SAT", "LtotalA_G_POLY", "LtotalCALORIES", "LtotalPROT_V",
                                       "LtotalGLUC_A", "LtotalLIPI_V", "LtotalA_G_MONO", "LtotalCHOLEST"}));
-        QCOMPARE(texts, QStringList({"Qté    0 g", "P.A.    1 g", "G.S.    3 g", "L.A.    5 g",
-                                     "A.G.S.    8 g", "A.G.P.   10 g", "   7 kcal", "P.V.    2 g",
-                                     "G.A.    4 g", "L.V.    6 g", "A.G.M.    9 g", "Chol.   11 mg"}));
+        QCOMPARE(texts, QStringList({"Qté    0 g", "P.A.    1 g", "G.S.    3 g", "L.A.    5 g", "A.G.S.    8 g",
+                                     "A.G.P.   10 g", "   7 kcal", "P.V.    2 g", "G.A.    4 g", "L.V.    6 g",
+                                     "A.G.M.    9 g", "Chol.   11 mg"}));
     }
 };
 

@@ -55,8 +55,10 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("message");
         QTest::newRow("modify a line whose food is gone")
-            << "modify" << "L'aliment Gâteau de Mamie n'existe plus dans la table";
-        QTest::newRow("add from an empty category") << "add" << "Aucun aliment dans cette catégorie";
+            << "modify"
+            << "L'aliment Gâteau de Mamie n'existe plus dans la table";
+        QTest::newRow("add from an empty category") << "add"
+                                                    << "Aucun aliment dans cette catégorie";
     }
     void silentCommandsSpeak() {
         QFETCH(QString, command);
@@ -86,20 +88,24 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("kept");   // the file that must not change
-        QTest::newRow("remove a line") << "remove" << "Désirez-vous supprimer les 60 g de Pain blanc ?"
+        QTest::newRow("remove a line") << "remove"
+                                       << "Désirez-vous supprimer les 60 g de Pain blanc ?"
                                        << "CHOIX.DBF";
-        QTest::newRow("clear the list") << "clear" << "Désirez-vous effacer tous vos choix ?" << "CHOIX.DBF";
-        QTest::newRow("overwrite a saved day") << "overwrite" << "Voulez vous écraser lundi.dat?"
+        QTest::newRow("clear the list") << "clear"
+                                        << "Désirez-vous effacer tous vos choix ?"
+                                        << "CHOIX.DBF";
+        QTest::newRow("overwrite a saved day") << "overwrite"
+                                               << "Voulez vous écraser lundi.dat?"
                                                << "lundi.dat";
-        QTest::newRow("delete a composite")
-            << "delete composite" << "Quantité nulle ! Voulez-vous supprimer l'aliment Recette ?" << "DIETAB.DBF";
+        QTest::newRow("delete a composite") << "delete composite"
+                                            << "Quantité nulle ! Voulez-vous supprimer l'aliment Recette ?"
+                                            << "DIETAB.DBF";
     }
     void destructiveQuestionsDefaultToNon() {
         QFETCH(QString, command);
         QFETCH(QString, question);
         QFETCH(QString, kept);
-        if (command == QLatin1String("overwrite"))
-            QVERIFY(Files::writeBytes(dir->file(kept), "un autre jour"));
+        if (command == QLatin1String("overwrite")) QVERIFY(Files::writeBytes(dir->file(kept), "un autre jour"));
         if (command == QLatin1String("delete composite")) {
             w->done(QDialog::Rejected);
             QVariantMap recette, ligne;

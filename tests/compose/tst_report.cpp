@@ -19,7 +19,7 @@ LigneListe ligne(const QString& nom, double qte, double protA, double calories) 
     return l;
 }
 
-}  // namespace
+}   // namespace
 Q_DECLARE_METATYPE(QVector<LigneListe>)
 namespace {
 const QDateTime kQuand(QDate(2026, 12, 8), QTime(9, 5, 7));
@@ -40,23 +40,25 @@ QStringList rowAt(const QList<Op>& ops, int y) {
     for (const Op& o : row) t << o.text;
     return t;
 }
-}  // namespace
+}   // namespace
 
 class TestReport : public QObject {
     Q_OBJECT
 private slots:
     void threeLinesAndTheirTotals() {
-        const ChoiceReport r({ligne("Pain", 250, 0, 612.5), ligne("Lait", 200, 6.4, 92.25), ligne("Pomme", 150, 0, 78)},
-                             kQuand, QLocale::c());
+        const ChoiceReport r(
+            {ligne("Pain", 250, 0, 612.5), ligne("Lait", 200, 6.4, 92.25), ligne("Pomme", 150, 0, 78)}, kQuand,
+            QLocale::c());
         QCOMPARE(r.pageCount(), 1);
         QCOMPARE(Bandes::hauteurPied(3), 960 - 93);
         const QList<Op> ops = page(r, 0);
         QCOMPARE(rowAt(ops, 14), QStringList({"08/12/2026", "09:05:07"}));
         QCOMPARE(rowAt(ops, 10), QStringList({"Liste des aliments choisis"}));
-        QCOMPARE(rowAt(ops, 40 + 14),
-                 QStringList({"Nom", QStringLiteral("Qté"), "P.A.", "P.V.", "Suc.", "Amid.", "L.A.", "L.V.", "Kcal."}));
+        QCOMPARE(rowAt(ops, 40 + 14), QStringList({"Nom", QStringLiteral("Qté"), "P.A.", "P.V.", "Suc.",
+                                                   "Amid.", "L.A.", "L.V.", "Kcal."}));
         // Rows every 31 pixels under the bands, the totals 31 below the last.
-        QCOMPARE(rowAt(ops, 82), QStringList({"Pain", "250", "0.000", "0.000", "0.000", "0.000", "0.000", "2.500", "612.5"}));
+        QCOMPARE(rowAt(ops, 82),
+                 QStringList({"Pain", "250", "0.000", "0.000", "0.000", "0.000", "0.000", "2.500", "612.5"}));
         QCOMPARE(rowAt(ops, 82 + 31)[8], QStringLiteral("92.25"));
         QCOMPARE(rowAt(ops, 82 + 62)[0], QStringLiteral("Pomme"));
         QCOMPARE(rowAt(ops, 82 + 93),
@@ -77,10 +79,14 @@ private slots:
         QTest::addColumn<double>("calories");
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("total");
-        QTest::newRow("a half goes to the even number below") << 82.5 << "82.5" << "82";
-        QTest::newRow("a half goes to the even number above") << 83.5 << "83.5" << "84";
-        QTest::newRow("under a half") << 99.4 << "99.4" << "99";
-        QTest::newRow("whole") << 100.0 << "100" << "100";
+        QTest::newRow("a half goes to the even number below") << 82.5 << "82.5"
+                                                              << "82";
+        QTest::newRow("a half goes to the even number above") << 83.5 << "83.5"
+                                                              << "84";
+        QTest::newRow("under a half") << 99.4 << "99.4"
+                                      << "99";
+        QTest::newRow("whole") << 100.0 << "100"
+                               << "100";
     }
     void masks() {
         QFETCH(double, calories);
@@ -111,8 +117,8 @@ private slots:
             << QVector<LigneListe>{ligne(QStringLiteral("Champignon de Paris, cru"), 10000, 262, 2632)}
             << QStringList{"Champignon de Paris, cru", "2632"};
         lait.valeurs[LigneListe::LIPI_A] = 680;
-        QTest::newRow("lines of 10 000 g") << QVector<LigneListe>(3, lait)
-                                           << QStringList{"1080.000", "680.000", "30000", lait.nom};
+        QTest::newRow("lines of 10 000 g")
+            << QVector<LigneListe>(3, lait) << QStringList{"1080.000", "680.000", "30000", lait.nom};
         QVector<LigneListe> jour;
         for (int i = 0; i < 105; ++i) jour << ligne(QStringLiteral("Aliment %1").arg(i), 250, 9.976, 712.3);
         QTest::newRow("a day of 105 lines") << jour << QStringList{"1047.480", "74792"};
@@ -175,10 +181,10 @@ private slots:
         const ChoiceReport r(l, kQuand, QLocale::c());
         const QList<Op> p1 = page(r, 0), p2 = page(r, 1);
         const int pied = r.page(0).piedY + 2;
-        QCOMPARE(rowAt(p1, pied), QStringList({"Totaux", "290", "29.000", "0.000", "0.000", "0.000", "0.000",
-                                                "2.900", "435"}));
-        QCOMPARE(rowAt(p2, pied), QStringList({"Totaux", "450", "45.000", "0.000", "0.000", "0.000", "0.000",
-                                                "4.500", "1035"}));
+        QCOMPARE(rowAt(p1, pied),
+                 QStringList({"Totaux", "290", "29.000", "0.000", "0.000", "0.000", "0.000", "2.900", "435"}));
+        QCOMPARE(rowAt(p2, pied),
+                 QStringList({"Totaux", "450", "45.000", "0.000", "0.000", "0.000", "0.000", "4.500", "1035"}));
         // The title on the first page only; the column head on both.
         QVERIFY(!rowAt(p2, 10).contains(QStringLiteral("Liste des aliments choisis")));
         QCOMPARE(rowAt(p2, 14).first(), QStringLiteral("Nom"));

@@ -55,7 +55,7 @@ struct Fixture {
     }
     void choose(int n) { Fixtures::appendRecords(choiceSchema(), dir.file("CHOIX.DBF"), lines(n)); }
 };
-}  // namespace
+}   // namespace
 
 class TestReportPrint : public QObject {
     Q_OBJECT
@@ -114,9 +114,23 @@ private slots:
         f.desktop.printers().setPdfOutput(QString());
         QCOMPARE(f.compimpr.hauteurPied(), 960 - 3 * 31);
         const QString text = Files::pdfText(pdf, Files::PdfText::Raw);
-        const QStringList inOrder = {"Liste des aliments choisis", "08/12/2026", "09:05:07", "Nom", QStringLiteral("Qté"),
-                                     "Kcal.", "Aliment 1", "100", "1.500", "10", "Aliment 2", "Aliment 3", "30",
-                                     "Totaux", "300", "4.500", "60"};
+        const QStringList inOrder = {"Liste des aliments choisis",
+                                     "08/12/2026",
+                                     "09:05:07",
+                                     "Nom",
+                                     QStringLiteral("Qté"),
+                                     "Kcal.",
+                                     "Aliment 1",
+                                     "100",
+                                     "1.500",
+                                     "10",
+                                     "Aliment 2",
+                                     "Aliment 3",
+                                     "30",
+                                     "Totaux",
+                                     "300",
+                                     "4.500",
+                                     "60"};
         int at = 0;
         for (const QString& s : inOrder) {
             const int found = text.indexOf(s, at);

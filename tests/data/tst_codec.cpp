@@ -26,12 +26,12 @@ DbfField field(const char* name, char type, int length, int decimals = 0) {
 // A small table: QTE N(11,0), NOM C(10), VAL N(8,3).
 QString smallTable(const QString& dir) {
     const QString path = dir + QStringLiteral("/T.DBF");
-    DbfFile::create(path, {field("QTE", 'N', 11), field("NOM", 'C', 10), field("VAL", 'N', 8, 3)},
-                    nullptr, 2021, 6, 30);
+    DbfFile::create(path, {field("QTE", 'N', 11), field("NOM", 'C', 10), field("VAL", 'N', 8, 3)}, nullptr,
+                    2021, 6, 30);
     return path;
 }
 
-}  // namespace
+}   // namespace
 
 class TestCodec : public QObject {
     Q_OBJECT
@@ -69,7 +69,8 @@ private slots:
     void encodeText() {
         TempDataDir dir;
         auto file = DbfFile::open(smallTable(dir.path()));
-        QCOMPARE(file->encodeText(1, QStringLiteral("€uro œuf")), QByteArray("\x80uro \x9c" "uf  "));
+        QCOMPARE(file->encodeText(1, QStringLiteral("€uro œuf")), QByteArray("\x80uro \x9c"
+                                                                             "uf  "));
         QCOMPARE(file->encodeText(1, QStringLiteral("  gauche")), QByteArray("  gauche  "));
         // Cut to the field's size; a character past the cut does not matter.
         QCOMPARE(file->encodeText(1, QStringLiteral("abcdefghijkĀ")), QByteArray("abcdefghij"));
@@ -101,14 +102,15 @@ private slots:
         QTest::addColumn<int>("fieldIndex");
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("too wide integer") << 0 << 123456789012.0
+        QTest::newRow("too wide integer")
+            << 0 << 123456789012.0
             << QStringLiteral("La valeur 123456789012 ne tient pas dans le champ QTE (11 caractères).");
-        QTest::newRow("too wide with decimals") << 2 << 10000.0
-            << QStringLiteral("La valeur 10000 ne tient pas dans le champ VAL (8 caractères).");
-        QTest::newRow("negative overflow") << 2 << -1000.0
-            << QStringLiteral("La valeur -1000 ne tient pas dans le champ VAL (8 caractères).");
+        QTest::newRow("too wide with decimals")
+            << 2 << 10000.0 << QStringLiteral("La valeur 10000 ne tient pas dans le champ VAL (8 caractères).");
+        QTest::newRow("negative overflow")
+            << 2 << -1000.0 << QStringLiteral("La valeur -1000 ne tient pas dans le champ VAL (8 caractères).");
         QTest::newRow("not a number") << 2 << std::nan("")
-            << QStringLiteral("La valeur donnée au champ VAL n'est pas un nombre.");
+                                      << QStringLiteral("La valeur donnée au champ VAL n'est pas un nombre.");
         QTest::newRow("text field") << 1 << 1.0 << QStringLiteral("Le champ NOM n'est pas numérique.");
     }
     void numberRefused() {
@@ -153,8 +155,8 @@ private slots:
         QTest::newRow("leading blank counts") << QByteArray(" Pomme    ") << "Pomme" << false << false;
         QTest::newRow("case counts") << QByteArray("pomme     ") << "Pomme" << false << false;
         QTest::newRow("case aside") << QByteArray("pomme     ") << "POMME" << true << true;
-        QTest::newRow("accented capital aside") << QByteArray("\xC9t\xE9     ") << QString::fromUtf8("été") << true
-                                                << true;
+        QTest::newRow("accented capital aside")
+            << QByteArray("\xC9t\xE9     ") << QString::fromUtf8("été") << true << true;
         QTest::newRow("accent counts") << QByteArray("ete       ") << QString::fromUtf8("été") << true << false;
         QTest::newRow("prefix only") << QByteArray("Pommes    ") << "Pomme" << true << false;
         QTest::newRow("not cp1252") << QByteArray("?         ") << QString::fromUtf8("\u4E2D") << true << false;
@@ -174,8 +176,8 @@ private slots:
     void roundTrip() {
         TempDataDir dir;
         const QString path = smallTable(dir.path());
-        const QStringList texts = {QStringLiteral("  Ça"), QStringLiteral("Œuf €"),
-                                   QStringLiteral("é\"'\\;"), QString()};
+        const QStringList texts = {QStringLiteral("  Ça"), QStringLiteral("Œuf €"), QStringLiteral("é\"'\\;"),
+                                   QString()};
         {
             auto file = DbfFile::open(path);
             for (int i = 0; i < texts.size(); ++i)
@@ -224,7 +226,7 @@ private slots:
         }
         const QByteArray two = Files::bytesOf(path);
         QCOMPARE(two.size(), 129 + 2 * 30 + 1);
-        QCOMPARE(two.mid(0, 4), empty.mid(0, 4));                 // date unchanged
+        QCOMPARE(two.mid(0, 4), empty.mid(0, 4));   // date unchanged
         QCOMPARE(two.mid(4, 4), QByteArray("\x02\0\0\0", 4));
         QCOMPARE(two.at(129), ' ');
         QCOMPARE(two.mid(129 + 12, 10), QByteArray("B         "));

@@ -78,7 +78,7 @@ QByteArray runAndKill(const QString& mode, const QString& dir, int lines) {
     return seen == lines ? last : QByteArray();
 }
 
-}  // namespace
+}   // namespace
 
 class TestCrash : public QObject {
     Q_OBJECT
@@ -126,7 +126,8 @@ private slots:
         const int reported = last.toInt();
         QList<double> qte;
         const QStringList names = Fixtures::liveChoiceNames(dir.path(), &qte);
-        QVERIFY2(names.size() >= reported, qPrintable(QStringLiteral("%1 < %2").arg(names.size()).arg(reported)));
+        QVERIFY2(names.size() >= reported,
+                 qPrintable(QStringLiteral("%1 < %2").arg(names.size()).arg(reported)));
         for (int i = 0; i < names.size(); ++i) {
             QCOMPARE(names[i], QStringLiteral("Flux %1").arg(i + 1));
             QCOMPARE(qte[i], double(i + 1));

@@ -32,7 +32,7 @@ void put16(QByteArray& b, int at, int v) {
 // Offset of the descriptor of field n (1-based).
 int descriptor(int n) { return 32 + 32 * (n - 1); }
 
-}  // namespace
+}   // namespace
 
 class TestDamaged : public QObject {
     Q_OBJECT
@@ -44,66 +44,76 @@ private slots:
         QCOMPARE(good.size(), kHeader + 11 * kRecord + 1);
         QByteArray b;
 
-        QTest::newRow("empty file") << QByteArray()
+        QTest::newRow("empty file")
+            << QByteArray()
             << QStringLiteral("il ne fait que 0 octets, moins qu'un en-tête de table dBase (32 octets)");
-        QTest::newRow("cut inside the header") << good.left(20)
+        QTest::newRow("cut inside the header")
+            << good.left(20)
             << QStringLiteral("il ne fait que 20 octets, moins qu'un en-tête de table dBase (32 octets)");
-        QTest::newRow("cut inside the descriptors") << good.left(500)
+        QTest::newRow("cut inside the descriptors")
+            << good.left(500)
             << QStringLiteral("la longueur d'en-tête (1121) dépasse la taille du fichier (500 octets)");
-        QTest::newRow("cut inside the records") << good.left(kHeader + 5 * kRecord + 10)
-            << QStringLiteral("il est tronqué : l'en-tête annonce 11 enregistrements, soit 6632 "
-                              "octets, mais le fichier n'en fait que 3636");
+        QTest::newRow("cut inside the records")
+            << good.left(kHeader + 5 * kRecord + 10)
+            << QStringLiteral(
+                   "il est tronqué : l'en-tête annonce 11 enregistrements, soit 6632 "
+                   "octets, mais le fichier n'en fait que 3636");
 
         b = good;
         b[4] = 12;
-        QTest::newRow("count larger than the file") << b
-            << QStringLiteral("il est tronqué : l'en-tête annonce 12 enregistrements, soit 7133 "
-                              "octets, mais le fichier n'en fait que 6633");
+        QTest::newRow("count larger than the file")
+            << b
+            << QStringLiteral(
+                   "il est tronqué : l'en-tête annonce 12 enregistrements, soit 7133 "
+                   "octets, mais le fichier n'en fait que 6633");
         b = good;
         b[7] = '\x7f';
-        QTest::newRow("absurd count") << b
-            << QStringLiteral("il est tronqué : l'en-tête annonce 2130706443 enregistrements, soit "
-                              "1067483929064 octets, mais le fichier n'en fait que 6633");
+        QTest::newRow("absurd count")
+            << b
+            << QStringLiteral(
+                   "il est tronqué : l'en-tête annonce 2130706443 enregistrements, soit "
+                   "1067483929064 octets, mais le fichier n'en fait que 6633");
         b = good;
         b[0] = '\x30';
-        QTest::newRow("not dBase III") << b
-            << QStringLiteral("ce n'est pas une table dBase III (octet de version 0x30)");
+        QTest::newRow("not dBase III")
+            << b << QStringLiteral("ce n'est pas une table dBase III (octet de version 0x30)");
         b = good;
         put16(b, 8, kHeader - 32);
-        QTest::newRow("header length short by a field") << b
-            << QStringLiteral("la longueur d'en-tête (1089) ne correspond pas aux champs décrits (1121)");
+        QTest::newRow("header length short by a field")
+            << b << QStringLiteral("la longueur d'en-tête (1089) ne correspond pas aux champs décrits (1121)");
         b = good;
         put16(b, 8, 20);
-        QTest::newRow("header length tiny") << b
-            << QStringLiteral("la longueur d'en-tête (20) est trop petite pour décrire un champ");
+        QTest::newRow("header length tiny")
+            << b << QStringLiteral("la longueur d'en-tête (20) est trop petite pour décrire un champ");
         b = good;
         put16(b, 8, 0xFFFF);
-        QTest::newRow("header length past the end") << b
-            << QStringLiteral("la longueur d'en-tête (65535) dépasse la taille du fichier (6633 octets)");
+        QTest::newRow("header length past the end")
+            << b << QStringLiteral("la longueur d'en-tête (65535) dépasse la taille du fichier (6633 octets)");
         b = good;
         put16(b, 10, kRecord - 1);
-        QTest::newRow("record length short") << b
-            << QStringLiteral("la longueur d'enregistrement (500) ne correspond pas aux champs (501)");
+        QTest::newRow("record length short")
+            << b << QStringLiteral("la longueur d'enregistrement (500) ne correspond pas aux champs (501)");
         b = good;
         put16(b, 10, kRecord + 19);
-        QTest::newRow("record length long") << b
-            << QStringLiteral("la longueur d'enregistrement (520) ne correspond pas aux champs (501)");
+        QTest::newRow("record length long")
+            << b << QStringLiteral("la longueur d'enregistrement (520) ne correspond pas aux champs (501)");
         b = good;
         b[kHeader - 1] = ' ';
-        QTest::newRow("no terminator") << b
-            << QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D");
+        QTest::newRow("no terminator")
+            << b << QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D");
         b = good;
         b.replace(descriptor(3), 32, QByteArray(32, '\xff'));
-        QTest::newRow("garbage descriptor") << b
-            << QStringLiteral("la description du champ n° 3 est illisible (nom invalide)");
+        QTest::newRow("garbage descriptor")
+            << b << QStringLiteral("la description du champ n° 3 est illisible (nom invalide)");
         b = good;
         b.replace(descriptor(2), 11, QByteArray("NOMNOMNOMNO"));
-        QTest::newRow("name not NUL-terminated") << b
-            << QStringLiteral("la description du champ n° 2 est illisible (nom invalide)");
+        QTest::newRow("name not NUL-terminated")
+            << b << QStringLiteral("la description du champ n° 2 est illisible (nom invalide)");
         b = good;
         b[descriptor(2)] = '\0';
         QTest::newRow("empty name") << b
-            << QStringLiteral("la description du champ n° 2 est illisible (nom invalide)");
+                                    << QStringLiteral(
+                                           "la description du champ n° 2 est illisible (nom invalide)");
         b = good;
         b[descriptor(2) + 11] = 'X';
         QTest::newRow("unknown type") << b << QStringLiteral("le champ NOM a un type inconnu (« X »)");
@@ -115,12 +125,12 @@ private slots:
         QTest::newRow("zero width") << b << QStringLiteral("le champ NOM a une largeur nulle");
         b = good;
         b[descriptor(4) + 16] = static_cast<char>(200);
-        QTest::newRow("numeric too wide") << b
-            << QStringLiteral("le champ numérique PROT_A a une largeur de 200 caractères, trop grande");
+        QTest::newRow("numeric too wide")
+            << b << QStringLiteral("le champ numérique PROT_A a une largeur de 200 caractères, trop grande");
         b = good;
         b[descriptor(4) + 17] = 14;
-        QTest::newRow("decimals fill the width") << b
-            << QStringLiteral("le champ PROT_A a 14 décimales pour une largeur de 14");
+        QTest::newRow("decimals fill the width")
+            << b << QStringLiteral("le champ PROT_A a 14 décimales pour une largeur de 14");
         b = good;
         b.replace(descriptor(5), 6, QByteArray("PROT_A"));
         QTest::newRow("field twice") << b << QStringLiteral("le champ PROT_A est décrit deux fois");
@@ -130,7 +140,8 @@ private slots:
         put16(b, 10, 1);
         b[4] = 0;
         QTest::newRow("no field") << b
-            << QStringLiteral("la longueur d'en-tête (33) est trop petite pour décrire un champ");
+                                  << QStringLiteral(
+                                         "la longueur d'en-tête (33) est trop petite pour décrire un champ");
     }
 
     void refused() {
@@ -177,9 +188,9 @@ private slots:
         t.setIndexName(QString());
         t.open();
         QCOMPARE(t.recordCount(), count);
-        QCOMPARE(t.asString(QStringLiteral("NOM")),
-                 QTest::currentDataTag() == QByteArray("NUL padding") ? QStringLiteral("Poulet,")
-                                                                       : QStringLiteral("Poulet, rôti"));
+        QCOMPARE(t.asString(QStringLiteral("NOM")), QTest::currentDataTag() == QByteArray("NUL padding")
+                                                        ? QStringLiteral("Poulet,")
+                                                        : QStringLiteral("Poulet, rôti"));
         t.close();
         QCOMPARE(Files::bytesOf(path), bytes);
     }
@@ -191,14 +202,16 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString notFood = QStringLiteral("Le fichier DIETAB.DBF n'est pas une table des aliments : ");
         QTest::newRow("missing name") << QStringLiteral("NOM") << QString()
-            << notFood + QStringLiteral("il n'a pas le champ NOM.");
+                                      << notFood + QStringLiteral("il n'a pas le champ NOM.");
         QTest::newRow("missing category") << QStringLiteral("CATEGORIE") << QString()
-            << notFood + QStringLiteral("il n'a pas le champ CATEGORIE.");
-        QTest::newRow("missing nutrient") << QStringLiteral("VIT_D") << QString()
-            << notFood + QStringLiteral("il n'a pas le champ VIT_D.");
-        QTest::newRow("name stored as a number") << QString() << QStringLiteral("NOM")
+                                          << notFood + QStringLiteral("il n'a pas le champ CATEGORIE.");
+        QTest::newRow("missing nutrient")
+            << QStringLiteral("VIT_D") << QString() << notFood + QStringLiteral("il n'a pas le champ VIT_D.");
+        QTest::newRow("name stored as a number")
+            << QString() << QStringLiteral("NOM")
             << notFood + QStringLiteral("son champ NOM devrait être de type texte.");
-        QTest::newRow("number stored as text") << QString() << QStringLiteral("FE")
+        QTest::newRow("number stored as text")
+            << QString() << QStringLiteral("FE")
             << notFood + QStringLiteral("son champ FE devrait être numérique.");
     }
     void unsuitable() {
@@ -277,7 +290,11 @@ private slots:
         QVector<DbfField> fields = choiceSchema().fields;
         for (DbfField& f : fields) {
             if (f.name == QLatin1String("NOM")) f.length = 12;
-            if (f.name == QLatin1String("QTE")) { f.type = 'F'; f.length = 5; f.decimals = 1; }
+            if (f.name == QLatin1String("QTE")) {
+                f.type = 'F';
+                f.length = 5;
+                f.decimals = 1;
+            }
         }
         DbfFile::create(dir.file(QStringLiteral("CHOIX.DBF")), fields);
         Table t(dir.run(), choiceSchema());

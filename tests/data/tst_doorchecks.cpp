@@ -46,7 +46,7 @@ int qteOfSecond(const QByteArray& b) {
     return headerLength(b) + recordLength(b) + 1 + qte;
 }
 
-}  // namespace
+}   // namespace
 
 class TestDoorChecks : public QObject {
     Q_OBJECT
@@ -54,9 +54,11 @@ private slots:
     void liesRefused_data() {
         QTest::addColumn<QString>("lie");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("header one byte long") << "header+1"
+        QTest::newRow("header one byte long")
+            << "header+1"
             << "la longueur d'en-tête (%1) ne correspond pas aux champs décrits (%2)";
-        QTest::newRow("deletion flag") << "flag"
+        QTest::newRow("deletion flag")
+            << "flag"
             << "l'enregistrement n° 2 a un indicateur de suppression invalide (0x58 au lieu d'un "
                "blanc ou d'une étoile)";
         for (const char* text : {"12a4", "*****", "nan", "1e999", "1\\x002", "-", "inf"})
@@ -101,7 +103,7 @@ private slots:
         const auto identity = [&path] {
             struct stat st {};
             return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? CheckedFiles::identityOf(st)
-                                                                        : QByteArray();
+                                                                         : QByteArray();
         };
         // Times of files have a coarse clock: only a file left alone for a
         // few seconds is remembered as checked.
@@ -166,7 +168,8 @@ private slots:
                     QFAIL(qPrintable(QStringLiteral("« %1 »").arg(QString::fromLatin1(buffer + 3, n))));
             }
         }
-        for (const char* wide : {"   12345.678901", "-1234567890.1234", "1234567890123456", "   .  ", "1.2.3"}) {
+        for (const char* wide :
+             {"   12345.678901", "-1234567890.1234", "1234567890123456", "   .  ", "1.2.3"}) {
             std::memset(buffer, ' ', sizeof buffer);
             std::memcpy(buffer, wide, std::strlen(wide));
             for (int n = 1; n <= 16; ++n)

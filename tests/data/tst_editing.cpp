@@ -19,7 +19,7 @@ void addLine(Table& t, const QString& nom, double qte) {
     t.post();
 }
 
-}  // namespace
+}   // namespace
 
 class TestEditing : public QObject {
     Q_OBJECT
@@ -41,8 +41,8 @@ private slots:
     // unmodified one; the composite loops rely on the first.
     void autoPostOnMove_data() {
         QTest::addColumn<QString>("move");
-        for (const char* m : {"first", "next", "prior", "last", "append", "findKey", "findNearest",
-                              "locate", "setIndexName", "moveToRow", "setFiltered"})
+        for (const char* m : {"first", "next", "prior", "last", "append", "findKey", "findNearest", "locate",
+                              "setIndexName", "moveToRow", "setFiltered"})
             QTest::newRow(m) << QString::fromLatin1(m);
     }
     void autoPostOnMove() {
@@ -52,17 +52,28 @@ private slots:
         Table t(dir.run(), compositeSchema());
         t.open();
         auto doMove = [&] {
-            if (move == "first") t.first();
-            else if (move == "next") t.next();
-            else if (move == "prior") t.prior();
-            else if (move == "last") t.last();
-            else if (move == "append") t.append();
-            else if (move == "findKey") t.findKey(QStringLiteral("x"));
-            else if (move == "findNearest") t.findNearest(QStringLiteral("x"));
-            else if (move == "locate") t.locate(QStringLiteral("NOM"), QStringLiteral("x"));
-            else if (move == "setIndexName") t.setIndexName(QStringLiteral("NOM"));
-            else if (move == "moveToRow") t.moveToRow(0);
-            else if (move == "setFiltered") t.setFiltered(true);
+            if (move == "first")
+                t.first();
+            else if (move == "next")
+                t.next();
+            else if (move == "prior")
+                t.prior();
+            else if (move == "last")
+                t.last();
+            else if (move == "append")
+                t.append();
+            else if (move == "findKey")
+                t.findKey(QStringLiteral("x"));
+            else if (move == "findNearest")
+                t.findNearest(QStringLiteral("x"));
+            else if (move == "locate")
+                t.locate(QStringLiteral("NOM"), QStringLiteral("x"));
+            else if (move == "setIndexName")
+                t.setIndexName(QStringLiteral("NOM"));
+            else if (move == "moveToRow")
+                t.moveToRow(0);
+            else if (move == "setFiltered")
+                t.setFiltered(true);
         };
         t.append();
         t.setString(QStringLiteral("NOM_COMPO"), QStringLiteral("Gratin"));
@@ -89,7 +100,7 @@ private slots:
         t.setFloat(QStringLiteral("QTE"), 999);
         t.append();   // posts the edit
         t.setString(QStringLiteral("NOM"), QStringLiteral("Poire"));
-        t.close();    // drops the insertion
+        t.close();   // drops the insertion
         t.open();
         QCOMPARE(t.recordCount(), 1);
         QCOMPARE(t.asFloat(QStringLiteral("QTE")), 999.0);
@@ -264,7 +275,8 @@ private slots:
         QCOMPARE(t.asString(QStringLiteral("NOM")), QStringLiteral("Une soupe de légumes variés du"));
         t.setString(QStringLiteral("CALORIES"), QStringLiteral("12,5"));
         QCOMPARE(t.asFloat(QStringLiteral("CALORIES")), 12.5);
-        QVERIFY_THROWS_EXCEPTION(DataError, t.setString(QStringLiteral("CALORIES"), QStringLiteral("beaucoup")));
+        QVERIFY_THROWS_EXCEPTION(DataError,
+                                 t.setString(QStringLiteral("CALORIES"), QStringLiteral("beaucoup")));
         t.setString(QStringLiteral("NOM"), QStringLiteral("  Bouillon €"));
         t.post();
         t.close();

@@ -88,9 +88,7 @@ struct Day {
         composite = std::make_unique<CompositeFood>(talim, tchoix, talimCompo);
         list = std::make_unique<ChoiceList>(talim, tchoix);
     }
-    QByteArray bytes(const char* name) const {
-        return Files::bytesOf(dir.file(QString::fromLatin1(name)));
-    }
+    QByteArray bytes(const char* name) const { return Files::bytesOf(dir.file(QString::fromLatin1(name))); }
     QStringList leftovers() const {
         return QDir(dir.path()).entryList(QStringList{".*"}, QDir::Files | QDir::Hidden);
     }
@@ -105,7 +103,9 @@ struct Scenario {
     QStringList watched;
     // What must hold after the command, whether it failed or not ("" when it
     // holds, else what is wrong).
-    std::function<QString(Day&, bool failed)> check = [](Day&, bool) { return QString(); };    // What a refusal says besides the reason.
+    std::function<QString(Day&, bool failed)> check = [](Day&, bool) {
+        return QString();
+    };   // What a refusal says besides the reason.
     QString refusedWith;
 };
 
@@ -268,7 +268,9 @@ QHash<QString, Scenario> scenarios() {
         const bool there = d.talim.locateRow(kNom, QStringLiteral("Salsifis noir, ou scorsonère")) >= 0;
         if (failed == there) return QStringLiteral("the food's handle does not match the outcome");
         if (failed) return QString();
-        return FoodOrigins::read(d.dir.path()).textOf(12, QStringLiteral("Salsifis noir, ou scorsonère")).isEmpty()
+        return FoodOrigins::read(d.dir.path())
+                       .textOf(12, QStringLiteral("Salsifis noir, ou scorsonère"))
+                       .isEmpty()
                    ? QStringLiteral("the food has no origin")
                    : QString();
     };
@@ -280,7 +282,7 @@ QHash<QString, Scenario> scenarios() {
     return s;
 }
 
-}  // namespace
+}   // namespace
 
 class TestFaults : public QObject {
     Q_OBJECT
@@ -288,10 +290,9 @@ private slots:
 
     void everyFaultOnEveryPath_data() {
         QTest::addColumn<QString>("path");
-        for (const char* p : {"post", "append", "delete", "copy", "save .dat", "open .dat",
-                              "Nouveau", "composite in", "composite out", "composite save",
-                              "composite delete", "editor delete", "CIQUAL add",
-                              "CIQUAL add, side tables there"})
+        for (const char* p : {"post", "append", "delete", "copy", "save .dat", "open .dat", "Nouveau",
+                              "composite in", "composite out", "composite save", "composite delete",
+                              "editor delete", "CIQUAL add", "CIQUAL add, side tables there"})
             QTest::newRow(p) << QString::fromLatin1(p);
     }
     void everyFaultOnEveryPath() {
@@ -312,8 +313,8 @@ private slots:
         int failures = 0;
         for (int op = 0; op < 5; ++op) {
             for (int n = 1; n <= counts[op]; ++n) {
-                for (Fault fault : {Fault::ShortWrite, Fault::DiskFull, Fault::Permission,
-                                    Fault::ReadOnly, Fault::IoError}) {
+                for (Fault fault :
+                     {Fault::ShortWrite, Fault::DiskFull, Fault::Permission, Fault::ReadOnly, Fault::IoError}) {
                     if (fault == Fault::ShortWrite && op != static_cast<int>(Op::Write)) continue;
                     const QString where = QStringLiteral("%1 n° %2, %3")
                                               .arg(QLatin1String(opName(static_cast<Op>(op))))
@@ -335,8 +336,7 @@ private slots:
                     }
                     d.dir.run().seam().reset();
                     failures += failed;
-                    if (failed && (!message.contains(reasonOf(fault)) ||
-                                   !message.contains(sc.refusedWith)))
+                    if (failed && (!message.contains(reasonOf(fault)) || !message.contains(sc.refusedWith)))
                         problems << where + QStringLiteral(": message « %1 »").arg(message);
                     if (failed)
                         for (const QString& w : sc.watched)
@@ -385,8 +385,7 @@ private slots:
         Day d;
         const QByteArray lundi = d.bytes("Lundi.dat");
         d.dir.run().seam().failAt(Op::Write, 1, Fault::ShortWrite, true);
-        EXPECT_DATA_ERROR(Equals,
-                          QStringLiteral("Impossible d'écrire le fichier Lundi.dat : disque plein."),
+        EXPECT_DATA_ERROR(Equals, QStringLiteral("Impossible d'écrire le fichier Lundi.dat : disque plein."),
                           FileOps::copyFile(d.dir.run(), "CHOIX.DBF", "Lundi.dat"));
         QCOMPARE(d.bytes("Lundi.dat"), lundi);
         QCOMPARE(d.leftovers(), QStringList());
@@ -418,8 +417,8 @@ private slots:
                           QStringLiteral("Impossible d'écrire le fichier Lundi.dat : répertoire en "
                                          "lecture seule."),
                           FileOps::copyFile(d.dir.run(), "CHOIX.DBF", "Lundi.dat"));
-        QVERIFY(QFile::setPermissions(d.dir.path(), QFile::permissions(d.dir.path()) |
-                                                        QFileDevice::WriteOwner));
+        QVERIFY(
+            QFile::setPermissions(d.dir.path(), QFile::permissions(d.dir.path()) | QFileDevice::WriteOwner));
     }
 
     // A refused access is put down to what refuses it: the directory, the
@@ -433,17 +432,18 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QString roDir = QStringLiteral("répertoire en lecture seule");
         QTest::newRow("the directory") << "dir" << 0555 << 0644 << EACCES << false << roDir;
-        QTest::newRow("writable file, read-only directory") << "file" << 0555 << 0644 << EACCES << false << roDir;
+        QTest::newRow("writable file, read-only directory")
+            << "file" << 0555 << 0644 << EACCES << false << roDir;
         QTest::newRow("new file, read-only directory") << "new" << 0555 << 0644 << EACCES << false << roDir;
-        QTest::newRow("read-only file") << "file" << 0755 << 0444 << EACCES << false
-                                        << "fichier en lecture seule";
-        QTest::newRow("unreadable file, read") << "file" << 0755 << 0 << EACCES << true
-                                               << "lecture du fichier interdite";
-        QTest::newRow("unreadable file, write") << "file" << 0755 << 0 << EACCES << false
-                                                << "lecture du fichier interdite";
+        QTest::newRow("read-only file")
+            << "file" << 0755 << 0444 << EACCES << false << "fichier en lecture seule";
+        QTest::newRow("unreadable file, read")
+            << "file" << 0755 << 0 << EACCES << true << "lecture du fichier interdite";
+        QTest::newRow("unreadable file, write")
+            << "file" << 0755 << 0 << EACCES << false << "lecture du fichier interdite";
         QTest::newRow("nothing forbids it") << "file" << 0755 << 0644 << EPERM << false << "accès refusé";
-        QTest::newRow("read-only mount") << "file" << 0755 << 0644 << EROFS << false
-                                         << "disque en lecture seule";
+        QTest::newRow("read-only mount")
+            << "file" << 0755 << 0644 << EROFS << false << "disque en lecture seule";
     }
     void refusalNamesWhatRefuses() {
         QFETCH(QString, target);
@@ -459,10 +459,10 @@ private slots:
         QVERIFY(Files::writeBytes(QFile::decodeName(file), "x"));
         QCOMPARE(::chmod(file.constData(), static_cast<mode_t>(fileMode)), 0);
         QCOMPARE(::chmod(QFile::encodeName(dir).constData(), static_cast<mode_t>(dirMode)), 0);
-        const QString path = target == "dir" ? dir : target == "file" ? QFile::decodeName(file)
-                                                                      : dir + "/n.dat";
-        QCOMPARE(FileError::fromErrno(err, path, reading ? FileError::Access::Read
-                                                         : FileError::Access::Write),
+        const QString path = target == "dir"    ? dir
+                             : target == "file" ? QFile::decodeName(file)
+                                                : dir + "/n.dat";
+        QCOMPARE(FileError::fromErrno(err, path, reading ? FileError::Access::Read : FileError::Access::Write),
                  reason);
         QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0755), 0);
     }

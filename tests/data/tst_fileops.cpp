@@ -24,7 +24,7 @@ QStringList entries(const TempDataDir& dir) {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-}  // namespace
+}   // namespace
 
 class TestFileOps : public QObject {
     Q_OBJECT
@@ -36,10 +36,22 @@ private slots:
         QTest::addColumn<QString>("destinationOnDisk");
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("destination");
-        QTest::newRow("New") << "choix0.dbf" << "CHOIX.DBF" << "Choix0.dbf" << "Choix.dbf";
-        QTest::newRow("empty the choice") << "choix0.dbf" << "CHOIX.DBF" << "choix0.dbf" << "choix.dbf";
-        QTest::newRow("backup") << "CHOIX.DBF" << "choix.tmp" << "choix.dbf" << "choix.tmp";
-        QTest::newRow("save") << "CHOIX.DBF" << "Lundi.dat" << "choix.dbf" << "LUNDI.DAT";
+        QTest::newRow("New") << "choix0.dbf"
+                             << "CHOIX.DBF"
+                             << "Choix0.dbf"
+                             << "Choix.dbf";
+        QTest::newRow("empty the choice") << "choix0.dbf"
+                                          << "CHOIX.DBF"
+                                          << "choix0.dbf"
+                                          << "choix.dbf";
+        QTest::newRow("backup") << "CHOIX.DBF"
+                                << "choix.tmp"
+                                << "choix.dbf"
+                                << "choix.tmp";
+        QTest::newRow("save") << "CHOIX.DBF"
+                              << "Lundi.dat"
+                              << "choix.dbf"
+                              << "LUNDI.DAT";
     }
     void copyResolvesCase() {
         QFETCH(QString, sourceOnDisk);
@@ -134,11 +146,12 @@ private slots:
 
     void listDatFiles() {
         TempDataDir dir;
-        for (const char* n : {"mardi.dat", "Lundi.DAT", "CHOIX.DBF", "lundi.dat", "notes.data",
-                              "Avril.dat", "x.dat.bak"})
+        for (const char* n :
+             {"mardi.dat", "Lundi.DAT", "CHOIX.DBF", "lundi.dat", "notes.data", "Avril.dat", "x.dat.bak"})
             QVERIFY(Files::writeBytes(dir.file(QString::fromLatin1(n)), "x"));
         QDir(dir.path()).mkdir("dossier.dat");
-        QCOMPARE(FileOps::listDatFiles(dir.run()), (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
+        QCOMPARE(FileOps::listDatFiles(dir.run()),
+                 (QStringList{"Avril.dat", "Lundi.DAT", "lundi.dat", "mardi.dat"}));
     }
 
     // A Data directory whose name is not UTF-8 (a Latin-1 "café"): tables,
@@ -152,7 +165,8 @@ private slots:
         RunContext run{DataDirectory::working()};
         const QString dir = run.dataDir().path();
         QVERIFY(QDir::setCurrent(before));
-        QVERIFY2(run.dataDir().shown(dir).endsWith(QStringLiteral("caf\uFFFD")), qPrintable(run.dataDir().shown(dir)));
+        QVERIFY2(run.dataDir().shown(dir).endsWith(QStringLiteral("caf\uFFFD")),
+                 qPrintable(run.dataDir().shown(dir)));
         Fixtures::writeAllTables(dir);
         Table choix(run, choiceSchema());
         choix.open();

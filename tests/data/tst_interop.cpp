@@ -84,13 +84,14 @@ QString dbfSpec(const TableSchema& s) {
     return parts.join(QStringLiteral("; "));
 }
 
-}  // namespace
+}   // namespace
 
 class TestInterop : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        const QJsonDocument ok = runPython(QStringLiteral("import dbf, dbfread, json; print(json.dumps([1]))"), {});
+        const QJsonDocument ok =
+            runPython(QStringLiteral("import dbf, dbfread, json; print(json.dumps([1]))"), {});
         QVERIFY2(ok.isArray(), "python3-dbf and python3-dbfread are needed (make deps)");
     }
 
@@ -203,8 +204,8 @@ print('[1]')
         DBFHandle h = DBFCreate(path.constData());
         QVERIFY(h);
         for (const DbfField& f : choiceSchema().fields)
-            QVERIFY(DBFAddField(h, f.name.toLatin1().constData(), f.type == 'C' ? FTString : FTDouble,
-                                f.length, f.decimals) >= 0);
+            QVERIFY(DBFAddField(h, f.name.toLatin1().constData(), f.type == 'C' ? FTString : FTDouble, f.length,
+                                f.decimals) >= 0);
         const int nom = DBFGetFieldIndex(h, "NOM"), qte = DBFGetFieldIndex(h, "QTE"),
                   prot = DBFGetFieldIndex(h, "PROT_A"), vitd = DBFGetFieldIndex(h, "VIT_D");
         for (int r = 0; r < kLines.size(); ++r) {

@@ -50,7 +50,7 @@ bool startHolder(QProcess& first, const QString& dir, const QString& bytes = QSt
     return first.waitForReadyRead(20000) && first.readLine().trimmed() == "held";
 }
 
-}  // namespace
+}   // namespace
 
 class TestLock : public QObject {
     Q_OBJECT
@@ -127,8 +127,8 @@ private slots:
         QTest::addColumn<QString>("host");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("message");
-        QTest::newRow("dead process, full disk") << QSysInfo::machineHostName()
-                                                 << int(DataLock::Result::Taken) << QString();
+        QTest::newRow("dead process, full disk")
+            << QSysInfo::machineHostName() << int(DataLock::Result::Taken) << QString();
         QTest::newRow("another machine")
             << "autre-poste" << int(DataLock::Result::OtherMachine)
             << "sur l'ordinateur autre-poste (processus n° %1).\nDeux programmes sur les mêmes "
@@ -185,16 +185,17 @@ private slots:
         tchoix.append();
         tchoix.setString(QStringLiteral("NOM"), QStringLiteral("Pomme"));
         EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"), tchoix.post());
-        EXPECT_DATA_ERROR(Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"),
-                          FileOps::copyFile(dir.run(), QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat")));
+        EXPECT_DATA_ERROR(
+            Contains, QStringLiteral("Nutrimo est ouvert en lecture seule"),
+            FileOps::copyFile(dir.run(), QStringLiteral("CHOIX.DBF"), QStringLiteral("lundi.dat")));
         tchoix.close();
         dir.run().seam().setReadOnlyRun(false);
         dir.run().seam().reset();
         QCOMPARE(Files::bytesOf(dir.file("CHOIX.DBF")), day);
         QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         files.sort();
-        QCOMPARE(files, (QStringList{"Alimcomp.DBF", "BESOINS.DBF", "CHOIX.DBF", "DIETAB.DBF",
-                                     "choix.tmp", "choix0.dbf"}));
+        QCOMPARE(files, (QStringList{"Alimcomp.DBF", "BESOINS.DBF", "CHOIX.DBF", "DIETAB.DBF", "choix.tmp",
+                                     "choix0.dbf"}));
     }
 };
 

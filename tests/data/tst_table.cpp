@@ -60,7 +60,7 @@ QVector<Food> mixedFoods() {
             {10, QStringLiteral("Cèpe"), kLegumes, 2}};
 }
 
-}  // namespace
+}   // namespace
 
 class TestTable : public QObject {
     Q_OBJECT
@@ -74,8 +74,7 @@ private slots:
         t.open();
         QCOMPARE(t.indexName(), QStringLiteral("NOM"));
         QCOMPARE(names(t), (QStringList{"abricot", "Céleri", "Cèpe", "Epinards", "Épinards, cuits",
-                                        "Oeuf brouillé", "Œuf dur", "Pomme", "pomme",
-                                        "Zeste d'orange"}));
+                                        "Oeuf brouillé", "Œuf dur", "Pomme", "pomme", "Zeste d'orange"}));
     }
 
     void otherOrders_data() {
@@ -84,11 +83,9 @@ private slots:
         QTest::newRow("natural") << QString() << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
         QTest::newRow("NUMERO") << QStringLiteral("NUMERO") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
         // Largest first; equal values by name in French order.
-        QTest::newRow("nutrient") << QStringLiteral("PROT_A")
-                                  << QList<int>{7, 8, 4, 2, 10, 3, 5, 9, 1, 6};
+        QTest::newRow("nutrient") << QStringLiteral("PROT_A") << QList<int>{7, 8, 4, 2, 10, 3, 5, 9, 1, 6};
         // By category, then by record number within a category.
-        QTest::newRow("category") << QStringLiteral("categorie")
-                                  << QList<int>{1, 3, 5, 6, 2, 4, 9, 10, 7, 8};
+        QTest::newRow("category") << QStringLiteral("categorie") << QList<int>{1, 3, 5, 6, 2, 4, 9, 10, 7, 8};
     }
     void otherOrders() {
         QFETCH(QString, tag);
@@ -108,8 +105,10 @@ private slots:
 
     void numeroOrderIsNumeric() {
         TempDataDir dir;
-        writeFoods(dir.path(), {{10, "Dix", kFruits, 0}, {9, "Neuf", kFruits, 0},
-                                {100, "Cent", kFruits, 0}, {2, "Deux", kFruits, 0}});
+        writeFoods(dir.path(), {{10, "Dix", kFruits, 0},
+                                {9, "Neuf", kFruits, 0},
+                                {100, "Cent", kFruits, 0},
+                                {2, "Deux", kFruits, 0}});
         Table t(dir.run(), foodSchema());
         t.setIndexName(QStringLiteral("NUMERO"));
         t.open();
@@ -181,20 +180,34 @@ private slots:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("numero");   // 0: not found
-        QTest::newRow("exact") << "NOM" << "Pomme" << 1;
-        QTest::newRow("other case is another key") << "NOM" << "pomme" << 6;
-        QTest::newRow("all capitals not found") << "NOM" << "POMME" << 0;
-        QTest::newRow("accent matters") << "NOM" << "Epinards" << 4;
-        QTest::newRow("accented") << "NOM" << "Épinards, cuits" << 2;
-        QTest::newRow("trailing blanks ignored") << "NOM" << "Cèpe   " << 10;
-        QTest::newRow("prefix is not the key") << "NOM" << "Cèp" << 0;
-        QTest::newRow("outside cp1252") << "NOM" << "Ānanas" << 0;
-        QTest::newRow("number") << "NUMERO" << "7" << 7;
-        QTest::newRow("number with decimals") << "NUMERO" << "7.0" << 7;
-        QTest::newRow("number missing") << "NUMERO" << "70" << 0;
-        QTest::newRow("not a number") << "NUMERO" << "sept" << 0;
-        QTest::newRow("nutrient value") << "PROT_A" << "12.5" << 7;
-        QTest::newRow("category") << "CATEGORIE" << "FRUITS" << 1;
+        QTest::newRow("exact") << "NOM"
+                               << "Pomme" << 1;
+        QTest::newRow("other case is another key") << "NOM"
+                                                   << "pomme" << 6;
+        QTest::newRow("all capitals not found") << "NOM"
+                                                << "POMME" << 0;
+        QTest::newRow("accent matters") << "NOM"
+                                        << "Epinards" << 4;
+        QTest::newRow("accented") << "NOM"
+                                  << "Épinards, cuits" << 2;
+        QTest::newRow("trailing blanks ignored") << "NOM"
+                                                 << "Cèpe   " << 10;
+        QTest::newRow("prefix is not the key") << "NOM"
+                                               << "Cèp" << 0;
+        QTest::newRow("outside cp1252") << "NOM"
+                                        << "Ānanas" << 0;
+        QTest::newRow("number") << "NUMERO"
+                                << "7" << 7;
+        QTest::newRow("number with decimals") << "NUMERO"
+                                              << "7.0" << 7;
+        QTest::newRow("number missing") << "NUMERO"
+                                        << "70" << 0;
+        QTest::newRow("not a number") << "NUMERO"
+                                      << "sept" << 0;
+        QTest::newRow("nutrient value") << "PROT_A"
+                                        << "12.5" << 7;
+        QTest::newRow("category") << "CATEGORIE"
+                                  << "FRUITS" << 1;
     }
     void findKey() {
         QFETCH(QString, tag);
@@ -232,19 +245,44 @@ private slots:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("nom");
-        QTest::newRow("start of a name") << "NOM" << "Epi" << "Epinards";
-        QTest::newRow("without accent finds accented") << "NOM" << "epinards, c" << "Épinards, cuits";
-        QTest::newRow("lower case") << "NOM" << "ce" << "Céleri";
-        QTest::newRow("a name in other case: the first of its letters") << "NOM" << "pomme" << "Pomme";
-        QTest::newRow("accented: the first of its letters") << "NOM" << QStringLiteral("épinards") << "Epinards";
-        QTest::newRow("between names") << "NOM" << "Cf" << "Epinards";
-        QTest::newRow("ligature as two letters") << "NOM" << "oeuf d" << "Œuf dur";
-        QTest::newRow("before everything") << "NOM" << "" << "abricot";
-        QTest::newRow("past the end") << "NOM" << "zz" << "Zeste d'orange";
-        QTest::newRow("category") << "CATEGORIE" << "L" << "Épinards, cuits";
-        QTest::newRow("category past the end") << "CATEGORIE" << "Z" << "Oeuf brouillé";
-        QTest::newRow("number") << "NUMERO" << "6.5" << "Œuf dur";
-        QTest::newRow("nutrient: first not larger") << "PROT_A" << "2.5" << "Cèpe";
+        QTest::newRow("start of a name") << "NOM"
+                                         << "Epi"
+                                         << "Epinards";
+        QTest::newRow("without accent finds accented") << "NOM"
+                                                       << "epinards, c"
+                                                       << "Épinards, cuits";
+        QTest::newRow("lower case") << "NOM"
+                                    << "ce"
+                                    << "Céleri";
+        QTest::newRow("a name in other case: the first of its letters") << "NOM"
+                                                                        << "pomme"
+                                                                        << "Pomme";
+        QTest::newRow("accented: the first of its letters")
+            << "NOM" << QStringLiteral("épinards") << "Epinards";
+        QTest::newRow("between names") << "NOM"
+                                       << "Cf"
+                                       << "Epinards";
+        QTest::newRow("ligature as two letters") << "NOM"
+                                                 << "oeuf d"
+                                                 << "Œuf dur";
+        QTest::newRow("before everything") << "NOM"
+                                           << ""
+                                           << "abricot";
+        QTest::newRow("past the end") << "NOM"
+                                      << "zz"
+                                      << "Zeste d'orange";
+        QTest::newRow("category") << "CATEGORIE"
+                                  << "L"
+                                  << "Épinards, cuits";
+        QTest::newRow("category past the end") << "CATEGORIE"
+                                               << "Z"
+                                               << "Oeuf brouillé";
+        QTest::newRow("number") << "NUMERO"
+                                << "6.5"
+                                << "Œuf dur";
+        QTest::newRow("nutrient: first not larger") << "PROT_A"
+                                                    << "2.5"
+                                                    << "Cèpe";
     }
     void findNearest() {
         QFETCH(QString, tag);
@@ -265,13 +303,20 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("caseInsensitive");
         QTest::addColumn<int>("numero");
-        QTest::newRow("exact") << "Nom" << "pomme" << false << 6;
-        QTest::newRow("ignoring case") << "NOM" << "POMME" << true << 1;   // first in NOM order
-        QTest::newRow("ignoring case keeps accents") << "nom" << "EPINARDS, CUITS" << true << 0;
-        QTest::newRow("accented capitals") << "nom" << "ÉPINARDS, CUITS" << true << 2;
-        QTest::newRow("whole value only") << "NOM" << "Pom" << true << 0;
-        QTest::newRow("number") << "numero" << "9" << false << 9;
-        QTest::newRow("unknown value") << "NOM" << "Kiwi" << false << 0;
+        QTest::newRow("exact") << "Nom"
+                               << "pomme" << false << 6;
+        QTest::newRow("ignoring case") << "NOM"
+                                       << "POMME" << true << 1;   // first in NOM order
+        QTest::newRow("ignoring case keeps accents") << "nom"
+                                                     << "EPINARDS, CUITS" << true << 0;
+        QTest::newRow("accented capitals") << "nom"
+                                           << "ÉPINARDS, CUITS" << true << 2;
+        QTest::newRow("whole value only") << "NOM"
+                                          << "Pom" << true << 0;
+        QTest::newRow("number") << "numero"
+                                << "9" << false << 9;
+        QTest::newRow("unknown value") << "NOM"
+                                       << "Kiwi" << false << 0;
     }
     void locate() {
         QFETCH(QString, field);
@@ -303,16 +348,16 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("category") << "CATEGORIE='" + kLegumes + "'" << false
                                   << QStringList{"Céleri", "Cèpe", "Epinards", "Épinards, cuits"};
-        QTest::newRow("exact case required") << "CATEGORIE='légumes non féculents'" << false
-                                             << QStringList{};
-        QTest::newRow("case-insensitive, accents kept") << "CATEGORIE='légumes non féculents'" << true
-                                  << QStringList{"Céleri", "Cèpe", "Epinards", "Épinards, cuits"};
-        QTest::newRow("case-insensitive needs the accents") << "CATEGORIE='legumes non feculents'" << true
-                                                            << QStringList{};
-        QTest::newRow("field name in any case, blanks") << "categorie = 'FRUITS' " << false
-                                  << QStringList{"abricot", "Pomme", "pomme", "Zeste d'orange"};
-        QTest::newRow("quote inside the value") << "NOM='Zeste d'orange'" << false
-                                                << QStringList{"Zeste d'orange"};
+        QTest::newRow("exact case required") << "CATEGORIE='légumes non féculents'" << false << QStringList{};
+        QTest::newRow("case-insensitive, accents kept")
+            << "CATEGORIE='légumes non féculents'" << true
+            << QStringList{"Céleri", "Cèpe", "Epinards", "Épinards, cuits"};
+        QTest::newRow("case-insensitive needs the accents")
+            << "CATEGORIE='legumes non feculents'" << true << QStringList{};
+        QTest::newRow("field name in any case, blanks")
+            << "categorie = 'FRUITS' " << false << QStringList{"abricot", "Pomme", "pomme", "Zeste d'orange"};
+        QTest::newRow("quote inside the value")
+            << "NOM='Zeste d'orange'" << false << QStringList{"Zeste d'orange"};
         QTest::newRow("no match") << "NOM='Kiwi'" << false << QStringList{};
         QTest::newRow("number") << "NUMERO='7.0'" << false << QStringList{"Œuf dur"};
         QTest::newRow("not a number matches nothing") << "NUMERO='sept'" << false << QStringList{};
@@ -339,14 +384,16 @@ private slots:
     void filterRefused_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        const QString form = QStringLiteral("Le filtre « %1 » de la table DIETAB.DBF n'est pas "
-                                            "valide : il doit avoir la forme CHAMP='valeur'.");
+        const QString form = QStringLiteral(
+            "Le filtre « %1 » de la table DIETAB.DBF n'est pas "
+            "valide : il doit avoir la forme CHAMP='valeur'.");
         QTest::newRow("no equals") << "CATEGORIE" << form.arg("CATEGORIE");
         QTest::newRow("no quotes") << "CATEGORIE=FRUITS" << form.arg("CATEGORIE=FRUITS");
         QTest::newRow("unclosed quote") << "CATEGORIE='FRUITS" << form.arg("CATEGORIE='FRUITS");
         QTest::newRow("text after the quote") << "NOM='a' OR 1" << form.arg("NOM='a' OR 1");
         QTest::newRow("no field") << "='a'" << form.arg("='a'");
-        QTest::newRow("unknown field") << "COULEUR='rouge'"
+        QTest::newRow("unknown field")
+            << "COULEUR='rouge'"
             << QStringLiteral("Le filtre de la table DIETAB.DBF porte sur le champ COULEUR, qui n'existe pas.");
     }
     void filterRefused() {
@@ -372,8 +419,9 @@ private slots:
     // A name holding quotes is matched exactly by setFilterValue.
     void filterValue() {
         TempDataDir dir;
-        writeFoods(dir.path(), {{1, "Tarte 'maison'", kFruits, 0}, {2, "Tarte", kFruits, 0},
-                                {3, "Tarte 'maison' ", kFruits, 0}});
+        writeFoods(
+            dir.path(),
+            {{1, "Tarte 'maison'", kFruits, 0}, {2, "Tarte", kFruits, 0}, {3, "Tarte 'maison' ", kFruits, 0}});
         Table t(dir.run(), foodSchema());
         t.open();
         t.setFiltered(true);
@@ -455,7 +503,8 @@ private slots:
                     .set("NOM", words[int(rng() % 7)] + (rng() % 3 ? QString() : QStringLiteral(" cuit")))
                     .set("CATEGORIE", categories()[int(rng() % 14)])
                     .set("PROT_A", (rng() % 8) * 0.25)
-                    .setRaw("PROT_V", QByteArray::number((rng() % 5) * 0.1234567, 'f', 7).rightJustified(14, ' '))
+                    .setRaw("PROT_V",
+                            QByteArray::number((rng() % 5) * 0.1234567, 'f', 7).rightJustified(14, ' '))
                     .set("CA", (rng() % 3) ? (rng() % 4) * 2500000.5 : -999999.999999);
                 image += rec.withFlag();
             }

@@ -28,8 +28,8 @@ const double kValues[] = {0, 0.5, 1, 2, 12.5};
 QVector<Row> rowsInOrder(Table& t) {
     QVector<Row> out;
     for (t.first(); !t.eof(); t.next())
-        out.push_back({int(t.asFloat("NUMERO")), t.asString("NOM"), t.asString("CATEGORIE"),
-                       t.asFloat("PROT_A")});
+        out.push_back(
+            {int(t.asFloat("NUMERO")), t.asString("NOM"), t.asString("CATEGORIE"), t.asFloat("PROT_A")});
     return out;
 }
 
@@ -40,8 +40,10 @@ QList<int> expectedOrder(QVector<Row> rows, const QString& tag) {
     };
     std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
         int c = 0;
-        if (tag == "NOM") c = text(a.nom, b.nom);
-        else if (tag == "CATEGORIE") c = text(a.categorie, b.categorie);
+        if (tag == "NOM")
+            c = text(a.nom, b.nom);
+        else if (tag == "CATEGORIE")
+            c = text(a.categorie, b.categorie);
         else if (tag == "PROT_A") {
             c = a.protA > b.protA ? -1 : (a.protA < b.protA ? 1 : 0);
             if (c == 0) c = text(a.nom, b.nom);
@@ -59,7 +61,7 @@ QList<int> numeros(const QVector<Row>& rows) {
     return out;
 }
 
-}  // namespace
+}   // namespace
 
 class TestTagIndex : public QObject {
     Q_OBJECT
@@ -87,8 +89,10 @@ private slots:
         QVector<QVariantMap> start;
         int numero = 0;
         for (; numero < 40; ++numero)
-            start << QVariantMap{{"NUMERO", numero + 1}, {"NOM", name()},
-                                 {"CATEGORIE", kCategories[numero % 3]}, {"PROT_A", value()}};
+            start << QVariantMap{{"NUMERO", numero + 1},
+                                 {"NOM", name()},
+                                 {"CATEGORIE", kCategories[numero % 3]},
+                                 {"PROT_A", value()}};
         Fixtures::appendRecords(foodSchema(), path, start);
 
         Table t(dir.run(), foodSchema());

@@ -73,4 +73,4 @@ inline void noInfNan(const RecordingSurface& s) {
         QVERIFY2(!op.text.contains(QLatin1String("nan")), qPrintable(op.text));
     }
 }
-}  // namespace PageTest
+}   // namespace PageTest

@@ -28,22 +28,52 @@ QVariantMap line(const QString& nom, double qte, const QVariantMap& values) {
 const QVector<QVector<QVariantMap>>& troisJours() {
     static const QVector<QVector<QVariantMap>> days = {
         {line(QStringLiteral("Poulet, rôti"), 150,
-              {{"PROT_A", 30}, {"LIPI_A", 15}, {"CALORIES", 255}, {"CA", 20}, {"FE", 1.5}, {"VIT_D", 0.0015},
-               {"A_G_SAT", 4}, {"A_G_MONO", 6}, {"A_G_POLY", 3}}),
+              {{"PROT_A", 30},
+               {"LIPI_A", 15},
+               {"CALORIES", 255},
+               {"CA", 20},
+               {"FE", 1.5},
+               {"VIT_D", 0.0015},
+               {"A_G_SAT", 4},
+               {"A_G_MONO", 6},
+               {"A_G_POLY", 3}}),
          line(QStringLiteral("Pain blanc"), 100,
-              {{"PROT_V", 9}, {"GLUC_A", 50}, {"GLUC_S", 3}, {"LIPI_V", 1}, {"CALORIES", 257}, {"CA", 30},
-               {"FE", 1.1}, {"K", 110}})},
+              {{"PROT_V", 9},
+               {"GLUC_A", 50},
+               {"GLUC_S", 3},
+               {"LIPI_V", 1},
+               {"CALORIES", 257},
+               {"CA", 30},
+               {"FE", 1.1},
+               {"K", 110}})},
         {line(QStringLiteral("Cabillaud"), 200,
-              {{"PROT_A", 36}, {"LIPI_A", 2}, {"CALORIES", 162}, {"CA", 40}, {"FE", 0.8}, {"VIT_D", 0.002},
+              {{"PROT_A", 36},
+               {"LIPI_A", 2},
+               {"CALORIES", 162},
+               {"CA", 40},
+               {"FE", 0.8},
+               {"VIT_D", 0.002},
                {"I", 0.11}}),
          line(QStringLiteral("Yaourt nature"), 125,
-              {{"PROT_A", 5}, {"GLUC_S", 6}, {"LIPI_A", 1.25}, {"CALORIES", 53}, {"CA", 150}, {"A_G_SAT", 0.8}})},
+              {{"PROT_A", 5},
+               {"GLUC_S", 6},
+               {"LIPI_A", 1.25},
+               {"CALORIES", 53},
+               {"CA", 150},
+               {"A_G_SAT", 0.8}})},
         {line(QStringLiteral("Boeuf, steak grillé"), 120,
               {{"PROT_A", 31.2}, {"LIPI_A", 9.6}, {"CALORIES", 211.2}, {"FE", 3.1}, {"CA", 10}, {"ZN", 5.2}}),
          line(QStringLiteral("Pain blanc"), 200,
-              {{"PROT_V", 18}, {"GLUC_A", 100}, {"GLUC_S", 6}, {"LIPI_V", 2}, {"CALORIES", 514}, {"CA", 60},
-               {"FE", 2.0}, {"VIT_C", 12}}),
-         line(QStringLiteral("Beurre"), 10, {{"LIPI_A", 8.2}, {"CALORIES", 74}, {"A_G_SAT", 5}, {"VIT_A", 0.07}})},
+              {{"PROT_V", 18},
+               {"GLUC_A", 100},
+               {"GLUC_S", 6},
+               {"LIPI_V", 2},
+               {"CALORIES", 514},
+               {"CA", 60},
+               {"FE", 2.0},
+               {"VIT_C", 12}}),
+         line(QStringLiteral("Beurre"), 10,
+              {{"LIPI_A", 8.2}, {"CALORIES", 74}, {"A_G_SAT", 5}, {"VIT_A", 0.07}})},
     };
     return days;
 }
@@ -79,7 +109,7 @@ bool rowHas(const RecordingSurface& s, int y, const QString& text) {
     return false;
 }
 QString f2(double v) { return QString::number(v, 'f', 2); }
-}  // namespace
+}   // namespace
 
 class TestDays : public QObject {
     Q_OBJECT
@@ -97,7 +127,8 @@ private slots:
                                 jour(-3));
         QVERIFY(Files::writeBytes(f.dir.file(QStringLiteral("abime.dat")), QByteArray("pas un choix du jour")));
         QFile(f.dir.file(QStringLiteral("abime.dat"))).open(QIODevice::ReadWrite);
-        QVERIFY(QFile::link(f.dir.file(QStringLiteral("nulle-part.dbf")), f.dir.file(QStringLiteral("parti.dat"))));
+        QVERIFY(
+            QFile::link(f.dir.file(QStringLiteral("nulle-part.dbf")), f.dir.file(QStringLiteral("parti.dat"))));
         Fixtures::appendRecords(choiceSchema(), f.dir.file(QStringLiteral("CHOIX.DBF")), troisJours()[0]);
         QMap<QString, QByteArray> avant;
         for (const QString& n : QDir(dir).entryList(QDir::Files)) avant[n] = Files::bytesOf(f.dir.file(n));
@@ -142,8 +173,8 @@ private slots:
         const struct {
             int row;
             const char* field;
-        } grams[] = {{4, "PROT_A"}, {5, "PROT_V"}, {8, "GLUC_S"}, {9, "GLUC_A"}, {12, "LIPI_A"}, {13, "LIPI_V"},
-                     {16, "A_G_SAT"}, {17, "A_G_MONO"}, {18, "A_G_POLY"}};
+        } grams[] = {{4, "PROT_A"},  {5, "PROT_V"},   {8, "GLUC_S"},    {9, "GLUC_A"},   {12, "LIPI_A"},
+                     {13, "LIPI_V"}, {16, "A_G_SAT"}, {17, "A_G_MONO"}, {18, "A_G_POLY"}};
         for (const auto& g : grams)
             QVERIFY2(rowHas(p1, l.rowY(g.row), f2(moyenne(g.field)) + QStringLiteral(" g")), g.field);
         // Protein energy: 4 kcal per gram of the mean grams.
@@ -185,7 +216,8 @@ private slots:
     void marksOfAnyDay() {
         TroisJours f;
         Fixtures::createEmpty(nonMesuresSchema(), f.dir.path());
-        FichierNonMesures::marque(f.dir.run(), f.dir.path(), 8, QStringLiteral("Pain blanc"), {QStringLiteral("VIT_C")});
+        FichierNonMesures::marque(f.dir.run(), f.dir.path(), 8, QStringLiteral("Pain blanc"),
+                                  {QStringLiteral("VIT_C")});
 
         const DiagnosisData data = f.bilan();
         QVERIFY(data.nonMesures.marque(DailyTotals::VIT_C));
@@ -225,7 +257,8 @@ private slots:
                 fe += li.value("FE").toDouble();
             }
             QVERIFY2(rowHas(s, y, QString::number(std::lround(kcal))), qPrintable(days[d]));
-            QVERIFY2(rowHas(s, y, QString::number(std::lround(fe * 100 / n[GroupNeeds::Fer]))), qPrintable(days[d]));
+            QVERIFY2(rowHas(s, y, QString::number(std::lround(fe * 100 / n[GroupNeeds::Fer]))),
+                     qPrintable(days[d]));
         }
         const int ym = l.rowY(rangeeMoyennePage3(3));
         QVERIFY(rowHas(s, ym, QStringLiteral("Moyenne")));

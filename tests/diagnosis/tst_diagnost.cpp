@@ -61,7 +61,7 @@ struct Fixture {
     }
 };
 
-}  // namespace
+}   // namespace
 
 class TestDiagnost : public QObject {
     Q_OBJECT
@@ -80,8 +80,10 @@ private slots:
             QToolButton* b;
             int y;
             const char* tip;
-        } buttons[] = {{w.SBpage1, 9, "Page 1"}, {w.SBpage2, 38, "Page 2"},
-                       {w.SBimprimer, 67, "Imprimer"}, {w.SBsortir, 96, "Sortir"}};
+        } buttons[] = {{w.SBpage1, 9, "Page 1"},
+                       {w.SBpage2, 38, "Page 2"},
+                       {w.SBimprimer, 67, "Imprimer"},
+                       {w.SBsortir, 96, "Sortir"}};
         for (const auto& b : buttons) {
             QCOMPARE(b.b->geometry(), QRect(5, b.y, 22, 22));
             // The hint, followed by the button's shortcut where it has one.
@@ -246,15 +248,28 @@ private slots:
         if (text.isEmpty()) QSKIP("pdftotext is not available");
         QCOMPARE(text.count(QLatin1Char('\f')), 1);   // one page
         QVERIFY(!text.trimmed().contains(QLatin1Char('\f')));
-        const QStringList inOrder = {
-            "ÉNERGIE :", "FEMME ACTIVE", "CONSEILS :", "2140 kcal/jour", "RÉPARTITION :", "Protides (prot. an.)",
-            "A.G. poly-insaturés", "Vous ne consommez pas assez", "MINÉRAUX-VITAMINES :", "TAUX :", "- Énergie",
-            "- Calcium", "  50.00 mg", "- Vit. D", "   5.00 µg", "- Vit. PP"};
+        const QStringList inOrder = {"ÉNERGIE :",
+                                     "FEMME ACTIVE",
+                                     "CONSEILS :",
+                                     "2140 kcal/jour",
+                                     "RÉPARTITION :",
+                                     "Protides (prot. an.)",
+                                     "A.G. poly-insaturés",
+                                     "Vous ne consommez pas assez",
+                                     "MINÉRAUX-VITAMINES :",
+                                     "TAUX :",
+                                     "- Énergie",
+                                     "- Calcium",
+                                     "  50.00 mg",
+                                     "- Vit. D",
+                                     "   5.00 µg",
+                                     "- Vit. PP"};
         int at = 0;
         for (const QString& part : inOrder) {
             const int found = text.indexOf(part, at);
-            QVERIFY2(found >= 0, qPrintable(QStringLiteral("« %1 » missing after position %2:\n%3")
-                                                .arg(part).arg(at).arg(text)));
+            QVERIFY2(found >= 0,
+                     qPrintable(
+                         QStringLiteral("« %1 » missing after position %2:\n%3").arg(part).arg(at).arg(text)));
             at = found + part.size();
         }
         QCOMPARE(text.count(QStringLiteral("FEMME ACTIVE")), 1);

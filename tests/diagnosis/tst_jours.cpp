@@ -50,9 +50,9 @@ struct Fixture {
         Fixtures::writeAllTables(dir.path());
         const char* names[] = {"lundi.dat", "mardi.dat", "mercredi.dat"};
         for (int d = 0; d < 3; ++d)
-            Fixtures::writeSavedDay(dir.path(), QLatin1String(names[d]),
-                                    {line(QStringLiteral("Pain blanc"), 100 + 50 * d, 1800 + 100 * d, 300 + 100 * d)},
-                                    jour(d));
+            Fixtures::writeSavedDay(
+                dir.path(), QLatin1String(names[d]),
+                {line(QStringLiteral("Pain blanc"), 100 + 50 * d, 1800 + 100 * d, 300 + 100 * d)}, jour(d));
         (void)Files::writeBytes(dir.file(QStringLiteral("abime.dat")), QByteArray(40, 'x'));
         Fixtures::appendRecords(choiceSchema(), dir.file(QStringLiteral("CHOIX.DBF")),
                                 {line(QStringLiteral("Beurre"), 10, 74, 2)});
@@ -65,7 +65,7 @@ struct Fixture {
         QDir::setCurrent(previousCwd);
     }
 };
-}  // namespace
+}   // namespace
 
 class TestJours : public QObject {
     Q_OBJECT
@@ -105,10 +105,12 @@ private slots:
                 press(jours->DBGjours, Qt::Key_End);
                 press(jours->DBGjours, Qt::Key_Space);   // the damaged day is refused, with why
                 QCOMPARE(jours->joursCoches().size(), 3);
-                QVERIFY2(f.prompter.lastText().contains(QStringLiteral("endommagé")), qPrintable(f.prompter.lastText()));
+                QVERIFY2(f.prompter.lastText().contains(QStringLiteral("endommagé")),
+                         qPrintable(f.prompter.lastText()));
                 press(jours->DBGjours, Qt::Key_Return);
                 QVERIFY(jours->LBgroupes->isVisible());
-                for (int i = 0; i < jours->LBgroupes->count(); ++i) groupes << jours->LBgroupes->item(i)->text();
+                for (int i = 0; i < jours->LBgroupes->count(); ++i)
+                    groupes << jours->LBgroupes->item(i)->text();
                 press(jours->LBgroupes, Qt::Key_Home);
                 for (int i = 0; i < 13; ++i) press(jours->LBgroupes, Qt::Key_Down);
                 press(jours->LBgroupes, Qt::Key_Return);
@@ -159,10 +161,12 @@ private slots:
         const QString text = Files::pdfText(pdf);
         if (text.isEmpty()) QSKIP("pdftotext is not available");
         QCOMPARE(text.count(QLatin1Char('\f')), 2);
-        const QString first = text.section(QLatin1Char('\f'), 0, 0), second = text.section(QLatin1Char('\f'), 1);
+        const QString first = text.section(QLatin1Char('\f'), 0, 0),
+                      second = text.section(QLatin1Char('\f'), 1);
         QVERIFY(first.contains(QStringLiteral("Moyenne de 3 jours")));
         QVERIFY(first.contains(QStringLiteral("1900 kcal")));
-        for (const char* s : {"JOUR PAR JOUR", "lundi.dat", "02/03/2026 19:45", "mercredi.dat", "04/03/2026 19:45"})
+        for (const char* s :
+             {"JOUR PAR JOUR", "lundi.dat", "02/03/2026 19:45", "mercredi.dat", "04/03/2026 19:45"})
             QVERIFY2(second.contains(QLatin1String(s)), s);
     }
 
@@ -176,7 +180,9 @@ private slots:
                                     {line(QStringLiteral("Pain"), 100, 250, 10)}, jour(d));
         QStringList opened;
         TFjours w(dir.run(), {QStringLiteral("Femme active")}, QString(),
-                  [&](const QString& g, const QVector<SavedDay>& days) { opened << g << QString::number(days.size()); });
+                  [&](const QString& g, const QVector<SavedDay>& days) {
+                      opened << g << QString::number(days.size());
+                  });
         w.show();
         press(w.DBGjours, Qt::Key_A, Qt::ControlModifier);
         const QVector<SavedDay> coches = w.joursCoches();

@@ -50,10 +50,10 @@ private slots:
         QTest::newRow("the suffix alone") << SuffixeBilan << QString() << "E_2_ANS";
         QTest::newRow("wrong letter case") << QStringLiteral("enfant de 5 ans") + SuffixeBilan
                                            << QStringLiteral("enfant de 5 ans") << "E_2_ANS";
-        QTest::newRow("accent missing") << QStringLiteral("Femme agee") + SuffixeBilan
-                                        << QStringLiteral("Femme agee") << "E_2_ANS";
-        QTest::newRow("trailing blank") << QStringLiteral("Homme actif ") + SuffixeBilan
-                                        << QStringLiteral("Homme actif ") << "E_2_ANS";
+        QTest::newRow("accent missing")
+            << QStringLiteral("Femme agee") + SuffixeBilan << QStringLiteral("Femme agee") << "E_2_ANS";
+        QTest::newRow("trailing blank")
+            << QStringLiteral("Homme actif ") + SuffixeBilan << QStringLiteral("Homme actif ") << "E_2_ANS";
     }
     void groupFromCaption() {
         QFETCH(QString, caption);

@@ -55,7 +55,7 @@ QVariantMap line(const QString& nom, double qte) {
     m["CALORIES"] = 100.0;
     return m;
 }
-}  // namespace
+}   // namespace
 
 class TestNonMesures : public QObject {
     Q_OBJECT
@@ -103,9 +103,9 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(bool, vitD);
         QFETCH(int, aliments);
-        QVector<QVariantMap> lines{line(setup == "measured" ? foods.mesure : foods.sansVitD,
-                                        setup == "zero" ? 0 : 150),
-                                   line(foods.mesure, 100)};
+        QVector<QVariantMap> lines{
+            line(setup == "measured" ? foods.mesure : foods.sansVitD, setup == "zero" ? 0 : 150),
+            line(foods.mesure, 100)};
         if (setup == "twice") lines << line(foods.sansVitD, 50);
         if (setup == "noSideTable") QVERIFY(QFile::remove(dir->file(nonMesuresSchema().fileName)));
         if (setup == "renumbered") {
@@ -167,7 +167,8 @@ private slots:
     // a day holding it is marked in turn.
     void compositeInheritsMarks() {
         QFile::copy(dir->file("CHOIX.DBF"), dir->file("choix0.dbf"));
-        Table food(dir->run(), foodSchema()), choice(dir->run(), choiceSchema()), compo(dir->run(), compositeSchema());
+        Table food(dir->run(), foodSchema()), choice(dir->run(), choiceSchema()),
+            compo(dir->run(), compositeSchema());
         for (Table* t : {&food, &choice, &compo}) t->setDirectory(dir->path());
         food.setIndexName("NOM");
         compo.setIndexName("NOM_COMPO");

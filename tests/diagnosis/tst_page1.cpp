@@ -49,8 +49,8 @@ private slots:
         QCOMPARE(title.x, 220);
         QCOMPARE(title.colour, SurfaceColour::Red);
         QCOMPARE(title.style, Surface::Bold | Surface::Underline);
-        for (const QString& h : {QStringLiteral("ÉNERGIE :"), QStringLiteral("RÉPARTITION :"),
-                                 QStringLiteral("CONSEILS :")}) {
+        for (const QString& h :
+             {QStringLiteral("ÉNERGIE :"), QStringLiteral("RÉPARTITION :"), QStringLiteral("CONSEILS :")}) {
             const Op* op = s.findText(h);
             QVERIFY(op);
             QCOMPARE(op->colour, SurfaceColour::Black);
@@ -186,16 +186,21 @@ private slots:
         const QString none;
         QTest::newRow("animal proteins equal to the need") << "PROT_A" << 50.0 << none;
         QTest::newRow("animal proteins 0.01 g short")
-            << "PROT_A" << 49.99 << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec.   50 g/jour)");
+            << "PROT_A" << 49.99
+            << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec.   50 g/jour)");
         QTest::newRow("vegetable proteins short")
-            << "PROT_V" << 39.0 << QStringLiteral("Vous ne consommez pas assez de protéines végétales (min. rec.   40 g/jour)");
+            << "PROT_V" << 39.0
+            << QStringLiteral("Vous ne consommez pas assez de protéines végétales (min. rec.   40 g/jour)");
         QTest::newRow("animal lipids equal to the maximum") << "LIPI_A" << 40.0 << none;
         QTest::newRow("animal lipids over the maximum")
-            << "LIPI_A" << 40.5 << QStringLiteral("Vous consommez trop de lipides d'orig. anim. (max. rec.   40 g/jour)");
+            << "LIPI_A" << 40.5
+            << QStringLiteral("Vous consommez trop de lipides d'orig. anim. (max. rec.   40 g/jour)");
         QTest::newRow("sugar over the maximum")
-            << "GLUC_S" << 61.0 << QStringLiteral("Vous consommez trop de sucre (maximum recommandé   60 g/jour)");
+            << "GLUC_S" << 61.0
+            << QStringLiteral("Vous consommez trop de sucre (maximum recommandé   60 g/jour)");
         QTest::newRow("starch short")
-            << "GLUC_A" << 150.0 << QStringLiteral("Vous ne consommez pas assez d'amidon (minimum recommandé  200 g/jour)");
+            << "GLUC_A" << 150.0
+            << QStringLiteral("Vous ne consommez pas assez d'amidon (minimum recommandé  200 g/jour)");
     }
     void advice() {
         QFETCH(QString, field);
@@ -278,7 +283,8 @@ private slots:
         const int intake = indexOf(s, QStringLiteral("2040 kcal"));
         const int advice = s.ops.size() - 1;
         QVERIFY(label >= 0 && need > label && intake > need && advice > intake);
-        QVERIFY(s.ops[advice].text.startsWith(QStringLiteral("Vous ne consommez pas assez de protéines animales")));
+        QVERIFY(
+            s.ops[advice].text.startsWith(QStringLiteral("Vous ne consommez pas assez de protéines animales")));
     }
 
     // Where a quotient has no value: a dash in the number's place, never inf
@@ -297,7 +303,9 @@ private slots:
         d.totals[DailyTotals::LIPI_A] = 99;   // would warn with any positive qL
         s = draw(d);
         noInfNan(s);
-        QCOMPARE(countTexts(s, [](const Op& op) { return op.text == QStringLiteral("(proportion idéale =   - %)"); }), 3);
+        QCOMPARE(countTexts(
+                     s, [](const Op& op) { return op.text == QStringLiteral("(proportion idéale =   - %)"); }),
+                 3);
         QVERIFY(s.findText(QStringLiteral("   0 kcal/jour")));
         QVERIFY(!s.findTextContaining(QStringLiteral("Attention")));
         QVERIFY(s.findTextContaining(QStringLiteral("lipides d'orig. anim.")));   // needs no quotient

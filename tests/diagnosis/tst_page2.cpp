@@ -15,7 +15,7 @@ using Op = RecordingSurface::Op;
 namespace {
 // y of data row i (0 = energy) of page 2 in a layout.
 int dataRowY(const DiagLayout& l, int i) { return l.rowY(l.page2Base + 23 + i); }
-}  // namespace
+}   // namespace
 
 class TestPage2 : public QObject {
     Q_OBJECT
@@ -35,10 +35,10 @@ private slots:
         QCOMPARE(energy->y, 10 + 4 * 17);
         QCOMPARE(energy->colour, SurfaceColour::Red);
         QCOMPARE(energy->style, int(Surface::Regular));
-        const QStringList expected = {"- Calcium", "- Chlore", "- Cuivre", "- Fer", "- Iode", "- Magnésium",
-                                      "- Manganèse", "- Phosphore", "- Potassium", "- Sodium", "- Soufre",
-                                      "- Zinc", "- Vit. A", "- Vit. B1", "- Vit. B2", "- Vit. B6", "- Vit. B9",
-                                      "- Vit. C", "- Vit. D", "- Vit. PP"};
+        const QStringList expected = {"- Calcium",   "- Chlore",    "- Cuivre",    "- Fer",       "- Iode",
+                                      "- Magnésium", "- Manganèse", "- Phosphore", "- Potassium", "- Sodium",
+                                      "- Soufre",    "- Zinc",      "- Vit. A",    "- Vit. B1",   "- Vit. B2",
+                                      "- Vit. B6",   "- Vit. B9",   "- Vit. C",    "- Vit. D",    "- Vit. PP"};
         const QList<Op> texts = s.texts();
         QCOMPARE(texts.size(), 3 + 21);
         for (int i = 0; i < expected.size(); ++i) {
@@ -60,14 +60,21 @@ private slots:
         QTest::addColumn<QString>("needText");
         QTest::addColumn<QString>("rateText");
         QTest::addColumn<int>("bar");
-        QTest::newRow("energy, two decimals, red")
-            << 0 << 850.4 << 2000.0 << " 850.40 kcal" << "2000.00 kcal" << "  42.52 %" << 43;
-        QTest::newRow("1.5 times the need: full bar")
-            << 1 << 1200.0 << 800.0 << "1200.00 mg" << " 800.00 mg" << " 150.00 %" << 100;
-        QTest::newRow("absent nutrient") << 4 << 0.0 << 16.0 << "   0.00 mg" << "  16.00 mg" << "   0.00 %" << 0;
-        QTest::newRow("vitamin D in micrograms, rate from mg")
-            << 19 << 0.0025 << 0.005 << "   2.50 µg" << "   5.00 µg" << "  50.00 %" << 50;
-        QTest::newRow("just over 100") << 20 << 15.01 << 15.0 << "  15.01 mg" << "  15.00 mg" << " 100.07 %" << 100;
+        QTest::newRow("energy, two decimals, red") << 0 << 850.4 << 2000.0 << " 850.40 kcal"
+                                                   << "2000.00 kcal"
+                                                   << "  42.52 %" << 43;
+        QTest::newRow("1.5 times the need: full bar") << 1 << 1200.0 << 800.0 << "1200.00 mg"
+                                                      << " 800.00 mg"
+                                                      << " 150.00 %" << 100;
+        QTest::newRow("absent nutrient") << 4 << 0.0 << 16.0 << "   0.00 mg"
+                                         << "  16.00 mg"
+                                         << "   0.00 %" << 0;
+        QTest::newRow("vitamin D in micrograms, rate from mg") << 19 << 0.0025 << 0.005 << "   2.50 µg"
+                                                               << "   5.00 µg"
+                                                               << "  50.00 %" << 50;
+        QTest::newRow("just over 100") << 20 << 15.01 << 15.0 << "  15.01 mg"
+                                       << "  15.00 mg"
+                                       << " 100.07 %" << 100;
     }
     void rows() {
         QFETCH(int, row);

@@ -57,7 +57,7 @@ void whenModal(std::function<void(W*)> f) {
     poll->start();
 }
 
-}  // namespace
+}   // namespace
 
 class TestPersonne : public QObject {
     Q_OBJECT
@@ -121,9 +121,11 @@ private slots:
         press(Qt::Key_Return);
 
         QCOMPARE(title, QStringLiteral("Besoins d'une personne"));
-        QCOMPARE(order, QStringList({"EditNOM", "RBfemme", "SEage", "SEpoids", "SEtaille", "CBactivite", "CBetat"}));
-        QVERIFY2(caption.startsWith(QStringLiteral("Jeanne — femme, 35 ans, 58,5 kg, 163 cm, PAL 1,6 (peu actif)")),
-                 qPrintable(caption));
+        QCOMPARE(order,
+                 QStringList({"EditNOM", "RBfemme", "SEage", "SEpoids", "SEtaille", "CBactivite", "CBetat"}));
+        QVERIFY2(
+            caption.startsWith(QStringLiteral("Jeanne — femme, 35 ans, 58,5 kg, 163 cm, PAL 1,6 (peu actif)")),
+            qPrintable(caption));
         QVERIFY(caption.endsWith(SuffixeBilan));
         QVERIFY(printed);
         QCOMPARE(completer, QStringLiteral("Jeanne"));

@@ -36,12 +36,13 @@ inline void write(const QString& dir) {
     const QStringList& c = categories();
     const QString fruits = c[9], gras = c[5], legumes = c[7];
     const QString foods = Fixtures::createEmpty(foodSchema(), dir);
-    Fixtures::appendRecords(foodSchema(), foods,
-                            {food(1, QStringLiteral("Pomme"), fruits), food(250, QStringLiteral("Zeste"), fruits),
-                             food(233, QStringLiteral("Poire"), fruits),
-                             food(234, QStringLiteral("Tarte maison"), CategorieComposee),
-                             food(120, QStringLiteral("Gâteau"), CategorieComposee),
-                             food(2, QStringLiteral("Beurre"), gras), food(300, QStringLiteral("Salade"), legumes)});
+    Fixtures::appendRecords(
+        foodSchema(), foods,
+        {food(1, QStringLiteral("Pomme"), fruits), food(250, QStringLiteral("Zeste"), fruits),
+         food(233, QStringLiteral("Poire"), fruits),
+         food(234, QStringLiteral("Tarte maison"), CategorieComposee),
+         food(120, QStringLiteral("Gâteau"), CategorieComposee), food(2, QStringLiteral("Beurre"), gras),
+         food(300, QStringLiteral("Salade"), legumes)});
     const QString lines = Fixtures::createEmpty(compositeSchema(), dir);
     Fixtures::appendRecords(compositeSchema(), lines,
                             {line(QStringLiteral("Tarte maison"), QStringLiteral("Pomme")),
@@ -65,4 +66,4 @@ inline QStringList column(const QString& path, const QString& field) {
     return out;
 }
 
-}  // namespace FoodFixture
+}   // namespace FoodFixture

@@ -45,9 +45,11 @@ private slots:
         const QString second = w.Lnom->text();
         QVERIFY(second != QStringLiteral("Asperge verte, bouillie/cuite à l'eau"));
         QTest::keyClick(box, Qt::Key_Up);
-        QVERIFY2(w.Lorigine->text().startsWith(QStringLiteral("CIQUAL 2020, code 20299\n")), qPrintable(w.Lorigine->text()));
-        QCOMPARE(w.Ltable->text(),
-                 QStringLiteral("Dans la table : « Asperge verte, bouillie », catégorie LÉGUMES NON FÉCULENTS"));
+        QVERIFY2(w.Lorigine->text().startsWith(QStringLiteral("CIQUAL 2020, code 20299\n")),
+                 qPrintable(w.Lorigine->text()));
+        QCOMPARE(
+            w.Ltable->text(),
+            QStringLiteral("Dans la table : « Asperge verte, bouillie », catégorie LÉGUMES NON FÉCULENTS"));
         // Cholesterol (the 10th value) was not measured: marked; proteins were.
         QCOMPARE(w.Gvaleurs->item(9, 1)->text(), QStringLiteral("0 *"));
         QVERIFY(!w.Gvaleurs->item(1, 1)->text().endsWith(QLatin1Char('*')));
@@ -57,9 +59,10 @@ private slots:
         QCOMPARE(w.nameSearch->selected().size(), 2);
         QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(p.asked.size(), 1);
-        QVERIFY2(p.lastText().startsWith(QStringLiteral("2 aliments sont ajoutés à la table des aliments :\n"
-                                                        "n° 234 « Asperge verte, bouillie » (LÉGUMES NON FÉCULENTS)\n"
-                                                        "n° 235 ")),
+        QVERIFY2(p.lastText().startsWith(
+                     QStringLiteral("2 aliments sont ajoutés à la table des aliments :\n"
+                                    "n° 234 « Asperge verte, bouillie » (LÉGUMES NON FÉCULENTS)\n"
+                                    "n° 235 ")),
                  qPrintable(p.lastText()));
         QVERIFY(w.Ltable->text().startsWith(QStringLiteral("Déjà dans la table des aliments : n° 23")));
 

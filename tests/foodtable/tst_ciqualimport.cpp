@@ -22,7 +22,7 @@ namespace {
 // cooking phrase shortened. 6271: the CIQUAL food of the Base food n° 4.
 const QString kSalsifis = QStringLiteral("20197"), kAsperge = QStringLiteral("20299"),
               kPaleron = QStringLiteral("6271");
-}  // namespace
+}   // namespace
 
 class TestCiqualImport : public QObject {
     Q_OBJECT
@@ -41,7 +41,9 @@ class TestCiqualImport : public QObject {
     }
 
 private slots:
-    void initTestCase() { catalogue = std::make_unique<CiqualCatalogue>(catalogueRun.run(), Fixtures::ciqualTable()); }
+    void initTestCase() {
+        catalogue = std::make_unique<CiqualCatalogue>(catalogueRun.run(), Fixtures::ciqualTable());
+    }
     void init() {
         dir = std::make_unique<TempDataDir>();
         Fixtures::copySuppliedTables(dir->path());
@@ -58,7 +60,8 @@ private slots:
     void catalogueInNameOrder() {
         QCOMPARE(catalogue->size(), 3185);
         const QStringList names = catalogue->names();
-        QVERIFY(names.indexOf(QStringLiteral("Abricot, dénoyauté, cru")) < names.indexOf(QStringLiteral("Épinard, cru")));
+        QVERIFY(names.indexOf(QStringLiteral("Abricot, dénoyauté, cru")) <
+                names.indexOf(QStringLiteral("Épinard, cru")));
         const int i = entry(kSalsifis);
         QCOMPARE(catalogue->entry(i).name, QStringLiteral("Salsifis noir, ou scorsonère d'Espagne, cru"));
         QCOMPARE(catalogue->category(i), categories().at(7));
@@ -74,8 +77,10 @@ private slots:
         const QString nom = CiqualNames::shortName(catalogue->entry(i).name);
         QCOMPARE(added[0].numero, 234);
         QCOMPARE(added[0].nom, nom);
-        QCOMPARE(prompter->lastText(), QStringLiteral("L'aliment n° 234 « %1 » est ajouté à la table des aliments, "
-                                                      "dans la catégorie LÉGUMES NON FÉCULENTS.").arg(nom));
+        QCOMPARE(prompter->lastText(),
+                 QStringLiteral("L'aliment n° 234 « %1 » est ajouté à la table des aliments, "
+                                "dans la catégorie LÉGUMES NON FÉCULENTS.")
+                     .arg(nom));
         Table onDisk(dir->run(), foodSchema());
         onDisk.open();
         QVERIFY(onDisk.locate(QStringLiteral("NOM"), nom));
@@ -97,19 +102,25 @@ private slots:
         QTest::addColumn<QVariantList>("answers");   // to the name prompts: a text, or null for Annuler
         QTest::addColumn<QString>("said");           // the first box
         QTest::addColumn<QString>("added");          // the name added, "" when none
-        QTest::newRow("a Base food's") << kPaleron << QVariantList{}
+        QTest::newRow("a Base food's")
+            << kPaleron << QVariantList{}
             << "« Boeuf, paleron, braisé ou bouilli » (CIQUAL 2020, code 6271) est déjà dans la table des "
-               "aliments : c'est l'aliment n° 4 « Boeuf pot-au-feu, cuit ». Il n'est pas ajouté une seconde fois."
+               "aliments : c'est l'aliment n° 4 « Boeuf pot-au-feu, cuit ». Il n'est pas ajouté une seconde "
+               "fois."
             << "";
-        QTest::newRow("name taken, cancelled") << kAsperge << QVariantList{QVariant()}
-            << "Le nom « Asperge verte, bouillie » est déjà celui de l'aliment n° 500.\nNom à donner à « Asperge "
+        QTest::newRow("name taken, cancelled")
+            << kAsperge << QVariantList{QVariant()}
+            << "Le nom « Asperge verte, bouillie » est déjà celui de l'aliment n° 500.\nNom à donner à « "
+               "Asperge "
                "verte, bouillie/cuite à l'eau » (CIQUAL 2020, code 20299), 30 caractères au plus :"
             << "";
         QTest::newRow("name taken, another given")
-            << kAsperge << QVariantList{QStringLiteral("asperge verte, BOUILLIE"), QString(),
-                                        QStringLiteral("Asperge verte, cuite à l'eau, sans sel"),
-                                        QStringLiteral(" Asperge  verte cuite ")}
-            << "Le nom « Asperge verte, bouillie » est déjà celui de l'aliment n° 500.\nNom à donner à « Asperge "
+            << kAsperge
+            << QVariantList{QStringLiteral("asperge verte, BOUILLIE"), QString(),
+                            QStringLiteral("Asperge verte, cuite à l'eau, sans sel"),
+                            QStringLiteral(" Asperge  verte cuite ")}
+            << "Le nom « Asperge verte, bouillie » est déjà celui de l'aliment n° 500.\nNom à donner à « "
+               "Asperge "
                "verte, bouillie/cuite à l'eau » (CIQUAL 2020, code 20299), 30 caractères au plus :"
             << "Asperge verte cuite";
     }
@@ -119,8 +130,9 @@ private slots:
         QFETCH(QString, said);
         QFETCH(QString, added);
         foods->close();
-        Fixtures::appendRecords(foodSchema(), file("DIETAB.DBF"),
-                                {FoodFixture::food(500, QStringLiteral("Asperge verte, bouillie"), categories()[7])});
+        Fixtures::appendRecords(
+            foodSchema(), file("DIETAB.DBF"),
+            {FoodFixture::food(500, QStringLiteral("Asperge verte, bouillie"), categories()[7])});
         foods->open();
         for (const QVariant& a : answers) a.isNull() ? prompter->cancel() : prompter->answer(a.toString());
         const QByteArray before = Files::bytesOf(file("DIETAB.DBF"));
@@ -169,7 +181,8 @@ private slots:
         lines.open();
         {
             FoodEditor editor(*foods, lines);
-            QVERIFY(foods->locate(QStringLiteral("NOM"), CiqualNames::shortName(catalogue->entry(entry(kSalsifis)).name)));
+            QVERIFY(foods->locate(QStringLiteral("NOM"),
+                                  CiqualNames::shortName(catalogue->entry(entry(kSalsifis)).name)));
             editor.ecritTexte(QStringLiteral("NOM"), QStringLiteral("Scorsonère, crue"));
             QVERIFY(editor.confirme());
         }
@@ -182,8 +195,12 @@ private slots:
 
         foods->deleteRecord();
         QCOMPARE(add({kSalsifis}).value(0).numero, 234);
-        QCOMPARE(FoodFixture::column(file("NONMESUR.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")), 1);
-        QCOMPARE(FoodFixture::column(file("ORIGINES.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")), 1);
+        QCOMPARE(
+            FoodFixture::column(file("NONMESUR.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")),
+            1);
+        QCOMPARE(
+            FoodFixture::column(file("ORIGINES.DBF"), QStringLiteral("NUMERO")).count(QStringLiteral("234")),
+            1);
     }
 
     // A renamed food takes its side-table records along, and only its own
@@ -193,10 +210,22 @@ private slots:
         QTest::addColumn<QString>("before");     // the food's name before the rename
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("expected");   // the name in the side tables then
-        QTest::newRow("its own") << "Salsifis" << "Salsifis" << "Scorsonère" << "Scorsonère";
-        QTest::newRow("blanks around") << "Salsifis" << " Salsifis " << "Scorsonère " << "Scorsonère";
-        QTest::newRow("letter case only") << "Salsifis" << "Salsifis" << "SALSIFIS" << "SALSIFIS";
-        QTest::newRow("another food's") << "Navet" << "Salsifis" << "Scorsonère" << "Navet";
+        QTest::newRow("its own") << "Salsifis"
+                                 << "Salsifis"
+                                 << "Scorsonère"
+                                 << "Scorsonère";
+        QTest::newRow("blanks around") << "Salsifis"
+                                       << " Salsifis "
+                                       << "Scorsonère "
+                                       << "Scorsonère";
+        QTest::newRow("letter case only") << "Salsifis"
+                                          << "Salsifis"
+                                          << "SALSIFIS"
+                                          << "SALSIFIS";
+        QTest::newRow("another food's") << "Navet"
+                                        << "Salsifis"
+                                        << "Scorsonère"
+                                        << "Navet";
     }
     void followOnlyTheirFood() {
         QFETCH(QString, recorded);
@@ -204,13 +233,15 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, expected);
         TempDataDir dir;   // without the supplied side tables
-        FoodOrigins::note(dir.run(), dir.path(), {7, recorded, QStringLiteral("CIQUAL 2020"), QStringLiteral("20197")});
+        FoodOrigins::note(dir.run(), dir.path(),
+                          {7, recorded, QStringLiteral("CIQUAL 2020"), QStringLiteral("20197")});
         Fixtures::createEmpty(nonMesuresSchema(), dir.path());
         FichierNonMesures::marque(dir.run(), dir.path(), 7, recorded, {QStringLiteral("ZN")});
         FoodOrigins::rename(dir.run(), dir.path(), 7, before, after);
         FichierNonMesures::renomme(dir.run(), dir.path(), 7, before, after);
         for (const char* side : {"ORIGINES.DBF", "NONMESUR.DBF"})
-            QCOMPARE(FoodFixture::column(dir.file(QLatin1String(side)), QStringLiteral("NOM")), QStringList{expected});
+            QCOMPARE(FoodFixture::column(dir.file(QLatin1String(side)), QStringLiteral("NOM")),
+                     QStringList{expected});
     }
 };
 

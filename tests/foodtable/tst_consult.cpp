@@ -29,8 +29,9 @@ namespace {
 QRect inkOf(const QString& pdf) {
     QTemporaryDir out;
     const QString base = out.filePath(QStringLiteral("page"));
-    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
-                                                      QStringLiteral("-singlefile"), pdf, base}) != 0)
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                           QStringLiteral("-singlefile"), pdf, base}) != 0)
         return QRect();
     const QImage page(base + QStringLiteral(".png"));
     QRect ink;
@@ -39,7 +40,7 @@ QRect inkOf(const QString& pdf) {
             if (QColor(page.pixel(x, y)).lightness() < 250) ink |= QRect(x, y, 1, 1);
     return ink;
 }
-}  // namespace
+}   // namespace
 
 class TestConsult : public QObject {
     Q_OBJECT
@@ -185,7 +186,8 @@ private slots:
         QFETCH(QString, renamed);
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
         desktop->onRun = [&](QDialog& d) {
-            if (!renamed.isEmpty()) static_cast<QPrintDialog&>(d).printer()->setOutputFileName(dir->file(renamed));
+            if (!renamed.isEmpty())
+                static_cast<QPrintDialog&>(d).printer()->setOutputFileName(dir->file(renamed));
             d.setResult(QDialog::Accepted);
         };
         ScriptedPrompter p(dir->run());
@@ -195,7 +197,8 @@ private slots:
         QCOMPARE(pdfs.size(), 1);
         if (!renamed.isEmpty()) QCOMPARE(pdfs[0], renamed);
         QCOMPARE(p.asked.size(), 2);
-        QVERIFY2(p.lastText().contains(QStringLiteral("« %1 »").arg(dir->file(pdfs[0]))), qPrintable(p.lastText()));
+        QVERIFY2(p.lastText().contains(QStringLiteral("« %1 »").arg(dir->file(pdfs[0]))),
+                 qPrintable(p.lastText()));
         QVERIFY(!w->habille());
     }
 

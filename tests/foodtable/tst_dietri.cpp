@@ -42,7 +42,7 @@ double richest(TempDataDir& dir, const QString& champ) {
     for (t.first(); !t.eof(); t.next()) best = std::max(best, t.asFloat(champ));
     return best;
 }
-}  // namespace
+}   // namespace
 
 class TestDietri : public QObject {
     Q_OBJECT
@@ -160,7 +160,7 @@ private slots:
         QVERIFY(opened.isEmpty());
         d.SBpage2Click();
         QTest::mouseDClick(page, Qt::LeftButton, {}, QPoint(60, rowY(4)));
-        QTest::mouseDClick(page, Qt::LeftButton, {}, QPoint(60, rowY(0)));    // energy
+        QTest::mouseDClick(page, Qt::LeftButton, {}, QPoint(60, rowY(0)));          // energy
         QTest::mouseDClick(page, Qt::LeftButton, {}, QPoint(60, rowY(20) + l.h));   // under the last row
         QCOMPARE(opened, QStringList({"FE"}));
         QCOMPARE(d.ligneChoisie(), -1);

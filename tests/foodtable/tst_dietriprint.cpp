@@ -39,7 +39,7 @@ QList<Op> printout(Table& t, const QString& champ, int width = 4800) {
     imprimeTri(s, width, *classementDe(champ), t);
     return s.texts();
 }
-}  // namespace
+}   // namespace
 
 class TestDietriPrint : public QObject {
     Q_OBJECT
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(first.size, 10);
         const Op& amount = ops[2];
         QCOMPARE(amount.text, QStringLiteral("1200.000 mg"));   // 1000 or more: no leading space
-        QCOMPARE(amount.x + 10 * 8, 2000);                     // the number alone ends at 250u
+        QCOMPARE(amount.x + 10 * 8, 2000);                      // the number alone ends at 250u
         const Op& lastLeft = ops[2 * 47 - 1];
         QCOMPARE(lastLeft.y, 6224);
         QCOMPARE(lastLeft.text, QStringLiteral("Aliment 074"));

@@ -38,13 +38,20 @@ private slots:
         QTest::addColumn<QString>("landsOn");
         QTest::addColumn<QString>("index");
         using T = FoodBrowser::Tri;
-        QTest::newRow("empty entry: first name") << T::Numero << QVariant(QString()) << "Beurre" << "NOM";
-        QTest::newRow("beginning of a name") << T::Categorie << QVariant(QStringLiteral("Ta")) << "Tarte maison" << "NOM";
-        QTest::newRow("accents and case aside") << T::Numero << QVariant(QStringLiteral("gat")) << "Gâteau" << "NOM";
-        QTest::newRow("a whole name in other case") << T::Numero << QVariant(QStringLiteral("pomme")) << "Pomme" << "NOM";
-        QTest::newRow("between two names") << T::Numero << QVariant(QStringLiteral("Pomz")) << "Salade" << "NOM";
-        QTest::newRow("after every name: the last") << T::Numero << QVariant(QStringLiteral("Zz")) << "Zeste" << "NOM";
-        QTest::newRow("cancelled in category order") << T::Categorie << QVariant() << "Poire" << "CATEGORIE";
+        QTest::newRow("empty entry: first name") << T::Numero << QVariant(QString()) << "Beurre"
+                                                 << "NOM";
+        QTest::newRow("beginning of a name") << T::Categorie << QVariant(QStringLiteral("Ta")) << "Tarte maison"
+                                             << "NOM";
+        QTest::newRow("accents and case aside") << T::Numero << QVariant(QStringLiteral("gat")) << "Gâteau"
+                                                << "NOM";
+        QTest::newRow("a whole name in other case") << T::Numero << QVariant(QStringLiteral("pomme")) << "Pomme"
+                                                    << "NOM";
+        QTest::newRow("between two names") << T::Numero << QVariant(QStringLiteral("Pomz")) << "Salade"
+                                           << "NOM";
+        QTest::newRow("after every name: the last") << T::Numero << QVariant(QStringLiteral("Zz")) << "Zeste"
+                                                    << "NOM";
+        QTest::newRow("cancelled in category order") << T::Categorie << QVariant() << "Poire"
+                                                     << "CATEGORIE";
     }
     void nameSearch() {
         QFETCH(FoodBrowser::Tri, before);
@@ -110,12 +117,16 @@ private slots:
         QTest::addColumn<QVariantMap>("values");
         QTest::addColumn<double>("kcal");
         QTest::newRow("no macronutrient") << QVariantMap() << 0.0;
-        QTest::newRow("10, 5, 2 and 8") << QVariantMap({{"PROT_A", 10.0}, {"LIPI_A", 5.0}, {"GLUC_S", 2.0}, {"GLUC_A", 8.0}})
-                                       << 125.0;
-        QTest::newRow("the six, unrounded")
-            << QVariantMap({{"PROT_A", 0.1}, {"PROT_V", 0.2}, {"LIPI_A", 0.05}, {"LIPI_V", 0.05}, {"GLUC_S", 0.3},
-                            {"GLUC_A", 0.01}, {"CA", 500.0}})
-            << 3.34;
+        QTest::newRow("10, 5, 2 and 8")
+            << QVariantMap({{"PROT_A", 10.0}, {"LIPI_A", 5.0}, {"GLUC_S", 2.0}, {"GLUC_A", 8.0}}) << 125.0;
+        QTest::newRow("the six, unrounded") << QVariantMap({{"PROT_A", 0.1},
+                                                            {"PROT_V", 0.2},
+                                                            {"LIPI_A", 0.05},
+                                                            {"LIPI_V", 0.05},
+                                                            {"GLUC_S", 0.3},
+                                                            {"GLUC_A", 0.01},
+                                                            {"CA", 500.0}})
+                                            << 3.34;
     }
     void energy() {
         QFETCH(QVariantMap, values);
@@ -134,12 +145,12 @@ private slots:
         QTest::addColumn<QSize>("proportional");
         QTest::addColumn<QSize>("fit");
         // 378 x 315 at 96 dpi; 315 x 600 / 96 = 1968.75, 378 x 4960 / 315 = 5952.
-        QTest::newRow("600 dpi, A4 portrait") << QSize(600, 600) << QSize(4960, 7016) << QSize(2363, 1969)
-                                              << QSize(4960, 4133);
-        QTest::newRow("300 dpi, A4 landscape") << QSize(300, 300) << QSize(3508, 2480) << QSize(1181, 984)
-                                               << QSize(2976, 2480);
-        QTest::newRow("unequal dots per inch") << QSize(600, 300) << QSize(1000, 1000) << QSize(2363, 984)
-                                               << QSize(1000, 833);
+        QTest::newRow("600 dpi, A4 portrait")
+            << QSize(600, 600) << QSize(4960, 7016) << QSize(2363, 1969) << QSize(4960, 4133);
+        QTest::newRow("300 dpi, A4 landscape")
+            << QSize(300, 300) << QSize(3508, 2480) << QSize(1181, 984) << QSize(2976, 2480);
+        QTest::newRow("unequal dots per inch")
+            << QSize(600, 300) << QSize(1000, 1000) << QSize(2363, 984) << QSize(1000, 833);
     }
     void imageSizes() {
         QFETCH(QSize, printerDpi);

@@ -87,11 +87,11 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("linesLeft");
         const QString refus = QStringLiteral("Impossible de supprimer les 233 premiers enregistrements");
-        const QStringList all = {"Tarte maison", "Gâteau", "Tarte maison", "Soupe", "Gâteau", "Tarte maison", "Soupe"};
+        const QStringList all = {"Tarte maison", "Gâteau",       "Tarte maison", "Soupe",
+                                 "Gâteau",       "Tarte maison", "Soupe"};
         QTest::newRow("233 refused") << "Poire" << true << false << refus << all;
-        QTest::newRow("234 composite, with its lines")
-            << "Tarte maison" << true << true << QString()
-            << QStringList({"Gâteau", "Soupe", "Gâteau", "Soupe"});
+        QTest::newRow("234 composite, with its lines") << "Tarte maison" << true << true << QString()
+                                                       << QStringList({"Gâteau", "Soupe", "Gâteau", "Soupe"});
         QTest::newRow("Base composite, nothing removed") << "Gâteau" << true << false << refus << all;
         QTest::newRow("ordinary food above 233") << "Zeste" << true << true << QString() << all;
         QTest::newRow("question answered Annuler") << "Zeste" << false << false << QString() << all;
@@ -155,20 +155,30 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariant>("expected");   // the value read, or the start of the refusal
         const auto refus = [](const char* t) {
-            return QVariant(QStringLiteral("'%1' n'est pas une valeur flottante correcte pour le champ 'PROT_V'")
-                                .arg(QString::fromUtf8(t)));
+            return QVariant(
+                QStringLiteral("'%1' n'est pas une valeur flottante correcte pour le champ 'PROT_V'")
+                    .arg(QString::fromUtf8(t)));
         };
-        QTest::newRow("decimal comma") << "PROT_V" << "1,5" << QVariant(1.5);
-        QTest::newRow("decimal point") << "PROT_V" << "1.5" << QVariant(1.5);
-        QTest::newRow("blanks, sign, exponent") << "PROT_V" << " -2,5e1 " << QVariant(-25.0);
-        QTest::newRow("comma then point") << "PROT_V" << "1,2.3" << refus("1,2.3");
-        QTest::newRow("two points") << "PROT_V" << "1.2.3" << refus("1.2.3");
-        QTest::newRow("stray letter") << "PROT_V" << "1x5" << refus("1x5");
-        QTest::newRow("group separator") << "PROT_V" << "1 000" << refus("1 000");
-        QTest::newRow("separator alone") << "PROT_V" << "," << refus(",");
-        QTest::newRow("composite category") << "CATEGORIE" << CategorieComposee
-                                            << QVariant(QStringLiteral("La catégorie « PRODUITS COMPOSÉS » est celle "
-                                                                       "des aliments composés"));
+        QTest::newRow("decimal comma") << "PROT_V"
+                                       << "1,5" << QVariant(1.5);
+        QTest::newRow("decimal point") << "PROT_V"
+                                       << "1.5" << QVariant(1.5);
+        QTest::newRow("blanks, sign, exponent") << "PROT_V"
+                                                << " -2,5e1 " << QVariant(-25.0);
+        QTest::newRow("comma then point") << "PROT_V"
+                                          << "1,2.3" << refus("1,2.3");
+        QTest::newRow("two points") << "PROT_V"
+                                    << "1.2.3" << refus("1.2.3");
+        QTest::newRow("stray letter") << "PROT_V"
+                                      << "1x5" << refus("1x5");
+        QTest::newRow("group separator") << "PROT_V"
+                                         << "1 000" << refus("1 000");
+        QTest::newRow("separator alone") << "PROT_V"
+                                         << "," << refus(",");
+        QTest::newRow("composite category")
+            << "CATEGORIE" << CategorieComposee
+            << QVariant(QStringLiteral("La catégorie « PRODUITS COMPOSÉS » est celle "
+                                       "des aliments composés"));
     }
     void typedTexts() {
         QFETCH(QString, field);
@@ -193,13 +203,27 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "NOM" << "   " << "n'a pas de nom";
-        QTest::newRow("name of another food") << "NOM" << "Pomme" << "« Pomme » est déjà celui de l'aliment n° 1";
-        QTest::newRow("same name, other case") << "NOM" << "POMME  " << "est déjà celui de l'aliment n° 1 (« Pomme »)";
-        QTest::newRow("accented capital") << "NOM" << "GÂTEAU" << "l'aliment n° 120";
-        QTest::newRow("blanks before the name") << "NOM" << "  pomme " << "est déjà celui de l'aliment n° 1 (« Pomme »)";
-        QTest::newRow("blank category") << "CATEGORIE" << "" << "n'a pas de catégorie";
-        QTest::newRow("negative value") << "VIT_C" << "-0.5" << "La valeur de VIT_C de l'aliment « Zeste » est négative (-0.5)";
+        QTest::newRow("empty name") << "NOM"
+                                    << "   "
+                                    << "n'a pas de nom";
+        QTest::newRow("name of another food") << "NOM"
+                                              << "Pomme"
+                                              << "« Pomme » est déjà celui de l'aliment n° 1";
+        QTest::newRow("same name, other case") << "NOM"
+                                               << "POMME  "
+                                               << "est déjà celui de l'aliment n° 1 (« Pomme »)";
+        QTest::newRow("accented capital") << "NOM"
+                                          << "GÂTEAU"
+                                          << "l'aliment n° 120";
+        QTest::newRow("blanks before the name") << "NOM"
+                                                << "  pomme "
+                                                << "est déjà celui de l'aliment n° 1 (« Pomme »)";
+        QTest::newRow("blank category") << "CATEGORIE"
+                                        << ""
+                                        << "n'a pas de catégorie";
+        QTest::newRow("negative value") << "VIT_C"
+                                        << "-0.5"
+                                        << "La valeur de VIT_C de l'aliment « Zeste » est négative (-0.5)";
     }
     void checksBeforeWriting() {
         QFETCH(QString, field);
@@ -228,8 +252,9 @@ private slots:
 
     void typedNumbers() {
         goTo(QStringLiteral("Zeste"));
-        EXPECT_DATA_ERROR(Equals, QStringLiteral("'1.2.3' n'est pas une valeur flottante correcte pour le champ 'PROT_V'"),
-                          editor->ecritTexte(QStringLiteral("PROT_V"), QStringLiteral("1.2.3")));
+        EXPECT_DATA_ERROR(
+            Equals, QStringLiteral("'1.2.3' n'est pas une valeur flottante correcte pour le champ 'PROT_V'"),
+            editor->ecritTexte(QStringLiteral("PROT_V"), QStringLiteral("1.2.3")));
         editor->ecritTexte(QStringLiteral("PROT_V"), QStringLiteral("2.5e1"));
         editor->ecritTexte(QStringLiteral("PROT_A"), QString());   // emptied: blank, reads 0
         QVERIFY(editor->ecritAvantDeplacement());

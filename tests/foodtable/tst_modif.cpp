@@ -69,8 +69,9 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Table des aliments (modification)"));
         QStringList hints;
         for (QToolButton* b : w->DBNavigator->findChildren<QToolButton*>()) hints << b->accessibleName();
-        QCOMPARE(hints, QStringList({"Début", "Précédent", "Suivant", "Fin", "Ajouter un aliment",
-                                     "Supprimer l'aliment", "Confirmer modifications", "Annuler modifications"}));
+        QCOMPARE(hints,
+                 QStringList({"Début", "Précédent", "Suivant", "Fin", "Ajouter un aliment",
+                              "Supprimer l'aliment", "Confirmer modifications", "Annuler modifications"}));
         QCOMPARE(w->findChildren<QLineEdit*>().size(), 33);
         QCOMPARE(w->edit(QStringLiteral("EditA_G_MONO"))->geometry(), QRect(60, 59, 50, 21));
         QCOMPARE(w->edit(QStringLiteral("EditMN"))->x(), 6);
@@ -139,9 +140,12 @@ private slots:
         QTest::addColumn<QString>("food");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QVariant>("answer");   // null: the prompt cancelled
-        QTest::newRow("deletion answered Annuler") << "Zeste" << "Supprimer" << QVariant(false);
-        QTest::newRow("deletion of a Base food refused") << "Poire" << "Supprimer" << QVariant(true);
-        QTest::newRow("search cancelled") << "Zeste" << "Chercher" << QVariant();
+        QTest::newRow("deletion answered Annuler") << "Zeste"
+                                                   << "Supprimer" << QVariant(false);
+        QTest::newRow("deletion of a Base food refused") << "Poire"
+                                                         << "Supprimer" << QVariant(true);
+        QTest::newRow("search cancelled") << "Zeste"
+                                          << "Chercher" << QVariant();
     }
     void commandsThatDoNotMoveKeepTheTypedFood() {
         QFETCH(QString, food);
@@ -151,9 +155,14 @@ private slots:
         type(QStringLiteral("PROT_V"), QStringLiteral("7"));
         const QByteArray before = Files::bytesOf(foodFile());
         ScriptedPrompter p(dir->run());
-        if (answer.isValid()) p.answer(answer.toBool()); else p.cancel();
-        if (command == QLatin1String("Supprimer")) w->DBNavigator->click(TableNavigator::Delete);
-        else w->SBchercherClick();
+        if (answer.isValid())
+            p.answer(answer.toBool());
+        else
+            p.cancel();
+        if (command == QLatin1String("Supprimer"))
+            w->DBNavigator->click(TableNavigator::Delete);
+        else
+            w->SBchercherClick();
         QCOMPARE(p.unexpected, 0);
         QCOMPARE(nom(), food);
         QCOMPARE(w->edit(QStringLiteral("PROT_V"))->text(), QStringLiteral("7"));
@@ -170,7 +179,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QLineEdit* box = w->edit(QStringLiteral("PROT_V"));
         box->setFocus();
-        auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(box, Qt::Key(k), m); };
+        auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QTest::keyClick(box, Qt::Key(k), m);
+        };
         const QList<std::tuple<int, Qt::KeyboardModifiers, QString>> moves = {
             {Qt::Key_PageDown, Qt::NoModifier, "Beurre"}, {Qt::Key_Down, Qt::ControlModifier, "Gâteau"},
             {Qt::Key_PageUp, Qt::NoModifier, "Beurre"},   {Qt::Key_End, Qt::ControlModifier, "Salade"},
@@ -207,7 +218,8 @@ private slots:
         ScriptedPrompter p(dir->run());
         w->DBNavigator->click(TableNavigator::Post);
         QCOMPARE(p.asked.size(), 1);
-        QCOMPARE(p.lastText(), QStringLiteral("'1e+' n'est pas une valeur flottante correcte pour le champ 'PROT_A'"));
+        QCOMPARE(p.lastText(),
+                 QStringLiteral("'1e+' n'est pas une valeur flottante correcte pour le champ 'PROT_A'"));
         QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->edit(QStringLiteral("PROT_A"))));
         QCOMPARE(w->edit(QStringLiteral("PROT_A"))->text(), QStringLiteral("1e+"));
         QCOMPARE(w->Taliments().state(), Table::State::Edit);

@@ -45,7 +45,7 @@ struct Run {
     int rc = -1;
     QString out, err;
 };
-}  // namespace
+}   // namespace
 
 class TestInstall : public QObject {
     Q_OBJECT
@@ -63,7 +63,8 @@ class TestInstall : public QObject {
         if (wrapper.isEmpty())
             p.start(usr("bin/nutrimo"), {QStringLiteral("--essai")});
         else
-            p.start(QStringLiteral("sh"), {"-c", wrapper + "; exec \"$0\" \"$@\"", usr("bin/nutrimo"), "--essai"});
+            p.start(QStringLiteral("sh"),
+                    {"-c", wrapper + "; exec \"$0\" \"$@\"", usr("bin/nutrimo"), "--essai"});
         Run r;
         if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit) r.rc = p.exitCode();
         r.out = QString::fromUtf8(p.readAllStandardOutput());
@@ -155,14 +156,17 @@ private slots:
             write(data + QStringLiteral("/CHOIX.DBF"), "mon choix");
         }
         const auto start = [&] {
-            return fromHome ? launch({{"HOME", home.path()}}, {"NUTRIMO_DATA"}) : launch({{"NUTRIMO_DATA", data}});
+            return fromHome ? launch({{"HOME", home.path()}}, {"NUTRIMO_DATA"})
+                            : launch({{"NUTRIMO_DATA", data}});
         };
         const Run r = start();
         QVERIFY2(r.rc == 0 && r.err.isEmpty(), qPrintable(r.err));
-        QVERIFY2(r.out.contains(QStringLiteral("PWD=") + QFileInfo(data).canonicalFilePath() + "\n"), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("PWD=") + QFileInfo(data).canonicalFilePath() + "\n"),
+                 qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("ARGS=--essai\n")));
         // The program is told where the whole CIQUAL table is; it is not copied.
-        QVERIFY2(r.out.contains(QStringLiteral("CIQUAL=") + usr("share/nutrimo/") + kCiqual + "\n"), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("CIQUAL=") + usr("share/nutrimo/") + kCiqual + "\n"),
+                 qPrintable(r.out));
         QVERIFY(!QFile::exists(data + "/" + kCiqual));
         for (const QString& t : builtTables()) {
             const QByteArray supplied = contents(usr("share/nutrimo/tables/") + t);
@@ -178,7 +182,8 @@ private slots:
         // A second start copies nothing: what the user changed stays.
         write(data + QStringLiteral("/choix0.dbf"), "modifié");
         const Run again = start();
-        QVERIFY2(again.rc == 0 && !again.out.contains(QStringLiteral("Table installée")), qPrintable(again.out));
+        QVERIFY2(again.rc == 0 && !again.out.contains(QStringLiteral("Table installée")),
+                 qPrintable(again.out));
         QCOMPARE(contents(data + QStringLiteral("/choix0.dbf")), QByteArray("modifié"));
     }
 
@@ -199,8 +204,9 @@ private slots:
         QMap<QString, QString> env{{"NUTRIMO_DATA", home.filePath(data)}, {"FENETRE", window}};
         if (display) env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99"));
         const Run r = launch(env);
-        const QString said = QStringLiteral("Nutrimo : Le dossier de données « %1 » ne peut pas être créé : "
-                                            "« %2 » existe et n'est pas un dossier.\n")
+        const QString said = QStringLiteral(
+                                 "Nutrimo : Le dossier de données « %1 » ne peut pas être créé : "
+                                 "« %2 » existe et n'est pas un dossier.\n")
                                  .arg(home.filePath(data), home.filePath("fichier"));
         QCOMPARE(r.rc, 1);
         QVERIFY2(r.err.startsWith(said), qPrintable(r.err));
@@ -219,7 +225,8 @@ private slots:
         QVERIFY2(cut.rc == 0 && cut.out.contains(QStringLiteral("PWD=")), qPrintable(cut.out));
         QVERIFY2(cut.err.contains(QStringLiteral("« %1 » :\nDIETAB.DBF : taille de fichier limitée").arg(data)),
                  qPrintable(cut.err));
-        QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("DIETAB")), QStringList());
+        QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("DIETAB")),
+                 QStringList());
         QVERIFY(QFile::exists(data + QStringLiteral("/BESOINS.DBF")));
         const Run whole = launch({{"NUTRIMO_DATA", data}});
         QVERIFY2(whole.rc == 0 && whole.err.isEmpty(), qPrintable(whole.err));

@@ -26,10 +26,11 @@ QByteArray contents(const QString& path) {
 }
 // A value of the build's CMake cache.
 QString cached(const QString& name) {
-    const QRegularExpression line(QStringLiteral("^%1:[A-Z]+=(.*)$").arg(name), QRegularExpression::MultilineOption);
+    const QRegularExpression line(QStringLiteral("^%1:[A-Z]+=(.*)$").arg(name),
+                                  QRegularExpression::MultilineOption);
     return line.match(QString::fromUtf8(contents(NUTRIMO_BINARY_DIR "/CMakeCache.txt"))).captured(1);
 }
-}  // namespace
+}   // namespace
 
 class TestPackage : public QObject {
     Q_OBJECT
@@ -44,9 +45,9 @@ private slots:
             QSKIP("a sanitizer build is neither hardened nor shipped");
         QVERIFY(m_out.isValid());
         int rc = 0;
-        const QString said = run(QStringLiteral("cpack"),
-                                 {"-G", "DEB", "-B", m_out.path(), "--config",
-                                  NUTRIMO_BINARY_DIR "/CPackConfig.cmake"}, &rc);
+        const QString said =
+            run(QStringLiteral("cpack"),
+                {"-G", "DEB", "-B", m_out.path(), "--config", NUTRIMO_BINARY_DIR "/CPackConfig.cmake"}, &rc);
         QVERIFY2(rc == 0, qPrintable(said));
         const QStringList debs = QDir(m_out.path()).entryList({"*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
@@ -58,14 +59,20 @@ private slots:
     void files() {
         QCOMPARE(field("Package"), QStringLiteral("nutrimo"));
         QCOMPARE(field("Version"), QStringLiteral("5.3"));
-        QStringList expected = {"bin/nutrimo", "libexec/nutrimo/nutrimo", "libexec/nutrimo/nutrimo-message",
-                                "share/nutrimo/help/DIETAIDE.HLP", "share/nutrimo/efsa-drv.csv",
+        QStringList expected = {"bin/nutrimo",
+                                "libexec/nutrimo/nutrimo",
+                                "libexec/nutrimo/nutrimo-message",
+                                "share/nutrimo/help/DIETAIDE.HLP",
+                                "share/nutrimo/efsa-drv.csv",
                                 "share/applications/nutrimo.desktop",
-                                "share/icons/hicolor/scalable/apps/nutrimo.svg", "share/man/man1/nutrimo.1.gz",
-                                "share/doc/nutrimo/copyright", "share/doc/nutrimo/changelog.gz"};
+                                "share/icons/hicolor/scalable/apps/nutrimo.svg",
+                                "share/man/man1/nutrimo.1.gz",
+                                "share/doc/nutrimo/copyright",
+                                "share/doc/nutrimo/changelog.gz"};
         for (const QString& t : QDir(NUTRIMO_TABLES_DIR).entryList(QDir::Files))
             expected << (t == QLatin1String("CIQUAL.DBF") ? QStringLiteral("share/nutrimo/")
-                                                           : QStringLiteral("share/nutrimo/tables/")) + t;
+                                                          : QStringLiteral("share/nutrimo/tables/")) +
+                            t;
         for (const QString& path : expected)
             QVERIFY2(QFileInfo(m_root + QStringLiteral("/usr/") + path).isFile(), qPrintable(path));
     }
@@ -85,7 +92,9 @@ private slots:
     void binariesAreHardened() {
         for (const char* binary : {"nutrimo", "nutrimo-message"}) {
             int rc = 0;
-            const QString said = run("hardening-check", {"--nocfprotection", m_root + QStringLiteral("/usr/libexec/nutrimo/") + binary}, &rc);
+            const QString said =
+                run("hardening-check",
+                    {"--nocfprotection", m_root + QStringLiteral("/usr/libexec/nutrimo/") + binary}, &rc);
             QVERIFY2(rc == 0, qPrintable(said));
         }
     }
@@ -94,8 +103,10 @@ private slots:
         const QStringList found = QDir(m_root + QStringLiteral("/usr/share/metainfo")).entryList(QDir::Files);
         QCOMPARE(found.size(), 1);
         int rc = 0;
-        const QString said = run("appstreamcli", {"validate", "--no-net", "--pedantic",
-                                                  m_root + QStringLiteral("/usr/share/metainfo/") + found.first()}, &rc);
+        const QString said = run("appstreamcli",
+                                 {"validate", "--no-net", "--pedantic",
+                                  m_root + QStringLiteral("/usr/share/metainfo/") + found.first()},
+                                 &rc);
         QVERIFY2(rc == 0, qPrintable(said));
     }
 
@@ -107,9 +118,11 @@ private slots:
         QStringList names;
         for (const QString& d : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
             names << d.trimmed().section(QLatin1Char(' '), 0, 0);
-        for (const char* prefix : {"libc6", "libstdc\\+\\+6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
-                                   "libqt6printsupport6", "libqt6svg6", "qt6-qpa-plugins", "qt6-translations-l10n", "libglpk"})
-            QVERIFY2(!names.filter(QRegularExpression(QStringLiteral("^") + prefix)).isEmpty(), qPrintable(depends));
+        for (const char* prefix :
+             {"libc6", "libstdc\\+\\+6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6",
+              "libqt6svg6", "qt6-qpa-plugins", "qt6-translations-l10n", "libglpk"})
+            QVERIFY2(!names.filter(QRegularExpression(QStringLiteral("^") + prefix)).isEmpty(),
+                     qPrintable(depends));
         for (const QString& n : names) {
             int rc = 0;
             const QString status = run("dpkg-query", {"-W", "-f=${Status}", n}, &rc);
@@ -124,10 +137,13 @@ private slots:
         const QString homepage = cached(QStringLiteral("NUTRIMO_HOMEPAGE"));
         const QString contact = cached(QStringLiteral("NUTRIMO_CONTACT"));
         QCOMPARE(field("Homepage"), homepage);
-        QVERIFY2(field("Maintainer").endsWith(QStringLiteral(" <%1>").arg(contact)), qPrintable(field("Maintainer")));
+        QVERIFY2(field("Maintainer").endsWith(QStringLiteral(" <%1>").arg(contact)),
+                 qPrintable(field("Maintainer")));
         const QDir metainfo(m_root + QStringLiteral("/usr/share/metainfo"));
-        const QString xml = QString::fromUtf8(contents(metainfo.filePath(metainfo.entryList(QDir::Files).value(0))));
-        QVERIFY(xml.contains(QStringLiteral("<url type=\"homepage\">%1</url>").arg(homepage)) && xml.contains(contact));
+        const QString xml =
+            QString::fromUtf8(contents(metainfo.filePath(metainfo.entryList(QDir::Files).value(0))));
+        QVERIFY(xml.contains(QStringLiteral("<url type=\"homepage\">%1</url>").arg(homepage)) &&
+                xml.contains(contact));
         QVERIFY(run("zcat", {m_root + QStringLiteral("/usr/share/man/man1/nutrimo.1.gz")}).contains(contact));
         const QByteArray program = contents(m_root + QStringLiteral("/usr/libexec/nutrimo/nutrimo"));
         QVERIFY(program.contains(homepage.toUtf8() + '\0') && program.contains(contact.toUtf8() + '\0'));

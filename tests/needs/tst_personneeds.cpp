@@ -28,7 +28,8 @@ struct Body {
 // Adults: a body mass index of 22 at the height of the age band.
 Body adult(double heightCm) { return {22 * heightCm * heightCm / 10000, heightCm}; }
 
-Person person(Person::Sex sex, int age, Body body, double pal = 1.4, Person::State state = Person::State::None) {
+Person person(Person::Sex sex, int age, Body body, double pal = 1.4,
+              Person::State state = Person::State::None) {
     Person p;
     p.sex = sex;
     p.age = age;
@@ -40,7 +41,7 @@ Person person(Person::Sex sex, int age, Body body, double pal = 1.4, Person::Sta
 }
 constexpr auto F = Person::Sex::Female;
 constexpr auto H = Person::Sex::Male;
-}  // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(Person)
 Q_DECLARE_METATYPE(Body)
@@ -94,11 +95,13 @@ private slots:
         }
         for (int r = 0; r < kNeedsRows; ++r) {
             const double want = table->number(r, field);
-            QVERIFY2(std::fabs(rows[r] - want) <= 0.000006 + 1e-9 * want,
-                     qPrintable(QStringLiteral("ligne %1 : %2 au lieu de %3").arg(r + 1).arg(rows[r]).arg(want)));
+            QVERIFY2(
+                std::fabs(rows[r] - want) <= 0.000006 + 1e-9 * want,
+                qPrintable(QStringLiteral("ligne %1 : %2 au lieu de %3").arg(r + 1).arg(rows[r]).arg(want)));
         }
         const double ar = table->number(0, field);
-        QVERIFY2(std::fabs(energy / ar - 1) < 0.01, qPrintable(QStringLiteral("%1 kcal pour %2").arg(energy).arg(ar)));
+        QVERIFY2(std::fabs(energy / ar - 1) < 0.01,
+                 qPrintable(QStringLiteral("%1 kcal pour %2").arg(energy).arg(ar)));
     }
 
     // Every adult row of EFSA's energy table (six age bands, four activity
@@ -110,11 +113,13 @@ private slots:
         int checked = 0;
         for (const EfsaEntry& row : m_efsa->entries()) {
             const auto m = band.match(row.age);
-            if (row.nutrient != QLatin1String("Energy") || row.population != QLatin1String("Adults") || !m.hasMatch())
+            if (row.nutrient != QLatin1String("Energy") || row.population != QLatin1String("Adults") ||
+                !m.hasMatch())
                 continue;
             const Person::Sex sex = row.gender == QLatin1String("Female") ? F : H;
             const int from = m.captured(1).toInt();
-            const Person p = person(sex, from + 5, adult((sex == F ? women : men).value(from)), m.captured(2).toDouble());
+            const Person p =
+                person(sex, from + 5, adult((sex == F ? women : men).value(from)), m.captured(2).toDouble());
             const double ar = m_efsa->lookup(row.nutrient, row.population, row.age, row.gender).amount;
             const double mj = PersonNeedsRules::energyOf(p, *m_efsa).kcal / 239;
             QVERIFY2(std::fabs(mj / ar - 1) < 0.01, qPrintable(row.age + QStringLiteral(" : %1 MJ").arg(mj)));
@@ -126,7 +131,7 @@ private slots:
     // What EFSA adds: growth under 18, the trimester's energy and proteins.
     void increments_data() {
         QTest::addColumn<Person>("p");
-        QTest::addColumn<double>("growth");    // energy = BMR x PAL x growth + increment
+        QTest::addColumn<double>("growth");   // energy = BMR x PAL x growth + increment
         QTest::addColumn<double>("mj");
         QTest::addColumn<double>("protein");   // grams over the PRI x weight
         const Body b = adult(164);
@@ -162,7 +167,8 @@ private slots:
         QTest::newRow("too short for an adult") << person(F, 40, {30, 100}) << "Taille : de 120 à 230 cm";
         QTest::newRow("too heavy") << person(H, 40, {200, 170}) << "Poids : de 37,6 à 173,4 kg pour 170 cm";
         QTest::newRow("too light") << person(F, 40, {20, 170}) << "valeur indiquée : 20 kg";
-        QTest::newRow("PAL 2.2") << person(H, 40, b, 2.2) << "Activité : un niveau d'activité physique (PAL) de 1,4 à 2,0";
+        QTest::newRow("PAL 2.2") << person(H, 40, b, 2.2)
+                                 << "Activité : un niveau d'activité physique (PAL) de 1,4 à 2,0";
         QTest::newRow("PAL 1.2") << person(H, 40, b, 1.2) << "valeur indiquée : 1,2";
         QTest::newRow("pregnant man") << person(H, 30, b, 1.4, Person::State::Pregnant2)
                                       << "État : la grossesse et l'allaitement ne concernent qu'une femme";
@@ -187,14 +193,18 @@ private slots:
                         for (double pal : {1.4, 2.0})
                             for (Person::State state : {Person::State::None, Person::State::Pregnant3,
                                                         Person::State::LactatingAfter6}) {
-                                const double h = tall ? PersonRules::maxHeight(age) : PersonRules::minHeight(age);
-                                const double w = heavy ? std::floor(PersonRules::maxBmi(age) * h * h / 1000 + 1e-9)
-                                                       : std::ceil(PersonRules::minBmi(age) * h * h / 1000 - 1e-9);
+                                const double h =
+                                    tall ? PersonRules::maxHeight(age) : PersonRules::minHeight(age);
+                                const double w =
+                                    heavy ? std::floor(PersonRules::maxBmi(age) * h * h / 1000 + 1e-9)
+                                          : std::ceil(PersonRules::minBmi(age) * h * h / 1000 - 1e-9);
                                 const Person p = person(sex, age, {w / 10, h}, pal, state);
                                 if (!PersonRules::check(p).isEmpty()) continue;
                                 const PersonNeeds n = PersonNeedsRules::computeNeeds(p, *m_efsa);
                                 for (int r = 0; r < kNeedsRows; ++r)
-                                    QVERIFY2(n.rows[r] > 0, qPrintable(describePerson(p) + QStringLiteral(", ligne %1").arg(r + 1)));
+                                    QVERIFY2(n.rows[r] > 0,
+                                             qPrintable(describePerson(p) +
+                                                        QStringLiteral(", ligne %1").arg(r + 1)));
                                 ++persons;
                             }
         QCOMPARE(persons, 352);
@@ -210,8 +220,8 @@ private slots:
         using N = GroupNeeds;
         const Body b = adult(164);
         QTest::newRow("copper, man") << person(H, 40, adult(178)) << int(N::Cuivre) << 5.0;
-        QTest::newRow("copper, pregnant: the adults'") << person(F, 30, b, 1.4, Person::State::Pregnant2)
-                                                      << int(N::Cuivre) << 5.0;
+        QTest::newRow("copper, pregnant: the adults'")
+            << person(F, 30, b, 1.4, Person::State::Pregnant2) << int(N::Cuivre) << 5.0;
         QTest::newRow("copper, child of 5") << person(F, 5, {18.5, 109}) << int(N::Cuivre) << 2.0;
         QTest::newRow("vitamin A, woman of 75: the adults'") << person(F, 75, b) << int(N::VitA) << 3.0;
         QTest::newRow("vitamin A, child of 8") << person(H, 8, {28, 127}) << int(N::VitA) << 1.5;
@@ -275,7 +285,8 @@ private slots:
 
         PersonTable::forget(dir.run(), QStringLiteral("marie"));
         QCOMPARE(PersonTable::read(dir.run()), (QVector<Person>{renamed}));
-        EXPECT_DATA_ERROR(StartsWith, "Une personne se retrouve par son nom", PersonTable::remember(dir.run(), Person()));
+        EXPECT_DATA_ERROR(StartsWith, "Une personne se retrouve par son nom",
+                          PersonTable::remember(dir.run(), Person()));
     }
 
     // Installed, the program is in libexec/nutrimo and the file in
@@ -289,7 +300,8 @@ private slots:
         QCOMPARE(found, QFileInfo(prefix.filePath("share/nutrimo/efsa-drv.csv")).canonicalFilePath());
         QCOMPARE(EfsaReference::locate(prefix.path()), found);
         QVERIFY(EfsaReference(found).table().rowFor("Iron", "Children", "Male", 13));
-        EXPECT_DATA_ERROR(StartsWith, "Le fichier efsa-drv.csv des valeurs de référence de l'EFSA est introuvable",
+        EXPECT_DATA_ERROR(StartsWith,
+                          "Le fichier efsa-drv.csv des valeurs de référence de l'EFSA est introuvable",
                           EfsaReference(QString()).table());
     }
 };

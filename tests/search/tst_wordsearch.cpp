@@ -7,9 +7,9 @@
 #include "core/search/wordsearch.h"
 
 namespace {
-const QStringList kNames = {"Poulet, rôti",   "Crème fraîche", "Rôti de porc",     "Pomme",
-                            "Pommes de terre, cuites",         "Compote de pommes", "Œuf dur",
-                            "Boeuf, steak",   "Épinards",      "Riz 1/2 complet"};
+const QStringList kNames = {
+    "Poulet, rôti",      "Crème fraîche", "Rôti de porc", "Pomme",    "Pommes de terre, cuites",
+    "Compote de pommes", "Œuf dur",       "Boeuf, steak", "Épinards", "Riz 1/2 complet"};
 }
 
 class TestWordSearch : public QObject {
@@ -32,7 +32,8 @@ private slots:
             << "pomme" << QStringList{"Pomme", "Pommes de terre, cuites", "Compote de pommes"};
         QTest::newRow("every word, each starting a word")
             << "pomme de" << QStringList{"Pommes de terre, cuites", "Compote de pommes"};
-        QTest::newRow("inside words, in the given order") << "ti" << QStringList{"Poulet, rôti", "Rôti de porc"};
+        QTest::newRow("inside words, in the given order")
+            << "ti" << QStringList{"Poulet, rôti", "Rôti de porc"};
         QTest::newRow("digits") << "1 2" << QStringList{"Riz 1/2 complet"};
         QTest::newRow("a word no name holds") << "poulet frit" << QStringList{};
         QTest::newRow("outside cp1252") << QString::fromUtf8("ő") << QStringList{};

@@ -34,7 +34,8 @@ void threeFoodDay(TempDataDir& dir) {
     day.foods = CompletionData::readFoods(dir.run());
     QVector<ProposedLine> three;
     for (int i = 0; i < day.foods.size(); ++i)
-        if (QStringList{"Pain, baguette", "Poulet, rôti", "Pomme"}.contains(day.foods[i].name)) three << ProposedLine{i, 100};
+        if (QStringList{"Pain, baguette", "Poulet, rôti", "Pomme"}.contains(day.foods[i].name))
+            three << ProposedLine{i, 100};
     CompletionData::addToDay(dir.run(), day, three);
 }
 
@@ -43,7 +44,7 @@ void showActive(QWidget& w) {
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
-}  // namespace
+}   // namespace
 
 void TestCompleter::byKeyboard() {
     TempDataDir dir;
@@ -110,7 +111,12 @@ void TestCompleter::byKeyboard() {
         QCOMPARE(names[3 + i], w.demande().foods[proposed[i].food].name);
         QCOMPARE(grams[3 + i], double(proposed[i].grams));
     }
-    QCOMPARE(session.totals()[DailyTotals::QTE], 300.0 + [&] { double g = 0; for (auto& l : proposed) g += l.grams; return g; }());
+    QCOMPARE(
+        session.totals()[DailyTotals::QTE], 300.0 + [&] {
+            double g = 0;
+            for (auto& l : proposed) g += l.grams;
+            return g;
+        }());
     QCOMPARE(prompter.asked.size(), 0);
 }
 

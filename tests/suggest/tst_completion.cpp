@@ -33,7 +33,8 @@ struct Supplied {
         CompletionRequest r;
         r.foods = CompletionData::readFoods(dir.run());
         r.needs = CompletionData::readNeeds(dir.run(), colonneDuGroupe(group));
-        r.limits = PersonNeedsRules::groupUpperLimits(colonneDuGroupe(group), Fixtures::efsaReference().table());
+        r.limits =
+            PersonNeedsRules::groupUpperLimits(colonneDuGroupe(group), Fixtures::efsaReference().table());
         r.groupName = group;
         r.maxFoods = maxFoods;
         QVector<ProposedLine> lines;
@@ -76,7 +77,9 @@ void checkLimits(const CompletionRequest& r, const Completion& c) {
             QVERIFY2(within(r.day[row.intake], a[row.intake], r.limits[row.need], 0.0), qPrintable(row.label));
     // Page 1's own advice on the lipids' share does not appear, or the share
     // does not grow.
-    const auto share = [](const DailyTotals& t) { return (t[T::LIPI_A] + t[T::LIPI_V]) * 900.0 / t[T::CALORIES]; };
+    const auto share = [](const DailyTotals& t) {
+        return (t[T::LIPI_A] + t[T::LIPI_V]) * 900.0 / t[T::CALORIES];
+    };
     if (ceilingsOf(r.day, r.needs).lipidSharePassed)
         QVERIFY(share(a) <= share(r.day) + 1e-9);
     else
@@ -106,7 +109,7 @@ CompletionRequest tinyRequest() {
     r.foods[0].unmeasured = {T::LIPI_A, T::LIPI_V, T::CALORIES};
     return r;
 }
-}  // namespace
+}   // namespace
 
 class TestCompletion : public QObject {
     Q_OBJECT
@@ -145,7 +148,8 @@ void TestCompletion::constraintsHold_data() {
     const QStringList none;
     QTest::newRow("empty day, active man") << QStringLiteral("Homme actif") << Day{} << 8 << none;
     QTest::newRow("three foods, active woman") << QStringLiteral("Femme active") << three << 5 << none;
-    QTest::newRow("three foods, child of 8, three foods") << QStringLiteral("Enfant de 8 ans") << three << 3 << none;
+    QTest::newRow("three foods, child of 8, three foods")
+        << QStringLiteral("Enfant de 8 ans") << three << 3 << none;
     QTest::newRow("vegetarian, pregnant")
         << QStringLiteral("Femme enceinte") << three << 6
         << QStringList{categories()[0], categories()[1], categories()[2], categories()[3]};
@@ -172,7 +176,12 @@ void TestCompletion::constraintsHold() {
     QVERIFY(!c.lines.isEmpty());
     checkLimits(r, c);
     const DailyTotals& a = c.after;
-    QCOMPARE(a[T::QTE], r.day[T::QTE] + [&] { int g = 0; for (auto& l : c.lines) g += l.grams; return g; }());
+    QCOMPARE(
+        a[T::QTE], r.day[T::QTE] + [&] {
+            int g = 0;
+            for (auto& l : c.lines) g += l.grams;
+            return g;
+        }());
     const Ceilings ceil = ceilingsOf(r.day, r.needs);
     QCOMPARE(c.notes.join(' ').contains(QStringLiteral("dépasse déjà 105")), ceil.energyPassed);
 
@@ -198,8 +207,8 @@ void TestCompletion::refusals_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("energy need 0") << int(N::Energie) << 0.0 << 5 << false << QStringLiteral("« Énergie »");
     QTest::newRow("calcium need 0") << int(N::Calcium) << 0.0 << 5 << false << QStringLiteral("(ligne 10)");
-    QTest::newRow("sugar need not a number") << int(N::Sucre) << qQNaN() << 5 << false
-                                              << QStringLiteral("valeur illisible");
+    QTest::newRow("sugar need not a number")
+        << int(N::Sucre) << qQNaN() << 5 << false << QStringLiteral("valeur illisible");
     QTest::newRow("two foods") << -1 << 0.0 << 2 << false << QStringLiteral("de 3 à 8");
     QTest::newRow("nine foods") << -1 << 0.0 << 9 << false << QStringLiteral("de 3 à 8");
     QTest::newRow("everything excluded") << -1 << 0.0 << 5 << true << QStringLiteral("sont exclus");
@@ -228,8 +237,8 @@ void TestCompletion::solverStopped_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
     QTest::newRow("no time") << 0 << 0 << int(Completion::Status::TimedOut) << QStringLiteral("temps imparti");
-    QTest::newRow("one simplex iteration") << 5000 << 1 << int(Completion::Status::SolverFailed)
-                                           << QStringLiteral("solveur n'a pas pu");
+    QTest::newRow("one simplex iteration")
+        << 5000 << 1 << int(Completion::Status::SolverFailed) << QStringLiteral("solveur n'a pas pu");
 }
 
 void TestCompletion::solverStopped() {
@@ -258,8 +267,9 @@ void TestCompletion::notReliedOn() {
     for (const ProposedLine& l : c.lines) QCOMPARE(r.foods[l.food].name, QStringLiteral("Plain"));
     QMap<int, Shortfall> bySlot;
     for (const Shortfall& s : c.shortfalls) bySlot[LignesPage2()[s.row].intake] = s;
-    for (const auto& [slot, text] : {qMakePair(int(T::VIT_C), QStringLiteral("Vitamine C : 40.00 % au lieu de")),
-                                     qMakePair(int(T::CALORIES), QStringLiteral("Énergie : 4.00 % au lieu de"))}) {
+    for (const auto& [slot, text] :
+         {qMakePair(int(T::VIT_C), QStringLiteral("Vitamine C : 40.00 % au lieu de")),
+          qMakePair(int(T::CALORIES), QStringLiteral("Énergie : 4.00 % au lieu de"))}) {
         QCOMPARE(bySlot[slot].reason, Shortfall::Reason::Portions);
         QVERIFY2(bySlot[slot].text.startsWith(text), qPrintable(bySlot[slot].text));
         QVERIFY(bySlot[slot].text.contains(QStringLiteral("le seul aliment permis")));
@@ -324,7 +334,8 @@ void TestCompletion::upperLevels_data() {
                        {QStringLiteral("Poulet, rôti"), 150},
                        {QStringLiteral("Pomme"), 150}};
     QTest::newRow("three foods") << three << false;
-    QTest::newRow("liver already") << (Day(three) << qMakePair(QStringLiteral("Foie de veau, cuit"), 60)) << true;
+    QTest::newRow("liver already") << (Day(three) << qMakePair(QStringLiteral("Foie de veau, cuit"), 60))
+                                   << true;
 }
 
 void TestCompletion::upperLevels() {
@@ -338,7 +349,8 @@ void TestCompletion::upperLevels() {
     const Completion c = completeDay(r);
     QVERIFY(c.status == Completion::Status::Proposed || c.status == Completion::Status::NothingToAdd);
     checkLimits(r, c);
-    QCOMPARE(c.notes.join(' ').contains(QStringLiteral("limite supérieure de sécurité en cuivre")), copperPassed);
+    QCOMPARE(c.notes.join(' ').contains(QStringLiteral("limite supérieure de sécurité en cuivre")),
+             copperPassed);
     if (copperPassed) QCOMPARE(c.after[T::CU], r.day[T::CU]);
     if (copperPassed) return;
     // Without the levels, as before: far above them.
@@ -392,7 +404,8 @@ void TestCompletion::portions() {
 }
 
 void TestCompletion::portionTableRefusesBadRow() {
-    const QByteArray csv = "categorie;nom;min_g;max_g;regle\nFRUITS;*;50;150;ok\nFRUITS;pomme;80;40;min > max\n";
+    const QByteArray csv =
+        "categorie;nom;min_g;max_g;regle\nFRUITS;*;50;150;ok\nFRUITS;pomme;80;40;min > max\n";
     QVERIFY_THROWS_EXCEPTION(DataError, PortionTable::fromCsv(csv, QStringLiteral("p.csv")));
     try {
         PortionTable::fromCsv(csv, QStringLiteral("p.csv"));
@@ -422,18 +435,19 @@ void TestCompletion::exclusionsFile() {
         CompletionData::writeExclusions(dir.run(), e);
         QFAIL("the write should fail");
     } catch (const DataError& err) {
-        QVERIFY(err.message().contains(QStringLiteral("EXCLUS.TXT")) && err.message().contains(QStringLiteral("disque plein")));
+        QVERIFY(err.message().contains(QStringLiteral("EXCLUS.TXT")) &&
+                err.message().contains(QStringLiteral("disque plein")));
     }
     dir.run().seam().reset();
     QCOMPARE(Files::bytesOf(dir.file(CompletionData::exclusionsFile())), written);
-
 }
 
 void TestCompletion::damagedExclusions_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    QTest::newRow("line not understood") << QByteArray("# x\naliment : Pomme\nPoire\n")
-                                         << QStringLiteral("EXCLUS.TXT, ligne 3, n'est pas compris : « Poire »");
+    QTest::newRow("line not understood")
+        << QByteArray("# x\naliment : Pomme\nPoire\n")
+        << QStringLiteral("EXCLUS.TXT, ligne 3, n'est pas compris : « Poire »");
     QTest::newRow("name missing") << QByteArray("catégorie :\n") << QStringLiteral("ligne 1");
     QTest::newRow("not UTF-8") << QByteArray("aliment : P\xe2t\xe9\n") << QStringLiteral("pas un texte UTF-8");
 }
@@ -461,9 +475,11 @@ void TestCompletion::foodsWithTheirMarks() {
         marked += !f.unmeasured.isEmpty();
         if (f.unmeasured.contains(T::LIPI_A) || f.unmeasured.contains(T::GLUC_S))
             QVERIFY2(f.unmeasured.contains(T::CALORIES), qPrintable(f.name));
-        QCOMPARE(f.per100[T::CALORIES], foodEnergy(f.per100[T::PROT_A], f.per100[T::PROT_V], f.per100[T::LIPI_A],
-                                                   f.per100[T::LIPI_V], f.per100[T::GLUC_S], f.per100[T::GLUC_A]));
-        QVERIFY2(f.portion.maxGrams > 0 || f.portion.rule.contains(QStringLiteral("jamais")), qPrintable(f.name));
+        QCOMPARE(f.per100[T::CALORIES],
+                 foodEnergy(f.per100[T::PROT_A], f.per100[T::PROT_V], f.per100[T::LIPI_A], f.per100[T::LIPI_V],
+                            f.per100[T::GLUC_S], f.per100[T::GLUC_A]));
+        QVERIFY2(f.portion.maxGrams > 0 || f.portion.rule.contains(QStringLiteral("jamais")),
+                 qPrintable(f.name));
     }
     QCOMPARE(marked, 55);
 }

@@ -2,9 +2,8 @@
 
 #include <QtTest>
 
-bool expectDataError(const std::optional<QString>& message, DataErrorMessage::Match match,
-                     const QString& text, const char* statement, const char* textExpression,
-                     const char* file, int line) {
+bool expectDataError(const std::optional<QString>& message, DataErrorMessage::Match match, const QString& text,
+                     const char* statement, const char* textExpression, const char* file, int line) {
     if (!message) {
         QTest::qFail(QByteArray(statement).append(" threw no DataError").constData(), file, line);
         return false;

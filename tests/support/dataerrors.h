@@ -32,14 +32,13 @@ std::optional<QString> dataErrorOf(F&& f) {
 // Records a failure at file:line unless message holds a DataError message
 // that matches text; returns whether it does. statement and textExpression
 // are the source texts shown in the failure.
-bool expectDataError(const std::optional<QString>& message, DataErrorMessage::Match match,
-                     const QString& text, const char* statement, const char* textExpression,
-                     const char* file, int line);
+bool expectDataError(const std::optional<QString>& message, DataErrorMessage::Match match, const QString& text,
+                     const char* statement, const char* textExpression, const char* file, int line);
 
 // The statement comes last so that it may hold commas.
-#define EXPECT_DATA_ERROR(match, text, ...)                                                    \
-    do {                                                                                       \
-        if (!expectDataError(dataErrorOf([&] { __VA_ARGS__; }), DataErrorMessage::match, text, \
-                             #__VA_ARGS__, #text, __FILE__, __LINE__))                         \
-            return;                                                                            \
+#define EXPECT_DATA_ERROR(match, text, ...)                                                                  \
+    do {                                                                                                     \
+        if (!expectDataError(dataErrorOf([&] { __VA_ARGS__; }), DataErrorMessage::match, text, #__VA_ARGS__, \
+                             #text, __FILE__, __LINE__))                                                     \
+            return;                                                                                          \
     } while (false)

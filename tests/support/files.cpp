@@ -26,7 +26,7 @@ QString pdfText(const QString& pdf, PdfText how) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-}  // namespace Files
+}   // namespace Files
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {
     std::signal(SIGXFSZ, SIG_IGN);

@@ -17,7 +17,7 @@ QByteArray bytesOf(const QString& path);
 // the page (Layout) or in reading order (Raw); empty when pdftotext is absent.
 enum class PdfText { Layout, Raw };
 QString pdfText(const QString& pdf, PdfText how = PdfText::Layout);
-}  // namespace Files
+}   // namespace Files
 
 // Makes writes past the given file size fail (EFBIG instead of SIGXFSZ) for
 // the lifetime of the object, as a disk that fills up does.

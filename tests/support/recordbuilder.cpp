@@ -8,8 +8,8 @@ RecordBuilder& RecordBuilder::set(const QString& field, const QVariant& value) {
     const int f = m_file.fieldIndex(field);
     if (f < 0) return *this;
     const DbfField& fd = m_file.fields()[f];
-    const QByteArray encoded = fd.type == 'C' ? m_file.encodeText(f, value.toString())
-                                              : m_file.encodeNumber(f, value.toDouble());
+    const QByteArray encoded =
+        fd.type == 'C' ? m_file.encodeText(f, value.toString()) : m_file.encodeNumber(f, value.toDouble());
     m_bytes.replace(fd.offset, fd.length, encoded);
     return *this;
 }

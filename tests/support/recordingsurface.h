@@ -14,10 +14,10 @@ public:
         enum Kind { Text, Line } kind = Text;
         int x = 0, y = 0, x2 = 0, y2 = 0;
         QString text;
-        int width = 0;           // the text's width as the surface measured it
-        quint32 colour = 0;      // text colour, or pen colour for a line
+        int width = 0;        // the text's width as the surface measured it
+        quint32 colour = 0;   // text colour, or pen colour for a line
         int style = Regular;
-        int size = 0;            // font size in points at the time of the call
+        int size = 0;   // font size in points at the time of the call
         QString font;
         int penWidth = 0;
     };
@@ -42,7 +42,10 @@ public:
     void setTextColour(quint32 rgb) override { m_colour = rgb; }
     int textWidth(const QString& text) override;
     void textOut(int x, int y, const QString& text) override;
-    void setPen(quint32 rgb, int width) override { m_pen = rgb; m_penWidth = width; }
+    void setPen(quint32 rgb, int width) override {
+        m_pen = rgb;
+        m_penWidth = width;
+    }
     void line(int x1, int y1, int x2, int y2) override;
 
 private:

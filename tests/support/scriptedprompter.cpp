@@ -23,8 +23,7 @@ bool ScriptedPrompter::ask(Kind kind, const QString& text, Default byDefault) {
     return a.typeId() == QMetaType::Bool ? a.toBool() : false;
 }
 
-std::optional<QString> ScriptedPrompter::input(const QString& title, const QString& prompt,
-                                               const QString&) {
+std::optional<QString> ScriptedPrompter::input(const QString& title, const QString& prompt, const QString&) {
     asked.append({QStringLiteral("input"), Kind::Plain, title, prompt});
     if (m_answers.isEmpty()) {
         ++unexpected;

@@ -12,10 +12,10 @@ class RunContext;
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        QString what;    // "message", "ask" or "input"
+        QString what;   // "message", "ask" or "input"
         Kind kind = Kind::Plain;
-        QString title;   // input prompts only
-        QString text;    // message text or prompt text
+        QString title;                      // input prompts only
+        QString text;                       // message text or prompt text
         Default byDefault = Default::Yes;   // questions: the button Enter gives
     };
 
@@ -35,8 +35,7 @@ public:
 
     void message(Kind kind, const QString& text) override;
     bool ask(Kind kind, const QString& text, Default byDefault = Default::Yes) override;
-    std::optional<QString> input(const QString& title, const QString& prompt,
-                                 const QString& initial) override;
+    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
 
 private:
     RunContext& m_run;

@@ -26,8 +26,7 @@ QString createEmpty(const TableSchema& schema, const QString& dir, const QString
     return path;
 }
 
-void appendRecords(const TableSchema& schema, const QString& path,
-                   const QVector<QVariantMap>& records) {
+void appendRecords(const TableSchema& schema, const QString& path, const QVector<QVariantMap>& records) {
     auto file = DbfFile::open(path);
     Q_UNUSED(schema);
     for (const auto& rec : records) {
@@ -39,8 +38,8 @@ void appendRecords(const TableSchema& schema, const QString& path,
 
 QString writeSmallFoodTable(const QString& dir) {
     const QString path = createEmpty(foodSchema(), dir);
-    auto food = [](int n, const QString& nom, const QString& cat, double pa, double pv, double la,
-                   double lv, double gs, double ga) {
+    auto food = [](int n, const QString& nom, const QString& cat, double pa, double pv, double la, double lv,
+                   double gs, double ga) {
         QVariantMap m;
         m["NUMERO"] = n;
         m["NOM"] = nom;
@@ -150,4 +149,4 @@ QStringList editCsvLine(QStringList lines, int line, int field, const QString& t
     return lines;
 }
 
-}  // namespace Fixtures
+}   // namespace Fixtures

@@ -42,12 +42,10 @@ private:
 namespace Fixtures {
 // Creates an empty table file of the schema (its own file name unless given),
 // through a seam of its own.
-QString createEmpty(const TableSchema& schema, const QString& dir,
-                    const QString& fileName = QString());
+QString createEmpty(const TableSchema& schema, const QString& dir, const QString& fileName = QString());
 // Appends records given as field -> value maps (numbers as double, texts as
 // QString) through the codec; fields left out stay blank.
-void appendRecords(const TableSchema& schema, const QString& path,
-                   const QVector<QVariantMap>& records);
+void appendRecords(const TableSchema& schema, const QString& path, const QVector<QVariantMap>& records);
 // A small Food table: a handful of foods over several categories.
 QString writeSmallFoodTable(const QString& dir);
 // Empty CHOIX.DBF, choix0.dbf and Alimcomp.DBF, plus the small Food table and

@@ -26,8 +26,8 @@
 namespace {
 
 const QString kDataDir = QStringLiteral(NUTRIMO_SOURCE_DIR "/data");
-const QStringList kTables = {"DIETAB.DBF", "NONMESUR.DBF", "ORIGINES.DBF", "BESOINS.DBF", "CHOIX.DBF",
-                             "choix0.dbf", "Alimcomp.DBF", "CIQUAL.DBF"};
+const QStringList kTables = {"DIETAB.DBF", "NONMESUR.DBF", "ORIGINES.DBF", "BESOINS.DBF",
+                             "CHOIX.DBF",  "choix0.dbf",   "Alimcomp.DBF", "CIQUAL.DBF"};
 
 struct Run {
     int exitCode = -1;
@@ -57,7 +57,7 @@ QStringList sourceLines(const QString& name) {
     return QString::fromUtf8(Files::bytesOf(kDataDir + "/" + name)).split('\n');
 }
 
-}  // namespace
+}   // namespace
 
 class TestBuildTables : public QObject {
     Q_OBJECT
@@ -98,8 +98,8 @@ void TestBuildTables::reproducible() {
         {"DIETAB.DBF", "bc3821928f7104ac1c3d6023c413f0ce3689f6df48b34a09de6e50f5908f79ff"},
         {"NONMESUR.DBF", "218cd8cb61c355cf170664fc33a6d7ae3de57173a3abbbea416ec09ced2af384"}};
     for (auto it = known.begin(); it != known.end(); ++it)
-        QVERIFY2(QCryptographicHash::hash(Files::bytesOf(a.filePath(it.key())), QCryptographicHash::Sha256).toHex() ==
-                     it.value(),
+        QVERIFY2(QCryptographicHash::hash(Files::bytesOf(a.filePath(it.key())), QCryptographicHash::Sha256)
+                         .toHex() == it.value(),
                  qPrintable(it.key()));
     // choix0.dbf is the empty Choice table, byte for byte.
     QCOMPARE(Files::bytesOf(a.filePath("choix0.dbf")), Files::bytesOf(a.filePath("CHOIX.DBF")));
@@ -119,9 +119,9 @@ void TestBuildTables::readableByDbfread() {
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     const QJsonObject all = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    const QVector<const TableSchema*> schemas = {&foodSchema(),   &UnmeasuredTable::schema(), &originsSchema(),
-                                                 &needsSchema(),  &choiceSchema(),          &choiceSchema(),
-                                                 &compositeSchema(), &ciqualSchema()};
+    const QVector<const TableSchema*> schemas = {
+        &foodSchema(),   &UnmeasuredTable::schema(), &originsSchema(), &needsSchema(), &choiceSchema(),
+        &choiceSchema(), &compositeSchema(),         &ciqualSchema()};
     for (int i = 0; i < kTables.size(); ++i) {
         const QJsonArray fields = all.value(kTables.at(i)).toObject().value("fields").toArray();
         QCOMPARE(fields.size(), schemas.at(i)->fields.size());
@@ -149,14 +149,14 @@ void TestBuildTables::readableByDbfread() {
     for (int r = 0; r < dietab.size(); ++r) {
         const QJsonObject rec = dietab.at(r).toObject();
         QCOMPARE(rec.value("NUMERO").toInt(), foods.at(r).numero);
-        QCOMPARE(rec.value("NOM").toString(), foods.at(r).nom);        // accents read back unchanged
+        QCOMPARE(rec.value("NOM").toString(), foods.at(r).nom);   // accents read back unchanged
         QCOMPARE(rec.value("CATEGORIE").toString(), foods.at(r).categorie);
         QVERIFY2(qAbs(rec.value("CL").toDouble() - expected.foods.at(r).value("CL").toDouble()) < 5e-7,
                  qPrintable(foods.at(r).nom));
     }
     // Rows taken from other CIQUAL foods, and chloride estimated from sodium.
     QCOMPARE(dietab.at(48).toObject().value("NOM").toString(), QStringLiteral("Sole, poêlée"));
-    QCOMPARE(dietab.at(48).toObject().value("CL").toDouble(), 228.0);        // measured by CIQUAL
+    QCOMPARE(dietab.at(48).toObject().value("CL").toDouble(), 228.0);   // measured by CIQUAL
     QCOMPARE(dietab.at(58).toObject().value("NOM").toString(), QStringLiteral("Raie, cuite au four"));
     const QJsonObject mustard = dietab.at(221).toObject();
     QCOMPARE(mustard.value("NOM").toString(), QStringLiteral("Moutarde"));
@@ -180,26 +180,43 @@ void TestBuildTables::readableByDbfread() {
 }
 
 void TestBuildTables::badFoodRows_data() {
-    QTest::addColumn<int>("line");       // line of foods.csv to change
-    QTest::addColumn<int>("field");      // -1 removes the line
+    QTest::addColumn<int>("line");    // line of foods.csv to change
+    QTest::addColumn<int>("field");   // -1 removes the line
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown CIQUAL code") << 5 << 3 << "99999" << "foods.csv:5 : code CIQUAL inconnu « 99999 »";
-    QTest::newRow("CIQUAL code used twice") << 5 << 3 << "6200" << "foods.csv:5 : le code CIQUAL 6200 est déjà celui de la ligne 2";
+    QTest::newRow("unknown CIQUAL code") << 5 << 3 << "99999"
+                                         << "foods.csv:5 : code CIQUAL inconnu « 99999 »";
+    QTest::newRow("CIQUAL code used twice") << 5 << 3 << "6200"
+                                            << "foods.csv:5 : le code CIQUAL 6200 est déjà celui de la ligne 2";
     QTest::newRow("name too long") << 7 << 1 << "Boeuf, steak haché à 15 % de matières grasses"
-                                   << "foods.csv:7 : le nom « Boeuf, steak haché à 15 % de matières grasses » a 45 caractères (30 au plus)";
-    QTest::newRow("duplicate name") << 10 << 1 << "Boeuf, steak grillé" << "foods.csv:10 : le nom « Boeuf, steak grillé » est déjà celui de la ligne 2";
-    QTest::newRow("duplicate name, other case") << 10 << 1 << "BOEUF, STEAK GRILLÉ" << "est déjà celui de la ligne 2";
-    QTest::newRow("name with outer blank") << 10 << 1 << " Veau" << "foods.csv:10 : le nom «  Veau » commence ou finit par un blanc";
-    QTest::newRow("name outside cp1252") << 10 << 1 << QString::fromUtf8("Veau ★") << "foods.csv:10 : le nom « Veau ★ » contient un caractère hors";
-    QTest::newRow("duplicate number") << 10 << 0 << "1" << "foods.csv:10 : le numéro 1 est déjà celui de la ligne 2";
-    QTest::newRow("number out of range") << 10 << 0 << "234" << "foods.csv:10 : numéro « 234 » invalide";
-    QTest::newRow("missing number") << 50 << -1 << "" << "foods.csv : aucun aliment ne porte le numéro 49";
-    QTest::newRow("unknown category") << 12 << 2 << "VIANDES" << "foods.csv:12 : catégorie inconnue « VIANDES »";
-    QTest::newRow("composite category") << 12 << 2 << "13" << "foods.csv:12 : un aliment de base ne peut pas être de la catégorie « PRODUITS COMPOSÉS »";
-    QTest::newRow("share above one") << 20 << 4 << "1,5" << "foods.csv:20 : part animale des protéines « 1,5 » invalide";
-    QTest::newRow("share not a number") << 20 << 5 << "oui" << "foods.csv:20 : part animale des lipides « oui » invalide";
-    QTest::newRow("missing field") << 20 << 6 << "REMOVE" << "foods.csv:20 : 6 champs au lieu de 7";
+                                   << "foods.csv:7 : le nom « Boeuf, steak haché à 15 % de matières grasses » "
+                                      "a 45 caractères (30 au plus)";
+    QTest::newRow("duplicate name")
+        << 10 << 1 << "Boeuf, steak grillé"
+        << "foods.csv:10 : le nom « Boeuf, steak grillé » est déjà celui de la ligne 2";
+    QTest::newRow("duplicate name, other case") << 10 << 1 << "BOEUF, STEAK GRILLÉ"
+                                                << "est déjà celui de la ligne 2";
+    QTest::newRow("name with outer blank") << 10 << 1 << " Veau"
+                                           << "foods.csv:10 : le nom «  Veau » commence ou finit par un blanc";
+    QTest::newRow("name outside cp1252") << 10 << 1 << QString::fromUtf8("Veau ★")
+                                         << "foods.csv:10 : le nom « Veau ★ » contient un caractère hors";
+    QTest::newRow("duplicate number") << 10 << 0 << "1"
+                                      << "foods.csv:10 : le numéro 1 est déjà celui de la ligne 2";
+    QTest::newRow("number out of range") << 10 << 0 << "234"
+                                         << "foods.csv:10 : numéro « 234 » invalide";
+    QTest::newRow("missing number") << 50 << -1 << ""
+                                    << "foods.csv : aucun aliment ne porte le numéro 49";
+    QTest::newRow("unknown category") << 12 << 2 << "VIANDES"
+                                      << "foods.csv:12 : catégorie inconnue « VIANDES »";
+    QTest::newRow("composite category")
+        << 12 << 2 << "13"
+        << "foods.csv:12 : un aliment de base ne peut pas être de la catégorie « PRODUITS COMPOSÉS »";
+    QTest::newRow("share above one") << 20 << 4 << "1,5"
+                                     << "foods.csv:20 : part animale des protéines « 1,5 » invalide";
+    QTest::newRow("share not a number") << 20 << 5 << "oui"
+                                        << "foods.csv:20 : part animale des lipides « oui » invalide";
+    QTest::newRow("missing field") << 20 << 6 << "REMOVE"
+                                   << "foods.csv:20 : 6 champs au lieu de 7";
 }
 
 void TestBuildTables::badFoodRows() {
@@ -217,7 +234,8 @@ void TestBuildTables::badFoodRows() {
 }
 
 void TestBuildTables::badNeedsRowStopsTheBuild() {
-    const QStringList needs = Fixtures::editCsvLine(sourceLines("needs.csv"), 42, 5, QStringLiteral("L2 * 0.6"));
+    const QStringList needs =
+        Fixtures::editCsvLine(sourceLines("needs.csv"), 42, 5, QStringLiteral("L2 * 0.6"));
     QTemporaryDir data, out;
     QVERIFY(makeDataDir(data.path(), sourceLines("foods.csv").join('\n'), needs.join('\n')));
     const Run r = runBuilder({"--donnees", data.path(), "--sortie", out.path()});
@@ -294,7 +312,8 @@ void TestBuildTables::fullCiqualImport() {
         previous = key;
         for (const Nutrient& n : nutrients()) {
             const QString field = QString::fromLatin1(n.field);
-            QCOMPARE(ciqual->number(i, ciqual->fieldIndex(field)), table->number(row, table->fieldIndex(field)));
+            QCOMPARE(ciqual->number(i, ciqual->fieldIndex(field)),
+                     table->number(row, table->fieldIndex(field)));
         }
     }
     QCOMPARE(codes.size(), 3185);

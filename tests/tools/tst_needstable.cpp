@@ -37,7 +37,7 @@ FormulaContext fakeContext() {
 // Column index of a group in the Needs table.
 int col(const NeedsTable& t, const char* name) { return t.columns.indexOf(QLatin1String(name)); }
 
-}  // namespace
+}   // namespace
 
 class TestNeedsTable : public QObject {
     Q_OBJECT
@@ -93,14 +93,22 @@ void TestNeedsTable::formulas() {
 void TestNeedsTable::formulaErrors_data() {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<QString>("message");
-    QTest::newRow("lone increment") << "EFSA[INC]" << "doit s'ajouter à une valeur de base";
-    QTest::newRow("increment times number") << "EFSA[INC] * 2" << "doit s'ajouter à une valeur de base";
-    QTest::newRow("division by zero") << "L1 / (L2 - 50)" << "division par zéro";
-    QTest::newRow("unclosed parenthesis") << "(L1 + 2" << "parenthèse fermante attendue";
-    QTest::newRow("trailing text") << "L1 L2" << "caractère inattendu";
-    QTest::newRow("decimal comma") << "0,35 * L1" << "caractère inattendu";
-    QTest::newRow("unclosed bracket") << "EFSA[A" << "crochet fermant attendu";
-    QTest::newRow("unknown row") << "L9" << "ligne 9 absente";
+    QTest::newRow("lone increment") << "EFSA[INC]"
+                                    << "doit s'ajouter à une valeur de base";
+    QTest::newRow("increment times number") << "EFSA[INC] * 2"
+                                            << "doit s'ajouter à une valeur de base";
+    QTest::newRow("division by zero") << "L1 / (L2 - 50)"
+                                      << "division par zéro";
+    QTest::newRow("unclosed parenthesis") << "(L1 + 2"
+                                          << "parenthèse fermante attendue";
+    QTest::newRow("trailing text") << "L1 L2"
+                                   << "caractère inattendu";
+    QTest::newRow("decimal comma") << "0,35 * L1"
+                                   << "caractère inattendu";
+    QTest::newRow("unclosed bracket") << "EFSA[A"
+                                      << "crochet fermant attendu";
+    QTest::newRow("unknown row") << "L9"
+                                 << "ligne 9 absente";
 }
 
 void TestNeedsTable::formulaErrors() {
@@ -120,16 +128,25 @@ void TestNeedsTable::efsaUnits_data() {
     QTest::newRow("iodine") << QString::fromUtf8("150 μg/day") << "mg" << true << 0.15 << false;
     QTest::newRow("retinol equivalents") << QString::fromUtf8("650 μg RE/day") << "mg" << true << 0.65 << false;
     QTest::newRow("folate equivalents") << QString::fromUtf8("330 μg DFE/day") << "mg" << true << 0.33 << false;
-    QTest::newRow("chloride decimal comma") << "3,1 g/day" << "mg" << true << 3100.0 << false;
-    QTest::newRow("energy") << "7.6 MJ/day" << "kcal" << true << 1816.4 << false;
-    QTest::newRow("energy increment") << "(+) 1.1 MJ/day" << "kcal" << true << 262.9 << true;
-    QTest::newRow("protein per kg") << "0.83 g/kg bw per day" << "g" << true << 0.83 << false;
-    QTest::newRow("thiamin per MJ") << "0.1 mg/MJ" << "mg" << true << 0.1 << false;
-    QTest::newRow("niacin equivalents") << "1.6 mg NE/MJ" << "mg" << true << 1.6 << false;
-    QTest::newRow("energy in a mass row") << "7.6 MJ/day" << "mg" << false << 0.0 << false;
-    QTest::newRow("share of energy") << "0.5 E%" << "g" << false << 0.0 << false;
+    QTest::newRow("chloride decimal comma") << "3,1 g/day"
+                                            << "mg" << true << 3100.0 << false;
+    QTest::newRow("energy") << "7.6 MJ/day"
+                            << "kcal" << true << 1816.4 << false;
+    QTest::newRow("energy increment") << "(+) 1.1 MJ/day"
+                                      << "kcal" << true << 262.9 << true;
+    QTest::newRow("protein per kg") << "0.83 g/kg bw per day"
+                                    << "g" << true << 0.83 << false;
+    QTest::newRow("thiamin per MJ") << "0.1 mg/MJ"
+                                    << "mg" << true << 0.1 << false;
+    QTest::newRow("niacin equivalents") << "1.6 mg NE/MJ"
+                                        << "mg" << true << 1.6 << false;
+    QTest::newRow("energy in a mass row") << "7.6 MJ/day"
+                                          << "mg" << false << 0.0 << false;
+    QTest::newRow("share of energy") << "0.5 E%"
+                                     << "g" << false << 0.0 << false;
     QTest::newRow("range") << QString::fromUtf8("0.02–0.5 mg/day") << "mg" << false << 0.0 << false;
-    QTest::newRow("as low as possible") << "ALAP" << "g" << false << 0.0 << false;
+    QTest::newRow("as low as possible") << "ALAP"
+                                        << "g" << false << 0.0 << false;
 }
 
 void TestNeedsTable::efsaUnits() {
@@ -151,12 +168,12 @@ void TestNeedsTable::derivedRows() {
         auto v = [&](int row) { return m_needs.cells.at(row - 1).at(c).value; };
         const QByteArray group = m_needs.columns.at(c).toLatin1();
         const double e = v(1);
-        QVERIFY2(qFuzzyCompare(v(3), v(2) / 2), group);        // animal proteins, half
-        QVERIFY2(qFuzzyCompare(v(4), v(2) / 2), group);        // vegetable proteins, half
-        QVERIFY2(qFuzzyCompare(v(7), e * 0.35 / 9), group);    // lipids, 35 % of energy
+        QVERIFY2(qFuzzyCompare(v(3), v(2) / 2), group);       // animal proteins, half
+        QVERIFY2(qFuzzyCompare(v(4), v(2) / 2), group);       // vegetable proteins, half
+        QVERIFY2(qFuzzyCompare(v(7), e * 0.35 / 9), group);   // lipids, 35 % of energy
         QVERIFY2(qFuzzyCompare(v(5), v(7) / 2), group);
         QVERIFY2(qFuzzyCompare(v(6), v(7) / 2), group);
-        QVERIFY2(qFuzzyCompare(v(25), v(2) * 10), group);      // sulphur, 1 % of proteins
+        QVERIFY2(qFuzzyCompare(v(25), v(2) * 10), group);   // sulphur, 1 % of proteins
         // Thiamin 0.1 mg and niacin 1.6 mg per MJ of the energy need.
         QVERIFY2(qAbs(v(17) - 0.1 * e / 239) < 1e-9, group);
         QVERIFY2(qAbs(v(23) - 1.6 * e / 239) < 1e-9, group);
@@ -173,8 +190,8 @@ void TestNeedsTable::sugarLimits_data() {
     // scaled by the energy need (checked below).
     QTest::addColumn<QString>("group");
     QTest::addColumn<double>("grams");
-    const char* adults[] = {"F_13_ANS", "G_13_ANS", "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT",
-                            "F_ENCEINTE", "F_ALLETANT", "F_FORCE", "H_FORCE", "F_VIEILLAR", "H_VIEILLAR"};
+    const char* adults[] = {"F_13_ANS",   "G_13_ANS",   "F_17_ANS", "G_17_ANS", "F_SEDENT",   "H_SEDENT",
+                            "F_ENCEINTE", "F_ALLETANT", "F_FORCE",  "H_FORCE",  "F_VIEILLAR", "H_VIEILLAR"};
     for (const char* g : adults) QTest::newRow(g) << g << 100.0;
     for (const char* g : {"E_8_ANS", "F_11_ANS", "G_11_ANS"}) QTest::newRow(g) << g << 75.0;
     QTest::newRow("E_5_ANS") << "E_5_ANS" << 60.0;
@@ -197,8 +214,7 @@ void TestNeedsTable::sugarLimits() {
 
 void TestNeedsTable::idealSharesMakeHundred_data() {
     QTest::addColumn<int>("column");
-    for (int c = 0; c < m_needs.columns.size(); ++c)
-        QTest::newRow(qPrintable(m_needs.columns.at(c))) << c;
+    for (int c = 0; c < m_needs.columns.size(); ++c) QTest::newRow(qPrintable(m_needs.columns.at(c))) << c;
     QCOMPARE(m_needs.columns.size(), 17);
 }
 
@@ -223,8 +239,7 @@ void TestNeedsTable::idealSharesMakeHundred() {
 void TestNeedsTable::energyOrder() {
     auto energy = [&](const char* group) { return m_needs.cells.at(0).at(col(m_needs, group)).value; };
     const char* growing[] = {"E_2_ANS", "E_5_ANS", "E_8_ANS", "G_11_ANS", "G_13_ANS", "G_17_ANS"};
-    for (int i = 1; i < 6; ++i)
-        QVERIFY2(energy(growing[i]) > energy(growing[i - 1]), growing[i]);
+    for (int i = 1; i < 6; ++i) QVERIFY2(energy(growing[i]) > energy(growing[i - 1]), growing[i]);
     QVERIFY(energy("F_FORCE") > energy("F_SEDENT"));
     QVERIFY(energy("H_FORCE") > energy("H_SEDENT"));
     QVERIFY(energy("F_ENCEINTE") > energy("F_SEDENT"));
@@ -245,16 +260,18 @@ void TestNeedsTable::everyUsedCellPositive() {
 }
 
 void TestNeedsTable::unitsInMilligrams() {
-    auto need = [&](int row, const char* group) { return m_needs.cells.at(row - 1).at(col(m_needs, group)).value; };
+    auto need = [&](int row, const char* group) {
+        return m_needs.cells.at(row - 1).at(col(m_needs, group)).value;
+    };
     QCOMPARE(need(22, "H_SEDENT"), 0.015);   // vitamin D 15 µg
     QCOMPARE(need(15, "H_SEDENT"), 0.15);    // iodine 150 µg
     QCOMPARE(need(15, "F_ENCEINTE"), 0.2);
-    QCOMPARE(need(16, "F_ALLETANT"), 1.3);   // vitamin A 1300 µg RE
-    QCOMPARE(need(20, "F_ENCEINTE"), 0.6);   // folate 600 µg DFE
-    QCOMPARE(need(24, "E_2_ANS"), 1700.0);   // chloride 1.7 g
-    QCOMPARE(need(28, "H_FORCE"), 2000.0);   // sodium 2 g
-    QCOMPARE(need(13, "F_SEDENT"), 16.0);    // iron, premenopausal women
-    QCOMPARE(need(13, "F_VIEILLAR"), 11.0);  // iron, postmenopausal women
+    QCOMPARE(need(16, "F_ALLETANT"), 1.3);    // vitamin A 1300 µg RE
+    QCOMPARE(need(20, "F_ENCEINTE"), 0.6);    // folate 600 µg DFE
+    QCOMPARE(need(24, "E_2_ANS"), 1700.0);    // chloride 1.7 g
+    QCOMPARE(need(28, "H_FORCE"), 2000.0);    // sodium 2 g
+    QCOMPARE(need(13, "F_SEDENT"), 16.0);     // iron, premenopausal women
+    QCOMPARE(need(13, "F_VIEILLAR"), 11.0);   // iron, postmenopausal women
     QCOMPARE(need(14, "F_ENCEINTE"), 9.3 + 1.6);
 }
 
@@ -272,19 +289,28 @@ void TestNeedsTable::builtTableMatchesSources() {
 }
 
 void TestNeedsTable::badNeedsLines_data() {
-    QTest::addColumn<int>("line");          // line of needs.csv to change (1 = header)
-    QTest::addColumn<int>("field");         // field to replace, -1 removes the line
+    QTest::addColumn<int>("line");    // line of needs.csv to change (1 = header)
+    QTest::addColumn<int>("field");   // field to replace, -1 removes the line
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("value not from its formula") << 2 << 3 << "1000" << "needs.csv:2 : valeur écrite 1000, la formule donne 991.85";
-    QTest::newRow("wrong unit") << 40 << 4 << "mg" << "needs.csv:40 : unité « mg » pour la ligne 3";
-    QTest::newRow("unknown column") << 5 << 2 << "F_12_ANS" << "needs.csv:5 : colonne « F_12_ANS » inconnue";
-    QTest::newRow("name too long") << 5 << 1 << "Énergie en kilocalories" << "needs.csv:5 : nom de ligne";
-    QTest::newRow("two names for a row") << 6 << 1 << "Calories" << "needs.csv:6 : la ligne 1 s'appelle";
-    QTest::newRow("missing cell") << 3 << -1 << "" << "aucune valeur pour la ligne 1, colonne E_5_ANS";
-    QTest::newRow("circular reference") << 36 << 5 << "L3 * 2" << "needs.csv:36 : référence circulaire à la ligne 3";
-    QTest::newRow("unknown EFSA row") << 2 << 5 << "EFSA[Energy|Children|2 years|Male]" << "aucune ligne pour Energy";
-    QTest::newRow("zero need") << 189 << 5 << "L1 * 0" << "un besoin doit être positif";
+    QTest::newRow("value not from its formula") << 2 << 3 << "1000"
+                                                << "needs.csv:2 : valeur écrite 1000, la formule donne 991.85";
+    QTest::newRow("wrong unit") << 40 << 4 << "mg"
+                                << "needs.csv:40 : unité « mg » pour la ligne 3";
+    QTest::newRow("unknown column") << 5 << 2 << "F_12_ANS"
+                                    << "needs.csv:5 : colonne « F_12_ANS » inconnue";
+    QTest::newRow("name too long") << 5 << 1 << "Énergie en kilocalories"
+                                   << "needs.csv:5 : nom de ligne";
+    QTest::newRow("two names for a row") << 6 << 1 << "Calories"
+                                         << "needs.csv:6 : la ligne 1 s'appelle";
+    QTest::newRow("missing cell") << 3 << -1 << ""
+                                  << "aucune valeur pour la ligne 1, colonne E_5_ANS";
+    QTest::newRow("circular reference") << 36 << 5 << "L3 * 2"
+                                        << "needs.csv:36 : référence circulaire à la ligne 3";
+    QTest::newRow("unknown EFSA row") << 2 << 5 << "EFSA[Energy|Children|2 years|Male]"
+                                      << "aucune ligne pour Energy";
+    QTest::newRow("zero need") << 189 << 5 << "L1 * 0"
+                               << "un besoin doit être positif";
 }
 
 void TestNeedsTable::badNeedsLines() {

@@ -75,7 +75,7 @@ const Exception kExceptions[] = {
     {230, "Son de blé", Fibres},
 };
 
-}  // namespace
+}   // namespace
 
 class TestSuppliedFoods : public QObject {
     Q_OBJECT
@@ -131,8 +131,10 @@ void TestSuppliedFoods::namesAndCategories() {
         ++perCategory[category];
     }
     for (const QString& c : categories()) {
-        if (c == CategorieComposee) QCOMPARE(perCategory.value(c), 0);
-        else QVERIFY2(perCategory.value(c) >= 6, qPrintable(c));
+        if (c == CategorieComposee)
+            QCOMPARE(perCategory.value(c), 0);
+        else
+            QVERIFY2(perCategory.value(c) >= 6, qPrintable(c));
     }
 }
 
@@ -168,8 +170,8 @@ void TestSuppliedFoods::energyAgainstCiqual() {
                                          field(r, "LIPI_V"), field(r, "GLUC_S"), field(r, "GLUC_A"));
         const double tolerance = qMax(5.0, 0.05 * *ciqualKcal);
         const double gap = energy - *ciqualKcal;
-        const QString what = QStringLiteral("%1 %2 : %3 kcal, CIQUAL %4")
-                                 .arg(f.numero).arg(f.nom).arg(energy).arg(*ciqualKcal);
+        const QString what =
+            QStringLiteral("%1 %2 : %3 kcal, CIQUAL %4").arg(f.numero).arg(f.nom).arg(energy).arg(*ciqualKcal);
         if (!exceptions.contains(f.numero)) {
             QVERIFY2(qAbs(gap) <= tolerance, qPrintable(what));
             continue;
@@ -258,8 +260,12 @@ void TestSuppliedFoods::readmeListsStayTrue_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("pattern");   // how a NUMERO is written in the section
     QTest::addColumn<QString>("which");
-    QTest::newRow("chloride estimated from sodium") << "### Chloride estimated from sodium" << R"(\((\d+)\))" << "chloride";
-    QTest::newRow("foods with alcohol") << "### Alcohol" << R"(^\| (\d+) \|)" << "alcohol";
+    QTest::newRow("chloride estimated from sodium") << "### Chloride estimated from sodium"
+                                                    << R"(\((\d+)\))"
+                                                    << "chloride";
+    QTest::newRow("foods with alcohol") << "### Alcohol"
+                                        << R"(^\| (\d+) \|)"
+                                        << "alcohol";
 }
 
 void TestSuppliedFoods::readmeListsStayTrue() {

@@ -33,7 +33,7 @@ protected:
         ModalWindow::showEvent(event);
     }
 };
-}  // namespace
+}   // namespace
 
 class TestDesktop : public QObject {
     Q_OBJECT
@@ -42,10 +42,14 @@ class TestDesktop : public QObject {
     // once its modal loop runs (closed anyway after a few seconds).
     static int runEndingWith(Desktop& desktop, CountingWindow& w, const QString& end) {
         QTimer::singleShot(0, &w, [&w, end] {
-            if (end == "done") w.done(QDialog::Accepted);
-            else if (end == "Escape") QTest::keyClick(&w, Qt::Key_Escape);
-            else if (end == "close box") w.close();
-            else if (end == "hide") w.hide();
+            if (end == "done")
+                w.done(QDialog::Accepted);
+            else if (end == "Escape")
+                QTest::keyClick(&w, Qt::Key_Escape);
+            else if (end == "close box")
+                w.close();
+            else if (end == "hide")
+                w.hide();
         });
         QTimer::singleShot(5000, &w, [&w] {
             if (w.isVisible()) w.done(QDialog::Rejected);
@@ -120,11 +124,14 @@ private slots:
             const QFileInfo pdf(job.pdfPath());
             QCOMPARE(pdf.absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
             QVERIFY2(QRegularExpression(QStringLiteral("^bilan-\\d{8}-\\d{6}(-\\d+)?\\.pdf$"))
-                         .match(pdf.fileName()).hasMatch(), qPrintable(pdf.fileName()));
+                         .match(pdf.fileName())
+                         .hasMatch(),
+                     qPrintable(pdf.fileName()));
             QCOMPARE(told.asked.size(), written.size() + 1);
             QCOMPARE(told.asked.last().kind, Prompter::Kind::Information);
             QVERIFY2(told.lastText().startsWith(QStringLiteral("Aucune imprimante n'est installée")) &&
-                         told.lastText().contains(pdf.fileName()), qPrintable(told.lastText()));
+                         told.lastText().contains(pdf.fileName()),
+                     qPrintable(told.lastText()));
             written << pdf.absoluteFilePath();
         }
         QVERIFY(written[0] != written[1]);

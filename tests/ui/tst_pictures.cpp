@@ -42,7 +42,7 @@ int visiblePixels(const QImage& image) {
 QImage render(const QIcon& icon, int size, QIcon::Mode mode, QIcon::State state = QIcon::Off) {
     return icon.pixmap(QSize(size, size), 1.0, mode, state).toImage().convertToFormat(QImage::Format_ARGB32);
 }
-}  // namespace
+}   // namespace
 
 class TestPictures : public QObject {
     Q_OBJECT

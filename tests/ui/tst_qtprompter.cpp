@@ -39,8 +39,9 @@ private slots:
             if (QWidget* w = QApplication::activeModalWidget()) w->close();
         });
         QtPrompter prompter;
-        const bool got = prompter.ask(Prompter::Kind::Information, QStringLiteral("Désirez-vous effacer tous vos choix ?"),
-                                      Prompter::Default(byDefault));
+        const bool got =
+            prompter.ask(Prompter::Kind::Information, QStringLiteral("Désirez-vous effacer tous vos choix ?"),
+                         Prompter::Default(byDefault));
         QCOMPARE(shownDefault, defaultButton);
         QCOMPARE(got, answer);
     }

@@ -26,7 +26,7 @@ void addLine(Table& t, const QString& nom, double qte, double protA) {
     t.setFloat(QStringLiteral("VIT_D"), protA / 1000);
     t.post();
 }
-}  // namespace
+}   // namespace
 
 class TestTableModel : public QObject {
     Q_OBJECT
@@ -53,7 +53,7 @@ private slots:
         t.setFloat(QStringLiteral("QTE"), 75);   // the pending buffer shows at once
         QCOMPARE(model.text(0, 1), QStringLiteral("75"));
         t.post();
-        t.append();                              // the new record shows as an extra row
+        t.append();   // the new record shows as an extra row
         QCOMPARE(model.rowCount(), 3);
         t.cancel();
         QCOMPARE(model.rowCount(), 2);
@@ -75,8 +75,14 @@ private slots:
         QTest::addColumn<QString>("protA");
         QTest::addColumn<QString>("vitD");
         QTest::addColumn<QString>("qte");
-        QTest::newRow("point") << "C" << "4.500" << "0.0045" << "50";
-        QTest::newRow("comma") << "fr_FR" << "4,500" << "0,0045" << "50";
+        QTest::newRow("point") << "C"
+                               << "4.500"
+                               << "0.0045"
+                               << "50";
+        QTest::newRow("comma") << "fr_FR"
+                               << "4,500"
+                               << "0,0045"
+                               << "50";
     }
     void formats() {
         QFETCH(QString, locale);

@@ -15,7 +15,7 @@ std::optional<double> parseDecimal(QString text) {
     return v;
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<CiqualValue> parseCiqualCell(const QString& raw) {
     QString text = raw;

@@ -53,7 +53,8 @@ CiqualTable CiqualTable::read(const QString& path) {
             } else if (mine != other) {
                 throw DataError(QStringLiteral("%1 : l'aliment %2 figure aussi ligne %3 avec une "
                                                "autre valeur pour « %4 » (%5 / %6).")
-                                    .arg(csv.where(row), code).arg(f.line)
+                                    .arg(csv.where(row), code)
+                                    .arg(f.line)
                                     .arg(t.m_header.at(c), other, mine));
             }
         }
@@ -68,8 +69,7 @@ const CiqualFood* CiqualTable::find(const QString& code) const {
 
 int CiqualTable::column(const QString& title) const {
     const int i = m_header.indexOf(title);
-    if (i < 0)
-        throw DataError(QStringLiteral("%1 : colonne « %2 » absente de l'en-tête.").arg(m_name, title));
+    if (i < 0) throw DataError(QStringLiteral("%1 : colonne « %2 » absente de l'en-tête.").arg(m_name, title));
     return i;
 }
 
@@ -78,7 +78,8 @@ CiqualValue CiqualTable::value(const CiqualFood& food, int column) const {
     if (!v)
         throw DataError(QStringLiteral("%1:%2 : valeur illisible « %3 » dans la colonne « %4 » "
                                        "(aliment %5).")
-                            .arg(m_name).arg(food.line)
+                            .arg(m_name)
+                            .arg(food.line)
                             .arg(food.cells.at(column), m_header.at(column), food.code));
     return *v;
 }

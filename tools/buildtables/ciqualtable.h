@@ -12,15 +12,15 @@
 #include "ciqualcell.h"
 
 struct CiqualFood {
-    int line = 0;              // line of the food's first row in the file
-    QString code;              // alim_code
-    QString name;              // alim_nom_fr
-    QString group;             // alim_grp_code, e.g. "04"
-    QString subgroup;          // alim_ssgrp_code, e.g. "0401"
-    QString subsubgroup;       // alim_ssssgrp_code, e.g. "040108"
-    QString groupName;         // alim_grp_nom_fr, e.g. "viandes, œufs, poissons et assimilés"
-    QString subgroupName;      // alim_ssgrp_nom_fr, e.g. "viandes cuites"
-    QStringList cells;         // every column of the row, merged
+    int line = 0;           // line of the food's first row in the file
+    QString code;           // alim_code
+    QString name;           // alim_nom_fr
+    QString group;          // alim_grp_code, e.g. "04"
+    QString subgroup;       // alim_ssgrp_code, e.g. "0401"
+    QString subsubgroup;    // alim_ssssgrp_code, e.g. "040108"
+    QString groupName;      // alim_grp_nom_fr, e.g. "viandes, œufs, poissons et assimilés"
+    QString subgroupName;   // alim_ssgrp_nom_fr, e.g. "viandes cuites"
+    QStringList cells;      // every column of the row, merged
 };
 
 class CiqualTable {

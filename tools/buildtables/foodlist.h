@@ -12,7 +12,7 @@ struct BaseFood {
     int line = 0;
     int numero = 0;
     QString nom;
-    QString categorie;     // one of categories(), never the composite one
+    QString categorie;   // one of categories(), never the composite one
     QString ciqualCode;
     AnimalShares shares;
     QString note;

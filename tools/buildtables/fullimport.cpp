@@ -9,7 +9,9 @@ QString FullImport::categoryOf(const CiqualFood& food) {
     const QString category = CiqualGroups::category(food.subgroup, food.subsubgroup);
     if (category.isEmpty())
         throw DataError(QStringLiteral("Aliment CIQUAL %1 (ligne %2) : sous-groupe « %3 » sans catégorie.")
-                            .arg(food.code).arg(food.line).arg(food.subgroup));
+                            .arg(food.code)
+                            .arg(food.line)
+                            .arg(food.subgroup));
     return category;
 }
 
@@ -22,8 +24,7 @@ AnimalShares FullImport::sharesOf(const CiqualFood& food) {
     if (g == QLatin1String("04") || g == QLatin1String("05")) return animal;
     if (sg == QLatin1String("0901") || sg == QLatin1String("0904") || sg == QLatin1String("0905"))
         return animal;
-    if (g == QLatin1String("02") || g == QLatin1String("03") || g == QLatin1String("06"))
-        return plant;
+    if (g == QLatin1String("02") || g == QLatin1String("03") || g == QLatin1String("06")) return plant;
     if (sg == QLatin1String("0902") || sg == QLatin1String("0903") || sg == QLatin1String("0701") ||
         sg == QLatin1String("0703") || sg == QLatin1String("0704") || sg == QLatin1String("0707") ||
         sg == QLatin1String("1002") || sg == QLatin1String("1004") || sg == QLatin1String("1005") ||

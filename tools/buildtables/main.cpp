@@ -60,12 +60,12 @@ int main(int argc, char** argv) {
     try {
         if (parser.isSet(outOpt)) {
             SuppliedTables::build(sources, parser.value(outOpt));
-            out << "Tables fournies écrites dans " << parser.value(outOpt) << " en "
-                << timer.elapsed() << " ms.\n";
+            out << "Tables fournies écrites dans " << parser.value(outOpt) << " en " << timer.elapsed()
+                << " ms.\n";
         } else if (parser.isSet(fullOpt)) {
             const int n = SuppliedTables::buildFullCiqual(sources.ciqual, parser.value(fullOpt));
-            out << n << " aliments CIQUAL écrits dans " << parser.value(fullOpt) << " en "
-                << timer.elapsed() << " ms.\n";
+            out << n << " aliments CIQUAL écrits dans " << parser.value(fullOpt) << " en " << timer.elapsed()
+                << " ms.\n";
         } else {
             const EfsaTable efsa = EfsaTable::read(sources.efsa);
             const NeedsTable needs = Needs::read(sources.needs, efsa, false);

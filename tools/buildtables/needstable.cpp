@@ -32,30 +32,41 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
         const int row = r.fields.at(cRow).trimmed().toInt(&ok);
         if (!ok || row < 1 || row > kNeedsRows)
             throw DataError(QStringLiteral("%1 : ligne « %2 » invalide (de 1 à %3).")
-                                .arg(where, r.fields.at(cRow)).arg(kNeedsRows));
+                                .arg(where, r.fields.at(cRow))
+                                .arg(kNeedsRows));
         const int col = t.columns.indexOf(r.fields.at(cCol).trimmed());
         if (col < 0)
             throw DataError(QStringLiteral("%1 : colonne « %2 » inconnue.").arg(where, r.fields.at(cCol)));
         NeedsCell& cell = t.cells[row - 1][col];
         if (cell.line)
             throw DataError(QStringLiteral("%1 : la ligne %2, colonne %3, est déjà décrite ligne %4.")
-                                .arg(where).arg(row).arg(t.columns.at(col)).arg(cell.line));
+                                .arg(where)
+                                .arg(row)
+                                .arg(t.columns.at(col))
+                                .arg(cell.line));
 
         const QString name = r.fields.at(cName).trimmed();
         if (name.isEmpty() || name.size() > nameWidth || !Cp1252::canEncode(name))
             throw DataError(QStringLiteral("%1 : nom de ligne « %2 » invalide (1 à %3 caractères "
                                            "de la page de code Windows occidentale).")
-                                .arg(where, name).arg(nameWidth));
+                                .arg(where, name)
+                                .arg(nameWidth));
         if (nameLine[row - 1] && t.rowNames[row - 1] != name)
             throw DataError(QStringLiteral("%1 : la ligne %2 s'appelle « %3 » ligne %4 et « %5 » ici.")
-                                .arg(where).arg(row).arg(t.rowNames[row - 1]).arg(nameLine[row - 1]).arg(name));
+                                .arg(where)
+                                .arg(row)
+                                .arg(t.rowNames[row - 1])
+                                .arg(nameLine[row - 1])
+                                .arg(name));
         t.rowNames[row - 1] = name;
         nameLine[row - 1] = r.line;
 
         const QString unit = r.fields.at(cUnit).trimmed();
         if (unit != needsRowUnit(row))
             throw DataError(QStringLiteral("%1 : unité « %2 » pour la ligne %3 (« %4 » attendu).")
-                                .arg(where, unit).arg(row).arg(needsRowUnit(row)));
+                                .arg(where, unit)
+                                .arg(row)
+                                .arg(needsRowUnit(row)));
         QString written = r.fields.at(cVal).trimmed();
         written.replace(QLatin1Char(','), QLatin1Char('.'));
         cell.written = written.toDouble(&ok);
@@ -69,7 +80,9 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
         for (int col = 0; col < t.columns.size(); ++col)
             if (!t.cells[row - 1][col].line)
                 throw DataError(QStringLiteral("%1 : aucune valeur pour la ligne %2, colonne %3.")
-                                    .arg(csv.name()).arg(row).arg(t.columns.at(col)));
+                                    .arg(csv.name())
+                                    .arg(row)
+                                    .arg(t.columns.at(col)));
 
     // Evaluation, each cell once, following row references within a group;
     // VALEUR checked as each cell is computed.
@@ -82,9 +95,10 @@ NeedsTable Needs::read(const QString& path, const EfsaTable& efsa, bool checkWri
         source.onValue = [&](int row, double v) {
             const NeedsCell& cell = t.cells[row - 1][col];
             if (checkWritten && std::fabs(v - cell.written) > 0.000005 + 1e-9 * std::fabs(v))
-                throw DataError(QStringLiteral("%1 : valeur écrite %2, la formule donne %3 : corrigez "
-                                               "la colonne VALEUR.")
-                                    .arg(source.where(row), formatNeedsValue(cell.written), formatNeedsValue(v)));
+                throw DataError(
+                    QStringLiteral("%1 : valeur écrite %2, la formule donne %3 : corrigez "
+                                   "la colonne VALEUR.")
+                        .arg(source.where(row), formatNeedsValue(cell.written), formatNeedsValue(v)));
         };
         const QVector<double> values = evaluateNeedsColumn(source, efsa);
         for (int row = 1; row <= kNeedsRows; ++row) t.cells[row - 1][col].value = values[row - 1];
@@ -109,7 +123,8 @@ QString Needs::rewrite(const QString& path, const NeedsTable& table) {
         fields[cVal] = formatNeedsValue(byLine.value(r.line));
         for (QString& f : fields)
             if (f.contains(QLatin1Char(';')) || f.contains(QLatin1Char('"')))
-                f = QLatin1Char('"') + QString(f).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
+                f = QLatin1Char('"') + QString(f).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+                    QLatin1Char('"');
         QString& l = lines[r.line - 1];
         const bool cr = l.endsWith(QLatin1Char('\r'));
         l = fields.join(QLatin1Char(';')) + (cr ? QStringLiteral("\r") : QString());

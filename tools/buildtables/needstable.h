@@ -13,16 +13,16 @@
 #include "core/needs/needscolumn.h"
 
 struct NeedsCell {
-    int line = 0;          // line of needs.csv
+    int line = 0;   // line of needs.csv
     QString formula;
     QString population;
-    double written = 0;    // VALEUR as written
-    double value = 0;      // as computed
+    double written = 0;   // VALEUR as written
+    double value = 0;     // as computed
 };
 
 struct NeedsTable {
-    QStringList rowNames;                 // NOM of rows 1..29
-    QStringList columns;                  // the seventeen group columns
+    QStringList rowNames;   // NOM of rows 1..29
+    QStringList columns;    // the seventeen group columns
     // cells[row - 1][column index]
     QVector<QVector<NeedsCell>> cells;
 };

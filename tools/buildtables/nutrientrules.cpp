@@ -57,7 +57,7 @@ double NutrientRules::get(const CiqualFood& food, int column) const {
 }
 
 NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares& shares,
-                                     ValueOrigins* origins) const {
+                                      ValueOrigins* origins) const {
     NutrientValues v;
     QSet<QString> unmeasured;
     // A field taken from one column (divided into the Food table's unit):
@@ -88,8 +88,10 @@ NutrientValues NutrientRules::compute(const CiqualFood& food, const AnimalShares
     // counts in "Glucides" without naming them) is GLUC_A.
     double s = sugars.value, a = starch.value;
     if (!carbs.missing) {
-        if (!sugars.missing) a = std::max(starch.value, carbs.value - sugars.value);
-        else if (!starch.missing) s = std::max(0.0, carbs.value - starch.value);
+        if (!sugars.missing)
+            a = std::max(starch.value, carbs.value - sugars.value);
+        else if (!starch.missing)
+            s = std::max(0.0, carbs.value - starch.value);
         else {
             s = carbs.value;   // not split at all: counted as sugars
             a = 0;

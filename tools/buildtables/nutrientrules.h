@@ -81,8 +81,7 @@ public:
 private:
     double get(const CiqualFood& food, int column) const;
     const CiqualTable& m_table;
-    int m_prot625, m_protJones, m_lipids, m_carbs, m_sugars, m_starch, m_sat, m_mono, m_poly,
-        m_cholest, m_ca, m_mg, m_ph, m_fe, m_zn, m_iodine, m_chloride, m_mn, m_cu, m_na, m_k,
-        m_retinol, m_carotene, m_b1, m_b2, m_b6, m_b9, m_c, m_d, m_niacin, m_fibres,
-        m_energy, m_alcohol, m_polyols, m_acids;
+    int m_prot625, m_protJones, m_lipids, m_carbs, m_sugars, m_starch, m_sat, m_mono, m_poly, m_cholest, m_ca,
+        m_mg, m_ph, m_fe, m_zn, m_iodine, m_chloride, m_mn, m_cu, m_na, m_k, m_retinol, m_carotene, m_b1, m_b2,
+        m_b6, m_b9, m_c, m_d, m_niacin, m_fibres, m_energy, m_alcohol, m_polyols, m_acids;
 };

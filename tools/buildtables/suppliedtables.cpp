@@ -21,8 +21,7 @@ SourcePaths SourcePaths::inDataDir(const QString& dataDir) {
 
 namespace {
 
-TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
-                       const NutrientValues& values) {
+TableRecord foodRecord(int numero, const QString& nom, const QString& categorie, const NutrientValues& values) {
     TableRecord r;
     r.insert(QStringLiteral("NUMERO"), double(numero));
     r.insert(QStringLiteral("NOM"), nom);
@@ -34,7 +33,7 @@ TableRecord foodRecord(int numero, const QString& nom, const QString& categorie,
     return r;
 }
 
-}  // namespace
+}   // namespace
 
 BaseFoodTables SuppliedTables::baseFoods(const QVector<BaseFood>& foods, const CiqualTable& ciqual) {
     const NutrientRules rules(ciqual);
@@ -134,8 +133,7 @@ int SuppliedTables::buildFullCiqual(const QString& ciqualPath, const QString& ou
     const CiqualTable ciqual = CiqualTable::read(ciqualPath);
     const QVector<ImportedFood> foods = FullImport::build(ciqual);
     const QFileInfo info(outFile);
-    if (info.fileName().isEmpty())
-        throw DataError(QStringLiteral("Nom de fichier de sortie manquant."));
+    if (info.fileName().isEmpty()) throw DataError(QStringLiteral("Nom de fichier de sortie manquant."));
     TableWriter::writeAll(info.absolutePath(),
                           {PendingTable{&foodSchema(), info.fileName(), importedRecords(foods, ciqual)}});
     return foods.size();

@@ -9,7 +9,8 @@
 namespace {
 
 void writeOne(const QString& path, const PendingTable& t) {
-    DbfFile::create(path, t.schema->fields, nullptr, TableWriter::kYear, TableWriter::kMonth, TableWriter::kDay);
+    DbfFile::create(path, t.schema->fields, nullptr, TableWriter::kYear, TableWriter::kMonth,
+                    TableWriter::kDay);
     auto file = DbfFile::open(path);
     const QVector<DbfField>& fields = file->fields();
     for (int r = 0; r < t.records.size(); ++r) {
@@ -35,11 +36,10 @@ void writeOne(const QString& path, const PendingTable& t) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 void TableWriter::writeAll(const QString& dir, const QVector<PendingTable>& tables) {
-    if (!QDir().mkpath(dir))
-        throw DataError(QStringLiteral("Impossible de créer le répertoire %1.").arg(dir));
+    if (!QDir().mkpath(dir)) throw DataError(QStringLiteral("Impossible de créer le répertoire %1.").arg(dir));
     QStringList temporaries;
     try {
         for (const PendingTable& t : tables) {

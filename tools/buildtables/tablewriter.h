@@ -17,7 +17,7 @@ using TableRecord = QHash<QString, QVariant>;
 
 struct PendingTable {
     const TableSchema* schema = nullptr;
-    QString fileName;                  // name to give the file in the directory
+    QString fileName;   // name to give the file in the directory
     QVector<TableRecord> records;
 };
 

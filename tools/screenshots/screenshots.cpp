@@ -29,7 +29,7 @@ void copyTables(const QString& from, const QString& to) {
     for (const QString& f : src.entryList(QDir::Files))
         if (f != ciqualSchema().fileName) QFile::copy(src.filePath(f), QDir(to).filePath(f));
 }
-}  // namespace
+}   // namespace
 
 QString Shots::outputDir() { return g_outputDir; }
 
@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     g_outputDir = outAbs;
     QTextStream err(stderr);
     for (auto& [name, fn] : registry()) {
-        err << "== " << name << "\n"; err.flush();
+        err << "== " << name << "\n";
+        err.flush();
         QTemporaryDir dir;
         copyTables(QStringLiteral(NUTRIMO_TABLES_DIR), dir.path());
         QDir::setCurrent(dir.path());

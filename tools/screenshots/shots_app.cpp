@@ -59,7 +59,7 @@ QPixmap withMenus(TFdiet* diet, const QList<QPair<QMenu*, QAction*>>& chain) {
     return shot;
 }
 
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(app_main_window, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     Shell shell(shot);
@@ -74,8 +74,8 @@ NUTRIMO_SHOT(app_main_window_diagnostic, [](Shots::Shot& shot, const Shots::Save
     shot.desktop.onRun = [](QDialog&) {};
     d->DiagClick(d->Groupes[13]);
     QLabel picture;
-    picture.setPixmap(withMenus(d, {{d->Fichier1, d->Diagnostic1->menuAction()},
-                                    {d->Diagnostic1, d->Groupes[13]}}));
+    picture.setPixmap(
+        withMenus(d, {{d->Fichier1, d->Diagnostic1->menuAction()}, {d->Diagnostic1, d->Groupes[13]}}));
     picture.resize(picture.pixmap().size());
     save(&picture, QStringLiteral("app-main-window-diagnostic"));
 });

@@ -37,11 +37,11 @@ void ensureTables(const QString& dir) {
         const char* nom;
         int cat;
         double pa, pv, la, lv, gs, ga;
-    } foods[] = {{"Poulet, rôti", 0, 27, 0, 8, 0, 0, 0},       {"Boeuf, steak grillé", 0, 26, 0, 8, 0, 0, 0},
-                 {"Agneau, gigot", 0, 25, 0, 12, 0, 0, 0},     {"Jambon cuit", 1, 18, 0, 4, 0, 1, 0},
-                 {"Yaourt nature", 4, 4, 0, 1, 0, 5, 0},       {"Beurre doux", 5, 1, 0, 82, 0, 1, 0},
-                 {"Pain de campagne", 6, 0, 9, 0, 1, 3, 50},   {"Haricots verts cuits", 7, 0, 2, 0, 0.2, 2, 2},
-                 {"Pomme", 9, 0, 0.3, 0, 0.2, 11, 0.5},        {"Orange", 9, 0, 1, 0, 0.2, 8, 0}};
+    } foods[] = {{"Poulet, rôti", 0, 27, 0, 8, 0, 0, 0},     {"Boeuf, steak grillé", 0, 26, 0, 8, 0, 0, 0},
+                 {"Agneau, gigot", 0, 25, 0, 12, 0, 0, 0},   {"Jambon cuit", 1, 18, 0, 4, 0, 1, 0},
+                 {"Yaourt nature", 4, 4, 0, 1, 0, 5, 0},     {"Beurre doux", 5, 1, 0, 82, 0, 1, 0},
+                 {"Pain de campagne", 6, 0, 9, 0, 1, 3, 50}, {"Haricots verts cuits", 7, 0, 2, 0, 0.2, 2, 2},
+                 {"Pomme", 9, 0, 0.3, 0, 0.2, 11, 0.5},      {"Orange", 9, 0, 1, 0, 0.2, 8, 0}};
     int n = 0;
     for (const auto& f : foods) {
         t.append();
@@ -82,7 +82,7 @@ void fillDay(TFcompose& w) {
     add(w, 5, "Beurre", "15");
 }
 
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(compose, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     const QString& dir = shot.dir;

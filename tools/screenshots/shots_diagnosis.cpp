@@ -30,8 +30,8 @@
 namespace {
 // Plausible daily recommendations for an active woman, in the row order of
 // the Needs table (rows 2 and 7 hold the protein and lipid totals).
-const double kNeeds[29] = {2400, 85, 45, 40, 40, 53, 93, 60, 250, 900, 360, 750, 16, 12, 0.15,
-                           0.6, 1.1, 1.5, 1.5, 0.3, 110, 0.005, 11, 2300, 800, 2.5, 1.5, 2000, 3100};
+const double kNeeds[29] = {2400, 85,  45,  40,  40,  53,  93,    60, 250,  900, 360, 750, 16,   12,  0.15,
+                           0.6,  1.1, 1.5, 1.5, 0.3, 110, 0.005, 11, 2300, 800, 2.5, 1.5, 2000, 3100};
 
 void writeNeedsIfMissing(const QString& dir) {
     if (QFileInfo::exists(QDir(dir).filePath(needsSchema().fileName))) return;
@@ -60,10 +60,12 @@ int writeDayFromFoodTable(const QString& dir, Table& choice, double scale = 1.0,
     if (!QFileInfo::exists(DataDirectory::resolveIn(dir, foodSchema().fileName))) return 0;
     Table food(choice.run(), foodSchema());
     food.open();
-    const Portion day[] = {{"Pain de campagne", 150}, {"Lait demi-écrémé", 250}, {"Beurre doux", 15},
-                           {"Poulet, rôti", 120},     {"Riz blanc, cuit", 180},  {"Haricots verts cuits", 150},
-                           {"Yaourt nature", 125},    {"Pomme", 150},            {"Emmental", 30},
-                           {"Huile d'olive", 15},     {"Lentilles cuites", 150}, {"Orange", 150},
+    const Portion day[] = {{"Pain de campagne", 150}, {"Lait demi-écrémé", 250},
+                           {"Beurre doux", 15},       {"Poulet, rôti", 120},
+                           {"Riz blanc, cuit", 180},  {"Haricots verts cuits", 150},
+                           {"Yaourt nature", 125},    {"Pomme", 150},
+                           {"Emmental", 30},          {"Huile d'olive", 15},
+                           {"Lentilles cuites", 150}, {"Orange", 150},
                            {"Confiture", 20}};
     int lines = 0;
     for (const Portion& p0 : day) {
@@ -102,38 +104,44 @@ int writeDayFromFoodTable(const QString& dir, Table& choice, double scale = 1.0,
 // Without a Food table: a plausible day written line by line. Values are for
 // the line's quantity, in the Nutrient record's units.
 void writePlausibleDay(Table& choice) {
-    const QStringList fields = {"PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT",
-                                "A_G_MONO", "A_G_POLY", "CA", "MG", "PH", "FE", "ZN", "I", "CL", "S",
-                                "MN", "CU", "NA", "K", "VIT_A", "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9",
-                                "VIT_C", "VIT_D", "VIT_PP"};
+    const QStringList fields = {
+        "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "A_G_SAT", "A_G_MONO", "A_G_POLY", "CA",
+        "MG",     "PH",     "FE",     "ZN",     "I",      "CL",     "S",       "MN",       "CU",       "NA",
+        "K",      "VIT_A",  "VIT_B1", "VIT_B2", "VIT_B6", "VIT_B9", "VIT_C",   "VIT_D",    "VIT_PP"};
     struct Line {
         const char16_t* name;
         double qte;
         double v[29];
     };
     static const Line lines[] = {
-        {u"Pain de campagne", 150, {0, 12.6, 2.4, 76, 0, 1.8, 0.4, 0.3, 0.8, 45, 60, 180, 1.8, 1.2, 0.006, 900,
-                                    120, 0.9, 0.2, 780, 210, 0, 0.2, 0.1, 0.15, 0.05, 0, 0, 2.4}},
-        {u"Lait demi-écrémé", 250, {8.0, 0, 12, 0, 4.0, 0, 2.5, 1.1, 0.1, 300, 27, 230, 0.1, 1.0, 0.04, 250,
-                                    75, 0.01, 0.02, 110, 390, 0.05, 0.1, 0.45, 0.1, 0.012, 2.5, 0.00005, 0.25}},
-        {u"Beurre doux", 15, {0.1, 0, 0.1, 0, 12.2, 0, 8.0, 3.2, 0.4, 2, 0.3, 3, 0, 0, 0, 2, 1, 0, 0, 1.5, 2.5,
-                              0.12, 0, 0, 0, 0, 0, 0.0002, 0}},
-        {u"Poulet, rôti", 120, {32, 0, 0, 0, 9.6, 0, 2.8, 4.0, 2.0, 14, 30, 240, 1.3, 2.0, 0.008, 90, 290, 0.02,
-                                0.1, 85, 330, 0.03, 0.08, 0.2, 0.5, 0.01, 0, 0.0002, 10}},
-        {u"Riz blanc, cuit", 180, {0, 4.9, 0.2, 50, 0, 0.5, 0.1, 0.1, 0.1, 18, 22, 60, 0.3, 0.9, 0.002, 5, 40,
-                                   0.8, 0.1, 2, 55, 0, 0.04, 0.02, 0.1, 0.005, 0, 0, 0.7}},
-        {u"Carottes, cuites", 150, {0, 1.2, 7.5, 0.5, 0, 0.3, 0.05, 0.02, 0.1, 45, 15, 45, 0.5, 0.3, 0.003, 75,
-                                    12, 0.2, 0.05, 90, 350, 1.2, 0.05, 0.06, 0.15, 0.03, 6, 0, 0.9}},
-        {u"Yaourt nature", 125, {5.0, 0, 5.8, 0, 1.5, 0, 1.0, 0.4, 0.05, 180, 15, 140, 0.1, 0.6, 0.02, 160,
-                                 50, 0, 0.01, 60, 200, 0.02, 0.05, 0.2, 0.06, 0.01, 1.0, 0, 0.1}},
-        {u"Pomme", 150, {0, 0.4, 17, 0.5, 0, 0.4, 0.05, 0.02, 0.1, 7, 6, 15, 0.2, 0.1, 0.001, 3, 7, 0.05,
-                         0.05, 2, 170, 0.005, 0.03, 0.03, 0.07, 0.005, 7, 0, 0.15}},
-        {u"Emmental", 40, {11, 0, 0, 0, 11.5, 0, 7.4, 3.0, 0.4, 410, 16, 250, 0.1, 1.8, 0.004, 120, 90, 0,
-                           0.02, 110, 40, 0.1, 0.01, 0.12, 0.04, 0.004, 0, 0.0004, 0.04}},
-        {u"Huile d'olive", 15, {0, 0, 0, 0, 0, 15, 2.1, 11, 1.5, 0, 0, 0, 0.1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 0}},
-        {u"Lentilles, cuites", 150, {0, 13.5, 0.8, 24, 0, 0.8, 0.1, 0.2, 0.4, 30, 54, 270, 4.9, 1.9, 0.002, 20,
-                                     150, 0.7, 0.4, 5, 550, 0.005, 0.25, 0.1, 0.25, 0.27, 2, 0, 1.5}},
+        {u"Pain de campagne", 150, {0,   12.6, 2.4, 76,  0,     1.8,  0.4, 0.3, 0.8, 45,
+                                    60,  180,  1.8, 1.2, 0.006, 900,  120, 0.9, 0.2, 780,
+                                    210, 0,    0.2, 0.1, 0.15,  0.05, 0,   0,   2.4}},
+        {u"Lait demi-écrémé", 250, {8.0, 0,    12,  0,    4.0,  0,     2.5, 1.1,     0.1,  300,
+                                    27,  230,  0.1, 1.0,  0.04, 250,   75,  0.01,    0.02, 110,
+                                    390, 0.05, 0.1, 0.45, 0.1,  0.012, 2.5, 0.00005, 0.25}},
+        {u"Beurre doux", 15, {0.1, 0, 0.1, 0, 12.2, 0,   8.0,  3.2, 0.4, 2, 0.3, 3, 0,      0, 0,
+                              2,   1, 0,   0, 1.5,  2.5, 0.12, 0,   0,   0, 0,   0, 0.0002, 0}},
+        {u"Poulet, rôti", 120, {32,  0,    0,    0,   9.6,   0,    2.8, 4.0,    2.0, 14,
+                                30,  240,  1.3,  2.0, 0.008, 90,   290, 0.02,   0.1, 85,
+                                330, 0.03, 0.08, 0.2, 0.5,   0.01, 0,   0.0002, 10}},
+        {u"Riz blanc, cuit", 180, {0, 4.9, 0.2, 50,  0, 0.5, 0.1, 0.1,  0.1,  18,  22,    60, 0.3, 0.9, 0.002,
+                                   5, 40,  0.8, 0.1, 2, 55,  0,   0.04, 0.02, 0.1, 0.005, 0,  0,   0.7}},
+        {u"Carottes, cuites", 150, {0,   1.2, 7.5,  0.5,  0,     0.3,  0.05, 0.02, 0.1,  45,
+                                    15,  45,  0.5,  0.3,  0.003, 75,   12,   0.2,  0.05, 90,
+                                    350, 1.2, 0.05, 0.06, 0.15,  0.03, 6,    0,    0.9}},
+        {u"Yaourt nature", 125, {5.0, 0,    5.8,  0,   1.5,  0,    1.0, 0.4, 0.05, 180,
+                                 15,  140,  0.1,  0.6, 0.02, 160,  50,  0,   0.01, 60,
+                                 200, 0.02, 0.05, 0.2, 0.06, 0.01, 1.0, 0,   0.1}},
+        {u"Pomme", 150, {0, 0.4, 17,   0.5,  0, 0.4, 0.05,  0.02, 0.1,  7,    6,     15, 0.2, 0.1, 0.001,
+                         3, 7,   0.05, 0.05, 2, 170, 0.005, 0.03, 0.03, 0.07, 0.005, 7,  0,   0.15}},
+        {u"Emmental", 40, {11,  0,  0, 0,    11.5, 0,  7.4, 3.0,  0.4,  410,  16,    250, 0.1,    1.8, 0.004,
+                           120, 90, 0, 0.02, 110,  40, 0.1, 0.01, 0.12, 0.04, 0.004, 0,   0.0004, 0.04}},
+        {u"Huile d'olive", 15, {0, 0, 0, 0, 0, 15, 2.1, 11, 1.5, 0, 0, 0, 0.1, 0, 0,
+                                0, 0, 0, 0, 0, 0,  0,   0,  0,   0, 0, 0, 0,   0}},
+        {u"Lentilles, cuites", 150, {0,   13.5,  0.8,  24,  0,     0.8,  0.1, 0.2, 0.4, 30,
+                                     54,  270,   4.9,  1.9, 0.002, 20,   150, 0.7, 0.4, 5,
+                                     550, 0.005, 0.25, 0.1, 0.25,  0.27, 2,   0,   1.5}},
     };
     for (const Line& l : lines) {
         choice.append();
@@ -155,9 +163,9 @@ void imprimeVers(Shots::Shot& shot, TFdiagnost& w, const QString& pdf) {
 void personneShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     const EfsaReference efsa(EfsaReference::locate(QCoreApplication::applicationDirPath()));
     const Person jeanne{QStringLiteral("Jeanne Martin"), Person::Sex::Female, 72, 81, 160, 1.4};
-    for (const Person& p : {jeanne, Person{QStringLiteral("Lucas"), Person::Sex::Male, 15, 58, 172, 2.0},
-                            Person{QStringLiteral("Sarah"), Person::Sex::Female, 31, 62, 166, 1.6,
-                                   Person::State::Pregnant3}})
+    for (const Person& p :
+         {jeanne, Person{QStringLiteral("Lucas"), Person::Sex::Male, 15, 58, 172, 2.0},
+          Person{QStringLiteral("Sarah"), Person::Sex::Female, 31, 62, 166, 1.6, Person::State::Pregnant3}})
         PersonTable::remember(shot.session.run(), p);
 
     TFpersonne dialog(shot.session.run(), efsa);
@@ -286,7 +294,7 @@ void daysShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     imprimeVers(shot, diagnost, QStringLiteral("jours-impression-14.pdf"));
     diagnost.close();
 }
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(diagnosis, diagnosisShots);
 NUTRIMO_SHOT(days, daysShots);

@@ -24,7 +24,7 @@ void ensureTables(const QString& dir) {
     if (!QFileInfo::exists(QDir(dir).filePath(compositeSchema().fileName)))
         DbfFile::create(QDir(dir).filePath(compositeSchema().fileName), compositeSchema().fields);
 }
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(foodtable, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     const QString& dir = shot.dir;
@@ -49,10 +49,10 @@ NUTRIMO_SHOT(foodtable, [](Shots::Shot& shot, const Shots::SaveFn& save) {
             w.SBimprimerClick();
         }
         shot.desktop.printers().setPdfOutput(QString());
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"),
-                           QStringLiteral("-singlefile"), pdf,
-                           QDir(Shots::outputDir()).absoluteFilePath(QStringLiteral("consult-impression"))});
+        QProcess::execute(
+            QStringLiteral("pdftoppm"),
+            {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-singlefile"),
+             pdf, QDir(Shots::outputDir()).absoluteFilePath(QStringLiteral("consult-impression"))});
         w.close();
     }
     {

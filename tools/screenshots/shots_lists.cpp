@@ -114,7 +114,7 @@ void shortfallShot(Shots::Shot& shot, const Shots::SaveFn& save) {
     save(&d, QStringLiteral("diagnost-page2-fer"));
     d.close();
 }
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(dietri, rankingShots);
 NUTRIMO_SHOT(diagnost_fer, shortfallShot);

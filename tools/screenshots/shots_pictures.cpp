@@ -28,13 +28,13 @@ QLabel* picture(const QPixmap& pm, QWidget* parent) {
 
 void sheet(Shots::Shot&, const Shots::SaveFn& save) {
     const std::vector<Entry> entries = {
-        {"sortir", Icons::sortir(), 32},         {"ajouter", Icons::ajouter(), 32},
-        {"supprimer", Icons::supprimer(), 32},   {"modifier", Icons::modifier(), 32},
-        {"effacer", Icons::effacer(), 32},       {"consulter", Icons::consulter(), 32},
-        {"imprimer", Icons::imprimer(), 32},     {"renommer", Icons::renommer(), 32},
-        {"application", Icons::application(), 32},
-        {"page 1", Glyphs::page(1), 16},        {"page 2", Glyphs::page(2), 16},
-        {"imprimer (diag.)", Glyphs::print(), 16}, {"sortir (diag.)", Glyphs::exit(), 16},
+        {"sortir", Icons::sortir(), 32},           {"ajouter", Icons::ajouter(), 32},
+        {"supprimer", Icons::supprimer(), 32},     {"modifier", Icons::modifier(), 32},
+        {"effacer", Icons::effacer(), 32},         {"consulter", Icons::consulter(), 32},
+        {"imprimer", Icons::imprimer(), 32},       {"renommer", Icons::renommer(), 32},
+        {"application", Icons::application(), 32}, {"page 1", Glyphs::page(1), 16},
+        {"page 2", Glyphs::page(2), 16},           {"imprimer (diag.)", Glyphs::print(), 16},
+        {"sortir (diag.)", Glyphs::exit(), 16},
     };
     QWidget w;
     w.setStyleSheet(QStringLiteral("background: white;"));
@@ -54,6 +54,6 @@ void sheet(Shots::Shot&, const Shots::SaveFn& save) {
     grid->addWidget(picture(imageAccueil(), &w), 0, 5, row, 1, Qt::AlignTop);
     save(&w, QStringLiteral("pictures"));
 }
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(pictures, sheet);

@@ -18,9 +18,9 @@ void threeFoods(RunContext& run) {
     CompletionRequest r;
     r.foods = CompletionData::readFoods(run);
     QVector<ProposedLine> lines;
-    for (const auto& [name, grams] : {qMakePair(QStringLiteral("Pain, baguette"), 120),
-                                      qMakePair(QStringLiteral("Poulet, rôti"), 150),
-                                      qMakePair(QStringLiteral("Pomme"), 150)})
+    for (const auto& [name, grams] :
+         {qMakePair(QStringLiteral("Pain, baguette"), 120), qMakePair(QStringLiteral("Poulet, rôti"), 150),
+          qMakePair(QStringLiteral("Pomme"), 150)})
         for (int i = 0; i < r.foods.size(); ++i)
             if (r.foods[i].name == name) lines << ProposedLine{i, grams};
     CompletionData::addToDay(run, r, lines);
@@ -41,7 +41,7 @@ void shoot(Shots::Shot& shot, const Shots::SaveFn& save, bool vegetarian, int fo
     w.SEnombre->setValue(foods);
     save(&w, name);   // showing reads the tables and proposes
 }
-}  // namespace
+}   // namespace
 
 NUTRIMO_SHOT(completer, [](Shots::Shot& shot, const Shots::SaveFn& save) {
     shoot(shot, save, false, 5, QStringLiteral("completer"));

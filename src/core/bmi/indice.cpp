@@ -23,7 +23,7 @@ QString exponentDe(double value, const QLocale& locale) {
     const int exponent = e.mid(at + 1).toInt();
     return mantissa + QLatin1Char('E') + QString::number(exponent);
 }
-}  // namespace
+}   // namespace
 
 double nombreDe(const QString& text) {
     double v = 0;
@@ -63,4 +63,4 @@ Calcul calcule(const QString& poidsTexte, const QString& tailleTexte, const QLoc
     return c;
 }
 
-}  // namespace Indice
+}   // namespace Indice

@@ -16,11 +16,11 @@ enum class Classe { Maigre, Normal, Surpoids, Obese };
 
 // What one change of either spin edit gives.
 struct Calcul {
-    bool vide = true;   // height 0: the index is emptied, the classes keep their styles
-    double poids = 0;   // the weight after the cap (what the spin edit must show)
-    double taille = 0;  // the height after the cap
+    bool vide = true;    // height 0: the index is emptied, the classes keep their styles
+    double poids = 0;    // the weight after the cap (what the spin edit must show)
+    double taille = 0;   // the height after the cap
     double indice = 0;
-    QString texte;      // the index as shown
+    QString texte;   // the index as shown
     Classe classe = Classe::Maigre;
 };
 
@@ -46,4 +46,4 @@ QString texteDe(double indice, const QLocale& locale);
 // the index and its class (nothing when the height is 0).
 Calcul calcule(const QString& poidsTexte, const QString& tailleTexte, const QLocale& locale);
 
-}  // namespace Indice
+}   // namespace Indice

@@ -43,8 +43,8 @@ QString CiqualCatalogue::text(int i, const char* field) const {
 }
 
 CiqualEntry CiqualCatalogue::entry(int i) const {
-    return CiqualEntry{text(i, "CODE"), m_names.at(i), text(i, "SSGRP"), text(i, "SSSSGRP"), text(i, "GRP_NOM"),
-                       text(i, "SSGRP_NOM")};
+    return CiqualEntry{text(i, "CODE"),    m_names.at(i),      text(i, "SSGRP"),
+                       text(i, "SSSSGRP"), text(i, "GRP_NOM"), text(i, "SSGRP_NOM")};
 }
 
 int CiqualCatalogue::indexOfCode(const QString& code) const {

@@ -19,12 +19,12 @@ class RunContext;
 class Table;
 
 struct CiqualEntry {
-    QString code;            // CIQUAL's alim_code, "13039"
-    QString name;            // CIQUAL's full name
-    QString subgroup;        // "0204"
-    QString subsubgroup;     // "020401"
-    QString groupName;       // "fruits, légumes, légumineuses et oléagineux"
-    QString subgroupName;    // "fruits"
+    QString code;           // CIQUAL's alim_code, "13039"
+    QString name;           // CIQUAL's full name
+    QString subgroup;       // "0204"
+    QString subsubgroup;    // "020401"
+    QString groupName;      // "fruits, légumes, légumineuses et oléagineux"
+    QString subgroupName;   // "fruits"
 };
 
 class CiqualCatalogue {

@@ -46,8 +46,9 @@ public:
                     WholeFile::replace(m_run.seam(), s.path, s.bytes, FileError::shownName(s.path));
                 } else if (QFileInfo::exists(s.path)) {
                     if (const int err = m_run.seam().remove(s.path))
-                        throw DataError(QStringLiteral("Impossible de supprimer le fichier %1 : %2.")
-                                            .arg(FileError::shownName(s.path), FileError::fromErrno(err, s.path)));
+                        throw DataError(
+                            QStringLiteral("Impossible de supprimer le fichier %1 : %2.")
+                                .arg(FileError::shownName(s.path), FileError::fromErrno(err, s.path)));
                 }
             } catch (const DataError& e) {
                 failures << e.message();
@@ -69,7 +70,7 @@ private:
 QString foodLabel(const CiqualImport::Food& f) {
     return QStringLiteral("n° %1 « %2 »").arg(f.numero).arg(f.nom);
 }
-}  // namespace
+}   // namespace
 
 CiqualImport::CiqualImport(Table& taliments, const CiqualCatalogue& catalogue, Prompter& prompter)
     : m_t(taliments), m_catalogue(catalogue), m_prompter(prompter) {
@@ -106,10 +107,13 @@ QString CiqualImport::nameFor(int entry) {
             why = QStringLiteral("Le nom ne peut pas être vide.");
         } else if (nom.size() > kNameLength) {
             why = QStringLiteral("Le nom « %1 » a %2 caractères : la table en garde %3 au plus.")
-                      .arg(nom).arg(nom.size()).arg(kNameLength);
+                      .arg(nom)
+                      .arg(nom.size())
+                      .arg(kNameLength);
         } else if (const int bad = Cp1252::firstUnencodable(nom); bad >= 0) {
-            why = QStringLiteral("Le nom « %1 » contient le caractère « %2 », que la table ne peut pas "
-                                 "enregistrer.")
+            why = QStringLiteral(
+                      "Le nom « %1 » contient le caractère « %2 », que la table ne peut pas "
+                      "enregistrer.")
                       .arg(nom, Cp1252::characterAt(nom, bad));
         } else if (const int row = NomsAliments::ligneDuNom(m_t, Fields::NOM, nom); row >= 0) {
             why = QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2.")
@@ -118,12 +122,12 @@ QString CiqualImport::nameFor(int entry) {
         } else {
             return nom;
         }
-        const std::optional<QString> typed = m_prompter.input(
-            QStringLiteral("Nom de l'aliment"),
-            QStringLiteral("%1\nNom à donner à « %2 » (%3, code %4), %5 caractères au plus :")
-                .arg(why, e.name, CiqualCatalogue::sourceName(), e.code)
-                .arg(kNameLength),
-            nom);
+        const std::optional<QString> typed =
+            m_prompter.input(QStringLiteral("Nom de l'aliment"),
+                             QStringLiteral("%1\nNom à donner à « %2 » (%3, code %4), %5 caractères au plus :")
+                                 .arg(why, e.name, CiqualCatalogue::sourceName(), e.code)
+                                 .arg(kNameLength),
+                             nom);
         if (!typed) return QString();
         nom = typed->simplified();
     }
@@ -144,7 +148,8 @@ CiqualImport::Food CiqualImport::addOne(int entry, const QString& nom) {
         const QStringList unmeasured = m_catalogue.unmeasured(entry);
         if (!unmeasured.isEmpty() &&
             !QFileInfo::exists(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName)))
-            DbfFile::create(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName), nonMesuresSchema().fields, &m_t.run());
+            DbfFile::create(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName),
+                            nonMesuresSchema().fields, &m_t.run());
         // Also clears the marks a deleted food of the same number left.
         FichierNonMesures::marque(m_t.run(), dir, static_cast<double>(food.numero), nom, unmeasured);
         FoodOrigins::note(m_t.run(), dir, {food.numero, nom, CiqualCatalogue::sourceName(), e.code});

@@ -8,9 +8,9 @@ namespace {
 
 // Small words that cannot end a cut name.
 const QSet<QString>& danglingWords() {
-    static const QSet<QString> words = {"de", "du", "des", "d'", "à", "au", "aux", "en", "et", "ou",
-                                        "avec", "sans", "pour", "sur", "la", "le", "les", "l'",
-                                        "type", "par", "un", "une"};
+    static const QSet<QString> words = {"de",  "du", "des",  "d'",   "à",    "au",  "aux", "en",
+                                        "et",  "ou", "avec", "sans", "pour", "sur", "la",  "le",
+                                        "les", "l'", "type", "par",  "un",   "une"};
     return words;
 }
 
@@ -39,7 +39,10 @@ QString cutAtWord(const QString& name, int maxLength) {
     if (name.size() <= maxLength) return trimTail(name);
     int cut = -1;
     for (int i = maxLength; i > 0; --i)
-        if (name.at(i) == QLatin1Char(' ')) { cut = i; break; }
+        if (name.at(i) == QLatin1Char(' ')) {
+            cut = i;
+            break;
+        }
     QString s = cut > 0 ? name.left(cut) : name.left(maxLength);
     s = trimTail(s);
     // An opening parenthesis left without its closing one is cut away.
@@ -48,7 +51,7 @@ QString cutAtWord(const QString& name, int maxLength) {
     return s;
 }
 
-}  // namespace
+}   // namespace
 
 QString CiqualNames::shortName(const QString& name, int maxLength) {
     QString s = name.simplified();
@@ -56,14 +59,22 @@ QString CiqualNames::shortName(const QString& name, int maxLength) {
     // CIQUAL's long names repeat a few phrases; they are shortened in turn,
     // and only as far as needed, before anything is cut.
     static const QVector<QPair<QRegularExpression, QString>> shorter = {
-        {QRegularExpression(QStringLiteral("\\b(\\w+)/cuit(e|s|es)? (à l'eau|au four|à la vapeur)"), QRegularExpression::UseUnicodePropertiesOption), QStringLiteral("\\1")},
-        {QRegularExpression(QStringLiteral("\\b(grillé|sauté|frit)(e|s|es)?/poêlé(e|s|es)?"), QRegularExpression::UseUnicodePropertiesOption), QStringLiteral("\\1\\2")},
+        {QRegularExpression(QStringLiteral("\\b(\\w+)/cuit(e|s|es)? (à l'eau|au four|à la vapeur)"),
+                            QRegularExpression::UseUnicodePropertiesOption),
+         QStringLiteral("\\1")},
+        {QRegularExpression(QStringLiteral("\\b(grillé|sauté|frit)(e|s|es)?/poêlé(e|s|es)?"),
+                            QRegularExpression::UseUnicodePropertiesOption),
+         QStringLiteral("\\1\\2")},
         {QRegularExpression(QStringLiteral(",? préemballée?s?")), QString()},
         {QRegularExpression(QStringLiteral(",? sans précision")), QString()},
         {QRegularExpression(QStringLiteral("matières? grasses?")), QStringLiteral("MG")},
         {QRegularExpression(QStringLiteral("\\(aliment moyen\\)")), QStringLiteral("moyen")},
-        {QRegularExpression(QStringLiteral("\\bappertisé(e|s|es)?"), QRegularExpression::UseUnicodePropertiesOption), QStringLiteral("conserve")},
-        {QRegularExpression(QStringLiteral("\\benrichie?s? en vitamines et minéraux"), QRegularExpression::UseUnicodePropertiesOption), QStringLiteral("enrichi")},
+        {QRegularExpression(QStringLiteral("\\bappertisé(e|s|es)?"),
+                            QRegularExpression::UseUnicodePropertiesOption),
+         QStringLiteral("conserve")},
+        {QRegularExpression(QStringLiteral("\\benrichie?s? en vitamines et minéraux"),
+                            QRegularExpression::UseUnicodePropertiesOption),
+         QStringLiteral("enrichi")},
     };
     for (const auto& rule : shorter) {
         s.replace(rule.first, rule.second);

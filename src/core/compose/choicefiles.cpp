@@ -11,17 +11,16 @@ namespace ChoiceFiles {
 
 QString nomCoupe(const QString& text) { return text.left(LongueurNom); }
 
-bool extensionDat(const QString& name) {
-    return name.right(3).toUpper() == QLatin1String("DAT");
-}
+bool extensionDat(const QString& name) { return name.right(3).toUpper() == QLatin1String("DAT"); }
 
 QString refusChemin(const QString& text) {
     const QString name = nomCoupe(text);
-    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) ||
-        name == QLatin1String(".") || name == QLatin1String("..")) {
-        return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
-                              "Donnez un simple nom de fichier, sans dossier ni chemin : "
-                              "les choix enregistrés restent dans le répertoire des données.")
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) || name == QLatin1String(".") ||
+        name == QLatin1String("..")) {
+        return QStringLiteral(
+                   "Nom de fichier refusé : « %1 ».\n"
+                   "Donnez un simple nom de fichier, sans dossier ni chemin : "
+                   "les choix enregistrés restent dans le répertoire des données.")
             .arg(text);
     }
     return QString();
@@ -31,16 +30,18 @@ QString refusNomInvalide(const QString& name) {
     static const QString forbidden = QStringLiteral("*?<>:\"|");
     for (const QChar c : name) {
         if (forbidden.contains(c) || c.unicode() < 0x20) {
-            return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
-                                  "Un nom de fichier ne peut pas contenir les caractères "
-                                  "* ? < > : \" |.")
+            return QStringLiteral(
+                       "Nom de fichier refusé : « %1 ».\n"
+                       "Un nom de fichier ne peut pas contenir les caractères "
+                       "* ? < > : \" |.")
                 .arg(name);
         }
     }
     const QString base = name.left(name.size() - 3).trimmed();
     if (base.isEmpty() || base == QLatin1String(".")) {
-        return QStringLiteral("Nom de fichier refusé : « %1 ».\n"
-                              "Donnez un nom avant l'extension, par exemple lundi.dat.")
+        return QStringLiteral(
+                   "Nom de fichier refusé : « %1 ».\n"
+                   "Donnez un nom avant l'extension, par exemple lundi.dat.")
             .arg(name);
     }
     return QString();
@@ -79,10 +80,10 @@ Suite enregistrer(RunContext& run, const QString& text) {
     QString cible = name;
     if (!memes.contains(name) && memes.size() > 1) {
         run.prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Plusieurs fichiers portent le nom %1 en majuscules ou "
-                                          "en minuscules : %2.\nTapez le nom exact de celui à "
-                                          "remplacer, ou un autre nom.")
-                               .arg(name, memes.join(QStringLiteral(", "))));
+                               QStringLiteral("Plusieurs fichiers portent le nom %1 en majuscules ou "
+                                              "en minuscules : %2.\nTapez le nom exact de celui à "
+                                              "remplacer, ou un autre nom.")
+                                   .arg(name, memes.join(QStringLiteral(", "))));
         return Suite::Reste;
     }
     if (!memes.contains(name) && memes.size() == 1) cible = memes.first();
@@ -94,8 +95,8 @@ Suite enregistrer(RunContext& run, const QString& text) {
     }
     if (FileOps::fileExists(run, cible) &&
         !run.prompter().ask(Prompter::Kind::Information,
-                        QStringLiteral("Voulez vous écraser ") + cible + QStringLiteral("?"),
-                        Prompter::Default::No)) {
+                            QStringLiteral("Voulez vous écraser ") + cible + QStringLiteral("?"),
+                            Prompter::Default::No)) {
         return Suite::Reste;
     }
     FileOps::copyFile(run, FileNames::choix(), cible);
@@ -114,8 +115,9 @@ Suite ouvrir(RunContext& run, const QString& text) {
     if (!extensionDat(name) || name.startsWith(QLatin1Char('*'))) return Suite::Reste;
     if (!FileOps::fileExists(run, name)) {
         run.prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Le fichier « %1 » n'existe pas dans le répertoire "
-                                          "des données.").arg(name));
+                               QStringLiteral("Le fichier « %1 » n'existe pas dans le répertoire "
+                                              "des données.")
+                                   .arg(name));
         return Suite::Reste;
     }
     // The current day is never replaced by a file the program cannot read.
@@ -123,10 +125,10 @@ Suite ouvrir(RunContext& run, const QString& text) {
         verifieTableChoix(run, name);
     } catch (const DataError& e) {
         run.prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Le fichier « %1 » n'est pas un choix du jour "
-                                          "enregistré : il ne peut pas être ouvert.\n%2\n"
-                                          "Le choix en cours n'a pas été modifié.")
-                               .arg(name, e.message()));
+                               QStringLiteral("Le fichier « %1 » n'est pas un choix du jour "
+                                              "enregistré : il ne peut pas être ouvert.\n%2\n"
+                                              "Le choix en cours n'a pas été modifié.")
+                                   .arg(name, e.message()));
         return Suite::Reste;
     }
     FileOps::copyFile(run, name, FileNames::choix());
@@ -145,8 +147,9 @@ bool nouveauChoix(RunContext& run) {
             desLignes = true;   // what cannot be read is not known to be empty
         }
     }
-    if (desLignes && !run.prompter().confirm(Prompter::Kind::Confirmation,
-                                         QStringLiteral("Effacer le choix en cours ?"), Prompter::Default::No))
+    if (desLignes &&
+        !run.prompter().confirm(Prompter::Kind::Confirmation, QStringLiteral("Effacer le choix en cours ?"),
+                                Prompter::Default::No))
         return false;
     FileOps::copyFile(run, FileNames::choixVide(), FileNames::choix());
     return true;
@@ -158,8 +161,9 @@ void metJourDeCote(RunContext& run) {
     const QString jour = run.dataDir().resolve(choix);
     // The one write comes first, beside the day: on a full disk it fails
     // and nothing has moved.
-    const QString liste = WholeFile::writeTemporary(run.seam(), 
-        jour, WholeFile::read(run.dataDir().resolve(FileNames::choixVide()), FileNames::choixVide()), choix);
+    const QString liste = WholeFile::writeTemporary(
+        run.seam(), jour,
+        WholeFile::read(run.dataDir().resolve(FileNames::choixVide()), FileNames::choixVide()), choix);
     try {
         FileOps::renameFile(run, choix, sauvegarde);
     } catch (const DataError&) {
@@ -182,11 +186,12 @@ void metJourDeCote(RunContext& run) {
 bool remetJourDeCote(RunContext& run) {
     const QString& sauvegarde = FileNames::sauvegardeChoix();
     if (!FileOps::fileExists(run, sauvegarde)) return false;
-    const QString garde = QStringLiteral(
-        "Le choix du jour, mis de côté pendant la création ou la modification d'un aliment "
-        "composé, n'a pas pu être remis en place : il est gardé dans le fichier %1 du "
-        "répertoire des données.\n%2\n")
-                              .arg(sauvegarde);
+    const QString garde =
+        QStringLiteral(
+            "Le choix du jour, mis de côté pendant la création ou la modification d'un aliment "
+            "composé, n'a pas pu être remis en place : il est gardé dans le fichier %1 du "
+            "répertoire des données.\n%2\n")
+            .arg(sauvegarde);
     // Only a day that still reads as a Choice table replaces the list.
     try {
         verifieTableChoix(run, sauvegarde);
@@ -219,11 +224,11 @@ bool restaureChoixInterrompu(RunContext& run) {
     // The program may have stopped, or only failed to rename the file
     // before it was closed: the message says what is true in both cases.
     run.prompter().message(Prompter::Kind::Information,
-                       QStringLiteral("Le choix du jour avait été mis de côté pendant la création "
-                                      "ou la modification d'un aliment composé, et n'avait pas été "
-                                      "remis en place.\n"
-                                      "Votre choix du jour a été restauré."));
+                           QStringLiteral("Le choix du jour avait été mis de côté pendant la création "
+                                          "ou la modification d'un aliment composé, et n'avait pas été "
+                                          "remis en place.\n"
+                                          "Votre choix du jour a été restauré."));
     return true;
 }
 
-}  // namespace ChoiceFiles
+}   // namespace ChoiceFiles

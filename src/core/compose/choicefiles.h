@@ -71,4 +71,4 @@ bool remetJourDeCote(RunContext& run);
 // Returns true when the choice was restored.
 bool restaureChoixInterrompu(RunContext& run);
 
-}  // namespace ChoiceFiles
+}   // namespace ChoiceFiles

@@ -45,8 +45,8 @@ bool ChoiceList::ajouter(const CompositeFood* enCours) {
     const QString nom = m_talim.asString(QStringLiteral("NOM"));
     // A recipe cannot hold itself: its values would be computed from the very
     // values being computed.
-    if (enCours && (NomsAliments::memeNom(nom, enCours->NomCompose) ||
-                    NomsAliments::memeNom(nom, enCours->NomOrigine))) {
+    if (enCours &&
+        (NomsAliments::memeNom(nom, enCours->NomCompose) || NomsAliments::memeNom(nom, enCours->NomOrigine))) {
         prompter().message(Prompter::Kind::Warning,
                            QStringLiteral("L'aliment ") + nom +
                                QStringLiteral(" ne peut pas entrer dans sa propre composition !"));
@@ -81,9 +81,8 @@ bool ChoiceList::modifier() {
     {
         const NomsAliments::VueGardee garde(m_talim);
         if (!NomsAliments::trouveAliment(m_talim, nom)) {
-            prompter().message(Prompter::Kind::Information,
-                               QStringLiteral("L'aliment ") + nom +
-                                   QStringLiteral(" n'existe plus dans la table"));
+            prompter().message(Prompter::Kind::Information, QStringLiteral("L'aliment ") + nom +
+                                                                QStringLiteral(" n'existe plus dans la table"));
             return false;
         }
     }
@@ -105,16 +104,16 @@ bool ChoiceList::supprimer() {
     const double qte = m_tchoix.asFloat(QStringLiteral("QTE"));
     if (qte == 0.0 || m_tchoix.isEmpty()) return false;
     const QString question = QStringLiteral("Désirez-vous supprimer les ") +
-                             QString::number(NumFormat::Nearest(qte)) + QStringLiteral(" g de ") +
-                             nom + QStringLiteral(" ?");
+                             QString::number(NumFormat::Nearest(qte)) + QStringLiteral(" g de ") + nom +
+                             QStringLiteral(" ?");
     if (!prompter().ask(Prompter::Kind::Information, question, Prompter::Default::No)) return false;
     m_tchoix.deleteRecord();
     return true;
 }
 
 bool ChoiceList::effacer() {
-    if (!prompter().ask(Prompter::Kind::Information,
-                        QStringLiteral("Désirez-vous effacer tous vos choix ?"), Prompter::Default::No))
+    if (!prompter().ask(Prompter::Kind::Information, QStringLiteral("Désirez-vous effacer tous vos choix ?"),
+                        Prompter::Default::No))
         return false;
     vide();
     return true;

@@ -15,14 +15,14 @@ struct Boite {
     int width;
 };
 const Boite kBoites[LigneListe::NbColonnes] = {{159, 27}, {198, 49}, {255, 49}, {312, 49},
-                                              {369, 49}, {426, 49}, {483, 49}, {540, 42}};
+                                               {369, 49}, {426, 49}, {483, 49}, {540, 42}};
 const int kNomX = 17;
 
 struct Libelle {
     int x;
     const char16_t* texte;
 };
-const Libelle kEnTetes[] = {{33, u"Nom"},   {163, u"Qté"},  {215, u"P.A."}, {272, u"P.V."},  {328, u"Suc."},
+const Libelle kEnTetes[] = {{33, u"Nom"},    {163, u"Qté"},  {215, u"P.A."}, {272, u"P.V."}, {328, u"Suc."},
                             {385, u"Amid."}, {441, u"L.A."}, {498, u"L.V."}, {548, u"Kcal."}};
 
 // A whole number under the mask "0": to the nearest, halves to even, as
@@ -44,10 +44,11 @@ QString coupe(Surface& surface, const QString& nom, int room) {
 
 // Room between a name and the quantity's box, in report pixels.
 constexpr int kEcartNom = 4;
-}  // namespace
+}   // namespace
 
 const QStringList& champsListe() {
-    static const QStringList f = {"QTE", "PROT_A", "PROT_V", "GLUC_S", "GLUC_A", "LIPI_A", "LIPI_V", "CALORIES"};
+    static const QStringList f = {"QTE",    "PROT_A", "PROT_V", "GLUC_S",
+                                  "GLUC_A", "LIPI_A", "LIPI_V", "CALORIES"};
     return f;
 }
 
@@ -132,7 +133,9 @@ ChoiceReport::Colonnes ChoiceReport::colonnes(Surface& surface, double echelle) 
     // Each column at its drawn place or pushed right by a wider neighbour,
     // keeping the gaps of the drawing; then, from the right edge of the
     // printable width, pushed back left into the names' room.
-    auto ecart = [&](int k) { return px(kBoites[k].left - (kBoites[k - 1].left + kBoites[k - 1].width), echelle); };
+    auto ecart = [&](int k) {
+        return px(kBoites[k].left - (kBoites[k - 1].left + kBoites[k - 1].width), echelle);
+    };
     for (int k = 0; k < LigneListe::NbColonnes; ++k) {
         c.largeur[k] = besoin[k];
         const int auPlusTot = (k == 0 ? px(kBoites[0].left, echelle) : c.droite[k - 1] + ecart(k)) + besoin[k];

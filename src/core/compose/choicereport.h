@@ -47,11 +47,11 @@ namespace Bandes {
 constexpr int Titre = 40;
 constexpr int Colonnes = 40;
 constexpr int Ligne = 31;
-constexpr int PiedDessin = 40;   // the footer's drawn height
-constexpr int Zone = 960;        // below the title and column head: rows and footer
+constexpr int PiedDessin = 40;                       // the footer's drawn height
+constexpr int Zone = 960;                            // below the title and column head: rows and footer
 constexpr int BasDePage = Titre + Colonnes + Zone;   // where the footer ends
 constexpr int DecalageLigne = 2;                     // text below a row's or the footer's top
-constexpr int Largeur = 718;     // the printable width: 794 less two margins of 10 mm
+constexpr int Largeur = 718;                         // the printable width: 794 less two margins of 10 mm
 // The footer height set before printing: 960 - 31 x lines (negative when the
 // lines cannot all stand on one page).
 int hauteurPied(int nbLignes);
@@ -60,10 +60,10 @@ int hauteurPied(int nbLignes);
 class ChoiceReport {
 public:
     struct Page {
-        int premiere = 0;      // index of its first line
-        int nombre = 0;        // lines on it
-        bool titre = false;    // the title band (first page)
-        int piedY = 0;         // top of its footer
+        int premiere = 0;     // index of its first line
+        int nombre = 0;       // lines on it
+        bool titre = false;   // the title band (first page)
+        int piedY = 0;        // top of its footer
     };
 
     // An empty list makes no page.

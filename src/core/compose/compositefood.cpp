@@ -37,7 +37,7 @@ void filterOn(Table& talimCompo, const QString& nom) {
     talimCompo.setFilterValue(Fields::NOM_COMPO, nom);
     talimCompo.setFiltered(true);
 }
-}  // namespace
+}   // namespace
 
 CompositeFood::CompositeFood(Table& talim, Table& tchoix, Table& talimCompo)
     : m_talim(talim), m_tchoix(tchoix), m_talimCompo(talimCompo) {}
@@ -143,9 +143,8 @@ void CompositeFood::chargeLignes() {
 bool CompositeFood::renommer() {
     QString nom;
     do {
-        const std::optional<QString> r =
-            prompter().input(QStringLiteral("Nouvel aliment"),
-                             QStringLiteral("Modifiez le nom de l'aliment"), NomCompose);
+        const std::optional<QString> r = prompter().input(
+            QStringLiteral("Nouvel aliment"), QStringLiteral("Modifiez le nom de l'aliment"), NomCompose);
         nom = r ? r->trimmed() : NomCompose;
     } while (nom.isEmpty());
     if (nom == NomCompose) return false;
@@ -172,15 +171,13 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
         if (totals[DailyTotals::QTE] == 0.0) {
             // Per-100 g values would divide by zero: nothing is written.
             prompter().message(Prompter::Kind::Warning,
-                               QStringLiteral("La quantité totale des éléments de l'aliment ") +
-                                   NomCompose +
+                               QStringLiteral("La quantité totale des éléments de l'aliment ") + NomCompose +
                                    QStringLiteral(" est nulle : l'aliment ne peut pas être enregistré."));
             return false;
         }
-        const QString question =
-            (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
-                          : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
-            NomCompose;
+        const QString question = (ModifCompose ? QStringLiteral("Voulez-vous modifier l'aliment ")
+                                               : QStringLiteral("Voulez-vous enregistrer l'aliment ")) +
+                                 NomCompose;
         if (prompter().ask(Prompter::Kind::Confirmation, question)) {
             // The food and its lines as one unit: a failure (or a stop of the
             // program) at any write puts both tables back.
@@ -195,13 +192,12 @@ bool CompositeFood::enregistre(DailyTotals& totals) {
     }
     if (ModifCompose) {
         if (prompter().ask(Prompter::Kind::Confirmation,
-                           QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") +
-                               NomCompose + QStringLiteral(" ?"),
+                           QStringLiteral("Quantité nulle ! Voulez-vous supprimer l'aliment ") + NomCompose +
+                               QStringLiteral(" ?"),
                            Prompter::Default::No)) {
             const double numero = numeroDe(NomOrigine);
             CompositeJournal::enUnite(m_talim, m_talimCompo, NomCompose,
-                                      CompositeJournal::Operation::Suppression,
-                                      [&] { supprimeAliment(); });
+                                      CompositeJournal::Operation::Suppression, [&] { supprimeAliment(); });
             if (numeroDe(NomOrigine) == 0) noteNonMesures({}, numero);
         } else {
             prompter().message(Prompter::Kind::Plain, QStringLiteral("L'aliment ") + NomCompose +
@@ -225,9 +221,10 @@ void CompositeFood::noteNonMesures(const QStringList& champs, double numero) {
     try {
         FichierNonMesures::marque(m_talim.run(), m_talim.directory(), numero, NomCompose, champs);
     } catch (const DataError& e) {
-        prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("Les valeurs non mesurées de l'aliment %1 n'ont pas pu être notées.\n%2")
-                               .arg(NomCompose, e.message()));
+        prompter().message(
+            Prompter::Kind::Warning,
+            QStringLiteral("Les valeurs non mesurées de l'aliment %1 n'ont pas pu être notées.\n%2")
+                .arg(NomCompose, e.message()));
     }
 }
 
@@ -332,9 +329,9 @@ void CompositeFood::supprimeAliment() {
     m_talim.setFiltered(false);
     if (trouveNom(m_talim, Fields::NOM, NomOrigine)) {
         if (FoodRecords::isBase(m_talim.asFloat(Fields::NUMERO))) {
-            prompter().message(Prompter::Kind::Information,
-                               FoodRecords::baseDeletionRefused() + QChar(13) + QStringLiteral("L'aliment ") + NomCompose +
-                                   QStringLiteral(" n'est pas modifié."));
+            prompter().message(Prompter::Kind::Information, FoodRecords::baseDeletionRefused() + QChar(13) +
+                                                                QStringLiteral("L'aliment ") + NomCompose +
+                                                                QStringLiteral(" n'est pas modifié."));
             return;
         }
         m_talim.deleteRecord();

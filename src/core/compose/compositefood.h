@@ -66,9 +66,9 @@ public:
     // choix.tmp, which the next command (or the next start-up) puts back.
     void restaure();
 
-    QString NomCompose;        // name of the composite being edited
-    bool ModifCompose = false; // it existed when composite mode started
-    QString NomOrigine;        // its name when composite mode started
+    QString NomCompose;          // name of the composite being edited
+    bool ModifCompose = false;   // it existed when composite mode started
+    QString NomOrigine;          // its name when composite mode started
     bool sauvegardeFaite() const { return m_backup; }
 
 private:

@@ -41,10 +41,9 @@ struct Mots {
 };
 
 const Mots& mots(Operation operation) {
-    static const Mots enregistrement{QStringLiteral("enregistrement"),
-                                     QStringLiteral("l'enregistrement"),
-                                     QStringLiteral("L'enregistrement"),
-                                     QStringLiteral("enregistré"), QStringLiteral("achevé")};
+    static const Mots enregistrement{QStringLiteral("enregistrement"), QStringLiteral("l'enregistrement"),
+                                     QStringLiteral("L'enregistrement"), QStringLiteral("enregistré"),
+                                     QStringLiteral("achevé")};
     static const Mots suppression{QStringLiteral("suppression"), QStringLiteral("la suppression"),
                                   QStringLiteral("La suppression"), QStringLiteral("supprimé"),
                                   QStringLiteral("achevée")};
@@ -112,7 +111,7 @@ void remetEnPlace(RunContext& run, const Copie& c, const Mots& m) {
                             .arg(c.table, FileError::fromErrno(err, path), m.le));
 }
 
-}  // namespace
+}   // namespace
 
 const QString& fichierJournal() {
     static const QString name = QStringLiteral("compose.jnl");
@@ -131,8 +130,8 @@ void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation oper
         // put back, then reopened on what is on disk.
         talim.close();
         talimCompo.close();
-        QString suite = QStringLiteral("Les tables des aliments sont restées telles qu'avant %1.")
-                            .arg(mots(operation).le);
+        QString suite =
+            QStringLiteral("Les tables des aliments sont restées telles qu'avant %1.").arg(mots(operation).le);
         try {
             annule(run);
         } catch (const DataError& undo) {
@@ -149,8 +148,7 @@ void enUnite(Table& talim, Table& talimCompo, const QString& nom, Operation oper
 }
 
 void commence(RunContext& run, const QString& nom, Operation operation) {
-    const QString pasFait =
-        QStringLiteral("L'aliment %1 n'a pas été %2 : ").arg(nom, mots(operation).fait);
+    const QString pasFait = QStringLiteral("L'aliment %1 n'a pas été %2 : ").arg(nom, mots(operation).fait);
     // The copies of a save that could not be undone are kept for the next
     // start-up: a new save must not replace them with half-written tables.
     if (FileOps::fileExists(run, fichierJournal()))
@@ -203,20 +201,23 @@ QString reprise(RunContext& run) {
     const Mots& m = mots(j.operation);
     if (j.etat == QLatin1String("ecriture")) {
         annule(run);
-        return QStringLiteral("Le programme s'est arrêté pendant %2 de l'aliment composé %1.\n"
-                              "Les tables des aliments ont été remises dans leur état d'avant %2 : "
-                              "l'aliment %1 n'a pas été %3.")
+        return QStringLiteral(
+                   "Le programme s'est arrêté pendant %2 de l'aliment composé %1.\n"
+                   "Les tables des aliments ont été remises dans leur état d'avant %2 : "
+                   "l'aliment %1 n'a pas été %3.")
             .arg(j.nom, m.le, m.fait);
     }
     nettoie(run);
     if (j.etat == QLatin1String("fait"))
-        return QStringLiteral("Le programme s'est arrêté à la fin de %2 de l'aliment composé %1.\n"
-                              "%3 était %4 : les tables des aliments sont dans leur état d'après "
-                              "%2.")
+        return QStringLiteral(
+                   "Le programme s'est arrêté à la fin de %2 de l'aliment composé %1.\n"
+                   "%3 était %4 : les tables des aliments sont dans leur état d'après "
+                   "%2.")
             .arg(j.nom, m.le, m.Le, m.acheve);
-    return QStringLiteral("Le programme s'est arrêté au début de %2 de l'aliment composé %1.\n"
-                          "Rien n'avait encore été écrit : les tables des aliments sont dans leur "
-                          "état d'avant %2.")
+    return QStringLiteral(
+               "Le programme s'est arrêté au début de %2 de l'aliment composé %1.\n"
+               "Rien n'avait encore été écrit : les tables des aliments sont dans leur "
+               "état d'avant %2.")
         .arg(j.nom, m.le);
 }
 
@@ -247,4 +248,4 @@ QStringList orphelins(RunContext& run) {
     return names;
 }
 
-}  // namespace CompositeJournal
+}   // namespace CompositeJournal

@@ -64,4 +64,4 @@ QString reprise(RunContext& run);
 // record order. Reads only.
 QStringList orphelins(RunContext& run);
 
-}  // namespace CompositeJournal
+}   // namespace CompositeJournal

@@ -3,9 +3,7 @@
 #include "core/schema/schema.h"
 #include "core/table/table.h"
 
-int DailyTotals::slotOf(const QString& field) {
-    return choiceNumericFields().indexOf(field.toUpper());
-}
+int DailyTotals::slotOf(const QString& field) { return choiceNumericFields().indexOf(field.toUpper()); }
 
 double DailyTotals::value(const QString& field) const {
     const int s = slotOf(field);

@@ -8,9 +8,40 @@ class Table;
 
 struct DailyTotals {
     enum Slot {
-        QTE, PROT_A, PROT_V, GLUC_S, GLUC_A, LIPI_A, LIPI_V, CALORIES, A_G_SAT, A_G_MONO,
-        A_G_POLY, CHOLEST, CA, MG, PH, FE, ZN, I, CL, S, MN, CU, NA, K, VIT_A, VIT_B1,
-        VIT_B2, VIT_B6, VIT_B9, VIT_C, VIT_D, VIT_PP, FIBRES, Count
+        QTE,
+        PROT_A,
+        PROT_V,
+        GLUC_S,
+        GLUC_A,
+        LIPI_A,
+        LIPI_V,
+        CALORIES,
+        A_G_SAT,
+        A_G_MONO,
+        A_G_POLY,
+        CHOLEST,
+        CA,
+        MG,
+        PH,
+        FE,
+        ZN,
+        I,
+        CL,
+        S,
+        MN,
+        CU,
+        NA,
+        K,
+        VIT_A,
+        VIT_B1,
+        VIT_B2,
+        VIT_B6,
+        VIT_B9,
+        VIT_C,
+        VIT_D,
+        VIT_PP,
+        FIBRES,
+        Count
     };
     double v[Count] = {};
     double operator[](Slot s) const { return v[s]; }

@@ -22,4 +22,4 @@ QString baseDeletionRefused() {
     return QStringLiteral("Impossible de supprimer les %1 premiers enregistrements").arg(DernierAlimentDeBase);
 }
 
-}  // namespace FoodRecords
+}   // namespace FoodRecords

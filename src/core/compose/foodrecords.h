@@ -13,4 +13,4 @@ long long nextNumber(const Table& foods);
 bool isBase(double numero);
 // What the user is told when a Base food would be deleted.
 QString baseDeletionRefused();
-}  // namespace FoodRecords
+}   // namespace FoodRecords

@@ -24,7 +24,7 @@ bool porte(const Table& t, const QString& field, const QString& nom, const QStri
         if (excepte.isEmpty() || DbfFile::trimmedText(t.valueAt(row, field).toString()) != excepte) return true;
     return false;
 }
-}  // namespace
+}   // namespace
 
 int ligneDuNom(const Table& t, const QString& field, const QString& nom, int fromRow) {
     for (int row = std::max(fromRow, 0); row < t.rowCount(); ++row)
@@ -76,4 +76,4 @@ VueGardee::~VueGardee() {
     } catch (...) {
     }
 }
-}  // namespace NomsAliments
+}   // namespace NomsAliments

@@ -49,4 +49,4 @@ private:
     bool m_filtered;
     int m_row;
 };
-}  // namespace NomsAliments
+}   // namespace NomsAliments

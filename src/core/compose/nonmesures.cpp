@@ -24,7 +24,7 @@ std::unique_ptr<DbfFile> litSiPresent(const QString& name, const QString& dir) {
         return nullptr;
     }
 }
-}  // namespace
+}   // namespace
 
 QHash<QString, QSet<int>> marquesDesAliments(const QString& dir) {
     QHash<QString, QSet<int>> out;
@@ -82,7 +82,8 @@ NonMesures lisNonMesures(Table& tchoix, const QString& dir) {
     const QHash<QString, QSet<int>> marques = marquesDesAliments(dir);
     if (marques.isEmpty()) return out;
     for (tchoix.first(); !tchoix.eof(); tchoix.next())
-        ajouteLigne(out, marques, tchoix.asString(QStringLiteral("NOM")), tchoix.asFloat(QStringLiteral("QTE")));
+        ajouteLigne(out, marques, tchoix.asString(QStringLiteral("NOM")),
+                    tchoix.asFloat(QStringLiteral("QTE")));
     return out;
 }
 
@@ -141,17 +142,20 @@ void modifie(RunContext& run, const QString& dir, double numero, const QString& 
     }
     t.setString(QStringLiteral("NOM"), cle(nom));
     for (const DbfField& f : nonMesuresSchema().fields)
-        if (f.type == 'L') t.setString(f.name, champs.contains(f.name) ? QStringLiteral("T") : QStringLiteral("F"));
+        if (f.type == 'L')
+            t.setString(f.name, champs.contains(f.name) ? QStringLiteral("T") : QStringLiteral("F"));
     t.post();
 }
-}  // namespace
+}   // namespace
 
 void marque(RunContext& run, const QString& dir, double numero, const QString& nom, const QStringList& champs) {
     modifie(run, dir, numero, nom, [&](QSet<QString>& c) { c = QSet<QString>(champs.begin(), champs.end()); });
 }
 
-void renomme(RunContext& run, const QString& dir, double numero, const QString& ancien, const QString& nouveau) {
-    if (cle(ancien) == cle(nouveau) || !QFileInfo::exists(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName)))
+void renomme(RunContext& run, const QString& dir, double numero, const QString& ancien,
+             const QString& nouveau) {
+    if (cle(ancien) == cle(nouveau) ||
+        !QFileInfo::exists(DataDirectory::resolveIn(dir, nonMesuresSchema().fileName)))
         return;
     Table t(run, nonMesuresSchema());
     t.setDirectory(dir);
@@ -171,4 +175,4 @@ void oublie(RunContext& run, const QString& dir, double numero, const QString& n
         for (const QString& f : champs) c.remove(f.toUpper());
     });
 }
-}  // namespace FichierNonMesures
+}   // namespace FichierNonMesures

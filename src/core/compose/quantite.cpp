@@ -27,8 +27,7 @@ int entierDe(const QString& text) {
                     value <= (negative ? -static_cast<long long>(std::numeric_limits<int>::min())
                                        : std::numeric_limits<int>::max());
     if (!ok)
-        throw DataError(QStringLiteral("'") + text +
-                        QStringLiteral("' n'est pas une valeur entière correcte"));
+        throw DataError(QStringLiteral("'") + text + QStringLiteral("' n'est pas une valeur entière correcte"));
     return static_cast<int>(negative ? -value : value);
 }
 
@@ -41,18 +40,16 @@ std::optional<double> controle(Prompter& prompter, const QString& text) {
     const double q = entierDe(text);
     if (q > Maximum) {
         prompter.message(Prompter::Kind::Information,
-                           QStringLiteral("La quantité saisie est de ") + text +
-                               QStringLiteral(" grammes !"));
+                         QStringLiteral("La quantité saisie est de ") + text + QStringLiteral(" grammes !"));
         return std::nullopt;
     }
     return q;
 }
 
 std::optional<double> saisie(Prompter& prompter, const QString& prompt) {
-    const std::optional<QString> text =
-        prompter.input(QStringLiteral("Quantité en gramme"), prompt, QString());
+    const std::optional<QString> text = prompter.input(QStringLiteral("Quantité en gramme"), prompt, QString());
     if (!text) return std::nullopt;
     return controle(prompter, *text);
 }
 
-}  // namespace Quantite
+}   // namespace Quantite

@@ -16,11 +16,16 @@
 
 QString SavedDay::remark() const {
     switch (status) {
-    case Status::Damaged: return QStringLiteral("endommagé");
-    case Status::Unreadable: return QStringLiteral("illisible");
-    case Status::Missing: return QStringLiteral("introuvable");
-    case Status::Empty: return QStringLiteral("vide");
-    case Status::Readable: break;
+    case Status::Damaged:
+        return QStringLiteral("endommagé");
+    case Status::Unreadable:
+        return QStringLiteral("illisible");
+    case Status::Missing:
+        return QStringLiteral("introuvable");
+    case Status::Empty:
+        return QStringLiteral("vide");
+    case Status::Readable:
+        break;
     }
     if (absentFoods == 0) return QString();
     return absentFoods == 1 ? QStringLiteral("1 aliment absent de la table")
@@ -107,4 +112,4 @@ QVector<SavedDay> readAll(RunContext& run) {
     return days;
 }
 
-}  // namespace SavedDays
+}   // namespace SavedDays

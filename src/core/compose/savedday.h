@@ -22,7 +22,7 @@ struct SavedDay {
     QString name;         // the file's name in the Data directory ("lundi.dat")
     QDateTime modified;   // the file's date; invalid when the file is missing
     Status status = Status::Missing;
-    QString reason;       // why it cannot be read, as the reader said it
+    QString reason;   // why it cannot be read, as the reader said it
     int lines = 0;
     DailyTotals totals;
     // Its chosen foods that lack a measured value: key of marquesDesAliments
@@ -51,8 +51,8 @@ public:
 
 private:
     bool m_hasFoodTable = false;
-    QSet<QString> m_names;      // as stored, without outer blanks: most lines match one
-    QSet<QString> m_nameKeys;   // NomsAliments::cleDuNom of each, made on the first miss
+    QSet<QString> m_names;               // as stored, without outer blanks: most lines match one
+    QSet<QString> m_nameKeys;            // NomsAliments::cleDuNom of each, made on the first miss
     QHash<QString, QSet<int>> m_marks;   // marquesDesAliments
 };
 
@@ -67,4 +67,4 @@ QVector<SavedDay> readAll(RunContext& run);
 // One saved day of the Data directory; never throws: a failure is its
 // status and reason.
 SavedDay read(RunContext& run, const QString& name, FoodKnowledge& foods);
-}  // namespace SavedDays
+}   // namespace SavedDays

@@ -30,4 +30,4 @@ QVector<Entry> textes(const DailyTotals& t) {
     };
 }
 
-}  // namespace TotalsStrip
+}   // namespace TotalsStrip

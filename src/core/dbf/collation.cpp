@@ -72,7 +72,7 @@ const Tables& tables() {
     return t;
 }
 
-}  // namespace
+}   // namespace
 
 namespace Collation {
 
@@ -156,4 +156,4 @@ bool TextEquality::matches(const char* p, int length) const {
     return true;
 }
 
-}  // namespace Collation
+}   // namespace Collation

@@ -9,11 +9,10 @@ namespace {
 // Characters of the bytes 0x80..0x9F. The five bytes that Windows leaves
 // unassigned map to the C1 control of the same value, so every byte decodes
 // to one character and encodes back to itself.
-const char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // -1 when the character has no cp1252 byte.
 inline int byteOf(char16_t c) {
@@ -23,14 +22,13 @@ inline int byteOf(char16_t c) {
     return -1;
 }
 
-}  // namespace
+}   // namespace
 
 namespace Cp1252 {
 
 // The character at position i of text, joining a surrogate pair, for messages.
 QString characterAt(const QString& text, int i) {
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        return text.mid(i, 2);
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) return text.mid(i, 2);
     return text.mid(i, 1);
 }
 
@@ -67,5 +65,4 @@ QByteArray encode(const QString& text) {
     return out;
 }
 
-}  // namespace Cp1252
-
+}   // namespace Cp1252

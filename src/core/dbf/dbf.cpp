@@ -84,17 +84,17 @@ using DbfHeader::damaged;
 using DbfHeader::le32;
 using DbfHeader::put32;
 
-}  // namespace
+}   // namespace
 
 // ---------------------------------------------------------------------------
 
 struct DbfFile::Impl {
-    QString path;            // as opened (absolute when from a file)
-    QString name;            // shown in messages
-    int fd = -1;             // open while the DbfFile lives (not for fromBytes)
+    QString path;   // as opened (absolute when from a file)
+    QString name;   // shown in messages
+    int fd = -1;    // open while the DbfFile lives (not for fromBytes)
     bool onDisk = false;
     bool readOnly = false;
-    QByteArray image;        // header + records (without the trailing end mark)
+    QByteArray image;   // header + records (without the trailing end mark)
     int headerLength = 0;
     int recordLength = 0;
     int recordCount = 0;
@@ -114,8 +114,7 @@ struct DbfFile::Impl {
     void checkWritable() const;
     void writeAt(qint64 pos, const char* data, qint64 len);
     void undoAppend(qint64 end);
-    void checkRecords(const char* records, int count, int rlen,
-                      const QVector<DbfField>& list) const;
+    void checkRecords(const char* records, int count, int rlen, const QVector<DbfField>& list) const;
     ~Impl() {
         if (fd >= 0) ::close(fd);
     }
@@ -123,21 +122,17 @@ struct DbfFile::Impl {
 
 void DbfFile::Impl::checkRecord(int r) const {
     if (r < 0 || r >= recordCount)
-        throw DataError(QStringLiteral("L'enregistrement n° %1 n'existe pas dans le fichier %2.")
-                            .arg(r + 1)
-                            .arg(name));
+        throw DataError(
+            QStringLiteral("L'enregistrement n° %1 n'existe pas dans le fichier %2.").arg(r + 1).arg(name));
 }
 
 void DbfFile::Impl::checkField(int f) const {
     if (f < 0 || f >= fields.size())
-        throw DataError(QStringLiteral("Le champ n° %1 n'existe pas dans le fichier %2.")
-                            .arg(f + 1)
-                            .arg(name));
+        throw DataError(QStringLiteral("Le champ n° %1 n'existe pas dans le fichier %2.").arg(f + 1).arg(name));
 }
 
 void DbfFile::Impl::checkWritable() const {
-    if (readOnly)
-        throw DataError(QStringLiteral("Le fichier %1 est ouvert en lecture seule.").arg(name));
+    if (readOnly) throw DataError(QStringLiteral("Le fichier %1 est ouvert en lecture seule.").arg(name));
 }
 
 void DbfFile::Impl::writeAt(qint64 pos, const char* data, qint64 len) {
@@ -206,11 +201,11 @@ void DbfFile::Impl::checkRecords(const char* records, int count, int rlen,
     for (int r = 0; r < count; ++r) {
         const char* rec = records + static_cast<qint64>(r) * rlen;
         if (rec[0] != ' ' && rec[0] != '*')
-            throw DataError(damaged(
-                name, QStringLiteral("l'enregistrement n° %1 a un indicateur de suppression "
-                                     "invalide (0x%2 au lieu d'un blanc ou d'une étoile)")
-                          .arg(r + 1)
-                          .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
+            throw DataError(
+                damaged(name, QStringLiteral("l'enregistrement n° %1 a un indicateur de suppression "
+                                             "invalide (0x%2 au lieu d'un blanc ou d'une étoile)")
+                                  .arg(r + 1)
+                                  .arg(static_cast<unsigned char>(rec[0]), 2, 16, QLatin1Char('0'))));
         for (const DbfField* f : numbers) {
             const char* p = rec + 1 + f->offset;
             if (f->length <= 16 && p <= wideEnd ? DbfNumber::isPlainNumberWide(p, f->length)
@@ -263,10 +258,10 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly, RunCo
     if (!err && ::fstat(d.fd, &st) < 0) err = errno;
     if (!err && S_ISDIR(st.st_mode)) err = EISDIR;
     if (err)
-        throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.")
-                            .arg(d.name, FileError::fromErrno(err, d.path,
-                                                              readOnly ? FileError::Access::Read
-                                                                       : FileError::Access::Write)));
+        throw DataError(
+            QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.")
+                .arg(d.name, FileError::fromErrno(
+                                 err, d.path, readOnly ? FileError::Access::Read : FileError::Access::Write)));
     const qint64 size = st.st_size;
     if (size > 0x7FFFFFFF)
         throw DataError(QStringLiteral("Le fichier %1 est trop grand pour être ouvert.").arg(d.name));
@@ -292,8 +287,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const QString& path, bool readOnly, RunCo
     return f;
 }
 
-std::unique_ptr<DbfFile> DbfFile::fromBytes(const QByteArray& bytes,
-                                            const QString& nameForMessages) {
+std::unique_ptr<DbfFile> DbfFile::fromBytes(const QByteArray& bytes, const QString& nameForMessages) {
     std::unique_ptr<DbfFile> f(new DbfFile);
     Impl& d = *f->d;
     d.path = nameForMessages;
@@ -303,8 +297,8 @@ std::unique_ptr<DbfFile> DbfFile::fromBytes(const QByteArray& bytes,
     return f;
 }
 
-void DbfFile::create(const QString& path, const QVector<DbfField>& fields, RunContext* run,
-                     int year, int month, int day) {
+void DbfFile::create(const QString& path, const QVector<DbfField>& fields, RunContext* run, int year, int month,
+                     int day) {
     create(path, fields, {}, run, year, month, day);
 }
 
@@ -333,8 +327,9 @@ void DbfFile::create(const QString& path, const QVector<DbfField>& fields, const
         FileSeam ownSeam;
         WholeFile::replace(run ? run->seam() : ownSeam, QFileInfo(path).absoluteFilePath(), bytes, name);
     } catch (const DataError& e) {
-        throw DataError(QString(e.message()).replace(QStringLiteral("Impossible d'écrire le fichier"),
-                                            QStringLiteral("Impossible de créer le fichier")));
+        throw DataError(QString(e.message())
+                            .replace(QStringLiteral("Impossible d'écrire le fichier"),
+                                     QStringLiteral("Impossible de créer le fichier")));
     }
 }
 
@@ -429,11 +424,9 @@ QByteArray DbfFile::encodeNumber(int field, double value) const {
     if (f.type != 'N' && f.type != 'F')
         throw DataError(QStringLiteral("Le champ %1 n'est pas numérique.").arg(f.name));
     if (!std::isfinite(value))
-        throw DataError(QStringLiteral("La valeur donnée au champ %1 n'est pas un nombre.")
-                            .arg(f.name));
+        throw DataError(QStringLiteral("La valeur donnée au champ %1 n'est pas un nombre.").arg(f.name));
     // "-0.000" is zero: written without sign.
-    const QByteArray text =
-        DbfNumber::withoutNegativeZero(QString::number(value, 'f', f.decimals)).toLatin1();
+    const QByteArray text = DbfNumber::withoutNegativeZero(QString::number(value, 'f', f.decimals)).toLatin1();
     if (text.size() > f.length)
         throw DataError(QStringLiteral("La valeur %1 ne tient pas dans le champ %2 (%3 caractères).")
                             .arg(shownNumber(value), f.name)
@@ -470,12 +463,11 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
             d->writeAt(pos + 1, fieldBytes.constData(), fieldBytes.size());
         } catch (const DataError&) {
             if (d->onDisk)
-                (void)!::pwrite(d->fd, d->image.constData() + pos + 1,
-                               static_cast<size_t>(fieldBytes.size()), pos + 1);
+                (void)!::pwrite(d->fd, d->image.constData() + pos + 1, static_cast<size_t>(fieldBytes.size()),
+                                pos + 1);
             throw;
         }
-        std::memcpy(d->image.data() + pos + 1, fieldBytes.constData(),
-                    static_cast<size_t>(fieldBytes.size()));
+        std::memcpy(d->image.data() + pos + 1, fieldBytes.constData(), static_cast<size_t>(fieldBytes.size()));
         return;
     }
 
@@ -484,8 +476,9 @@ void DbfFile::writeRecord(int record, const QByteArray& fieldBytes) {
     if (d->onDisk) {
         char onDisk[4];
         if (::pread(d->fd, onDisk, 4, 4) != 4)
-            throw DataError(QStringLiteral("Impossible de lire le fichier %1 : %2.")
-                                .arg(d->name, FileError::fromErrno(errno ? errno : EIO, d->path, FileError::Access::Read)));
+            throw DataError(
+                QStringLiteral("Impossible de lire le fichier %1 : %2.")
+                    .arg(d->name, FileError::fromErrno(errno ? errno : EIO, d->path, FileError::Access::Read)));
         if (le32(onDisk) != static_cast<quint32>(d->recordCount))
             throw DataError(QStringLiteral("Le fichier %1 a été modifié par un autre programme "
                                            "ou une autre fenêtre ; fermez-le et rouvrez-le avant "

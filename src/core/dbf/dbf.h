@@ -22,11 +22,11 @@
 class RunContext;
 
 struct DbfField {
-    QString name;      // upper case as stored, at most 10 characters
-    char type = 'C';   // 'C' character, 'N' numeric, 'F' float, 'D' date, 'L' logical
-    int length = 0;    // width in bytes
-    int decimals = 0;  // for 'N' and 'F'
-    int offset = 0;    // offset of the field inside the record (after the deletion flag)
+    QString name;       // upper case as stored, at most 10 characters
+    char type = 'C';    // 'C' character, 'N' numeric, 'F' float, 'D' date, 'L' logical
+    int length = 0;     // width in bytes
+    int decimals = 0;   // for 'N' and 'F'
+    int offset = 0;     // offset of the field inside the record (after the deletion flag)
 };
 
 class DbfFile {
@@ -40,23 +40,20 @@ public:
     // for reading only), and a file the run already checked, unchanged since,
     // is not checked again; without a run, the handle makes a default seam
     // of its own and checks everything.
-    static std::unique_ptr<DbfFile> open(const QString& path, bool readOnly = false,
-                                         RunContext* run = nullptr);
+    static std::unique_ptr<DbfFile> open(const QString& path, bool readOnly = false, RunContext* run = nullptr);
     // Creates (or replaces) a file with the given fields and no record,
     // through the run's seam (a default one without a run). The header date
     // is given as (year, month, day) so that builds can be byte-for-byte
     // reproducible.
-    static void create(const QString& path, const QVector<DbfField>& fields,
-                       RunContext* run = nullptr, int year = 2020, int month = 1, int day = 1);
+    static void create(const QString& path, const QVector<DbfField>& fields, RunContext* run = nullptr,
+                       int year = 2020, int month = 1, int day = 1);
     // The same with these records (each recordLength() - 1 bytes of fields,
     // as blankRecord() and the encoders make them), all live.
-    static void create(const QString& path, const QVector<DbfField>& fields,
-                       const QVector<QByteArray>& records, RunContext* run = nullptr, int year = 2020,
-                       int month = 1, int day = 1);
+    static void create(const QString& path, const QVector<DbfField>& fields, const QVector<QByteArray>& records,
+                       RunContext* run = nullptr, int year = 2020, int month = 1, int day = 1);
     // Validates and reads a whole file image held in memory (used by the
     // fuzzer and by checks on files before they replace a table).
-    static std::unique_ptr<DbfFile> fromBytes(const QByteArray& bytes,
-                                              const QString& nameForMessages);
+    static std::unique_ptr<DbfFile> fromBytes(const QByteArray& bytes, const QString& nameForMessages);
 
     const QString& path() const;
     const QVector<DbfField>& fields() const;
@@ -84,9 +81,9 @@ public:
     // the record, the end-of-file mark and the header's record count before
     // returning, so a process killed right after finds the record on reopening.
     void writeRecord(int record, const QByteArray& fieldBytes);
-    QByteArray recordBytes(int record) const;    // without the flag
+    QByteArray recordBytes(int record) const;   // without the flag
     void setDeleted(int record, bool deleted);
-    QByteArray blankRecord() const;              // all blanks, without the flag
+    QByteArray blankRecord() const;   // all blanks, without the flag
 
     // Unchecked access to a field's bytes, for bulk readers (index building):
     // record and field must be valid.

@@ -59,10 +59,11 @@ QString foreignFormat(unsigned char v) {
 bool memoType(char t) { return t == 'M' || t == 'G' || t == 'B' || t == 'P'; }
 
 QString foreign(const QString& name, const QString& what) {
-    return QStringLiteral("Le fichier %1 est %2, que Nutrimo ne sait pas lire : il ne lit que "
-                          "les tables dBase III sans mémo. Ouvrez ce fichier dans le programme "
-                          "qui l'a écrit et enregistrez-le au format dBase III. Le fichier n'a "
-                          "pas été modifié.")
+    return QStringLiteral(
+               "Le fichier %1 est %2, que Nutrimo ne sait pas lire : il ne lit que "
+               "les tables dBase III sans mémo. Ouvrez ce fichier dans le programme "
+               "qui l'a écrit et enregistrez-le au format dBase III. Le fichier n'a "
+               "pas été modifié.")
         .arg(name, what);
 }
 
@@ -84,7 +85,9 @@ bool foreignHeader(const char* p, qint64 size, unsigned char version) {
     return end < hlen && end + 1 + 263 == hlen;
 }
 
-[[noreturn]] void refuse(const QString& name, const QString& problem) { throw DataError(damaged(name, problem)); }
+[[noreturn]] void refuse(const QString& name, const QString& problem) {
+    throw DataError(damaged(name, problem));
+}
 
 // One descriptor at d, the number-th: its name (refused when unreadable),
 // then its kind and widths.
@@ -109,7 +112,7 @@ DbfField readField(const char* d, int number, int offset, unsigned char version,
     return f;
 }
 
-}  // namespace
+}   // namespace
 
 QString damaged(const QString& name, const QString& problem) {
     return QStringLiteral("Le fichier %1 est endommagé : %2.").arg(name, problem);
@@ -191,7 +194,8 @@ Header read(const char* p, qint64 size, const QString& name) {
                          .arg(hlen)
                          .arg(size));
     if (hlen < 32 + 32 + 1)
-        refuse(name, QStringLiteral("la longueur d'en-tête (%1) est trop petite pour décrire un champ").arg(hlen));
+        refuse(name,
+               QStringLiteral("la longueur d'en-tête (%1) est trop petite pour décrire un champ").arg(hlen));
     // Field descriptors up to the 0x0D terminator, within the header.
     const QString unterminated = QStringLiteral("la liste des champs n'est pas terminée par l'octet 0x0D");
     QSet<QString> seen;
@@ -206,9 +210,10 @@ Header read(const char* p, qint64 size, const QString& name) {
             int end = pos;
             while (end < size && p[end] != 0x0D) end += 32;
             if (end < size)
-                refuse(name, QStringLiteral("la longueur d'en-tête (%1) ne correspond pas aux champs décrits (%2)")
-                                 .arg(hlen)
-                                 .arg(end + 1));
+                refuse(name,
+                       QStringLiteral("la longueur d'en-tête (%1) ne correspond pas aux champs décrits (%2)")
+                           .arg(hlen)
+                           .arg(end + 1));
             refuse(name, unterminated);
         }
         const DbfField f = readField(p + pos, h.fields.size() + 1, offset, h.version, name);
@@ -242,9 +247,11 @@ QByteArray build(const QVector<DbfField>& fields, const QString& name, int year,
     for (const DbfField& f : fields) {
         const FieldProblem problem = problemOf(f);
         if (problem == FieldProblem::Name) refuseCreate(describe(problem, f, f.type));
-        if (seen.contains(f.name.toUpper())) refuseCreate(QStringLiteral("le champ %1 est donné deux fois").arg(f.name));
+        if (seen.contains(f.name.toUpper()))
+            refuseCreate(QStringLiteral("le champ %1 est donné deux fois").arg(f.name));
         seen.insert(f.name.toUpper());
-        if (problem == FieldProblem::Type) refuseCreate(QStringLiteral("le champ %1 a un type inconnu").arg(f.name));
+        if (problem == FieldProblem::Type)
+            refuseCreate(QStringLiteral("le champ %1 a un type inconnu").arg(f.name));
         if (problem != FieldProblem::None || f.length > kMaxWidth ||
             ((f.type == 'N' || f.type == 'F') && f.decimals < 0))
             refuseCreate(QStringLiteral("le champ %1 a une largeur invalide").arg(f.name));
@@ -276,4 +283,4 @@ QByteArray build(const QVector<DbfField>& fields, const QString& name, int year,
     return bytes;
 }
 
-}  // namespace DbfHeader
+}   // namespace DbfHeader

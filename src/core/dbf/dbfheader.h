@@ -41,8 +41,8 @@ QString damaged(const QString& name, const QString& problem);
 // What is wrong with one field's description, whoever wrote it.
 enum class FieldProblem {
     None,
-    Name,             // not 1 to 10 letters, digits or '_'
-    Type,             // not C, N, F, D or L
+    Name,   // not 1 to 10 letters, digits or '_'
+    Type,   // not C, N, F, D or L
     ZeroWidth,
     NumericTooWide,   // a number wider than 40 characters
     Decimals,         // as many decimals as the width, or more
@@ -72,4 +72,4 @@ Header read(const char* p, qint64 size, const QString& name);
 // the given date.
 QByteArray build(const QVector<DbfField>& fields, const QString& name, int year, int month, int day);
 
-}  // namespace DbfHeader
+}   // namespace DbfHeader

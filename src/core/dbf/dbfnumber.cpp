@@ -23,9 +23,8 @@ double parseStrict(const char* p, int n, bool* ok) {
 
     // Fast exact path: up to 15 significant digits and up to 22 decimals, so
     // that mantissa / 10^k is one correctly rounded division of exact values.
-    static const double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static const double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     int i = b;
     bool negative = false;
     if (p[i] == '-' || p[i] == '+') {
@@ -43,7 +42,10 @@ double parseStrict(const char* p, int n, bool* ok) {
                 if (point) ++decimals;
                 continue;
             }
-            if (digits >= 15) { simple = false; break; }
+            if (digits >= 15) {
+                simple = false;
+                break;
+            }
             mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
             ++digits;
             if (point) ++decimals;
@@ -76,8 +78,7 @@ double parseStrict(const char* p, int n, bool* ok) {
     if (len >= static_cast<int>(sizeof buf)) return 0.0;
     for (int k = 0; k < len; ++k) {
         const char c = p[b + k];
-        if (!((c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == '+' ||
-              c == 'e' || c == 'E'))
+        if (!((c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == '+' || c == 'e' || c == 'E'))
             return 0.0;
         buf[k] = (c == ',') ? '.' : c;
     }
@@ -144,7 +145,7 @@ struct CharClasses {
     }
 };
 const CharClasses kClasses;
-}  // namespace
+}   // namespace
 
 bool isPlainNumber(const char* p, int n) {
     const unsigned char* cls = kClasses.c;
@@ -212,4 +213,4 @@ QString plainText(double value) {
     return withoutNegativeZero(text);
 }
 
-}  // namespace DbfNumber
+}   // namespace DbfNumber

@@ -34,4 +34,4 @@ QString plainText(double value);
 // Takes the sign off a number text whose digits are all zeros ("-0.00").
 QString withoutNegativeZero(QString text);
 
-}  // namespace DbfNumber
+}   // namespace DbfNumber

@@ -24,23 +24,23 @@ struct DiagnosisData {
     DailyTotals totals;
     GroupNeeds needs;
     QString groupName;
-    QString subtitle;        // a person's parameters, under the title; empty for a group
-    NonMesures nonMesures;   // rates resting on values the Food table does not know
+    QString subtitle;          // a person's parameters, under the title; empty for a group
+    NonMesures nonMesures;     // rates resting on values the Food table does not know
     QVector<SavedDay> jours;   // the days of a bilan of several days; empty for one day
 };
 
 // Coordinates of one drawing, screen or paper.
 struct DiagLayout {
-    bool paper = false;   // ModeImpression
-    int s = 1;            // Echelle, the paper scale (1 on screen)
-    int y0 = 10;          // top of row 0
-    int h = 17;           // line height
-    int sectionX = 10;    // section headings ("ÉNERGIE :", "MINÉRAUX-VITAMINES :")
-    int leftLabelX = 40;  // left labels, advice, "(environ" texts are 10 units right of it
-    int rightLabelX = 390;  // right labels, "(proportion idéale" 10 units right of it
-    int intakeRight = 250;  // right edge of the intake numbers of page 1
-    int needsRight = 580;   // right edge of the needs numbers of page 1
-    int page2Base = -19;    // base row d of page 2
+    bool paper = false;      // ModeImpression
+    int s = 1;               // Echelle, the paper scale (1 on screen)
+    int y0 = 10;             // top of row 0
+    int h = 17;              // line height
+    int sectionX = 10;       // section headings ("ÉNERGIE :", "MINÉRAUX-VITAMINES :")
+    int leftLabelX = 40;     // left labels, advice, "(environ" texts are 10 units right of it
+    int rightLabelX = 390;   // right labels, "(proportion idéale" 10 units right of it
+    int intakeRight = 250;   // right edge of the intake numbers of page 1
+    int needsRight = 580;    // right edge of the needs numbers of page 1
+    int page2Base = -19;     // base row d of page 2
 
     // The screen layout: y0 10, h 17, page 2 moved up to row 2.
     static DiagLayout ecran();

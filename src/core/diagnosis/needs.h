@@ -30,14 +30,14 @@ extern const QString ColonneParDefaut;   // "E_2_ANS"
 // The group's recommended daily values, in the row order of the Needs table.
 struct GroupNeeds {
     enum Slot {
-        Energie,      // row 1, kcal per day
-        ProtA,        // row 3, animal proteins (minimum), g
-        ProtV,        // row 4, vegetable proteins (minimum), g
-        LipiA,        // row 5, animal lipids (maximum), g
-        LipiV,        // row 6, vegetable lipids, g
-        Sucre,        // row 8, sugar (maximum), g
-        Amidon,       // row 9, starch (minimum), g
-        Calcium,      // rows 10 to 29, mg
+        Energie,   // row 1, kcal per day
+        ProtA,     // row 3, animal proteins (minimum), g
+        ProtV,     // row 4, vegetable proteins (minimum), g
+        LipiA,     // row 5, animal lipids (maximum), g
+        LipiV,     // row 6, vegetable lipids, g
+        Sucre,     // row 8, sugar (maximum), g
+        Amidon,    // row 9, starch (minimum), g
+        Calcium,   // rows 10 to 29, mg
         Magnesium,
         Phosphore,
         Fer,
@@ -49,14 +49,14 @@ struct GroupNeeds {
         VitB6,
         VitB9,
         VitC,
-        VitD,         // stored in mg like the other vitamins
+        VitD,   // stored in mg like the other vitamins
         VitPP,
         Chlore,
         Soufre,
         Manganese,
         Cuivre,
         Sodium,
-        Potassium,    // row 29
+        Potassium,   // row 29
         Count
     };
     double v[Count] = {};

@@ -15,7 +15,7 @@ std::optional<long long> PartEnergie(double grams, double kcalPerGram, double en
     return nearestOf(quotient(grams * kcalPerGram * 100.0, energy));
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<long long> PartLipidesRecommandee(const GroupNeeds& n) {
     return PartEnergie(n[N::LipiA] + n[N::LipiV], 9.0, n[N::Energie]);
@@ -47,8 +47,7 @@ void LibellesPage1(Surface& surface, const DiagLayout& l) {
         surface.textOut(l.rightLabelX, y, QString::fromUtf16(r.right));
     }
     static const char16_t* const acids[] = {u"A.G. saturés.....................",
-                                            u"A.G. mono-insaturés........",
-                                            u"A.G. poly-insaturés.........."};
+                                            u"A.G. mono-insaturés........", u"A.G. poly-insaturés.........."};
     for (int i = 0; i < 3; ++i) {
         const int y = l.rowY(16 + i);
         surface.textOut(l.leaderA(), y, leaderA);
@@ -91,7 +90,8 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
     const struct {
         int row;
         T::Slot slot;
-    } grams[] = {{4, T::PROT_A}, {5, T::PROT_V}, {8, T::GLUC_S}, {9, T::GLUC_A}, {12, T::LIPI_A}, {13, T::LIPI_V}};
+    } grams[] = {{4, T::PROT_A}, {5, T::PROT_V},  {8, T::GLUC_S},
+                 {9, T::GLUC_A}, {12, T::LIPI_A}, {13, T::LIPI_V}};
     for (const auto& g : grams)
         EcritValeur(surface, 7, 2, QStringLiteral(" g"), l.rowY(g.row), l.intakeRight, t[g.slot]);
 
@@ -102,9 +102,9 @@ void ApportsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t) {
         const std::optional<long long> k = nearestOf(grams * kcalPerGram);
         std::optional<long long> p;
         if (k) p = nearestOf(quotient(static_cast<double>(*k) * 100.0, c));
-        surface.textOut(x, l.rowY(row), QStringLiteral("(environ ") + intOrDash(k, 4) +
-                                            QStringLiteral(" kcalories, soit ") + intOrDash(p, 3) +
-                                            QStringLiteral(" %)"));
+        surface.textOut(x, l.rowY(row),
+                        QStringLiteral("(environ ") + intOrDash(k, 4) + QStringLiteral(" kcalories, soit ") +
+                            intOrDash(p, 3) + QStringLiteral(" %)"));
     };
     environ(6, t[T::PROT_A] + t[T::PROT_V], 4.0);
     environ(10, t[T::GLUC_S] + t[T::GLUC_A], 4.0);
@@ -130,8 +130,8 @@ QStringList conseils(const DailyTotals& t, const GroupNeeds& n) {
                    NumFormat::Int(*qL, 3) + QStringLiteral(" %");
     auto need = [&](N::Slot s) { return fixedOrDash(n[s], 4, 0); };
     if (t[T::PROT_A] < n[N::ProtA])
-        out << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec. ") + need(N::ProtA) +
-                   QStringLiteral(" g/jour)");
+        out << QStringLiteral("Vous ne consommez pas assez de protéines animales (min. rec. ") +
+                   need(N::ProtA) + QStringLiteral(" g/jour)");
     if (t[T::PROT_V] < n[N::ProtV])
         out << QStringLiteral("Vous ne consommez pas assez de protéines végétales (min. rec. ") +
                    need(N::ProtV) + QStringLiteral(" g/jour)");
@@ -150,8 +150,7 @@ QStringList conseils(const DailyTotals& t, const GroupNeeds& n) {
 int ConseilsPage1(Surface& surface, const DiagLayout& l, const DailyTotals& t, const GroupNeeds& n) {
     const QStringList sentences = conseils(t, n);
     surface.setTextColour(SurfaceColour::Red);
-    for (int i = 0; i < sentences.size(); ++i)
-        surface.textOut(l.leftLabelX, l.rowY(20 + i), sentences[i]);
+    for (int i = 0; i < sentences.size(); ++i) surface.textOut(l.leftLabelX, l.rowY(20 + i), sentences[i]);
     return static_cast<int>(sentences.size());
 }
 

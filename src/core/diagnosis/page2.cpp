@@ -24,7 +24,7 @@ void colonne(Surface& surface, const DiagLayout& l, int rightEdge, Value value) 
         EcritValeur(surface, 7, 2, rows[i].suffix, rowOf(l, i), rightEdge, value(rows[i]));
     }
 }
-}  // namespace
+}   // namespace
 
 int lignePage2En(const DiagLayout& layout, int y) {
     if (layout.h <= 0 || y < layout.y0) return -1;   // the first data row is never above y0
@@ -36,7 +36,8 @@ QString champPage2(const LignePage2& row) { return choiceNumericFields().value(r
 
 const QVector<LignePage2>& LignesPage2() {
     static const QVector<LignePage2> rows = {
-        {QStringLiteral("- Énergie"), T::CALORIES, N::Energie, QStringLiteral(" kcal"), 1.0, QStringLiteral("kcal")},
+        {QStringLiteral("- Énergie"), T::CALORIES, N::Energie, QStringLiteral(" kcal"), 1.0,
+         QStringLiteral("kcal")},
         {QStringLiteral("- Calcium"), T::CA, N::Calcium, QStringLiteral(" mg"), 1.0, QStringLiteral("Ca")},
         {QStringLiteral("- Chlore"), T::CL, N::Chlore, QStringLiteral(" mg"), 1.0, QStringLiteral("Cl")},
         {QStringLiteral("- Cuivre"), T::CU, N::Cuivre, QStringLiteral(" mg"), 1.0, QStringLiteral("Cu")},

@@ -12,8 +12,8 @@ namespace {
 constexpr int kFinNoms = 85;
 constexpr int kBordKcal = 118;
 constexpr int kPas = 23;
-constexpr int kTaillePetite = 8;   // points: 22 columns in the width of the page
-constexpr int kBasEcran = 455;     // the page area is blanked down to y 460
+constexpr int kTaillePetite = 8;              // points: 22 columns in the width of the page
+constexpr int kBasEcran = 455;                // the page area is blanked down to y 460
 constexpr int kRangeesDiagrammePapier = 14;   // rows the charts take on paper
 
 quint32 couleurDe(int ligne) { return ligne == 0 ? SurfaceColour::Red : SurfaceColour::Blue; }
@@ -97,14 +97,25 @@ void dessineDiagramme(Surface& surface, const DiagLayout& l, const Diagramme& d)
 void diagrammes(Surface& surface, const DiagLayout& l, const DiagnosisData& data, int nutriment, int top,
                 int bottom) {
     const LignePage2& energie = LignesPage2()[0];
-    const LignePage2& choisi = LignesPage2()[std::clamp(nutriment, 0, static_cast<int>(LignesPage2().size()) - 1)];
-    Diagramme e{l.sectionX, l.x(295), top, bottom,
+    const LignePage2& choisi =
+        LignesPage2()[std::clamp(nutriment, 0, static_cast<int>(LignesPage2().size()) - 1)];
+    Diagramme e{l.sectionX,
+                l.x(295),
+                top,
+                bottom,
                 QStringLiteral("Énergie par jour (kcal) ; tirets : besoin, %1 kcal")
                     .arg(fixedOrDash(data.needs[energie.need], 1, 0)),
-                SurfaceColour::Red, {}, data.needs[energie.need]};
-    Diagramme t{l.x(315), l.x(600), top, bottom,
+                SurfaceColour::Red,
+                {},
+                data.needs[energie.need]};
+    Diagramme t{l.x(315),
+                l.x(600),
+                top,
+                bottom,
                 QStringLiteral("%1 par jour (% du besoin) ; tirets : 100 %").arg(libelleSansTiret(choisi)),
-                couleurDe(nutriment), {}, 100.0};
+                couleurDe(nutriment),
+                {},
+                100.0};
     for (const SavedDay& d : data.jours) {
         e.values << d.totals[energie.intake];
         t.values << tauxDuJour(choisi, d.totals, data.needs);
@@ -113,7 +124,7 @@ void diagrammes(Surface& surface, const DiagLayout& l, const DiagnosisData& data
     dessineDiagramme(surface, l, e);
     dessineDiagramme(surface, l, t);
 }
-}  // namespace
+}   // namespace
 
 int nbColonnesPage3() { return static_cast<int>(LignesPage2().size()) + 1; }
 
@@ -168,7 +179,8 @@ void dessinePage3(Surface& surface, const DiagLayout& l, const DiagnosisData& da
     const int familles[] = {0, 2, 14};
     const QString titres[] = {QStringLiteral("Énergie"), QStringLiteral("Minéraux, % du besoin"),
                               QStringLiteral("Vitamines, % du besoin")};
-    for (int f = 0; f < 3; ++f) surface.textOut(bordColonnePage3(l, familles[f] - 1) + l.x(4), l.rowY(2), titres[f]);
+    for (int f = 0; f < 3; ++f)
+        surface.textOut(bordColonnePage3(l, familles[f] - 1) + l.x(4), l.rowY(2), titres[f]);
     for (int c = 0; c < nbColonnesPage3(); ++c) {
         const int ligne = lignePage2DeColonne(c);
         QString symbol = c == 1 ? QStringLiteral("%") : rows[ligne].symbol;
@@ -189,7 +201,8 @@ void dessinePage3(Surface& surface, const DiagLayout& l, const DiagnosisData& da
     surface.setFontStyle(Surface::Regular);
     if (data.nonMesures.aliments > 0) {
         surface.setTextColour(SurfaceColour::Black);
-        surface.textOut(l.sectionX, l.rowY(rangeeMoyennePage3(nbJours) + 1), texteNonMesures(data.nonMesures.aliments));
+        surface.textOut(l.sectionX, l.rowY(rangeeMoyennePage3(nbJours) + 1),
+                        texteNonMesures(data.nonMesures.aliments));
     }
     diagrammes(surface, l, data, nutriment, l.rowY(rangeeMoyennePage3(nbJours) + 2), bottom);
     surface.setFontSize(10);

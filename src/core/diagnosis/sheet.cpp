@@ -47,7 +47,8 @@ void dessineFeuilleJours(Surface& surface, int s, const DiagnosisData& data, int
         surface.textOut(l.x(30) - surface.textWidth(num), y, num);
         surface.textOut(l.x(40), y, fitToWidth(surface, d.name, l.x(105)));
         surface.textOut(l.x(150), y, d.modified.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-        const QString lignes = d.lines == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(d.lines);
+        const QString lignes =
+            d.lines == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(d.lines);
         surface.textOut(l.x(330) - surface.textWidth(lignes), y, lignes);
         EcritValeur(surface, 1, 0, QStringLiteral(" kcal"), y, l.x(420), d.totals[DailyTotals::CALORIES]);
         if (!d.remark().isEmpty()) surface.textOut(l.x(470), y, d.remark());

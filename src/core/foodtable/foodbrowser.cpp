@@ -10,9 +10,12 @@ FoodBrowser::FoodBrowser(Table& taliments) : m_t(taliments) { m_t.setIndexName(i
 
 QString FoodBrowser::index(Tri tri) {
     switch (tri) {
-    case Tri::Numero: return QStringLiteral("NUMERO");
-    case Tri::Nom: return QStringLiteral("NOM");
-    case Tri::Categorie: return QStringLiteral("CATEGORIE");
+    case Tri::Numero:
+        return QStringLiteral("NUMERO");
+    case Tri::Nom:
+        return QStringLiteral("NOM");
+    case Tri::Categorie:
+        return QStringLiteral("CATEGORIE");
     }
     return QStringLiteral("NUMERO");
 }
@@ -23,9 +26,8 @@ void FoodBrowser::setSortOrder(Tri tri) {
 }
 
 bool FoodBrowser::chercheNom(const std::function<bool()>& avantDeplacement) {
-    const std::optional<QString> texte = prompter().input(QStringLiteral("Recherche d'un aliment"),
-                                                          QStringLiteral("Entrer le début d'un nom : "),
-                                                          QString());
+    const std::optional<QString> texte = prompter().input(
+        QStringLiteral("Recherche d'un aliment"), QStringLiteral("Entrer le début d'un nom : "), QString());
     // A search that does not move touches neither the order nor a food being
     // edited: a change of index would write or drop it.
     if (!texte || (avantDeplacement && !avantDeplacement())) return false;

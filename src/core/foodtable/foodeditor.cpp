@@ -22,7 +22,7 @@ bool estNumerique(const QString& field) {
     const DbfField* f = foodSchema().field(field);
     return f && (f->type == 'N' || f->type == 'F');
 }
-}  // namespace
+}   // namespace
 
 Prompter& FoodEditor::prompter() const { return m_t.run().prompter(); }
 
@@ -75,9 +75,9 @@ void FoodEditor::ecritTexte(const QString& field, const QString& text) {
         throw DataError(QStringLiteral("La catégorie « %1 » est celle des aliments composés, qui se "
                                        "créent avec leur recette par Table > Création ou modification "
                                        "d'un aliment composé : %2 garde sa catégorie.")
-                            .arg(CategorieComposee,
-                                 nom.isEmpty() ? QStringLiteral("le nouvel aliment")
-                                               : QStringLiteral("l'aliment « %1 »").arg(nom)));
+                            .arg(CategorieComposee, nom.isEmpty()
+                                                        ? QStringLiteral("le nouvel aliment")
+                                                        : QStringLiteral("l'aliment « %1 »").arg(nom)));
     }
     commenceEdition();
     if (estNumerique(field)) {
@@ -114,21 +114,24 @@ QString FoodEditor::erreurAliment(const Table& t) {
     int autre = NomsAliments::ligneDuNom(t, Fields::NOM, nom);
     if (autre == moi) autre = NomsAliments::ligneDuNom(t, Fields::NOM, nom, moi + 1);
     if (autre >= 0)
-        return QStringLiteral("Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
-                              "donnez un autre nom à cet aliment.")
+        return QStringLiteral(
+                   "Le nom « %1 » est déjà celui de l'aliment n° %2 (« %3 ») : "
+                   "donnez un autre nom à cet aliment.")
             .arg(nom)
             .arg(NumFormat::Nearest(t.valueAt(autre, Fields::NUMERO).toDouble()))
             .arg(t.valueAt(autre, Fields::NOM).toString());
     if (t.asString(Fields::CATEGORIE).trimmed().isEmpty())
-        return QStringLiteral("L'aliment « %1 » n'a pas de catégorie : choisissez-en une avant de "
-                              "l'enregistrer.")
+        return QStringLiteral(
+                   "L'aliment « %1 » n'a pas de catégorie : choisissez-en une avant de "
+                   "l'enregistrer.")
             .arg(nom);
     for (const Nutrient& n : nutrients()) {
         const QString field = QString::fromLatin1(n.field);
         const double v = t.asFloat(field);
         if (v < 0)
-            return QStringLiteral("La valeur de %1 de l'aliment « %2 » est négative (%3) : une "
-                                  "teneur pour 100 g ne peut pas être négative.")
+            return QStringLiteral(
+                       "La valeur de %1 de l'aliment « %2 » est négative (%3) : une "
+                       "teneur pour 100 g ne peut pas être négative.")
                 .arg(field, nom, NumFormat::General(v));
     }
     return QString();
@@ -157,9 +160,9 @@ bool FoodEditor::ecrit() {
         if (!tapes.isEmpty()) FichierNonMesures::oublie(m_t.run(), m_t.directory(), numero, nom, tapes);
     } catch (const DataError& e) {
         m_t.run().prompter().message(Prompter::Kind::Warning,
-                           QStringLiteral("L'aliment « %1 » est enregistré, mais ses tables annexes "
-                                          "n'ont pas pu être mises à jour.\n%2")
-                               .arg(nom.trimmed(), e.message()));
+                                     QStringLiteral("L'aliment « %1 » est enregistré, mais ses tables annexes "
+                                                    "n'ont pas pu être mises à jour.\n%2")
+                                         .arg(nom.trimmed(), e.message()));
     }
     return true;
 }

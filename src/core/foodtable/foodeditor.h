@@ -87,8 +87,8 @@ private:
     Table& m_compo;
     long long m_numero = 0;   // taken before the new record is begun
     bool m_modifie = false;
-    QStringList m_tapes;      // the nutrient fields typed since editing began
-    QString m_nomStocke;      // the stored name of the food being edited
-    bool m_refus = false;     // the last deletion was refused
+    QStringList m_tapes;    // the nutrient fields typed since editing began
+    QString m_nomStocke;    // the stored name of the food being edited
+    bool m_refus = false;   // the last deletion was refused
     QMetaObject::Connection m_etat;
 };

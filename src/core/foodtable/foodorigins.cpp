@@ -26,7 +26,7 @@ bool findNumero(Table& t, double numero) {
         if (t.asFloat(Fields::NUMERO) == numero) return true;
     return false;
 }
-}  // namespace
+}   // namespace
 
 FoodOrigins FoodOrigins::read(const QString& dir) {
     FoodOrigins out;
@@ -84,7 +84,8 @@ void FoodOrigins::note(RunContext& run, const QString& dir, const Origin& origin
     t.post();
 }
 
-void FoodOrigins::rename(RunContext& run, const QString& dir, double numero, const QString& oldName, const QString& newName) {
+void FoodOrigins::rename(RunContext& run, const QString& dir, double numero, const QString& oldName,
+                         const QString& newName) {
     if (!exists(dir) || oldName.trimmed() == newName.trimmed()) return;
     Table t(run, originsSchema());
     openSide(t, dir);

@@ -40,7 +40,8 @@ public:
     static void note(RunContext& run, const QString& dir, const Origin& origin);
     // The food numero has been renamed: its record follows it, if it was its
     // own (named oldName). Throws DataError.
-    static void rename(RunContext& run, const QString& dir, double numero, const QString& oldName, const QString& newName);
+    static void rename(RunContext& run, const QString& dir, double numero, const QString& oldName,
+                       const QString& newName);
 
 private:
     QVector<Origin> m_records;

@@ -23,4 +23,4 @@ QSize pleinePage(QSize image, QSize page) {
     return QSize(page.width(), mulDiv(image.height(), page.width(), image.width()));
 }
 
-}  // namespace ImageScale
+}   // namespace ImageScale

@@ -7,7 +7,7 @@
 namespace {
 QString g() { return QStringLiteral(" g"); }
 QString mg() { return QStringLiteral(" mg"); }
-}  // namespace
+}   // namespace
 
 const QVector<Ranking>& classements() {
     static const QVector<Ranking> rows = {
@@ -16,7 +16,8 @@ const QVector<Ranking>& classements() {
         {"RBprot_v", QStringLiteral("Prot. vég."), 360, 77, QStringLiteral("PROT_V"),
          QStringLiteral("protéines d'origine végétale"), g()},
         {"RBgluc_s", QStringLiteral("Sucre"), 360, 103, QStringLiteral("GLUC_S"), QStringLiteral("sucre"), g()},
-        {"RBgluc_a", QStringLiteral("Amidon"), 360, 129, QStringLiteral("GLUC_A"), QStringLiteral("amidon"), g()},
+        {"RBgluc_a", QStringLiteral("Amidon"), 360, 129, QStringLiteral("GLUC_A"), QStringLiteral("amidon"),
+         g()},
         {"RBlip_a", QStringLiteral("Lip. anim."), 360, 155, QStringLiteral("LIPI_A"),
          QStringLiteral("lipides d'origine animale"), g()},
         {"RBlip_v", QStringLiteral("Lip. vég."), 360, 181, QStringLiteral("LIPI_V"),
@@ -27,9 +28,12 @@ const QVector<Ranking>& classements() {
          QStringLiteral("acides gras monoinsaturés"), g()},
         {"RBa_g_poly", QStringLiteral("A.G. Poly"), 360, 260, QStringLiteral("A_G_POLY"),
          QStringLiteral("acides gras polyinsaturés"), g()},
-        {"RBcalcium", QStringLiteral("Calcium (mg)"), 360, 286, QStringLiteral("CA"), QStringLiteral("calcium"), mg()},
-        {"RBchlore", QStringLiteral("Chlore (mg)"), 360, 312, QStringLiteral("CL"), QStringLiteral("chlore"), mg()},
-        {"RBcuivre", QStringLiteral("Cuivre (mg)"), 360, 338, QStringLiteral("CU"), QStringLiteral("cuivre"), mg()},
+        {"RBcalcium", QStringLiteral("Calcium (mg)"), 360, 286, QStringLiteral("CA"), QStringLiteral("calcium"),
+         mg()},
+        {"RBchlore", QStringLiteral("Chlore (mg)"), 360, 312, QStringLiteral("CL"), QStringLiteral("chlore"),
+         mg()},
+        {"RBcuivre", QStringLiteral("Cuivre (mg)"), 360, 338, QStringLiteral("CU"), QStringLiteral("cuivre"),
+         mg()},
         {"RBfer", QStringLiteral("Fer (mg)"), 360, 364, QStringLiteral("FE"), QStringLiteral("fer"), mg()},
         {"RBi", QStringLiteral("Iode (mg)"), 360, 390, QStringLiteral("I"), QStringLiteral("iode"), mg()},
         {"RBmagnesium", QStringLiteral("Magnésium (mg)"), 360, 416, QStringLiteral("MG"),
@@ -38,11 +42,13 @@ const QVector<Ranking>& classements() {
          QStringLiteral("manganèse"), mg()},
         {"RBphosphore", QStringLiteral("Phosphore (mg)"), 489, 80, QStringLiteral("PH"),
          QStringLiteral("phosphore"), mg()},
-        {"RBk", QStringLiteral("Potassium (mg)"), 489, 105, QStringLiteral("K"), QStringLiteral("potassium"), mg()},
+        {"RBk", QStringLiteral("Potassium (mg)"), 489, 105, QStringLiteral("K"), QStringLiteral("potassium"),
+         mg()},
         {"RBna", QStringLiteral("Sodium (mg)"), 489, 131, QStringLiteral("NA"), QStringLiteral("sodium"), mg()},
         {"RBs", QStringLiteral("Soufre (mg)"), 489, 157, QStringLiteral("S"), QStringLiteral("soufre"), mg()},
         {"RBzn", QStringLiteral("Zinc (mg)"), 489, 183, QStringLiteral("ZN"), QStringLiteral("zinc"), mg()},
-        {"RBvit_a", QStringLiteral("Vit. A (mg)"), 489, 209, QStringLiteral("VIT_A"), QStringLiteral("vitamine A"), mg()},
+        {"RBvit_a", QStringLiteral("Vit. A (mg)"), 489, 209, QStringLiteral("VIT_A"),
+         QStringLiteral("vitamine A"), mg()},
         {"RBvit_B1", QStringLiteral("Vit. B1 (mg)"), 489, 236, QStringLiteral("VIT_B1"),
          QStringLiteral("vitamine B1"), mg()},
         {"RBvit_B2", QStringLiteral("Vit. B2 (mg)"), 489, 262, QStringLiteral("VIT_B2"),
@@ -51,8 +57,10 @@ const QVector<Ranking>& classements() {
          QStringLiteral("vitamine B6"), mg()},
         {"RBvit_B9", QStringLiteral("Vit. B9 (mg)"), 489, 314, QStringLiteral("VIT_B9"),
          QStringLiteral("vitamine B9"), mg()},
-        {"RBvit_C", QStringLiteral("Vit. C (mg)"), 489, 340, QStringLiteral("VIT_C"), QStringLiteral("vitamine C"), mg()},
-        {"RBvit_D", QStringLiteral("Vit. D (mg)"), 489, 366, QStringLiteral("VIT_D"), QStringLiteral("vitamine D"), mg()},
+        {"RBvit_C", QStringLiteral("Vit. C (mg)"), 489, 340, QStringLiteral("VIT_C"),
+         QStringLiteral("vitamine C"), mg()},
+        {"RBvit_D", QStringLiteral("Vit. D (mg)"), 489, 366, QStringLiteral("VIT_D"),
+         QStringLiteral("vitamine D"), mg()},
         {"RBvit_PP", QStringLiteral("Vit. PP (mg)"), 489, 392, QStringLiteral("VIT_PP"),
          QStringLiteral("vitamine PP"), mg()},
         {"RBcholesterol", QStringLiteral("Cholesterol (mg)"), 489, 418, QStringLiteral("CHOLEST"),

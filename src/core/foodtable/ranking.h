@@ -20,9 +20,9 @@ struct Ranking {
     QString caption;      // "Prot. anim."
     int left;
     int top;
-    QString champ;        // the Ranking field, and the name of its index tag: "PROT_A"
-    QString libelle;      // the Ranking label: "protéines d'origine animale"
-    QString unite;        // the Ranking unit: " g" or " mg"
+    QString champ;     // the Ranking field, and the name of its index tag: "PROT_A"
+    QString libelle;   // the Ranking label: "protéines d'origine animale"
+    QString unite;     // the Ranking unit: " g" or " mg"
 };
 
 // The thirty rankings in the buttons' tab order (PROT_A first).

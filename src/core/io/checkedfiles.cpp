@@ -3,8 +3,8 @@
 #include <ctime>
 
 QByteArray CheckedFiles::identityOf(const struct stat& st) {
-    const qint64 parts[] = {static_cast<qint64>(st.st_dev),  static_cast<qint64>(st.st_ino),
-                            static_cast<qint64>(st.st_size), static_cast<qint64>(st.st_mtim.tv_sec),
+    const qint64 parts[] = {static_cast<qint64>(st.st_dev),          static_cast<qint64>(st.st_ino),
+                            static_cast<qint64>(st.st_size),         static_cast<qint64>(st.st_mtim.tv_sec),
                             static_cast<qint64>(st.st_mtim.tv_nsec), static_cast<qint64>(st.st_ctim.tv_sec),
                             static_cast<qint64>(st.st_ctim.tv_nsec)};
     return QByteArray(reinterpret_cast<const char*>(parts), sizeof parts);

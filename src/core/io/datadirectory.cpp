@@ -18,7 +18,7 @@ QByteArray currentNative() {
     }
     return QByteArray(buffer.constData());
 }
-}  // namespace
+}   // namespace
 
 struct DataDirectory::Handle {
     int fd = -1;
@@ -61,7 +61,7 @@ QStringList caseVariants(const QDir& where, const QString& leaf) {
     return names;
 }
 
-}  // namespace
+}   // namespace
 
 QString DataDirectory::resolveIn(const QString& dir, const QString& name) {
     if (QFileInfo(name).isAbsolute()) {
@@ -84,4 +84,3 @@ QStringList DataDirectory::sameNameFiles(const QString& name) const {
     names.sort();
     return names;
 }
-

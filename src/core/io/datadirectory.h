@@ -34,6 +34,6 @@ public:
 private:
     struct Handle;
     QString m_path;
-    QString m_shown;                     // the name the user knows, when m_path is a handle's
-    std::shared_ptr<Handle> m_handle;    // keeps the directory's handle open
+    QString m_shown;                    // the name the user knows, when m_path is a handle's
+    std::shared_ptr<Handle> m_handle;   // keeps the directory's handle open
 };

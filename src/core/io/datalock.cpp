@@ -41,9 +41,7 @@ Owner readOwner(const QString& path) {
     return o;
 }
 
-bool thisMachine(const Owner& o) {
-    return o.host.isEmpty() || o.host == QSysInfo::machineHostName();
-}
+bool thisMachine(const Owner& o) { return o.host.isEmpty() || o.host == QSysInfo::machineHostName(); }
 
 bool alive(qint64 pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 
@@ -87,7 +85,7 @@ void closeFds(H& h) {
     h.fileFd = h.dirFd = -1;
 }
 
-}  // namespace
+}   // namespace
 
 DataLock::DataLock(RunContext& run) : m_run(run) {}
 
@@ -101,8 +99,8 @@ void DataLock::writeOwner(Held& h) {
     if (h.fileFd >= 0) {
         h.ownFile = ::ftruncate(h.fileFd, 0) == 0;
         const QByteArray text = ownerText();
-        h.ownFile = h.ownFile && m_run.seam().writeAll(h.fileFd, 0, text.constData(), text.size(),
-                                                    h.lockPath) == 0;
+        h.ownFile =
+            h.ownFile && m_run.seam().writeAll(h.fileFd, 0, text.constData(), text.size(), h.lockPath) == 0;
         return;
     }
     try {
@@ -179,38 +177,41 @@ QString DataLock::refusal(const QString& dir, Result result) const {
     const Owner o = readOwner(lockPath(dir));
     const QString shownDir = m_run.dataDir().shown(dir);
     if (o.known && !thisMachine(o)) {
-        const QString debut =
-            QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données %1, sur "
-                           "l'ordinateur %2 (processus n° %3).\n"
-                           "Deux programmes sur les mêmes tables perdraient des saisies : fermez "
-                           "Nutrimo sur %2 avant de le relancer ici.")
-                .arg(shownDir, o.host)
-                .arg(o.pid);
+        const QString debut = QStringLiteral(
+                                  "Nutrimo est déjà ouvert sur le répertoire des données %1, sur "
+                                  "l'ordinateur %2 (processus n° %3).\n"
+                                  "Deux programmes sur les mêmes tables perdraient des saisies : fermez "
+                                  "Nutrimo sur %2 avant de le relancer ici.")
+                                  .arg(shownDir, o.host)
+                                  .arg(o.pid);
         if (result != Result::OtherMachine) return debut + QStringLiteral(" Rien n'a été modifié.");
-        return debut + QStringLiteral("\nSi Nutrimo n'est plus ouvert sur %1 (cet ordinateur s'est "
-                                      "arrêté sans le fermer), supprimez le fichier %2 du "
-                                      "répertoire des données, puis relancez Nutrimo. Rien n'a été "
-                                      "modifié.")
+        return debut + QStringLiteral(
+                           "\nSi Nutrimo n'est plus ouvert sur %1 (cet ordinateur s'est "
+                           "arrêté sans le fermer), supprimez le fichier %2 du "
+                           "répertoire des données, puis relancez Nutrimo. Rien n'a été "
+                           "modifié.")
                            .arg(o.host, fileName());
     }
     // The lock file may be stale (its process gone, the new holder unable to
     // write it): the system then says who holds the lock.
     const qint64 pid = o.known && alive(o.pid) ? o.pid : lockHolder(dir);
     const QString who = pid > 0 ? QStringLiteral(" (processus n° %1)").arg(pid) : QString();
-    return QStringLiteral("Nutrimo est déjà ouvert sur le répertoire des données %1%2.\n"
-                          "Deux programmes sur les mêmes tables perdraient des saisies : "
-                          "revenez à celui qui est ouvert, ou fermez-le avant de relancer "
-                          "Nutrimo. Rien n'a été modifié.")
+    return QStringLiteral(
+               "Nutrimo est déjà ouvert sur le répertoire des données %1%2.\n"
+               "Deux programmes sur les mêmes tables perdraient des saisies : "
+               "revenez à celui qui est ouvert, ou fermez-le avant de relancer "
+               "Nutrimo. Rien n'a été modifié.")
         .arg(shownDir, who);
 }
 
 QString DataLock::readOnlyNotice(const QString& dir) const {
-    return QStringLiteral("Le répertoire des données %1 ne peut pas être verrouillé : son système "
-                          "de fichiers n'accepte aucun verrou. Un autre Nutrimo ouvert sur les "
-                          "mêmes tables ne pourrait pas être détecté, et l'un effacerait les "
-                          "saisies de l'autre.\n"
-                          "Nutrimo s'ouvre donc en lecture seule : vous pouvez consulter les "
-                          "tables et les bilans, mais aucune modification ne sera enregistrée.")
+    return QStringLiteral(
+               "Le répertoire des données %1 ne peut pas être verrouillé : son système "
+               "de fichiers n'accepte aucun verrou. Un autre Nutrimo ouvert sur les "
+               "mêmes tables ne pourrait pas être détecté, et l'un effacerait les "
+               "saisies de l'autre.\n"
+               "Nutrimo s'ouvre donc en lecture seule : vous pouvez consulter les "
+               "tables et les bilans, mais aucune modification ne sera enregistrée.")
         .arg(m_run.dataDir().shown(dir));
 }
 
@@ -231,4 +232,3 @@ bool DataLock::startRun() {
     m_run.prompter().message(Prompter::Kind::Warning, refusal(dir, result));
     return false;
 }
-

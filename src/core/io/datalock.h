@@ -37,10 +37,10 @@ public:
     static const QString& fileName();   // "nutrimo.lck"
 
     enum class Result {
-        Taken,          // this run now holds the lock (or already did)
-        HeldElsewhere,  // another running program holds it: refusal() says which
-        OtherMachine,   // the lock file names a program on another machine
-        Unavailable     // no lock of any kind can be had here
+        Taken,           // this run now holds the lock (or already did)
+        HeldElsewhere,   // another running program holds it: refusal() says which
+        OtherMachine,    // the lock file names a program on another machine
+        Unavailable      // no lock of any kind can be had here
     };
     // Takes the lock of dir (releasing one this run held on another directory).
     Result acquire(const QString& dir);

@@ -20,4 +20,4 @@ void showCurrent(Prompter& prompter) {
     prompter.message(Prompter::Kind::Error, text);
 }
 
-}  // namespace ErrorReport
+}   // namespace ErrorReport

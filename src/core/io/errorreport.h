@@ -25,4 +25,4 @@ bool run(Prompter& prompter, F&& f) {
         return false;
     }
 }
-}  // namespace ErrorReport
+}   // namespace ErrorReport

@@ -69,9 +69,8 @@ QString refusal(const QString& path, Access access) {
     if (path.isEmpty()) return QStringLiteral("accès refusé");
     const QFileInfo info(path);
     if (info.isDir())
-        return access == Access::Write && !permits(path, W_OK)
-                   ? QStringLiteral("répertoire en lecture seule")
-                   : QStringLiteral("accès refusé");
+        return access == Access::Write && !permits(path, W_OK) ? QStringLiteral("répertoire en lecture seule")
+                                                               : QStringLiteral("accès refusé");
     if (info.exists() && !permits(path, R_OK)) return QStringLiteral("lecture du fichier interdite");
     if (access == Access::Read) return QStringLiteral("accès refusé");
     if (info.exists() && !permits(path, W_OK)) return QStringLiteral("fichier en lecture seule");
@@ -81,13 +80,14 @@ QString refusal(const QString& path, Access access) {
     return QStringLiteral("accès refusé");
 }
 
-}  // namespace
+}   // namespace
 
 QString fromErrno(int err, const QString& path, Access access) {
     switch (err) {
     case FileSeam::ReadOnlyRun:
-        return QStringLiteral("Nutrimo est ouvert en lecture seule, faute d'avoir pu verrouiller "
-                              "le répertoire des données");
+        return QStringLiteral(
+            "Nutrimo est ouvert en lecture seule, faute d'avoir pu verrouiller "
+            "le répertoire des données");
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
@@ -117,4 +117,4 @@ QString shownName(const QString& path) {
     return name.isEmpty() ? path : name;
 }
 
-}  // namespace FileError
+}   // namespace FileError

@@ -22,8 +22,7 @@ void copyFile(RunContext& run, const QString& source, const QString& destination
     // (WholeFile::replace): a copy that fails part-way (disk full, read-only
     // file) leaves the day's choice exactly as it was.
     if (!QFileInfo(from).exists() && !QFileInfo(from).isSymLink())
-        throw DataError(
-            QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier introuvable.").arg(source));
+        throw DataError(QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier introuvable.").arg(source));
     const QByteArray bytes = WholeFile::read(from, source);
     WholeFile::replace(run.seam(), to, bytes, destination);
 }
@@ -36,7 +35,9 @@ bool sameContent(RunContext& run, const QString& a, const QString& b) {
     }
 }
 
-bool isSymLink(RunContext& run, const QString& name) { return WholeFile::isSymLink(run.dataDir().resolve(name)); }
+bool isSymLink(RunContext& run, const QString& name) {
+    return WholeFile::isSymLink(run.dataDir().resolve(name));
+}
 
 void renameFile(RunContext& run, const QString& source, const QString& destination) {
     const QString from = run.dataDir().resolve(source);
@@ -87,4 +88,4 @@ QStringList listDatFiles(RunContext& run, bool withBrokenLinks) {
     return names;
 }
 
-}  // namespace FileOps
+}   // namespace FileOps

@@ -37,7 +37,7 @@ int errnoOf(Fault fault) {
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
-}  // namespace
+}   // namespace
 
 int FileSeam::planned(Op op, const QString& path, Fault* fault) {
     const int i = static_cast<int>(op);
@@ -114,8 +114,8 @@ int FileSeam::writeAll(int fd, qint64 pos, const char* data, qint64 length, cons
     qint64 done = 0;
     while (done < length) {
         const size_t chunk = static_cast<size_t>(length - done);
-        const ssize_t n = pos < 0 ? ::write(fd, data + done, chunk)
-                                  : ::pwrite(fd, data + done, chunk, pos + done);
+        const ssize_t n =
+            pos < 0 ? ::write(fd, data + done, chunk) : ::pwrite(fd, data + done, chunk, pos + done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -163,4 +163,3 @@ int FileSeam::lock(int fd, const QString& path) {
     }
     return 0;
 }
-

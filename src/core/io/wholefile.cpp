@@ -21,7 +21,7 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
     throw DataError(QStringLiteral("Impossible d'écrire le fichier %1 : %2.").arg(shown, why));
 }
 
-}  // namespace
+}   // namespace
 
 bool isSymLink(const QString& path) {
     struct stat st;
@@ -29,9 +29,10 @@ bool isSymLink(const QString& path) {
 }
 
 QString linkRefusal(const QString& shown) {
-    return QStringLiteral("Le fichier %1 est un lien symbolique vers un autre fichier : le "
-                          "programme n'écrit pas à travers un lien. Remplacez le lien par le "
-                          "fichier lui-même, ou choisissez un autre nom.")
+    return QStringLiteral(
+               "Le fichier %1 est un lien symbolique vers un autre fichier : le "
+               "programme n'écrit pas à travers un lien. Remplacez le lien par le "
+               "fichier lui-même, ou choisissez un autre nom.")
         .arg(shown);
 }
 
@@ -102,7 +103,7 @@ QString writeBeside(FileSeam& seam, const QString& path, const QByteArray& bytes
     return temp;
 }
 
-}  // namespace
+}   // namespace
 
 QString writeTemporary(FileSeam& seam, const QString& path, const QByteArray& bytes, const QString& shown) {
     return writeBeside(seam, path, bytes, shown, 0644);
@@ -130,4 +131,4 @@ void replace(FileSeam& seam, const QString& path, const QByteArray& bytes, const
     moveInto(seam, writeBeside(seam, path, bytes, shown, exists ? (old.st_mode & 07777) : 0644), path, shown);
 }
 
-}  // namespace WholeFile
+}   // namespace WholeFile

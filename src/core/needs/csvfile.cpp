@@ -14,8 +14,7 @@ CsvFile CsvFile::read(const QString& path, QChar separator) {
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        throw DataError(QStringLiteral("%1 : le fichier n'est pas en UTF-8.").arg(name));
+    if (decoder.hasError()) throw DataError(QStringLiteral("%1 : le fichier n'est pas en UTF-8.").arg(name));
     return parse(text, separator, name);
 }
 
@@ -28,8 +27,8 @@ CsvFile CsvFile::parse(const QString& input, QChar separator, const QString& nam
     QVector<CsvRow> records;
     CsvRow current;
     QString field;
-    bool quoted = false;       // inside a quoted field
-    bool fieldStarted = false; // something was read for the current row
+    bool quoted = false;         // inside a quoted field
+    bool fieldStarted = false;   // something was read for the current row
     int line = 1;
     current.line = 1;
     const int n = text.size();
@@ -72,21 +71,22 @@ CsvFile CsvFile::parse(const QString& input, QChar separator, const QString& nam
             fieldStarted = true;
         }
     }
-    if (quoted)
-        throw DataError(QStringLiteral("%1:%2 : guillemet non refermé.").arg(name).arg(current.line));
+    if (quoted) throw DataError(QStringLiteral("%1:%2 : guillemet non refermé.").arg(name).arg(current.line));
     if (fieldStarted || !field.isEmpty()) {
         current.fields << field;
         records << current;
     }
-    if (records.isEmpty())
-        throw DataError(QStringLiteral("%1 : le fichier est vide.").arg(name));
+    if (records.isEmpty()) throw DataError(QStringLiteral("%1 : le fichier est vide.").arg(name));
 
     csv.m_header = records.takeFirst().fields;
     for (auto& h : csv.m_header) h = h.trimmed();
     for (const auto& r : records) {
         if (r.fields.size() != csv.m_header.size())
             throw DataError(QStringLiteral("%1:%2 : %3 champs au lieu de %4.")
-                                .arg(name).arg(r.line).arg(r.fields.size()).arg(csv.m_header.size()));
+                                .arg(name)
+                                .arg(r.line)
+                                .arg(r.fields.size())
+                                .arg(csv.m_header.size()));
     }
     csv.m_rows = records;
     return csv;
@@ -94,11 +94,8 @@ CsvFile CsvFile::parse(const QString& input, QChar separator, const QString& nam
 
 int CsvFile::requireColumn(const QString& title) const {
     const int i = column(title);
-    if (i < 0)
-        throw DataError(QStringLiteral("%1 : colonne « %2 » absente de l'en-tête.").arg(m_name, title));
+    if (i < 0) throw DataError(QStringLiteral("%1 : colonne « %2 » absente de l'en-tête.").arg(m_name, title));
     return i;
 }
 
-QString CsvFile::where(const CsvRow& row) const {
-    return QStringLiteral("%1:%2").arg(m_name).arg(row.line);
-}
+QString CsvFile::where(const CsvRow& row) const { return QStringLiteral("%1:%2").arg(m_name).arg(row.line); }

@@ -9,7 +9,7 @@
 #include <QVector>
 
 struct CsvRow {
-    int line = 0;          // 1-based line number of the row's first line
+    int line = 0;   // 1-based line number of the row's first line
     QStringList fields;
 };
 
@@ -21,7 +21,7 @@ public:
     // Splits text already in memory (name used in messages only).
     static CsvFile parse(const QString& text, QChar separator, const QString& name);
 
-    const QString& name() const { return m_name; }      // file name for messages
+    const QString& name() const { return m_name; }   // file name for messages
     const QStringList& header() const { return m_header; }
     const QVector<CsvRow>& rows() const { return m_rows; }
     // Index of a header column (exact text), or -1.

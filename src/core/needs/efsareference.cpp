@@ -27,9 +27,10 @@ QString EfsaReference::locate(const QString& programDir) {
 const EfsaTable& EfsaReference::table() const {
     if (!m_table) {
         if (m_path.isEmpty())
-            throw DataError(QStringLiteral("Le fichier %1 des valeurs de référence de l'EFSA est introuvable : il "
-                                           "s'installe avec Nutrimo dans share/nutrimo. Réinstallez le programme.")
-                                .arg(fileName()));
+            throw DataError(
+                QStringLiteral("Le fichier %1 des valeurs de référence de l'EFSA est introuvable : il "
+                               "s'installe avec Nutrimo dans share/nutrimo. Réinstallez le programme.")
+                    .arg(fileName()));
         m_table = std::make_unique<EfsaTable>(EfsaTable::read(m_path));
     }
     return *m_table;

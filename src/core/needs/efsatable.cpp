@@ -37,13 +37,11 @@ EfsaTable EfsaTable::read(const QString& path) {
 
 bool EfsaTable::isAbsent(const QString& text) {
     const QString t = text.trimmed();
-    return t.isEmpty() || t == QLatin1String("NA") || t == QLatin1String("NA.") ||
-           t == QLatin1String("ND");
+    return t.isEmpty() || t == QLatin1String("NA") || t == QLatin1String("NA.") || t == QLatin1String("ND");
 }
 
 bool EfsaTable::parseValue(const QString& text, EfsaValue* out) {
-    static const QRegularExpression re(
-        QStringLiteral("^(\\(\\+\\)\\s*)?([0-9]+(?:[.,][0-9]+)?)\\s+(\\S.*)$"));
+    static const QRegularExpression re(QStringLiteral("^(\\(\\+\\)\\s*)?([0-9]+(?:[.,][0-9]+)?)\\s+(\\S.*)$"));
     const auto m = re.match(text.trimmed());
     if (!m.hasMatch()) return false;
     QString number = m.captured(2);
@@ -69,26 +67,45 @@ EfsaValue EfsaTable::lookup(const QString& nutrient, const QString& population, 
             continue;
         const QString* text = nullptr;
         QString source;
-        if (!isAbsent(e.pri)) { text = &e.pri; source = QStringLiteral("PRI"); }
-        else if (!isAbsent(e.ai)) { text = &e.ai; source = QStringLiteral("AI"); }
-        else if (!isAbsent(e.safe)) { text = &e.safe; source = QStringLiteral("SAI"); }
-        else if (!isAbsent(e.ar)) { text = &e.ar; source = QStringLiteral("AR"); }
+        if (!isAbsent(e.pri)) {
+            text = &e.pri;
+            source = QStringLiteral("PRI");
+        } else if (!isAbsent(e.ai)) {
+            text = &e.ai;
+            source = QStringLiteral("AI");
+        } else if (!isAbsent(e.safe)) {
+            text = &e.safe;
+            source = QStringLiteral("SAI");
+        } else if (!isAbsent(e.ar)) {
+            text = &e.ar;
+            source = QStringLiteral("AR");
+        }
         if (!text)
             throw DataError(QStringLiteral("%1:%2 : aucune valeur de référence pour %3.")
-                                .arg(m_name).arg(e.line).arg(what));
+                                .arg(m_name)
+                                .arg(e.line)
+                                .arg(what));
         EfsaValue v;
         if (!parseValue(*text, &v))
             throw DataError(QStringLiteral("%1:%2 : la valeur « %3 » (%4) n'est pas un nombre suivi "
-                                           "d'une unité.").arg(m_name).arg(e.line).arg(*text, source));
+                                           "d'une unité.")
+                                .arg(m_name)
+                                .arg(e.line)
+                                .arg(*text, source));
         v.source = source;
-        if (found && (v.amount != result.amount || v.unit != result.unit ||
-                      v.increment != result.increment))
+        if (found && (v.amount != result.amount || v.unit != result.unit || v.increment != result.increment))
             throw DataError(QStringLiteral("%1:%2 : %3 donne une autre valeur qu'à la ligne %4.")
-                                .arg(m_name).arg(e.line).arg(what).arg(resultLine));
-        if (!found) { result = v; resultLine = e.line; found = true; }
+                                .arg(m_name)
+                                .arg(e.line)
+                                .arg(what)
+                                .arg(resultLine));
+        if (!found) {
+            result = v;
+            resultLine = e.line;
+            found = true;
+        }
     }
-    if (!found)
-        throw DataError(QStringLiteral("%1 : aucune ligne pour %2.").arg(m_name, what));
+    if (!found) throw DataError(QStringLiteral("%1 : aucune ligne pour %2.").arg(m_name, what));
     return result;
 }
 
@@ -100,8 +117,7 @@ bool convertEfsa(const EfsaValue& v, const QString& rowUnit, double* out) {
     if (slash < 0) return false;
     QString mass = unit.left(slash).trimmed();
     const QString per = unit.mid(slash + 1).trimmed();
-    if (!(per == QLatin1String("day") || per == QLatin1String("MJ") ||
-          per.startsWith(QLatin1String("kg bw"))))
+    if (!(per == QLatin1String("day") || per == QLatin1String("MJ") || per.startsWith(QLatin1String("kg bw"))))
         return false;
     // Qualifiers of the reference unit: retinol, folate and niacin equivalents.
     for (const char* q : {" RE", " DFE", " NE"})
@@ -110,12 +126,17 @@ bool convertEfsa(const EfsaValue& v, const QString& rowUnit, double* out) {
     if (rowUnit == QLatin1String("kcal")) {
         if (mass == QLatin1String("MJ")) factor = 239;
     } else if (rowUnit == QLatin1String("g")) {
-        if (mass == QLatin1String("g")) factor = 1;
-        else if (mass == QLatin1String("mg")) factor = 0.001;
+        if (mass == QLatin1String("g"))
+            factor = 1;
+        else if (mass == QLatin1String("mg"))
+            factor = 0.001;
     } else if (rowUnit == QLatin1String("mg")) {
-        if (mass == QLatin1String("g")) factor = 1000;
-        else if (mass == QLatin1String("mg")) factor = 1;
-        else if (mass == QString(QChar(0x03BC)) + QLatin1Char('g')) factor = 0.001;
+        if (mass == QLatin1String("g"))
+            factor = 1000;
+        else if (mass == QLatin1String("mg"))
+            factor = 1;
+        else if (mass == QString(QChar(0x03BC)) + QLatin1Char('g'))
+            factor = 0.001;
     }
     if (factor == 0) return false;
     *out = v.amount * factor;
@@ -124,8 +145,9 @@ bool convertEfsa(const EfsaValue& v, const QString& rowUnit, double* out) {
 
 bool EfsaEntry::holdsAge(int years) const {
     // "≥ A", "A-B" or "A–B", "A", then the unit; anything after (PAL=) aside.
-    static const QRegularExpression re(QStringLiteral("^(\u2265\\s*)?([0-9]+)(?:\\s*[-\u2013]\\s*([0-9]+))?\\s*"
-                                                      "(years?|months?)\\b"));
+    static const QRegularExpression re(
+        QStringLiteral("^(\u2265\\s*)?([0-9]+)(?:\\s*[-\u2013]\\s*([0-9]+))?\\s*"
+                       "(years?|months?)\\b"));
     const auto m = re.match(age);
     if (!m.hasMatch()) return false;
     // Bands in months are those of infants, under the youngest age asked.
@@ -147,7 +169,8 @@ const EfsaEntry* EfsaTable::rowFor(const QString& nutrient, const QString& popul
 
 bool EfsaTable::upperLimitMg(const EfsaEntry& row, double* mg) {
     EfsaValue v;
-    return !isAbsent(row.ul) && parseValue(row.ul, &v) && !v.increment && convertEfsa(v, QStringLiteral("mg"), mg);
+    return !isAbsent(row.ul) && parseValue(row.ul, &v) && !v.increment &&
+           convertEfsa(v, QStringLiteral("mg"), mg);
 }
 
 QString EfsaTable::reference(const EfsaEntry& row) {

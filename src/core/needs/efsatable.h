@@ -22,9 +22,9 @@ struct EfsaEntry {
 
 struct EfsaValue {
     double amount = 0;
-    QString unit;            // "MJ/day", "mg/day", "μg RE/day", "g/kg bw per day", "mg/MJ"...
-    bool increment = false;  // "(+) x": to be added to a base value
-    QString source;          // "PRI", "AI", "AR" or "SAI", for messages
+    QString unit;             // "MJ/day", "mg/day", "μg RE/day", "g/kg bw per day", "mg/MJ"...
+    bool increment = false;   // "(+) x": to be added to a base value
+    QString source;           // "PRI", "AI", "AR" or "SAI", for messages
 };
 
 class EfsaTable {

@@ -29,21 +29,30 @@ private:
     }
     bool accept(QChar c) {
         skipBlanks();
-        if (m_pos < m_text.size() && m_text.at(m_pos) == c) { ++m_pos; return true; }
+        if (m_pos < m_text.size() && m_text.at(m_pos) == c) {
+            ++m_pos;
+            return true;
+        }
         return false;
     }
     bool acceptWord(const QString& w) {
         skipBlanks();
-        if (m_text.mid(m_pos, w.size()) == w) { m_pos += w.size(); return true; }
+        if (m_text.mid(m_pos, w.size()) == w) {
+            m_pos += w.size();
+            return true;
+        }
         return false;
     }
 
     double expression() {
         double v = term();
         for (;;) {
-            if (accept(QLatin1Char('+'))) v += term();
-            else if (accept(QLatin1Char('-'))) v -= term();
-            else return v;
+            if (accept(QLatin1Char('+')))
+                v += term();
+            else if (accept(QLatin1Char('-')))
+                v -= term();
+            else
+                return v;
         }
     }
     double term() {
@@ -71,7 +80,10 @@ private:
         if (acceptWord(QStringLiteral("moyenne("))) {
             double sum = expression();
             int n = 1;
-            while (accept(QLatin1Char(','))) { sum += expression(); ++n; }
+            while (accept(QLatin1Char(','))) {
+                sum += expression();
+                ++n;
+            }
             if (!accept(QLatin1Char(')'))) fail(QStringLiteral("parenthèse fermante attendue après moyenne"));
             return sum / n;
         }
@@ -82,7 +94,10 @@ private:
             m_pos = end + 1;
             bool increment = false;
             const double v = m_ctx.efsa(ref, &increment);
-            if (increment) ++m_increments; else ++m_bases;
+            if (increment)
+                ++m_increments;
+            else
+                ++m_bases;
             return v;
         }
         if (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char('L')) {
@@ -97,8 +112,9 @@ private:
         }
         int p = m_pos;
         while (p < m_text.size() && (m_text.at(p).isDigit() || m_text.at(p) == QLatin1Char('.'))) ++p;
-        if (p == m_pos) fail(m_pos < m_text.size() ? QStringLiteral("terme attendu avant « %1 »").arg(m_text.mid(m_pos))
-                                                   : QStringLiteral("terme attendu en fin de formule"));
+        if (p == m_pos)
+            fail(m_pos < m_text.size() ? QStringLiteral("terme attendu avant « %1 »").arg(m_text.mid(m_pos))
+                                       : QStringLiteral("terme attendu en fin de formule"));
         bool ok = false;
         const double v = m_text.mid(m_pos, p - m_pos).toDouble(&ok);
         if (!ok) fail(QStringLiteral("nombre illisible « %1 »").arg(m_text.mid(m_pos, p - m_pos)));
@@ -113,7 +129,7 @@ private:
     int m_bases = 0;
 };
 
-}  // namespace
+}   // namespace
 
 double evaluateFormula(const QString& formula, const FormulaContext& context) {
     return Parser(formula, context).run();

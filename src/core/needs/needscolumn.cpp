@@ -11,7 +11,7 @@ class PlacedError : public DataError {
 public:
     using DataError::DataError;
 };
-}  // namespace
+}   // namespace
 
 QString needsRowUnit(int row) {
     if (row == 1) return QStringLiteral("kcal");
@@ -44,8 +44,8 @@ QVector<double> evaluateNeedsColumn(const NeedsColumnSource& source, const EfsaT
         ctx.efsa = [&](const QString& ref, bool* increment) -> double {
             const QStringList parts = ref.split(QLatin1Char('|'));
             if (parts.size() != 4)
-                throw PlacedError(QStringLiteral("%1 : EFSA[%2] doit nommer nutriment|population|âge|sexe.")
-                                      .arg(where, ref));
+                throw PlacedError(
+                    QStringLiteral("%1 : EFSA[%2] doit nommer nutriment|population|âge|sexe.").arg(where, ref));
             const EfsaValue v = efsa.lookup(parts.at(0), parts.at(1), parts.at(2), parts.at(3));
             double converted = 0;
             if (!convertEfsa(v, needsRowUnit(row), &converted))

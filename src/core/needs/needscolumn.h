@@ -20,7 +20,7 @@ bool needsRowUsed(int row);
 QString formatNeedsValue(double v);
 
 struct NeedsColumnSource {
-    QStringList formulas;                   // rows 1..29
+    QStringList formulas;   // rows 1..29
     // Where a row's formula is written, to begin messages about it
     // ("needs.csv:12").
     std::function<QString(int row)> where;

@@ -21,10 +21,10 @@ QString palText(double pal) { return QString::number(pal, 'f', 1).replace(QLatin
 QString years(int n) { return n == 1 ? QStringLiteral("1 an") : QStringLiteral("%1 ans").arg(n); }
 
 // Heights of children, by age from 2 to 17: the least and the most, in cm.
-constexpr int kChildHeights[][2] = {{70, 105}, {75, 115}, {80, 122}, {85, 130}, {90, 137}, {94, 143},
+constexpr int kChildHeights[][2] = {{70, 105},  {75, 115},  {80, 122},  {85, 130},  {90, 137},  {94, 143},
                                     {98, 150},  {102, 156}, {106, 162}, {110, 170}, {114, 178}, {117, 186},
                                     {120, 194}, {120, 200}, {120, 205}, {120, 210}};
-}  // namespace
+}   // namespace
 
 bool Person::isPregnant() const {
     return state == State::Pregnant1 || state == State::Pregnant2 || state == State::Pregnant3;
@@ -68,8 +68,10 @@ QString check(const Person& p, Field* field) {
     Field& f = field ? *field : ignored;
     f = Field::Age;
     if (p.age < kMinAge || p.age > kMaxAge)
-        return QStringLiteral("Âge : de %1 à %2 ans (valeur indiquée : %3) ; les valeurs de l'EFSA utilisées ici commencent "
-                              "à 2 ans.")
+        return QStringLiteral(
+                   "Âge : de %1 à %2 ans (valeur indiquée : %3) ; les valeurs de l'EFSA utilisées ici "
+                   "commencent "
+                   "à 2 ans.")
             .arg(kMinAge)
             .arg(kMaxAge)
             .arg(years(p.age));
@@ -85,20 +87,23 @@ QString check(const Person& p, Field* field) {
     const double lo = std::ceil(minBmi(p.age) * m * m * 10 - 1e-9) / 10;
     const double hi = std::floor(maxBmi(p.age) * m * m * 10 + 1e-9) / 10;
     if (!std::isfinite(p.weight) || p.weight < lo || p.weight > hi)
-        return QStringLiteral("Poids : de %1 à %2 kg pour %3 cm, soit un indice de masse corporelle de %4 à %5 "
-                              "(valeur indiquée : %6 kg).")
+        return QStringLiteral(
+                   "Poids : de %1 à %2 kg pour %3 cm, soit un indice de masse corporelle de %4 à %5 "
+                   "(valeur indiquée : %6 kg).")
             .arg(fr(lo), fr(hi), fr(p.height), fr(minBmi(p.age)), fr(maxBmi(p.age)), fr(p.weight));
     f = Field::Pal;
     if (!std::isfinite(p.pal) || p.pal < kMinPal - 1e-9 || p.pal > kMaxPal + 1e-9)
-        return QStringLiteral("Activité : un niveau d'activité physique (PAL) de %1 à %2 (valeur indiquée : %3).")
+        return QStringLiteral(
+                   "Activité : un niveau d'activité physique (PAL) de %1 à %2 (valeur indiquée : %3).")
             .arg(palText(kMinPal), palText(kMaxPal), fr(p.pal, 2));
     f = Field::State;
     if (p.state != Person::State::None) {
         if (p.sex != Person::Sex::Female)
             return QStringLiteral("État : la grossesse et l'allaitement ne concernent qu'une femme.");
         if (p.age < kMinMotherAge || p.age > kMaxMotherAge)
-            return QStringLiteral("État : grossesse ou allaitement de %1 à %2 ans, âges pour lesquels l'EFSA en "
-                                  "donne les besoins (âge indiqué : %3).")
+            return QStringLiteral(
+                       "État : grossesse ou allaitement de %1 à %2 ans, âges pour lesquels l'EFSA en "
+                       "donne les besoins (âge indiqué : %3).")
                 .arg(kMinMotherAge)
                 .arg(kMaxMotherAge)
                 .arg(years(p.age));
@@ -106,12 +111,13 @@ QString check(const Person& p, Field* field) {
     f = Field::None;
     return QString();
 }
-}  // namespace PersonRules
+}   // namespace PersonRules
 
 QString describePerson(const Person& p) {
     QString words = QStringLiteral("%1, %2, %3 kg, %4 cm, PAL %5")
-                        .arg(p.sex == Person::Sex::Female ? (p.age < 18 ? QStringLiteral("fille") : QStringLiteral("femme"))
-                                                          : (p.age < 18 ? QStringLiteral("garçon") : QStringLiteral("homme")),
+                        .arg(p.sex == Person::Sex::Female
+                                 ? (p.age < 18 ? QStringLiteral("fille") : QStringLiteral("femme"))
+                                 : (p.age < 18 ? QStringLiteral("garçon") : QStringLiteral("homme")),
                              years(p.age), fr(p.weight), fr(p.height), palText(p.pal));
     for (const ActivityLevel& a : activityLevels())
         if (std::fabs(a.pal - p.pal) < 1e-9) words += QStringLiteral(" (%1)").arg(a.words);

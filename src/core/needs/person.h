@@ -10,12 +10,12 @@ struct Person {
     enum class Sex { Female, Male };
     enum class State { None, Pregnant1, Pregnant2, Pregnant3, Lactating0to6, LactatingAfter6 };
 
-    QString name;              // optional
+    QString name;   // optional
     Sex sex = Sex::Female;
-    int age = 35;              // whole years
-    double weight = 58.5;      // kg; before pregnancy for a pregnant woman
-    double height = 163;       // cm
-    double pal = 1.4;          // physical activity level
+    int age = 35;           // whole years
+    double weight = 58.5;   // kg; before pregnancy for a pregnant woman
+    double height = 163;    // cm
+    double pal = 1.4;       // physical activity level
     State state = State::None;
 
     bool isPregnant() const;

@@ -17,11 +17,11 @@ struct HenryBand {
     int from;
     double a, b, c;
 };
-constexpr HenryBand kHenryMen[] = {{0, 0.118, 3.59, -1.55},     {3, 0.0632, 1.31, 1.28},
-                                   {10, 0.0651, 1.11, 1.25},    {18, 0.0600, 1.31, 0.473},
-                                   {30, 0.0476, 2.26, -0.574},  {60, 0.0478, 2.26, -1.070}};
-constexpr HenryBand kHenryWomen[] = {{0, 0.127, 2.94, -1.20},    {3, 0.0666, 0.878, 1.46},
-                                     {10, 0.0393, 1.04, 1.93},   {18, 0.0433, 2.57, -1.180},
+constexpr HenryBand kHenryMen[] = {{0, 0.118, 3.59, -1.55},    {3, 0.0632, 1.31, 1.28},
+                                   {10, 0.0651, 1.11, 1.25},   {18, 0.0600, 1.31, 0.473},
+                                   {30, 0.0476, 2.26, -0.574}, {60, 0.0478, 2.26, -1.070}};
+constexpr HenryBand kHenryWomen[] = {{0, 0.127, 2.94, -1.20},     {3, 0.0666, 0.878, 1.46},
+                                     {10, 0.0393, 1.04, 1.93},    {18, 0.0433, 2.57, -1.180},
                                      {30, 0.0342, 2.10, -0.0486}, {60, 0.0356, 1.76, 0.0448}};
 // Growth lays down about 1 % of the energy spent, from 1 to 17 years.
 constexpr double kGrowth = 1.01;
@@ -31,9 +31,9 @@ constexpr double kKcalPerMJ = 239;
 struct EfsaRule {
     int row;
     const char* nutrient;
-    bool perMJ;          // EFSA gives it per MJ of energy (thiamin, niacin)
-    bool upperLimit;     // EFSA's UL applies to the Food table's values
-    const char* adults;  // EFSA's population of adults, when not "Adults"
+    bool perMJ;           // EFSA gives it per MJ of energy (thiamin, niacin)
+    bool upperLimit;      // EFSA's UL applies to the Food table's values
+    const char* adults;   // EFSA's population of adults, when not "Adults"
 };
 // Magnesium's UL is of supplements' magnesium salts, folate's of folic acid,
 // niacin's of nicotinic acid and nicotinamide taken as such: none of them
@@ -41,16 +41,25 @@ struct EfsaRule {
 // the table's vitamin A, which also counts beta-carotene, it is on the safe
 // side.
 constexpr EfsaRule kEfsaRows[] = {
-    {10, "Calcium", false, true, nullptr},     {11, "Magnesium", false, false, nullptr},
-    {12, "Phosphorus", false, false, nullptr}, {13, "Iron", false, false, nullptr},
+    {10, "Calcium", false, true, nullptr},
+    {11, "Magnesium", false, false, nullptr},
+    {12, "Phosphorus", false, false, nullptr},
+    {13, "Iron", false, false, nullptr},
     {14, "Zinc", false, true, "Adults (LPI 600 mg/day)"},
-    {15, "Iodine", false, true, nullptr},      {16, "Vitamin A", false, true, nullptr},
-    {17, "Thiamin", true, false, nullptr},     {18, "Riboflavin", false, false, nullptr},
-    {19, "Vitamin B6", false, true, nullptr},  {20, "Folate", false, false, nullptr},
-    {21, "Vitamin C", false, false, nullptr},  {22, "Vitamin D", false, true, nullptr},
-    {23, "Niacin", true, false, nullptr},      {24, "Chloride", false, false, nullptr},
-    {26, "Manganese", false, false, nullptr},  {27, "Copper", false, true, nullptr},
-    {28, "Sodium", false, false, nullptr},     {29, "Potassium", false, false, nullptr},
+    {15, "Iodine", false, true, nullptr},
+    {16, "Vitamin A", false, true, nullptr},
+    {17, "Thiamin", true, false, nullptr},
+    {18, "Riboflavin", false, false, nullptr},
+    {19, "Vitamin B6", false, true, nullptr},
+    {20, "Folate", false, false, nullptr},
+    {21, "Vitamin C", false, false, nullptr},
+    {22, "Vitamin D", false, true, nullptr},
+    {23, "Niacin", true, false, nullptr},
+    {24, "Chloride", false, false, nullptr},
+    {26, "Manganese", false, false, nullptr},
+    {27, "Copper", false, true, nullptr},
+    {28, "Sodium", false, false, nullptr},
+    {29, "Potassium", false, false, nullptr},
 };
 
 QString number(double v) { return QString::number(v, 'g', 17); }
@@ -68,7 +77,7 @@ QStringList populationsOf(const Person& p, const char* adults) {
     if (p.age < 18) return chain << QStringLiteral("Children");
     if (p.sex == Person::Sex::Female)
         chain << (p.age >= PersonNeedsRules::kMenopauseAge ? QStringLiteral("Postmenopausal women")
-                                                          : QStringLiteral("Premenopausal women"));
+                                                           : QStringLiteral("Premenopausal women"));
     return chain << (adults ? QString::fromUtf8(adults) : QStringLiteral("Adults"));
 }
 
@@ -100,10 +109,17 @@ const EfsaEntry* incrementRow(const QString& nutrient, const Person& p, const Ef
     QString population;
     const bool protein = nutrient == QLatin1String("Protein");
     switch (p.state) {
-    case S::None: return nullptr;
-    case S::Pregnant1: population = QStringLiteral("Pregnant women (1st trimester)"); break;
-    case S::Pregnant2: population = QStringLiteral("Pregnant women (2nd trimester)"); break;
-    case S::Pregnant3: population = QStringLiteral("Pregnant women (3rd trimester)"); break;
+    case S::None:
+        return nullptr;
+    case S::Pregnant1:
+        population = QStringLiteral("Pregnant women (1st trimester)");
+        break;
+    case S::Pregnant2:
+        population = QStringLiteral("Pregnant women (2nd trimester)");
+        break;
+    case S::Pregnant3:
+        population = QStringLiteral("Pregnant women (3rd trimester)");
+        break;
     // EFSA gives one energy increment for breastfeeding, that of the first
     // six months; proteins have one for each period.
     case S::Lactating0to6:
@@ -119,7 +135,7 @@ const EfsaEntry* incrementRow(const QString& nutrient, const Person& p, const Ef
     if (!row) missing(efsa, nutrient + QStringLiteral(", ") + population, p);
     return row;
 }
-}  // namespace
+}   // namespace
 
 QString PersonBilan::caption() const { return title + QStringLiteral(" — ") + parameters + SuffixeBilan; }
 
@@ -156,7 +172,8 @@ QStringList formulasAt(const Person& p, double energyKcal, const EfsaTable& efsa
     const EfsaEntry* protein = efsa.rowFor(QStringLiteral("Protein"), population, gender(p.sex), p.age);
     if (!protein) missing(efsa, QStringLiteral("Protein"), p);
     f[1] = term(*protein) + QStringLiteral(" * ") + number(p.weight);
-    if (const EfsaEntry* inc = incrementRow(QStringLiteral("Protein"), p, efsa)) f[1] += QStringLiteral(" + ") + term(*inc);
+    if (const EfsaEntry* inc = incrementRow(QStringLiteral("Protein"), p, efsa))
+        f[1] += QStringLiteral(" + ") + term(*inc);
     f[2] = f[3] = QStringLiteral("L2 * 0.5");
     f[4] = f[5] = QStringLiteral("L7 * 0.5");
     f[6] = QStringLiteral("L1 * 0.35 / 9");
@@ -244,15 +261,23 @@ QVector<Person> groupPersons(const QString& column) {
         S state;
     };
     static const Group groups[] = {
-        {"E_2_ANS", 2, "FH", 12, 86, 87, 1.4, S::None},     {"E_5_ANS", 5, "FH", 18.5, 109, 110, 1.6, S::None},
-        {"E_8_ANS", 8, "FH", 25.5, 127, 127, 1.6, S::None}, {"F_11_ANS", 11, "F", 37, 144, 0, 1.8, S::None},
-        {"G_11_ANS", 11, "H", 36, 0, 143, 1.8, S::None},    {"F_13_ANS", 13, "F", 46, 157, 0, 1.8, S::None},
-        {"G_13_ANS", 13, "H", 46, 0, 156, 1.8, S::None},    {"F_17_ANS", 17, "F", 56, 164, 0, 1.8, S::None},
-        {"G_17_ANS", 17, "H", 64, 0, 175, 1.8, S::None},    {"F_SEDENT", 35, "F", 58.5, 163, 0, 1.4, S::None},
-        {"H_SEDENT", 35, "H", 68.1, 0, 176, 1.4, S::None},  {"F_ENCEINTE", 35, "F", 58.5, 163, 0, 1.4, S::Pregnant2},
+        {"E_2_ANS", 2, "FH", 12, 86, 87, 1.4, S::None},
+        {"E_5_ANS", 5, "FH", 18.5, 109, 110, 1.6, S::None},
+        {"E_8_ANS", 8, "FH", 25.5, 127, 127, 1.6, S::None},
+        {"F_11_ANS", 11, "F", 37, 144, 0, 1.8, S::None},
+        {"G_11_ANS", 11, "H", 36, 0, 143, 1.8, S::None},
+        {"F_13_ANS", 13, "F", 46, 157, 0, 1.8, S::None},
+        {"G_13_ANS", 13, "H", 46, 0, 156, 1.8, S::None},
+        {"F_17_ANS", 17, "F", 56, 164, 0, 1.8, S::None},
+        {"G_17_ANS", 17, "H", 64, 0, 175, 1.8, S::None},
+        {"F_SEDENT", 35, "F", 58.5, 163, 0, 1.4, S::None},
+        {"H_SEDENT", 35, "H", 68.1, 0, 176, 1.4, S::None},
+        {"F_ENCEINTE", 35, "F", 58.5, 163, 0, 1.4, S::Pregnant2},
         {"F_ALLETANT", 35, "F", 58.5, 163, 0, 1.4, S::Lactating0to6},
-        {"F_FORCE", 35, "F", 58.5, 163, 0, 1.8, S::None},   {"H_FORCE", 35, "H", 68.1, 0, 176, 1.8, S::None},
-        {"F_VIEILLAR", 75, "F", 58.5, 163, 0, 1.4, S::None}, {"H_VIEILLAR", 75, "H", 68.1, 0, 176, 1.4, S::None},
+        {"F_FORCE", 35, "F", 58.5, 163, 0, 1.8, S::None},
+        {"H_FORCE", 35, "H", 68.1, 0, 176, 1.8, S::None},
+        {"F_VIEILLAR", 75, "F", 58.5, 163, 0, 1.4, S::None},
+        {"H_VIEILLAR", 75, "H", 68.1, 0, 176, 1.4, S::None},
     };
     QVector<Person> out;
     for (const Group& g : groups) {
@@ -282,4 +307,4 @@ UpperLimits groupUpperLimits(const QString& column, const EfsaTable& efsa) {
     return limits;
 }
 
-}  // namespace PersonNeedsRules
+}   // namespace PersonNeedsRules

@@ -27,7 +27,7 @@
 class EfsaTable;
 
 struct EnergyOfPerson {
-    double bmrMJ = 0;         // basal metabolic rate, MJ per day
+    double bmrMJ = 0;   // basal metabolic rate, MJ per day
     double pal = 0;
     double growth = 1;        // 1.01 under 18 years
     double incrementMJ = 0;   // pregnancy or breastfeeding
@@ -78,4 +78,4 @@ UpperLimits upperLimitsOf(const Person& p, const EfsaTable& efsa);
 QVector<Person> groupPersons(const QString& column);
 // The upper levels of a group: the lower of its persons'.
 UpperLimits groupUpperLimits(const QString& column, const EfsaTable& efsa);
-}  // namespace PersonNeedsRules
+}   // namespace PersonNeedsRules

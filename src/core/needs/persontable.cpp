@@ -17,14 +17,14 @@ Person fromRecord(const Table& t) {
     Person p;
     p.name = t.asString(QStringLiteral("NOM"));
     p.sex = t.asString(QStringLiteral("SEXE")).trimmed().toUpper() == QLatin1String("H") ? Person::Sex::Male
-                                                                                          : Person::Sex::Female;
+                                                                                         : Person::Sex::Female;
     p.age = static_cast<int>(t.asFloat(QStringLiteral("AGE")));
     p.weight = t.asFloat(QStringLiteral("POIDS"));
     p.height = t.asFloat(QStringLiteral("TAILLE"));
     p.pal = t.asFloat(QStringLiteral("PAL"));
     const int state = static_cast<int>(t.asFloat(QStringLiteral("ETAT")));
     p.state = state >= 0 && state <= static_cast<int>(Person::State::LactatingAfter6) ? Person::State(state)
-                                                                                     : Person::State::None;
+                                                                                      : Person::State::None;
     return p;
 }
 
@@ -47,7 +47,7 @@ bool moveTo(Table& t, const QString& name) {
         if (PersonTable::sameName(t.asString(QStringLiteral("NOM")), name)) return true;
     return false;
 }
-}  // namespace
+}   // namespace
 
 namespace PersonTable {
 
@@ -62,16 +62,17 @@ QVector<Person> read(RunContext& run) {
     t.setReadOnly(true);
     t.open();
     for (t.first(); !t.eof(); t.next()) out << fromRecord(t);
-    std::sort(out.begin(), out.end(), [](const Person& a, const Person& b) {
-        return Collation::key(a.name) < Collation::key(b.name);
-    });
+    std::sort(out.begin(), out.end(),
+              [](const Person& a, const Person& b) { return Collation::key(a.name) < Collation::key(b.name); });
     return out;
 }
 
 void remember(RunContext& run, const Person& p, const QString& previous) {
     if (p.name.simplified().isEmpty())
-        throw DataError(QStringLiteral("Une personne se retrouve par son nom : donnez-lui un nom pour la garder."));
-    if (!exists(run)) DbfFile::create(run.dataDir().resolve(personsSchema().fileName), personsSchema().fields, &run);
+        throw DataError(
+            QStringLiteral("Une personne se retrouve par son nom : donnez-lui un nom pour la garder."));
+    if (!exists(run))
+        DbfFile::create(run.dataDir().resolve(personsSchema().fileName), personsSchema().fields, &run);
     Table t(run, personsSchema());
     t.open();
     if (moveTo(t, p.name) || moveTo(t, previous))
@@ -89,4 +90,4 @@ void forget(RunContext& run, const QString& name) {
     if (moveTo(t, name)) t.deleteRecord();
 }
 
-}  // namespace PersonTable
+}   // namespace PersonTable

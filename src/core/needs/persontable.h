@@ -22,4 +22,4 @@ QVector<Person> read(RunContext& run);
 void remember(RunContext& run, const Person& p, const QString& previous = QString());
 // Forgets the person of that name (nothing when none). Throws DataError.
 void forget(RunContext& run, const QString& name);
-}  // namespace PersonTable
+}   // namespace PersonTable

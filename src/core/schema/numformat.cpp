@@ -74,4 +74,4 @@ bool LitSaisie(const QString& text, double* value) {
     return true;
 }
 
-}  // namespace NumFormat
+}   // namespace NumFormat

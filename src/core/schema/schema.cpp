@@ -83,15 +83,14 @@ TableSchema makeFood() {
     s.fields << num("NUMERO", 6, 0) << chr("NOM", 30) << chr("CATEGORIE", 30);
     for (const QString& n : foodNutrientOrder()) s.fields << num(n, kFoodWidth, kFoodDecimals);
     layOut(s.fields);
-    s.tags << TagDescription{QStringLiteral("NUMERO"), QStringLiteral("NUMERO"),
-                             TagDescription::Kind::Number, TagDescription::Direction::Ascending,
-                             QString()}
+    s.tags << TagDescription{QStringLiteral("NUMERO"), QStringLiteral("NUMERO"), TagDescription::Kind::Number,
+                             TagDescription::Direction::Ascending, QString()}
            << textTag(QStringLiteral("NOM")) << textTag(QStringLiteral("CATEGORIE"));
     // The ranking reads a nutrient tag from its start as the foods richest in
     // the nutrient; foods of equal value come in name order.
     for (const QString& n : nutrientTags())
-        s.tags << TagDescription{n, n, TagDescription::Kind::Number,
-                                 TagDescription::Direction::Descending, QStringLiteral("NOM")};
+        s.tags << TagDescription{n, n, TagDescription::Kind::Number, TagDescription::Direction::Descending,
+                                 QStringLiteral("NOM")};
     s.defaultTag = QStringLiteral("NOM");
     return s;
 }
@@ -113,8 +112,8 @@ TableSchema makeChoice() {
     // The Nutrient record's order, the line's energy after the lipids. No
     // tags: the Choice table has no index file, so that a byte copy of its
     // file is a whole Choice table.
-    return makeLines(QStringLiteral("CHOIX.DBF"), QStringLiteral("une table du choix du jour"), num("NUMERO", 6, 0),
-                     placedAfter(nutrientFields(), {"CALORIES"}, "LIPI_V"));
+    return makeLines(QStringLiteral("CHOIX.DBF"), QStringLiteral("une table du choix du jour"),
+                     num("NUMERO", 6, 0), placedAfter(nutrientFields(), {"CALORIES"}, "LIPI_V"));
 }
 
 TableSchema makeComposite() {
@@ -131,10 +130,9 @@ TableSchema makeNeeds() {
     s.fileName = QStringLiteral("BESOINS.DBF");
     s.kind = QStringLiteral("une table des besoins");
     s.fields << chr("NOM", 18);
-    for (const char* n : {"E_2_ANS", "E_5_ANS", "E_8_ANS", "F_11_ANS", "G_11_ANS", "F_13_ANS",
-                          "G_13_ANS", "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT",
-                          "F_ENCEINTE", "F_ALLETANT", "F_FORCE", "H_FORCE", "F_VIEILLAR",
-                          "H_VIEILLAR"})
+    for (const char* n : {"E_2_ANS", "E_5_ANS", "E_8_ANS", "F_11_ANS", "G_11_ANS", "F_13_ANS", "G_13_ANS",
+                          "F_17_ANS", "G_17_ANS", "F_SEDENT", "H_SEDENT", "F_ENCEINTE", "F_ALLETANT", "F_FORCE",
+                          "H_FORCE", "F_VIEILLAR", "H_VIEILLAR"})
         s.fields << num(n, kNeedsWidth, kNeedsDecimals);
     layOut(s.fields);
     return s;
@@ -149,7 +147,7 @@ TableSchema makePersons() {
     return s;
 }
 
-}  // namespace
+}   // namespace
 
 const QString CategorieComposee = QStringLiteral("PRODUITS COMPOSÉS");
 
@@ -199,8 +197,8 @@ const Nutrient* nutrientByField(const QString& field) {
 const FieldPresentation* presentationOf(const QString& field) {
     static const QHash<QString, FieldPresentation> table = [] {
         QHash<QString, FieldPresentation> t;
-        const QString f3 = QStringLiteral("0.000"), f2 = QStringLiteral("0.00"),
-                      f1 = QStringLiteral("0.0"), f4 = QStringLiteral("0.0000");
+        const QString f3 = QStringLiteral("0.000"), f2 = QStringLiteral("0.00"), f1 = QStringLiteral("0.0"),
+                      f4 = QStringLiteral("0.0000");
         auto add = [&](const char* n, const QString& cl, const QString& cf, const QString& ff,
                        const QString& rl, const QString& rf) {
             t.insert(QString::fromLatin1(n), FieldPresentation{cl, cf, ff, rl, rf});
@@ -260,7 +258,7 @@ auto findByName(const List& list, const QString& name) -> decltype(&list.front()
         if (e.name.compare(name, Qt::CaseInsensitive) == 0) return &e;
     return nullptr;
 }
-}  // namespace
+}   // namespace
 
 QStringList TableSchema::fieldNames() const { return namesOf(fields); }
 const DbfField* TableSchema::field(const QString& name) const { return findByName(fields, name); }
@@ -277,11 +275,11 @@ void TableSchema::checkFile(const DbfFile& file) const {
         const DbfField& ff = file.fields()[f];
         const bool wantNumber = numeric(sf.type);
         if (wantNumber != numeric(ff.type) || (!wantNumber && ff.type != sf.type))
-            throw DataError(QStringLiteral("Le fichier %1 n'est pas %2 : son champ %3 devrait "
-                                           "être %4.")
-                                .arg(file.displayName(), kind, sf.name,
-                                     wantNumber ? QStringLiteral("numérique")
-                                                : QStringLiteral("de type texte")));
+            throw DataError(
+                QStringLiteral("Le fichier %1 n'est pas %2 : son champ %3 devrait "
+                               "être %4.")
+                    .arg(file.displayName(), kind, sf.name,
+                         wantNumber ? QStringLiteral("numérique") : QStringLiteral("de type texte")));
     }
 }
 
@@ -297,7 +295,7 @@ TableSchema makeNonMesures() {
     layOut(t.fields);
     return t;
 }
-}  // namespace
+}   // namespace
 
 namespace {
 TableSchema makeOrigins() {
@@ -313,26 +311,50 @@ TableSchema makeCiqual() {
     TableSchema t;
     t.fileName = QStringLiteral("CIQUAL.DBF");
     // CIQUAL's longest name has 149 characters, its group names 49.
-    t.fields << chr("CODE", 6) << chr("NOM", 160) << chr("GRP", 2) << chr("SSGRP", 4)
-             << chr("SSSSGRP", 6) << chr("GRP_NOM", 50) << chr("SSGRP_NOM", 50);
+    t.fields << chr("CODE", 6) << chr("NOM", 160) << chr("GRP", 2) << chr("SSGRP", 4) << chr("SSSSGRP", 6)
+             << chr("GRP_NOM", 50) << chr("SSGRP_NOM", 50);
     const QVector<DbfField>& food = foodSchema().fields;
     for (int i = 3; i < food.size(); ++i) t.fields << food[i];
     for (int i = 3; i < food.size(); ++i) t.fields << logical(ciqualUnmeasuredField(food[i].name));
     layOut(t.fields);
     return t;
 }
-}  // namespace
+}   // namespace
 
 QString ciqualUnmeasuredField(const QString& nutrient) { return QStringLiteral("N_") + nutrient; }
 
-const TableSchema& nonMesuresSchema() { static const TableSchema s = makeNonMesures(); return s; }
-const TableSchema& originsSchema() { static const TableSchema s = makeOrigins(); return s; }
-const TableSchema& ciqualSchema() { static const TableSchema s = makeCiqual(); return s; }
-const TableSchema& foodSchema() { static const TableSchema s = makeFood(); return s; }
-const TableSchema& choiceSchema() { static const TableSchema s = makeChoice(); return s; }
-const TableSchema& compositeSchema() { static const TableSchema s = makeComposite(); return s; }
-const TableSchema& needsSchema() { static const TableSchema s = makeNeeds(); return s; }
-const TableSchema& personsSchema() { static const TableSchema s = makePersons(); return s; }
+const TableSchema& nonMesuresSchema() {
+    static const TableSchema s = makeNonMesures();
+    return s;
+}
+const TableSchema& originsSchema() {
+    static const TableSchema s = makeOrigins();
+    return s;
+}
+const TableSchema& ciqualSchema() {
+    static const TableSchema s = makeCiqual();
+    return s;
+}
+const TableSchema& foodSchema() {
+    static const TableSchema s = makeFood();
+    return s;
+}
+const TableSchema& choiceSchema() {
+    static const TableSchema s = makeChoice();
+    return s;
+}
+const TableSchema& compositeSchema() {
+    static const TableSchema s = makeComposite();
+    return s;
+}
+const TableSchema& needsSchema() {
+    static const TableSchema s = makeNeeds();
+    return s;
+}
+const TableSchema& personsSchema() {
+    static const TableSchema s = makePersons();
+    return s;
+}
 
 const QStringList& nutrientTags() {
     static const QStringList tags = [] {
@@ -363,14 +385,12 @@ const QStringList& categories() {
     return list;
 }
 
-long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
-                               double glucS, double glucA) {
-    return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS +
-           4.0L * glucA;
+long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV, double glucS,
+                               double glucA) {
+    return 4.0L * protA + 4.0L * protV + 9.0L * lipiA + 9.0L * lipiV + 4.0L * glucS + 4.0L * glucA;
 }
 
-double foodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS,
-                  double glucA) {
+double foodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS, double glucA) {
     return static_cast<double>(foodEnergyExtended(protA, protV, lipiA, lipiV, glucS, glucA));
 }
 
@@ -403,4 +423,4 @@ const QString& aide() {
     static const QString name = QStringLiteral("DIETAIDE.HLP");
     return name;
 }
-}  // namespace FileNames
+}   // namespace FileNames

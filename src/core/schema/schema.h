@@ -32,17 +32,17 @@ inline const QString NOM_COMPO = QStringLiteral("NOM_COMPO");
 inline const QString QTE = QStringLiteral("QTE");
 inline const QString SOURCE = QStringLiteral("SOURCE");
 inline const QString CODE = QStringLiteral("CODE");
-}  // namespace Fields
+}   // namespace Fields
 
 // Presentation attributes of one field in each window that shows it.
 // An empty format means the general number format ("default");
 // labels are empty where the window shows the bare field name.
 struct FieldPresentation {
-    QString choiceLabel;   // title in the grid of the day's choice
-    QString choiceFormat;  // display format there ("0.000", "0.0000", "" = general)
-    QString foodFormat;    // format of the Food table (consultation, editing)
-    QString rankingLabel;  // label in the ranking grid
-    QString rankingFormat; // format in the ranking grid
+    QString choiceLabel;     // title in the grid of the day's choice
+    QString choiceFormat;    // display format there ("0.000", "0.0000", "" = general)
+    QString foodFormat;      // format of the Food table (consultation, editing)
+    QString rankingLabel;    // label in the ranking grid
+    QString rankingFormat;   // format in the ranking grid
 };
 const FieldPresentation* presentationOf(const QString& field);
 
@@ -53,19 +53,19 @@ const FieldPresentation* presentationOf(const QString& field);
 struct TagDescription {
     enum class Kind { Text, Number };
     enum class Direction { Ascending, Descending };
-    QString name;        // the tag's name, e.g. "PROT_A"
-    QString field;       // the key field
+    QString name;    // the tag's name, e.g. "PROT_A"
+    QString field;   // the key field
     Kind kind = Kind::Text;
     Direction direction = Direction::Ascending;
-    QString tieBreak;    // field ordering equal keys; empty for none
+    QString tieBreak;   // field ordering equal keys; empty for none
 };
 
 struct TableSchema {
-    QString fileName;             // as the program names it, e.g. "DIETAB.DBF"
-    QString kind;                 // what such a file is, e.g. "une table des aliments"
-    QVector<DbfField> fields;     // physical order, with width and decimals
-    QVector<TagDescription> tags; // index tags that can be set on this table
-    QString defaultTag;           // tag set when the handle is made ("" natural)
+    QString fileName;               // as the program names it, e.g. "DIETAB.DBF"
+    QString kind;                   // what such a file is, e.g. "une table des aliments"
+    QVector<DbfField> fields;       // physical order, with width and decimals
+    QVector<TagDescription> tags;   // index tags that can be set on this table
+    QString defaultTag;             // tag set when the handle is made ("" natural)
     QStringList fieldNames() const;
     const DbfField* field(const QString& name) const;
     QStringList tagNames() const;
@@ -135,10 +135,10 @@ const QStringList& nutrientTags();
 // The program's files in the Data directory, one spelling each; each is
 // found on disk whatever its letter case (DataDirectory::resolve).
 namespace FileNames {
-const QString& choix();            // the day's choice: the Choice table's file, "CHOIX.DBF"
-const QString& choixVide();        // the empty choice template, "choix0.dbf"
-const QString& sauvegardeChoix();  // the day set aside during composite mode, "choix.tmp"
-const QString& aide();             // the help file, "DIETAIDE.HLP"
+const QString& choix();             // the day's choice: the Choice table's file, "CHOIX.DBF"
+const QString& choixVide();         // the empty choice template, "choix0.dbf"
+const QString& sauvegardeChoix();   // the day set aside during composite mode, "choix.tmp"
+const QString& aide();              // the help file, "DIETAIDE.HLP"
 }
 
 // The fourteen categories, in the fixed order of every category list.
@@ -149,11 +149,10 @@ extern const QString CategorieComposee;   // "PRODUITS COMPOSÉS"
 constexpr int DernierAlimentDeBase = 233;
 
 // Food energy in kcal of an amount of food whose macronutrients are given.
-double foodEnergy(double protA, double protV, double lipiA, double lipiV,
-                  double glucS, double glucA);
+double foodEnergy(double protA, double protV, double lipiA, double lipiV, double glucS, double glucA);
 // The same sum kept in extended precision, for computations that go on.
-long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV,
-                               double glucS, double glucA);
+long double foodEnergyExtended(double protA, double protV, double lipiA, double lipiV, double glucS,
+                               double glucA);
 
 // The thirty-three slots of the Daily totals / the numeric fields of a Choice
 // line from QTE to FIBRES, in the Choice table's field order.

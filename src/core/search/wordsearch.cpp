@@ -81,7 +81,7 @@ const char* findIn(const char* from, const char* to, const QByteArray& word) {
         ::memmem(from, static_cast<size_t>(to - from), word.constData(), static_cast<size_t>(word.size())));
 }
 
-}  // namespace
+}   // namespace
 
 QByteArray WordSearch::fold(const QString& text) {
     QByteArray out;
@@ -130,8 +130,8 @@ QVector<int> WordSearch::find(const QString& text) const {
     const char* from = base;
     while (const char* hit = findIn(from, end, words.first())) {
         const int at = static_cast<int>(hit - base);
-        const int i = static_cast<int>(std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) -
-                                       m_starts.cbegin()) - 1;
+        const int i =
+            static_cast<int>(std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) - m_starts.cbegin()) - 1;
         const char* nameBegin = base + m_starts[i];
         const char* nameEnd = base + m_starts[i + 1] - 1;   // the line's end
         from = nameEnd + 1;
@@ -139,7 +139,8 @@ QVector<int> WordSearch::find(const QString& text) const {
         for (int w = 1; all && w < words.size(); ++w) all = findIn(nameBegin, nameEnd, words[w]) != nullptr;
         if (!all) continue;
         int rank = 0;
-        if (nameEnd - nameBegin < prefix.size() || std::memcmp(nameBegin, prefix.constData(), prefix.size()) != 0) {
+        if (nameEnd - nameBegin < prefix.size() ||
+            std::memcmp(nameBegin, prefix.constData(), prefix.size()) != 0) {
             rank = 1;
             for (const QByteArray& s : starts)
                 if (!findIn(nameBegin, nameEnd, s)) {

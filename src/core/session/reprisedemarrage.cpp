@@ -15,7 +15,7 @@ namespace {
 // the next one still runs.
 void etape(RunContext& run, const std::function<void()>& f) { ErrorReport::run(run.prompter(), f); }
 
-}  // namespace
+}   // namespace
 
 bool execute(RunContext& run) {
     if (run.lock().acquire(run.dataDir().path()) != DataLock::Result::Taken) return false;
@@ -40,4 +40,4 @@ bool execute(RunContext& run) {
     return true;
 }
 
-}  // namespace RepriseDemarrage
+}   // namespace RepriseDemarrage

@@ -26,7 +26,6 @@ constexpr double kAllowance = 0.05;
 constexpr double kEnergyWeight = 10.0;
 
 
-
 bool finiteAndPositive(const CandidateFood& f) {
     for (double v : f.per100)
         if (!std::isfinite(v) || v < 0.0) return false;
@@ -45,12 +44,14 @@ QString needsProblem(const CompletionRequest& r) {
         for (const LignePage2& row : LignesPage2())
             if (row.need == s) name = row.label.mid(2);
         if (name.isEmpty())
-            name = s == N::LipiA ? QStringLiteral("Lipides d'origine animale")
+            name = s == N::LipiA   ? QStringLiteral("Lipides d'origine animale")
                    : s == N::LipiV ? QStringLiteral("Lipides d'origine végétale")
                                    : QStringLiteral("Sucre");
-        return QStringLiteral("Le besoin « %1 » du groupe %2 vaut %3 dans la table des besoins %4 (ligne %5) : "
-                              "sans besoin positif, aucun complément ne peut être calculé. Vérifiez la table %4.")
-            .arg(name, r.groupName.isEmpty() ? QStringLiteral("choisi") : QStringLiteral("« %1 »").arg(r.groupName),
+        return QStringLiteral(
+                   "Le besoin « %1 » du groupe %2 vaut %3 dans la table des besoins %4 (ligne %5) : "
+                   "sans besoin positif, aucun complément ne peut être calculé. Vérifiez la table %4.")
+            .arg(name,
+                 r.groupName.isEmpty() ? QStringLiteral("choisi") : QStringLiteral("« %1 »").arg(r.groupName),
                  std::isfinite(v) ? QString::number(v) : QStringLiteral("une valeur illisible"),
                  needsSchema().fileName)
             .arg(N::rowOf(s));
@@ -74,8 +75,8 @@ QVector<RationModel::Target> targetsOf(const CompletionRequest& r) {
 // The candidates of the integer model: the foods the relaxation uses, the
 // greedy proposal's, the two that bring the most of each target within a
 // portion, then those of best reduced cost per portion.
-QVector<int> candidatesOf(const CompletionRequest& r, const RationModel& lp, const QVector<RationModel::Target>& targets,
-                          const Completion& greedy, int wanted) {
+QVector<int> candidatesOf(const CompletionRequest& r, const RationModel& lp,
+                          const QVector<RationModel::Target>& targets, const Completion& greedy, int wanted) {
     QVector<int> out;
     QSet<int> taken;
     auto take = [&](int food) {
@@ -110,35 +111,41 @@ QString percent(double rate) { return QString::number(rate, 'f', 2) + QStringLit
 QStringList notesOf(const CompletionRequest& r, const Ceilings& c) {
     QStringList notes;
     if (c.energyPassed)
-        notes << QStringLiteral("L'énergie de la journée (%1 du besoin) dépasse déjà 105 %% : les aliments "
-                                "proposés y ajoutent au plus 5 %% du besoin.")
+        notes << QStringLiteral(
+                     "L'énergie de la journée (%1 du besoin) dépasse déjà 105 %% : les aliments "
+                     "proposés y ajoutent au plus 5 %% du besoin.")
                      .arg(percent(pageTwoRate(0, r.day, r.needs)));
     auto passed = [&](bool p, const QString& what, double intake, double max, const QString& unit) {
         if (p)
-            notes << QStringLiteral("La journée dépasse déjà le maximum %1 (%2 %3 pour %4 %3) : les aliments "
-                                    "proposés en ajoutent au plus 5 %%.")
+            notes << QStringLiteral(
+                         "La journée dépasse déjà le maximum %1 (%2 %3 pour %4 %3) : les aliments "
+                         "proposés en ajoutent au plus 5 %%.")
                          .arg(what, QString::number(intake, 'f', 0), unit, QString::number(max, 'f', 0));
     };
-    passed(c.sugarPassed, QStringLiteral("de sucres"), r.day[T::GLUC_S], r.needs[N::Sucre], QStringLiteral("g"));
+    passed(c.sugarPassed, QStringLiteral("de sucres"), r.day[T::GLUC_S], r.needs[N::Sucre],
+           QStringLiteral("g"));
     passed(c.animalLipidsPassed, QStringLiteral("de lipides d'origine animale"), r.day[T::LIPI_A],
            r.needs[N::LipiA], QStringLiteral("g"));
     passed(c.sodiumPassed, QStringLiteral("de sodium"), r.day[T::NA], r.needs[N::Sodium], QStringLiteral("mg"));
     if (c.lipidSharePassed)
-        notes << QStringLiteral("La part des lipides dans l'énergie de la journée dépasse déjà %1 %% : les "
-                                "aliments proposés n'en apportent pas davantage qu'elle.")
+        notes << QStringLiteral(
+                     "La part des lipides dans l'énergie de la journée dépasse déjà %1 %% : les "
+                     "aliments proposés n'en apportent pas davantage qu'elle.")
                      .arg(c.lipidShare, 0, 'f', 0);
     for (const UpperCeiling& u : c.upper) {
         if (!u.passed) continue;
         const LignePage2& row = LignesPage2()[u.row];
-        notes << QStringLiteral("La journée dépasse déjà la limite supérieure de sécurité en %1 (%2%4 pour %3%4) : "
-                                "les aliments proposés n'en ajoutent pas.")
+        notes << QStringLiteral(
+                     "La journée dépasse déjà la limite supérieure de sécurité en %1 (%2%4 pour %3%4) : "
+                     "les aliments proposés n'en ajoutent pas.")
                      .arg(nutrientByField(champPage2(row))->name,
                           QString::number(r.day[row.intake] * row.factor, 'f', 2),
                           QString::number(u.limit * row.factor, 'f', 2), row.suffix);
     }
     if (!r.limitsUnknown.isEmpty())
-        notes << QStringLiteral("Les limites supérieures de sécurité ne sont pas connues (%1) : la proposition "
-                                "ne les respecte pas forcément.")
+        notes << QStringLiteral(
+                     "Les limites supérieures de sécurité ne sont pas connues (%1) : la proposition "
+                     "ne les respecte pas forcément.")
                      .arg(r.limitsUnknown);
     return notes;
 }
@@ -152,17 +159,19 @@ Completion refused(Completion::Status status, const QString& message, const QEla
 }
 
 QString timedOut(int ms) {
-    return QStringLiteral("Le calcul de la proposition n'a pas abouti dans le temps imparti (%1 s) : rien n'est "
-                          "proposé et la journée reste telle qu'elle est.")
+    return QStringLiteral(
+               "Le calcul de la proposition n'a pas abouti dans le temps imparti (%1 s) : rien n'est "
+               "proposé et la journée reste telle qu'elle est.")
         .arg(ms / 1000.0, 0, 'f', ms % 1000 ? 1 : 0);
 }
 
 QString solverFailed(const QString& step) {
-    return QStringLiteral("Le solveur n'a pas pu calculer la proposition (%1) : rien n'est proposé et la "
-                          "journée reste telle qu'elle est.")
+    return QStringLiteral(
+               "Le solveur n'a pas pu calculer la proposition (%1) : rien n'est proposé et la "
+               "journée reste telle qu'elle est.")
         .arg(step);
 }
-}  // namespace
+}   // namespace
 
 bool Exclusions::excludes(const CandidateFood& food) const {
     if (categories.contains(food.category.trimmed())) return true;
@@ -240,9 +249,9 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
     auto elapsed = [&] { return static_cast<int>(clock.elapsed()); };
 
     if (r.maxFoods < 3 || r.maxFoods > 8)
-        return refused(Completion::Status::Refused,
-                       QStringLiteral("Le nombre d'aliments proposés va de 3 à 8 (%1 demandé).").arg(r.maxFoods),
-                       clock);
+        return refused(
+            Completion::Status::Refused,
+            QStringLiteral("Le nombre d'aliments proposés va de 3 à 8 (%1 demandé).").arg(r.maxFoods), clock);
     const QString problem = needsProblem(r);
     if (!problem.isEmpty()) return refused(Completion::Status::Refused, problem, clock);
 
@@ -277,8 +286,9 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
 
     // A solve that did not end well: the time cap, or the solver's failure.
     auto stopped = [&](const QString& step) {
-        return elapsed() >= o.timeLimitMs ? refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock)
-                                          : refused(Completion::Status::SolverFailed, solverFailed(step), clock);
+        return elapsed() >= o.timeLimitMs
+                   ? refused(Completion::Status::TimedOut, timedOut(o.timeLimitMs), clock)
+                   : refused(Completion::Status::SolverFailed, solverFailed(step), clock);
     };
     auto solved = [](RationModel::Result res) {
         return res == RationModel::Result::Optimal || res == RationModel::Result::Feasible;
@@ -287,7 +297,8 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
     // 1. The relaxation over every allowed food.
     const Completion greedy = greedyCompletion(r);
     RationModel relaxation(r, ceilings, targets, allowed, RationModel::Shape::Relaxation);
-    if (relaxation.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed()) != RationModel::Result::Optimal ||
+    if (relaxation.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed()) !=
+            RationModel::Result::Optimal ||
         elapsed() >= o.timeLimitMs)
         return stopped(QStringLiteral("le modèle linéaire n'a pas été résolu"));
 
@@ -300,10 +311,11 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
     RationModel choice(r, ceilings, targets, candidates, RationModel::Shape::Choice);
     const int reserve = std::min(400, o.timeLimitMs / 10);
     if (o.timeLimitMs - elapsed() - reserve <= 0 ||
-        choice.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed() - reserve) != RationModel::Result::Optimal)
+        choice.solveLp(o.simplexIterationLimit, o.timeLimitMs - elapsed() - reserve) !=
+            RationModel::Result::Optimal)
         return stopped(QStringLiteral("le modèle en nombres entiers n'a pas été résolu"));
-    const RationModel::Result mip = choice.solveMip(
-        o.mipGap, o.timeLimitMs - elapsed() - reserve, greedy.lines.isEmpty() ? nullptr : &start, &out.gap);
+    const RationModel::Result mip = choice.solveMip(o.mipGap, o.timeLimitMs - elapsed() - reserve,
+                                                    greedy.lines.isEmpty() ? nullptr : &start, &out.gap);
     // Stopped by time with a solution in hand: that solution is the proposal.
     out.stoppedByTime = mip == RationModel::Result::TimedOut;
     if ((!solved(mip) && !out.stoppedByTime) || elapsed() >= o.timeLimitMs)
@@ -324,15 +336,17 @@ Completion completeDay(const CompletionRequest& r, const CompletionOptions& o) {
         }
     }
     if (out.stoppedByTime)
-        out.notes << QStringLiteral("La recherche a été arrêtée au bout du temps imparti : la proposition est la "
-                                    "meilleure trouvée jusque-là.");
+        out.notes << QStringLiteral(
+            "La recherche a été arrêtée au bout du temps imparti : la proposition est la "
+            "meilleure trouvée jusque-là.");
 
     out.after = totalsAfter(r, out.lines);
     out.shortfalls = explainShortfalls(r, ceilings, allowed, out.after,
                                        QDeadlineTimer(std::max<qint64>(1, o.timeLimitMs - elapsed())));
     if (out.lines.isEmpty()) {
         out.status = Completion::Status::NothingToAdd;
-        out.message = QStringLiteral("Aucun aliment permis ne peut compléter la journée sans dépasser ses limites.");
+        out.message =
+            QStringLiteral("Aucun aliment permis ne peut compléter la journée sans dépasser ses limites.");
     } else {
         out.status = Completion::Status::Proposed;
     }

@@ -26,8 +26,8 @@
 // adequate intake, a ceiling). A ceiling the day already passes lets the
 // proposal add at most 5 % of it (for the lipids' share: the foods added
 // keep within it themselves). The nutrients that have a tolerable upper
-// intake level stay under it; one the day already passes gets nothing more. Each food used costs 0.5 and each 100 g 0.05,
-// so that a proposal uses no food and no gram it does not need.
+// intake level stay under it; one the day already passes gets nothing more. Each food used costs 0.5 and each
+// 100 g 0.05, so that a proposal uses no food and no gram it does not need.
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -61,19 +61,19 @@ struct Exclusions {
 struct CompletionRequest {
     DailyTotals day;
     GroupNeeds needs;
-    UpperLimits limits;           // 0 where none applies
-    QString limitsUnknown;        // why the upper levels could not be had, when they could not
-    QString groupName;            // for the messages
+    UpperLimits limits;      // 0 where none applies
+    QString limitsUnknown;   // why the upper levels could not be had, when they could not
+    QString groupName;       // for the messages
     QVector<CandidateFood> foods;
     Exclusions exclusions;
-    int maxFoods = 5;             // 3 to 8
+    int maxFoods = 5;   // 3 to 8
 };
 
 struct CompletionOptions {
-    int timeLimitMs = 5000;        // the whole proposal
-    double mipGap = 0.01;          // relative gap at which the integer search stops
-    int candidates = 40;           // foods kept for the integer model (at least)
-    int simplexIterationLimit = 0; // 0: none
+    int timeLimitMs = 5000;          // the whole proposal
+    double mipGap = 0.01;            // relative gap at which the integer search stops
+    int candidates = 40;             // foods kept for the integer model (at least)
+    int simplexIterationLimit = 0;   // 0: none
 };
 
 // A line of the proposal.
@@ -85,34 +85,34 @@ struct ProposedLine {
 // A rate of page 2 (or energy) that stays under its target, and why.
 struct Shortfall {
     enum class Reason {
-        NoFood,       // no allowed food brings any
-        Portions,     // the allowed foods do not bring enough within their portions
-        Energy,       // enough would pass 105 % of the energy need
-        Limits,       // enough would pass a limit of page 1, sodium's or an upper level
-        FoodCount,    // not together with the others within the number of foods
+        NoFood,      // no allowed food brings any
+        Portions,    // the allowed foods do not bring enough within their portions
+        Energy,      // enough would pass 105 % of the energy need
+        Limits,      // enough would pass a limit of page 1, sodium's or an upper level
+        FoodCount,   // not together with the others within the number of foods
     };
-    int row = -1;          // index in LignesPage2()
-    double before = 0.0;   // rate before, %
-    double after = 0.0;    // rate after, %
-    double target = 100.0; // 95 for energy
+    int row = -1;            // index in LignesPage2()
+    double before = 0.0;     // rate before, %
+    double after = 0.0;      // rate after, %
+    double target = 100.0;   // 95 for energy
     Reason reason = Reason::FoodCount;
-    QString text;          // the whole sentence shown to the user
+    QString text;   // the whole sentence shown to the user
 };
 
 struct Completion {
     enum class Status { Proposed, NothingToAdd, Refused, TimedOut, SolverFailed };
     Status status = Status::Refused;
-    QString message;               // for every status but Proposed: what happened
+    QString message;   // for every status but Proposed: what happened
     QVector<ProposedLine> lines;
     DailyTotals after;
-    QStringList notes;             // energy or limits already passed, the search stopped by time
+    QStringList notes;   // energy or limits already passed, the search stopped by time
     QVector<Shortfall> shortfalls;
     // Figures of the search.
     int allowedFoods = 0;
     int candidates = 0;
     double elapsedMs = 0.0;
     bool stoppedByTime = false;
-    double gap = 0.0;              // relative gap of the integer search when it stopped
+    double gap = 0.0;   // relative gap of the integer search when it stopped
 };
 
 // The proposal. Refuses with a message a request it cannot work on (needs
@@ -150,7 +150,7 @@ struct Ceilings {
     double lipidShare = 0.0;        // recommended share of lipids in energy, % (page 1's, rounded)
     double lipidShareSlack = 0.0;   // 9 x lipids may grow by this much more than share x energy
     bool energyPassed = false, sugarPassed = false, animalLipidsPassed = false, sodiumPassed = false,
-         lipidSharePassed = false;  // the day already passes the limit
-    QVector<UpperCeiling> upper;    // one per upper level that applies
+         lipidSharePassed = false;   // the day already passes the limit
+    QVector<UpperCeiling> upper;     // one per upper level that applies
 };
 Ceilings ceilingsOf(const DailyTotals& day, const GroupNeeds& needs, const UpperLimits& limits = {});

@@ -20,7 +20,7 @@ const QString kCategorie = QStringLiteral("catégorie :");
 const QString kAliment = QStringLiteral("aliment :");
 
 QString pathOf(RunContext& run, const QString& name) { return run.dataDir().resolve(name); }
-}  // namespace
+}   // namespace
 
 const QString& exclusionsFile() {
     static const QString name = QStringLiteral("EXCLUS.TXT");
@@ -35,9 +35,10 @@ Exclusions readExclusions(RunContext& run) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        throw DataError(QStringLiteral("Le fichier %1 n'est pas un texte UTF-8 : les exclusions ne peuvent pas être "
-                                       "lues. Corrigez ou supprimez ce fichier.")
-                            .arg(exclusionsFile()));
+        throw DataError(
+            QStringLiteral("Le fichier %1 n'est pas un texte UTF-8 : les exclusions ne peuvent pas être "
+                           "lues. Corrigez ou supprimez ce fichier.")
+                .arg(exclusionsFile()));
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
@@ -67,7 +68,8 @@ void writeExclusions(RunContext& run, const Exclusions& exclusions) {
         return ::categories().indexOf(a) < ::categories().indexOf(b);
     });
     for (const QString& c : categories) text += kCategorie + QLatin1Char(' ') + c + QLatin1Char('\n');
-    for (const QString& f : exclusions.foods) text += kAliment + QLatin1Char(' ') + f.trimmed() + QLatin1Char('\n');
+    for (const QString& f : exclusions.foods)
+        text += kAliment + QLatin1Char(' ') + f.trimmed() + QLatin1Char('\n');
     WholeFile::replace(run.seam(), pathOf(run, exclusionsFile()), text.toUtf8(), exclusionsFile());
 }
 
@@ -96,8 +98,8 @@ QVector<CandidateFood> readFoods(RunContext& run, const PortionTable& portions) 
         const auto& v = f.per100;
         using T = DailyTotals;
         f.per100[T::QTE] = 100.0;
-        f.per100[T::CALORIES] = foodEnergy(v[T::PROT_A], v[T::PROT_V], v[T::LIPI_A], v[T::LIPI_V], v[T::GLUC_S],
-                                           v[T::GLUC_A]);
+        f.per100[T::CALORIES] =
+            foodEnergy(v[T::PROT_A], v[T::PROT_V], v[T::LIPI_A], v[T::LIPI_V], v[T::GLUC_S], v[T::GLUC_A]);
         f.unmeasured = marks.value(f.name);
         f.portion = portions.portionOf(f.category, f.name);
         out << f;
@@ -110,10 +112,11 @@ GroupNeeds readNeeds(RunContext& run, const QString& groupColumn) {
     t.setReadOnly(true);
     t.open();
     if (t.recordCount() < 29)
-        throw DataError(QStringLiteral("La table des besoins %1 n'a que %2 lignes sur les 29 attendues : elle est "
-                                       "abîmée, aucun complément ne peut être calculé.")
-                            .arg(needsSchema().fileName)
-                            .arg(t.recordCount()));
+        throw DataError(
+            QStringLiteral("La table des besoins %1 n'a que %2 lignes sur les 29 attendues : elle est "
+                           "abîmée, aucun complément ne peut être calculé.")
+                .arg(needsSchema().fileName)
+                .arg(t.recordCount()));
     GroupNeeds needs;
     LitBesoins(t, groupColumn, needs);
     return needs;
@@ -135,9 +138,10 @@ void addToDay(RunContext& run, const CompletionRequest& request, const QVector<P
     talim.open();
     for (const ProposedLine& l : lines)
         if (!NomsAliments::trouveAliment(talim, request.foods[l.food].name))
-            throw DataError(QStringLiteral("L'aliment %1 n'existe plus dans la table : rien n'a été ajouté à la "
-                                           "journée.")
-                                .arg(request.foods[l.food].name));
+            throw DataError(
+                QStringLiteral("L'aliment %1 n'existe plus dans la table : rien n'a été ajouté à la "
+                               "journée.")
+                    .arg(request.foods[l.food].name));
     Table tchoix(run, choiceSchema());
     tchoix.setIndexName(QString());
     tchoix.open();
@@ -158,12 +162,13 @@ void addToDay(RunContext& run, const CompletionRequest& request, const QVector<P
                 tchoix.deleteRecord();
             }
         } catch (const DataError&) {
-            undone = QStringLiteral("%1 ligne(s) de la proposition sont restées dans la journée ; supprimez-les dans "
-                                    "la composition du menu")
+            undone = QStringLiteral(
+                         "%1 ligne(s) de la proposition sont restées dans la journée ; supprimez-les dans "
+                         "la composition du menu")
                          .arg(appended);
         }
         throw DataError(e.message() + QStringLiteral(" La proposition n'a pas été ajoutée : ") + undone +
                         QLatin1Char('.'));
     }
 }
-}  // namespace CompletionData
+}   // namespace CompletionData

@@ -23,7 +23,9 @@ double room(const CandidateFood& f, const CompletionRequest& r, const Ceilings& 
     auto cap = [&](double perGram, double left) {
         if (perGram > 0.0) q = std::min(q, std::max(0.0, left) / perGram);
     };
-    auto added = [&](int slot) { return totals[static_cast<T::Slot>(slot)] - r.day[static_cast<T::Slot>(slot)]; };
+    auto added = [&](int slot) {
+        return totals[static_cast<T::Slot>(slot)] - r.day[static_cast<T::Slot>(slot)];
+    };
     const auto& v = f.per100;
     cap(v[T::CALORIES] / 100.0, c.energy - added(T::CALORIES));
     cap(v[T::GLUC_S] / 100.0, c.sugar - added(T::GLUC_S));
@@ -38,7 +40,7 @@ double room(const CandidateFood& f, const CompletionRequest& r, const Ceilings& 
         c.lipidShareSlack - usedShare);
     return std::floor(q + 1e-9);
 }
-}  // namespace
+}   // namespace
 
 Completion greedyCompletion(const CompletionRequest& r) {
     Completion out;

@@ -32,7 +32,7 @@ double grams(const QString& text, const QString& shown, int line) {
         refuse(shown, line, QStringLiteral("« %1 » n'est pas un nombre de grammes de 0 à 10000").arg(text));
     return g;
 }
-}  // namespace
+}   // namespace
 
 QString PortionTable::normalised(const QString& text) {
     QString out;
@@ -64,8 +64,8 @@ PortionTable PortionTable::fromCsv(const QByteArray& csv, const QString& shown) 
             refuse(shown, i + 1, QStringLiteral("catégorie ou nom vide"));
         QStringList alternatives;
         for (const QString& glob : pattern.split(QLatin1Char('|'))) alternatives << globToRegex(glob.trimmed());
-        row.pattern = QRegularExpression(
-            QRegularExpression::anchoredPattern(QStringLiteral("(?:%1)").arg(alternatives.join(QLatin1Char('|')))));
+        row.pattern = QRegularExpression(QRegularExpression::anchoredPattern(
+            QStringLiteral("(?:%1)").arg(alternatives.join(QLatin1Char('|')))));
         row.portion.minGrams = grams(cells[2], shown, i + 1);
         row.portion.maxGrams = grams(cells[3], shown, i + 1);
         if (row.portion.minGrams > row.portion.maxGrams)

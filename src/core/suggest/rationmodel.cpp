@@ -42,10 +42,11 @@ void callback(glp_tree* tree, void* info) {
     case GLP_IBINGO:
         h->gap = glp_ios_mip_gap(tree);
         break;
-    default: break;
+    default:
+        break;
     }
 }
-}  // namespace
+}   // namespace
 
 bool RationModel::reliedOn(const CandidateFood& food, int slot) {
     return food.category != CategorieComposee && !food.unmeasured.contains(slot);
@@ -180,10 +181,13 @@ RationModel::Result RationModel::solveLp(int iterationLimit, int timeLimitMs) {
     if (rc == GLP_ETMLIM) return Result::TimedOut;
     if (rc != 0) return Result::Failed;
     switch (glp_get_status(m_lp)) {
-    case GLP_OPT: return Result::Optimal;
+    case GLP_OPT:
+        return Result::Optimal;
     case GLP_NOFEAS:
-    case GLP_INFEAS: return Result::Infeasible;
-    default: return Result::Failed;
+    case GLP_INFEAS:
+        return Result::Infeasible;
+    default:
+        return Result::Failed;
     }
 }
 
@@ -223,8 +227,7 @@ RationModel::Result RationModel::solveMip(double mipGap, int timeLimitMs, const 
     m_mipSolved = true;
     const int status = glp_mip_status(m_lp);
     if (gap) *gap = status == GLP_OPT ? 0.0 : h.gap;
-    if (rc == GLP_ETMLIM)
-        return status == GLP_FEAS || status == GLP_OPT ? Result::TimedOut : Result::Failed;
+    if (rc == GLP_ETMLIM) return status == GLP_FEAS || status == GLP_OPT ? Result::TimedOut : Result::Failed;
     if (rc != 0 && rc != GLP_EMIPGAP) return Result::Failed;
     if (status == GLP_OPT) return Result::Optimal;
     if (status == GLP_FEAS) return Result::Feasible;

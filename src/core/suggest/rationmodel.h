@@ -27,15 +27,22 @@ public:
         MostOf,       // grams only, maximising one nutrient (no target rows)
     };
     // Which ceilings hold (an explanation lifts some to find what blocks).
-    enum Ceiling { EnergyCeiling = 1, SugarCeiling = 2, AnimalLipidsCeiling = 4, SodiumCeiling = 8,
-                   LipidShareCeiling = 16, UpperLevelCeilings = 32, AllCeilings = 63 };
+    enum Ceiling {
+        EnergyCeiling = 1,
+        SugarCeiling = 2,
+        AnimalLipidsCeiling = 4,
+        SodiumCeiling = 8,
+        LipidShareCeiling = 16,
+        UpperLevelCeilings = 32,
+        AllCeilings = 63
+    };
 
     struct Target {
-        int row;        // index in LignesPage2()
-        int slot;       // its Daily totals slot
+        int row;    // index in LignesPage2()
+        int slot;   // its Daily totals slot
         double need;
-        double gap;     // percentage points missing before (target - rate before)
-        double weight;  // cost of one point of shortfall
+        double gap;      // percentage points missing before (target - rate before)
+        double weight;   // cost of one point of shortfall
     };
 
     RationModel(const CompletionRequest& request, const Ceilings& ceilings, const QVector<Target>& targets,
@@ -53,8 +60,8 @@ public:
 
     int foodCount() const { return static_cast<int>(m_foods.size()); }
     int foodAt(int k) const { return m_foods[k]; }
-    double grams(int k) const;        // after a solve
-    double reducedCost(int k) const;  // of a food's grams, after solveLp
+    double grams(int k) const;         // after a solve
+    double reducedCost(int k) const;   // of a food's grams, after solveLp
     double objective() const;
 
     // The percentage of the target's need that one gram of the food brings,

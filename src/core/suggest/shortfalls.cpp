@@ -35,7 +35,7 @@ std::optional<double> bestRate(const CompletionRequest& r, const Ceilings& c, co
         return std::nullopt;
     return before + m.objective() * 100.0 / t.need;
 }
-}  // namespace
+}   // namespace
 
 QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings& c, const QVector<int>& allowed,
                                      const DailyTotals& after, QDeadlineTimer deadline) {
@@ -77,11 +77,13 @@ QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings&
             if (best < s.target) {
                 s.reason = R::Portions;
                 why = relied.size() == 1
-                          ? QStringLiteral("le seul aliment permis qui en apporte n'en donnerait que %1 à une "
-                                           "portion")
+                          ? QStringLiteral(
+                                "le seul aliment permis qui en apporte n'en donnerait que %1 à une "
+                                "portion")
                                 .arg(percent(best))
-                          : QStringLiteral("les aliments permis n'en apportent pas assez : même les %1 plus riches, "
-                                           "à une portion chacun, n'en donneraient que %2")
+                          : QStringLiteral(
+                                "les aliments permis n'en apportent pas assez : même les %1 plus riches, "
+                                "à une portion chacun, n'en donneraient que %2")
                                 .arg(std::min<int>(k, static_cast<int>(relied.size())))
                                 .arg(percent(best));
             } else {
@@ -93,17 +95,20 @@ QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings&
                 const std::optional<bool> withAll = reaches(all);
                 if (!withAll) {
                     s.reason = R::FoodCount;
-                    why = QStringLiteral("l'énergie, les limites de la page 1 et du sodium, les limites de "
-                                         "sécurité ou le nombre d'aliments (%1 au plus) l'en empêchent")
+                    why = QStringLiteral(
+                              "l'énergie, les limites de la page 1 et du sodium, les limites de "
+                              "sécurité ou le nombre d'aliments (%1 au plus) l'en empêchent")
                               .arg(k);
                 } else if (!*withAll) {
                     s.reason = R::Limits;
                     if (i != 0 && reaches(all & ~RationModel::EnergyCeiling).value_or(false)) {
                         s.reason = R::Energy;
                         why = c.energyPassed
-                                  ? QStringLiteral("l'énergie de la journée dépasse déjà 105 % du besoin, et les "
-                                                   "aliments qui en apportent sont trop énergétiques")
-                                  : QStringLiteral("en apporter assez ferait dépasser 105 % du besoin en énergie");
+                                  ? QStringLiteral(
+                                        "l'énergie de la journée dépasse déjà 105 % du besoin, et les "
+                                        "aliments qui en apportent sont trop énergétiques")
+                                  : QStringLiteral(
+                                        "en apporter assez ferait dépasser 105 % du besoin en énergie");
                     } else {
                         const struct {
                             int flag;
@@ -118,15 +123,18 @@ QVector<Shortfall> explainShortfalls(const CompletionRequest& r, const Ceilings&
                                        u"la limite supérieure de sécurité d'un nutriment qu'ils apportent"}};
                         for (const auto& l : limits)
                             if (why.isEmpty() && reaches(all & ~l.flag).value_or(false))
-                                why = QStringLiteral("en apporter assez ferait dépasser ") + QString::fromUtf16(l.text);
+                                why = QStringLiteral("en apporter assez ferait dépasser ") +
+                                      QString::fromUtf16(l.text);
                         if (why.isEmpty())
-                            why = QStringLiteral("en apporter assez ferait dépasser l'énergie et les maxima de la "
-                                                 "page 1, du sodium ou de sécurité");
+                            why = QStringLiteral(
+                                "en apporter assez ferait dépasser l'énergie et les maxima de la "
+                                "page 1, du sodium ou de sécurité");
                     }
                 } else {
                     s.reason = R::FoodCount;
-                    why = QStringLiteral("pas en même temps que les autres besoins avec %1 aliments au plus : "
-                                         "permettez plus d'aliments ou moins d'exclusions")
+                    why = QStringLiteral(
+                              "pas en même temps que les autres besoins avec %1 aliments au plus : "
+                              "permettez plus d'aliments ou moins d'exclusions")
                               .arg(k);
                 }
             }

@@ -50,7 +50,7 @@ void parseOrThrow(const QString& text, const QString& table, QString* field, QSt
                             .arg(text, table));
 }
 
-}  // namespace
+}   // namespace
 
 void RecordFilter::setText(const QString& text) {
     text_ = text;

@@ -81,8 +81,7 @@ const TableSchema& Table::schema() const { return d->schema; }
 void Table::setIndexName(const QString& tag) {
     const QString name = tag.trimmed().toUpper();
     if (!name.isEmpty() && !d->schema.tag(name))
-        throw DataError(QStringLiteral("L'index %1 n'existe pas pour la table %2.")
-                            .arg(tag, d->shownName()));
+        throw DataError(QStringLiteral("L'index %1 n'existe pas pour la table %2.").arg(tag, d->shownName()));
     if (!d->file) {
         d->tagName = name;
         return;
@@ -177,8 +176,7 @@ void Table::open() {
         throw;
     }
     emit stateChanged(State::Browse);
-    d->cursor.move([&] { return std::optional<Impl::Position>(d->cursor.top()); },
-                   TableCursor::Change::Layout);
+    d->cursor.move([&] { return std::optional<Impl::Position>(d->cursor.top()); }, TableCursor::Change::Layout);
 }
 
 void Table::close() {
@@ -347,8 +345,8 @@ void Table::writeField(const QString& field, const std::function<QByteArray(int)
     d->requireWritable();
     const int f = d->resolve(field);
     if (f < 0)
-        throw DataError(QStringLiteral("Le champ %1 est calculé : il ne peut pas être modifié.")
-                            .arg(field.toUpper()));
+        throw DataError(
+            QStringLiteral("Le champ %1 est calculé : il ne peut pas être modifié.").arg(field.toUpper()));
     // Encoded first: a value that does not fit changes nothing.
     const QByteArray bytes = encode(f);
     if (!d->cursor.pending()) edit();
@@ -372,8 +370,8 @@ void Table::addCalculatedField(const QString& name) {
 void Table::setCalculated(const QString& name, double value) {
     const int k = d->calcNames.indexOf(name.toUpper());
     if (k < 0)
-        throw DataError(QStringLiteral("Le champ calculé %1 n'existe pas dans la table %2.")
-                            .arg(name, d->shownName()));
+        throw DataError(
+            QStringLiteral("Le champ calculé %1 n'existe pas dans la table %2.").arg(name, d->shownName()));
     if (d->calcTarget) {
         (*d->calcTarget)[k] = value;
         return;

@@ -55,7 +55,7 @@ public:
     QString directory() const;
     void setFileName(const QString& name);   // resolved whatever its letter case
     QString fileName() const;
-    QString filePath() const;                // resolved absolute path
+    QString filePath() const;   // resolved absolute path
     const TableSchema& schema() const;
     RunContext& run() const;   // the run the handle belongs to
 
@@ -92,7 +92,7 @@ public:
     void last();
     bool eof() const;
     bool bof() const;
-    bool isEmpty() const;          // no visible record
+    bool isEmpty() const;   // no visible record
 
     // Exact search on the current tag's key among visible records. On success
     // the cursor moves there; on failure it stays where it was.
@@ -111,11 +111,11 @@ public:
     int locateRow(const QString& field, const QString& value, bool caseInsensitive = false,
                   int fromRow = 0) const;
 
-    void append();        // new blank record at the end; insert state
-    void edit();          // current record into edit state
-    void post();          // writes the pending record (throws DataError, record stays pending)
-    void cancel();        // drops the pending change
-    void deleteRecord();  // removes the current record (before-delete may cancel)
+    void append();         // new blank record at the end; insert state
+    void edit();           // current record into edit state
+    void post();           // writes the pending record (throws DataError, record stays pending)
+    void cancel();         // drops the pending change
+    void deleteRecord();   // removes the current record (before-delete may cancel)
     State state() const;
 
     double asFloat(const QString& field) const;
@@ -147,12 +147,12 @@ public:
 
     // For data-aware views: the visible records in the current order.
     int rowCount() const;
-    int currentRow() const;              // -1 when the view is empty
-    void moveToRow(int row);             // a cursor move (posts a pending record)
+    int currentRow() const;    // -1 when the view is empty
+    void moveToRow(int row);   // a cursor move (posts a pending record)
     // Value of a field on a visible row: double for numbers (calculated fields
     // included), QString for texts; the pending buffer for the current row.
     QVariant valueAt(int row, const QString& field) const;
-    QStringList fieldNames() const;      // file fields then calculated fields
+    QStringList fieldNames() const;   // file fields then calculated fields
 
 signals:
     // Rows added or removed, order or filter changed, opened or closed.

@@ -35,7 +35,7 @@ public:
     const std::vector<int>& rows() const { return rows_; }
     int rowCount() const { return static_cast<int>(rows_.size()) + (insertRow_ ? 1 : 0); }
     int recordAtRow(int row) const;
-    int rowOf(int record) const;        // -1 when not in the view
+    int rowOf(int record) const;   // -1 when not in the view
     void eraseRow(int row) { rows_.erase(rows_.begin() + row); }
 
     // The cursor.

@@ -37,7 +37,7 @@ struct Table::Impl {
 
     QStringList calcNames;   // upper case
     mutable QHash<int, QVector<double>> calcCache;
-    mutable int readOverride = -1;            // record read by onCalcFields for another row
+    mutable int readOverride = -1;   // record read by onCalcFields for another row
     mutable QVector<double>* calcTarget = nullptr;
 
     // --- helpers -----------------------------------------------------------
@@ -56,8 +56,7 @@ struct Table::Impl {
     void requireWritable() const {
         requireOpen();
         if (readOnly)
-            throw DataError(
-                QStringLiteral("La table %1 est ouverte en lecture seule.").arg(shownName()));
+            throw DataError(QStringLiteral("La table %1 est ouverte en lecture seule.").arg(shownName()));
     }
     void requireTag() const {
         if (tagIdx < 0)
@@ -75,8 +74,7 @@ struct Table::Impl {
         if (f >= 0) return f;
         const int c = calcNames.indexOf(name.toUpper());
         if (c >= 0) return -2 - c;
-        throw DataError(QStringLiteral("Le champ %1 n'existe pas dans la table %2.")
-                            .arg(name, shownName()));
+        throw DataError(QStringLiteral("Le champ %1 n'existe pas dans la table %2.").arg(name, shownName()));
     }
 
     const char* fieldBytes(int rec, int f) const {

@@ -23,8 +23,7 @@ void Table::findNearest(const QString& key) {
         const auto& rows = d->cursor.rows();
         if (rows.empty()) return d->cursor.top();
         // Every key smaller: the last record.
-        const int at = std::min(d->tags.findNearest(d->tagIdx, rows, key),
-                                static_cast<int>(rows.size()) - 1);
+        const int at = std::min(d->tags.findNearest(d->tagIdx, rows, key), static_cast<int>(rows.size()) - 1);
         return Impl::Position{at, false, at == 0};
     });
 }
@@ -38,8 +37,7 @@ bool Table::locate(const QString& field, const QString& value, bool caseInsensit
     });
 }
 
-int Table::locateRow(const QString& field, const QString& value, bool caseInsensitive,
-                     int fromRow) const {
+int Table::locateRow(const QString& field, const QString& value, bool caseInsensitive, int fromRow) const {
     const int f = d->resolve(field);
     const auto& rows = d->cursor.rows();
     const size_t from = static_cast<size_t>(std::max(fromRow, 0));

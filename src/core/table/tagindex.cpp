@@ -38,8 +38,7 @@ inline quint64 orderedBits(double v) {
 inline quint64 textPrefix(const QByteArray& key) {
     quint64 p = 0;
     const int n = std::min(8, static_cast<int>(key.size()));
-    for (int i = 0; i < 8; ++i)
-        p = (p << 8) | (i < n ? static_cast<unsigned char>(key[i]) : 0U);
+    for (int i = 0; i < 8; ++i) p = (p << 8) | (i < n ? static_cast<unsigned char>(key[i]) : 0U);
     return p;
 }
 
@@ -50,8 +49,7 @@ template <class Key>
 void stableSortPairs(std::vector<std::pair<Key, int>>& a) {
     const size_t n = a.size();
     if (n < 4096) {
-        std::stable_sort(a.begin(), a.end(),
-                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::stable_sort(a.begin(), a.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
         return;
     }
     constexpr int kDigits = static_cast<int>(sizeof(Key)) / 2;
@@ -96,7 +94,9 @@ std::vector<int> sortRecords(std::vector<std::pair<Key, int>>& a, bool descendin
         while (j < a.size() && a[j].first == a[i].first) ++j;
         if (j - i > 1) {
             runs.push_back({i, j});
-            if (prepare) inRuns.insert(inRuns.end(), out.begin() + static_cast<long>(i), out.begin() + static_cast<long>(j));
+            if (prepare)
+                inRuns.insert(inRuns.end(), out.begin() + static_cast<long>(i),
+                              out.begin() + static_cast<long>(j));
         }
         i = j;
     }
@@ -105,11 +105,12 @@ std::vector<int> sortRecords(std::vector<std::pair<Key, int>>& a, bool descendin
         prepare(inRuns);
     }
     for (const auto& run : runs)
-        std::sort(out.begin() + static_cast<long>(run.first), out.begin() + static_cast<long>(run.second), less);
+        std::sort(out.begin() + static_cast<long>(run.first), out.begin() + static_cast<long>(run.second),
+                  less);
     return out;
 }
 
-}  // namespace
+}   // namespace
 
 void TagIndex::attach(const DbfFile* file, const QVector<TagDescription>& tags) {
     clear();
@@ -161,8 +162,8 @@ const std::vector<int>& TagIndex::order(int tag) {
 // Reads the keys of a field for the live records. For a number field it
 // also gives, when asked, the values as exact counts of the field's last
 // decimal (*exact false when some value is not written plainly).
-void TagIndex::readKeys(int field, const std::vector<int>& live, std::vector<qint64>* scaled,
-                        bool* exact, qint64* lowest, qint64* highest) {
+void TagIndex::readKeys(int field, const std::vector<int>& live, std::vector<qint64>* scaled, bool* exact,
+                        qint64* lowest, qint64* highest) {
     FieldKeys& k = keys_[static_cast<size_t>(field)];
     const int n = file_->recordCount();
     const DbfField& fd = file_->fields()[field];
@@ -215,7 +216,8 @@ void TagIndex::build(Tag& t) {
         FieldKeys& tk = keys_[static_cast<size_t>(t.tieField)];
         if (!tk.present) {
             tk.known.assign(static_cast<size_t>(n), 0);
-            (tk.text ? tk.texts.resize(static_cast<size_t>(n)) : tk.numbers.resize(static_cast<size_t>(n), 0.0));
+            (tk.text ? tk.texts.resize(static_cast<size_t>(n))
+                     : tk.numbers.resize(static_cast<size_t>(n), 0.0));
             tk.present = true;
         }
     }
@@ -225,7 +227,8 @@ void TagIndex::build(Tag& t) {
     if (t.tieField >= 0) {
         const int f = t.tieField;
         prepare = [this, f](const std::vector<int>& records) {
-            for (int r : records) keys_[static_cast<size_t>(f)].text ? (void)textKey(f, r) : (void)numberKey(f, r);
+            for (int r : records)
+                keys_[static_cast<size_t>(f)].text ? (void)textKey(f, r) : (void)numberKey(f, r);
         };
     }
     const bool tie = t.tieField >= 0 && t.tieField != t.field;
@@ -237,8 +240,7 @@ void TagIndex::build(Tag& t) {
     if (!k.present) readKeys(t.field, live, t.text ? nullptr : &scaled, &exact, &lowest, &highest);
     if (t.text) {
         std::vector<std::pair<quint64, int>> a(live.size());
-        for (size_t i = 0; i < live.size(); ++i)
-            a[i] = {textPrefix(textKey(t.field, live[i])), live[i]};
+        for (size_t i = 0; i < live.size(); ++i) a[i] = {textPrefix(textKey(t.field, live[i])), live[i]};
         t.order = sortRecords(a, t.descending, true, prepare, less);
     } else if (exact && static_cast<quint64>(highest - lowest) <= 0xFFFFFFFFULL) {
         std::vector<std::pair<quint32, int>> a(live.size());
@@ -247,8 +249,7 @@ void TagIndex::build(Tag& t) {
         t.order = sortRecords(a, t.descending, tie, prepare, less);
     } else {
         std::vector<std::pair<quint64, int>> a(live.size());
-        for (size_t i = 0; i < live.size(); ++i)
-            a[i] = {orderedBits(numberKey(t.field, live[i])), live[i]};
+        for (size_t i = 0; i < live.size(); ++i) a[i] = {orderedBits(numberKey(t.field, live[i])), live[i]};
         t.order = sortRecords(a, t.descending, tie, prepare, less);
     }
     t.built = true;
@@ -330,8 +331,7 @@ int TagIndex::lowerBound(const Tag& t, const std::vector<int>& rows, const QStri
         // The nearest name is the first that starts like the text as the
         // order reads letters (accents and case aside): "pomme" finds
         // "Pomme", not the "pomme" or "Pommes" after it.
-        const QByteArray probe =
-            strict || t.descending ? Collation::key(key) : Collation::firstStepKey(key);
+        const QByteArray probe = strict || t.descending ? Collation::key(key) : Collation::firstStepKey(key);
         it = std::lower_bound(rows.begin(), rows.end(), probe, [&](int r, const QByteArray& p) {
             const int c = Collation::compare(textKey(t.field, r), p);
             return t.descending ? c > 0 : c < 0;

@@ -69,8 +69,8 @@ private:
     };
 
     void build(Tag& t);
-    void readKeys(int field, const std::vector<int>& live, std::vector<qint64>* scaled,
-                  bool* exact, qint64* lowest, qint64* highest);
+    void readKeys(int field, const std::vector<int>& live, std::vector<qint64>* scaled, bool* exact,
+                  qint64* lowest, qint64* highest);
     void readKey(int field, int record) const;
     const QByteArray& textKey(int field, int record) const;
     double numberKey(int field, int record) const;
