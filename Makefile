@@ -40,7 +40,7 @@ install: build
 deb: build
 	cd $(BUILD) && cpack -G DEB
 
-test: build
+test: build format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 bench: build
