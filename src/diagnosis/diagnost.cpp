@@ -93,50 +93,35 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
-        if (m_owner->pageAffichee() == 3) return touchePage3(event);
-        const int ligne = m_owner->ligneChoisie();
-        const int nb = LignesPage2().size();
-        if (m_owner->pageAffichee() != 2) return QWidget::keyPressEvent(event);
-        switch (event->key()) {
-        case Qt::Key_Up:
-            m_owner->choisitLigne(ligne <= 0 ? 0 : ligne - 1);
-            break;
-        case Qt::Key_Down:
-            m_owner->choisitLigne(ligne < 0 ? 0 : std::min(ligne + 1, nb - 1));
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_owner->ouvreLigne(ligne);
-            break;
-        default:
-            return QWidget::keyPressEvent(event);
+        const int page = m_owner->pageAffichee();
+        if (page == 3) {
+            // The arrows move the chosen nutrient from column to column.
+            if (!moveChoice(event, m_owner->nutrimentChoisi(), true,
+                            [this](int n) { m_owner->choisitNutriment(n); }))
+                QWidget::keyPressEvent(event);
+        } else if (page != 2 || !moveChoice(event, m_owner->ligneChoisie(), false,
+                                            [this](int l) { m_owner->choisitLigne(l); })) {
+            QWidget::keyPressEvent(event);
         }
-        event->accept();
     }
 
 private:
-    // The arrows move the chosen nutrient from column to column; Enter opens
-    // its ranking.
-    void touchePage3(QKeyEvent* event) {
-        const int ligne = m_owner->nutrimentChoisi();
-        const int nb = LignesPage2().size();
-        switch (event->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            m_owner->choisitNutriment(std::max(ligne - 1, 0));
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            m_owner->choisitNutriment(std::min(ligne + 1, nb - 1));
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_owner->ouvreLigne(ligne);
-            break;
-        default:
-            return QWidget::keyPressEvent(event);
-        }
+    // Up and Down (and, across page 3's columns, Left and Right) move the
+    // choice among the rows of page 2; Return opens the chosen row's ranking.
+    // False for any other key.
+    bool moveChoice(QKeyEvent* event, int current, bool across, const std::function<void(int)>& choose) {
+        const int key = event->key();
+        const int count = static_cast<int>(LignesPage2().size());
+        if (key == Qt::Key_Up || (across && key == Qt::Key_Left))
+            choose(std::max(current - 1, 0));
+        else if (key == Qt::Key_Down || (across && key == Qt::Key_Right))
+            choose(current < 0 ? 0 : std::min(current + 1, count - 1));
+        else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            m_owner->ouvreLigne(current);
+        else
+            return false;
         event->accept();
+        return true;
     }
 
     TFdiagnost* m_owner;
