@@ -5,6 +5,8 @@
 // list; changing category on a Food table of 100,000 foods.
 #include <benchmark/benchmark.h>
 
+#include "benchwindows.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -117,11 +119,4 @@ void BM_ShowWindow(benchmark::State& state) {
 BENCHMARK(BM_ShowWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 }   // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NUTRIMO_WINDOW_BENCHMARK_MAIN()

@@ -7,6 +7,8 @@
 // values; drawing page 3 and printing both sheets.
 #include <benchmark/benchmark.h>
 
+#include "benchwindows.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -194,11 +196,4 @@ void BM_DrawPage3(benchmark::State& state) {
 BENCHMARK(BM_DrawPage3)->Unit(benchmark::kMillisecond);
 }   // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NUTRIMO_WINDOW_BENCHMARK_MAIN()

@@ -6,6 +6,8 @@
 // 3,185 foods.
 #include <benchmark/benchmark.h>
 
+#include "benchwindows.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -146,12 +148,4 @@ BENCHMARK_TEMPLATE(SortChange, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark:
 BENCHMARK_TEMPLATE(NameSearch, TFconsult)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(NameSearch, TFmodif)->Arg(3185)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NUTRIMO_WINDOW_BENCHMARK_MAIN()

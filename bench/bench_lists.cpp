@@ -5,6 +5,8 @@
 // chosen-list report printed for 20 and 2,000 lines. Printing goes to a PDF.
 #include <benchmark/benchmark.h>
 
+#include "benchwindows.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -101,11 +103,4 @@ void BM_Report(benchmark::State& state) {
 BENCHMARK(BM_Report)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 }   // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NUTRIMO_WINDOW_BENCHMARK_MAIN()

@@ -12,6 +12,8 @@
 // search alone under 5 ms at 3,185 and 50 ms at 100,000.
 #include <benchmark/benchmark.h>
 
+#include "benchwindows.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -324,12 +326,4 @@ BENCHMARK(CiqualArrow)->Unit(benchmark::kMillisecond);
 BENCHMARK(CiqualAdd)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(ModifStep)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NUTRIMO_WINDOW_BENCHMARK_MAIN()
