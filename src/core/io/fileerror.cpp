@@ -12,45 +12,6 @@
 
 namespace FileError {
 
-QString reason(const QFileDevice& file) {
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-        if (!QFileInfo::exists(file.fileName())) return QStringLiteral("fichier introuvable");
-        if (QFileInfo(file.fileName()).isDir()) return QStringLiteral("c'est un dossier");
-        return QStringLiteral("accès refusé");
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("accès refusé");
-    case QFileDevice::ReadError:
-        return QStringLiteral("erreur de lecture");
-    case QFileDevice::WriteError:
-        // Qt only says "write error"; errno still tells a full disk apart.
-        if (errno == ENOSPC || errno == EDQUOT) return QStringLiteral("disque plein");
-        return QStringLiteral("erreur d'écriture");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("disque plein ou ressources insuffisantes");
-    case QFileDevice::RenameError:
-        return QStringLiteral("le fichier ne peut pas être remplacé");
-    case QFileDevice::RemoveError:
-        return QStringLiteral("le fichier ne peut pas être supprimé");
-    case QFileDevice::PositionError:
-        return QStringLiteral("erreur de positionnement dans le fichier");
-    case QFileDevice::ResizeError:
-        return QStringLiteral("le fichier ne peut pas être redimensionné");
-    case QFileDevice::CopyError:
-        return QStringLiteral("la copie a échoué");
-    case QFileDevice::TimeOutError:
-        return QStringLiteral("délai dépassé");
-    case QFileDevice::AbortError:
-        return QStringLiteral("opération interrompue");
-    case QFileDevice::NoError:
-    case QFileDevice::FatalError:
-    case QFileDevice::UnspecifiedError:
-        break;
-    }
-    if (!QFileInfo::exists(file.fileName())) return QStringLiteral("fichier introuvable");
-    return QStringLiteral("erreur d'accès au fichier");
-}
-
 namespace {
 
 // Whether this process may read (or write) path, by the system's answer or,

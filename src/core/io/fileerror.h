@@ -1,16 +1,12 @@
 #pragma once
 // French wording of a file-system failure, for the messages of DataError.
-#include <QFileDevice>
 #include <QString>
 
 namespace FileError {
-// Why an operation on the file failed, in a few French words
-// ("fichier introuvable", "accès refusé", "disque plein"...).
-QString reason(const QFileDevice& file);
 // What the call was doing when it was refused: a refusal to read and a
 // refusal to write have different culprits.
 enum class Access { Write, Read };
-// The same for an errno value of a system call on path (a file, or the
+// Why a system call on path failed, in a few French words, from its errno (a file, or the
 // directory where a file was being created): "disque plein" (no space, quota
 // or file size limit), "disque en lecture seule" (a read-only mount), and for
 // a refused access what truly refuses: "fichier en lecture seule", "répertoire
