@@ -449,7 +449,6 @@ void TFdiet::Unepersonne1Click() {
         if (personne.result() != QDialog::Accepted || !diagnost) return;
         for (QAction* g : Groupes) g->setChecked(false);
         diagnost->setPerson(personne.bilan());
-        diagnost->setWindowTitle(personne.bilan().caption());
         montre(diagnost);
     });
 }

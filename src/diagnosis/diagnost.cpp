@@ -370,7 +370,12 @@ void TFdiagnost::SBsortirClick() { close(); }
 
 void TFdiagnost::setOpenCompletion(OpenCompletion ouvre) { m_ouvreComplement = std::move(ouvre); }
 
-void TFdiagnost::setPerson(std::optional<PersonBilan> personne) { m_personne = std::move(personne); }
+void TFdiagnost::setPerson(const PersonBilan& personne) {
+    m_personne = personne;
+    m_jours.clear();
+    setWindowTitle(personne.caption());
+    montreBoutons();
+}
 
 void TFdiagnost::SBcompleterClick() {
     if (!m_pret || !m_ouvreComplement || !m_jours.isEmpty()) return;

@@ -83,10 +83,10 @@ public:
     // start-up). Energy has no ranking: its row opens nothing. The selection
     // is a dotted frame on screen only; the page drawn and printed is as ever.
     void setOpenRanking(std::function<void(const QString& champ)> ouvre);
-    // The bilan of a person rather than of the group named by the caption:
-    // its needs and upper levels as given, its title and parameters on the
-    // pages. Kept until changed; none for a group.
-    void setPerson(std::optional<PersonBilan> personne);
+    // The bilan of a person rather than of a group: its needs and upper
+    // levels as given, its title and parameters on the pages and in the
+    // caption. Kept until a group is given.
+    void setPerson(const PersonBilan& personne);
     const std::optional<PersonBilan>& personne() const { return m_personne; }
 
     // "Compléter la ration" for the group or the person shown, through this

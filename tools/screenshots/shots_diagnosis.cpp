@@ -181,7 +181,6 @@ void personneShots(Shots::Shot& shot, const Shots::SaveFn& save) {
     TFdiagnost w(shot.session, shot.desktop);
     const PersonBilan bilan = PersonNeedsRules::bilanOf(jeanne, efsa.table());
     w.setPerson(bilan);
-    w.setWindowTitle(bilan.caption());
     save(&w, QStringLiteral("personne-bilan-page1"));
     w.SBpage2Click();
     save(&w, QStringLiteral("personne-bilan-page2"));
